@@ -1,0 +1,121 @@
+#pragma once
+// Connections and recordsets on SQLite database files, with the behaviour the
+// program relies on from its original data access layer: static snapshots, exact
+// record counts, values converted by each column's declared type, Booleans stored
+// as 0/1, case-insensitive text comparison (umlauts included), and updates that
+// write only the fields assigned since the last update.
+#include "Variant.h"
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // "Provider=...; Data Source=<path>;Persist Security Info=False"; only Data Source is used.
+    QString ConnectionString;
+    int ConnectionTimeout = 30;   // seconds
+
+    // Opens the existing database named in ConnectionString; never creates a file.
+    // A missing or non-database file is an error.
+    void Open(const QString& connectionString = {}, const QString& user = {},
+              const QString& password = {}, int options = -1);
+    void Close();
+    bool isOpen() const { return db_ != nullptr; }
+    // Closes and opens the same file again, keeping this object (after compaction).
+    void Reopen();
+    // Runs a statement that returns no rows.
+    void Execute(const QString& sql);
+    // Runs a statement with values bound to its "?" placeholders.
+    void Execute(const QString& sql, const std::vector<Variant>& params);
+    QString path() const { return path_; }
+    sqlite3* handle() const;   // error 3704 when closed
+
+    // Declared column types of a table (lower-case name -> declared type), cached.
+    const std::vector<std::pair<QString, QString>>& columnsOf(const QString& table);
+
+private:
+    sqlite3* db_ = nullptr;
+    QString path_;
+    std::vector<std::pair<QString, std::vector<std::pair<QString, QString>>>> columnCache_;
+};
+
+// Builds the connection string of the one recipe used everywhere.
+QString JetConnectionString(const QString& path);
+// Creates and opens a connection on a database file by that recipe.
+std::shared_ptr<Connection> OpenDatabase(const QString& path);
+
+class Recordset;
+
+class Field {
+public:
+    const QString& Name() const { return name_; }
+    Variant Value() const;
+    // Converted by the column's declared type at once; a value that does not fit is an error.
+    void SetValue(const Variant& v);
+    Field& operator=(const Variant& v) { SetValue(v); return *this; }
+
+private:
+    friend class Recordset;
+    Field(Recordset* rs, int index, QString name) : rs_(rs), index_(index), name_(std::move(name)) {}
+    Recordset* rs_;
+    int index_;
+    QString name_;
+};
+
+class Recordset {
+public:
+    Recordset() = default;
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Runs a SELECT and keeps its rows as a static snapshot.
+    void Open(const QString& sql, std::shared_ptr<Connection> connection,
+              int cursorType = 3, int lockType = 3, int options = -1);
+    void Close();
+    bool isOpen() const { return open_; }
+
+    bool Eof() const;
+    bool Bof() const;
+    void MoveFirst();
+    void MoveNext();
+    void MoveLast();
+    long RecordCount() const;
+
+    Field& Fields(const QString& name);   // case-insensitive; unknown is error 3265
+    Field& Fields(int index);
+    int FieldCount() const;
+
+    void AddNew();
+    void Update();
+    void Delete(int affectRecords = 1);
+
+private:
+    friend class Field;
+    struct Row {
+        int64_t rowid = 0;
+        std::vector<Variant> values;
+        bool deleted = false;
+    };
+    void requireOpen() const;
+    Row& current();
+    const Row& current() const;
+
+    std::shared_ptr<Connection> conn_;
+    QString table_;
+    std::vector<QString> declaredTypes_;  // per field
+    std::vector<Field> fields_;
+    std::vector<Row> rows_;
+    long pos_ = 0;
+    bool open_ = false;
+    bool adding_ = false;
+    std::vector<bool> assigned_;
+    Row pending_;
+};

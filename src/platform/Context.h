@@ -1,0 +1,23 @@
+#pragma once
+// The one object through which views, the calculation and the drawing classes reach
+// what the main window holds: connections, paths, language and dialogs.
+#include "Ado.h"
+#include "DialogService.h"
+#include <QString>
+#include <memory>
+
+struct Context {
+    std::shared_ptr<Connection> cnnX;     // working copy of the project database
+    std::shared_ptr<Connection> cnnX_V;   // presets database VORGABE.mdb
+    QString DATENBANKPFAD;                // suite database folder
+    QString PROJEKTSPFAD;                 // project folder
+    QString PROJEKT;                      // project, e.g. "TE0000.00"
+    QString programFolder;                // folder of the executable (App.Path)
+    int SPRACHE = 3;                      // 1 English, 3 German
+    QString DEZIMALPUNKT = QStringLiteral(",");
+    std::shared_ptr<DialogService> dialogs;
+
+    // Development mode: the program folder's path contains "SOURCE" in any case.
+    bool developmentMode() const;
+    DialogService& dlg() const { return *dialogs; }
+};

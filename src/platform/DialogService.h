@@ -1,0 +1,96 @@
+#pragma once
+// Every message box, input box and common dialog goes through this one service.
+// The Qt implementation shows real dialogs; tests install a scripted one.
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MsgIcon { None, Exclamation, Question, Information, Critical };
+enum class MsgResult { OK, Cancel, Yes, No, Retry };
+
+struct MsgBoxRequest {
+    QString text;
+    MsgButtons buttons = MsgButtons::OK;
+    MsgIcon icon = MsgIcon::None;
+    QString title;
+    // A Help button that opens the help file at a context, keeping the box open.
+    QString helpFile;
+    int helpContext = 0;
+};
+
+// The print dialog's page range: in with the bounds, out with the user's choice.
+struct PrintRangeRequest {
+    int Min = 1, Max = 1;
+    int FromPage = 1, ToPage = 1;
+    bool allPages = true;     // out: the user kept "all pages"
+    bool collate = true;      // out: the user kept collated copies
+};
+
+struct FileNameRequest {
+    QString title;
+    QString folder;
+    QString fileName;
+    QString filter;           // Qt filter text, e.g. "Text (*.txt)"
+    bool save = false;
+};
+
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+    virtual MsgResult MsgBox(const MsgBoxRequest& request) = 0;
+    // Returns "" when cancelled, as the runtime's input box does.
+    virtual QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) = 0;
+    // False when the user cancelled the dialog.
+    virtual bool ShowPrinter(PrintRangeRequest& request) = 0;
+    virtual std::optional<QColor> ShowColor(const QColor& initial) = 0;
+    virtual void ShowHelp(const QString& helpFile, int context) = 0;
+    virtual std::optional<QString> FileName(const FileNameRequest& request) = 0;
+
+    // Shorthand for the common box.
+    MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title);
+};
+
+// Real dialogs on Qt widgets.
+class QtDialogService : public DialogService {
+public:
+    MsgResult MsgBox(const MsgBoxRequest& request) override;
+    QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    bool ShowPrinter(PrintRangeRequest& request) override;
+    std::optional<QColor> ShowColor(const QColor& initial) override;
+    void ShowHelp(const QString& helpFile, int context) override;
+    std::optional<QString> FileName(const FileNameRequest& request) override;
+    using DialogService::MsgBox;
+};
+
+// For tests: records what was shown and answers from queues. A box with no queued
+// answer gets its first button (OK or Yes); an input box with none gets "".
+class ScriptedDialogService : public DialogService {
+public:
+    struct Shown {
+        QString kind;      // "MsgBox", "InputBox", "ShowPrinter", "ShowColor", "ShowHelp", "FileName"
+        MsgBoxRequest box; // for MsgBox (text/title also filled for InputBox prompt/title)
+        int helpContext = 0;
+    };
+    std::vector<Shown> shown;
+    std::deque<MsgResult> msgAnswers;
+    std::deque<QString> inputAnswers;
+    std::deque<std::optional<PrintRangeRequest>> printAnswers; // nullopt = cancelled
+    std::deque<std::optional<QColor>> colorAnswers;
+    std::deque<std::optional<QString>> fileAnswers;
+
+    MsgResult MsgBox(const MsgBoxRequest& request) override;
+    QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    bool ShowPrinter(PrintRangeRequest& request) override;
+    std::optional<QColor> ShowColor(const QColor& initial) override;
+    void ShowHelp(const QString& helpFile, int context) override;
+    std::optional<QString> FileName(const FileNameRequest& request) override;
+    using DialogService::MsgBox;
+
+    // Only the message boxes, in order.
+    std::vector<MsgBoxRequest> boxes() const;
+};

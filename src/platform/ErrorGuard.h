@@ -1,0 +1,60 @@
+#pragma once
+// The error box that guards a routine: on an error it shows
+// prefix & number & line break & text, titled with the routine's label, with OK and
+// Cancel and the exclamation icon. OK goes on with the next step; Cancel leaves the
+// routine (a Boolean routine then returns false).
+//
+//   bool ok = Guarded(dialogs, {"Datenfehler", "VB-Error: "}, [&](Guard& g) {
+//       g.step([&] { ... });
+//       if (g.test([&] { return x > 0; })) { ... }   // a failed test enters its branch
+//       while (g.loop([&] { return !rs.Eof(); })) {...} // a failed condition ends the loop
+//   });
+#include "DialogService.h"
+#include "VbError.h"
+#include <QString>
+#include <functional>
+#include <set>
+
+struct GuardSpec {
+    QString title;
+    QString prefix = QStringLiteral("VB-Error: ");
+    MsgButtons buttons = MsgButtons::OKCancel;   // some boxes offer OK only
+    MsgIcon icon = MsgIcon::Exclamation;
+    std::set<int32_t> silenced;                  // numbers passed over without a box
+};
+
+class Guard {
+public:
+    Guard(DialogService& dialogs, GuardSpec spec) : dialogs_(dialogs), spec_(std::move(spec)) {}
+    // Runs one step; an error shows the box. OK returns, Cancel leaves the routine.
+    void step(const std::function<void()>& f);
+    // A test: its value, or true after an error answered with OK.
+    bool test(const std::function<bool()>& f);
+    // A loop condition: its value, or false after an error answered with OK.
+    bool loop(const std::function<bool()>& f);
+    // A value computed in a step; the fallback after an error answered with OK.
+    template <class T>
+    T value(const std::function<T()>& f, T fallback) {
+        T r = fallback;
+        step([&] { r = f(); });
+        return r;
+    }
+    // Shows the box for an error caught elsewhere; returns true for OK. Cancel leaves.
+    void report(const VbError& e);
+    // Title may change while the routine runs (e.g. the caption of a clicked item).
+    void setTitle(const QString& title) { spec_.title = title; }
+    const GuardSpec& spec() const { return spec_; }
+
+    struct Leave {};   // thrown on Cancel; caught by Guarded
+
+private:
+    DialogService& dialogs_;
+    GuardSpec spec_;
+};
+
+// Runs a guarded routine; false when it was left through Cancel (or an error escaped
+// every step, after its box).
+bool Guarded(DialogService& dialogs, const GuardSpec& spec, const std::function<void(Guard&)>& body);
+
+// Shows the runtime error box without a guard object (for the "data error" boxes).
+MsgResult ShowErrorBox(DialogService& dialogs, const GuardSpec& spec, const VbError& e);

@@ -1,0 +1,15 @@
+#pragma once
+#include <QLocale>
+#include <QString>
+
+// The one locale through which every conversion between numbers and text runs.
+// Set once at start (from the user's environment); tests set it per case.
+void SetProgramLocale(const QLocale& locale);
+const QLocale& ProgramLocale();
+
+// Language code of the program: 1 English (locale language "en"), 3 German (all others).
+int LanguageOf(const QLocale& locale);
+// The locale's decimal separator as text ("," or ".").
+QString DecimalSeparatorOf(const QLocale& locale);
+// The locale the user's environment asks for (LC_ALL, LC_NUMERIC, LANG).
+QLocale SystemLocale();
