@@ -7,6 +7,7 @@
 #include "Variant.h"
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -44,7 +45,8 @@ public:
 private:
     sqlite3* db_ = nullptr;
     QString path_;
-    std::vector<std::pair<QString, std::vector<std::pair<QString, QString>>>> columnCache_;
+    // A deque, so that the lists handed out stay valid while others are added.
+    std::deque<std::pair<QString, std::vector<std::pair<QString, QString>>>> columnCache_;
 };
 
 // Builds the connection string of the one recipe used everywhere.
@@ -107,15 +109,22 @@ private:
     void requireOpen() const;
     Row& current();
     const Row& current() const;
+    // Writes pending changes and drops deleted rows before a move.
+    void settle();
+    // The stored values of one row of the table, by row id.
+    std::vector<Variant> readRow(int64_t rowid);
 
     std::shared_ptr<Connection> conn_;
     QString table_;
     std::vector<QString> declaredTypes_;  // per field
+    std::vector<QString> columns_;        // per field: its column in table_, "" when none
     std::vector<Field> fields_;
     std::vector<Row> rows_;
     long pos_ = 0;
     bool open_ = false;
     bool adding_ = false;
+    bool editing_ = false;                // fields of the current row assigned
     std::vector<bool> assigned_;
     Row pending_;
+    Row original_;                        // the current row before its assignments
 };

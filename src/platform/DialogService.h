@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+class QPrinter;
+
 enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
 enum class MsgResult { OK, Cancel, Yes, No, Retry };
@@ -58,6 +60,9 @@ public:
 // Real dialogs on Qt widgets.
 class QtDialogService : public DialogService {
 public:
+    // Prints on the given printer (the program's one printer), or on one of its own.
+    explicit QtDialogService(QPrinter* printer = nullptr);
+    ~QtDialogService() override;
     MsgResult MsgBox(const MsgBoxRequest& request) override;
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     bool ShowPrinter(PrintRangeRequest& request) override;
@@ -65,16 +70,28 @@ public:
     void ShowHelp(const QString& helpFile, int context) override;
     std::optional<QString> FileName(const FileNameRequest& request) override;
     using DialogService::MsgBox;
+    // The printer the print dialog sets up.
+    QPrinter& printer();
+
+private:
+    std::unique_ptr<QPrinter> ownPrinter_;
+    QPrinter* printer_;
 };
 
 // For tests: records what was shown and answers from queues. A box with no queued
-// answer gets its first button (OK or Yes); an input box with none gets "".
+// answer gets its first button (OK or Yes); an input box with none gets "". With no
+// queued answer the print and colour dialogs are confirmed unchanged and the
+// file-name dialog is cancelled.
 class ScriptedDialogService : public DialogService {
 public:
     struct Shown {
         QString kind;      // "MsgBox", "InputBox", "ShowPrinter", "ShowColor", "ShowHelp", "FileName"
         MsgBoxRequest box; // for MsgBox (text/title also filled for InputBox prompt/title)
         int helpContext = 0;
+        QString defaultText;       // InputBox: the preset answer
+        PrintRangeRequest print;   // ShowPrinter: the request as it came in
+        FileNameRequest file;      // FileName: the request
+        QColor color;              // ShowColor: the initial colour
     };
     std::vector<Shown> shown;
     std::deque<MsgResult> msgAnswers;
@@ -93,4 +110,7 @@ public:
 
     // Only the message boxes, in order.
     std::vector<MsgBoxRequest> boxes() const;
+
+private:
+    Shown& record(const QString& kind);
 };

@@ -39,7 +39,7 @@ public:
         step([&] { r = f(); });
         return r;
     }
-    // Shows the box for an error caught elsewhere; returns true for OK. Cancel leaves.
+    // Shows the box for an error caught elsewhere: OK returns, Cancel leaves.
     void report(const VbError& e);
     // Title may change while the routine runs (e.g. the caption of a clicked item).
     void setTitle(const QString& title) { spec_.title = title; }

@@ -13,3 +13,8 @@ int LanguageOf(const QLocale& locale);
 QString DecimalSeparatorOf(const QLocale& locale);
 // The locale the user's environment asks for (LC_ALL, LC_NUMERIC, LANG).
 QLocale SystemLocale();
+
+// Qt patterns of the runtime's "Short Date" (four-digit year) and "Long Time"
+// (without time zone) in a locale; CStr and Format of dates use them.
+QString ShortDatePattern(const QLocale& locale);
+QString LongTimePattern(const QLocale& locale);

@@ -25,6 +25,7 @@ constexpr int32_t Overflow = 6;
 constexpr int32_t Subscript = 9;
 constexpr int32_t DivisionByZero = 11;
 constexpr int32_t TypeMismatch = 13;
+constexpr int32_t Internal = 51;          // a fault of the program itself, not of its data
 constexpr int32_t FileNotFound = 53;
 constexpr int32_t PermissionDenied = 70;
 constexpr int32_t PathNotFound = 76;
@@ -48,6 +49,6 @@ constexpr int32_t DbGeneral = -2147467259;
 // The runtime's text for an error number, in the program's language.
 QString VbErrorText(int32_t number);
 // Checked arithmetic used where the runtime raised errors: division by zero is
-// error 11, a non-finite result error 6.
+// error 11 (0/0 error 6, as the runtime has it), a non-finite result error 6.
 double CheckedDiv(double a, double b);
 double CheckedFinite(double x);

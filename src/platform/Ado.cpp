@@ -1,0 +1,718 @@
+#include "Ado.h"
+#include "VbError.h"
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <sqlite3.h>
+#include <charconv>
+
+namespace {
+
+// ---------------------------------------------------------------- errors
+
+// A database error with the provider-style number its message calls for.
+[[noreturn]] void throwDbError(const QString& message)
+{
+    int32_t number = VbErr::DbGeneral;
+    if (message.contains(QLatin1String("no such column")))
+        number = VbErr::DbUnknownColumn;
+    else if (message.contains(QLatin1String("no such table")))
+        number = VbErr::DbUnknownTable;
+    else if (message.contains(QLatin1String("syntax error")) || message.contains(QLatin1String("incomplete input"))
+             || message.contains(QLatin1String("unrecognized token")))
+        number = VbErr::DbSyntax;
+    throw VbError(number, message);
+}
+
+[[noreturn]] void throwDbError(sqlite3* db)
+{
+    throwDbError(QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
+// ---------------------------------------------------------------- text comparison
+
+// Text comparison without regard to case, umlauts included: replaces SQLite's
+// ASCII-only NOCASE on the program's connections. The files keep the name NOCASE in
+// their schema, so a stock sqlite3 shell still reads them (with ASCII folding).
+int compareNoCase(void*, int n1, const void* s1, int n2, const void* s2)
+{
+    const QString a = QString::fromUtf8(static_cast<const char*>(s1), n1);
+    const QString b = QString::fromUtf8(static_cast<const char*>(s2), n2);
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+// LIKE with "%" and "_" as wildcards, case-insensitive including umlauts.
+bool likeMatch(const QString& pattern, qsizetype p, const QString& text, qsizetype t, QChar escape)
+{
+    while (p < pattern.size()) {
+        QChar c = pattern[p];
+        if (c == escape && p + 1 < pattern.size()) {
+            if (t >= text.size() || pattern[p + 1].toCaseFolded() != text[t].toCaseFolded())
+                return false;
+            p += 2;
+            ++t;
+            continue;
+        }
+        if (c == QLatin1Char('%')) {
+            while (p < pattern.size() && pattern[p] == QLatin1Char('%'))
+                ++p;
+            if (p == pattern.size())
+                return true;
+            for (qsizetype k = t; k <= text.size(); ++k)
+                if (likeMatch(pattern, p, text, k, escape))
+                    return true;
+            return false;
+        }
+        if (t >= text.size())
+            return false;
+        if (c != QLatin1Char('_') && c.toCaseFolded() != text[t].toCaseFolded())
+            return false;
+        ++p;
+        ++t;
+    }
+    return t == text.size();
+}
+
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            return sqlite3_result_null(ctx);
+    auto text = [&](int i) {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[i])),
+                                 sqlite3_value_bytes(argv[i]));
+    };
+    QChar escape;
+    if (argc == 3) {
+        const QString e = text(2);
+        if (e.size() != 1)
+            return sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+        escape = e[0];
+    }
+    sqlite3_result_int(ctx, likeMatch(text(0), 0, text(1), 0, escape) ? 1 : 0);
+}
+
+void registerTextFunctions(sqlite3* db)
+{
+    int rc = sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase, nullptr);
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throwDbError(db);
+}
+
+// ---------------------------------------------------------------- statements
+
+struct Statement {
+    sqlite3_stmt* stmt = nullptr;
+    Statement(sqlite3* db, const QString& sql)
+    {
+        const QByteArray text = sql.toUtf8();
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, &tail) != SQLITE_OK)
+            throwDbError(db);
+        // One statement per call: a second one would otherwise be skipped unseen.
+        if (!QByteArray(tail).trimmed().isEmpty() && QByteArray(tail).trimmed() != ";") {
+            sqlite3_finalize(stmt);
+            throw VbError(VbErr::DbSyntax, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+        }
+    }
+    ~Statement() { sqlite3_finalize(stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+};
+
+// A Single stored as the shortest decimal that reads back as the same Single, so
+// that the file holds 0.1 and not 0.100000001490116.
+double storedSingle(float f)
+{
+    // Both conversions are independent of the C locale.
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, f).ptr;
+    double d = f;
+    std::from_chars(buffer, end, d);
+    return d;
+}
+
+void bindValue(sqlite3* db, sqlite3_stmt* stmt, int index, const Variant& v)
+{
+    int rc = SQLITE_OK;
+    switch (v.type()) {
+    case VarType::Empty:
+    case VarType::Null: rc = sqlite3_bind_null(stmt, index); break;
+    case VarType::Integer: rc = sqlite3_bind_int64(stmt, index, v.asInteger()); break;
+    case VarType::Long: rc = sqlite3_bind_int64(stmt, index, v.asLong()); break;
+    case VarType::Single: rc = sqlite3_bind_double(stmt, index, storedSingle(v.asSingle())); break;
+    case VarType::Double: rc = sqlite3_bind_double(stmt, index, v.asDouble()); break;
+    case VarType::Date: rc = sqlite3_bind_double(stmt, index, v.asDate().days); break;
+    case VarType::Boolean: rc = sqlite3_bind_int(stmt, index, v.asBoolean() ? 1 : 0); break;
+    case VarType::String: {
+        const QByteArray text = v.asString().toUtf8();
+        rc = sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    }
+    if (rc != SQLITE_OK)
+        throwDbError(db);
+}
+
+void bindAll(sqlite3* db, sqlite3_stmt* stmt, const std::vector<Variant>& params)
+{
+    for (size_t i = 0; i < params.size(); ++i)
+        bindValue(db, stmt, int(i) + 1, params[i]);
+}
+
+void runToEnd(sqlite3* db, sqlite3_stmt* stmt)
+{
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        throwDbError(db);
+}
+
+// ---------------------------------------------------------------- declared types
+
+enum class Kind { Other, Text, Integer, Long, Single, Double, Boolean, Date };
+
+Kind kindOf(const QString& declared)
+{
+    const QString t = declared.toUpper();
+    if (t.isEmpty())
+        return Kind::Other;
+    if (t.contains(QLatin1String("BOOL")) || t == QLatin1String("BIT"))
+        return Kind::Boolean;
+    if (t.contains(QLatin1String("SMALLINT")))
+        return Kind::Integer;
+    if (t.contains(QLatin1String("INT")) || t == QLatin1String("LONG"))
+        return Kind::Long;
+    if (t.contains(QLatin1String("SINGLE")))
+        return Kind::Single;
+    if (t.contains(QLatin1String("DOUBLE")) || t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOAT")))
+        return Kind::Double;
+    if (t.contains(QLatin1String("DATE")) || t.contains(QLatin1String("TIME")))
+        return Kind::Date;
+    if (t.contains(QLatin1String("TEXT")) || t.contains(QLatin1String("CHAR")))
+        return Kind::Text;
+    return Kind::Other;
+}
+
+// A stored value as the Variant its declared type asks for.
+Variant readValue(sqlite3_stmt* stmt, int col, Kind kind)
+{
+    const int storage = sqlite3_column_type(stmt, col);
+    if (storage == SQLITE_NULL)
+        return Variant::Null();
+    if (storage == SQLITE_TEXT || storage == SQLITE_BLOB) {
+        const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)),
+                                               sqlite3_column_bytes(stmt, col));
+        return Variant(text);
+    }
+    const sqlite3_int64 whole = sqlite3_column_int64(stmt, col);
+    const double real = sqlite3_column_double(stmt, col);
+    switch (kind) {
+    case Kind::Boolean: return Variant(real != 0.0);
+    case Kind::Single: return Variant(float(real));
+    case Kind::Double: return Variant(real);
+    case Kind::Date: return Variant(VbDate{real});
+    case Kind::Integer:
+        if (storage == SQLITE_INTEGER && whole >= INT16_MIN && whole <= INT16_MAX)
+            return Variant(int16_t(whole));
+        break;
+    case Kind::Long:
+        if (storage == SQLITE_INTEGER && whole >= INT32_MIN && whole <= INT32_MAX)
+            return Variant(int32_t(whole));
+        break;
+    case Kind::Text: return Variant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, col))));
+    case Kind::Other: break;
+    }
+    // Undeclared (expressions) or a stored value outside its declared type: by storage.
+    if (storage == SQLITE_INTEGER && whole >= INT32_MIN && whole <= INT32_MAX)
+        return Variant(int32_t(whole));
+    return Variant(real);
+}
+
+// A value about to be written, converted to the column's declared type; a value
+// that does not fit is refused here, at the assignment.
+Variant convertForColumn(const Variant& v, Kind kind, const QString& column)
+{
+    if (v.isNull() || v.isEmpty() || (v.type() == VarType::String && v.asString().isEmpty())) {
+        if (kind == Kind::Boolean && v.isEmpty())
+            return Variant(false);
+        return Variant::Null();
+    }
+    try {
+        switch (kind) {
+        case Kind::Boolean: return Variant(CBool(v));
+        case Kind::Integer: return Variant(CInt(v));
+        case Kind::Long: return Variant(CLng(v));
+        case Kind::Single: return Variant(CSng(v));
+        case Kind::Double: return Variant(CDbl(v));
+        case Kind::Date: return Variant(CDate(v));
+        case Kind::Text: return Variant(CStr(v));
+        case Kind::Other: return v;
+        }
+    } catch (const VbError& e) {
+        throw VbError(VbErr::DbConversion,
+                      QStringLiteral("Der Wert passt nicht zum Typ der Spalte [%1]: %2").arg(column, e.text()));
+    }
+    return v;
+}
+
+// Single-table SELECTs without grouping get the row id in front, so that their
+// rows can be changed; "SELECT [A],[B] FROM [T] ..." -> table T.
+QString updatableTable(const QString& sql)
+{
+    static const QRegularExpression simple(
+        QStringLiteral(R"(^\s*SELECT\s+(?!DISTINCT\b)([^()]*?)\s*\bFROM\s*(?:\[([^\]]+)\]|([A-Za-z_][A-Za-z0-9_]*))\s*(.*)$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression notSimple(QStringLiteral(R"(\b(JOIN|GROUP\s+BY|UNION|INTERSECT|EXCEPT)\b|^\s*,)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const auto m = simple.match(sql);
+    if (!m.hasMatch() || notSimple.match(m.captured(4)).hasMatch())
+        return {};
+    return m.captured(2).isEmpty() ? m.captured(3) : m.captured(2);
+}
+
+const char* const RowIdColumn = "__rid";
+
+} // namespace
+
+// ==================================================================== Connection
+
+Connection::~Connection()
+{
+    if (db_)
+        sqlite3_close_v2(db_);
+}
+
+void Connection::Open(const QString& connectionString, const QString&, const QString&, int)
+{
+    if (!connectionString.isEmpty())
+        ConnectionString = connectionString;
+    if (db_)
+        throw VbError(VbErr::DbGeneral, QStringLiteral("Die Verbindung ist bereits geöffnet."));
+    static const QRegularExpression source(QStringLiteral(R"(Data Source\s*=\s*([^;]*))"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const auto m = source.match(ConnectionString);
+    const QString file = m.hasMatch() ? m.captured(1).trimmed() : QString();
+    if (file.isEmpty())
+        throw VbError(VbErr::DbGeneral, QStringLiteral("Keine Datenquelle in der Verbindungszeichenfolge."));
+    // SQLite would take an empty file for an empty database; the program never
+    // creates one, so an empty file is no database either.
+    const QFileInfo info(file);
+    if (info.isFile() && info.size() == 0)
+        throw VbError(VbErr::DbGeneral, QStringLiteral("'%1' ist keine gültige Datenbank.").arg(file));
+
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    try {
+        if (rc != SQLITE_OK)
+            throw VbError(VbErr::DbGeneral, QStringLiteral("'%1': %2").arg(file, QString::fromUtf8(sqlite3_errmsg(db))));
+        sqlite3_busy_timeout(db, ConnectionTimeout * 1000);
+        registerTextFunctions(db);
+        // A file that is no database fails here rather than at the first query.
+        Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        runToEnd(db, probe.stmt);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    db_ = db;
+    path_ = file;
+    columnCache_.clear();
+}
+
+void Connection::Close()
+{
+    if (!db_)
+        throw VbError(VbErr::ObjectClosed);
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    columnCache_.clear();
+}
+
+void Connection::Reopen()
+{
+    if (db_)
+        Close();
+    Open();
+}
+
+sqlite3* Connection::handle() const
+{
+    if (!db_)
+        throw VbError(VbErr::ObjectClosed);
+    return db_;
+}
+
+void Connection::Execute(const QString& sql)
+{
+    Execute(sql, {});
+}
+
+void Connection::Execute(const QString& sql, const std::vector<Variant>& params)
+{
+    sqlite3* db = handle();
+    Statement st(db, sql);
+    bindAll(db, st.stmt, params);
+    runToEnd(db, st.stmt);
+}
+
+const std::vector<std::pair<QString, QString>>& Connection::columnsOf(const QString& table)
+{
+    const QString key = table.toLower();
+    for (const auto& entry : columnCache_)
+        if (entry.first == key)
+            return entry.second;
+    sqlite3* db = handle();
+    Statement st(db, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
+    bindValue(db, st.stmt, 1, Variant(table));
+    std::vector<std::pair<QString, QString>> columns;
+    int rc;
+    while ((rc = sqlite3_step(st.stmt)) == SQLITE_ROW)
+        columns.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.stmt, 0))).toLower(),
+                             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.stmt, 1))));
+    if (rc != SQLITE_DONE)
+        throwDbError(db);
+    if (columns.empty())
+        throwDbError(QStringLiteral("no such table: %1").arg(table));
+    columnCache_.emplace_back(key, std::move(columns));
+    return columnCache_.back().second;
+}
+
+QString JetConnectionString(const QString& path)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + path
+           + QStringLiteral(";Persist Security Info=False");
+}
+
+std::shared_ptr<Connection> OpenDatabase(const QString& path)
+{
+    auto cnn = std::make_shared<Connection>();
+    cnn->ConnectionString = JetConnectionString(path);
+    cnn->ConnectionTimeout = 30;
+    cnn->Open(QString(), QString(), QString(), -1);
+    return cnn;
+}
+
+// ==================================================================== Field
+
+Variant Field::Value() const
+{
+    return rs_->current().values[size_t(index_)];
+}
+
+void Field::SetValue(const Variant& v)
+{
+    Recordset::Row& row = rs_->current();
+    if (rs_->table_.isEmpty() || rs_->columns_[size_t(index_)].isEmpty())
+        throw VbError(VbErr::DbGeneral, QStringLiteral("Das Feld [%1] kann nicht geändert werden.").arg(name_));
+    const Variant converted =
+        convertForColumn(v, kindOf(rs_->declaredTypes_[size_t(index_)]), rs_->columns_[size_t(index_)]);
+    if (!rs_->adding_ && !rs_->editing_) {
+        rs_->original_ = row;
+        rs_->editing_ = true;
+    }
+    row.values[size_t(index_)] = converted;
+    rs_->assigned_[size_t(index_)] = true;
+}
+
+// ==================================================================== Recordset
+
+void Recordset::requireOpen() const
+{
+    if (!open_)
+        throw VbError(VbErr::ObjectClosed);
+}
+
+Recordset::Row& Recordset::current()
+{
+    requireOpen();
+    if (adding_)
+        return pending_;
+    if (pos_ < 0 || pos_ >= long(rows_.size()) || rows_[size_t(pos_)].deleted)
+        throw VbError(VbErr::NoCurrentRecord);
+    return rows_[size_t(pos_)];
+}
+
+const Recordset::Row& Recordset::current() const
+{
+    return const_cast<Recordset*>(this)->current();
+}
+
+void Recordset::Open(const QString& sql, std::shared_ptr<Connection> connection, int, int, int)
+{
+    if (open_)
+        Close();
+    if (!connection)
+        throw VbError(VbErr::ObjectNotSet);
+    sqlite3* db = connection->handle();
+
+    QString table = updatableTable(sql);
+    std::unique_ptr<Statement> st;
+    int first = 0;
+    if (!table.isEmpty()) {
+        static const QRegularExpression select(QStringLiteral(R"(^\s*SELECT\s+)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        QString withRowId = sql;
+        withRowId.replace(select, QStringLiteral("SELECT rowid AS %1, ").arg(QLatin1String(RowIdColumn)));
+        try {
+            st = std::make_unique<Statement>(db, withRowId);
+            first = 1;
+        } catch (const VbError&) {
+            // Not a plain table (a view, or a table without row ids): read only.
+            table.clear();
+        }
+    }
+    if (!st)
+        st = std::make_unique<Statement>(db, sql);
+
+    const int count = sqlite3_column_count(st->stmt);
+    std::vector<QString> names, types, columns;
+    std::vector<Kind> kinds;
+    for (int c = first; c < count; ++c) {
+        names.push_back(QString::fromUtf8(sqlite3_column_name(st->stmt, c)));
+        const char* decl = sqlite3_column_decltype(st->stmt, c);
+        types.push_back(decl ? QString::fromUtf8(decl) : QString());
+        kinds.push_back(kindOf(types.back()));
+        const char* origin = sqlite3_column_origin_name(st->stmt, c);
+        const char* originTable = sqlite3_column_table_name(st->stmt, c);
+        const bool ownColumn = origin && originTable && QString::fromUtf8(originTable).compare(table, Qt::CaseInsensitive) == 0;
+        columns.push_back(ownColumn ? QString::fromUtf8(origin) : QString());
+    }
+
+    std::vector<Row> rows;
+    int rc;
+    while ((rc = sqlite3_step(st->stmt)) == SQLITE_ROW) {
+        Row row;
+        row.rowid = first ? sqlite3_column_int64(st->stmt, 0) : 0;
+        for (int c = first; c < count; ++c)
+            row.values.push_back(readValue(st->stmt, c, kinds[size_t(c - first)]));
+        rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        throwDbError(db);
+
+    conn_ = std::move(connection);
+    table_ = table;
+    declaredTypes_ = std::move(types);
+    columns_ = std::move(columns);
+    rows_ = std::move(rows);
+    fields_.clear();
+    for (size_t i = 0; i < names.size(); ++i)
+        fields_.push_back(Field(this, int(i), names[i]));
+    pos_ = 0;
+    open_ = true;
+    adding_ = false;
+    editing_ = false;
+    assigned_.assign(fields_.size(), false);
+}
+
+void Recordset::Close()
+{
+    requireOpen();
+    // Changes not confirmed by Update are dropped, as a cancelled update.
+    open_ = false;
+    adding_ = false;
+    editing_ = false;
+    rows_.clear();
+    fields_.clear();
+    conn_.reset();
+}
+
+bool Recordset::Eof() const
+{
+    requireOpen();
+    return !adding_ && pos_ >= long(rows_.size());
+}
+
+bool Recordset::Bof() const
+{
+    requireOpen();
+    return !adding_ && (pos_ < 0 || rows_.empty());
+}
+
+void Recordset::settle()
+{
+    if (adding_ || editing_)
+        Update();
+    for (long i = long(rows_.size()) - 1; i >= 0; --i) {
+        if (!rows_[size_t(i)].deleted)
+            continue;
+        rows_.erase(rows_.begin() + i);
+        if (i < pos_)
+            --pos_;
+    }
+}
+
+void Recordset::MoveFirst()
+{
+    requireOpen();
+    settle();
+    if (rows_.empty())
+        throw VbError(VbErr::NoCurrentRecord);
+    pos_ = 0;
+}
+
+void Recordset::MoveNext()
+{
+    requireOpen();
+    if (adding_ || editing_)
+        Update();
+    if (Eof())
+        throw VbError(VbErr::NoCurrentRecord);
+    // A deleted current row drops out, which moves its successor into its place.
+    const bool currentDeleted = rows_[size_t(pos_)].deleted;
+    settle();
+    if (!currentDeleted)
+        ++pos_;
+}
+
+void Recordset::MoveLast()
+{
+    requireOpen();
+    settle();
+    if (rows_.empty())
+        throw VbError(VbErr::NoCurrentRecord);
+    pos_ = long(rows_.size()) - 1;
+}
+
+long Recordset::RecordCount() const
+{
+    requireOpen();
+    long n = 0;
+    for (const Row& row : rows_)
+        if (!row.deleted)
+            ++n;
+    return n;
+}
+
+Field& Recordset::Fields(const QString& name)
+{
+    requireOpen();
+    for (Field& f : fields_)
+        if (f.Name().compare(name, Qt::CaseInsensitive) == 0)
+            return f;
+    throw VbError(VbErr::ItemNotFound);
+}
+
+Field& Recordset::Fields(int index)
+{
+    requireOpen();
+    if (index < 0 || index >= int(fields_.size()))
+        throw VbError(VbErr::ItemNotFound);
+    return fields_[size_t(index)];
+}
+
+int Recordset::FieldCount() const
+{
+    requireOpen();
+    return int(fields_.size());
+}
+
+void Recordset::AddNew()
+{
+    requireOpen();
+    if (table_.isEmpty())
+        throw VbError(VbErr::DbGeneral, QStringLiteral("Diese Datensatzgruppe kann nicht geändert werden."));
+    if (adding_ || editing_)
+        Update();
+    pending_ = Row{};
+    pending_.values.assign(fields_.size(), Variant::Null());
+    assigned_.assign(fields_.size(), false);
+    adding_ = true;
+}
+
+void Recordset::Update()
+{
+    requireOpen();
+    if (!adding_ && !editing_)
+        return;
+    try {
+        sqlite3* db = conn_->handle();
+        QStringList names;
+        std::vector<Variant> values;
+        for (size_t i = 0; i < fields_.size(); ++i) {
+            if (!assigned_[i])
+                continue;
+            names << QLatin1Char('[') + columns_[i] + QLatin1Char(']');
+            values.push_back(current().values[i]);
+        }
+        const QString table = QLatin1Char('[') + table_ + QLatin1Char(']');
+        if (adding_) {
+            const QString sql = names.isEmpty()
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(table, names.join(QLatin1Char(',')),
+                           QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+            conn_->Execute(sql, values);
+            pending_.rowid = sqlite3_last_insert_rowid(db);
+        } else if (!names.isEmpty()) {
+            Statement st(db, QStringLiteral("UPDATE %1 SET %2=? WHERE rowid=?").arg(table, names.join(QStringLiteral("=?,"))));
+            bindAll(db, st.stmt, values);
+            sqlite3_bind_int64(st.stmt, int(values.size()) + 1, current().rowid);
+            runToEnd(db, st.stmt);
+            if (sqlite3_changes(db) == 0)
+                throw VbError(VbErr::DbGeneral, QStringLiteral("Der Datensatz ist nicht mehr vorhanden."));
+        }
+    } catch (...) {
+        // A failed update leaves nothing pending: the row shows what is stored.
+        if (editing_)
+            rows_[size_t(pos_)] = original_;
+        adding_ = false;
+        editing_ = false;
+        assigned_.assign(fields_.size(), false);
+        throw;
+    }
+    if (adding_) {
+        // The new row, with the defaults the database filled in, becomes current.
+        adding_ = false;
+        pending_.values = readRow(pending_.rowid);
+        rows_.push_back(std::move(pending_));
+        pos_ = long(rows_.size()) - 1;
+    }
+    editing_ = false;
+    assigned_.assign(fields_.size(), false);
+}
+
+std::vector<Variant> Recordset::readRow(int64_t rowid)
+{
+    std::vector<Variant> values(fields_.size(), Variant::Null());
+    QStringList select;
+    for (size_t i = 0; i < fields_.size(); ++i)
+        select << (columns_[i].isEmpty() ? QStringLiteral("NULL") : QLatin1Char('[') + columns_[i] + QLatin1Char(']'));
+    sqlite3* db = conn_->handle();
+    Statement st(db, QStringLiteral("SELECT %1 FROM [%2] WHERE rowid=?").arg(select.join(QLatin1Char(',')), table_));
+    sqlite3_bind_int64(st.stmt, 1, rowid);
+    const int rc = sqlite3_step(st.stmt);
+    if (rc == SQLITE_ROW) {
+        for (size_t i = 0; i < fields_.size(); ++i)
+            values[i] = readValue(st.stmt, int(i), kindOf(declaredTypes_[i]));
+    } else if (rc != SQLITE_DONE) {
+        throwDbError(db);
+    }
+    return values;
+}
+
+void Recordset::Delete(int)
+{
+    requireOpen();
+    if (adding_)
+        throw VbError(VbErr::NoCurrentRecord);
+    Row& row = current();
+    if (table_.isEmpty())
+        throw VbError(VbErr::DbGeneral, QStringLiteral("Diese Datensatzgruppe kann nicht geändert werden."));
+    sqlite3* db = conn_->handle();
+    Statement st(db, QStringLiteral("DELETE FROM [%1] WHERE rowid=?").arg(table_));
+    sqlite3_bind_int64(st.stmt, 1, row.rowid);
+    runToEnd(db, st.stmt);
+    if (editing_) {
+        editing_ = false;
+        assigned_.assign(fields_.size(), false);
+    }
+    row.deleted = true;
+}

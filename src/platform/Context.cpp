@@ -1,0 +1,6 @@
+#include "Context.h"
+
+bool Context::developmentMode() const
+{
+    return programFolder.contains(QLatin1String("SOURCE"), Qt::CaseInsensitive);
+}

@@ -1,0 +1,282 @@
+#include "DialogService.h"
+
+#include "Yield.h"
+
+#include <QAbstractButton>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+namespace {
+// While a dialog is open the pointer is the normal arrow, whatever a command set.
+class NormalPointer {
+public:
+    NormalPointer() : saved_(MousePointer())
+    {
+        if (saved_ != 0)
+            SetMousePointer(0);
+    }
+    ~NormalPointer()
+    {
+        if (saved_ != 0)
+            SetMousePointer(saved_);
+    }
+    NormalPointer(const NormalPointer&) = delete;
+    NormalPointer& operator=(const NormalPointer&) = delete;
+
+private:
+    int saved_;
+};
+
+struct ButtonSet {
+    std::vector<std::pair<QMessageBox::StandardButton, MsgResult>> buttons;
+};
+
+ButtonSet buttonsOf(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::OK:
+        return {{{QMessageBox::Ok, MsgResult::OK}}};
+    case MsgButtons::OKCancel:
+        return {{{QMessageBox::Ok, MsgResult::OK}, {QMessageBox::Cancel, MsgResult::Cancel}}};
+    case MsgButtons::YesNo:
+        return {{{QMessageBox::Yes, MsgResult::Yes}, {QMessageBox::No, MsgResult::No}}};
+    case MsgButtons::YesNoCancel:
+        return {{{QMessageBox::Yes, MsgResult::Yes},
+                 {QMessageBox::No, MsgResult::No},
+                 {QMessageBox::Cancel, MsgResult::Cancel}}};
+    case MsgButtons::RetryCancel:
+        return {{{QMessageBox::Retry, MsgResult::Retry}, {QMessageBox::Cancel, MsgResult::Cancel}}};
+    }
+    return {};
+}
+
+QMessageBox::Icon iconOf(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    case MsgIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+MsgResult firstButton(MsgButtons buttons)
+{
+    return buttonsOf(buttons).buttons.front().second;
+}
+}
+
+// ---- DialogService ------------------------------------------------------------
+
+MsgResult DialogService::MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title)
+{
+    MsgBoxRequest request;
+    request.text = text;
+    request.buttons = buttons;
+    request.icon = icon;
+    request.title = title;
+    return MsgBox(request);
+}
+
+// ---- QtDialogService ------------------------------------------------------------
+
+QtDialogService::QtDialogService(QPrinter* printer)
+    : ownPrinter_(printer ? nullptr : std::make_unique<QPrinter>()), printer_(printer ? printer : ownPrinter_.get())
+{
+}
+
+QtDialogService::~QtDialogService() = default;
+
+MsgResult QtDialogService::MsgBox(const MsgBoxRequest& request)
+{
+    const NormalPointer pointer;
+    QMessageBox box;
+    box.setWindowTitle(request.title);
+    box.setText(request.text);
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(iconOf(request.icon));
+    const ButtonSet set = buttonsOf(request.buttons);
+    for (const auto& [button, result] : set.buttons)
+        box.addButton(button);
+    box.setDefaultButton(set.buttons.front().first);
+    QAbstractButton* help = request.helpFile.isEmpty() ? nullptr : box.addButton(QMessageBox::Help);
+    for (;;) {
+        box.exec();
+        QAbstractButton* clicked = box.clickedButton();
+        if (help && clicked == help) {
+            // Help keeps the question open: show the topic, then ask again.
+            ShowHelp(request.helpFile, request.helpContext);
+            continue;
+        }
+        for (const auto& [button, result] : set.buttons)
+            if (clicked == box.button(button))
+                return result;
+        // Closed without a button: the Cancel or No of the set, else its only button.
+        for (const MsgResult r : {MsgResult::Cancel, MsgResult::No})
+            for (const auto& [button, result] : set.buttons)
+                if (result == r)
+                    return r;
+        return set.buttons.front().second;
+    }
+}
+
+QString QtDialogService::InputBox(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    const NormalPointer pointer;
+    QInputDialog dialog;
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
+bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
+{
+    const NormalPointer pointer;
+    QPrintDialog dialog(printer_);
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies);
+    dialog.setMinMax(request.Min, request.Max);
+    dialog.setFromTo(request.FromPage, request.ToPage);
+    printer_->setCollateCopies(true);
+    printer_->setPrintRange(QPrinter::AllPages);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    request.allPages = printer_->printRange() == QPrinter::AllPages;
+    request.collate = printer_->collateCopies();
+    if (printer_->printRange() == QPrinter::PageRange) {
+        request.FromPage = printer_->fromPage();
+        request.ToPage = printer_->toPage();
+    }
+    return true;
+}
+
+std::optional<QColor> QtDialogService::ShowColor(const QColor& initial)
+{
+    const NormalPointer pointer;
+    const QColor color = QColorDialog::getColor(initial);
+    if (!color.isValid())
+        return std::nullopt;
+    return color;
+}
+
+void QtDialogService::ShowHelp(const QString& helpFile, int context)
+{
+    QUrl url = QUrl::fromLocalFile(helpFile);
+    if (context != 0)
+        url.setFragment(QStringLiteral("ctx%1").arg(context));
+    QDesktopServices::openUrl(url);
+}
+
+std::optional<QString> QtDialogService::FileName(const FileNameRequest& request)
+{
+    const NormalPointer pointer;
+    const QString start = request.fileName.isEmpty() ? request.folder : QDir(request.folder).filePath(request.fileName);
+    const QString name = request.save ? QFileDialog::getSaveFileName(nullptr, request.title, start, request.filter)
+                                      : QFileDialog::getOpenFileName(nullptr, request.title, start, request.filter);
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+QPrinter& QtDialogService::printer()
+{
+    return *printer_;
+}
+
+// ---- ScriptedDialogService ------------------------------------------------------
+
+namespace {
+template <class T>
+std::optional<T> takeFront(std::deque<T>& queue)
+{
+    if (queue.empty())
+        return std::nullopt;
+    T value = std::move(queue.front());
+    queue.pop_front();
+    return value;
+}
+}
+
+ScriptedDialogService::Shown& ScriptedDialogService::record(const QString& kind)
+{
+    shown.emplace_back();
+    shown.back().kind = kind;
+    return shown.back();
+}
+
+MsgResult ScriptedDialogService::MsgBox(const MsgBoxRequest& request)
+{
+    Shown& s = record(QStringLiteral("MsgBox"));
+    s.box = request;
+    s.helpContext = request.helpContext;
+    return takeFront(msgAnswers).value_or(firstButton(request.buttons));
+}
+
+QString ScriptedDialogService::InputBox(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    Shown& s = record(QStringLiteral("InputBox"));
+    s.box.text = prompt;
+    s.box.title = title;
+    s.defaultText = defaultText;
+    return takeFront(inputAnswers).value_or(QString());
+}
+
+bool ScriptedDialogService::ShowPrinter(PrintRangeRequest& request)
+{
+    record(QStringLiteral("ShowPrinter")).print = request;
+    const auto answer = takeFront(printAnswers);
+    if (!answer)   // nothing queued: the user keeps the dialog's settings
+        return true;
+    if (!*answer)
+        return false;
+    request = **answer;
+    return true;
+}
+
+std::optional<QColor> ScriptedDialogService::ShowColor(const QColor& initial)
+{
+    record(QStringLiteral("ShowColor")).color = initial;
+    const auto answer = takeFront(colorAnswers);
+    return answer ? *answer : std::optional<QColor>(initial);
+}
+
+void ScriptedDialogService::ShowHelp(const QString& helpFile, int context)
+{
+    Shown& s = record(QStringLiteral("ShowHelp"));
+    s.box.helpFile = helpFile;
+    s.box.helpContext = context;
+    s.helpContext = context;
+}
+
+std::optional<QString> ScriptedDialogService::FileName(const FileNameRequest& request)
+{
+    Shown& s = record(QStringLiteral("FileName"));
+    s.box.title = request.title;
+    s.file = request;
+    const auto answer = takeFront(fileAnswers);
+    return answer ? *answer : std::nullopt;
+}
+
+std::vector<MsgBoxRequest> ScriptedDialogService::boxes() const
+{
+    std::vector<MsgBoxRequest> result;
+    for (const Shown& s : shown)
+        if (s.kind == QLatin1String("MsgBox"))
+            result.push_back(s.box);
+    return result;
+}

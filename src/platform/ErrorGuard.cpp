@@ -1,0 +1,79 @@
+#include "ErrorGuard.h"
+
+#include <variant>
+
+namespace {
+// Any failure inside a step is an error of the runtime: a wrong value type is a type
+// mismatch, anything else an internal error; nothing passes unreported.
+template <class F>
+void runReporting(Guard& guard, const F& f)
+{
+    try {
+        f();
+    } catch (const VbError& e) {
+        guard.report(e);
+    } catch (const std::bad_variant_access&) {
+        guard.report(VbError(VbErr::TypeMismatch));
+    } catch (const std::exception& e) {
+        guard.report(VbError(VbErr::Internal, VbErrorText(VbErr::Internal) + QLatin1String(": ")
+                                                   + QString::fromLocal8Bit(e.what())));
+    }
+}
+}
+
+void Guard::step(const std::function<void()>& f)
+{
+    runReporting(*this, f);
+}
+
+bool Guard::test(const std::function<bool()>& f)
+{
+    bool result = true;   // after OK the guarded branch is entered
+    runReporting(*this, [&] { result = f(); });
+    return result;
+}
+
+bool Guard::loop(const std::function<bool()>& f)
+{
+    bool result = false;   // after OK the loop ends: no endless chain of boxes
+    runReporting(*this, [&] { result = f(); });
+    return result;
+}
+
+void Guard::report(const VbError& e)
+{
+    switch (ShowErrorBox(dialogs_, spec_, e)) {
+    case MsgResult::Cancel:
+    case MsgResult::No:
+        throw Leave{};
+    default:
+        return;
+    }
+}
+
+bool Guarded(DialogService& dialogs, const GuardSpec& spec, const std::function<void(Guard&)>& body)
+{
+    Guard guard(dialogs, spec);
+    bool completed = false;   // an error escaping every step ends the routine after its box
+    try {
+        runReporting(guard, [&] {
+            body(guard);
+            completed = true;
+        });
+    } catch (const Guard::Leave&) {
+        return false;
+    }
+    return completed;
+}
+
+MsgResult ShowErrorBox(DialogService& dialogs, const GuardSpec& spec, const VbError& e)
+{
+    if (spec.silenced.count(e.number()))
+        return MsgResult::OK;
+    MsgBoxRequest box;
+    box.text = spec.prefix + QString::number(e.number()) + QLatin1Char('\n') + e.text();
+    box.buttons = spec.buttons;
+    box.icon = spec.icon;
+    box.title = spec.title;
+    return dialogs.MsgBox(box);
+}

@@ -1,0 +1,342 @@
+#include "Variant.h"
+
+#include "Locale.h"
+#include "VbError.h"
+
+#include <QRegularExpression>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+namespace {
+// OLE dates the runtime accepts: 1.1.100 to 31.12.9999.
+constexpr double MinDateDays = -657434.0;
+constexpr double MaxDateDays = 2958466.0;
+const QDate& oleEpoch()
+{
+    static const QDate epoch(1899, 12, 30);
+    return epoch;
+}
+
+// A text read as a number by the program's locale; error 13 when it is none.
+double numberFromText(const QString& text)
+{
+    bool ok = false;
+    const double x = ProgramLocale().toDouble(text.trimmed(), &ok);
+    if (!ok) {
+        if (std::isinf(x))   // a well-formed number beyond the range of Double
+            throw VbError(VbErr::Overflow);
+        throw VbError(VbErr::TypeMismatch);
+    }
+    if (!std::isfinite(x))   // "inf" and "nan" are no numbers of the runtime
+        throw VbError(VbErr::TypeMismatch);
+    return x;
+}
+
+double wholeNumber(const Variant& v, double min, double max)
+{
+    const double r = std::nearbyint(CDbl(v));   // FE_TONEAREST: halves to even
+    if (!(r >= min && r <= max))
+        throw VbError(VbErr::Overflow);
+    return r;
+}
+
+// printf's %G with the given significant digits, in the program's decimal separator.
+QString generalNumber(double x, int digits)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*G", digits, x == 0.0 ? 0.0 : x);   // no "-0"
+    QString s = QString::fromLatin1(buf);
+    s.replace(QLatin1Char('.'), DecimalSeparatorOf(ProgramLocale()));
+    return s;
+}
+
+QString dateText(VbDate d)
+{
+    const QLocale& locale = ProgramLocale();
+    const QDateTime t = ToDateTime(d);
+    const bool hasDate = std::trunc(d.days) != 0.0;
+    const bool hasTime = t.time() != QTime(0, 0);
+    QString text;
+    if (hasDate || !hasTime)
+        text = locale.toString(t.date(), ShortDatePattern(locale));
+    if (hasTime) {
+        if (!text.isEmpty())
+            text += QLatin1Char(' ');
+        text += locale.toString(t.time(), LongTimePattern(locale));
+    }
+    return text;
+}
+
+// A Qt pattern that also reads single-digit days, months and hours ("1.3.2023 8:05").
+QString lenient(QString pattern)
+{
+    static const QRegularExpression pairs(QStringLiteral("(?<![dMHh])(dd|MM|HH|hh)(?![dMHh])"));
+    QString result;
+    qsizetype last = 0;
+    for (auto it = pairs.globalMatch(pattern); it.hasNext();) {
+        const auto m = it.next();
+        result += pattern.mid(last, m.capturedStart() - last) + m.captured().left(1);
+        last = m.capturedEnd();
+    }
+    return result + pattern.mid(last);
+}
+
+// Two-digit years as the runtime reads them: 00 to 29 are 2000 to 2029.
+QDateTime withCenturyWindow(QDateTime t, const QString& pattern)
+{
+    if (t.isValid() && !pattern.contains(QLatin1String("yyyy")) && t.date().year() < 1930)
+        t = t.addYears(100);
+    return t;
+}
+
+std::optional<VbDate> dateFromText(const QString& text)
+{
+    const QLocale& locale = ProgramLocale();
+    const QString s = text.trimmed();
+    const QString dates[] = {lenient(ShortDatePattern(locale)), lenient(locale.dateFormat(QLocale::ShortFormat)),
+                             lenient(locale.dateFormat(QLocale::LongFormat))};
+    const QString times[] = {lenient(LongTimePattern(locale)), lenient(locale.timeFormat(QLocale::ShortFormat)),
+                             QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")};
+    for (const QString& date : dates) {
+        const QDateTime d = withCenturyWindow(locale.toDateTime(s, date), date);
+        if (d.isValid())
+            return FromDateTime(d);
+        for (const QString& time : times) {
+            const QDateTime dt = withCenturyWindow(locale.toDateTime(s, date + QLatin1Char(' ') + time), date);
+            if (dt.isValid())
+                return FromDateTime(dt);
+        }
+    }
+    for (const QString& time : times) {
+        const QTime t = locale.toTime(s, time);
+        if (t.isValid())
+            return VbDate{t.msecsSinceStartOfDay() / 86400000.0};
+    }
+    return std::nullopt;
+}
+}
+
+VarType Variant::type() const
+{
+    static constexpr VarType byIndex[] = {VarType::Empty,  VarType::Null,   VarType::Integer,
+                                          VarType::Long,   VarType::Single, VarType::Double,
+                                          VarType::Date,   VarType::Boolean, VarType::String};
+    return byIndex[v_.index()];
+}
+
+bool Variant::isNumber() const
+{
+    switch (type()) {
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int16_t CInt(const Variant& v)
+{
+    return static_cast<int16_t>(wholeNumber(v, -32768.0, 32767.0));
+}
+
+int32_t CLng(const Variant& v)
+{
+    return static_cast<int32_t>(wholeNumber(v, -2147483648.0, 2147483647.0));
+}
+
+float CSng(const Variant& v)
+{
+    if (v.type() == VarType::Single)
+        return v.asSingle();
+    const double x = CDbl(v);
+    if (std::fabs(x) > FLT_MAX)
+        throw VbError(VbErr::Overflow);
+    return static_cast<float>(x);
+}
+
+double CDbl(const Variant& v)
+{
+    switch (v.type()) {
+    case VarType::Empty:
+        return 0.0;
+    case VarType::Null:
+        throw VbError(VbErr::InvalidNull);
+    case VarType::Integer:
+        return v.asInteger();
+    case VarType::Long:
+        return v.asLong();
+    case VarType::Single:
+        return CheckedFinite(v.asSingle());
+    case VarType::Double:
+        return CheckedFinite(v.asDouble());
+    case VarType::Date:
+        return v.asDate().days;
+    case VarType::Boolean:
+        return v.asBoolean() ? -1.0 : 0.0;
+    case VarType::String:
+        return numberFromText(v.asString());
+    }
+    throw VbError(VbErr::TypeMismatch);
+}
+
+bool CBool(const Variant& v)
+{
+    if (v.type() == VarType::String) {
+        const QString s = v.asString().trimmed();
+        if (s.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (s.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    if (v.type() == VarType::Boolean)
+        return v.asBoolean();
+    return CDbl(v) != 0.0;
+}
+
+VbDate CDate(const Variant& v)
+{
+    switch (v.type()) {
+    case VarType::Date:
+        return v.asDate();
+    case VarType::String: {
+        if (const auto d = dateFromText(v.asString()))
+            return *d;
+        throw VbError(VbErr::TypeMismatch);
+    }
+    default: {
+        const double days = CDbl(v);
+        if (!(days >= MinDateDays && days < MaxDateDays))
+            throw VbError(VbErr::Overflow);
+        return VbDate{days};
+    }
+    }
+}
+
+QString CStr(const Variant& v)
+{
+    switch (v.type()) {
+    case VarType::Empty:
+        return QString();
+    case VarType::Null:
+        throw VbError(VbErr::InvalidNull);
+    case VarType::Integer:
+        return QString::number(v.asInteger());
+    case VarType::Long:
+        return QString::number(v.asLong());
+    case VarType::Single:
+        return generalNumber(v.asSingle(), 7);
+    case VarType::Double:
+        return generalNumber(v.asDouble(), 15);
+    case VarType::Date:
+        return dateText(v.asDate());
+    case VarType::Boolean:
+        return v.asBoolean() ? QStringLiteral("True") : QStringLiteral("False");
+    case VarType::String:
+        return v.asString();
+    }
+    throw VbError(VbErr::TypeMismatch);
+}
+
+double Val(const QString& s)
+{
+    // Blanks, tabs and line feeds are skipped anywhere, as the runtime does.
+    std::string t;
+    for (const QChar c : s)
+        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            t += c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x7f';
+    std::size_t i = 0;
+    const auto digitsAt = [&](std::size_t from) {
+        std::size_t k = from;
+        while (k < t.size() && t[k] >= '0' && t[k] <= '9')
+            ++k;
+        return k - from;
+    };
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        ++i;
+    std::size_t digits = digitsAt(i);
+    i += digits;
+    if (i < t.size() && t[i] == '.') {
+        const std::size_t fraction = digitsAt(i + 1);
+        digits += fraction;
+        i += 1 + fraction;
+    }
+    if (digits == 0)
+        return 0.0;
+    std::string number = t.substr(0, i);
+    if (i < t.size() && std::strchr("EeDd", t[i])) {
+        std::size_t k = i + 1;
+        if (k < t.size() && (t[k] == '+' || t[k] == '-'))
+            ++k;
+        if (const std::size_t expDigits = digitsAt(k))
+            number += 'E' + t.substr(i + 1, k + expDigits - i - 1);
+    }
+    return std::strtod(number.c_str(), nullptr);
+}
+
+bool IsNumeric(const Variant& v)
+{
+    switch (v.type()) {
+    case VarType::Null:
+    case VarType::Date:
+        return false;
+    case VarType::String:
+        try {
+            CDbl(v);
+            return true;
+        } catch (const VbError&) {
+            return false;
+        }
+    default:
+        return true;
+    }
+}
+
+QString Trim(const QString& s)
+{
+    qsizetype first = 0, last = s.size();
+    while (first < last && s[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && s[last - 1] == QLatin1Char(' '))
+        --last;
+    return s.mid(first, last - first);
+}
+
+double Round(double x, int decimals)
+{
+    if (decimals < 0)
+        throw VbError(VbErr::InvalidCall);
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = x * scale;
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 4503599627370496.0)   // 2^52: already whole
+        return x;
+    return std::nearbyint(scaled) / scale;
+}
+
+QDateTime ToDateTime(VbDate d)
+{
+    // Before the epoch the fraction still counts forward from midnight (-1.25 is
+    // 29.12.1899 06:00), as OLE dates do.
+    const double whole = std::trunc(d.days);
+    const double fraction = std::fabs(d.days - whole);
+    qint64 ms = std::llround(fraction * 86400000.0);
+    qint64 day = static_cast<qint64>(whole);
+    if (ms >= 86400000) {
+        ms -= 86400000;
+        ++day;   // the time of day always counts forward
+    }
+    return QDateTime(oleEpoch().addDays(day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+}
+
+VbDate FromDateTime(const QDateTime& t)
+{
+    const double day = static_cast<double>(oleEpoch().daysTo(t.date()));
+    const double fraction = t.time().msecsSinceStartOfDay() / 86400000.0;
+    return VbDate{day < 0 ? day - fraction : day + fraction};
+}

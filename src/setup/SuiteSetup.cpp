@@ -1,0 +1,273 @@
+#include "SuiteSetup.h"
+#include "SchemaText.h"
+#include "platform/Ado.h"
+#include "platform/DatabaseFiles.h"
+#include "platform/System.h"
+#include "platform/VbError.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <sqlite3.h>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const QString Project0 = QStringLiteral("TE0000.00");
+const QString Project1 = QStringLiteral("TE0001.00");
+
+struct Point {
+    float x, z;
+};
+struct Layer {
+    float z, kf;   // depth of the boundary, permeability of the soil above it
+};
+struct Side {
+    std::vector<Layer> layers;
+    std::vector<Point> flowLine;
+    std::vector<Point> outline;
+};
+struct ExampleRecord {
+    int32_t id;
+    const char* ken;
+    const char* kom;
+    bool active;
+    float zgwls, zgwrs;
+    Side left, right;
+};
+
+// Complete input of two records: the worked example of the calculation and a
+// sheet-pile wall (tip at 12 m, both faces meet there) with three layers of
+// different permeability on each side and the water 2 m higher on the left.
+const std::vector<ExampleRecord>& examples()
+{
+    static const std::vector<ExampleRecord> records = {
+        {1, "Beispiel", "Rechenbeispiel: Bauwerk bis 6 m, drei Grenzen", true, -2.0f, 0.0f,
+         {{{0.0f, 0.0f}, {3.0f, 0.0001f}, {10.0f, 0.00001f}}, {{0.0f, 0.0f}, {0.0f, 6.0f}}, {{0.0f, -3.0f}, {0.0f, 6.0f}}},
+         {{{0.0f, 0.0f}, {3.0f, 0.0001f}, {10.0f, 0.00001f}}, {{4.0f, 0.0f}, {4.0f, 6.0f}}, {{4.0f, -3.0f}, {4.0f, 6.0f}}}},
+        {2, "Spundwand", "Spundwand, je Seite drei Schichten, GW links +2 m", false, 1.0f, 3.0f,
+         {{{0.0f, 0.0f}, {4.0f, 0.0002f}, {9.0f, 0.00005f}, {15.0f, 0.000001f}},
+          {{0.0f, 1.0f}, {0.0f, 12.0f}},
+          {{0.0f, -1.0f}, {0.0f, 12.0f}}},
+         {{{3.0f, 0.0f}, {6.0f, 0.0002f}, {9.0f, 0.00005f}, {15.0f, 0.000001f}},
+          {{0.0f, 3.0f}, {0.0f, 12.0f}},
+          {{0.0f, -1.0f}, {0.0f, 12.0f}}}},
+    };
+    return records;
+}
+
+void insert(Connection& cnn, const QString& table, const QStringList& columns, const std::vector<Variant>& values)
+{
+    cnn.Execute(QStringLiteral("INSERT INTO [%1] ([%2]) VALUES (%3)")
+                    .arg(table, columns.join(QStringLiteral("],[")),
+                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))),
+                values);
+}
+
+void writeSide(Connection& cnn, int32_t id, int16_t side, const Side& s)
+{
+    for (size_t i = 0; i < s.layers.size(); ++i)
+        insert(cnn, QStringLiteral("E3"), {QStringLiteral("ID"), QStringLiteral("K"), QStringLiteral("I1"), QStringLiteral("Z"), QStringLiteral("KF")},
+               {id, side, int32_t(i), s.layers[i].z, s.layers[i].kf});
+    const std::pair<const char*, const std::vector<Point>*> lines[] = {{"E4", &s.flowLine}, {"E5", &s.outline}};
+    for (const auto& [table, points] : lines) {
+        const QString number = QLatin1String(table) == QLatin1String("E4") ? QStringLiteral("I2") : QStringLiteral("I3");
+        for (size_t i = 0; i < points->size(); ++i)
+            insert(cnn, QLatin1String(table), {QStringLiteral("ID"), QStringLiteral("K"), number, QStringLiteral("X"), QStringLiteral("Z")},
+                   {id, side, int32_t(i), (*points)[i].x, (*points)[i].z});
+    }
+}
+
+void copyReplacing(const QString& source, const QString& target)
+{
+    const QString partial = target + QStringLiteral(".new");
+    QFile::remove(partial);
+    if (!QFile::copy(source, partial))
+        throw VbError(VbErr::PermissionDenied, QStringLiteral("Kopieren nicht möglich: %1 -> %2").arg(source, target));
+    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(partial);
+        throw VbError(VbErr::PermissionDenied, QStringLiteral("Ersetzen nicht möglich: %1").arg(target));
+    }
+}
+
+// Makes a database at a temporary name beside the target, fills it, and only
+// then puts it in place, so that no half-written database is ever left.
+template <typename Fill>
+void createDatabaseAt(const QString& path, const char* schema, Fill fill)
+{
+    const QString partial = path + QStringLiteral(".new");
+    QFile::remove(partial);
+    try {
+        CreateDatabase(partial, schema);
+        {
+            auto cnn = OpenDatabase(partial);
+            cnn->Execute(QStringLiteral("BEGIN"));
+            fill(*cnn);
+            cnn->Execute(QStringLiteral("COMMIT"));
+            cnn->Close();
+        }
+        if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path).constData()) != 0)
+            throw VbError(VbErr::PermissionDenied, QStringLiteral("Ersetzen nicht möglich: %1").arg(path));
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
+}
+
+void makeFolder(const QString& path)
+{
+    if (!QDir().mkpath(path))
+        throw VbError(VbErr::PathNotFound, QStringLiteral("Ordner kann nicht angelegt werden: %1").arg(path));
+}
+
+void writeFile(const QString& path, const QByteArray& content, QFileDevice::Permissions permissions)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size()
+        || !file.setPermissions(permissions))
+        throw VbError(VbErr::PermissionDenied, QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(path));
+}
+
+// The frame program's stand-in: it only notes that it was started.
+const char* const FrameStub =
+    "#!/bin/sh\n"
+    "# Stand-in for the suite's frame program: notes each start and ends.\n"
+    "echo \"$(date '+%Y-%m-%d %H:%M:%S') KALMARO gestartet\" >> \"$(dirname \"$0\")/KALMARO.log\"\n";
+
+} // namespace
+
+QString BuildProgramFolder()
+{
+    const QString fromEnvironment = qEnvironmentVariable("TREMOL_PROGRAM_DIR");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QStringLiteral(TREMOL_BUILD_PROGRAM_DIR);
+}
+
+void MakeTemplateDatabase(const QString& path)
+{
+    createDatabaseAt(path, projectSchema, [](Connection&) {});
+}
+
+void WriteExampleRecords(Connection& project)
+{
+    for (const ExampleRecord& r : examples()) {
+        insert(project, QStringLiteral("E1"), {QStringLiteral("ID"), QStringLiteral("KEN"), QStringLiteral("KOM"), QStringLiteral("AKT")},
+               {r.id, r.ken, r.kom, r.active});
+        insert(project, QStringLiteral("E2"), {QStringLiteral("ID"), QStringLiteral("ZGWLS"), QStringLiteral("ZGWRS")},
+               {r.id, r.zgwls, r.zgwrs});
+        writeSide(project, r.id, 1, r.left);
+        writeSide(project, r.id, 2, r.right);
+    }
+}
+
+void WriteSampleImportLayout(Connection& presets)
+{
+    // Flow-line points, one "x z" pair per line after one header line.
+    insert(presets, QStringLiteral("TREMOL_VE1"),
+           {QStringLiteral("AKVK"), QStringLiteral("IDK"), QStringLiteral("ZL"), QStringLiteral("DATUM"), QStringLiteral("UHRZEIT"),
+            QStringLiteral("KENZ1NR"), QStringLiteral("KENZ1KZ"), QStringLiteral("TZS"), QStringLiteral("TZZ")},
+           {"BEISPIEL", int32_t(1), int16_t(2), Variant::Null(), Variant::Null(), "1", Variant::Null(), "<BLANK>", Variant::Null()});
+    const char* const columns[] = {"X", "Z"};
+    for (int16_t m = 0; m < 2; ++m)
+        insert(presets, QStringLiteral("TREMOL_VE2"),
+               {QStringLiteral("IDK"), QStringLiteral("MNR"), QStringLiteral("SPALTE"), QStringLiteral("POSITION"), QStringLiteral("PRAEFIX"),
+                QStringLiteral("SUFFIX"), QStringLiteral("FAKTOR"), QStringLiteral("FORMAT")},
+               {int32_t(1), m, columns[m], m, Variant::Null(), Variant::Null(), 1.0f, "0.00"});
+}
+
+void WriteAdminRow(const QString& archivePath, const QString& projectsFolder, const QString& project)
+{
+    const QString user = UserName().toUpper();
+    if (user.isEmpty())
+        throw VbError(VbErr::InvalidCall, QStringLiteral("Der Benutzername ist nicht zu ermitteln."));
+    const QString editor = UserFullName().isEmpty() ? UserName() : UserFullName();
+    auto cnn = OpenDatabase(archivePath);
+    const std::vector<Variant> row = {QStringLiteral("KALMARO"), projectsFolder, project, editor, user};
+    cnn->Execute(QStringLiteral("UPDATE [ADMIN] SET [PROG]=?,[PROJEKTSPFAD]=?,[PROJEKT]=?,[BEARBEITER]=? WHERE [BENUTZER]=?"), row);
+    if (sqlite3_changes(cnn->handle()) == 0)
+        insert(*cnn, QStringLiteral("ADMIN"),
+               {QStringLiteral("PROG"), QStringLiteral("PROJEKTSPFAD"), QStringLiteral("PROJEKT"), QStringLiteral("BEARBEITER"), QStringLiteral("BENUTZER")},
+               row);
+    cnn->Close();
+}
+
+QStringList LayOutSuite(const SuiteOptions& options)
+{
+    QStringList done;
+    const QDir root(QFileInfo(options.root).absoluteFilePath());
+    const QString program = root.filePath(QStringLiteral("TREMOL"));
+    const QString daten = root.filePath(QStringLiteral("DATEN"));
+    const QString projects = root.filePath(QStringLiteral("PROJEKTE"));
+    for (const QString& folder : {program, daten, projects + QLatin1Char('/') + Project0, projects + QLatin1Char('/') + Project1})
+        makeFolder(folder);
+
+    // Program folder: the program, its documents and the empty template.
+    if (!options.exe.isEmpty()) {
+        const QString target = program + QStringLiteral("/TREMOL");
+        copyReplacing(options.exe, target);
+        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+        done << QStringLiteral("Programm: ") + target;
+    }
+    if (!options.documentsFrom.isEmpty()) {
+        for (const char* name : {"TREMOL.html", "TREMOL.odt", "TREMOL_H.odt"}) {
+            const QString source = options.documentsFrom + QLatin1Char('/') + QLatin1String(name);
+            if (QFileInfo(source).isFile() && QFileInfo(source).absoluteFilePath() != QFileInfo(program + QLatin1Char('/') + QLatin1String(name)).absoluteFilePath()) {
+                copyReplacing(source, program + QLatin1Char('/') + QLatin1String(name));
+                done << QStringLiteral("Dokument: ") + program + QLatin1Char('/') + QLatin1String(name);
+            }
+        }
+    }
+    const QString templatePath = program + QStringLiteral("/TREMOL.mdb");
+    createDatabaseAt(templatePath, projectSchema, [](Connection&) {});
+    done << QStringLiteral("Leere Datenbank: ") + templatePath;
+
+    // Suite databases: the archive with this user's admin row, the presets.
+    const QString archive = daten + QStringLiteral("/ARCHIV.mdb");
+    if (!QFileInfo::exists(archive))
+        createDatabaseAt(archive, archiveSchema, [](Connection&) {});
+    WriteAdminRow(archive, projects, Project0);
+    done << QStringLiteral("Archiv: ") + archive;
+    const QString presets = daten + QStringLiteral("/VORGABE.mdb");
+    if (QFileInfo::exists(presets)) {
+        done << QStringLiteral("Vorgaben bleiben: ") + presets;
+    } else {
+        createDatabaseAt(presets, presetsSchema, [](Connection& cnn) { WriteSampleImportLayout(cnn); });
+        done << QStringLiteral("Vorgaben: ") + presets;
+    }
+
+    // Projects: existing project databases stay unless replacement is asked for.
+    for (const QString& name : {Project0, Project1}) {
+        const QString path = projects + QLatin1Char('/') + name + QStringLiteral("/TREMOL.mdb");
+        if (QFileInfo::exists(path) && !options.force) {
+            done << QStringLiteral("Projekt bleibt: ") + path;
+            continue;
+        }
+        const bool withExamples = options.withExamples && name == Project0;
+        createDatabaseAt(path, projectSchema, [withExamples](Connection& cnn) {
+            if (withExamples)
+                WriteExampleRecords(cnn);
+        });
+        done << QStringLiteral("Projekt: ") + path;
+    }
+
+    // The suite's setting of the database folder, and the frame program's stand-in.
+    const QString ini = SuiteIniPath();
+    makeFolder(QFileInfo(ini).absolutePath());
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Extras/Datenbankpfad"), daten);
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            throw VbError(VbErr::PermissionDenied, QStringLiteral("Einstellungen nicht schreibbar: %1").arg(ini));
+    }
+    done << QStringLiteral("Einstellung: ") + ini;
+    const QString frame = root.filePath(QStringLiteral("KALMARO"));
+    writeFile(frame, FrameStub,
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                  | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    done << QStringLiteral("Rahmenprogramm (Ersatz): ") + frame;
+    return done;
+}

@@ -1,0 +1,435 @@
+// The database layer over SQLite with the behaviour the program relies on.
+#include "platform/Ado.h"
+#include "platform/Locale.h"
+#include "platform/VbError.h"
+#include "support/TestSuite.h"
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <functional>
+
+namespace {
+
+int32_t errorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const VbError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class LocaleScope {
+public:
+    explicit LocaleScope(const QLocale& l) : saved_(ProgramLocale()) { SetProgramLocale(l); }
+    ~LocaleScope() { SetProgramLocale(saved_); }
+
+private:
+    QLocale saved_;
+};
+
+const QLocale German(QLocale::German, QLocale::Germany);
+const QLocale English(QLocale::English, QLocale::UnitedStates);
+
+// The storage class SQLite holds for a value ("integer", "real", "text", "null").
+QString storedType(TempProject& p, const QString& sql)
+{
+    return CStr(p.scalar(sql));
+}
+
+std::vector<QString> column(std::shared_ptr<Connection> cnn, const QString& sql)
+{
+    Recordset rs;
+    rs.Open(sql, cnn, 3, 3, -1);
+    std::vector<QString> values;
+    while (!rs.Eof()) {
+        values.push_back(CStr(rs.Fields(0).Value()));
+        rs.MoveNext();
+    }
+    rs.Close();
+    return values;
+}
+
+class AdoTest : public ::testing::Test {
+protected:
+    TempProject p;
+    void addE1(int id, const QString& ken, bool akt)
+    {
+        p.cnnX()->Execute(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (?, ?, ?)"), {int32_t(id), ken, akt});
+    }
+};
+
+} // namespace
+
+TEST_F(AdoTest, OpensByTheRecipeAndRefusesWhatIsNoDatabase)
+{
+    EXPECT_TRUE(p.cnnX()->isOpen());
+    EXPECT_EQ(JetConnectionString(QStringLiteral("/x/TREMOL.mdb")),
+              QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=/x/TREMOL.mdb;Persist Security Info=False"));
+
+    const QString missing = p.folder() + QStringLiteral("/missing.mdb");
+    const QString text = p.folder() + QStringLiteral("/text.mdb");
+    const QString empty = p.folder() + QStringLiteral("/empty.mdb");
+    QFile t(text);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write(QByteArray("Dies ist keine Datenbank, sondern ein Text.\n").repeated(100));
+    t.close();
+    QFile e(empty);
+    ASSERT_TRUE(e.open(QIODevice::WriteOnly));
+    e.close();
+
+    for (const QString& path : {missing, text, empty}) {
+        SCOPED_TRACE(path.toStdString());
+        Connection cnn;
+        cnn.ConnectionString = JetConnectionString(path);
+        EXPECT_EQ(errorOf([&] { cnn.Open(QString(), QString(), QString(), -1); }), VbErr::DbGeneral);
+        EXPECT_FALSE(cnn.isOpen());
+    }
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_EQ(QFileInfo(empty).size(), 0);
+}
+
+TEST_F(AdoTest, StaticSnapshotCountsAndWalksExactly)
+{
+    addE1(1, QStringLiteral("A"), true);
+    addE1(2, QStringLiteral("b"), false);
+    addE1(3, QStringLiteral("C"), true);
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT [ID] FROM [E1] WHERE [AKT]=true"), p.cnnX(), 3, 3, -1);
+    EXPECT_EQ(rs.RecordCount(), 2);
+    EXPECT_FALSE(rs.Eof());
+    EXPECT_FALSE(rs.Bof());
+    rs.MoveLast();
+    EXPECT_EQ(CLng(rs.Fields(QStringLiteral("ID")).Value()), 3);
+    rs.MoveFirst();
+    EXPECT_EQ(CLng(rs.Fields(QStringLiteral("id")).Value()), 1);
+    rs.MoveNext();
+    rs.MoveNext();
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(errorOf([&] { rs.MoveNext(); }), VbErr::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs.Fields(0).Value(); }), VbErr::NoCurrentRecord);
+    rs.Close();
+
+    // An empty result is at BOF and EOF, with no row to move to.
+    rs.Open(QStringLiteral("SELECT [ID] FROM [E1] WHERE [ID]>99"), p.cnnX());
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_TRUE(rs.Bof());
+    EXPECT_EQ(rs.RecordCount(), 0);
+    EXPECT_EQ(errorOf([&] { rs.MoveFirst(); }), VbErr::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs.MoveLast(); }), VbErr::NoCurrentRecord);
+}
+
+TEST_F(AdoTest, DesignationsCompareWithoutRegardToCaseUmlautsIncluded)
+{
+    addE1(1, QStringLiteral("A"), true);
+    addE1(2, QStringLiteral("b"), false);
+    addE1(3, QStringLiteral("C"), true);
+    addE1(4, QStringLiteral("Wand1"), false);
+    addE1(5, QStringLiteral("ÄB"), false);
+    addE1(6, QStringLiteral("xÖly"), false);
+
+    struct Case {
+        const char* sql;
+        std::vector<QString> ids;
+    };
+    const Case cases[] = {
+        {"SELECT [ID] FROM [E1] WHERE [KEN]='a'", {"1"}},
+        {"SELECT [ID] FROM [E1] WHERE [KEN]='äb'", {"5"}},
+        {"SELECT [ID] FROM [E1] WHERE [KEN]<>'a' AND [ID]<4", {"2", "3"}},
+        {"SELECT [ID] FROM [E1] WHERE [KEN]LIKE'%öl%'", {"6"}},
+        {"SELECT [ID] FROM [E1] WHERE [KEN] LIKE 'w_nd%'", {"4"}},
+        {"SELECT [KEN] FROM [E1] WHERE [ID]<4 ORDER BY [KEN]", {"A", "b", "C"}},
+        {"SELECT [ID] FROM [E1] WHERE [AKT]=true ORDER BY [ID] Desc", {"3", "1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sql);
+        EXPECT_EQ(column(p.cnnX(), QString::fromUtf8(c.sql)), c.ids);
+    }
+
+    // A bound parameter compares the same way.
+    for (const char* key : {"wand1", "WAND1"}) {
+        p.cnnX()->Execute(QStringLiteral("UPDATE [E1] SET [KOM]='x' WHERE [KEN]=?"), {key});
+        EXPECT_EQ(CStr(p.scalar(QStringLiteral("SELECT count(*) FROM E1 WHERE KOM='x'"))), QStringLiteral("1"));
+        p.exec(QStringLiteral("UPDATE E1 SET KOM=NULL"));
+    }
+}
+
+TEST_F(AdoTest, FilesStayReadableByAStockSqliteConnection)
+{
+    addE1(1, QStringLiteral("Wand1"), true);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(p.projectDbPath().toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT ID, AKT FROM E1 WHERE KEN='wand1'", -1, &stmt, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(stmt, 0), 1);
+    EXPECT_EQ(sqlite3_column_int(stmt, 1), 1);
+    sqlite3_finalize(stmt);
+    sqlite3_stmt* mode = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &mode, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(mode), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(mode, 0)), "delete");
+    sqlite3_finalize(mode);
+    sqlite3_close(db);
+}
+
+// Values are converted by the column's declared type when assigned and when read.
+TEST_F(AdoTest, ValuesFollowTheDeclaredTypeOfTheirColumn)
+{
+    struct Case {
+        const char* column;
+        Variant value;
+        QLocale locale;
+        Variant read;        // what the field reads back
+        const char* stored;  // SQLite storage class
+    };
+    const Case cases[] = {
+        {"Z", Variant("1,5"), German, Variant(1.5f), "real"},
+        {"Z", Variant("1.5"), English, Variant(1.5f), "real"},
+        {"Z", Variant(0.1), German, Variant(0.1f), "real"},
+        {"Z", Variant(), German, Variant::Null(), "null"},
+        {"Z", Variant(""), German, Variant::Null(), "null"},
+        {"Z", Variant::Null(), German, Variant::Null(), "null"},
+        {"Z", Variant(true), German, Variant(-1.0f), "integer"},  // whole numbers: SQLite stores them compactly
+        {"K", Variant("2"), German, Variant(int16_t(2)), "integer"},
+        {"K", Variant(2.5), German, Variant(int16_t(2)), "integer"},
+        {"K", Variant(3.5f), German, Variant(int16_t(4)), "integer"},
+        {"I1", Variant("10"), German, Variant(int32_t(10)), "integer"},
+        {"I1", Variant(int16_t(7)), German, Variant(int32_t(7)), "integer"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.column) + " <- " + CStr(c.value.isNull() ? Variant("Null") : c.value).toStdString());
+        LocaleScope scope(c.locale);
+        p.exec(QStringLiteral("DELETE FROM E3"));
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM [E3] WHERE [ID]=1"), p.cnnX(), 3, 3, -1);
+        rs.AddNew();
+        rs.Fields(QStringLiteral("ID")) = int32_t(1);
+        rs.Fields(QString::fromLatin1(c.column)) = c.value;
+        rs.Update();
+        EXPECT_EQ(rs.Fields(QString::fromLatin1(c.column)).Value(), c.read);
+        rs.Close();
+        rs.Open(QStringLiteral("SELECT * FROM [E3] WHERE [ID]=1"), p.cnnX());
+        EXPECT_EQ(rs.Fields(QString::fromLatin1(c.column)).Value(), c.read);
+        EXPECT_EQ(storedType(p, QStringLiteral("SELECT typeof([%1]) FROM E3").arg(QLatin1String(c.column))),
+                  QLatin1String(c.stored));
+    }
+    // The Single 0.1 is stored as 0.1, so that SQL and other tools see the typed value.
+    p.cnnX()->Execute(QStringLiteral("UPDATE E3 SET Z=?"), {0.1f});
+    EXPECT_EQ(CStr(p.scalar(QStringLiteral("SELECT count(*) FROM E3 WHERE Z=0.1"))), QStringLiteral("1"));
+}
+
+TEST_F(AdoTest, BooleansAreStoredAsZeroAndOneAndReadAsBoolean)
+{
+    struct Case {
+        Variant value;
+        bool read;
+    };
+    const Case cases[] = {{Variant(true), true}, {Variant(false), false}, {Variant(int32_t(5)), true},
+                          {Variant(-1.0), true}, {Variant(int16_t(0)), false}, {Variant(), false}};
+    for (const Case& c : cases) {
+        p.exec(QStringLiteral("DELETE FROM E1"));
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM [E1]"), p.cnnX());
+        rs.AddNew();
+        rs.Fields(QStringLiteral("ID")) = int32_t(1);
+        rs.Fields(QStringLiteral("AKT")) = c.value;
+        rs.Update();
+        rs.Close();
+        EXPECT_EQ(p.scalar(QStringLiteral("SELECT [AKT] FROM [E1]")), Variant(c.read));
+        EXPECT_EQ(CStr(p.scalar(QStringLiteral("SELECT AKT + 0 FROM E1"))), c.read ? QStringLiteral("1") : QStringLiteral("0"));
+        EXPECT_EQ(CInt(p.scalar(QStringLiteral("SELECT [AKT] FROM [E1]"))), c.read ? -1 : 0);
+    }
+    // A new row whose flag was not assigned gets the column's default, False.
+    p.exec(QStringLiteral("DELETE FROM E1"));
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM [E1]"), p.cnnX());
+    rs.AddNew();
+    rs.Fields(QStringLiteral("ID")) = int32_t(9);
+    rs.Update();
+    EXPECT_EQ(rs.Fields(QStringLiteral("AKT")).Value(), Variant(false));
+}
+
+TEST_F(AdoTest, AValueThatDoesNotFitIsRefusedAtTheAssignment)
+{
+    struct Case {
+        const char* table;
+        const char* column;
+        Variant value;
+    };
+    const Case cases[] = {
+        {"E3", "Z", Variant("abc")},
+        {"E3", "Z", Variant("1.5.2")},
+        {"E3", "K", Variant(int32_t(40000))},
+        {"E3", "K", Variant("x")},
+        {"E3", "I1", Variant(3e10)},
+        {"E1", "AKT", Variant("vielleicht")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.table) + "." + c.column);
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM [%1]").arg(QLatin1String(c.table)), p.cnnX());
+        rs.AddNew();
+        rs.Fields(QStringLiteral("ID")) = int32_t(1);
+        EXPECT_EQ(errorOf([&] { rs.Fields(QString::fromLatin1(c.column)) = c.value; }), VbErr::DbConversion);
+        // The refused value leaves the field unassigned; the row can still be written.
+        rs.Update();
+        EXPECT_EQ(rs.Fields(QString::fromLatin1(c.column)).Value(),
+                  QLatin1String(c.column) == QLatin1String("AKT") ? Variant(false) : Variant::Null());
+        rs.Close();
+        p.exec(QStringLiteral("DELETE FROM [%1]").arg(QLatin1String(c.table)));
+    }
+}
+
+TEST_F(AdoTest, AddNewUpdateAndDeleteKeepTheCursorWhereTheWritersExpectIt)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM [E3] WHERE [ID]=7"), p.cnnX(), 3, 3, -1);
+    EXPECT_EQ(rs.FieldCount(), 5);   // the fields are known although no row matched
+    EXPECT_EQ(rs.Fields(0).Name(), QStringLiteral("ID"));
+    for (int i = 0; i < 3; ++i) {
+        rs.AddNew();
+        rs.Fields(QStringLiteral("ID")) = int32_t(7);
+        rs.Fields(QStringLiteral("I1")) = int32_t(i);
+        rs.Update();
+        EXPECT_FALSE(rs.Eof());
+        EXPECT_EQ(CLng(rs.Fields(QStringLiteral("I1")).Value()), i);
+    }
+    rs.MoveNext();
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(rs.RecordCount(), 3);
+
+    // Delete the middle row: it stays current until the move, then the next row follows.
+    rs.MoveFirst();
+    rs.MoveNext();
+    rs.Delete(1);
+    EXPECT_EQ(errorOf([&] { rs.Fields(0).Value(); }), VbErr::NoCurrentRecord);
+    rs.MoveNext();
+    EXPECT_EQ(CLng(rs.Fields(QStringLiteral("I1")).Value()), 2);
+    EXPECT_EQ(rs.RecordCount(), 2);
+    rs.Close();
+    EXPECT_EQ(column(p.cnnX(), QStringLiteral("SELECT [I1] FROM [E3] ORDER BY [I1]")), (std::vector<QString>{"0", "2"}));
+
+    // An assignment followed by a move is written, as the cursor leaves the row.
+    rs.Open(QStringLiteral("SELECT [I1],[Z] FROM [E3] WHERE [ID]=7 ORDER BY [I1]"), p.cnnX());
+    rs.Fields(QStringLiteral("Z")) = 4.25f;
+    rs.MoveNext();
+    rs.Close();
+    EXPECT_EQ(CStr(p.scalar(QStringLiteral("SELECT [Z] FROM [E3] WHERE [I1]=0"))), QStringLiteral("4,25"));
+}
+
+TEST_F(AdoTest, UpdateWritesOnlyTheFieldsAssignedSinceTheLastUpdate)
+{
+    p.exec(QStringLiteral("INSERT INTO A1 (ID, BONEU) VALUES (1, 1)"));
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM [A1] WHERE [ID]=1"), p.cnnX(), 3, 3, -1);
+    // Meanwhile another writer puts the results into the same row.
+    p.exec(QStringLiteral("UPDATE A1 SET WHL=12.5, WVR=-3 WHERE ID=1"));
+    rs.Fields(QStringLiteral("BONEU")) = false;
+    rs.Update();
+    rs.Close();
+    EXPECT_EQ(p.scalar(QStringLiteral("SELECT [WHL] FROM [A1]")), Variant(12.5f));
+    EXPECT_EQ(p.scalar(QStringLiteral("SELECT [WVR] FROM [A1]")), Variant(-3.0f));
+    EXPECT_EQ(p.scalar(QStringLiteral("SELECT [BONEU] FROM [A1]")), Variant(false));
+}
+
+TEST_F(AdoTest, AFailedUpdateDiscardsThePendingChangeAndReportsIt)
+{
+    addE1(1, QStringLiteral("A"), true);
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM [E1]"), p.cnnX());
+    // ID is required: the insert fails, and nothing stays pending.
+    rs.AddNew();
+    rs.Fields(QStringLiteral("KEN")) = "ohne Nummer";
+    EXPECT_EQ(errorOf([&] { rs.Update(); }), VbErr::DbGeneral);
+    EXPECT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(CStr(rs.Fields(QStringLiteral("KEN")).Value()), QStringLiteral("A"));
+    // The same for a change of an existing row: the row shows what is stored.
+    rs.Fields(QStringLiteral("ID")) = Variant::Null();
+    EXPECT_EQ(errorOf([&] { rs.Update(); }), VbErr::DbGeneral);
+    EXPECT_EQ(CLng(rs.Fields(QStringLiteral("ID")).Value()), 1);
+    // A row removed by someone else cannot be updated.
+    p.exec(QStringLiteral("DELETE FROM E1"));
+    rs.Fields(QStringLiteral("KEN")) = "B";
+    EXPECT_EQ(errorOf([&] { rs.Update(); }), VbErr::DbGeneral);
+    EXPECT_EQ(CStr(p.scalar(QStringLiteral("SELECT count(*) FROM E1"))), QStringLiteral("0"));
+}
+
+TEST_F(AdoTest, FieldsAreFoundByNameOrPosition)
+{
+    p.exec(QStringLiteral("INSERT INTO A2 (ID, K, OU, I4, X) VALUES (1, 2, 1, 3, 0.5)"));
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT [I4],[ID],[K],[OU],[I4] FROM [A2] WHERE [ID]=1 AND [K]=2"), p.cnnX());
+    EXPECT_EQ(rs.FieldCount(), 5);
+    EXPECT_EQ(&rs.Fields(QStringLiteral("i4")), &rs.Fields(0));
+    EXPECT_EQ(rs.Fields(QStringLiteral("i4")).Value(), Variant(int16_t(3)));
+    EXPECT_EQ(rs.Fields(2).Value(), Variant(int16_t(2)));
+    EXPECT_EQ(errorOf([&] { rs.Fields(QStringLiteral("WH")); }), VbErr::ItemNotFound);
+    EXPECT_EQ(errorOf([&] { rs.Fields(5); }), VbErr::ItemNotFound);
+    rs.Close();
+
+    // SELECT * gives the table's columns in order; the row id stays hidden.
+    rs.Open(QStringLiteral("SELECT * FROM A2 WHERE ID>0"), p.cnnX());
+    EXPECT_EQ(rs.FieldCount(), 8);
+    EXPECT_EQ(rs.Fields(0).Name(), QStringLiteral("ID"));
+    EXPECT_EQ(rs.Fields(7).Name(), QStringLiteral("WV"));
+    rs.Close();
+
+    // Results of expressions are read by their storage; they cannot be changed.
+    rs.Open(QStringLiteral("SELECT Max([ID]) FROM [A2]"), p.cnnX());
+    EXPECT_EQ(rs.Fields(0).Value(), Variant(int32_t(1)));
+    EXPECT_EQ(errorOf([&] { rs.AddNew(); }), VbErr::DbGeneral);
+}
+
+TEST_F(AdoTest, ErrorsCarryTheNumbersTheProgramShows)
+{
+    struct Case {
+        const char* sql;
+        int32_t number;
+    };
+    const Case cases[] = {
+        {"SELECT [NIX] FROM [E1]", VbErr::DbUnknownColumn},
+        {"SELECT [ID] FROM [E9]", VbErr::DbUnknownTable},
+        {"SELECT [ID] FROM [E1] WHERE", VbErr::DbSyntax},
+        {"SELECT [] FROM [E1]", VbErr::DbUnknownColumn},
+        // A second statement is refused, not silently skipped.
+        {"SELECT [ID] FROM [E1]; DELETE FROM [E1]", VbErr::DbSyntax},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sql);
+        Recordset rs;
+        EXPECT_EQ(errorOf([&] { rs.Open(QString::fromLatin1(c.sql), p.cnnX()); }), c.number);
+        EXPECT_EQ(errorOf([&] { p.exec(QString::fromLatin1(c.sql)); }), c.number);
+    }
+
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM [E1]"), p.cnnX());
+    rs.Close();
+    EXPECT_EQ(errorOf([&] { rs.Eof(); }), VbErr::ObjectClosed);
+    EXPECT_EQ(errorOf([&] { rs.Close(); }), VbErr::ObjectClosed);
+
+    // A closed connection is error 3704 wherever it is used; Reopen brings it back.
+    auto cnn = p.cnnX();
+    cnn->Close();
+    EXPECT_EQ(errorOf([&] { cnn->Execute(QStringLiteral("DELETE FROM E1")); }), VbErr::ObjectClosed);
+    EXPECT_EQ(errorOf([&] { rs.Open(QStringLiteral("SELECT * FROM [E1]"), cnn); }), VbErr::ObjectClosed);
+    EXPECT_EQ(errorOf([&] { cnn->Close(); }), VbErr::ObjectClosed);
+    cnn->Reopen();
+    EXPECT_TRUE(cnn->isOpen());
+    EXPECT_EQ(CStr(p.scalar(QStringLiteral("SELECT count(*) FROM E1"))), QStringLiteral("0"));
+}
+
+TEST_F(AdoTest, ParametersAreBoundByTypeAndColumnTypesAreListed)
+{
+    p.cnnX()->Execute(QStringLiteral("INSERT INTO E1 (ID, KEN, KOM, AKT) VALUES (?, ?, ?, ?)"),
+                      {int32_t(1), "O'Brien", Variant::Null(), true});
+    EXPECT_EQ(p.scalar(QStringLiteral("SELECT [KEN] FROM [E1] WHERE [AKT]=true")), Variant("O'Brien"));
+    EXPECT_EQ(p.scalar(QStringLiteral("SELECT [KOM] FROM [E1]")), Variant::Null());
+    const auto& columns = p.cnnX()->columnsOf(QStringLiteral("e1"));
+    ASSERT_EQ(columns.size(), 4u);
+    EXPECT_EQ(columns[0], (std::pair<QString, QString>{"id", "INTEGER"}));
+    EXPECT_EQ(columns[3], (std::pair<QString, QString>{"akt", "BOOLEAN"}));
+    EXPECT_EQ(errorOf([&] { p.cnnX()->columnsOf(QStringLiteral("E9")); }), VbErr::DbUnknownTable);
+}

@@ -1,0 +1,204 @@
+#include "platform/DialogService.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <functional>
+
+namespace {
+// Runs on the dialog that the next call opens.
+template <class Dialog>
+void onNextDialog(std::function<void(Dialog*)> act)
+{
+    QTimer::singleShot(0, [act] {
+        auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        act(d);
+    });
+}
+}
+
+// Takes the help requests that would go to the desktop.
+class HelpCatcher : public QObject {
+    Q_OBJECT
+public:
+    HelpCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~HelpCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+namespace {
+TEST(ScriptedDialogs, AnswersFromQueuesOrTheFirstButton)
+{
+    ScriptedDialogService d;
+    d.msgAnswers = {MsgResult::No};
+    EXPECT_EQ(d.MsgBox(QStringLiteral("a"), MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("T")), MsgResult::No);
+    struct Case {
+        MsgButtons buttons;
+        MsgResult first;
+    } cases[] = {{MsgButtons::OK, MsgResult::OK},
+                 {MsgButtons::OKCancel, MsgResult::OK},
+                 {MsgButtons::YesNo, MsgResult::Yes},
+                 {MsgButtons::YesNoCancel, MsgResult::Yes},
+                 {MsgButtons::RetryCancel, MsgResult::Retry}};
+    for (const auto& c : cases)
+        EXPECT_EQ(d.MsgBox(QStringLiteral("b"), c.buttons, MsgIcon::None, QString()), c.first);
+    ASSERT_EQ(d.boxes().size(), 6u);
+    EXPECT_EQ(d.boxes()[0].text, QStringLiteral("a"));
+    EXPECT_EQ(d.boxes()[0].title, QStringLiteral("T"));
+    EXPECT_EQ(d.boxes()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(d.boxes()[0].icon, MsgIcon::Question);
+
+    d.inputAnswers = {QStringLiteral("Wand 1")};
+    EXPECT_EQ(d.InputBox(QStringLiteral("Name?"), QStringLiteral("Neu"), QStringLiteral("x")), QStringLiteral("Wand 1"));
+    EXPECT_EQ(d.InputBox(QStringLiteral("Name?"), QStringLiteral("Neu"), QStringLiteral("x")), QString());
+    EXPECT_EQ(d.shown[6].kind, QStringLiteral("InputBox"));
+    EXPECT_EQ(d.shown[6].box.text, QStringLiteral("Name?"));
+    EXPECT_EQ(d.shown[6].box.title, QStringLiteral("Neu"));
+    EXPECT_EQ(d.shown[6].defaultText, QStringLiteral("x"));
+}
+
+TEST(ScriptedDialogs, PrintColourHelpAndFileName)
+{
+    ScriptedDialogService d;
+    PrintRangeRequest chosen;
+    chosen.Min = 1, chosen.Max = 2, chosen.FromPage = 2, chosen.ToPage = 2, chosen.allPages = false;
+    d.printAnswers = {chosen, std::nullopt};
+    PrintRangeRequest r;
+    r.Max = 2;
+    EXPECT_TRUE(d.ShowPrinter(r));
+    EXPECT_FALSE(r.allPages);
+    EXPECT_EQ(r.FromPage, 2);
+    EXPECT_FALSE(d.ShowPrinter(r));   // cancelled
+    PrintRangeRequest untouched;
+    EXPECT_TRUE(d.ShowPrinter(untouched));   // nothing queued: confirmed as preset
+    EXPECT_TRUE(untouched.allPages);
+    EXPECT_EQ(d.shown[0].print.Max, 2);
+
+    d.colorAnswers = {QColor(Qt::red), std::nullopt};
+    EXPECT_EQ(d.ShowColor(Qt::blue), QColor(Qt::red));
+    EXPECT_EQ(d.ShowColor(Qt::blue), std::nullopt);
+    EXPECT_EQ(d.ShowColor(Qt::blue), QColor(Qt::blue));
+
+    d.ShowHelp(QStringLiteral("/p/TREMOL.html"), 34);
+    EXPECT_EQ(d.shown.back().kind, QStringLiteral("ShowHelp"));
+    EXPECT_EQ(d.shown.back().box.helpFile, QStringLiteral("/p/TREMOL.html"));
+    EXPECT_EQ(d.shown.back().helpContext, 34);
+
+    FileNameRequest f;
+    f.title = QStringLiteral("Speichern");
+    d.fileAnswers = {QStringLiteral("/tmp/a.bmp")};
+    EXPECT_EQ(d.FileName(f), QStringLiteral("/tmp/a.bmp"));
+    EXPECT_EQ(d.FileName(f), std::nullopt);
+    EXPECT_EQ(d.shown.back().box.title, QStringLiteral("Speichern"));
+    EXPECT_TRUE(d.boxes().empty());
+}
+
+TEST(QtDialogs, MessageBoxButtonsIconAndAnswer)
+{
+    QtDialogService dialogs;
+    struct Case {
+        MsgButtons buttons;
+        MsgIcon icon;
+        QMessageBox::StandardButton click;
+        MsgResult expected;
+        QMessageBox::Icon qtIcon;
+    } cases[] = {
+        {MsgButtons::OKCancel, MsgIcon::Exclamation, QMessageBox::Cancel, MsgResult::Cancel, QMessageBox::Warning},
+        {MsgButtons::OK, MsgIcon::None, QMessageBox::Ok, MsgResult::OK, QMessageBox::NoIcon},
+        {MsgButtons::YesNoCancel, MsgIcon::Question, QMessageBox::No, MsgResult::No, QMessageBox::Question},
+        {MsgButtons::RetryCancel, MsgIcon::Critical, QMessageBox::Retry, MsgResult::Retry, QMessageBox::Critical},
+        {MsgButtons::YesNo, MsgIcon::Information, QMessageBox::Yes, MsgResult::Yes, QMessageBox::Information},
+    };
+    for (const auto& c : cases) {
+        QString text, title;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        onNextDialog<QMessageBox>([&, c](QMessageBox* box) {
+            text = box->text();
+            title = box->windowTitle();
+            icon = box->icon();
+            box->button(c.click)->click();
+        });
+        EXPECT_EQ(dialogs.MsgBox(QStringLiteral("VB-Error: 6\nÜberlauf"), c.buttons, c.icon, QStringLiteral("&Titel")),
+                  c.expected);
+        EXPECT_EQ(text, QStringLiteral("VB-Error: 6\nÜberlauf"));
+        EXPECT_EQ(title, QStringLiteral("&Titel"));
+        EXPECT_EQ(icon, c.qtIcon);
+    }
+}
+
+TEST(QtDialogs, HelpButtonOpensHelpAndKeepsTheQuestion)
+{
+    HelpCatcher help;
+    QtDialogService dialogs;
+    MsgBoxRequest request;
+    request.text = QStringLiteral("Komprimieren?");
+    request.buttons = MsgButtons::YesNo;
+    request.helpFile = QStringLiteral("/suite/TREMOL/TREMOL.html");
+    request.helpContext = 34;
+    onNextDialog<QMessageBox>([](QMessageBox* box) {
+        box->button(QMessageBox::Help)->click();
+        onNextDialog<QMessageBox>([](QMessageBox* again) { again->button(QMessageBox::No)->click(); });
+    });
+    EXPECT_EQ(dialogs.MsgBox(request), MsgResult::No);
+    ASSERT_EQ(help.urls.size(), 1);
+    EXPECT_EQ(help.urls[0].toLocalFile(), QStringLiteral("/suite/TREMOL/TREMOL.html"));
+    EXPECT_EQ(help.urls[0].fragment(), QStringLiteral("ctx34"));
+    dialogs.ShowHelp(QStringLiteral("/suite/TREMOL/TREMOL.html"), 0);
+    ASSERT_EQ(help.urls.size(), 2);
+    EXPECT_FALSE(help.urls[1].hasFragment());
+}
+
+TEST(QtDialogs, InputBoxReturnsTheTextOrEmptyOnCancel)
+{
+    QtDialogService dialogs;
+    onNextDialog<QInputDialog>([](QInputDialog* d) {
+        EXPECT_EQ(d->textValue(), QStringLiteral("vorgabe"));
+        EXPECT_EQ(d->labelText(), QStringLiteral("Bezeichnung:"));
+        d->setTextValue(QStringLiteral("neu"));
+        d->accept();
+    });
+    EXPECT_EQ(dialogs.InputBox(QStringLiteral("Bezeichnung:"), QStringLiteral("T"), QStringLiteral("vorgabe")),
+              QStringLiteral("neu"));
+    onNextDialog<QInputDialog>([](QInputDialog* d) { d->reject(); });
+    EXPECT_EQ(dialogs.InputBox(QStringLiteral("p"), QStringLiteral("T"), QStringLiteral("vorgabe")), QString());
+}
+
+TEST(QtDialogs, PrintDialogTakesTheRangeAndReportsTheChoice)
+{
+    QPrinter printer;
+    QtDialogService dialogs(&printer);
+    EXPECT_EQ(&dialogs.printer(), &printer);
+    PrintRangeRequest r;
+    r.Min = 1, r.Max = 3, r.FromPage = 2, r.ToPage = 2;
+    int min = 0, max = 0, from = 0, to = 0;
+    bool printToFile = true;
+    onNextDialog<QPrintDialog>([&](QPrintDialog* d) {
+        min = d->minPage(), max = d->maxPage(), from = d->fromPage(), to = d->toPage();
+        printToFile = d->testOption(QAbstractPrintDialog::PrintToFile);
+        d->accept();
+    });
+    EXPECT_TRUE(dialogs.ShowPrinter(r));
+    EXPECT_EQ(min, 1);
+    EXPECT_EQ(max, 3);
+    EXPECT_EQ(from, 2);
+    EXPECT_EQ(to, 2);
+    EXPECT_FALSE(printToFile);
+    EXPECT_TRUE(r.allPages);
+    EXPECT_TRUE(r.collate);
+    onNextDialog<QPrintDialog>([](QPrintDialog* d) { d->reject(); });
+    EXPECT_FALSE(dialogs.ShowPrinter(r));
+}
+}
+
+#include "test_dialogs.moc"
