@@ -149,7 +149,9 @@ bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
 {
     const NormalPointer pointer;
     QPrintDialog dialog(printer_);
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies);
+    // Printing to a PDF file stays offered: on many desktops it is the only printer.
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies
+                      | QAbstractPrintDialog::PrintToFile);
     dialog.setMinMax(request.Min, request.Max);
     dialog.setFromTo(request.FromPage, request.ToPage);
     printer_->setCollateCopies(true);
