@@ -1,0 +1,183 @@
+#include "SeepagePath.h"
+#include "SingleMath.h"
+
+namespace {
+
+using Vec = std::vector<float>;
+
+double Length(const Vec& X, const Vec& Z, std::size_t a, std::size_t b)
+{
+    return SegmentLength(X[a], Z[a], X[b], Z[b]);
+}
+
+// Appends a point, keeping the list within the Integer range.
+void Append(Vec& Z, Vec& X, float z, float x)
+{
+    Z.push_back(z);
+    X.push_back(x);
+    CheckListSize(Z.size());
+}
+
+// The x on the segment (x0, z0)-(x1, z1) at depth z, rounded to Single once.
+float XAt(float x0, float z0, float x1, float z1, float z)
+{
+    const double slope = Div(static_cast<double>(x1) - x0, static_cast<double>(z1) - z0);
+    return Sng(slope * (static_cast<double>(z) - z0) + x0);
+}
+
+// First subdivision: the layer depths strictly inside each flow-line segment. The layer
+// index runs once over all segments; a point below the deepest boundary followed by
+// another point is a subscript error.
+void SplitAtLayers(Vec& TZ, Vec& TX, const Vec& ZS, const Vec& ZST, const Vec& XST)
+{
+    const std::size_t NF = ZST.size() - 1;
+    std::size_t j = 0;
+    Append(TZ, TX, ZST[0], XST[0]);
+    for (std::size_t i = 1; i <= NF; ++i) {
+        for (;;) {
+            CheckSubscript(static_cast<std::ptrdiff_t>(j), ZS.size());
+            if (!(ZS[j] < ZST[i]))
+                break;
+            if (ZST[i - 1] < ZS[j])
+                Append(TZ, TX, ZS[j], XAt(XST[i - 1], ZST[i - 1], XST[i], ZST[i], ZS[j]));
+            ++j;
+            if (j >= ZS.size())
+                break;
+        }
+        Append(TZ, TX, ZST[i], XST[i]);
+    }
+}
+
+// Second subdivision: the structure nodes strictly inside each piece, except a node
+// whose outline segment from the previous node is vertical.
+void SplitAtNodes(Vec& ZT, Vec& XT, const Vec& TZ, const Vec& TX, const Vec& ZB, const Vec& XB)
+{
+    Append(ZT, XT, TZ[0], TX[0]);
+    for (std::size_t i = 1; i < TZ.size(); ++i) {
+        for (std::size_t s = 0; s < ZB.size() && ZB[s] < TZ[i]; ++s) {
+            if (TZ[i - 1] < ZB[s] && (s == 0 || XB[s] != XB[s - 1]))
+                Append(ZT, XT, ZB[s], XAt(TX[i - 1], TZ[i - 1], TX[i], TZ[i], ZB[s]));
+        }
+        Append(ZT, XT, TZ[i], TX[i]);
+    }
+}
+
+float PermeabilitiesAndSum(Vec& KT, const Vec& ZT, const Vec& XT, const Vec& ZS, const Vec& KFS)
+{
+    KT.assign(ZT.size(), 0.0f);
+    float sum = 0;
+    for (std::size_t i = 1; i < ZT.size(); ++i) {
+        for (std::size_t j = 0; j < ZS.size(); ++j) {
+            const bool inSection = j == 0 ? ZT[i] <= ZS[0]
+                                          : ZS[j] >= ZT[i] && ZT[i - 1] >= ZS[j - 1];
+            if (inSection) {
+                CheckSubscript(static_cast<std::ptrdiff_t>(j), KFS.size());
+                KT[i] = KFS[j];
+            }
+        }
+        // A piece lying on a boundary matches two sections; it still counts once,
+        // with the permeability the head-loss table uses for it.
+        if (KT[i] != 0)
+            sum = Sng(sum + Length(XT, ZT, i - 1, i) / KT[i]);
+    }
+    return sum;
+}
+
+// The section from Z(m-1) to Z(m) that holds both depths (bounds included); 0 if none.
+std::size_t SectionHolding(const Vec& Z, float z1, float z2)
+{
+    for (std::size_t m = 1; m < Z.size(); ++m) {
+        if (Z[m - 1] <= z1 && z1 <= Z[m] && Z[m - 1] <= z2 && z2 <= Z[m])
+            return m;
+    }
+    return 0;
+}
+
+// Head lost on a piece of the given length and permeability (none where it is 0).
+float PieceLoss(float VF, float k, double length)
+{
+    const float v = k != 0 ? Sng(VF / static_cast<double>(k)) : 0.0f;
+    return Sng(v * length);
+}
+
+void HeadLossTable(SeepagePath& s, double link)
+{
+    const std::size_t NTL = s.ZTL.size() - 1, NTR = s.ZTR.size() - 1;
+    s.DHV = {0.0f};
+    s.ZDHV = {s.ZTL[0]};
+    for (std::size_t i = 1; i <= NTL; ++i)
+        Append(s.ZDHV, s.DHV, s.ZTL[i], PieceLoss(s.VF, s.KTL[i], Length(s.XTL, s.ZTL, i - 1, i)));
+    s.NDHL = static_cast<int>(s.DHV.size()) - 1;
+    if (s.ZTL[NTL] == s.ZTR[NTR] && s.XTL[NTL] == s.XTR[NTR]) {
+        s.NDHR = s.NDHL;
+    } else {
+        Append(s.ZDHV, s.DHV, s.ZTR[NTR], PieceLoss(s.VF, s.KLINK, link));
+        s.NDHR = static_cast<int>(s.DHV.size()) - 1;
+    }
+    for (std::size_t i = NTR; i >= 1; --i)
+        Append(s.ZDHV, s.DHV, s.ZTR[i - 1], PieceLoss(s.VF, s.KTR[i], Length(s.XTR, s.ZTR, i, i - 1)));
+    for (std::size_t i = 1; i < s.DHV.size(); ++i)
+        s.DHV[i] = Sng(static_cast<double>(s.DHV[i]) + s.DHV[i - 1]);
+}
+
+float FlowLineLength(const Vec& Z, const Vec& X, float total)
+{
+    for (std::size_t k = 1; k < Z.size(); ++k)
+        total = Sng(total + Length(X, Z, k - 1, k));
+    return total;
+}
+
+}
+
+float PHILINIE(Vec& ZT, Vec& XT, Vec& KT, const Vec& ZS, const Vec& KFS,
+               const Vec& ZST, const Vec& XST, const Vec& ZB, const Vec& XB)
+{
+    try {
+        Vec TZ, TX;
+        SplitAtLayers(TZ, TX, ZS, ZST, XST);
+        ZT.clear();
+        XT.clear();
+        SplitAtNodes(ZT, XT, TZ, TX, ZB, XB);
+        return PermeabilitiesAndSum(KT, ZT, XT, ZS, KFS);
+    } catch (const VbError& e) {
+        throw RoutineError(e, QStringLiteral("Neuberechnen/PHILINIE"));
+    }
+}
+
+SeepagePath ComputeSeepagePath(const CalcInput& in)
+{
+    const SideInput& L = in.L;
+    const SideInput& R = in.R;
+    SeepagePath s;
+    const std::size_t NSTL = L.ZST.size() - 1, NSTR = R.ZST.size() - 1;
+    float lges = FlowLineLength(L.ZST, L.XST, 0.0f);
+    lges = Sng(lges + SegmentLength(L.XST[NSTL], L.ZST[NSTL], R.XST[NSTR], R.ZST[NSTR]));
+    s.LGES = FlowLineLength(R.ZST, R.XST, lges);
+    s.HDIFF = Sng(static_cast<double>(in.ZGWRS) - in.ZGWLS);
+    s.GRAD = Sng(Div(s.HDIFF, s.LGES));
+
+    s.SUML = PHILINIE(s.ZTL, s.XTL, s.KTL, L.ZS, L.KFS, L.ZST, L.XST, L.ZB, L.XB);
+    s.SUMR = PHILINIE(s.ZTR, s.XTR, s.KTR, R.ZS, R.KFS, R.ZST, R.XST, R.ZB, R.XB);
+    s.SLK = Sng(static_cast<double>(s.SUML) + s.SUMR);
+
+    // The link lies in the first left section holding both its ends, else in the first
+    // right one; if neither holds it, it takes the permeability of the deeper end's
+    // last piece. Total resistance and head-loss table use the same permeability.
+    const std::size_t NTL = s.ZTL.size() - 1, NTR = s.ZTR.size() - 1;
+    const double link = SegmentLength(s.XTL[NTL], s.ZTL[NTL], s.XTR[NTR], s.ZTR[NTR]);
+    if (const std::size_t m = SectionHolding(L.ZS, s.ZTL[NTL], s.ZTR[NTR])) {
+        s.KLINK = L.KFS[m];
+        s.SLK = Sng(s.SLK + Div(link, s.KLINK));
+    } else if (const std::size_t m = SectionHolding(R.ZS, s.ZTL[NTL], s.ZTR[NTR])) {
+        s.KLINK = R.KFS[m];
+        s.SLK = Sng(s.SLK + Div(link, s.KLINK));
+    } else {
+        s.KLINK = s.ZTL[NTL] > s.ZTR[NTR] ? s.KTL[NTL] : s.KTR[NTR];
+        if (s.KLINK != 0)
+            s.SLK = Sng(s.SLK + link / s.KLINK);
+    }
+    s.KEQ = Sng(Div(s.LGES, s.SLK));
+    s.VF = Sng(static_cast<double>(s.KEQ) * s.GRAD);
+    HeadLossTable(s, link);
+    return s;
+}

@@ -1,0 +1,36 @@
+#include "SingleMath.h"
+#include <cmath>
+
+float Sng(double x)
+{
+    const float f = static_cast<float>(x);
+    if (!std::isfinite(f))
+        throw VbError(VbErr::Overflow);
+    return f;
+}
+
+double Div(double a, double b)
+{
+    if (b == 0.0)
+        throw VbError(VbErr::DivisionByZero);
+    return a / b;
+}
+
+double SegmentLength(float x1, float z1, float x2, float z2)
+{
+    const double dx = static_cast<double>(x2) - x1;
+    const double dz = static_cast<double>(z2) - z1;
+    return std::sqrt(dx * dx + dz * dz);
+}
+
+void CheckListSize(std::size_t size)
+{
+    if (size > 32768)
+        throw VbError(VbErr::Overflow);
+}
+
+void CheckSubscript(std::ptrdiff_t i, std::size_t size)
+{
+    if (i < 0 || static_cast<std::size_t>(i) >= size)
+        throw VbError(VbErr::Subscript);
+}

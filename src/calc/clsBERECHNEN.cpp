@@ -1,0 +1,179 @@
+#include "clsBERECHNEN.h"
+#include "BaseLayerCheck.h"
+#include "Geometry.h"
+#include "PressurePolygon.h"
+#include "SeepagePath.h"
+#include "SingleMath.h"
+#include "data/clsDATEN.h"
+#include "platform/ErrorGuard.h"
+
+namespace {
+
+const QString InputTitle = QStringLiteral("Eingabefehler");
+// Boxes without a title of their own carry the program title.
+const QString ProgramTitle = QStringLiteral("TREMOL");
+const QString RunLabel = QStringLiteral("Auswerten/Neuberechnen");
+
+}
+
+clsBERECHNEN::clsBERECHNEN(Context& ctx) : ctx_(ctx) {}
+
+clsBERECHNEN::~clsBERECHNEN() = default;
+
+bool clsBERECHNEN::BERECHNUNG()
+{
+    if (pgbBERECHNEN_)
+        pgbBERECHNEN_->setValue(0);
+    bool result = false;
+    try {
+        auto view = [this](const char* table) {
+            auto v = std::make_shared<clsDATEN>(ctx_);
+            v->ETABELLE(QString::fromLatin1(table));
+            return v;
+        };
+        E2_ = view("E2");
+        E3_ = view("E3");
+        E4_ = view("E4");
+        E5_ = view("E5");
+        A1_ = view("A1");
+        A2_ = view("A2");
+        A3_ = view("A3");
+        result = calculate();
+    } catch (const RoutineError& e) {
+        runtimeError(e.routine(), e);
+    } catch (const VbError& e) {
+        runtimeError(RunLabel, e);
+    }
+    E2_.reset();
+    E3_.reset();
+    E4_.reset();
+    E5_.reset();
+    A1_.reset();
+    A2_.reset();
+    A3_.reset();
+    pgbBERECHNEN_.clear();
+    return result;
+}
+
+bool clsBERECHNEN::calculate()
+{
+    if (!readInput())
+        return false;
+    if (!BaseWithinOneLayer(in_)) {
+        message(QStringLiteral("Die Bauwerkssohle muß jedenfalls innerhalb einer Schicht\n"
+                               "(linke oder rechte Seite) liegen! Bitte Überprüfen Sie die Eingabe!"),
+                ProgramTitle);
+        return false;
+    }
+    // Everything is computed and checked before the first write.
+    PressurePolygons poly = BuildPolygons(in_);
+    const SeepagePath path = ComputeSeepagePath(in_);
+    ComputePressures(poly, path, in_.ZGWLS);
+    const BaseCorners base = ComputeBaseCorners(poly.XPL.back(), poly.ZPL.back(), poly.PL.back(),
+                                                poly.XPR.back(), poly.ZPR.back(), poly.PR.back());
+    if (!base.valid) {
+        message(QStringLiteral("Bitte überprüfen Sie die Eingabe! Sie haben eine\n"
+                               "vertikale oder nach oben gerichtete Sohlfläche!"),
+                QStringLiteral("EINGABEFEHLER!"));
+        return false;
+    }
+    std::vector<SectionRow> rows = ComputeSectionRows(LeftSide, poly.XPL, poly.ZPL, poly.PL);
+    const std::vector<SectionRow> right = ComputeSectionRows(RightSide, poly.XPR, poly.ZPR, poly.PR);
+    rows.insert(rows.end(), right.begin(), right.end());
+    return writeResults(base, rows);
+}
+
+bool clsBERECHNEN::readInput()
+{
+    if (!E2_->DTVS(QStringLiteral("ZGWLS"), in_.ZGWLS) || !E2_->DTVS(QStringLiteral("ZGWRS"), in_.ZGWRS))
+        return false;
+    const ListSpec layers{*E3_, "I1", 2, "der Schichten", "Z", "KF"};
+    const ListSpec flowLine{*E4_, "I2", 1, "der Stromlinie", "Z", "X"};
+    const ListSpec structure{*E5_, "I3", 1, "des Bauwerkes", "Z", "X"};
+    // The groups in their fixed order: the first failing one is reported, and
+    // nothing of a later group is read.
+    return readList(layers, LeftSide, in_.L.ZS, in_.L.KFS) && readList(layers, RightSide, in_.R.ZS, in_.R.KFS)
+        && readList(flowLine, LeftSide, in_.L.ZST, in_.L.XST) && readList(flowLine, RightSide, in_.R.ZST, in_.R.XST)
+        && readList(structure, LeftSide, in_.L.ZB, in_.L.XB) && readList(structure, RightSide, in_.R.ZB, in_.R.XB);
+}
+
+bool clsBERECHNEN::readList(const ListSpec& spec, int16_t K, std::vector<float>& first,
+                            std::vector<float>& second)
+{
+    const QString index = QString::fromLatin1(spec.index);
+    const QString side = QStringLiteral("K");
+    int16_t MINI = 0, MAXI = 0, AN = 0;
+    spec.view.INDEX(MINI, MAXI, AN, side, Variant(K), index);
+    if (AN < spec.minimumRows) {
+        message(QStringLiteral("Überprüfen Sie die Eingabedaten %1 auf der %2 Seite!")
+                    .arg(QString::fromUtf8(spec.group), K == LeftSide ? QStringLiteral("linken") : QStringLiteral("rechten")),
+                InputTitle);
+        return false;
+    }
+    // One element per row in running-number order, so that numbering with gaps or
+    // starting above 0 adds no stray elements.
+    first.assign(AN, 0.0f);
+    second.assign(AN, 0.0f);
+    return spec.view.DTVSF(QString::fromLatin1(spec.column1), first, side, Variant(K), index)
+        && spec.view.DTVSF(QString::fromLatin1(spec.column2), second, side, Variant(K), index);
+}
+
+void clsBERECHNEN::message(const QString& text, const QString& title)
+{
+    ctx_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::None, title);
+}
+
+void clsBERECHNEN::runtimeError(const QString& routine, const VbError& e)
+{
+    GuardSpec spec;
+    spec.title = routine;
+    spec.prefix = QStringLiteral("VB-Fehler:");
+    // Whatever the answer, the run ends: its values would be incomplete.
+    ShowErrorBox(ctx_.dlg(), spec, e);
+}
+
+bool clsBERECHNEN::writeResults(const BaseCorners& base, const std::vector<SectionRow>& rows)
+{
+    // One transaction: a failed write leaves the earlier results as they were, and
+    // the thousands of single-column writes are not each committed to disk.
+    Connection& cnn = *ctx_.cnnX;
+    cnn.Execute(QStringLiteral("BEGIN"));
+    bool written = false;
+    try {
+        written = writeAll(base, rows);
+    } catch (...) {
+        cnn.Execute(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+    cnn.Execute(written ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+    return written;
+}
+
+bool clsBERECHNEN::writeAll(const BaseCorners& base, const std::vector<SectionRow>& rows)
+{
+    // Rows of an earlier, longer run would otherwise stay and be shown as current.
+    if (!A2_->LOESCHEN() || !A3_->LOESCHEN())
+        return false;
+    if (!A1_->DVTS(QStringLiteral("WHL"), base.WHL) || !A1_->DVTS(QStringLiteral("WVL"), base.WVL)
+        || !A1_->DVTS(QStringLiteral("WHR"), base.WHR) || !A1_->DVTS(QStringLiteral("WVR"), base.WVR))
+        return false;
+    for (const SectionRow& row : rows) {
+        if (!writeRow(row))
+            return false;
+    }
+    return true;
+}
+
+bool clsBERECHNEN::writeRow(const SectionRow& row)
+{
+    clsDATEN& view = row.horizontal ? *A3_ : *A2_;
+    const QString key2 = row.horizontal ? QStringLiteral("I5I") : QStringLiteral("OU");
+    const QString key3 = row.horizontal ? QStringLiteral("I5") : QStringLiteral("I4");
+    const QString K = QStringLiteral("K");
+    auto single = [&](const char* column, float value) {
+        return view.DVTS(QString::fromLatin1(column), value, K, Variant(row.K), key2, Variant(row.key2), key3,
+                         Variant(row.index));
+    };
+    return view.DVTI(key3, row.index, K, Variant(row.K), key2, Variant(row.key2), key3, Variant(row.index))
+        && single("X", row.X) && single("Z", row.Z) && single("WH", row.WH) && single("WV", row.WV);
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The water-pressure calculation of the active record: reads the groundwater levels,
+// layers, flow lines and structure outlines of both sides, checks them, computes the
+// seepage head loss, the pressure polygons and their components, and writes the
+// base-corner components (A1) and the vertical- and horizontal-section rows (A2, A3).
+// One object serves one run.
+#include "CalcInput.h"
+#include "SectionRows.h"
+#include "platform/Context.h"
+#include <QPointer>
+#include <QProgressBar>
+#include <QString>
+#include <memory>
+#include <vector>
+
+class clsDATEN;
+class VbError;
+
+class clsBERECHNEN {
+public:
+    explicit clsBERECHNEN(Context& ctx);
+    ~clsBERECHNEN();
+    clsBERECHNEN(const clsBERECHNEN&) = delete;
+    clsBERECHNEN& operator=(const clsBERECHNEN&) = delete;
+
+    // The start window's progress bar, set to 0 when the run starts; a run without
+    // one loses nothing.
+    void setProgressBar(QProgressBar* bar) { pgbBERECHNEN_ = bar; }
+
+    // True when the results were computed and written completely; False after an
+    // input message, the base-direction message, or an error (after its box). A run
+    // that is refused or fails leaves A1 to A3 as they were.
+    bool BERECHNUNG();
+
+private:
+    // One per-side list of E3, E4 or E5: its running-number column, the fewest rows
+    // it needs, what it is called in the input message, and its two columns.
+    struct ListSpec {
+        clsDATEN& view;
+        const char* index;
+        int minimumRows;
+        const char* group;
+        const char* column1;
+        const char* column2;
+    };
+    // The run between creating and releasing the views.
+    bool calculate();
+    bool readInput();
+    bool readList(const ListSpec& spec, int16_t K, std::vector<float>& first, std::vector<float>& second);
+    void message(const QString& text, const QString& title);
+    void runtimeError(const QString& routine, const VbError& e);
+    bool writeResults(const BaseCorners& base, const std::vector<SectionRow>& rows);
+    bool writeAll(const BaseCorners& base, const std::vector<SectionRow>& rows);
+    bool writeRow(const SectionRow& row);
+
+    Context& ctx_;
+    QPointer<QProgressBar> pgbBERECHNEN_;
+    std::shared_ptr<clsDATEN> E2_, E3_, E4_, E5_, A1_, A2_, A3_;
+    CalcInput in_;
+};

@@ -1,0 +1,149 @@
+#include "calc/Geometry.h"
+#include "calc/SingleMath.h"
+#include <gtest/gtest.h>
+#include <bit>
+
+namespace {
+
+uint32_t Bits(float f) { return std::bit_cast<uint32_t>(f); }
+
+TEST(Geometry, AngleConstantsAreTheProgramsSingles)
+{
+    EXPECT_EQ(Bits(Angle::PI), 0x40490FDAu);
+    EXPECT_EQ(Bits(Angle::PI_2), 0x3FC90FDAu);
+    EXPECT_EQ(Bits(Angle::PI3_2), 0x4096CBE4u);
+    EXPECT_EQ(Bits(Angle::PI2), 0x40C90FDAu);
+    EXPECT_EQ(Bits(Angle::PI_4), 0x3F490FDAu);
+    EXPECT_EQ(Bits(Angle::PI3_4), 0x4016CBE4u);
+    EXPECT_EQ(Bits(Angle::PI5_4), 0x407B53D0u);
+    EXPECT_EQ(Bits(Angle::PI7_4), 0x40AFEDDFu);
+}
+
+struct AngleCase {
+    float Z1, X1, Z2, X2;
+    uint32_t bits;
+};
+
+TEST(Geometry, DirectionAngleTable)
+{
+    const AngleCase cases[] = {
+        {0, 0, 1, 0, 0x00000000u},        // down: 0
+        {0, 0, 0, -1, 0x3FC90FDAu},       // toward smaller x: 1.5707963
+        {0, 0, -1, 0, 0x40490FDAu},       // up: 3.1415925
+        {0, 0, 0, 1, 0x4096CBE4u},        // toward larger x: 4.712389 (z first, then x)
+        {0, 0, 1, -1, 0x3F490FDBu},       // 0.7853982
+        {0, 0, -1, -1, 0x4016CBE3u},      // 2.3561943
+        {0, 0, -1, 1, 0x407B53D1u},       // 3.9269907
+        {0, 0, 1, 1, 0x40AFEDDFu},        // 5.497787
+        {0, 0, 0, 0, 0x00000000u},        // equal points
+        {0, 0, 1, 1e-8f, 0x40C90FDAu},    // just short of a full turn rounds to 2PI
+        {2, 5, 2, 9, 0x4096CBE4u},        // any horizontal step toward larger x is 3PI/2
+    };
+    for (const AngleCase& c : cases) {
+        const float a = RICHTUNGSWINKEL(c.Z1, c.X1, c.Z2, c.X2);
+        EXPECT_EQ(Bits(a), c.bits) << c.Z1 << "," << c.X1 << " -> " << c.Z2 << "," << c.X2 << ": " << a;
+    }
+}
+
+struct InterpolationCase {
+    const char* name;
+    std::vector<float> P, R, S, expected;
+};
+
+TEST(Geometry, StructureXAtDepths)
+{
+    const InterpolationCase cases[] = {
+        {"last bracketing segment wins", {1}, {0, 2, 0, 2}, {0, 10, 20, 30}, {25}},
+        {"first point with a deeper second gives its x", {-1}, {-1, 6}, {4, 4}, {4}},
+        {"last point gives 0", {6}, {-1, 6}, {4, 4}, {0}},
+        {"above the first and below the last give 0", {-2, 7}, {-1, 6}, {4, 4}, {0, 0}},
+        {"inner point answered by the segment starting there", {2}, {0, 2, 2, 5}, {0, 1, 3, 6}, {3}},
+        {"level segment alone answers nothing", {2}, {0, 2, 2}, {0, 1, 3}, {0}},
+        {"single point outline", {0, 1}, {0}, {7}, {0, 0}},
+        {"sloped", {1}, {0, 4}, {0, 1}, {0.25f}},
+    };
+    for (const InterpolationCase& c : cases) {
+        std::vector<float> Q{9, 9, 9, 9, 9};
+        INTERPOLIEREN(c.P, Q, c.R, c.S);
+        EXPECT_EQ(Q, c.expected) << c.name;
+    }
+}
+
+struct SectorCase {
+    float a;
+    bool horizontal;
+};
+
+TEST(Geometry, SectorClassesAtTheBoundsAndAt45Degrees)
+{
+    const SectorCase cases[] = {
+        {std::bit_cast<float>(0x3F490FDBu), true},    // down toward smaller x
+        {std::bit_cast<float>(0x4016CBE3u), true},    // up toward smaller x
+        {std::bit_cast<float>(0x407B53D1u), true},    // up toward larger x
+        {std::bit_cast<float>(0x40AFEDDFu), false},   // down toward larger x: on the bound
+        {Angle::PI_4, false}, {Angle::PI3_4, false}, {Angle::PI5_4, false}, {Angle::PI7_4, false},
+        {0, false}, {Angle::PI_2, true}, {Angle::PI, false}, {Angle::PI3_2, true}, {Angle::PI2, false},
+    };
+    for (const SectorCase& c : cases) {
+        EXPECT_EQ(SectorComponents(c.a, 10, 20, LeftSide).horizontal, c.horizontal) << c.a;
+        EXPECT_EQ(SectorComponents(c.a, 10, 20, RightSide).horizontal, c.horizontal) << c.a;
+    }
+}
+
+TEST(Geometry, SectorComponentsLeftAndRight)
+{
+    // Straight down: WH = -p, WV = 0 on the left; the right side is its negative.
+    const SegmentComponents down = SectorComponents(0, 20, 30, LeftSide);
+    EXPECT_EQ(down.WH1, -20.0f);
+    EXPECT_EQ(down.WV1, 0.0f);
+    EXPECT_EQ(down.WH2, -30.0f);
+    const SegmentComponents right = SectorComponents(0, 20, 30, RightSide);
+    EXPECT_EQ(right.WH1, 20.0f);
+    EXPECT_EQ(right.WH2, 30.0f);
+
+    // A step toward smaller x: WH = -p·cos/sin, not exactly 0; WV = p.
+    const SegmentComponents step = SectorComponents(Angle::PI_2, 20, 20, LeftSide);
+    EXPECT_EQ(step.WH1, -1.509958e-06f);
+    EXPECT_EQ(step.WV1, 20.0f);
+
+    // Horizontal step toward larger x: WV = -p, WH about -1.2e-8·p.
+    const SegmentComponents larger = SectorComponents(Angle::PI3_2, 100, 100, LeftSide);
+    EXPECT_EQ(larger.WV1, -100.0f);
+    EXPECT_NEAR(larger.WH1, -1.2e-6f, 0.1e-6f);
+    EXPECT_LT(larger.WH1, 0.0f);
+
+    // Straight up: WH = p, WV about +1.5e-7·p.
+    const SegmentComponents up = SectorComponents(Angle::PI, 100, 100, LeftSide);
+    EXPECT_EQ(up.WH1, 100.0f);
+    EXPECT_NEAR(up.WV1, 1.5e-5f, 0.1e-5f);
+    EXPECT_GT(up.WV1, 0.0f);
+
+    // Every right component is the negative of the left one.
+    for (float a : {0.3f, 1.0f, 2.0f, 3.0f, 4.5f, 5.0f, 6.0f}) {
+        const SegmentComponents l = SectorComponents(a, 13.7f, 42.1f, LeftSide);
+        const SegmentComponents r = SectorComponents(a, 13.7f, 42.1f, RightSide);
+        EXPECT_EQ(r.WH1, -l.WH1);
+        EXPECT_EQ(r.WV1, -l.WV1);
+        EXPECT_EQ(r.WH2, -l.WH2);
+        EXPECT_EQ(r.WV2, -l.WV2);
+    }
+}
+
+TEST(Geometry, SingleArithmeticErrors)
+{
+    auto number = [](auto f) {
+        try {
+            f();
+        } catch (const VbError& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(number([] { Div(1, 0); }), VbErr::DivisionByZero);
+    EXPECT_EQ(number([] { Sng(1e39); }), VbErr::Overflow);
+    EXPECT_EQ(number([] { CheckSubscript(3, 3); }), VbErr::Subscript);
+    EXPECT_EQ(number([] { CheckListSize(32768); }), 0);
+    EXPECT_EQ(number([] { CheckListSize(32769); }), VbErr::Overflow);
+}
+
+}

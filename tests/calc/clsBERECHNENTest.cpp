@@ -1,0 +1,372 @@
+#include "Records.h"
+#include "calc/clsBERECHNEN.h"
+#include "platform/Ado.h"
+#include "setup/SuiteSetup.h"
+#include <QProgressBar>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int ID = 7;
+
+// One result row as (K, key2, index, X, Z, WH, WV): key2 is OU (A2) or I5I (A3).
+struct Row {
+    int K, key2, index;
+    float X, Z, WH, WV;
+    bool operator==(const Row&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Row& r)
+{
+    return os << "(" << r.K << "," << r.key2 << "," << r.index << ": " << r.X << "," << r.Z << "," << r.WH << ","
+              << r.WV << ")";
+}
+
+std::vector<Row> ResultRows(TempProject& p, const char* table)
+{
+    const bool a2 = QLatin1String(table) == QLatin1String("A2");
+    const QString sql = a2 ? QStringLiteral("SELECT K, OU, I4, X, Z, WH, WV FROM A2 WHERE ID = %1 ORDER BY K, I4, OU")
+                           : QStringLiteral("SELECT K, I5I, I5, X, Z, WH, WV FROM A3 WHERE ID = %1 ORDER BY K, I5, I5I");
+    Recordset rs;
+    rs.Open(sql.arg(ID), p.cnnX());
+    std::vector<Row> rows;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        rows.push_back({CInt(rs.Fields(0).Value()), CInt(rs.Fields(1).Value()), CInt(rs.Fields(2).Value()),
+                        CSng(rs.Fields(3).Value()), CSng(rs.Fields(4).Value()), CSng(rs.Fields(5).Value()),
+                        CSng(rs.Fields(6).Value())});
+    }
+    rs.Close();
+    return rows;
+}
+
+std::array<float, 4> BaseComponents(TempProject& p)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT WHL, WVL, WHR, WVR FROM A1 WHERE ID = %1").arg(ID), p.cnnX());
+    std::array<float, 4> r{};
+    for (int i = 0; i < 4; ++i)
+        r[i] = CSng(rs.Fields(i).Value());
+    rs.Close();
+    return r;
+}
+
+// Every row of the result tables, as text, to show that a run changed nothing.
+QStringList ResultTables(TempProject& p)
+{
+    QStringList all;
+    for (const char* table : {"A1", "A2", "A3"}) {
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QLatin1String(table)), p.cnnX());
+        for (; !rs.Eof(); rs.MoveNext()) {
+            QStringList fields;
+            for (int i = 0; i < rs.FieldCount(); ++i)
+                fields << (rs.Fields(i).Value().isNull() ? QStringLiteral("Null") : CStr(rs.Fields(i).Value()));
+            all << QLatin1String(table) + QLatin1Char(':') + fields.join(QLatin1Char('|'));
+        }
+        rs.Close();
+    }
+    return all;
+}
+
+// Results of an earlier run that a refused or failed run must leave in place.
+void StoreOldResults(TempProject& p)
+{
+    p.exec(QStringLiteral("UPDATE A1 SET WHL = 1.5, WVL = -2.5, WHR = 3.5, WVR = -4.5 WHERE ID = %1").arg(ID));
+    for (int i = 0; i < 3; ++i) {
+        p.exec(QStringLiteral("INSERT INTO A2 (ID, K, OU, I4, X, Z, WH, WV) VALUES (%1, 1, 0, %2, 0, %2, 1, 2)").arg(ID).arg(i));
+        p.exec(QStringLiteral("INSERT INTO A2 (ID, K, OU, I4, X, Z, WH, WV) VALUES (%1, 1, 1, %2, 0, %2, 3, 4)").arg(ID).arg(i));
+    }
+    p.exec(QStringLiteral("INSERT INTO A3 (ID, K, I5I, I5, X, Z, WH, WV) VALUES (%1, 2, 1, 0, 4, 1, 5, 6)").arg(ID));
+}
+
+// The pressure of a head already rounded to 5 decimals: ten times it, as Single.
+float Tenfold(float head) { return static_cast<float>(static_cast<double>(head) * 10); }
+
+bool Calculate(TempProject& p)
+{
+    clsBERECHNEN calc(p.ctx());
+    return calc.BERECHNUNG();
+}
+
+struct ResultCase {
+    const char* name;
+    Record record;
+    std::array<float, 4> A1;
+    std::vector<Row> A2;    // all rows, ordered by K, I4, OU
+    std::vector<Row> A3;
+};
+
+TEST(BERECHNUNG, WritesTheResultsOfTheWorkedExamples)
+{
+    const ResultCase cases[] = {
+        {"polygon example", Records::PolygonExample(), {0, -73.773598f, 0, -66.226402f},
+         {{1, 0, 0, 0, -2, 0, 0}, {1, 1, 0, 0, -2, 0, 0}, {1, 0, 1, 0, 0, -20, 0}, {1, 1, 1, 0, 0, -20, 0},
+          {1, 0, 2, 0, 3, -49.433998f, 0}, {1, 1, 2, 0, 3, -49.433998f, 0}, {1, 0, 3, 0, 6, -73.773598f, 0},
+          {1, 1, 3, 0, 6, 0, 0},
+          {2, 0, 0, 4, 0, 0, 0}, {2, 1, 0, 4, 0, 0, 0}, {2, 0, 1, 4, 3, 30.566002f, 0},
+          {2, 1, 1, 4, 3, 30.566002f, 0}, {2, 0, 2, 4, 6, 66.226402f, 0}, {2, 1, 2, 4, 6, 0, 0}},
+         {}},
+        {"head-loss example", Records::HeadLossExample(), {0, -Tenfold(5.36538f), 0, -Tenfold(4.59615f)},
+         {{1, 0, 0, 0, 0, 0, 0}, {1, 1, 0, 0, 0, 0, 0}, {1, 0, 1, 0, 3, -Tenfold(2.94231f), 0},
+          {1, 1, 1, 0, 3, -Tenfold(2.94231f), 0}, {1, 0, 2, 0, 6, -Tenfold(5.36538f), 0}, {1, 1, 2, 0, 6, 0, 0},
+          {2, 0, 0, 4, 2, 0, 0}, {2, 1, 0, 4, 2, 0, 0}, {2, 0, 1, 4, 3, Tenfold(1.01923f), 0},
+          {2, 1, 1, 4, 3, Tenfold(1.01923f), 0}, {2, 0, 2, 4, 6, Tenfold(4.59615f), 0}, {2, 1, 2, 4, 6, 0, 0}},
+         {}},
+        {"symmetric box with equal levels", Records::SymmetricBox(), {0, -60, 0, -60},
+         {{1, 0, 0, 0, 0, 0, 0}, {1, 1, 0, 0, 0, 0, 0}, {1, 0, 1, 0, 3, -30, 0}, {1, 1, 1, 0, 3, -30, 0},
+          {1, 0, 2, 0, 6, -60, 0}, {1, 1, 2, 0, 6, 0, 0},
+          {2, 0, 0, 4, 0, 0, 0}, {2, 1, 0, 4, 0, 0, 0}, {2, 0, 1, 4, 3, 30, 0}, {2, 1, 1, 4, 3, 30, 0},
+          {2, 0, 2, 4, 6, 60, 0}, {2, 1, 2, 4, 6, 0, 0}},
+         {}},
+    };
+    for (const ResultCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempProject p;
+        StoreRecord(p, ID, c.record);
+        EXPECT_TRUE(Calculate(p));
+        EXPECT_TRUE(p.dialogs().boxes().empty());
+        EXPECT_EQ(BaseComponents(p), c.A1);
+        EXPECT_EQ(ResultRows(p, "A2"), c.A2);
+        EXPECT_EQ(ResultRows(p, "A3"), c.A3);
+    }
+}
+
+TEST(BERECHNUNG, StepAndSlopeGivesHorizontalSectionsAndBaseComponents)
+{
+    TempProject p;
+    StoreRecord(p, ID, Records::StepAndSlope());
+    ASSERT_TRUE(Calculate(p));
+    EXPECT_EQ(BaseComponents(p), (std::array<float, 4>{5.4878373f, -54.8782f, 4.377114f, -43.771f}));
+    const std::vector<Row> a3 = ResultRows(p, "A3");
+    ASSERT_EQ(a3.size(), 2u);
+    EXPECT_EQ(a3[0], (Row{1, 1, 0, 0, 2, -1.4732585e-06f, 19.5139f}));
+    EXPECT_EQ(a3[1], (Row{1, 2, 0, -1, 2, -1.4549049e-06f, 19.2708f}));
+    const std::vector<Row> a2 = ResultRows(p, "A2");
+    ASSERT_EQ(a2.size(), 2u * 6 + 2u * 4);
+    // The right sloped segment's start row.
+    EXPECT_EQ(a2[12 + 5], (Row{2, 1, 2, 6, 4, 26.58f, -17.720001f}));
+    // The step's two A2 rows carry zeros; its values are in A3.
+    EXPECT_EQ(a2[3], (Row{1, 1, 1, 0, 2, 0, 0}));
+    EXPECT_EQ(a2[4], (Row{1, 0, 2, -1, 2, 0, 0}));
+}
+
+TEST(BERECHNUNG, RightSideResultsFollowTheRightLevel)
+{
+    // Different layering on the two sides, and a right level above the right flow
+    // line: the first right vertex lies at the right level and carries no pressure.
+    const Record records[] = {Records::LinkPermeabilityMismatch(), Records::NodesAndRightLevel()};
+    for (const Record& r : records) {
+        TempProject p;
+        StoreRecord(p, ID, r);
+        ASSERT_TRUE(Calculate(p));
+        const std::vector<Row> a2 = ResultRows(p, "A2");
+        const auto start = std::find_if(a2.begin(), a2.end(), [](const Row& row) { return row.K == 2 && row.key2 == 1; });
+        ASSERT_NE(start, a2.end());
+        EXPECT_EQ(start->Z, r.ZGWRS);
+        EXPECT_EQ(start->WH, 0.0f);
+    }
+}
+
+struct RefusalCase {
+    const char* name;
+    Record record;
+    QString text, title;
+};
+
+TEST(BERECHNUNG, RefusesBadInputWithItsMessageAndWritesNothing)
+{
+    auto layersLeft = Records::SymmetricBox();
+    layersLeft.layersL = {{0, 0}};
+    layersLeft.layersR = {{0, 0}};   // the right side is faulty too: only the left is reported
+    layersLeft.flowR = {};
+    auto layersRight = Records::SymmetricBox();
+    layersRight.layersR = {{0, 0}};
+    layersRight.flowL = {};
+    auto flowLeft = Records::SymmetricBox();
+    flowLeft.flowL = {};
+    flowLeft.flowR = {};
+    auto flowRight = Records::SymmetricBox();
+    flowRight.flowR = {};
+    flowRight.outlineL = {};
+    auto structureLeft = Records::SymmetricBox();
+    structureLeft.outlineL = {};
+    structureLeft.outlineR = {};
+    auto structureRight = Records::SymmetricBox();
+    structureRight.outlineR = {};
+    const QString baseLayer = QStringLiteral("Die Bauwerkssohle muß jedenfalls innerhalb einer Schicht\n"
+                                             "(linke oder rechte Seite) liegen! Bitte Überprüfen Sie die Eingabe!");
+    const QString baseDirection = QStringLiteral("Bitte überprüfen Sie die Eingabe! Sie haben eine\n"
+                                                 "vertikale oder nach oben gerichtete Sohlfläche!");
+    const QString input = QStringLiteral("Eingabefehler");
+    const RefusalCase cases[] = {
+        {"one left layer boundary", layersLeft,
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Schichten auf der linken Seite!"), input},
+        {"one right layer boundary", layersRight,
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Schichten auf der rechten Seite!"), input},
+        {"no left flow line", flowLeft,
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Stromlinie auf der linken Seite!"), input},
+        {"no right flow line", flowRight,
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Stromlinie auf der rechten Seite!"), input},
+        {"no left structure", structureLeft,
+         QStringLiteral("Überprüfen Sie die Eingabedaten des Bauwerkes auf der linken Seite!"), input},
+        {"no right structure", structureRight,
+         QStringLiteral("Überprüfen Sie die Eingabedaten des Bauwerkes auf der rechten Seite!"), input},
+        {"base corners 1/4 on layers 0, 2, 5", Records::BaseAt(1, 4), baseLayer, QStringLiteral("TREMOL")},
+        {"rising base crossing a boundary, corners 4/1", Records::BaseAt(4, 1), baseLayer, QStringLiteral("TREMOL")},
+        {"base below the deepest boundary", Records::BaseAt(6, 6), baseLayer, QStringLiteral("TREMOL")},
+        {"vertical base", Records::VerticalBase(), baseDirection, QStringLiteral("EINGABEFEHLER!")},
+        {"base toward smaller x", Records::ReversedBase(), baseDirection, QStringLiteral("EINGABEFEHLER!")},
+    };
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempProject p;
+        StoreRecord(p, ID, c.record);
+        StoreOldResults(p);
+        const QStringList before = ResultTables(p);
+        EXPECT_FALSE(Calculate(p));
+        const std::vector<MsgBoxRequest> boxes = p.dialogs().boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, c.text);
+        EXPECT_EQ(boxes[0].title, c.title);
+        EXPECT_EQ(boxes[0].buttons, MsgButtons::OK);
+        EXPECT_EQ(boxes[0].icon, MsgIcon::None);
+        EXPECT_EQ(ResultTables(p), before);
+    }
+}
+
+TEST(BERECHNUNG, AcceptsTheSmallestInputAndBasesWithinOneLayer)
+{
+    const Record records[] = {Records::MinimalAccepted(), Records::BaseAt(3, 4), Records::PointedBase()};
+    for (const Record& r : records) {
+        TempProject p;
+        StoreRecord(p, ID, r);
+        EXPECT_TRUE(Calculate(p));
+        EXPECT_TRUE(p.dialogs().boxes().empty());
+    }
+    // Coinciding corners skip the layer check and give zero base components.
+    TempProject p;
+    StoreRecord(p, ID, Records::PointedBase());
+    ASSERT_TRUE(Calculate(p));
+    EXPECT_EQ(BaseComponents(p), (std::array<float, 4>{0, 0, 0, 0}));
+}
+
+TEST(BERECHNUNG, RecalculationLeavesOnlyTheNewRows)
+{
+    TempProject p;
+    StoreRecord(p, ID, Records::StepAndSlope());
+    ASSERT_TRUE(Calculate(p));
+    ASSERT_EQ(ResultRows(p, "A3").size(), 2u);
+    StoreInput(p, ID, Records::SymmetricBox());
+    ASSERT_TRUE(Calculate(p));
+    EXPECT_EQ(ResultRows(p, "A2").size(), 12u);
+    EXPECT_TRUE(ResultRows(p, "A3").empty());
+    // Other records keep theirs.
+    p.exec(QStringLiteral("INSERT INTO A2 (ID, K, OU, I4) VALUES (8, 1, 0, 0)"));
+    ASSERT_TRUE(Calculate(p));
+    EXPECT_EQ(p.scalar(QStringLiteral("SELECT COUNT(*) FROM A2 WHERE ID = 8")), Variant(int32_t(1)));
+}
+
+struct FailureCase {
+    const char* name;
+    Record record;
+    QString title, textStart;
+    MsgResult answer;
+};
+
+TEST(BERECHNUNG, RuntimeErrorEndsTheRunWithFalseAndWritesNothing)
+{
+    const FailureCase cases[] = {
+        {"link in an impermeable section, OK", Records::LinkInImpermeableSection(),
+         QStringLiteral("Auswerten/Neuberechnen"), QStringLiteral("VB-Fehler:11"), MsgResult::OK},
+        {"link in an impermeable section, Cancel", Records::LinkInImpermeableSection(),
+         QStringLiteral("Auswerten/Neuberechnen"), QStringLiteral("VB-Fehler:11"), MsgResult::Cancel},
+        {"flow point below the deepest layer, OK", Records::FlowPointBelowDeepestLayer(),
+         QStringLiteral("Neuberechnen/PHILINIE"), QStringLiteral("VB-Fehler:9"), MsgResult::OK},
+        {"flow point below the deepest layer, Cancel", Records::FlowPointBelowDeepestLayer(),
+         QStringLiteral("Neuberechnen/PHILINIE"), QStringLiteral("VB-Fehler:9"), MsgResult::Cancel},
+        {"path of length 0", Records::ZeroPathLength(), QStringLiteral("Auswerten/Neuberechnen"),
+         QStringLiteral("VB-Fehler:11"), MsgResult::OK},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempProject p;
+        StoreRecord(p, ID, c.record);
+        StoreOldResults(p);
+        const QStringList before = ResultTables(p);
+        p.dialogs().msgAnswers.push_back(c.answer);
+        EXPECT_FALSE(Calculate(p));
+        const std::vector<MsgBoxRequest> boxes = p.dialogs().boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, c.title);
+        EXPECT_TRUE(boxes[0].text.startsWith(c.textStart)) << boxes[0].text.toStdString();
+        EXPECT_EQ(boxes[0].buttons, MsgButtons::OKCancel);
+        EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
+        EXPECT_EQ(ResultTables(p), before);
+    }
+}
+
+TEST(BERECHNUNG, FailedReadEndsTheRunBeforeAnyWrite)
+{
+    struct Case {
+        const char* name;
+        QString damage;
+        MsgResult answer;   // to the view's box
+    };
+    const Case cases[] = {
+        {"level column missing", QStringLiteral("ALTER TABLE E2 DROP COLUMN ZGWRS"), MsgResult::OK},
+        {"layer column missing, read cancelled", QStringLiteral("ALTER TABLE E3 DROP COLUMN KF"), MsgResult::Cancel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempProject p;
+        StoreRecord(p, ID, Records::PolygonExample());
+        StoreOldResults(p);
+        p.exec(c.damage);
+        const QStringList before = ResultTables(p);
+        p.dialogs().msgAnswers.push_back(c.answer);
+        EXPECT_FALSE(Calculate(p));
+        const std::vector<MsgBoxRequest> boxes = p.dialogs().boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Datenfehler"));
+        EXPECT_EQ(ResultTables(p), before);
+    }
+}
+
+TEST(BERECHNUNG, FailedWriteEndsTheRunWithFalseAndKeepsTheEarlierResults)
+{
+    TempProject p;
+    StoreRecord(p, ID, Records::PolygonExample());
+    StoreOldResults(p);
+    p.exec(QStringLiteral("ALTER TABLE A2 DROP COLUMN WV"));
+    const QStringList before = ResultTables(p);
+    EXPECT_FALSE(Calculate(p));
+    const std::vector<MsgBoxRequest> boxes = p.dialogs().boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, QStringLiteral("Datenfehler"));
+    EXPECT_EQ(ResultTables(p), before);
+}
+
+TEST(BERECHNUNG, SetsTheProgressBarToZero)
+{
+    TempProject p;
+    StoreRecord(p, ID, Records::PolygonExample());
+    QProgressBar bar;
+    bar.setValue(40);
+    clsBERECHNEN calc(p.ctx());
+    calc.setProgressBar(&bar);
+    EXPECT_TRUE(calc.BERECHNUNG());
+    EXPECT_EQ(bar.value(), 0);
+}
+
+TEST(BERECHNUNG, WorksOnTheActiveRecordOnly)
+{
+    TempProject p;
+    StoreRecord(p, 3, Records::SymmetricBox(), false);
+    StoreRecord(p, ID, Records::PolygonExample());
+    ASSERT_TRUE(Calculate(p));
+    EXPECT_EQ(p.scalar(QStringLiteral("SELECT COUNT(*) FROM A2 WHERE ID = 3")), Variant(int32_t(0)));
+    EXPECT_EQ(BaseComponents(p), (std::array<float, 4>{0, -73.773598f, 0, -66.226402f}));
+}
+
+}
