@@ -2,6 +2,7 @@
 #include "DataFixture.h"
 #include "platform/Controls.h"
 #include "platform/VbError.h"
+#include "support/TestHelpers.h"
 #include <QButtonGroup>
 
 namespace {
@@ -25,15 +26,6 @@ QString entries(const QListWidget& lst)
     return all.join(QLatin1Char(','));
 }
 
-int32_t VbErrorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 struct WritePair {
     const char* name;

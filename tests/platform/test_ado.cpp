@@ -2,6 +2,7 @@
 #include "platform/Ado.h"
 #include "platform/Locale.h"
 #include "platform/VbError.h"
+#include "support/TestHelpers.h"
 #include "support/TestSuite.h"
 #include <QFile>
 #include <QFileInfo>
@@ -11,24 +12,7 @@
 
 namespace {
 
-int32_t errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
-class LocaleScope {
-public:
-    explicit LocaleScope(const QLocale& l) : saved_(ProgramLocale()) { SetProgramLocale(l); }
-    ~LocaleScope() { SetProgramLocale(saved_); }
-
-private:
-    QLocale saved_;
-};
 
 const QLocale German(QLocale::German, QLocale::Germany);
 const QLocale English(QLocale::English, QLocale::UnitedStates);
@@ -84,7 +68,7 @@ TEST_F(AdoTest, OpensByTheRecipeAndRefusesWhatIsNoDatabase)
         SCOPED_TRACE(path.toStdString());
         Connection cnn;
         cnn.ConnectionString = JetConnectionString(path);
-        EXPECT_EQ(errorOf([&] { cnn.Open(QString(), QString(), QString(), -1); }), VbErr::DbGeneral);
+        EXPECT_EQ(VbErrorOf([&] { cnn.Open(QString(), QString(), QString(), -1); }), VbErr::DbGeneral);
         EXPECT_FALSE(cnn.isOpen());
     }
     EXPECT_FALSE(QFileInfo::exists(missing));
@@ -108,8 +92,8 @@ TEST_F(AdoTest, StaticSnapshotCountsAndWalksExactly)
     rs.MoveNext();
     rs.MoveNext();
     EXPECT_TRUE(rs.Eof());
-    EXPECT_EQ(errorOf([&] { rs.MoveNext(); }), VbErr::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs.Fields(0).Value(); }), VbErr::NoCurrentRecord);
+    EXPECT_EQ(VbErrorOf([&] { rs.MoveNext(); }), VbErr::NoCurrentRecord);
+    EXPECT_EQ(VbErrorOf([&] { rs.Fields(0).Value(); }), VbErr::NoCurrentRecord);
     rs.Close();
 
     // An empty result is at BOF and EOF, with no row to move to.
@@ -117,8 +101,8 @@ TEST_F(AdoTest, StaticSnapshotCountsAndWalksExactly)
     EXPECT_TRUE(rs.Eof());
     EXPECT_TRUE(rs.Bof());
     EXPECT_EQ(rs.RecordCount(), 0);
-    EXPECT_EQ(errorOf([&] { rs.MoveFirst(); }), VbErr::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs.MoveLast(); }), VbErr::NoCurrentRecord);
+    EXPECT_EQ(VbErrorOf([&] { rs.MoveFirst(); }), VbErr::NoCurrentRecord);
+    EXPECT_EQ(VbErrorOf([&] { rs.MoveLast(); }), VbErr::NoCurrentRecord);
 }
 
 TEST_F(AdoTest, DesignationsCompareWithoutRegardToCaseUmlautsIncluded)
@@ -273,7 +257,7 @@ TEST_F(AdoTest, AValueThatDoesNotFitIsRefusedAtTheAssignment)
         rs.Open(QStringLiteral("SELECT * FROM [%1]").arg(QLatin1String(c.table)), p.cnnX());
         rs.AddNew();
         rs.Fields(QStringLiteral("ID")) = int32_t(1);
-        EXPECT_EQ(errorOf([&] { rs.Fields(QString::fromLatin1(c.column)) = c.value; }), VbErr::DbConversion);
+        EXPECT_EQ(VbErrorOf([&] { rs.Fields(QString::fromLatin1(c.column)) = c.value; }), VbErr::DbConversion);
         // The refused value leaves the field unassigned; the row can still be written.
         rs.Update();
         EXPECT_EQ(rs.Fields(QString::fromLatin1(c.column)).Value(),
@@ -305,7 +289,7 @@ TEST_F(AdoTest, AddNewUpdateAndDeleteKeepTheCursorWhereTheWritersExpectIt)
     rs.MoveFirst();
     rs.MoveNext();
     rs.Delete(1);
-    EXPECT_EQ(errorOf([&] { rs.Fields(0).Value(); }), VbErr::NoCurrentRecord);
+    EXPECT_EQ(VbErrorOf([&] { rs.Fields(0).Value(); }), VbErr::NoCurrentRecord);
     rs.MoveNext();
     EXPECT_EQ(CLng(rs.Fields(QStringLiteral("I1")).Value()), 2);
     EXPECT_EQ(rs.RecordCount(), 2);
@@ -343,17 +327,17 @@ TEST_F(AdoTest, AFailedUpdateDiscardsThePendingChangeAndReportsIt)
     // ID is required: the insert fails, and nothing stays pending.
     rs.AddNew();
     rs.Fields(QStringLiteral("KEN")) = "ohne Nummer";
-    EXPECT_EQ(errorOf([&] { rs.Update(); }), VbErr::DbGeneral);
+    EXPECT_EQ(VbErrorOf([&] { rs.Update(); }), VbErr::DbGeneral);
     EXPECT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(CStr(rs.Fields(QStringLiteral("KEN")).Value()), QStringLiteral("A"));
     // The same for a change of an existing row: the row shows what is stored.
     rs.Fields(QStringLiteral("ID")) = Variant::Null();
-    EXPECT_EQ(errorOf([&] { rs.Update(); }), VbErr::DbGeneral);
+    EXPECT_EQ(VbErrorOf([&] { rs.Update(); }), VbErr::DbGeneral);
     EXPECT_EQ(CLng(rs.Fields(QStringLiteral("ID")).Value()), 1);
     // A row removed by someone else cannot be updated.
     p.exec(QStringLiteral("DELETE FROM E1"));
     rs.Fields(QStringLiteral("KEN")) = "B";
-    EXPECT_EQ(errorOf([&] { rs.Update(); }), VbErr::DbGeneral);
+    EXPECT_EQ(VbErrorOf([&] { rs.Update(); }), VbErr::DbGeneral);
     EXPECT_EQ(CStr(p.scalar(QStringLiteral("SELECT count(*) FROM E1"))), QStringLiteral("0"));
 }
 
@@ -366,8 +350,8 @@ TEST_F(AdoTest, FieldsAreFoundByNameOrPosition)
     EXPECT_EQ(&rs.Fields(QStringLiteral("i4")), &rs.Fields(0));
     EXPECT_EQ(rs.Fields(QStringLiteral("i4")).Value(), Variant(int16_t(3)));
     EXPECT_EQ(rs.Fields(2).Value(), Variant(int16_t(2)));
-    EXPECT_EQ(errorOf([&] { rs.Fields(QStringLiteral("WH")); }), VbErr::ItemNotFound);
-    EXPECT_EQ(errorOf([&] { rs.Fields(5); }), VbErr::ItemNotFound);
+    EXPECT_EQ(VbErrorOf([&] { rs.Fields(QStringLiteral("WH")); }), VbErr::ItemNotFound);
+    EXPECT_EQ(VbErrorOf([&] { rs.Fields(5); }), VbErr::ItemNotFound);
     rs.Close();
 
     // SELECT * gives the table's columns in order; the row id stays hidden.
@@ -380,7 +364,7 @@ TEST_F(AdoTest, FieldsAreFoundByNameOrPosition)
     // Results of expressions are read by their storage; they cannot be changed.
     rs.Open(QStringLiteral("SELECT Max([ID]) FROM [A2]"), p.cnnX());
     EXPECT_EQ(rs.Fields(0).Value(), Variant(int32_t(1)));
-    EXPECT_EQ(errorOf([&] { rs.AddNew(); }), VbErr::DbGeneral);
+    EXPECT_EQ(VbErrorOf([&] { rs.AddNew(); }), VbErr::DbGeneral);
 }
 
 TEST_F(AdoTest, ErrorsCarryTheNumbersTheProgramShows)
@@ -400,22 +384,22 @@ TEST_F(AdoTest, ErrorsCarryTheNumbersTheProgramShows)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sql);
         Recordset rs;
-        EXPECT_EQ(errorOf([&] { rs.Open(QString::fromLatin1(c.sql), p.cnnX()); }), c.number);
-        EXPECT_EQ(errorOf([&] { p.exec(QString::fromLatin1(c.sql)); }), c.number);
+        EXPECT_EQ(VbErrorOf([&] { rs.Open(QString::fromLatin1(c.sql), p.cnnX()); }), c.number);
+        EXPECT_EQ(VbErrorOf([&] { p.exec(QString::fromLatin1(c.sql)); }), c.number);
     }
 
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM [E1]"), p.cnnX());
     rs.Close();
-    EXPECT_EQ(errorOf([&] { rs.Eof(); }), VbErr::ObjectClosed);
-    EXPECT_EQ(errorOf([&] { rs.Close(); }), VbErr::ObjectClosed);
+    EXPECT_EQ(VbErrorOf([&] { rs.Eof(); }), VbErr::ObjectClosed);
+    EXPECT_EQ(VbErrorOf([&] { rs.Close(); }), VbErr::ObjectClosed);
 
     // A closed connection is error 3704 wherever it is used; Reopen brings it back.
     auto cnn = p.cnnX();
     cnn->Close();
-    EXPECT_EQ(errorOf([&] { cnn->Execute(QStringLiteral("DELETE FROM E1")); }), VbErr::ObjectClosed);
-    EXPECT_EQ(errorOf([&] { rs.Open(QStringLiteral("SELECT * FROM [E1]"), cnn); }), VbErr::ObjectClosed);
-    EXPECT_EQ(errorOf([&] { cnn->Close(); }), VbErr::ObjectClosed);
+    EXPECT_EQ(VbErrorOf([&] { cnn->Execute(QStringLiteral("DELETE FROM E1")); }), VbErr::ObjectClosed);
+    EXPECT_EQ(VbErrorOf([&] { rs.Open(QStringLiteral("SELECT * FROM [E1]"), cnn); }), VbErr::ObjectClosed);
+    EXPECT_EQ(VbErrorOf([&] { cnn->Close(); }), VbErr::ObjectClosed);
     cnn->Reopen();
     EXPECT_TRUE(cnn->isOpen());
     EXPECT_EQ(CStr(p.scalar(QStringLiteral("SELECT count(*) FROM E1"))), QStringLiteral("0"));
@@ -431,5 +415,5 @@ TEST_F(AdoTest, ParametersAreBoundByTypeAndColumnTypesAreListed)
     ASSERT_EQ(columns.size(), 4u);
     EXPECT_EQ(columns[0], (std::pair<QString, QString>{"id", "INTEGER"}));
     EXPECT_EQ(columns[3], (std::pair<QString, QString>{"akt", "BOOLEAN"}));
-    EXPECT_EQ(errorOf([&] { p.cnnX()->columnsOf(QStringLiteral("E9")); }), VbErr::DbUnknownTable);
+    EXPECT_EQ(VbErrorOf([&] { p.cnnX()->columnsOf(QStringLiteral("E9")); }), VbErr::DbUnknownTable);
 }

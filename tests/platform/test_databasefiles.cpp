@@ -2,6 +2,7 @@
 #include "platform/DatabaseFiles.h"
 #include "platform/VbError.h"
 #include "setup/SchemaText.h"
+#include "support/TestHelpers.h"
 #include "support/TestSuite.h"
 #include <QFile>
 #include <QFileInfo>
@@ -10,15 +11,6 @@
 
 namespace {
 
-int32_t errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 Variant scalarOn(const std::shared_ptr<Connection>& cnn, const QString& sql)
 {
@@ -66,7 +58,7 @@ TEST(DatabaseFiles, CopyOfAMissingFileFailsAndCreatesNothing)
 {
     TempProject p;
     const QString target = p.folder() + QStringLiteral("/copy.mdb");
-    EXPECT_EQ(errorOf([&] { CopyDatabase(p.folder() + QStringLiteral("/none.mdb"), target); }), VbErr::FileNotFound);
+    EXPECT_EQ(VbErrorOf([&] { CopyDatabase(p.folder() + QStringLiteral("/none.mdb"), target); }), VbErr::FileNotFound);
     EXPECT_FALSE(QFileInfo::exists(target));
 }
 
@@ -98,7 +90,7 @@ TEST(DatabaseFiles, AFailedCompactionLeavesTheOriginalInUse)
     TempProject p;
     fillE3(*p.cnnX(), 10);
     const QString temp = p.folder() + QStringLiteral("/kein/Ordner/TREMOLTEMP.mdb");
-    EXPECT_NE(errorOf([&] { CompactDatabase(*p.cnnX(), temp); }), 0);
+    EXPECT_NE(VbErrorOf([&] { CompactDatabase(*p.cnnX(), temp); }), 0);
     EXPECT_TRUE(p.cnnX()->isOpen());
     EXPECT_EQ(CLng(p.scalar(QStringLiteral("SELECT count(*) FROM E3"))), 10);
 }
@@ -112,11 +104,11 @@ TEST(DatabaseFiles, CreateMakesANewDatabaseOnly)
     EXPECT_EQ(CLng(scalarOn(cnn, QStringLiteral("SELECT count(*) FROM ADMIN"))), 0);
     cnn->Close();
     const qint64 size = QFileInfo(path).size();
-    EXPECT_EQ(errorOf([&] { CreateDatabase(path, presetsSchema); }), VbErr::DbGeneral);
+    EXPECT_EQ(VbErrorOf([&] { CreateDatabase(path, presetsSchema); }), VbErr::DbGeneral);
     EXPECT_EQ(QFileInfo(path).size(), size);
     // A faulty script leaves no file behind.
     const QString faulty = p.folder() + QStringLiteral("/faulty.mdb");
-    EXPECT_EQ(errorOf([&] { CreateDatabase(faulty, "CREATE TABLE X (ID INTEGER); CREATE TABLE X (ID INTEGER);"); }),
+    EXPECT_EQ(VbErrorOf([&] { CreateDatabase(faulty, "CREATE TABLE X (ID INTEGER); CREATE TABLE X (ID INTEGER);"); }),
               VbErr::DbGeneral);
     EXPECT_FALSE(QFileInfo::exists(faulty));
 }

@@ -1,6 +1,7 @@
 #include "platform/Locale.h"
 #include "platform/Variant.h"
 #include "platform/VbError.h"
+#include "support/TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <cfloat>
@@ -16,16 +17,6 @@ protected:
     void TearDown() override { SetProgramLocale(German); }
 };
 
-// The error number a call raises, 0 when none.
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 struct WholeCase {
     const char* name;
@@ -60,7 +51,7 @@ TEST_F(VariantTest, CIntAndCLngRoundHalvesToEvenAndCheckRange)
     for (const auto& c : cints) {
         SetProgramLocale(c.locale);
         int16_t r = 0;
-        EXPECT_EQ(errorOf([&] { r = CInt(c.value); }), c.error) << c.name;
+        EXPECT_EQ(VbErrorOf([&] { r = CInt(c.value); }), c.error) << c.name;
         if (!c.error) {
             EXPECT_EQ(r, c.expected) << c.name;
         }
@@ -77,7 +68,7 @@ TEST_F(VariantTest, CIntAndCLngRoundHalvesToEvenAndCheckRange)
     for (const auto& c : clngs) {
         SetProgramLocale(c.locale);
         int32_t r = 0;
-        EXPECT_EQ(errorOf([&] { r = CLng(c.value); }), c.error) << c.name;
+        EXPECT_EQ(VbErrorOf([&] { r = CLng(c.value); }), c.error) << c.name;
         if (!c.error) {
             EXPECT_EQ(r, c.expected) << c.name;
         }
@@ -108,7 +99,7 @@ TEST_F(VariantTest, CSngAndCDblReadTextByTheProgramLocale)
     for (const auto& c : cases) {
         SetProgramLocale(c.locale);
         float r = 0;
-        EXPECT_EQ(errorOf([&] { r = CSng(c.value); }), c.error) << c.name;
+        EXPECT_EQ(VbErrorOf([&] { r = CSng(c.value); }), c.error) << c.name;
         if (!c.error) {
             EXPECT_EQ(r, static_cast<float>(c.expected)) << c.name;
         }
@@ -132,7 +123,7 @@ TEST_F(VariantTest, CBoolTakesNumbersAndTheWordsTrueAndFalse)
     };
     for (const auto& c : cases) {
         bool r = false;
-        EXPECT_EQ(errorOf([&] { r = CBool(c.value); }), c.error) << CStr(c.value).toStdString();
+        EXPECT_EQ(VbErrorOf([&] { r = CBool(c.value); }), c.error) << CStr(c.value).toStdString();
         if (!c.error) {
             EXPECT_EQ(r, c.expected) << CStr(c.value).toStdString();
         }
@@ -178,7 +169,7 @@ TEST_F(VariantTest, CStrWritesTheRuntimesShortestText)
         SetProgramLocale(c.locale);
         EXPECT_EQ(CStr(c.value), QString::fromUtf8(c.expected)) << c.name;
     }
-    EXPECT_EQ(errorOf([] { CStr(Variant::Null()); }), VbErr::InvalidNull);
+    EXPECT_EQ(VbErrorOf([] { CStr(Variant::Null()); }), VbErr::InvalidNull);
 }
 
 TEST_F(VariantTest, CDateReadsNumbersAndLocaleDates)
@@ -193,8 +184,8 @@ TEST_F(VariantTest, CDateReadsNumbersAndLocaleDates)
     EXPECT_EQ(CDate("15.03.23"), VbDate{45000.0});    // two-digit years 00-29 are 20xx
     EXPECT_EQ(CDate("31.12.99"), VbDate{36525.0});    // and 30-99 are 19xx
     EXPECT_EQ(CDate(45000.5), VbDate{45000.5});
-    EXPECT_EQ(errorOf([] { CDate("abc"); }), VbErr::TypeMismatch);
-    EXPECT_EQ(errorOf([] { CDate(1e9); }), VbErr::Overflow);
+    EXPECT_EQ(VbErrorOf([] { CDate("abc"); }), VbErr::TypeMismatch);
+    EXPECT_EQ(VbErrorOf([] { CDate(1e9); }), VbErr::Overflow);
     SetProgramLocale(English);
     EXPECT_EQ(CDate("3/15/2023"), VbDate{45000.0});
     EXPECT_EQ(CDate("3/15/2023 6:00:00 PM"), VbDate{45000.75});
@@ -297,7 +288,7 @@ TEST_F(VariantTest, RoundHalvesToEven)
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(Round(c.x, c.decimals), c.expected) << c.x << " " << c.decimals;
-    EXPECT_EQ(errorOf([] { Round(1.0, -1); }), VbErr::InvalidCall);
+    EXPECT_EQ(VbErrorOf([] { Round(1.0, -1); }), VbErr::InvalidCall);
 }
 }
 
@@ -378,8 +369,8 @@ TEST(Colors, PaletteAndLongColours)
                               qRgb(255, 0, 0),     qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(255, 255, 255)};
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(QBColor(i).rgb(), palette[i]) << i;
-    EXPECT_EQ(errorOf([] { QBColor(16); }), VbErr::InvalidCall);
-    EXPECT_EQ(errorOf([] { QBColor(-1); }), VbErr::InvalidCall);
+    EXPECT_EQ(VbErrorOf([] { QBColor(16); }), VbErr::InvalidCall);
+    EXPECT_EQ(VbErrorOf([] { QBColor(-1); }), VbErr::InvalidCall);
     EXPECT_EQ(LongFromColor(QBColor(1)), 0x800000);   // &H800000 is dark blue
     EXPECT_EQ(LongFromColor(QBColor(12)), 0x0000FF);
     EXPECT_EQ(ColorFromLong(0x00804020).rgb(), qRgb(0x20, 0x40, 0x80));

@@ -1,0 +1,96 @@
+#include "Markup.h"
+#include "platform/SymbolFont.h"
+#include "platform/Variant.h"
+#include <QRegularExpression>
+
+namespace {
+
+// Mid$(s, start, length), 1-based; a negative length is error 5.
+QString Mid(const QString& s, int start, int length)
+{
+    if (start < 1 || length < 0)
+        throw VbError(VbErr::InvalidCall);
+    return s.mid(start - 1, length);
+}
+
+// InStr(start, s, c), 1-based; 0 when not found.
+int InStr(int start, const QString& s, QChar c)
+{
+    return int(s.indexOf(c, start - 1)) + 1;
+}
+
+} // namespace
+
+MarkupParse ParseMarkup(const QString& text)
+{
+    MarkupParse out;
+    const int L = int(text.size());
+    int p = 0;
+    QString code = QStringLiteral("A");   // "A" marks the start of the text
+    try {
+        for (;;) {
+            MarkupRun run;
+            const int P = InStr(p + 1, text, QLatin1Char('{'));
+            if (P == 0) {
+                run.text = Mid(text, p + 1, L - p);
+                p = L;
+            } else if (!code.isEmpty() && P > 1) {
+                run.text = code == QLatin1String("A") ? text.left(P - 1) : Mid(text, p + 1, P - 1 - p);
+                code.clear();
+                p = P - 1;
+            } else {
+                const int Q = InStr(P, text, QLatin1Char('}'));
+                const int C = InStr(P, text, QLatin1Char(','));
+                if (C == 0) {
+                    out.missingComma = true;
+                    return out;
+                }
+                code = Mid(text, P + 1, C - P - 1);
+                const int n = CInt(Variant(Mid(text, C + 1, Q - C - 1)));
+                run.plain = false;
+                run.code = code;
+                if (code == QLatin1String("c")) {
+                    run.text = AnsiChar(n);
+                    p = Q;
+                } else {
+                    p = std::min(Q + n, L);
+                    run.text = Mid(text, Q + 1, p - Q);
+                }
+            }
+            run.end = p;
+            out.runs.push_back(run);
+            if (p >= L)
+                return out;
+        }
+    } catch (const VbError& e) {
+        out.error = e;
+    }
+    return out;
+}
+
+QString MarkupMeasuringText(const QString& text)
+{
+    QString s = text;
+    for (;;) {
+        const auto open = s.indexOf(QLatin1Char('{'));
+        if (open < 0)
+            return s;
+        const auto close = s.indexOf(QLatin1Char('}'), open);
+        if (close < 0)
+            return s;
+        s.remove(open, close - open + 1);
+    }
+}
+
+std::optional<QString> ExponentMarkup(const QString& text)
+{
+    if (!IsNumeric(Variant(text)) || text.isEmpty())
+        return std::nullopt;
+    const auto e = text.indexOf(QRegularExpression(QStringLiteral("[Ee]")));
+    if (e < 0)
+        return std::nullopt;
+    const int P = int(e) + 1;
+    const int L = int(text.size());
+    return text.left(P - 1) + QStringLiteral("*10{h,") + CStr(Variant(int32_t(L - P))) +
+           QStringLiteral("}") + text.right(L - P);
+}

@@ -1,0 +1,199 @@
+#pragma once
+// The diagram class: one object draws one diagram area of a page on an output
+// object (a picture box or the printer page). It maps world coordinates into a box
+// in page millimetres through the layout row of table G0 (directions, margins,
+// world window, scales), fits axes and scales to the data and draws axes, clipped
+// lines and marked-up text. Properties follow the runtime's convention: Name() gets,
+// Name(value) lets.
+#include "AxisScale.h"
+#include "platform/OutputObject.h"
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+struct Context;
+class Guard;
+class clsDATEN;
+class ScrollBarControl;
+
+class clsGRAFIK {
+public:
+    // Takes the ID of the first active record of E1 on the working copy (0 if none).
+    explicit clsGRAFIK(Context& ctx);
+
+    // Record ID and diagram number of the layout row.
+    int32_t EID() const { return EID_; }
+    void EID(int32_t value) { EID_ = value; }
+    int16_t EIDOBJEKT() const { return EIDOBJEKT_; }
+    void EIDOBJEKT(int16_t value) { EIDOBJEKT_ = value; }
+    // The output object; setting a picture box or printer measures it and sets ELX
+    // and ELY to its size; every object gets the default font settings.
+    OutputObject* EOBJEKT() const { return EOBJEKT_; }
+    void EOBJEKT(OutputObject* object);
+    ScrollBarControl* EXBALKEN() const { return EXBALKEN_; }
+    void EXBALKEN(ScrollBarControl* bar) { EXBALKEN_ = bar; }
+    ScrollBarControl* EYBALKEN() const { return EYBALKEN_; }
+    void EYBALKEN(ScrollBarControl* bar) { EYBALKEN_ = bar; }
+
+    // The diagram box on the output object (mm); setting a size resets that axis's tables.
+    float EXDL() const { return EXDL_; }
+    void EXDL(float value) { EXDL_ = value; }
+    float EYDO() const { return EYDO_; }
+    void EYDO(float value) { EYDO_ = value; }
+    float ELX() const { return ELX_; }
+    void ELX(float value);
+    float ELY() const { return ELY_; }
+    void ELY(float value);
+
+    // Axis modes (0 none, 1/-1 at the bottom/top or left/right edge, beyond: mm off
+    // the edge) and scale types (0 linear, 1 logarithmic).
+    int16_t EAXEX() const { return EAXEX_; }
+    void EAXEX(int16_t value) { EAXEX_ = value; }
+    int16_t EAXEY() const { return EAXEY_; }
+    void EAXEY(int16_t value) { EAXEY_ = value; }
+    int16_t ESKTX() const { return ESKTX_; }
+    void ESKTX(int16_t value) { ESKTX_ = value; }
+    int16_t ESKTY() const { return ESKTY_; }
+    void ESKTY(int16_t value) { ESKTY_ = value; }
+    // True: that bound is fitted to the data and written back to the layout row.
+    bool EBOXMIN() const { return EBOXMIN_; }
+    void EBOXMIN(bool value) { EBOXMIN_ = value; }
+    bool EBOXMAX() const { return EBOXMAX_; }
+    void EBOXMAX(bool value) { EBOXMAX_ = value; }
+    bool EBOYMIN() const { return EBOYMIN_; }
+    void EBOYMIN(bool value) { EBOYMIN_ = value; }
+    bool EBOYMAX() const { return EBOYMAX_; }
+    void EBOYMAX(bool value) { EBOYMAX_ = value; }
+
+    // Axis tables: allowed bounds, ranges, interval, grid and label counts per range.
+    const AxisTable& ELXMIN() const { return x_.MIN; }
+    void ELXMIN(const AxisTable& t) { x_.MIN = t; }
+    const AxisTable& ELYMIN() const { return y_.MIN; }
+    void ELYMIN(const AxisTable& t) { y_.MIN = t; }
+    const AxisTable& ELXDIFF() const { return x_.DIFF; }
+    void ELXDIFF(const AxisTable& t) { x_.DIFF = t; }
+    const AxisTable& ELYDIFF() const { return y_.DIFF; }
+    void ELYDIFF(const AxisTable& t) { y_.DIFF = t; }
+    const AxisTable& ELXIT() const { return x_.IT; }
+    void ELXIT(const AxisTable& t) { x_.IT = t; }
+    const AxisTable& ELYIT() const { return y_.IT; }
+    void ELYIT(const AxisTable& t) { y_.IT = t; }
+    // Setting the grid counts also sets the label counts.
+    const AxisTable& ELXGIT() const { return x_.GIT; }
+    void ELXGIT(const AxisTable& t) { x_.GIT = t; x_.ZL = t; }
+    const AxisTable& ELYGIT() const { return y_.GIT; }
+    void ELYGIT(const AxisTable& t) { y_.GIT = t; y_.ZL = t; }
+    const AxisTable& ELXZL() const { return x_.ZL; }
+    void ELXZL(const AxisTable& t) { x_.ZL = t; }
+    const AxisTable& ELYZL() const { return y_.ZL; }
+    void ELYZL(const AxisTable& t) { y_.ZL = t; }
+
+    // Axis titles (mark-up allowed) and number patterns of the tick labels.
+    QString ETEXTX() const { return ETEXTX_; }
+    void ETEXTX(const QString& value) { ETEXTX_ = value; }
+    QString ETEXTY() const { return ETEXTY_; }
+    void ETEXTY(const QString& value) { ETEXTY_ = value; }
+    QString ESKZX() const { return ESKZX_; }
+    void ESKZX(const QString& value) { ESKZX_ = value; }
+    QString ESKZY() const { return ESKZY_; }
+    void ESKZY(const QString& value) { ESKZY_ = value; }
+    // Equal-scale mode 0, 1 (y range from x) or 2 (x range from y), held whole.
+    float EXYIT() const { return float(EXYIT_); }
+    void EXYIT(float value);
+    // Offsets subtracted from world x and y before scaling.
+    float EXMOD() const { return EXMOD_; }
+    void EXMOD(float value) { EXMOD_ = value; }
+    float EYMOD() const { return EYMOD_; }
+    void EYMOD(float value) { EYMOD_ = value; }
+    int16_t EPTYP() const { return EPTYP_; }
+    void EPTYP(int16_t value) { EPTYP_ = value; }
+
+    // Line style, width in mm (0: one pixel) and colour (0: black). The variant on
+    // variables writes the width in pixels and the colour back.
+    void LINIENEINSTELLUNGEN(int16_t& LINIENART, float& LINIENBREITE, int32_t& FARBE);
+    void LINIENEINSTELLUNGEN(const int16_t& LINIENART = 0, const float& LINIENBREITE = 0.0f,
+                             const int32_t& FARBE = 0);
+    // Font of the output object ("Arial" and 8 points when not given; colour 0 or
+    // less black) and the font set built from it.
+    void SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART = QString(), int16_t SCHRIFTGROESSE = 0,
+                              bool FETT = false, bool UNTERSTRICHEN = false, bool KURSIV = false,
+                              int32_t FARBE = 0);
+    // Loads the layout row, fits the axes to the data series (omitted: the single
+    // value 0), writes fitted bounds and computed scales back and, unless NR is 1 or
+    // 2, draws the axes.
+    void SKALEN(int16_t NR = 0, const std::optional<std::vector<float>>& X = std::nullopt,
+                const std::optional<std::vector<float>>& Y = std::nullopt);
+    // Marked-up text at (X, Y): KO 1 world, 2 mm in the box, else page mm; AL angle
+    // in degrees; ARX/ARY alignment 0 start, 1 middle, 2 end. The variant on a
+    // variable receives the exponent rewrite.
+    void TEXT(float X, float Y, QString& TEXT, int16_t KO = 0, int16_t AL = 0, int16_t ARX = 0,
+              int16_t ARY = 0);
+    void TEXT(float X, float Y, const QString& TEXT, int16_t KO = 0, int16_t AL = 0,
+              int16_t ARX = 0, int16_t ARY = 0);
+    // Arrow head at (XP2, YP2) pointing away from (XP1, YP1), page mm.
+    void PFEIL(float XP1, float YP1, float XP2, float YP2);
+    // World to page mm and back.
+    void KOORDTRANS(float X, float Y, float& XP, float& YP);
+    void KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SKTX = 0, int16_t SKTY = 0);
+    // The part of a segment (page mm) inside the inner box (BOSK 1: the diagram box);
+    // with FB the clamped points span a filled box in colour FB.
+    void LINIE(float XP1, float YP1, float XP2, float YP2, std::optional<int32_t> FB = std::nullopt,
+               int16_t BOSK = 0);
+
+    // The layout values loaded by SKALEN.
+    struct Layout {
+        int16_t OX = 0, OY = 0;
+        float RL = 0, RR = 0, RO = 0, RU = 0;
+        float XMIN = 0, XMAX = 0, YMIN = 0, YMAX = 0;
+        float MYMX = 0, MX = 0, MY = 0;
+    };
+    const Layout& layout() const { return L_; }
+    float PANX() const { return PANX_; }
+    float PANY() const { return PANY_; }
+    // Pixels per unit of the output object, measured when it was set.
+    float pixelsPerUnit() const { return pxPerUnit_; }
+    // Fonts 0 to 5 of the font set.
+    const std::array<FontSpec, 6>& fontSet() const { return fonts_; }
+    // The tick, grid and label counts SKALEN left for each axis.
+    const AxisTicks& xCounts() const { return xTicks_; }
+    const AxisTicks& yCounts() const { return yTicks_; }
+
+private:
+    OutputObject& obj() const;   // error 91 without an output object
+    void lineSettings(int16_t LINIENART, float& LINIENBREITE, int32_t& FARBE);
+    void textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL, int16_t ARX, int16_t ARY);
+    void buildFontSet();
+    // A drawn symbol (point mark) 0..6 around C in page mm, never turned.
+    void SYMBOL(int number, double cx, double cy);
+    // One run of text turned by AL degrees, through the rotated-text class.
+    void ROTLABEL(QString& text, int16_t AL, double x, double y, int size, const QString& face);
+    // SKALEN's parts.
+    bool readRow(Guard& g, clsDATEN& view, bool scales);
+    void scrollBar(ScrollBarControl* bar, bool horizontal);
+    void offsetNotes(float right, float bottom);
+    void axis(Guard& g, bool xAxis, const AxisTicks& t, float XP1, float YP1, float XP2, float YP2);
+
+    Context& ctx_;
+    int32_t EID_ = 0;
+    int16_t EIDOBJEKT_ = 11;
+    OutputObject* EOBJEKT_ = nullptr;
+    ScrollBarControl* EXBALKEN_ = nullptr;
+    ScrollBarControl* EYBALKEN_ = nullptr;
+    float EXDL_ = 0, EYDO_ = 0, ELX_ = 0, ELY_ = 0;
+    int16_t EAXEX_ = 1, EAXEY_ = 1, ESKTX_ = 0, ESKTY_ = 0;
+    bool EBOXMIN_ = false, EBOXMAX_ = false, EBOYMIN_ = false, EBOYMAX_ = false;
+    AxisTables x_, y_;
+    QString ETEXTX_, ETEXTY_;
+    QString ESKZX_ = QStringLiteral("####0"), ESKZY_ = QStringLiteral("####0");
+    int16_t EXYIT_ = 0;
+    float EXMOD_ = 0, EYMOD_ = 0;
+    int16_t EPTYP_ = 0;
+
+    Layout L_;
+    float PANX_ = 0, PANY_ = 0;
+    float pxPerUnit_ = 0;
+    std::array<FontSpec, 6> fonts_;
+    AxisTicks xTicks_, yTicks_;
+};

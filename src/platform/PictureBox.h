@@ -1,0 +1,34 @@
+#pragma once
+// A page's picture area: a widget that keeps its drawing in an image, so that the
+// drawing persists, repaints and can be saved. Its nominal size is in millimetres
+// (the page layout); the image has that size at the screen's resolution.
+#include "PainterSurface.h"
+#include <QImage>
+#include <QWidget>
+
+class PictureBox : public QWidget, public PainterSurface {
+public:
+    // dpi 0: the screen's logical resolution.
+    PictureBox(double widthMm, double heightMm, double dpi = 0.0, QWidget* parent = nullptr);
+
+    SurfaceKind kind() const override { return SurfaceKind::PictureBox; }
+    double Width() const override;
+    double Height() const override;
+    double pixelsPerInchY() const override { return dpi_; }
+
+    // New nominal size; the drawing is cleared.
+    void setSizeMm(double widthMm, double heightMm);
+    const QImage& Image() const { return image_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    QSizeF devicePixels() const override { return image_.size(); }
+    double dpiX() const override { return dpi_; }
+    double dpiY() const override { return dpi_; }
+    void paint(const std::function<void(QPainter&)>& f) override;
+    QPaintDevice* metricsDevice() const override;
+
+private:
+    double widthMm_, heightMm_, dpi_;
+    QImage image_;
+};

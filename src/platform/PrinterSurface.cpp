@@ -1,0 +1,68 @@
+#include "PrinterSurface.h"
+#include "VbError.h"
+#include <QPageLayout>
+#include <QPageSize>
+
+namespace {
+constexpr double kTwipsPerMm = 56.7;
+}
+
+PrinterSurface::PrinterSurface(const QString& pdfFile)
+    : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    if (!pdfFile.isEmpty()) {
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setOutputFileName(pdfFile);
+    }
+    printer_->setPageSize(QPageSize(QPageSize::A4));
+    printer_->setPageOrientation(QPageLayout::Landscape);
+    printer_->setFullPage(false);
+}
+
+PrinterSurface::~PrinterSurface()
+{
+    if (painter_.isActive())
+        painter_.end();
+}
+
+double PrinterSurface::Width() const
+{
+    return printer_->pageLayout().fullRect(QPageLayout::Millimeter).width() * kTwipsPerMm;
+}
+
+double PrinterSurface::Height() const
+{
+    return printer_->pageLayout().fullRect(QPageLayout::Millimeter).height() * kTwipsPerMm;
+}
+
+QSizeF PrinterSurface::devicePixels() const
+{
+    return printer_->pageLayout().paintRectPixels(printer_->resolution()).size();
+}
+
+void PrinterSurface::paint(const std::function<void(QPainter&)>& f)
+{
+    if (!painter_.isActive() && !painter_.begin(printer_.get()))
+        throw VbError(482, QStringLiteral("Druckerfehler"));
+    f(painter_);
+}
+
+void PrinterSurface::NewPage()
+{
+    if (painter_.isActive())
+        printer_->newPage();
+}
+
+void PrinterSurface::EndDoc()
+{
+    if (painter_.isActive())
+        painter_.end();
+}
+
+void PrinterSurface::KillDoc()
+{
+    if (painter_.isActive()) {
+        printer_->abort();
+        painter_.end();
+    }
+}
