@@ -1,0 +1,764 @@
+#include "frmMAIN.h"
+#include "App.h"
+#include "Pictures.h"
+#include "frmINFO.h"
+#include "platform/Ado.h"
+#include "platform/DatabaseFiles.h"
+#include "platform/Documents.h"
+#include "platform/ErrorGuard.h"
+#include "platform/FileOps.h"
+#include "platform/Locale.h"
+#include "platform/Process.h"
+#include "platform/SessionEnd.h"
+#include "platform/System.h"
+#include "platform/Yield.h"
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr double TwipsPerPixel = 15.0;
+constexpr int MaxPanelPath = 20;
+
+// One row of the menu tree: level 1 menus, level 2 items, level 3 sub-items.
+struct MenuRow {
+    int level;
+    const char* name;
+    const char* german;
+    const char* english;   // nullptr: the English caption is the German one
+    int helpContextId;
+    bool enabled;
+};
+
+const MenuRow kMenuTree[] = {
+    {1, "mnuDATEI", "&Datei", "&File", 0, true},
+    {2, "mnuNEU", "&Neu", "&New", 11, true},
+    {2, "mnuOEFFNEN", "&Öffnen", "&Open", 12, true},
+    {2, "mnuAUSWAHL", "&Auswahl", "&Select", 13, true},
+    {2, "mnuTRENN0", "-", nullptr, 0, true},
+    {2, "mnuEXPIMP", "&Export-Import", nullptr, 14, true},
+    {2, "mnuLOESCHEN", "&Löschen", "&Delete", 16, true},
+    {2, "mnuSCHLIESSEN", "&Schließen", "&Done", 17, true},
+    {2, "mnuTRENN1", "-", nullptr, 0, true},
+    {2, "mnuSPEICHERN", "&Speichern", "&Save", 18, true},
+    {2, "mnuBEENDEN", "&Beenden", "&Quit", 19, true},
+    {1, "mnuAUSWERTEN", "&Auswerten", "&Evaluate", 20, true},
+    {2, "mnuEINGABEGRAFIK", "&Eingabegrafik", "&Graphics of Input Data", 21, false},
+    {2, "mnuBERECHNEN", "&Berechnen", "&Calculate", 22, true},
+    {2, "mnuMBERECHNEN", "&MBerechnen", "Calculate &Multiple", 23, false},
+    {2, "mnuFBERECHNEN", "&FBerechnen", "Calculate &Next", 24, false},
+    {2, "mnuNEUBERECHNEN", "&Neuberechnen", "Calculate &First", 25, true},
+    {1, "mnuEXTRAS", "E&xtras", "Tools", 30, true},
+    {2, "mnuVVORGABEN", "&Vorgaben", "Preset Data", 30, false},
+    {2, "mnuVEVORGABEN", "&Elektronikvorgaben", "Preset Electronic Data", 32, false},
+    {2, "mnuTRENN2", "-", nullptr, 0, true},
+    {2, "mnuWERKZEUGE", "&Werkzeuge", "Grafic Tools", 33, false},
+    {3, "mnuTEXT", "&Text", "Text", 30, true},
+    {3, "mnuPOLYGON", "&Polygon", "Polygon", 30, true},
+    {3, "mnuKREIS", "&Kreisbogen", "Circle", 30, true},
+    {2, "mnuKOMPRIMIEREN", "&Komprimieren", "Compact Database", 34, true},
+    {1, "mnuFRAGEZEICHEN", "&?", nullptr, 0, true},
+    {2, "mnuHILFE", "&Hilfe", "Help", 0, true},
+    {2, "mnuREADME", "&ReadMe", nullptr, 42, true},
+    {2, "mnuHINWEISE", "Hin&weise", nullptr, 43, true},
+    {2, "mnuTRENN4", "-", nullptr, 0, true},
+    {2, "mnuINFO", "&Info", nullptr, 44, true},
+};
+
+struct PanelRow {
+    StatusBar::PanelSpec spec;
+    const char* englishText;      // nullptr: unchanged
+    const char* germanTip;
+    const char* englishTip;
+};
+
+const PanelRow kPanels[] = {
+    {{PanelStyle::Text, 800, "Projektspfad\\", true}, nullptr, nullptr, nullptr},
+    {{PanelStyle::Text, 400, "Projekt", true}, nullptr, nullptr, nullptr},
+    {{PanelStyle::Text, 20, "/", true}, nullptr, nullptr, nullptr},
+    {{PanelStyle::Text, 400, "Programm", true}, nullptr, nullptr, nullptr},
+    {{PanelStyle::Text, 20, "/", true}, nullptr, nullptr, nullptr},
+    {{PanelStyle::Text, 400, "Datensatz", true}, nullptr, nullptr, nullptr},
+    {{PanelStyle::Spring, 400, "", true}, nullptr, nullptr, nullptr},
+    {{PanelStyle::Button, 1300, "OK", false}, nullptr, "Eingabedaten speichern", "Save input-data"},
+    {{PanelStyle::Button, 1300, "Abbrechen", false}, "Cancel", "Eingabedaten verwerfen", "Discard input-data"},
+    {{PanelStyle::Button, 1300, "Anzeigen", false}, "Show", "Ausgabeseite anzeigen", "Show another page"},
+    {{PanelStyle::Button, 1300, "Drucken", false}, "Print", "Ausgabeseite drucken", "Print loaded pages"},
+    {{PanelStyle::Button, 1300, "Kopie", false}, "Copy", "Bildschirmkopie speichern", "Save Screenshot"},
+    {{PanelStyle::Button, 1300, "Word", false}, nullptr, "Ausgabeseite in ein Word-Dokument übertragen",
+     "Send current page to word"},
+    {{PanelStyle::Button, 1300, "AutoCAD", false}, nullptr,
+     "Ausgabeseite in eine AutoCAD-Zeichnung übertragen", "Send current page to AutoCAD"},
+    {{PanelStyle::Button, 1300, "Schließen", false}, "Close", "Zurück zum Startbildschirm",
+     "Back to the front window"},
+};
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+// The error box of a routine, titled with its label ("VB-Error: ", OK and Cancel).
+GuardSpec Box(const QString& title)
+{
+    GuardSpec spec;
+    spec.title = title;
+    return spec;
+}
+
+int HelpContextOf(const QWidget* w)
+{
+    return w ? w->property("HelpContextID").toInt() : 0;
+}
+
+// The marker beside a working copy names the project database it was copied from.
+QString OriginMarker(const QString& copy) { return copy + QStringLiteral(".origin"); }
+
+QString CanonicalPath(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+QString ReadOrigin(const QString& copy)
+{
+    QFile f(OriginMarker(copy));
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(f.readAll()).trimmed();
+}
+
+void WriteOrigin(const QString& copy, const QString& projectDb)
+{
+    QFile f(OriginMarker(copy));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || f.write(CanonicalPath(projectDb).toUtf8()) < 0 || !f.flush())
+        throw VbError(VbErr::PermissionDenied);
+}
+
+} // namespace
+
+QString KurzerProjektspfad(const QString& projektspfad)
+{
+    QString s = projektspfad;
+    if (s.size() <= MaxPanelPath)
+        return s + QLatin1Char('/');
+    int p = 2;
+    while (s.size() > MaxPanelPath) {
+        s = s.mid(p - 1);
+        const int next = s.indexOf(QLatin1Char('/'), 2);
+        if (next < 0)
+            break;   // nothing more to cut: keep the text as it stands
+        p = next + 1;
+    }
+    return QStringLiteral(" ... ") + s + QLatin1Char('/');
+}
+
+QString KompressionsDatei(const QString& arbeitskopie)
+{
+    const QString ext = QStringLiteral(".mdb");
+    QString base = arbeitskopie;
+    if (base.endsWith(ext, Qt::CaseInsensitive))
+        base.chop(ext.size());
+    return base + QStringLiteral("TEMP.mdb");
+}
+
+QString AdminAbfrage(const QString& columns, const QString& benutzer)
+{
+    QString quoted = benutzer;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QStringLiteral("SELECT %1 FROM [ADMIN] WHERE [BENUTZER]='%2'").arg(columns, quoted);
+}
+
+float GroesseMB(std::uintmax_t bytes)
+{
+    return float(Round(double(bytes) / 1000000.0, 1));
+}
+
+float ProzentKomprimiert(float before, float after)
+{
+    if (before == 0.0f)
+        return 0.0f;
+    const float share = (before - after) * 100.0f / before;
+    return float(Round(share, 1));
+}
+
+frmMAIN::frmMAIN(std::shared_ptr<DialogService> dialogs, const QString& programFolder)
+{
+    setObjectName(QStringLiteral("frmMAIN"));
+    ctx_.dialogs = std::move(dialogs);
+    ctx_.programFolder = programFolder;
+    setWindowTitle(QStringLiteral("Stratega"));
+    setWindowIcon(SuiteIcon());
+    setProperty("HelpContextID", 0);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    mdiArea = new QMdiArea(central);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea->setBackground(QApplication::palette().brush(QPalette::Dark));
+    layout->addWidget(mdiArea, 1);
+    setCentralWidget(central);
+    BuildMenus();
+    BuildStatusBar();
+    layout->addWidget(stbMAIN);
+}
+
+frmMAIN::~frmMAIN() = default;
+
+void frmMAIN::BuildMenus()
+{
+    QMenu* level1 = nullptr;
+    QMenu* level2 = nullptr;
+    for (const MenuRow& row : kMenuTree) {
+        const QString name = U(row.name);
+        QAction* action = nullptr;
+        if (row.level == 1) {
+            level1 = menuBar()->addMenu(U(row.german));
+            level1->setObjectName(name);
+            action = level1->menuAction();
+        } else if (QString::fromUtf8(row.german) == QStringLiteral("-")) {
+            action = (row.level == 2 ? level1 : level2)->addSeparator();
+        } else if (row.level == 2 && name == QStringLiteral("mnuWERKZEUGE")) {
+            level2 = level1->addMenu(U(row.german));
+            level2->setObjectName(name);
+            action = level2->menuAction();
+        } else {
+            action = (row.level == 2 ? level1 : level2)->addAction(U(row.german));
+        }
+        action->setObjectName(name);
+        action->setProperty("HelpContextID", row.helpContextId);
+        action->setEnabled(row.enabled);
+        menus_.insert(name, action);
+        if (row.english) {
+            englishCaptions_.insert(name, row.english);
+            captionOrder_ << name;
+        }
+    }
+    mnuFRAGEZEICHEN_ = menus_.value(QStringLiteral("mnuFRAGEZEICHEN"))->menu();
+    connect(mnuFRAGEZEICHEN_, &QMenu::aboutToShow, this, &frmMAIN::mnuFRAGEZEICHEN_Click);
+    const auto on = [this](const char* name, void (frmMAIN::*handler)()) {
+        connect(menus_.value(U(name)), &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    on("mnuSCHLIESSEN", &frmMAIN::mnuSCHLIESSEN_Click);
+    on("mnuSPEICHERN", &frmMAIN::mnuSPEICHERN_Click);
+    on("mnuBEENDEN", &frmMAIN::mnuBEENDEN_Click);
+    on("mnuKOMPRIMIEREN", &frmMAIN::mnuKOMPRIMIEREN_Click);
+    on("mnuHILFE", &frmMAIN::mnuHILFE_Click);
+    on("mnuREADME", &frmMAIN::mnuREADME_Click);
+    on("mnuHINWEISE", &frmMAIN::mnuHINWEISE_Click);
+    on("mnuINFO", &frmMAIN::mnuINFO_Click);
+}
+
+void frmMAIN::BuildStatusBar()
+{
+    std::vector<StatusBar::PanelSpec> specs;
+    for (const PanelRow& row : kPanels)
+        specs.push_back(row.spec);
+    stbMAIN = new StatusBar(specs, 435, centralWidget());
+    for (int i = 0; i < stbMAIN->Count(); ++i)
+        if (kPanels[i].germanTip)
+            stbMAIN->Panels(i + 1).setToolTip(U(kPanels[i].germanTip));
+}
+
+void frmMAIN::EnglishCaptions()
+{
+    setWindowTitle(QStringLiteral("Stratega"));
+    for (const QString& name : captionOrder_)
+        menus_.value(name)->setText(U(englishCaptions_.value(name)));
+    for (int n : {9, 10, 11, 12, 15})
+        stbMAIN->Panels(n).setText(U(kPanels[n - 1].englishText));
+    for (int n = 8; n <= 15; ++n)
+        stbMAIN->Panels(n).setToolTip(U(kPanels[n - 1].englishTip));
+}
+
+QString frmMAIN::T(const char* english, const char* german) const
+{
+    return U(ctx_.SPRACHE == 1 ? english : german);
+}
+
+QString frmMAIN::Caption(const QString& menu) const
+{
+    return menus_.value(menu)->text();
+}
+
+QString frmMAIN::BENUTZER() const
+{
+    const QString name = UserName().toUpper();
+    return name.isEmpty() ? QStringLiteral("UNBEK.") : name;
+}
+
+QString frmMAIN::DATENBANKPFAD() const
+{
+    return GetSetting(QStringLiteral("KALMARO"), QStringLiteral("Extras"), QStringLiteral("Datenbankpfad"));
+}
+
+QString frmMAIN::XMDBPFAD() const
+{
+    const QString benutzer = ParentFolder(ctx_.programFolder) + QStringLiteral("/BENUTZER");
+    CreateFolder(benutzer);
+    const QString own = benutzer + QLatin1Char('/') + BENUTZER();
+    CreateFolder(own);
+    return own + QLatin1Char('/') + App::Title() + QStringLiteral(".mdb");
+}
+
+QString frmMAIN::ProjektDatenbank() const
+{
+    return ctx_.PROJEKTSPFAD + QLatin1Char('/') + ctx_.PROJEKT + QLatin1Char('/') + App::Title()
+           + QStringLiteral(".mdb");
+}
+
+void frmMAIN::Refusal(const QString& text)
+{
+    ctx_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, App::Title());
+    refused_ = true;
+    throw Guard::Leave{};   // the end at once: nothing further of the start-up runs
+}
+
+double frmMAIN::ScaleWidth() const { return mdiArea->viewport()->width() * TwipsPerPixel; }
+double frmMAIN::ScaleHeight() const { return mdiArea->viewport()->height() * TwipsPerPixel; }
+
+frmMAIN::StartResult frmMAIN::MDIForm_Load()
+{
+    // The system beep of the original platform has no counterpart on a Linux desktop.
+    const bool complete = Guarded(ctx_.dlg(), Box(App::Title()), [&](Guard& g) {
+        g.step([&] { ctx_.SPRACHE = LanguageOf(ProgramLocale()); });
+        g.step([&] { ctx_.DEZIMALPUNKT = DecimalSeparatorOf(ProgramLocale()); });
+        if (ctx_.SPRACHE == 1)
+            g.step([&] { EnglishCaptions(); });
+        g.step([&] { ctx_.DATENBANKPFAD = DATENBANKPFAD(); });
+        if (!ctx_.developmentMode()) {
+            g.step([&] {
+                archive_ = std::make_shared<Connection>();
+                archive_->Open(JetConnectionString(ctx_.DATENBANKPFAD + QStringLiteral("/ARCHIV.mdb")));
+            });
+            g.step([&] {
+                ctx_.cnnX_V = std::make_shared<Connection>();
+                ctx_.cnnX_V->Open(JetConnectionString(ctx_.DATENBANKPFAD + QStringLiteral("/VORGABE.mdb")));
+            });
+            Recordset rs;
+            g.step([&] { rs.Open(AdminAbfrage(QStringLiteral("*"), BENUTZER()), archive_); });
+            if (g.test([&] { return rs.Eof(); })) {
+                Refusal(T("Program ", "Programm ") + App::Title()
+                        + T(" can used only via the frame program!",
+                            " kann nur über das Rahmenprogramm ausgeführt werden!"));
+            }
+            g.step([&] { rs.MoveFirst(); });
+            g.step([&] { rs.Fields(QStringLiteral("PROG")) = App::Title(); });
+            g.step([&] { rs.Update(); });
+            g.step([&] { ctx_.PROJEKTSPFAD = CStr(rs.Fields(QStringLiteral("PROJEKTSPFAD")).Value()); });
+            g.step([&] { ctx_.PROJEKT = CStr(rs.Fields(QStringLiteral("PROJEKT")).Value()); });
+            g.step([&] { bearbeiter_ = CStr(rs.Fields(QStringLiteral("BEARBEITER")).Value()); });
+            g.step([&] { rs.Close(); });
+            if (g.test([&] { return !FolderExists(ctx_.PROJEKTSPFAD + QLatin1Char('/') + ctx_.PROJEKT); })) {
+                Refusal(T("Project directory ", "Projektsverzeichnis ") + ctx_.PROJEKT
+                        + T(" dosn't exist!", " existiert nicht!"));
+            }
+            const QString vorlage = App::Title() + QStringLiteral(".mdb");
+            if (g.test([&] { return !FileExists(ctx_.programFolder + QLatin1Char('/') + vorlage); })) {
+                Refusal(T("The empty database ", "Die leere Datenbank ") + vorlage
+                        + T(" dosn't exist!\r\nStratega has to be installed again!",
+                            " existiert nicht!\r\nStratega muß neu installiert werden!"));
+            }
+        } else {
+            g.step([&] {
+                ctx_.PROJEKTSPFAD = ParentFolder(ctx_.programFolder);
+                ctx_.PROJEKT = QStringLiteral("TE0000.00");
+                bearbeiter_ = BENUTZER();
+            });
+        }
+        g.step([&] { FillPanels(); });
+        SetUpWorkingCopy(g);
+        g.step([&] { AKTIVANZEIGE(); });
+        g.step([&] {
+            // The start window is laid out for the maximised client area.
+            if (QScreen* screen = this->screen())
+                setGeometry(screen->availableGeometry());
+            showMaximized();
+        });
+        g.step([&] { AUTOSTART(); });
+        g.step([&] { DoEvents(); });
+        g.step([&] { startWindow_->parentWidget()->showMaximized(); });
+    });
+    if (refused_)
+        return StartResult::Ended;
+    if (!complete)
+        showMaximized();   // shown as far as it was set up
+    return StartResult::Running;
+}
+
+void frmMAIN::FillPanels()
+{
+    StatusPanel& p1 = stbMAIN->Panels(1);
+    p1.setText(KurzerProjektspfad(ctx_.PROJEKTSPFAD));
+    p1.setToolTip(ctx_.PROJEKTSPFAD);
+    stbMAIN->Panels(2).setText(ctx_.PROJEKT);
+    stbMAIN->Panels(2).setToolTip(bearbeiter_);
+    stbMAIN->Panels(4).setText(App::Title());
+    stbMAIN->Panels(4).setToolTip(App::ProductName());
+}
+
+void frmMAIN::SetUpWorkingCopy(Guard& g)
+{
+    const QString projectDb = ProjektDatenbank();
+    QString copy;
+    g.step([&] { copy = XMDBPFAD(); });
+    // Two running copies for one user would share this working copy.
+    if (!copy.isEmpty() && !lock_.Acquire(ParentFolder(copy) + QStringLiteral("/TREMOL.lock"))) {
+        Refusal(T("Program ", "Programm ") + App::Title()
+                + T(" is already running for user ", " läuft bereits für Benutzer ") + BENUTZER()
+                + QLatin1Char('!'));
+    }
+    bool fresh = true;
+    if (FileExists(copy)) {
+        const QString origin = ReadOrigin(copy);
+        if (!origin.isEmpty() && origin != CanonicalPath(projectDb)) {
+            // A copy of another project is never offered for this one, nor overwritten:
+            // when it cannot be moved aside, the run goes on without a working copy.
+            bool moved = false;
+            g.step([&] {
+                MoveAside(copy, origin);
+                moved = true;
+            });
+            if (!moved) {
+                keepWorkingCopy_ = true;
+                throw Guard::Leave{};
+            }
+        } else {
+            const MsgResult answer = ctx_.dlg().MsgBox(
+                T("Program was interuped during the execution!\r\nDo you want to save the changes till the interuption?",
+                  "Programm wurde während der Ausführung unterbrochen!\r\n"
+                  "Soll die bis zum Abbruch vorhandenen Daten gepeichert werden?"),
+                MsgButtons::YesNo, MsgIcon::Question, App::Title());
+            fresh = answer != MsgResult::Yes;
+        }
+    }
+    if (fresh)
+        g.step([&] { CopyDatabase(projectDb, copy); });
+    g.step([&] {
+        if (FileExists(copy))
+            WriteOrigin(copy, projectDb);
+    });
+    g.step([&] { geaendert_ = false; });
+    g.step([&] {
+        ctx_.cnnX = std::make_shared<Connection>();
+        ctx_.cnnX->ConnectionTimeout = 30;
+        ctx_.cnnX->Open(JetConnectionString(copy));
+    });
+}
+
+void frmMAIN::MoveAside(const QString& copy, const QString& origin)
+{
+    const QString project = QFileInfo(ParentFolder(origin)).fileName();
+    const QString target = ParentFolder(copy) + QStringLiteral("/TREMOL_") + project + QLatin1Char('_')
+                           + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))
+                           + QStringLiteral(".mdb");
+    MoveFile(copy, target);
+    QFile::remove(OriginMarker(copy));
+    ctx_.dlg().MsgBox(T("The working copy of project ", "Die Arbeitskopie des Projekts ") + project
+                          + T(" left by an interrupted run was kept as ",
+                              " aus einem unterbrochenen Lauf wurde aufbewahrt als ")
+                          + target + QLatin1Char('.'),
+                      MsgButtons::OK, MsgIcon::Information, App::Title());
+}
+
+void frmMAIN::AKTIVANZEIGE()
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT [KEN],[KOM] FROM [E1] WHERE [AKT]=true ORDER BY [KEN]"), ctx_.cnnX);
+    QString text = QStringLiteral("-");
+    QString tip;
+    if (!rs.Eof()) {
+        rs.MoveLast();
+        if (rs.RecordCount() == 1) {
+            text = CStr(rs.Fields(QStringLiteral("KEN")).Value());
+            const Variant kom = rs.Fields(QStringLiteral("KOM")).Value();
+            tip = kom.isNull() ? QString() : CStr(kom);
+        } else {
+            rs.MoveFirst();
+            text = CStr(rs.Fields(QStringLiteral("KEN")).Value()) + QStringLiteral(",...");
+            QStringList all;
+            for (; !rs.Eof(); rs.MoveNext())
+                all << CStr(rs.Fields(QStringLiteral("KEN")).Value());
+            tip = all.join(QStringLiteral(", "));
+        }
+    }
+    rs.Close();
+    stbMAIN->Panels(6).setText(text);
+    stbMAIN->Panels(6).setToolTip(tip);
+}
+
+mdiAUTOSTART& frmMAIN::AUTOSTART()
+{
+    if (!startWindow_) {
+        auto* form = new mdiAUTOSTART(ctx_.SPRACHE);
+        QMdiSubWindow* sub = mdiArea->addSubWindow(form, Qt::SubWindow | Qt::CustomizeWindowHint);
+        sub->setObjectName(QStringLiteral("mdiAUTOSTART_Window"));
+        sub->setWindowTitle(QString());
+        startWindow_ = form;
+        form->Form_Load(ScaleWidth(), ScaleHeight());
+    }
+    return *startWindow_;
+}
+
+QList<QWidget*> frmMAIN::Forms() const
+{
+    QList<QWidget*> forms;
+    for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (sub->widget())
+            forms << sub->widget();
+    for (QDialog* dialog : findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly))
+        forms << dialog;
+    return forms;
+}
+
+bool frmMAIN::Speichern()
+{
+    bool copied = false;
+    Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuSPEICHERN"))), [&](Guard& g) {
+        QString copy;
+        g.step([&] { copy = XMDBPFAD(); });
+        float size = 0;
+        g.step([&] { size = GroesseMB(FileLen(copy)); });
+        if (size > 10.0f) {
+            MsgBoxRequest offer;
+            offer.text = T("Database reaches ", "Datenbank hat ") + CStr(Variant(size))
+                         + T(" MB! \r\nDo you want to compact the file?",
+                             " MB erreicht! \r\nSoll die Datei komprimiert werden?");
+            offer.buttons = MsgButtons::YesNo;
+            offer.icon = MsgIcon::Question;
+            offer.title = Caption(QStringLiteral("mnuSPEICHERN"));
+            offer.helpFile = ctx_.programFolder + QLatin1Char('/') + App::HelpFile();
+            offer.helpContext = 34;
+            if (ctx_.dlg().MsgBox(offer) == MsgResult::Yes)
+                mnuKOMPRIMIEREN_Click();
+        }
+        g.step([&] { SetMousePointer(11); });
+        g.step([&] {
+            const QString target = ProjektDatenbank();
+            if (!FolderExists(ParentFolder(target)))
+                throw VbError(VbErr::PathNotFound);   // the project folder has gone
+            CopyDatabase(copy, target);
+            copied = true;
+        });
+        // A copy that failed leaves the changes unsaved, and the flag says so.
+        g.step([&] { geaendert_ = geaendert_ && !copied; });
+        g.step([&] { SetMousePointer(1); });
+    });
+    return copied;
+}
+
+void frmMAIN::mnuKOMPRIMIEREN_Click()
+{
+    const QString title = Caption(QStringLiteral("mnuKOMPRIMIEREN"));
+    const auto reopen = [this] {
+        if (ctx_.cnnX && !ctx_.cnnX->isOpen())
+            ctx_.cnnX->Reopen();
+    };
+    const bool complete = Guarded(ctx_.dlg(), Box(title), [&](Guard& g) {
+        g.step([&] { SetMousePointer(11); });
+        QString s;
+        g.step([&] { s = XMDBPFAD(); });
+        const QString t = KompressionsDatei(s);
+        float before = 0, after = 0;
+        g.step([&] { before = GroesseMB(FileLen(s)); });
+        // The working copy is replaced only by a sound compacted file, and the
+        // connection object stays the same, so open views keep working.
+        g.step([&] {
+            if (!ctx_.cnnX)
+                throw VbError(VbErr::ObjectNotSet);
+            CompactDatabase(*ctx_.cnnX, t);
+        });
+        g.step([&] { after = GroesseMB(FileLen(s)); });
+        const float percent = ProzentKomprimiert(before, after);
+        g.step([&] {
+            ctx_.dlg().MsgBox(T("Database was compact about ", "Datenbank wurde um ") + CStr(Variant(percent))
+                                  + T(" % to ", " % auf ") + CStr(Variant(after))
+                                  + T(" MB!", " MB komprimiert !"),
+                              MsgButtons::OK, MsgIcon::Information, title);
+        });
+        g.step(reopen);
+        g.step([&] { SetMousePointer(0); });
+    });
+    if (!complete) {
+        Guarded(ctx_.dlg(), Box(title), [&](Guard& g) { g.step(reopen); });
+        SetMousePointer(0);
+    }
+}
+
+void frmMAIN::mnuSCHLIESSEN_Click()
+{
+    rueckkehr_ = true;
+    Unload(UnloadMode::Code);
+}
+
+void frmMAIN::mnuBEENDEN_Click()
+{
+    rueckkehr_ = false;
+    Unload(UnloadMode::Code);
+}
+
+bool frmMAIN::Unload(int mode)
+{
+    if (unloaded_)
+        return true;
+    if (unloading_)
+        return false;
+    unloading_ = true;
+    bool cancel = false;
+    MDIForm_QueryUnload(cancel, mode);
+    if (!cancel) {
+        MDIForm_Unload(mode);
+        unloaded_ = true;
+        hide();
+        emit Ended();
+    }
+    unloading_ = false;
+    return !cancel;
+}
+
+void frmMAIN::closeEvent(QCloseEvent* event)
+{
+    if (unloaded_ || Unload(UnloadMode::UserClose))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void frmMAIN::MDIForm_QueryUnload(bool& cancel, int mode)
+{
+    Guarded(ctx_.dlg(), Box(App::Title()), [&](Guard& g) {
+        const bool asks = mode == UnloadMode::UserClose || mode == UnloadMode::Code;
+        if (asks && geaendert_) {
+            const MsgResult answer = ctx_.dlg().MsgBox(
+                T("Do you want to save changes to project ", "Sollen die Änderungen in Projekt ") + ctx_.PROJEKT
+                    + T("?", " gespeichert werden?"),
+                MsgButtons::YesNoCancel, MsgIcon::Question, Caption(QStringLiteral("mnuBEENDEN")));
+            if (answer == MsgResult::Cancel) {
+                cancel = true;
+                return;
+            }
+            if (answer == MsgResult::Yes && !Speichern()) {
+                keepWorkingCopy_ = true;
+                ctx_.dlg().MsgBox(T("The changes were not saved. The working copy is kept and will be offered "
+                                    "at the next start.",
+                                    "Die Änderungen wurden nicht gespeichert. Die Arbeitskopie bleibt erhalten "
+                                    "und wird beim nächsten Start angeboten."),
+                                  MsgButtons::OK, MsgIcon::Exclamation, App::Title());
+            }
+        } else if (!asks && geaendert_) {
+            keepWorkingCopy_ = true;   // nobody could be asked: keep the changes for the next start
+        }
+        if (mode == UnloadMode::UserClose || rueckkehr_) {
+            const QString frame = ParentFolder(ctx_.programFolder) + QLatin1Char('/') + App::FrameProgram();
+            if (FileExists(frame))
+                g.step([&] { StartDetached(frame); });
+        }
+    });
+}
+
+void frmMAIN::MDIForm_Unload(int)
+{
+    Guarded(ctx_.dlg(), Box(App::Title()), [&](Guard& g) {
+        g.step([&] { UnloadForms(); });
+        if (!ctx_.developmentMode()) {
+            Recordset rs;
+            g.step([&] { rs.Open(AdminAbfrage(QStringLiteral("[PROG]"), BENUTZER()), archive_); });
+            g.step([&] { rs.MoveFirst(); });
+            g.step([&] { rs.Fields(QStringLiteral("PROG")) = App::FrameProgram(); });
+            g.step([&] { rs.Update(); });
+            g.step([&] { rs.Close(); });
+            g.step([&] {
+                if (!archive_)
+                    throw VbError(VbErr::ObjectNotSet);
+                archive_->Close();
+            });
+            g.step([&] {
+                if (!ctx_.cnnX_V)
+                    throw VbError(VbErr::ObjectNotSet);
+                ctx_.cnnX_V->Close();
+            });
+            archive_.reset();
+        }
+        g.step([&] {
+            if (!ctx_.cnnX)
+                throw VbError(VbErr::ObjectNotSet);
+            ctx_.cnnX->Close();
+        });
+        if (!keepWorkingCopy_) {
+            g.step([&] {
+                const QString copy = XMDBPFAD();
+                DeleteFile(copy);
+                QFile::remove(OriginMarker(copy));
+            });
+        }
+    });
+    lock_.Release();
+}
+
+void frmMAIN::UnloadForms()
+{
+    // Each form's own unload (its destructor) only releases what it holds.
+    for (QWidget* form : Forms()) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+            delete sub;
+        else
+            delete form;
+    }
+}
+
+void frmMAIN::mnuFRAGEZEICHEN_Click()
+{
+    const QString folder = ctx_.programFolder + QLatin1Char('/');
+    menus_.value(QStringLiteral("mnuHILFE"))->setEnabled(FileExists(folder + App::HelpFile()));
+    menus_.value(QStringLiteral("mnuREADME"))->setEnabled(FileExists(folder + App::ReadMeFile()));
+    menus_.value(QStringLiteral("mnuHINWEISE"))->setEnabled(FileExists(folder + App::NotesFile()));
+}
+
+void frmMAIN::mnuHILFE_Click()
+{
+    SetMousePointer(11);
+    int context = HelpContextOf(this);
+    if (QMdiSubWindow* active = mdiArea->activeSubWindow()) {
+        QWidget* child = active->widget();
+        QWidget* focus = child ? child->focusWidget() : nullptr;
+        context = HelpContextOf(focus ? focus : child);
+    }
+    ctx_.dlg().ShowHelp(ctx_.programFolder + QLatin1Char('/') + App::HelpFile(), context);
+    SetMousePointer(0);
+}
+
+void frmMAIN::OpenDocumentCommand(const QString& fileName, const QString& title)
+{
+    const bool complete = Guarded(ctx_.dlg(), Box(title), [&](Guard& g) {
+        g.step([&] { SetMousePointer(11); });
+        g.step([&] { OpenDocument(ctx_.programFolder + QLatin1Char('/') + fileName); });
+        g.step([&] { SetMousePointer(0); });
+    });
+    if (!complete)
+        SetMousePointer(0);
+}
+
+void frmMAIN::mnuREADME_Click()
+{
+    OpenDocumentCommand(App::ReadMeFile(), QStringLiteral("?/ReadMe"));
+}
+
+void frmMAIN::mnuHINWEISE_Click()
+{
+    OpenDocumentCommand(App::NotesFile(), QStringLiteral("?/Hinweise"));
+}
+
+void frmMAIN::mnuINFO_Click()
+{
+    frmINFO info(ctx_.SPRACHE, AUTOSTART(), ctx_.dlg(), this);
+    info.exec();
+}

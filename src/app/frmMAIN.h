@@ -1,0 +1,132 @@
+#pragma once
+// The main window: start-up from the frame program's admin row, the per-user
+// working copy, the menus, the status bar, the start window, help, the about box
+// and the shutdown with the hand-back to the frame program.
+#include "StatusBar.h"
+#include "mdiAUTOSTART.h"
+#include "platform/Context.h"
+#include "platform/InstanceLock.h"
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+#include <cstdint>
+#include <memory>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+class Guard;
+
+// The project folder as status panel 1 shows it: at most 20 characters are kept,
+// cut at a folder separator and marked " ... ", followed by a separator.
+QString KurzerProjektspfad(const QString& projektspfad);
+// The compaction file beside a working copy: its final ".mdb" becomes "TEMP.mdb".
+QString KompressionsDatei(const QString& arbeitskopie);
+// The query on the user's admin row; the name is quoted with its quotes doubled.
+QString AdminAbfrage(const QString& columns, const QString& benutzer);
+// A file size in MB (10^6 bytes) rounded to one decimal, halves to even.
+float GroesseMB(std::uintmax_t bytes);
+// How much a compaction saved, in percent of the size before, one decimal.
+float ProzentKomprimiert(float before, float after);
+
+class frmMAIN : public QMainWindow {
+    Q_OBJECT
+public:
+    enum class StartResult { Running, Ended };
+
+    // programFolder: the folder of the executable (tests pass their own).
+    frmMAIN(std::shared_ptr<DialogService> dialogs, const QString& programFolder);
+    ~frmMAIN() override;
+
+    // Start-up in full. Ended: a refusal was shown and the program must end at
+    // once, before the event loop, without any unload.
+    StartResult MDIForm_Load();
+
+    // Run-wide members read by the other parts.
+    QString BENUTZER() const;
+    bool EBOINF() const { return false; }
+    QString DATENBANKPFAD() const;
+    QString PROJEKT() const { return ctx_.PROJEKT; }
+    QString PROJEKTSPFAD() const { return ctx_.PROJEKTSPFAD; }
+    QString BEARBEITER() const { return bearbeiter_; }
+    int SPRACHE() const { return ctx_.SPRACHE; }
+    QString DEZIMALPUNKT() const { return ctx_.DEZIMALPUNKT; }
+    // The working copy; creates its folders when missing.
+    QString XMDBPFAD() const;
+    Context& context() { return ctx_; }
+    std::shared_ptr<Connection> cnnX() const { return ctx_.cnnX; }
+    std::shared_ptr<Connection> cnnX_V() const { return ctx_.cnnX_V; }
+
+    // The changed flag: the working copy may hold changes the project database lacks.
+    bool Changed() const { return geaendert_; }
+    void MarkChanged() { geaendert_ = true; }
+
+    // Menus and controls, by their names.
+    QAction* Menu(const QString& name) const { return menus_.value(name); }
+    StatusBar* stbMAIN;
+    QMdiArea* mdiArea;
+    // The start window, loaded when needed.
+    mdiAUTOSTART& AUTOSTART();
+    // The loaded forms in load order: the MDI children, then the main window's dialogs.
+    QList<QWidget*> Forms() const;
+    // Client area of the main window in twips.
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+
+    // Commands.
+    void mnuSCHLIESSEN_Click();
+    void mnuBEENDEN_Click();
+    void mnuSPEICHERN_Click() { Speichern(); }
+    void mnuKOMPRIMIEREN_Click();
+    void mnuFRAGEZEICHEN_Click();
+    void mnuHILFE_Click();
+    void mnuREADME_Click();
+    void mnuHINWEISE_Click();
+    void mnuINFO_Click();
+
+    // Unloads the main window for the given unload mode (0 window closed, 1 own
+    // unload, 2 session end, 3 stopped from outside); false when the user cancelled.
+    bool Unload(int mode);
+    bool unloaded() const { return unloaded_; }
+
+signals:
+    // The main window has been unloaded: the process is to end now.
+    void Ended();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildStatusBar();
+    void EnglishCaptions();
+    QString T(const char* english, const char* german) const;
+    QString Caption(const QString& menu) const;
+    QString ProjektDatenbank() const;
+    [[noreturn]] void Refusal(const QString& text);
+    void FillPanels();
+    void AKTIVANZEIGE();
+    void SetUpWorkingCopy(Guard& g);
+    void MoveAside(const QString& copy, const QString& origin);
+    void OpenDocumentCommand(const QString& fileName, const QString& title);
+    bool Speichern();
+    void MDIForm_QueryUnload(bool& cancel, int mode);
+    void MDIForm_Unload(int mode);
+    void UnloadForms();
+
+    Context ctx_;
+    QString bearbeiter_;
+    std::shared_ptr<Connection> archive_;
+    bool geaendert_ = false;
+    bool rueckkehr_ = false;
+    bool keepWorkingCopy_ = false;
+    bool refused_ = false;
+    bool unloading_ = false;
+    bool unloaded_ = false;
+    InstanceLock lock_;
+    QMap<QString, QAction*> menus_;
+    QMap<QString, const char*> englishCaptions_;
+    QStringList captionOrder_;
+    QMenu* mnuFRAGEZEICHEN_ = nullptr;
+    QPointer<mdiAUTOSTART> startWindow_;
+};

@@ -1,0 +1,84 @@
+#include "FileOps.h"
+#include "VbError.h"
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path P(const QString& path) { return fs::path(path.toStdString()); }
+
+[[noreturn]] void Raise(const std::error_code& ec, int32_t fallback)
+{
+    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted
+        || ec == std::errc::read_only_file_system)
+        throw VbError(VbErr::PermissionDenied);
+    if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory)
+        throw VbError(fallback);
+    throw VbError(fallback, QString::fromStdString(ec.message()));
+}
+
+} // namespace
+
+bool FileExists(const QString& path)
+{
+    std::error_code ec;
+    return !path.isEmpty() && fs::is_regular_file(P(path), ec);
+}
+
+bool FolderExists(const QString& path)
+{
+    std::error_code ec;
+    return !path.isEmpty() && fs::is_directory(P(path), ec);
+}
+
+void CreateFolder(const QString& path)
+{
+    if (FolderExists(path))
+        return;
+    std::error_code ec;
+    if (!fs::create_directory(P(path), ec) && ec)
+        Raise(ec, VbErr::PathNotFound);
+}
+
+std::uintmax_t FileLen(const QString& path)
+{
+    std::error_code ec;
+    const auto n = fs::file_size(P(path), ec);
+    if (ec)
+        Raise(ec, VbErr::FileNotFound);
+    return n;
+}
+
+void DeleteFile(const QString& path)
+{
+    if (!FileExists(path))
+        throw VbError(VbErr::FileNotFound);
+    std::error_code ec;
+    if (!fs::remove(P(path), ec) && ec)
+        Raise(ec, VbErr::FileNotFound);
+}
+
+void MoveFile(const QString& from, const QString& to)
+{
+    if (!FileExists(from))
+        throw VbError(VbErr::FileNotFound);
+    std::error_code ec;
+    if (fs::exists(P(to), ec))
+        throw VbError(58, QStringLiteral("File already exists"));
+    fs::rename(P(from), P(to), ec);
+    if (ec)
+        Raise(ec, VbErr::PathNotFound);
+}
+
+QString ParentFolder(const QString& path)
+{
+    QString p = path;
+    while (p.size() > 1 && p.endsWith(QLatin1Char('/')))
+        p.chop(1);
+    const int i = p.lastIndexOf(QLatin1Char('/'));
+    if (i < 0)
+        return QString();
+    return i == 0 ? QStringLiteral("/") : p.left(i);
+}

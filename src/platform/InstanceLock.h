@@ -1,0 +1,22 @@
+#pragma once
+// A per-user lock file, so that two running copies of the program never share one
+// working copy. A lock left by a process that no longer runs is taken over.
+#include <QString>
+#include <memory>
+
+class QLockFile;
+
+class InstanceLock {
+public:
+    InstanceLock();
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // False when a running process holds the lock file.
+    bool Acquire(const QString& lockFilePath);
+    void Release();
+
+private:
+    std::unique_ptr<QLockFile> lock_;
+};

@@ -1,0 +1,100 @@
+#pragma once
+// A whole suite in a temporary folder and a main window started on it, with the
+// scripted dialog service.
+#include "app/frmMAIN.h"
+#include "platform/Ado.h"
+#include "platform/DialogService.h"
+#include "platform/Locale.h"
+#include "platform/System.h"
+#include "support/TestSuite.h"
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <memory>
+
+// Sets the program locale for one test and restores the previous one.
+class LocaleScope {
+public:
+    explicit LocaleScope(const QLocale& locale) : old_(ProgramLocale()) { SetProgramLocale(locale); }
+    ~LocaleScope() { SetProgramLocale(old_); }
+
+private:
+    QLocale old_;
+};
+
+inline QLocale English() { return QLocale(QLocale::English, QLocale::UnitedStates); }
+inline QLocale German() { return QLocale(QLocale::German, QLocale::Germany); }
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override { suite = std::make_unique<TempSuite>(); }
+    void TearDown() override
+    {
+        main.reset();
+        suite.reset();
+    }
+
+    frmMAIN::StartResult Start(const QString& programFolder = {})
+    {
+        main = std::make_unique<frmMAIN>(dialogs, programFolder.isEmpty() ? suite->programFolder() : programFolder);
+        return main->MDIForm_Load();
+    }
+
+    QString root() const { return suite->root(); }
+    QString archive() const { return suite->datenFolder() + QStringLiteral("/ARCHIV.mdb"); }
+    QString projectDb(const QString& project = QStringLiteral("TE0000.00")) const
+    {
+        return suite->projectsFolder() + QLatin1Char('/') + project + QStringLiteral("/TREMOL.mdb");
+    }
+    QString userFolder() const { return root() + QStringLiteral("/BENUTZER/") + UserName().toUpper(); }
+    QString workingCopy() const { return userFolder() + QStringLiteral("/TREMOL.mdb"); }
+    QString frameLog() const { return root() + QStringLiteral("/KALMARO.log"); }
+
+    static Variant Scalar(const QString& db, const QString& sql)
+    {
+        auto cnn = OpenDatabase(db);
+        Variant value;
+        {
+            Recordset rs;
+            rs.Open(sql, cnn);
+            if (!rs.Eof())
+                value = rs.Fields(0).Value();
+            rs.Close();
+        }
+        cnn->Close();
+        return value;
+    }
+    static void Exec(const QString& db, const QString& sql)
+    {
+        auto cnn = OpenDatabase(db);
+        cnn->Execute(sql);
+        cnn->Close();
+    }
+    QString Prog() const
+    {
+        return CStr(Scalar(archive(), QStringLiteral("SELECT [PROG] FROM [ADMIN] WHERE [BENUTZER]='%1'")
+                                          .arg(UserName().toUpper())));
+    }
+    std::vector<MsgBoxRequest> Boxes() const { return dialogs->boxes(); }
+
+    // Waits (running the event loop) until the frame program's stand-in has logged.
+    bool FrameStarted(int timeoutMs) const
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < timeoutMs) {
+            QFile log(frameLog());
+            if (log.exists() && log.size() > 0)
+                return true;
+            QCoreApplication::processEvents();
+            QThread::msleep(20);
+        }
+        return false;
+    }
+
+    std::unique_ptr<TempSuite> suite;
+    std::shared_ptr<ScriptedDialogService> dialogs = std::make_shared<ScriptedDialogService>();
+    std::unique_ptr<frmMAIN> main;
+};

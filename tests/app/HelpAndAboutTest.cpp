@@ -1,0 +1,214 @@
+// The "?" menu's gate, the help request, the documents and the about box.
+#include "AppFixture.h"
+#include "app/App.h"
+#include "app/clsADRESSE.h"
+#include "app/frmINFO.h"
+#include "platform/Documents.h"
+#include "platform/FileOps.h"
+#include "platform/Yield.h"
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+class HelpTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        for (const char* name : {"TREMOL.html", "TREMOL.odt", "TREMOL_H.odt"})
+            QFile::remove(suite->programFolder() + QLatin1Char('/') + QLatin1String(name));
+    }
+    void TearDown() override
+    {
+        SetDocumentOpenerHook(nullptr);
+        AppFixture::TearDown();
+    }
+    void Touch(const char* name)
+    {
+        QFile f(suite->programFolder() + QLatin1Char('/') + QLatin1String(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+    }
+    bool Enabled(const char* item) const { return main->Menu(QLatin1String(item))->isEnabled(); }
+};
+
+TEST_F(HelpTest, MenuGateFollowsTheFilesAtEachOpening)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    // Before the first opening everything is enabled, as stored.
+    EXPECT_TRUE(Enabled("mnuREADME"));
+
+    Touch("TREMOL.html");
+    main->mnuFRAGEZEICHEN_Click();
+    EXPECT_TRUE(Enabled("mnuHILFE"));
+    EXPECT_FALSE(Enabled("mnuREADME"));
+    EXPECT_FALSE(Enabled("mnuHINWEISE"));
+    EXPECT_TRUE(Enabled("mnuINFO"));
+
+    Touch("TREMOL.odt");
+    main->mnuFRAGEZEICHEN_Click();
+    EXPECT_TRUE(Enabled("mnuREADME"));
+    EXPECT_FALSE(Enabled("mnuHINWEISE"));
+
+    // The menu runs the gate when it opens.
+    QFile::remove(suite->programFolder() + QStringLiteral("/TREMOL.html"));
+    emit main->Menu(QStringLiteral("mnuFRAGEZEICHEN"))->menu()->aboutToShow();
+    EXPECT_FALSE(Enabled("mnuHILFE"));
+}
+
+TEST_F(HelpTest, HelpOpensTheHelpFileWithTheActiveControlsContext)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    main->mnuFRAGEZEICHEN_Click();
+    ASSERT_FALSE(Enabled("mnuHILFE"));   // the request does not depend on the item
+
+    main->mnuHILFE_Click();   // the start window, no control of its own context
+    ASSERT_EQ(dialogs->shown.size(), 1u);
+    EXPECT_EQ(dialogs->shown[0].kind, QStringLiteral("ShowHelp"));
+    EXPECT_EQ(dialogs->shown[0].box.helpFile, suite->programFolder() + QStringLiteral("/TREMOL.html"));
+    EXPECT_EQ(dialogs->shown[0].helpContext, 0);
+    EXPECT_EQ(MousePointer(), 0);
+
+    // A child window whose focused control has its own context number.
+    auto* form = new QWidget;
+    form->setProperty("HelpContextID", 12);
+    auto* edit = new QLineEdit(form);
+    edit->setProperty("HelpContextID", 77);
+    QMdiSubWindow* sub = main->mdiArea->addSubWindow(form);
+    sub->show();
+    main->mdiArea->setActiveSubWindow(sub);
+    edit->setFocus();
+    main->mnuHILFE_Click();
+    EXPECT_EQ(dialogs->shown.back().helpContext, 77);
+    edit->clearFocus();
+    form->setFocus();
+    main->mnuHILFE_Click();
+    EXPECT_EQ(dialogs->shown.back().helpContext, 12);
+}
+
+TEST_F(HelpTest, DocumentsOpenOrShowTheErrorBox)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    QStringList opened;
+    SetDocumentOpenerHook([&](const QString& path) {
+        opened << path;
+        return true;
+    });
+
+    dialogs->msgAnswers = {MsgResult::Cancel};
+    SetMousePointer(1);
+    main->mnuREADME_Click();   // missing document
+    auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("VB-Error: 53")));
+    EXPECT_EQ(boxes[0].title, QStringLiteral("?/ReadMe"));
+    EXPECT_EQ(MousePointer(), 0);
+    EXPECT_TRUE(opened.isEmpty());
+
+    main->mnuHINWEISE_Click();
+    EXPECT_EQ(Boxes().back().title, QStringLiteral("?/Hinweise"));
+
+    Touch("TREMOL_H.odt");
+    dialogs->shown.clear();
+    main->mnuHINWEISE_Click();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(opened, QStringList{suite->programFolder() + QStringLiteral("/TREMOL_H.odt")});
+    EXPECT_EQ(MousePointer(), 0);
+
+    // A document no application accepts.
+    SetDocumentOpenerHook([](const QString&) { return false; });
+    main->mnuHINWEISE_Click();
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("VB-Error: 429")));
+}
+
+TEST(AboutBox, DevelopersLineIsCutAfterACommaFromPosition50)
+{
+    const auto line = [](int length, std::initializer_list<int> commas) {
+        QString d(length, QLatin1Char('x'));
+        for (int p : commas)
+            d[p - 1] = QLatin1Char(',');
+        return d;
+    };
+    EXPECT_EQ(Entwicklerzeile(line(50, {20})), line(50, {20}));
+    EXPECT_EQ(Entwicklerzeile(line(60, {20, 55})), line(60, {20, 55}).left(55) + QStringLiteral(" ..."));
+    EXPECT_EQ(Entwicklerzeile(line(60, {20})), line(60, {20}));
+    EXPECT_EQ(Entwicklerzeile(line(51, {50})), line(51, {50}).left(50) + QStringLiteral(" ..."));
+    EXPECT_EQ(Entwicklerzeile(line(60, {49})), line(60, {49}));
+}
+
+TEST(AboutBox, InstitutionLinesFollowTheLanguage)
+{
+    int sprache = 1;
+    const clsADRESSE adresse([&] { return sprache; });
+    const QString en[] = {adresse.FIRMA1(), adresse.FIRMA2(), adresse.PLZ()};
+    sprache = 3;
+    const QString de[] = {adresse.FIRMA1(), adresse.FIRMA2(), adresse.PLZ()};
+    sprache = 2;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(en[i].isEmpty());
+        EXPECT_FALSE(de[i].isEmpty());
+        EXPECT_NE(en[i], de[i]);
+    }
+    EXPECT_EQ(adresse.FIRMA1(), QString());
+    EXPECT_EQ(adresse.FIRMA2(), QString());
+    EXPECT_EQ(adresse.PLZ(), QString());
+    EXPECT_FALSE(adresse.STR().isEmpty());   // the same in every language
+}
+
+TEST(AboutBox, TextsInBothLanguagesRepeatTheStartWindow)
+{
+    for (const int sprache : {1, 3}) {
+        SCOPED_TRACE(sprache);
+        const bool english = sprache == 1;
+        mdiAUTOSTART start(sprache);
+        start.Form_Load(12000, 8000);
+        ScriptedDialogService dialogs;
+        frmINFO info(sprache, start, dialogs, nullptr);
+        const clsADRESSE adresse([&] { return sprache; });
+
+        EXPECT_TRUE(dialogs.shown.empty());
+        EXPECT_EQ(info.windowTitle(), english ? QStringLiteral("Info of TREMOL") : QStringLiteral("Info zu TREMOL"));
+        EXPECT_EQ(info.cmdSCHLIESSEN->text(), english ? QStringLiteral("Done") : QStringLiteral("Schließen"));
+        EXPECT_TRUE(info.cmdSCHLIESSEN->isDefault());
+        EXPECT_EQ(info.lblINFO[0]->text(), QStringLiteral("Stratega"));
+        EXPECT_EQ(info.lblINFO[1]->text(), QStringLiteral("Tremola"));
+        EXPECT_EQ(info.lblINFO[2]->text(), QString());
+        EXPECT_EQ(info.lblINFO[3]->text(), QStringLiteral("(TREMOL.exe)"));
+        EXPECT_EQ(info.lblINFO[4]->text(), english ? QStringLiteral("Version March 2003") : QStringLiteral("Version März 2003"));
+        EXPECT_EQ(info.lblINFO[5]->text(), App::LegalCopyright());
+        EXPECT_EQ(info.lblINFO[6]->text(), (english ? QStringLiteral("Program developed by: ")
+                                                    : QStringLiteral("Programmentwicklung: "))
+                                               + Entwicklerzeile(App::LegalTrademarks()));
+        EXPECT_EQ(info.lblPALO[0]->text(), adresse.FIRMA1());
+        EXPECT_EQ(info.lblPALO[2]->text(), adresse.PLZ() + QStringLiteral(", ") + adresse.STR());
+        EXPECT_EQ(info.lblPALO[3]->text(), (english ? QStringLiteral("Head of Found.: ") : QStringLiteral("Vorsitzender: "))
+                                               + adresse.VORSITZ());
+        EXPECT_EQ(info.lblPALO[4]->text(), (english ? QStringLiteral("Phone: ") : QStringLiteral("Telefon: ")) + adresse.TEL());
+        EXPECT_EQ(info.lblPALO[5]->text(), QStringLiteral("Fax: ") + adresse.FAX());
+        EXPECT_EQ(info.lblPALO[7]->text(), QStringLiteral("Internet: ") + adresse.URL());
+        EXPECT_EQ(info.size(), QSize(597, 486));
+    }
+}
+
+TEST_F(HelpTest, InfoShowsTheAboutBoxModallyOverTheMainWindow)
+{
+    LocaleScope locale(English());
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    QString title;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<frmINFO*>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            modal = box->isModal() && box->parentWidget() == main.get();
+            box->cmdSCHLIESSEN->click();
+        }
+    });
+    main->mnuINFO_Click();
+    EXPECT_EQ(title, QStringLiteral("Info of TREMOL"));
+    EXPECT_TRUE(modal);
+}
