@@ -1,5 +1,5 @@
 #include "frmINFO.h"
-#include "App.h"
+#include "platform/App.h"
 #include "Pictures.h"
 #include "clsADRESSE.h"
 #include "mdiAUTOSTART.h"

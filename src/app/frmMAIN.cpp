@@ -1,5 +1,5 @@
 #include "frmMAIN.h"
-#include "App.h"
+#include "platform/App.h"
 #include "Pictures.h"
 #include "frmINFO.h"
 #include "platform/Ado.h"

@@ -1,5 +1,6 @@
 #include "Pictures.h"
 #include "frmMAIN.h"
+#include "platform/App.h"
 #include "platform/DialogService.h"
 #include "platform/Locale.h"
 #include "platform/SessionEnd.h"
@@ -8,7 +9,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("TREMOL"));
+    QCoreApplication::setApplicationName(App::Title());
     // The main window decides when the program ends (its unload), not the last window.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(SuiteIcon());   // every window and dialog carries it

@@ -5,13 +5,13 @@
 #include "SeepagePath.h"
 #include "SingleMath.h"
 #include "data/clsDATEN.h"
+#include "platform/App.h"
 #include "platform/ErrorGuard.h"
 
 namespace {
 
 const QString InputTitle = QStringLiteral("Eingabefehler");
 // Boxes without a title of their own carry the program title.
-const QString ProgramTitle = QStringLiteral("TREMOL");
 const QString RunLabel = QStringLiteral("Auswerten/Neuberechnen");
 
 }
@@ -62,7 +62,7 @@ bool clsBERECHNEN::calculate()
     if (!BaseWithinOneLayer(in_)) {
         message(QStringLiteral("Die Bauwerkssohle muß jedenfalls innerhalb einer Schicht\n"
                                "(linke oder rechte Seite) liegen! Bitte Überprüfen Sie die Eingabe!"),
-                ProgramTitle);
+                App::Title());
         return false;
     }
     // Everything is computed and checked before the first write.

@@ -7,9 +7,11 @@
 // Name(value) lets.
 #include "AxisScale.h"
 #include "platform/OutputObject.h"
+#include "platform/Variant.h"
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -17,6 +19,25 @@ struct Context;
 class Guard;
 class clsDATEN;
 class ScrollBarControl;
+
+// A Single array with its lower bound, as the point lists of POLYGON come: elements
+// LBound to UBound; lower bound -1 holds a base point in element -1. An empty array
+// is an uninitialised one (error 9 on its bounds).
+class SingleArray {
+public:
+    SingleArray() = default;
+    SingleArray(std::vector<float> values, int lbound = 0) : v_(std::move(values)), lbound_(lbound) {}
+    SingleArray(std::initializer_list<float> values) : v_(values) {}
+    int LBound() const;
+    int UBound() const;
+    // Element i; outside the bounds error 9.
+    float& operator()(int i);
+    float operator()(int i) const;
+
+private:
+    std::vector<float> v_;
+    int lbound_ = 0;
+};
 
 class clsGRAFIK {
 public:
@@ -134,6 +155,41 @@ public:
               int16_t ARX = 0, int16_t ARY = 0);
     // Arrow head at (XP2, YP2) pointing away from (XP1, YP1), page mm.
     void PFEIL(float XP1, float YP1, float XP2, float YP2);
+    // The world points X, Y drawn by EPTYP (polyline, bars, dots, staircases), then
+    // marks (PSIT, PSTYP), point numbers (PNR), the label TEXT at LAGETEXT and arrow
+    // heads (LAGEPFEIL). FARBEN: colour from PSTYP. BOL: mask of the polyline's
+    // segments (drawn where the element is the number 1). The caller's points are
+    // never changed; the variant on a variable receives the label's exponent rewrite.
+    void POLYGON(const SingleArray& X, const SingleArray& Y, int16_t PSIT, int16_t PSTYP, int16_t PNR,
+                 QString& TEXT, int16_t LAGETEXT = 0, int16_t LAGEPFEIL = 0, bool FARBEN = false,
+                 const std::optional<std::vector<Variant>>& BOL = std::nullopt);
+    void POLYGON(const SingleArray& X, const SingleArray& Y, int16_t PSIT = 0, int16_t PSTYP = 0,
+                 int16_t PNR = 0, const QString& TEXT = QString(), int16_t LAGETEXT = 0,
+                 int16_t LAGEPFEIL = 0, bool FARBEN = false,
+                 const std::optional<std::vector<Variant>>& BOL = std::nullopt);
+    // Circle or arc about (XM, YM) with radius R from AL1 to AL2 (radians; AL2 0 is a
+    // full turn, written back as 2pi), cut at the inner box; LAGEPFEIL: arrow heads and
+    // dots at the ends; BOKREISP: 10-degree chords instead of arcs; KO: 0 page mm,
+    // 1 world (omitted), 2 mm in the box.
+    void KREIS(float XM, float YM, float R, float AL1, float& AL2, int16_t LAGEPFEIL = 0,
+               bool BOKREISP = false, std::optional<int16_t> KO = std::nullopt);
+    void KREIS(float XM, float YM, float R, float AL1 = 0.0f, const float& AL2 = 0.0f,
+               int16_t LAGEPFEIL = 0, bool BOKREISP = false, std::optional<int16_t> KO = std::nullopt);
+    // Ground hatching from world (X1, Y1): ANS repetitions of strokes H1 long (mm with
+    // KO 2) at 45 degrees either side of the slope BE (degrees).
+    void GELAENDESCHRAFFUR(float X1, float Y1, float H1, int16_t ANS, float BE, int16_t KO = 0);
+    // Water-level triangle at world (X, Y), DH high in world y units (written back in
+    // mm), turned by RIWI degrees; GW 1 adds the level lines, VOLL 1-3 fills halves.
+    void KOTENDREIECK(float X, float Y, float& DH, float RIWI, int16_t GW, int16_t VOLL);
+    void KOTENDREIECK(float X, float Y, const float& DH, float RIWI, int16_t GW, int16_t VOLL);
+    // Two stacked load areas on the world segment X(0..1), Y(0..1): P[k][j] upward
+    // (k 0, 2) and rightward (k 1, 3) ordinates at end j, IT intervals between the
+    // load arrows; the pressure scale MSP of the layout row is computed when 0.
+    void LASTFLAECHEN(const std::vector<float>& X, const std::vector<float>& Y,
+                      const std::array<std::array<float, 2>, 4>& P, int16_t IT);
+    // The world segment (X1, Y1)-(X2, Y2) in green with, for SY 1, a double arrow
+    // SHHH mm long across it (TYP 1) or beside and along it (TYP 2, 3).
+    void SCHNITTKRAFT(float X1, float Y1, float X2, float Y2, float SHHH, int16_t TYP, int16_t SY);
     // World to page mm and back.
     void KOORDTRANS(float X, float Y, float& XP, float& YP);
     void KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SKTX = 0, int16_t SKTY = 0);
@@ -169,6 +225,24 @@ private:
     void SYMBOL(int number, double cx, double cy);
     // One run of text turned by AL degrees, through the rotated-text class.
     void ROTLABEL(QString& text, int16_t AL, double x, double y, int size, const QString& face);
+    // POLYGON's parts: the lines of one drawing type and the decorations, on the
+    // page points; each stroke one step of the guard.
+    void polygon(const SingleArray& X, const SingleArray& Y, int16_t PSIT, int16_t PSTYP, int16_t PNR,
+                 QString& TEXT, int16_t LAGETEXT, int16_t LAGEPFEIL, bool FARBEN,
+                 const std::optional<std::vector<Variant>>& BOL);
+    struct PagePoints;
+    void polygonLines(Guard& g, const PagePoints& P, const SingleArray& X, const SingleArray& Y,
+                      const std::optional<std::vector<Variant>>& BOL);
+    void polygonDecorations(Guard& g, const PagePoints& P, int16_t PSIT, int16_t PSTYP, int16_t PNR,
+                            QString& TEXT, int16_t LAGETEXT, int16_t LAGEPFEIL);
+    void kotendreieck(float X, float Y, float& DH, float RIWI, int16_t GW, int16_t VOLL);
+    void kreis(float XM, float YM, float R, float AL1, float& AL2, int16_t LAGEPFEIL, bool BOKREISP,
+               std::optional<int16_t> KO);
+    // One arc from page angle a down to page angle b; false when the angles cannot
+    // be drawn (message shown, KREIS ends).
+    bool ARCPART(float a, float b, float XMP, float YMP, double RP);
+    // The inner box: left, right, top, bottom (page mm).
+    std::array<float, 4> innerBox() const;
     // SKALEN's parts.
     bool readRow(Guard& g, clsDATEN& view, bool scales);
     void scrollBar(ScrollBarControl* bar, bool horizontal);

@@ -12,8 +12,13 @@ class Handle {
 public:
     Handle(const QString& path, int flags)
     {
-        if (sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK)
-            fail(path);
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
+            // A failed open still allocates a handle: take its message, then free it.
+            const VbError error(VbErr::DbGeneral,
+                                QStringLiteral("%1: %2").arg(path, QString::fromUtf8(sqlite3_errmsg(db_))));
+            sqlite3_close_v2(db_);
+            throw error;
+        }
         sqlite3_busy_timeout(db_, 30000);
     }
     ~Handle() { sqlite3_close_v2(db_); }

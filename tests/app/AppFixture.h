@@ -6,6 +6,7 @@
 #include "platform/DialogService.h"
 #include "platform/Locale.h"
 #include "platform/System.h"
+#include "support/TestHelpers.h"
 #include "support/TestSuite.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,16 +14,6 @@
 #include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
-
-// Sets the program locale for one test and restores the previous one.
-class LocaleScope {
-public:
-    explicit LocaleScope(const QLocale& locale) : old_(ProgramLocale()) { SetProgramLocale(locale); }
-    ~LocaleScope() { SetProgramLocale(old_); }
-
-private:
-    QLocale old_;
-};
 
 inline QLocale English() { return QLocale(QLocale::English, QLocale::UnitedStates); }
 inline QLocale German() { return QLocale(QLocale::German, QLocale::Germany); }

@@ -1,6 +1,6 @@
 // The "?" menu's gate, the help request, the documents and the about box.
 #include "AppFixture.h"
-#include "app/App.h"
+#include "platform/App.h"
 #include "app/clsADRESSE.h"
 #include "app/frmINFO.h"
 #include "platform/Documents.h"

@@ -60,6 +60,11 @@ TEST(DatabaseFiles, CopyOfAMissingFileFailsAndCreatesNothing)
     const QString target = p.folder() + QStringLiteral("/copy.mdb");
     EXPECT_EQ(VbErrorOf([&] { CopyDatabase(p.folder() + QStringLiteral("/none.mdb"), target); }), VbErr::FileNotFound);
     EXPECT_FALSE(QFileInfo::exists(target));
+    // A target in a missing folder cannot be opened: an error, and (under the
+    // sanitizer) no handle left behind.
+    const QString unreachable = p.folder() + QStringLiteral("/missing/copy.mdb");
+    EXPECT_EQ(VbErrorOf([&] { CopyDatabase(p.projectDbPath(), unreachable); }), VbErr::DbGeneral);
+    EXPECT_FALSE(QFileInfo::exists(unreachable));
 }
 
 TEST(DatabaseFiles, CompactionKeepsTheConnectionObjectAndTheData)
