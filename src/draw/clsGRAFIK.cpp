@@ -12,7 +12,9 @@
 #include "platform/Format.h"
 #include "platform/ScrollBarControl.h"
 #include "platform/Variant.h"
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -26,6 +28,8 @@ GuardSpec spec(const QString& title, const QString& prefix)
 
 const QString kPrefix = QStringLiteral("VB-Fehler: ");
 const QString kPrefixColon = QStringLiteral("VB-Fehler:");
+// The clipped line and the arcs put the number on a line of its own.
+const QString kPrefixNumber = QStringLiteral("VB-Fehler: \nFehlerNr. ");
 
 // The tables an axis size sets: bounds (0, size), range (size), one interval,
 // neither grid nor labels.
@@ -230,8 +234,7 @@ void clsGRAFIK::KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SK
 
 void clsGRAFIK::LINIE(float XP1, float YP1, float XP2, float YP2, std::optional<int32_t> FB, int16_t BOSK)
 {
-    GuardSpec s = spec(QStringLiteral("LINIE"), QStringLiteral("VB-Fehler: \nFehlerNr. "));
-    Guarded(ctx_.dlg(), s, [&](Guard& g) {
+    Guarded(ctx_.dlg(), spec(QStringLiteral("LINIE"), kPrefixNumber), [&](Guard& g) {
         float XL = 0, XR = 0, YO = 0, YU = 0;
         std::optional<std::pair<QPointF, QPointF>> visible;
         g.step([&] {
@@ -815,16 +818,21 @@ int SingleArray::UBound() const
     return LBound() + int(v_.size()) - 1;
 }
 
-float& SingleArray::operator()(int i)
+std::size_t SingleArray::index(int i) const
 {
     if (v_.empty() || i < lbound_ || i > UBound())
         throw VbError(VbErr::Subscript);
-    return v_[std::size_t(i - lbound_)];
+    return std::size_t(i - lbound_);
+}
+
+float& SingleArray::operator()(int i)
+{
+    return v_[index(i)];
 }
 
 float SingleArray::operator()(int i) const
 {
-    return const_cast<SingleArray&>(*this)(i);
+    return v_[index(i)];
 }
 
 std::array<float, 4> clsGRAFIK::innerBox() const
@@ -936,8 +944,20 @@ void clsGRAFIK::polygon(const SingleArray& X, const SingleArray& Y, int16_t PSIT
             P.XP.assign(std::size_t(std::max(n, 0)), 0.0f);
             P.YP = P.XP;
         });
-        for (int i = 0; i < P.n; ++i)
-            g.step([&] { KOORDTRANS(x(i), y(i), P.XP[std::size_t(i)], P.YP[std::size_t(i)]); });
+        // A point that cannot be read ends the list there: no line to a made-up point.
+        for (int i = 0; i < P.n; ++i) {
+            bool read = false;
+            g.step([&] {
+                const float xi = x(i), yi = y(i);
+                read = true;
+                KOORDTRANS(xi, yi, P.XP[std::size_t(i)], P.YP[std::size_t(i)]);
+            });
+            if (!read) {
+                P.n = i;
+                P.XP.resize(std::size_t(i));
+                P.YP.resize(std::size_t(i));
+            }
+        }
         polygonLines(g, P, x, y, BOL);
         polygonDecorations(g, P, PSIT, PSTYP, PNR, TEXT, LAGETEXT, LAGEPFEIL);
     });
@@ -1172,10 +1192,15 @@ void clsGRAFIK::GELAENDESCHRAFFUR(float X1, float Y1, float H1, int16_t ANS, flo
             vy = Sng(-H1 * std::sin(double(G - 3 * PI / 4)) * V * SY);
         });
         float px = X1, py = Y1;
+        // The point P + a u + b v, and a stroke between two such points.
+        const auto point = [&](float a, float b) {
+            return std::pair{Sng(px + a * double(ux) + b * double(vx)), Sng(py + a * double(uy) + b * double(vy))};
+        };
         const auto stroke = [&](float a, float b, float c, float d) {
             g.step([&] {
-                POLYGON(SingleArray{px + a * ux + b * vx, px + c * ux + d * vx},
-                        SingleArray{py + a * uy + b * vy, py + c * uy + d * vy});
+                const auto [x1, y1] = point(a, b);
+                const auto [x2, y2] = point(c, d);
+                POLYGON({x1, x2}, {y1, y2});
             });
         };
         for (int i = 1; i <= ANS; ++i) {
@@ -1398,7 +1423,7 @@ bool clsGRAFIK::ARCPART(float a, float b, float XMP, float YMP, double RP)
         return false;
     }
     OutputObject& o = obj();
-    o.Circle(CircleFlags::Colour | CircleFlags::Start | CircleFlags::End, XMP, YMP, float(RP),
+    o.Circle(CircleFlags::Colour | CircleFlags::Start | CircleFlags::End, XMP, YMP, Sng(RP),
              o.ForeColor(), start, end);
     return true;
 }
@@ -1408,7 +1433,7 @@ void clsGRAFIK::kreis(float XM, float YM, float R, float AL1, float& AL2, int16_
 {
     using namespace DrawConst;
     const float twoPi = 2.0f * PI;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("KREIS"), QStringLiteral("VB-Fehler: \nFehlerNr. ")), [&](Guard& g) {
+    Guarded(ctx_.dlg(), spec(QStringLiteral("KREIS"), kPrefixNumber), [&](Guard& g) {
         float XMP = 0, YMP = 0, P1x = 0, P1y = 0, P2x = 0, P2y = 0;
         double RP = 0;
         bool placed = false;
@@ -1498,14 +1523,14 @@ void clsGRAFIK::kreis(float XM, float YM, float R, float AL1, float& AL2, int16_
                 g.step([&] {
                     if (AL1 == 0.0f && AL2 == twoPi) {
                         OutputObject& o = obj();
-                        o.Circle(CircleFlags::Colour, XMP, YMP, float(RP), o.ForeColor());
+                        o.Circle(CircleFlags::Colour, XMP, YMP, Sng(RP), o.ForeColor());
                     } else {
                         ended = !ARCPART(H1, H2, XMP, YMP, RP);
                     }
                 });
             } else {
                 g.step([&] {
-                    const ArcCrossings c = ArcBoxCrossings(XMP, YMP, float(RP), XL, XR, YO, YU);
+                    const ArcCrossings c = ArcBoxCrossings(XMP, YMP, Sng(RP), XL, XR, YO, YU);
                     if (c.points.size() % 2 == 1) {
                         ctx_.dlg().MsgBox(QStringLiteral("Ungerade Anzahl von Schnittpunkten des Kreises mit den Grenzen"),
                                           MsgButtons::OK, MsgIcon::Exclamation, QStringLiteral("Bogen"));

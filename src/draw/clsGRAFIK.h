@@ -35,6 +35,8 @@ public:
     float operator()(int i) const;
 
 private:
+    std::size_t index(int i) const;
+
     std::vector<float> v_;
     int lbound_ = 0;
 };

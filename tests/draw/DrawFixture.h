@@ -25,6 +25,25 @@ protected:
         project.exec(QStringLiteral("INSERT INTO G0 (ID, IDOBJEKT, %1) VALUES (%2, %3, %4)")
                          .arg(columns).arg(id).arg(nr).arg(values));
     }
+    // A diagram of the active record 1 whose world is the page: OX 1, OY -1, MX = MY
+    // = 1, world window from (0, 0), margins as given; a world point (x, y) is drawn
+    // at page (x + RL, y + RO) mm. Bound to the fixture's surface unless given another.
+    std::unique_ptr<clsGRAFIK> pageDiagram(float RL = 0, float RR = 0, float RO = 0, float RU = 0,
+                                           float scale = 1, RecordingSurface* on = nullptr)
+    {
+        activeRecord(1);
+        row(1, 11, "OX, OY, RL, RR, RO, RU, XMIN, XMAX, YMIN, YMAX, MX, MY",
+            QStringLiteral("1, -1, %1, %2, %3, %4, 0, 100, 0, 100, %5, %5")
+                .arg(RL).arg(RR).arg(RO).arg(RU).arg(scale));
+        auto g = diagram();
+        if (on)
+            g->EOBJEKT(on);
+        g->EAXEX(0);
+        g->EAXEY(0);
+        g->SKALEN(0);
+        (on ? on : &surface)->records.clear();
+        return g;
+    }
     std::vector<Recorded> lines() const { return surface.of(Recorded::Line); }
     std::vector<Recorded> texts() const { return surface.of(Recorded::Text); }
     std::vector<MsgBoxRequest> boxes() { return project.dialogs().boxes(); }

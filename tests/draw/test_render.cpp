@@ -102,3 +102,76 @@ TEST_F(DrawTest, PrintedPageInPdf)
     EXPECT_GE(content.count(QRegularExpression(R"(\bTf\b)")), 3);
     EXPECT_GE(content.count(QRegularExpression(R"(\bT[jJ]\b)")), 4);
 }
+
+TEST_F(DrawTest, SmallSectionOnThePicture)
+{
+    // World in metres, 0.1 m per mm, margins 10 mm: (x, z) at page (10 + 10 (x + 5), 10 + 10 z).
+    activeRecord(1);
+    row(1, 11, "OX, OY, RL, RR, RO, RU, MYMX, MX, MY, XMIN, XMAX, YMIN, YMAX",
+        "1, -1, 10, 10, 10, 10, 1, 0.1, 0.1, -5, 5, 0, 9.5");
+    PictureBox picture(124, 115, 96);
+    clsGRAFIK g(project.ctx());
+    g.EOBJEKT(&picture);
+    g.EAXEX(0);
+    g.EAXEY(0);
+    g.SKALEN(0);
+    const float MX = 0.1f;
+    g.POLYGON({-5, -1}, {3, 3});                       // ground surface at page y 40
+    g.GELAENDESCHRAFFUR(-4.5f, 3, 2, 2, 0, 2);         // hatching from page (15, 40)
+    g.KOTENDREIECK(-3, 2, 2 * MX, 0, 1, 0);            // water level at page (30, 30)
+    g.POLYGON({0, 3}, {2, 6}, 0, 0, 0, QStringLiteral("Sickerlinie"), 0, 1);   // (60, 30) to (90, 70)
+    EXPECT_TRUE(project.dialogs().boxes().empty());
+    const QImage& img = picture.Image();
+    const auto inkAt = [&](double x, double y) {
+        const int cx = px(x), cy = px(y);
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (inked(img, cx + dx, cy + dy))
+                    return true;
+        return false;
+    };
+
+    // Hatching: strokes slanting down from the ground line and back up to it, a
+    // repetition every 5.66 mm; nothing above the ground line.
+    for (double t : {0.3, 0.6, 0.9})
+        EXPECT_TRUE(inkAt(15 + 1.414 * t, 40 + 1.414 * t)) << t;
+    EXPECT_TRUE(inkAt(15 + 5.657 + 0.7, 40.7));
+    EXPECT_TRUE(inkAt(15 + 2.828 + 0.7, 40 + 1.414 + 0.7));
+    EXPECT_TRUE(inkBox(img, QRect(QPoint(px(14), px(36)), QPoint(px(27), px(39.4)))).isNull());
+    const QRect hatch = inkBox(img, QRect(QPoint(px(14), px(40.6)), QPoint(px(30), px(46))));
+    ASSERT_FALSE(hatch.isNull());
+    EXPECT_NEAR(hatch.bottom(), px(40 + 2.828), 2);
+
+    // The water-level triangle stands on its tip with a 4 mm top side 2 mm above the
+    // level, the level line 4 mm long, and two short lines below it.
+    const QRect triangle = inkBox(img, QRect(QPoint(px(25), px(25)), QPoint(px(35), px(33))));
+    ASSERT_FALSE(triangle.isNull());
+    EXPECT_NEAR(triangle.width(), px(4), 2);
+    EXPECT_NEAR(triangle.top(), px(28), 1);
+    EXPECT_NEAR(triangle.bottom(), px(31), 1);
+    EXPECT_TRUE(inkAt(29, 28) && inkAt(31, 28));    // top side
+    EXPECT_TRUE(inkAt(29, 29) && inkAt(31, 29));    // the slanted sides
+    EXPECT_FALSE(inkAt(30, 28.9));                  // hollow
+    EXPECT_TRUE(inkAt(28.7, 30.5) && inkAt(31.3, 30.5) && !inkAt(28.0, 30.55));   // 3 mm
+    EXPECT_TRUE(inkAt(30, 31) && !inkAt(28.9, 31.05));                             // 1 mm
+
+    // The arrow head at the line's end: barbs either side of the line near the tip,
+    // nothing there along the shaft.
+    const QPointF dir(0.6, 0.8), across(-0.8, 0.6);
+    const QPointF nearTip = QPointF(90, 70) - 2.0 * dir, shaft = QPointF(90, 70) - 45.0 * dir;
+    EXPECT_TRUE(inkAt(nearTip.x() + 0.45 * across.x(), nearTip.y() + 0.45 * across.y()));
+    EXPECT_TRUE(inkAt(nearTip.x() - 0.45 * across.x(), nearTip.y() - 0.45 * across.y()));
+    EXPECT_FALSE(inkAt(shaft.x() + 0.6 * across.x(), shaft.y() + 0.6 * across.y()));
+    EXPECT_FALSE(inkAt(shaft.x() - 0.6 * across.x(), shaft.y() - 0.6 * across.y()));
+
+    // The label runs along the line on its upper side, around the middle (75, 50).
+    int above = 0, below = 0;
+    for (double t = -8; t <= 8; t += 0.25)
+        for (double d = 0.8; d <= 2.6; d += 0.3) {
+            const QPointF on = QPointF(75, 50) + t * dir;
+            above += inked(img, px(on.x() - d * across.x()), px(on.y() - d * across.y()));
+            below += inked(img, px(on.x() + d * across.x()), px(on.y() + d * across.y()));
+        }
+    EXPECT_GT(above, 40);
+    EXPECT_EQ(below, 0);
+}
