@@ -1,4 +1,5 @@
 // Axis range and tick selection, the scales, and SKALEN with the layout rows of G0.
+#include "support/TestHelpers.h"
 #include "DrawFixture.h"
 #include "SectionAxes.h"
 #include "draw/AxisScale.h"
@@ -171,11 +172,11 @@ protected:
 
 TEST_F(SectionDiagram, WorkedExampleFrame)
 {
-    const QLocale saved = ProgramLocale();
-    SetProgramLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     auto g = section();
-    g->SKALEN(3, std::vector<float>{-7.5f, 7.5f}, std::vector<float>{0, 14});
-    SetProgramLocale(saved);
+    {
+        const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
+        g->SKALEN(3, std::vector<float>{-7.5f, 7.5f}, std::vector<float>{0, 14});
+    }
     EXPECT_TRUE(boxes().empty());
     // Fitted bounds and the coupled scales are written back.
     EXPECT_FLOAT_EQ(column("XMIN"), -8);
@@ -273,8 +274,7 @@ TEST_F(DrawTest, OffsetNotesKeepTheFontSet)
 {
     activeRecord(1);
     row(1, 11, "OX, OY, RL, RR, RO, RU, MX, MY", "1, 1, 0, 0, 0, 0, 1, 1");
-    const QLocale saved = ProgramLocale();
-    SetProgramLocale(QLocale(QLocale::German, QLocale::Germany));
+    const LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
     auto g = diagram();
     g->SCHRIFTEINSTELLUNGEN("Arial", 10);
     g->EAXEX(0);
@@ -294,7 +294,6 @@ TEST_F(DrawTest, OffsetNotesKeepTheFontSet)
     EXPECT_EQ(texts()[0].text, "y = y' + 1,00");
     EXPECT_NEAR(texts()[0].p1.y(), 115 - 0.5 - h, 1e-4);
     EXPECT_NEAR(texts()[1].p1.y(), 115 - 3.5 - h, 1e-4);
-    SetProgramLocale(saved);
     // The font set comes back exactly, index sizes included.
     EXPECT_FLOAT_EQ(surface.FontSize(), 10.0f);
     EXPECT_FLOAT_EQ(g->fontSet()[4].Size, 9.0f);

@@ -1,4 +1,5 @@
 // The title mark-up parser, the measuring text and the exponent rule.
+#include "support/TestHelpers.h"
 #include "draw/Markup.h"
 #include "platform/Locale.h"
 #include <gtest/gtest.h>
@@ -63,13 +64,13 @@ TEST(Markup, MeasuringText)
 
 TEST(Markup, ExponentRule)
 {
-    const QLocale saved = ProgramLocale();
-    SetProgramLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    EXPECT_EQ(ExponentMarkup("1.5E+03").value_or("-"), "1.5*10{h,3}+03");
-    EXPECT_EQ(ExponentMarkup("2.5e-5").value_or("-"), "2.5*10{h,2}-5");
-    EXPECT_FALSE(ExponentMarkup("E12"));
-    EXPECT_FALSE(ExponentMarkup("150"));
-    SetProgramLocale(QLocale(QLocale::German, QLocale::Germany));
+    {
+        const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
+        EXPECT_EQ(ExponentMarkup("1.5E+03").value_or("-"), "1.5*10{h,3}+03");
+        EXPECT_EQ(ExponentMarkup("2.5e-5").value_or("-"), "2.5*10{h,2}-5");
+        EXPECT_FALSE(ExponentMarkup("E12"));
+        EXPECT_FALSE(ExponentMarkup("150"));
+    }
+    const LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(ExponentMarkup("1,23E+03").value_or("-"), "1,23*10{h,3}+03");
-    SetProgramLocale(saved);
 }

@@ -1,5 +1,6 @@
 // Marked-up text on the recording surface (0.5 mm per character and 3.15 mm line
 // height at 8 points) and the rotated-text class.
+#include "support/TestHelpers.h"
 #include "DrawFixture.h"
 #include "draw/clsROTATOR.h"
 #include "platform/Locale.h"
@@ -27,12 +28,12 @@ TEST_F(DrawTest, SubscriptRun)
 
 TEST_F(DrawTest, ExponentRuleWritesBack)
 {
-    const QLocale saved = ProgramLocale();
-    SetProgramLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     auto g = diagram();
     QString text = QStringLiteral("1.5E+03");
-    g->TEXT(50, 50, text, 0, 0, 1);
-    SetProgramLocale(saved);
+    {
+        const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
+        g->TEXT(50, 50, text, 0, 0, 1);
+    }
     EXPECT_EQ(text, "1.5*10{h,3}+03");
     const auto t = texts();
     ASSERT_EQ(t.size(), 2u);
