@@ -43,7 +43,7 @@ QPixmap InstitutionLogo()
     p.drawEllipse(QRectF(6, 6, 88, 88));
     p.setPen(QPen(QColor(0, 96, 192), 5));
     for (int i = 0; i < 3; ++i)
-        p.drawPath(WaterSurface(100, 45 + 14 * i, 6, 20).translated(0, 0));
+        p.drawPath(WaterSurface(100, 45 + 14 * i, 6, 20));
     p.setPen(QPen(QColor(64, 64, 64), 6));
     p.drawLine(QPointF(50, 14), QPointF(50, 86));
     return pm;

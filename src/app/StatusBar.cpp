@@ -1,10 +1,10 @@
 #include "StatusBar.h"
+#include "Twips.h"
 #include <QHBoxLayout>
 #include <QMouseEvent>
 
 namespace {
-constexpr double TwipsPerPixel = 15.0;
-int Pixels(int twips) { return int(twips / TwipsPerPixel + 0.5); }
+int Pixels(int twips) { return int(twips / double(TwipsPerPixel) + 0.5); }
 }
 
 StatusPanel::StatusPanel(int index, PanelStyle style, int widthTwips, QWidget* parent)

@@ -1,12 +1,12 @@
 #include "frmINFO.h"
-#include "platform/App.h"
 #include "Pictures.h"
+#include "Twips.h"
 #include "clsADRESSE.h"
 #include "mdiAUTOSTART.h"
+#include "platform/App.h"
 #include "platform/ErrorGuard.h"
 
 namespace {
-constexpr int TwipsPerPixel = 15;
 QRect Px(int left, int top, int width, int height)
 {
     return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);

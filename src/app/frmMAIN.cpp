@@ -1,8 +1,9 @@
 #include "frmMAIN.h"
-#include "platform/App.h"
 #include "Pictures.h"
+#include "Twips.h"
 #include "frmINFO.h"
 #include "platform/Ado.h"
+#include "platform/App.h"
 #include "platform/DatabaseFiles.h"
 #include "platform/Documents.h"
 #include "platform/ErrorGuard.h"
@@ -25,7 +26,6 @@
 
 namespace {
 
-constexpr double TwipsPerPixel = 15.0;
 constexpr int MaxPanelPath = 20;
 
 // One row of the menu tree: level 1 menus, level 2 items, level 3 sub-items.
@@ -412,7 +412,8 @@ void frmMAIN::SetUpWorkingCopy(Guard& g)
     QString copy;
     g.step([&] { copy = XMDBPFAD(); });
     // Two running copies for one user would share this working copy.
-    if (!copy.isEmpty() && !lock_.Acquire(ParentFolder(copy) + QStringLiteral("/TREMOL.lock"))) {
+    const QString lockFile = ParentFolder(copy) + QLatin1Char('/') + App::Title() + QStringLiteral(".lock");
+    if (!copy.isEmpty() && !lock_.Acquire(lockFile)) {
         Refusal(T("Program ", "Programm ") + App::Title()
                 + T(" is already running for user ", " läuft bereits für Benutzer ") + BENUTZER()
                 + QLatin1Char('!'));
@@ -458,8 +459,8 @@ void frmMAIN::SetUpWorkingCopy(Guard& g)
 void frmMAIN::MoveAside(const QString& copy, const QString& origin)
 {
     const QString project = QFileInfo(ParentFolder(origin)).fileName();
-    const QString target = ParentFolder(copy) + QStringLiteral("/TREMOL_") + project + QLatin1Char('_')
-                           + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))
+    const QString target = ParentFolder(copy) + QLatin1Char('/') + App::Title() + QLatin1Char('_') + project
+                           + QLatin1Char('_') + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))
                            + QStringLiteral(".mdb");
     MoveFile(copy, target);
     QFile::remove(OriginMarker(copy));

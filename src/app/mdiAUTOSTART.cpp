@@ -1,12 +1,9 @@
 #include "mdiAUTOSTART.h"
 #include "Pictures.h"
+#include "Twips.h"
 #include "clsADRESSE.h"
 #include <QCloseEvent>
 #include <QFontMetricsF>
-
-namespace {
-constexpr float TwipsPerPixel = 15.0f;
-}
 
 mdiAUTOSTART::mdiAUTOSTART(int sprache, QWidget* parent) : QWidget(parent), sprache_(sprache)
 {
@@ -74,7 +71,7 @@ void mdiAUTOSTART::SetTextSized(QLabel* label, const QString& text)
 TwipsRect mdiAUTOSTART::SizeOf(QLabel* label) const
 {
     const QSize s = label->sizeHint();
-    return {0, 0, s.width() * TwipsPerPixel, s.height() * TwipsPerPixel};
+    return {0, 0, float(s.width()) * TwipsPerPixel, float(s.height()) * TwipsPerPixel};
 }
 
 void mdiAUTOSTART::Place(QWidget* w, TwipsRect r)

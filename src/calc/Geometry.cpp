@@ -20,6 +20,12 @@ float RICHTUNGSWINKEL(float Z1, float X1, float Z2, float X2)
     return static_cast<float>(w);
 }
 
+float XAtDepth(float x0, float z0, float x1, float z1, float z)
+{
+    const double slope = Div(static_cast<double>(x1) - x0, static_cast<double>(z1) - z0);
+    return Sng(slope * (static_cast<double>(z) - z0) + x0);
+}
+
 void INTERPOLIEREN(const std::vector<float>& P, std::vector<float>& Q,
                    const std::vector<float>& R, const std::vector<float>& S)
 {
@@ -28,9 +34,7 @@ void INTERPOLIEREN(const std::vector<float>& P, std::vector<float>& Q,
         for (std::size_t j = 0; j + 1 < R.size(); ++j) {
             if (R[j] <= P[i] && P[i] < R[j + 1]) {
                 CheckSubscript(static_cast<std::ptrdiff_t>(j + 1), S.size());
-                const double slope = (static_cast<double>(S[j + 1]) - S[j])
-                                     / (static_cast<double>(R[j + 1]) - R[j]);
-                Q[i] = Sng(slope * (static_cast<double>(P[i]) - R[j]) + S[j]);
+                Q[i] = XAtDepth(S[j], R[j], S[j + 1], R[j + 1], P[i]);
             }
         }
     }

@@ -24,6 +24,10 @@ inline constexpr float PI7_4 = std::bit_cast<float>(0x40AFEDDFu);     // 5.49778
 // A direction just short of a full turn comes out as 2PI itself.
 float RICHTUNGSWINKEL(float Z1, float X1, float Z2, float X2);
 
+// The x at depth z on the segment (x0, z0)-(x1, z1), rounded to Single once; a
+// horizontal segment (z0 = z1) is error 11.
+float XAtDepth(float x0, float z0, float x1, float z1, float z);
+
 // The x of the polyline (depths R, abscissae S) at each depth of P, into Q (resized
 // to P). The last segment with R(j) <= P(i) < R(j+1) decides; 0 where none does.
 void INTERPOLIEREN(const std::vector<float>& P, std::vector<float>& Q,

@@ -1,4 +1,5 @@
 #include "SeepagePath.h"
+#include "Geometry.h"
 #include "SingleMath.h"
 
 namespace {
@@ -18,13 +19,6 @@ void Append(Vec& Z, Vec& X, float z, float x)
     CheckListSize(Z.size());
 }
 
-// The x on the segment (x0, z0)-(x1, z1) at depth z, rounded to Single once.
-float XAt(float x0, float z0, float x1, float z1, float z)
-{
-    const double slope = Div(static_cast<double>(x1) - x0, static_cast<double>(z1) - z0);
-    return Sng(slope * (static_cast<double>(z) - z0) + x0);
-}
-
 // First subdivision: the layer depths strictly inside each flow-line segment. The layer
 // index runs once over all segments; a point below the deepest boundary followed by
 // another point is a subscript error.
@@ -39,7 +33,7 @@ void SplitAtLayers(Vec& TZ, Vec& TX, const Vec& ZS, const Vec& ZST, const Vec& X
             if (!(ZS[j] < ZST[i]))
                 break;
             if (ZST[i - 1] < ZS[j])
-                Append(TZ, TX, ZS[j], XAt(XST[i - 1], ZST[i - 1], XST[i], ZST[i], ZS[j]));
+                Append(TZ, TX, ZS[j], XAtDepth(XST[i - 1], ZST[i - 1], XST[i], ZST[i], ZS[j]));
             ++j;
             if (j >= ZS.size())
                 break;
@@ -56,7 +50,7 @@ void SplitAtNodes(Vec& ZT, Vec& XT, const Vec& TZ, const Vec& TX, const Vec& ZB,
     for (std::size_t i = 1; i < TZ.size(); ++i) {
         for (std::size_t s = 0; s < ZB.size() && ZB[s] < TZ[i]; ++s) {
             if (TZ[i - 1] < ZB[s] && (s == 0 || XB[s] != XB[s - 1]))
-                Append(ZT, XT, ZB[s], XAt(TX[i - 1], TZ[i - 1], TX[i], TZ[i], ZB[s]));
+                Append(ZT, XT, ZB[s], XAtDepth(TX[i - 1], TZ[i - 1], TX[i], TZ[i], ZB[s]));
         }
         Append(ZT, XT, TZ[i], TX[i]);
     }

@@ -38,7 +38,7 @@ QString SqlIndexValue(const std::optional<Variant>& value)
 {
     if (!value || (value->type() == VarType::String && !IsNumeric(*value)))
         throw VbError(VbErr::TypeMismatch);
-    return CStr(*value);
+    return SqlNumber(*value);
 }
 
 QString ActiveRecordStatement(const ViewFilter& f)
@@ -144,11 +144,10 @@ QString IDKRITStatement(const QString& ETABELLE, const std::array<Criterion, 4>&
     QString columns = QStringLiteral("[ID]");
     QString condition;
     QString order;
-    for (size_t k = 0; k < criteria.size(); ++k) {
-        const Criterion& c = criteria[k];
+    for (const Criterion& c : criteria) {
         if (!c.SPF.isEmpty()) {
             columns += QLatin1Char(',') + bracketed(c.SPF);
-            order += (k == 0 ? QStringLiteral(" ORDER BY ") : QStringLiteral(",")) + bracketed(c.SPF);
+            order += (order.isEmpty() ? QStringLiteral(" ORDER BY ") : QStringLiteral(",")) + bracketed(c.SPF);
         }
         if (!c.SPFW)
             continue;
@@ -157,9 +156,10 @@ QString IDKRITStatement(const QString& ETABELLE, const std::array<Criterion, 4>&
             const QString wrapper = c.SPO == QLatin1String("LIKE") ? QStringLiteral("%") : QString();
             part = SqlQuoted(wrapper + c.SPFW->asString() + wrapper);
         } else {
-            part = CStr(*c.SPFW);
+            part = SqlNumber(*c.SPFW);
         }
-        condition += (k == 0 ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + bracketed(c.SPF) + c.SPO + part;
+        // A later criterion may be the first with a value: it opens the condition.
+        condition += joiner(condition) + bracketed(c.SPF) + c.SPO + part;
     }
     return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + bracketed(ETABELLE) + condition + order;
 }

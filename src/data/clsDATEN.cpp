@@ -13,6 +13,8 @@
         OptVariant SPI3W, const QString &SPI4, OptVariant SPI4W
 #define INDEX_ARGS SPI1, SPI1W, SPI2, SPI2W, SPI3, SPI3W, SPI4, SPI4W
 #define INDEXES (IndexArgs{{SPI1, SPI2, SPI3, SPI4}, {SPI1W, SPI2W, SPI3W, SPI4W}})
+// The counting members and the whole-list read take no value for the fourth column.
+#define COUNT_INDEXES (IndexArgs{{SPI1, SPI2, SPI3, SPI4}, {SPI1W, SPI2W, SPI3W, {}}})
 
 namespace {
 
@@ -67,36 +69,6 @@ void selectOrSetText(QComboBox& cbo, const Variant& v)
         }
     }
 }
-
-// Steps guarded by one fixed message with OK and Cancel: OK goes on with the next
-// step, Cancel leaves (as the error box helper does, but without the error's number).
-class MessageSteps {
-public:
-    MessageSteps(DialogService& dialogs, QString text) : dialogs_(dialogs), text_(std::move(text)) {}
-    // False after an error answered with OK.
-    bool step(const std::function<void()>& f)
-    {
-        try {
-            f();
-            return true;
-        } catch (const std::exception&) {
-            if (dialogs_.MsgBox(text_, MsgButtons::OKCancel, MsgIcon::Exclamation, DataErrorTitle) == MsgResult::Cancel)
-                throw Guard::Leave{};
-            return false;
-        }
-    }
-    // A loop condition: false after an error, so that the loop ends after its box.
-    bool loop(const std::function<bool()>& f)
-    {
-        bool result = false;
-        step([&] { result = f(); });
-        return result;
-    }
-
-private:
-    DialogService& dialogs_;
-    QString text_;
-};
 
 } // namespace
 
@@ -314,29 +286,26 @@ bool clsDATEN::DTVCOL(const QString& SPV, std::optional<Collection>& X, INDEX_PA
 bool clsDATEN::DTFMM(const QString& SPV, ComboBox& cboX, const QString& SPI1, OptVariant SPI1W, const QString& SPI2,
                      OptVariant SPI2W, const QString& SPI3, OptVariant SPI3W, const QString& SPI4)
 {
-    MessageSteps steps(ctx_.dlg(), QStringLiteral("Werte der Spalte ") + SPV + QStringLiteral(" der Tabelle ")
-                                       + f_.ETABELLE + QStringLiteral(" eingelesen werden!"));
-    try {
+    // One fixed message for every error, without its number.
+    GuardSpec spec = titled(DataErrorTitle);
+    spec.fixedText = QStringLiteral("Werte der Spalte ") + SPV + QStringLiteral(" der Tabelle ") + f_.ETABELLE
+        + QStringLiteral(" eingelesen werden!");
+    return Guarded(ctx_.dlg(), spec, [&](Guard& g) {
         Recordset rs;
-        steps.step([&] { open(rs, DTStatement(f_, SPV, IndexArgs{{SPI1, SPI2, SPI3, SPI4}, {SPI1W, SPI2W, SPI3W, {}}})); });
-        bool rows = true;   // a failed test enters its branch
-        steps.step([&] { rows = !rs.Eof(); });
-        if (rows) {
-            steps.step([&] { rs.MoveFirst(); });
-            while (steps.loop([&] { return !rs.Eof(); })) {
-                steps.step([&] {
+        g.step([&] { open(rs, DTStatement(f_, SPV, COUNT_INDEXES)); });
+        if (g.test([&] { return !rs.Eof(); })) {
+            g.step([&] { rs.MoveFirst(); });
+            while (g.loop([&] { return !rs.Eof(); })) {
+                g.step([&] {
                     const Variant value = rs.Fields(SPV).Value();
                     if (!value.isNull())
                         AddItem(cboX, CStr(value));
                 });
-                steps.step([&] { rs.MoveNext(); });
+                g.step([&] { rs.MoveNext(); });
             }
         }
-        steps.step([&] { rs.Close(); });
-        return true;
-    } catch (const Guard::Leave&) {
-        return false;
-    }
+        g.step([&] { rs.Close(); });
+    });
 }
 
 void clsDATEN::count(const QString& title, const IndexArgs& idx, const std::function<void(const Variant&)>& setMINI,
@@ -363,7 +332,7 @@ void clsDATEN::count(const QString& title, const IndexArgs& idx, const std::func
 void clsDATEN::INDEX(int16_t& MINI, int16_t& MAXI, int16_t& AN, const QString& SPI1, OptVariant SPI1W,
                      const QString& SPI2, OptVariant SPI2W, const QString& SPI3, OptVariant SPI3W, const QString& SPI4)
 {
-    count(QStringLiteral("Index"), IndexArgs{{SPI1, SPI2, SPI3, SPI4}, {SPI1W, SPI2W, SPI3W, {}}},
+    count(QStringLiteral("Index"), COUNT_INDEXES,
           [&](const Variant& v) { MINI = CInt(v); }, [&](const Variant& v) { MAXI = CInt(v); },
           [&](long n) { AN = CInt(Variant(int32_t(n))); });
 }
@@ -371,7 +340,7 @@ void clsDATEN::INDEX(int16_t& MINI, int16_t& MAXI, int16_t& AN, const QString& S
 void clsDATEN::INDEXL(int32_t& MINI, int32_t& MAXI, int32_t& AN, const QString& SPI1, OptVariant SPI1W,
                       const QString& SPI2, OptVariant SPI2W, const QString& SPI3, OptVariant SPI3W, const QString& SPI4)
 {
-    count(DataErrorTitle, IndexArgs{{SPI1, SPI2, SPI3, SPI4}, {SPI1W, SPI2W, SPI3W, {}}},
+    count(DataErrorTitle, COUNT_INDEXES,
           [&](const Variant& v) { MINI = CLng(v); }, [&](const Variant& v) { MAXI = CLng(v); },
           [&](long n) { AN = int32_t(n); });
 }
@@ -379,7 +348,7 @@ void clsDATEN::INDEXL(int32_t& MINI, int32_t& MAXI, int32_t& AN, const QString& 
 void clsDATEN::INDEXV(Variant& MINI, Variant& MAXI, int16_t& AN, const QString& SPI1, OptVariant SPI1W,
                       const QString& SPI2, OptVariant SPI2W, const QString& SPI3, OptVariant SPI3W, const QString& SPI4)
 {
-    count(QStringLiteral("Index"), IndexArgs{{SPI1, SPI2, SPI3, SPI4}, {SPI1W, SPI2W, SPI3W, {}}},
+    count(QStringLiteral("Index"), COUNT_INDEXES,
           [&](const Variant& v) { MINI = v; }, [&](const Variant& v) { MAXI = v; },
           [&](long n) { AN = CInt(Variant(int32_t(n))); });
 }

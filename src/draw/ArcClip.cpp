@@ -11,13 +11,13 @@ constexpr float kTwoPi = 2.0f * DrawConst::PI;
 void solve(float along, float offset, float r, std::array<float, 2>& pair, bool& found)
 {
     const float a = -along;
-    const float g = Sng((double(offset) * offset + double(along) * along) - double(r) * r);
+    const float g = CheckedSng((double(offset) * offset + double(along) * along) - double(r) * r);
     const double disc = double(a) * a - g;
     if (disc < 0.0) {
         found = false;
         return;
     }
-    const float w = Sng(std::sqrt(disc));
+    const float w = CheckedSng(std::sqrt(disc));
     pair = {-a - w, -a + w};
     found = true;
 }
@@ -26,12 +26,12 @@ void solve(float along, float offset, float r, std::array<float, 2>& pair, bool&
 
 void SCHNITTSENKRECHT(float cx, float cy, float r, float s, std::array<float, 2>& pair, bool& found)
 {
-    solve(cy, Sng(double(s) - cx), r, pair, found);
+    solve(cy, CheckedSng(double(s) - cx), r, pair, found);
 }
 
 void SCHNITTWAAGRECHT(float cx, float cy, float r, float s, std::array<float, 2>& pair, bool& found)
 {
-    solve(cx, Sng(double(s) - cy), r, pair, found);
+    solve(cx, CheckedSng(double(s) - cy), r, pair, found);
 }
 
 ArcCrossings ArcBoxCrossings(float XMP, float YMP, float RP, float XL, float XR, float YO, float YU)

@@ -103,7 +103,7 @@ void linear(int NR, bool autoMin, bool autoMax, float& MIN, float& MAX, AxisTick
     t.T = sized(t.N + 1);
     t.T[0] = MIN;
     for (int j = 1; j <= t.N; ++j)
-        element(t.T, j) = Sng(double(element(t.T, j - 1)) + double(step));
+        element(t.T, j) = CheckedSng(double(element(t.T, j - 1)) + double(step));
 }
 
 // The first exponent from -20 to 10 with 10^e > MIN; 11 when there is none.
@@ -236,7 +236,7 @@ void MASSSTAEBE(float XMIN, float XMAX, float YMIN, float YMAX, float ELX, float
         MY = SngDiv(YMAX - YMIN, ELY - RO - RU);
     if (MYMX > 0.0f) {
         if (MX * MYMX >= MY)
-            MY = Sng(double(MX) * MYMX);
+            MY = CheckedSng(double(MX) * MYMX);
         else
             MX = SngDiv(MY, MYMX);
     }

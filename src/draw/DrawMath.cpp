@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
-float Sng(double x)
+float CheckedSng(double x)
 {
     if (!std::isfinite(x) || std::fabs(x) > FLT_MAX)
         throw VbError(VbErr::Overflow);
@@ -13,7 +13,7 @@ float Sng(double x)
 
 float SngDiv(double a, double b)
 {
-    return Sng(CheckedDiv(a, b));
+    return CheckedSng(CheckedDiv(a, b));
 }
 
 float LOG10(float V)
@@ -52,5 +52,5 @@ float LININT(DialogService& dialogs, float x1, float x2, float x, float y1, floa
                        QStringLiteral("LININT"));
         return 0.0f;
     }
-    return Sng(double(y2) - double(y2 - y1) * double(x2 - x) / double(x2 - x1));
+    return CheckedSng(double(y2) - double(y2 - y1) * double(x2 - x) / double(x2 - x1));
 }

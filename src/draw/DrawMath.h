@@ -12,7 +12,7 @@ constexpr float DEG = 0.017453292f;   // radians per degree
 }
 
 // A Single result; a value beyond the range of Single is error 6.
-float Sng(double x);
+float CheckedSng(double x);
 // Single quotient; division by zero is error 11, overflow error 6.
 float SngDiv(double a, double b);
 // Decimal logarithm; 0 for values that are not positive.

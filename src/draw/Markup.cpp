@@ -1,7 +1,6 @@
 #include "Markup.h"
 #include "platform/SymbolFont.h"
 #include "platform/Variant.h"
-#include <QRegularExpression>
 
 namespace {
 
@@ -86,7 +85,7 @@ std::optional<QString> ExponentMarkup(const QString& text)
 {
     if (!IsNumeric(Variant(text)) || text.isEmpty())
         return std::nullopt;
-    const auto e = text.indexOf(QRegularExpression(QStringLiteral("[Ee]")));
+    const auto e = text.indexOf(QLatin1Char('e'), 0, Qt::CaseInsensitive);
     if (e < 0)
         return std::nullopt;
     const int P = int(e) + 1;

@@ -18,12 +18,16 @@
 
 namespace {
 
-constexpr double kTwipsPerMm = 56.7;
 const int32_t kWhite = 0xFFFFFF;
 
 GuardSpec spec(const QString& title, const QString& prefix)
 {
-    return GuardSpec{title, prefix, MsgButtons::OKCancel, MsgIcon::Exclamation, {}};
+    GuardSpec s;
+    s.title = title;
+    s.prefix = prefix;
+    s.buttons = MsgButtons::OKCancel;
+    s.icon = MsgIcon::Exclamation;
+    return s;
 }
 
 const QString kPrefix = QStringLiteral("VB-Fehler: ");
@@ -106,8 +110,8 @@ void clsGRAFIK::EOBJEKT(OutputObject* object)
         return;
     if (object->kind() != SurfaceKind::Other) {
         pxPerUnit_ = float(MeasureScale(*object).pixelsPerUnitX);
-        ELX(Sng(object->Width() / kTwipsPerMm));
-        ELY(Sng(object->Height() / kTwipsPerMm));
+        ELX(CheckedSng(object->Width() / TwipsPerMm));
+        ELY(CheckedSng(object->Height() / TwipsPerMm));
     }
     SCHRIFTEINSTELLUNGEN();
 }
@@ -149,7 +153,7 @@ void clsGRAFIK::lineSettings(int16_t LINIENART, float& LINIENBREITE, int32_t& FA
     Guarded(ctx_.dlg(), spec(QStringLiteral("Linieneinstellungen"), QStringLiteral("VB-Fehler ")),
             [&](Guard& g) {
                 g.step([&] {
-                    LINIENBREITE = LINIENBREITE == 0.0f ? 1.0f : Sng(double(LINIENBREITE) * pxPerUnit_);
+                    LINIENBREITE = LINIENBREITE == 0.0f ? 1.0f : CheckedSng(double(LINIENBREITE) * pxPerUnit_);
                 });
                 g.step([&] {
                     if (FARBE == 0)
@@ -195,13 +199,13 @@ void clsGRAFIK::KOORDTRANS(float X, float Y, float& XP, float& YP)
     Guarded(ctx_.dlg(), spec(QStringLiteral("Koordinatentransformation"), kPrefix), [&](Guard& g) {
         g.step([&] {
             const float left = EXDL_ + PANX_ + L_.RL;
-            XP = L_.OX == 1 ? Sng(left + double(SngDiv(double(X - EXMOD_) - L_.XMIN, L_.MX)))
-                            : Sng(left + double(SngDiv(double(L_.XMAX) - (X - EXMOD_), L_.MX)));
+            XP = L_.OX == 1 ? CheckedSng(left + double(SngDiv(double(X - EXMOD_) - L_.XMIN, L_.MX)))
+                            : CheckedSng(left + double(SngDiv(double(L_.XMAX) - (X - EXMOD_), L_.MX)));
         });
         g.step([&] {
             const float top = EYDO_ + PANY_ + L_.RO;
-            YP = L_.OY == 1 ? Sng(top + double(SngDiv(double(L_.YMAX) - (Y - EYMOD_), L_.MY)))
-                            : Sng(top + double(SngDiv(double(Y - EYMOD_) - L_.YMIN, L_.MY)));
+            YP = L_.OY == 1 ? CheckedSng(top + double(SngDiv(double(L_.YMAX) - (Y - EYMOD_), L_.MY)))
+                            : CheckedSng(top + double(SngDiv(double(Y - EYMOD_) - L_.YMIN, L_.MY)));
         });
     });
 }
@@ -214,19 +218,19 @@ void clsGRAFIK::KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SK
                 g.step([&] {
                     if (L_.MX == 0.0f)
                         throw VbError(VbErr::DivisionByZero);
-                    X = L_.OX == 1 ? Sng(double(XP - EXDL_ - PANX_ - L_.RL) * L_.MX + L_.XMIN)
-                                   : Sng(double(EXDL_ + PANX_ + L_.RL - XP) * L_.MX + L_.XMAX);
+                    X = L_.OX == 1 ? CheckedSng(double(XP - EXDL_ - PANX_ - L_.RL) * L_.MX + L_.XMIN)
+                                   : CheckedSng(double(EXDL_ + PANX_ + L_.RL - XP) * L_.MX + L_.XMAX);
                 });
                 g.step([&] {
                     if (L_.MY == 0.0f)
                         throw VbError(VbErr::DivisionByZero);
-                    Y = L_.OY == 1 ? Sng(double(EYDO_ + PANY_ + L_.RO - YP) * L_.MY + L_.YMAX)
-                                   : Sng(double(YP - EYDO_ - PANY_ - L_.RO) * L_.MY + L_.YMIN);
+                    Y = L_.OY == 1 ? CheckedSng(double(EYDO_ + PANY_ + L_.RO - YP) * L_.MY + L_.YMAX)
+                                   : CheckedSng(double(YP - EYDO_ - PANY_ - L_.RO) * L_.MY + L_.YMIN);
                 });
-                g.step([&] { if (SKTX == 1) X = Sng(std::pow(10.0, double(X))); });
-                g.step([&] { if (SKTY == 1) Y = Sng(std::pow(10.0, double(Y))); });
-                g.step([&] { X = Sng(double(X) + EXMOD_); });
-                g.step([&] { Y = Sng(double(Y) + EYMOD_); });
+                g.step([&] { if (SKTX == 1) X = CheckedSng(std::pow(10.0, double(X))); });
+                g.step([&] { if (SKTY == 1) Y = CheckedSng(std::pow(10.0, double(Y))); });
+                g.step([&] { X = CheckedSng(double(X) + EXMOD_); });
+                g.step([&] { Y = CheckedSng(double(Y) + EYMOD_); });
             });
 }
 
@@ -330,15 +334,15 @@ void clsGRAFIK::PFEIL(float XP1, float YP1, float XP2, float YP2)
         float R = 0, D = 0, Ax = 0, Ay = 0, Bx = 0, By = 0;
         g.step([&] { R = STRECKENWINKEL(XP2, YP2, XP1, YP1); });
         g.step([&] {
-            D = Sng(std::sqrt(double(XP2 - XP1) * (XP2 - XP1) + double(YP2 - YP1) * (YP2 - YP1)));
+            D = CheckedSng(std::sqrt(double(XP2 - XP1) * (XP2 - XP1) + double(YP2 - YP1) * (YP2 - YP1)));
             if (2.0f * L > D)
                 L = D / 2.0f;
         });
         g.step([&] {
-            Ax = Sng(L * std::cos(double(R + W)));
-            Ay = Sng(L * std::sin(double(R + W)));
-            Bx = Sng(L * std::cos(double(R - W)));
-            By = Sng(L * std::sin(double(R - W)));
+            Ax = CheckedSng(L * std::cos(double(R + W)));
+            Ay = CheckedSng(L * std::sin(double(R + W)));
+            Bx = CheckedSng(L * std::cos(double(R - W)));
+            By = CheckedSng(L * std::sin(double(R - W)));
         });
         g.step([&] { LINIE(XP2, YP2, XP2 + Ax, YP2 + Ay); });
         g.step([&] { LINIE(XP2, YP2, XP2 + Bx, YP2 + By); });
@@ -570,15 +574,15 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::optional<std::vector<float>>& X,
             return;
         g.step([&] {
             for (float& v : xs)
-                v = Sng(double(v) - EXMOD_);
-            L_.XMIN = Sng(double(L_.XMIN) - EXMOD_);
-            L_.XMAX = Sng(double(L_.XMAX) - EXMOD_);
+                v = CheckedSng(double(v) - EXMOD_);
+            L_.XMIN = CheckedSng(double(L_.XMIN) - EXMOD_);
+            L_.XMAX = CheckedSng(double(L_.XMAX) - EXMOD_);
         });
         g.step([&] {
             for (float& v : ys)
-                v = Sng(double(v) - EYMOD_);
-            L_.YMIN = Sng(double(L_.YMIN) - EYMOD_);
-            L_.YMAX = Sng(double(L_.YMAX) - EYMOD_);
+                v = CheckedSng(double(v) - EYMOD_);
+            L_.YMIN = CheckedSng(double(L_.YMIN) - EYMOD_);
+            L_.YMAX = CheckedSng(double(L_.YMAX) - EYMOD_);
         });
         AxisTicks tx = xTicks_, ty = yTicks_;
         tx.T.clear(); tx.P.clear();
@@ -589,13 +593,13 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::optional<std::vector<float>>& X,
             g.step([&] { SKALENTEILUNG(NR, EBOYMIN_, EBOYMAX_, ESKTY_, ys, L_.YMIN, L_.YMAX, ty, y_); });
         if (EXYIT_ == 1) {
             g.step([&] {
-                L_.YMAX = Sng(L_.YMIN + double(L_.XMAX - L_.XMIN) *
+                L_.YMAX = CheckedSng(L_.YMIN + double(L_.XMAX - L_.XMIN) *
                                             SngDiv(ELY_ - L_.RO - L_.RU, ELX_ - L_.RL - L_.RR));
             });
             g.step([&] { SKALENTEILUNG(0, false, false, ESKTY_, ys, L_.YMIN, L_.YMAX, ty, y_); });
         } else if (EXYIT_ == 2) {
             g.step([&] {
-                L_.XMAX = Sng(double(L_.YMAX - L_.YMIN) *
+                L_.XMAX = CheckedSng(double(L_.YMAX - L_.YMIN) *
                                   SngDiv(ELX_ - L_.RL - L_.RR, ELY_ - L_.RO - L_.RU) + L_.XMIN);
             });
             g.step([&] { SKALENTEILUNG(0, false, false, ESKTX_, xs, L_.XMIN, L_.XMAX, tx, x_); });
@@ -603,10 +607,10 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::optional<std::vector<float>>& X,
         xTicks_.N = tx.N; xTicks_.NM = tx.NM; xTicks_.G = tx.G; xTicks_.Z = tx.Z;
         yTicks_.N = ty.N; yTicks_.NM = ty.NM; yTicks_.G = ty.G; yTicks_.Z = ty.Z;
         g.step([&] {
-            if (EBOXMIN_) view.DVTS(QStringLiteral("XMIN"), Sng(double(L_.XMIN) + EXMOD_), key, id);
-            if (EBOXMAX_) view.DVTS(QStringLiteral("XMAX"), Sng(double(L_.XMAX) + EXMOD_), key, id);
-            if (EBOYMIN_) view.DVTS(QStringLiteral("YMIN"), Sng(double(L_.YMIN) + EYMOD_), key, id);
-            if (EBOYMAX_) view.DVTS(QStringLiteral("YMAX"), Sng(double(L_.YMAX) + EYMOD_), key, id);
+            if (EBOXMIN_) view.DVTS(QStringLiteral("XMIN"), CheckedSng(double(L_.XMIN) + EXMOD_), key, id);
+            if (EBOXMAX_) view.DVTS(QStringLiteral("XMAX"), CheckedSng(double(L_.XMAX) + EXMOD_), key, id);
+            if (EBOYMIN_) view.DVTS(QStringLiteral("YMIN"), CheckedSng(double(L_.YMIN) + EYMOD_), key, id);
+            if (EBOYMAX_) view.DVTS(QStringLiteral("YMAX"), CheckedSng(double(L_.YMAX) + EYMOD_), key, id);
         });
         if (NR == 1 || NR == 2)
             return;
@@ -670,7 +674,7 @@ void clsGRAFIK::scrollBar(ScrollBarControl* bar, bool horizontal)
     }
     // The pan range is what the drawing exceeds the room between the margins by.
     const double q = Round(bar->Value() / 10000.0, 3);
-    pan = bar->Value() == 0 ? 0.0f : Sng(q * (available - needed));
+    pan = bar->Value() == 0 ? 0.0f : CheckedSng(q * (available - needed));
 }
 
 void clsGRAFIK::offsetNotes(float right, float bottom)
@@ -718,9 +722,9 @@ AxisPlace placeAxis(int16_t mode, bool dir1, float lo, float hi, float unit, boo
     else if (mode == -1)
         p.world = dir1 ? hi : lo;
     else if (mode > 1)
-        p.world = Sng(dir1 ? lo - off : hi + off);
+        p.world = CheckedSng(dir1 ? lo - off : hi + off);
     else
-        p.world = Sng(dir1 ? hi - off : lo + off);
+        p.world = CheckedSng(dir1 ? hi - off : lo + off);
     const bool near = mode >= 1;
     p.D = (near == xAxis) ? 1.0f : -1.0f;
     p.ARY = (near == xAxis) ? 0 : 2;
@@ -1184,17 +1188,17 @@ void clsGRAFIK::GELAENDESCHRAFFUR(float X1, float Y1, float H1, int16_t ANS, flo
             }
             V = L_.OY == 1 ? 1.0f : -1.0f;
         });
-        g.step([&] { G = Sng(BE * DEG * double(SngDiv(L_.MX, L_.MY))); });
+        g.step([&] { G = CheckedSng(BE * DEG * double(SngDiv(L_.MX, L_.MY))); });
         g.step([&] {
-            ux = Sng(H1 * std::cos(double(G - PI / 4)) * SX);
-            uy = Sng(H1 * std::sin(double(G - PI / 4)) * V * SY);
-            vx = Sng(-H1 * std::cos(double(G - 3 * PI / 4)) * SX);
-            vy = Sng(-H1 * std::sin(double(G - 3 * PI / 4)) * V * SY);
+            ux = CheckedSng(H1 * std::cos(double(G - PI / 4)) * SX);
+            uy = CheckedSng(H1 * std::sin(double(G - PI / 4)) * V * SY);
+            vx = CheckedSng(-H1 * std::cos(double(G - 3 * PI / 4)) * SX);
+            vy = CheckedSng(-H1 * std::sin(double(G - 3 * PI / 4)) * V * SY);
         });
         float px = X1, py = Y1;
         // The point P + a u + b v, and a stroke between two such points.
         const auto point = [&](float a, float b) {
-            return std::pair{Sng(px + a * double(ux) + b * double(vx)), Sng(py + a * double(uy) + b * double(vy))};
+            return std::pair{CheckedSng(px + a * double(ux) + b * double(vx)), CheckedSng(py + a * double(uy) + b * double(vy))};
         };
         const auto stroke = [&](float a, float b, float c, float d) {
             g.step([&] {
@@ -1213,8 +1217,8 @@ void clsGRAFIK::GELAENDESCHRAFFUR(float X1, float Y1, float H1, int16_t ANS, flo
             stroke(2, 1, 3, 1);
             stroke(2, 1, 2, 2);
             g.step([&] {
-                px = Sng(px + 2.0 * ux + 2.0 * vx);
-                py = Sng(py + 2.0 * uy + 2.0 * vy);
+                px = CheckedSng(px + 2.0 * ux + 2.0 * vx);
+                py = CheckedSng(py + 2.0 * uy + 2.0 * vy);
             });
         }
     });
@@ -1239,7 +1243,7 @@ void clsGRAFIK::kotendreieck(float X, float Y, float& DH, float RIWI, int16_t GW
         float Tx = 0, Ty = 0;
         // The point at distance l in page direction w from (x, y).
         const auto to = [](float x, float y, double l, double w) {
-            return std::pair{Sng(x + l * std::cos(w)), Sng(y + l * std::sin(w))};
+            return std::pair{CheckedSng(x + l * std::cos(w)), CheckedSng(y + l * std::sin(w))};
         };
         g.step([&] { KOORDTRANS(X, Y, Tx, Ty); });
         g.step([&] { DH = SngDiv(DH, L_.MY); });
@@ -1315,7 +1319,7 @@ void clsGRAFIK::LASTFLAECHEN(const std::vector<float>& X, const std::vector<floa
             if (read && MSP == 0.0f) {
                 // The greatest end resultant of both loads together is 15 mm long.
                 const auto resultant = [&](std::size_t j) {
-                    return Sng(std::hypot(double(P[0][j]) + P[2][j], double(P[1][j]) + P[3][j]) / 15.0);
+                    return CheckedSng(std::hypot(double(P[0][j]) + P[2][j], double(P[1][j]) + P[3][j]) / 15.0);
                 };
                 const float r0 = resultant(0), r1 = resultant(1);
                 MSP = r0 >= r1 ? r0 : r1;
@@ -1334,16 +1338,16 @@ void clsGRAFIK::LASTFLAECHEN(const std::vector<float>& X, const std::vector<floa
         const auto load = [&](std::size_t k) {
             float A2x = Ax, A2y = Ay, B2x = Bx, B2y = By;
             g.step([&] {
-                A2x = Sng(Ax + double(SngDiv(P[k + 1][0], MSP)));
-                A2y = Sng(Ay - double(SngDiv(P[k][0], MSP)));
-                B2x = Sng(Bx + double(SngDiv(P[k + 1][1], MSP)));
-                B2y = Sng(By - double(SngDiv(P[k][1], MSP)));
+                A2x = CheckedSng(Ax + double(SngDiv(P[k + 1][0], MSP)));
+                A2y = CheckedSng(Ay - double(SngDiv(P[k][0], MSP)));
+                B2x = CheckedSng(Bx + double(SngDiv(P[k + 1][1], MSP)));
+                B2y = CheckedSng(By - double(SngDiv(P[k][1], MSP)));
             });
             for (int i = 0; i <= IT; ++i) {
                 g.step([&] {
                     const float f = SngDiv(i, IT);
-                    const float Sx = Sng(Ax + double(f) * (Bx - Ax)), Sy = Sng(Ay + double(f) * (By - Ay));
-                    const float Ex = Sng(A2x + double(f) * (B2x - A2x)), Ey = Sng(A2y + double(f) * (B2y - A2y));
+                    const float Sx = CheckedSng(Ax + double(f) * (Bx - Ax)), Sy = CheckedSng(Ay + double(f) * (By - Ay));
+                    const float Ex = CheckedSng(A2x + double(f) * (B2x - A2x)), Ey = CheckedSng(A2y + double(f) * (B2y - A2y));
                     LINIE(Sx, Sy, Ex, Ey);
                     PFEIL(Ex, Ey, Sx, Sy);
                 });
@@ -1380,8 +1384,8 @@ void clsGRAFIK::SCHNITTKRAFT(float X1, float Y1, float X2, float Y2, float SHHH,
                 w = R;
             }
             const double half = SHHH / 2.0;
-            const float Ex = Sng(Mx + half * std::cos(w)), Ey = Sng(My + half * std::sin(w));
-            const float Sx = Sng(Mx - half * std::cos(w)), Sy = Sng(My - half * std::sin(w));
+            const float Ex = CheckedSng(Mx + half * std::cos(w)), Ey = CheckedSng(My + half * std::sin(w));
+            const float Sx = CheckedSng(Mx - half * std::cos(w)), Sy = CheckedSng(My - half * std::sin(w));
             LINIE(Sx, Sy, Ex, Ey);
             PFEIL(Sx, Sy, Ex, Ey);
             PFEIL(Ex, Ey, Sx, Sy);
@@ -1423,7 +1427,7 @@ bool clsGRAFIK::ARCPART(float a, float b, float XMP, float YMP, double RP)
         return false;
     }
     OutputObject& o = obj();
-    o.Circle(CircleFlags::Colour | CircleFlags::Start | CircleFlags::End, XMP, YMP, Sng(RP),
+    o.Circle(CircleFlags::Colour | CircleFlags::Start | CircleFlags::End, XMP, YMP, CheckedSng(RP),
              o.ForeColor(), start, end);
     return true;
 }
@@ -1445,16 +1449,16 @@ void clsGRAFIK::kreis(float XM, float YM, float R, float AL1, float& AL2, int16_
             const int16_t ko = KO.value_or(1);
             if (ko == 1) {
                 KOORDTRANS(XM, YM, XMP, YMP);
-                KOORDTRANS(Sng(XM + R * std::cos(double(AL1))), Sng(YM + R * std::sin(double(AL1))), P1x, P1y);
-                KOORDTRANS(Sng(XM + R * std::cos(double(AL2))), Sng(YM + R * std::sin(double(AL2))), P2x, P2y);
+                KOORDTRANS(CheckedSng(XM + R * std::cos(double(AL1))), CheckedSng(YM + R * std::sin(double(AL1))), P1x, P1y);
+                KOORDTRANS(CheckedSng(XM + R * std::cos(double(AL2))), CheckedSng(YM + R * std::sin(double(AL2))), P2x, P2y);
                 RP = std::hypot(double(XMP) - P1x, double(YMP) - P1y);
             } else if (ko == 0 || ko == 2) {
-                XMP = ko == 0 ? XM : Sng(double(XM) + PANX_ + EXDL_);
-                YMP = ko == 0 ? YM : Sng(double(YM) + PANY_ + EYDO_);
-                P1x = Sng(XMP + R * std::cos(double(AL1)));
-                P1y = Sng(YMP + R * std::sin(double(AL1)));
-                P2x = Sng(XMP + R * std::cos(double(AL2)));
-                P2y = Sng(YMP + R * std::sin(double(AL2)));
+                XMP = ko == 0 ? XM : CheckedSng(double(XM) + PANX_ + EXDL_);
+                YMP = ko == 0 ? YM : CheckedSng(double(YM) + PANY_ + EYDO_);
+                P1x = CheckedSng(XMP + R * std::cos(double(AL1)));
+                P1y = CheckedSng(YMP + R * std::sin(double(AL1)));
+                P2x = CheckedSng(XMP + R * std::cos(double(AL2)));
+                P2y = CheckedSng(YMP + R * std::sin(double(AL2)));
                 RP = R;
             } else {
                 // No coordinate mode of that number: nothing to place the circle by.
@@ -1497,7 +1501,7 @@ void clsGRAFIK::kreis(float XM, float YM, float R, float AL1, float& AL2, int16_
                 return;
             sense = H2 > H1 ? 1.0f : -1.0f;
             const auto onCircle = [&](double w) {
-                return std::pair{Sng(XMP + RP * std::cos(w)), Sng(YMP + RP * std::sin(w))};
+                return std::pair{CheckedSng(XMP + RP * std::cos(w)), CheckedSng(YMP + RP * std::sin(w))};
             };
             const double step = sense * 10.0 * DEG;
             // Chord k from H1 + (k-1) step; the last one ends at H2 (a rest below a
@@ -1523,14 +1527,14 @@ void clsGRAFIK::kreis(float XM, float YM, float R, float AL1, float& AL2, int16_
                 g.step([&] {
                     if (AL1 == 0.0f && AL2 == twoPi) {
                         OutputObject& o = obj();
-                        o.Circle(CircleFlags::Colour, XMP, YMP, Sng(RP), o.ForeColor());
+                        o.Circle(CircleFlags::Colour, XMP, YMP, CheckedSng(RP), o.ForeColor());
                     } else {
                         ended = !ARCPART(H1, H2, XMP, YMP, RP);
                     }
                 });
             } else {
                 g.step([&] {
-                    const ArcCrossings c = ArcBoxCrossings(XMP, YMP, Sng(RP), XL, XR, YO, YU);
+                    const ArcCrossings c = ArcBoxCrossings(XMP, YMP, CheckedSng(RP), XL, XR, YO, YU);
                     if (c.points.size() % 2 == 1) {
                         ctx_.dlg().MsgBox(QStringLiteral("Ungerade Anzahl von Schnittpunkten des Kreises mit den Grenzen"),
                                           MsgButtons::OK, MsgIcon::Exclamation, QStringLiteral("Bogen"));
@@ -1554,9 +1558,9 @@ void clsGRAFIK::kreis(float XM, float YM, float R, float AL1, float& AL2, int16_
         g.step([&] {
             const double L = std::fabs(double(H1) - H2) * RP;
             if (2.0 * a > L)
-                a = Sng(L / 2.0);
-            G1 = Sng(H1 + sense * double(SngDiv(a, RP)));
-            G2 = Sng(H2 - sense * double(SngDiv(a, RP)));
+                a = CheckedSng(L / 2.0);
+            G1 = CheckedSng(H1 + sense * double(SngDiv(a, RP)));
+            G2 = CheckedSng(H2 - sense * double(SngDiv(a, RP)));
         });
         g.step([&] {
             OutputObject& o = obj();
@@ -1570,8 +1574,8 @@ void clsGRAFIK::kreis(float XM, float YM, float R, float AL1, float& AL2, int16_
             g.step([&] {
                 const double Cx = XMP + RP * std::cos(double(G)), Cy = YMP + RP * std::sin(double(G));
                 const double w = a * std::tan(15.0 * double(DEG));
-                const float B1x = Sng(Cx - w * std::cos(double(G))), B1y = Sng(Cy - w * std::sin(double(G)));
-                const float B2x = Sng(Cx + w * std::cos(double(G))), B2y = Sng(Cy + w * std::sin(double(G)));
+                const float B1x = CheckedSng(Cx - w * std::cos(double(G))), B1y = CheckedSng(Cy - w * std::sin(double(G)));
+                const float B2x = CheckedSng(Cx + w * std::cos(double(G))), B2y = CheckedSng(Cy + w * std::sin(double(G)));
                 LINIE(Tx, Ty, B1x, B1y);
                 LINIE(B1x, B1y, B2x, B2y);
                 LINIE(B2x, B2y, Tx, Ty);

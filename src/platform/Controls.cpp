@@ -1,5 +1,4 @@
 #include "Controls.h"
-#include "Locale.h"
 #include "VbError.h"
 
 #include <QButtonGroup>
@@ -9,26 +8,16 @@ namespace {
 const char* const IndexProperty = "Index";
 const char* const TagProperty = "Tag";
 
-// Errors of the control runtime that the runtime's table of messages does not hold.
-VbError controlError(int32_t number, const char* english, const char* german)
-{
-    return VbError(number, QString::fromUtf8(LanguageOf(ProgramLocale()) == 1 ? english : german));
-}
-
-VbError notAnArray()
-{
-    return controlError(343, "Object not an array", "Objekt ist kein Datenfeld");
-}
-
-VbError invalidListIndex()
-{
-    return controlError(381, "Invalid property array index", "Unzulässiger Index für Eigenschaftenfeld");
-}
-
 void requireListIndex(int index, int count)
 {
     if (index < -1 || index >= count)
         throw VbError(VbErr::InvalidProperty);
+}
+
+void requireEntry(int index, int count)
+{
+    if (index < 0 || index >= count)
+        throw VbError(VbErr::InvalidArrayIndex);
 }
 
 // The entry at index: "" for -1 (nothing selected), error 381 outside the list.
@@ -37,15 +26,8 @@ QString entryAt(int index, int count, Entry entry)
 {
     if (index == -1)
         return {};
-    if (index < 0 || index >= count)
-        throw invalidListIndex();
+    requireEntry(index, count);
     return entry(index);
-}
-
-void requireEntry(int index, int count)
-{
-    if (index < 0 || index >= count)
-        throw invalidListIndex();
 }
 
 } // namespace
@@ -97,7 +79,7 @@ int16_t LabelIndex(const QLabel& lbl)
 {
     const QVariant index = lbl.property(IndexProperty);
     if (!index.isValid())
-        throw notAnArray();
+        throw VbError(VbErr::NotAnArray);
     return int16_t(index.toInt());
 }
 

@@ -35,25 +35,22 @@ private:
     int saved_;
 };
 
-struct ButtonSet {
-    std::vector<std::pair<QMessageBox::StandardButton, MsgResult>> buttons;
-};
+// The buttons of a box in their order, each with the answer it gives.
+using ButtonSet = std::vector<std::pair<QMessageBox::StandardButton, MsgResult>>;
 
 ButtonSet buttonsOf(MsgButtons buttons)
 {
     switch (buttons) {
     case MsgButtons::OK:
-        return {{{QMessageBox::Ok, MsgResult::OK}}};
+        return {{QMessageBox::Ok, MsgResult::OK}};
     case MsgButtons::OKCancel:
-        return {{{QMessageBox::Ok, MsgResult::OK}, {QMessageBox::Cancel, MsgResult::Cancel}}};
+        return {{QMessageBox::Ok, MsgResult::OK}, {QMessageBox::Cancel, MsgResult::Cancel}};
     case MsgButtons::YesNo:
-        return {{{QMessageBox::Yes, MsgResult::Yes}, {QMessageBox::No, MsgResult::No}}};
+        return {{QMessageBox::Yes, MsgResult::Yes}, {QMessageBox::No, MsgResult::No}};
     case MsgButtons::YesNoCancel:
-        return {{{QMessageBox::Yes, MsgResult::Yes},
-                 {QMessageBox::No, MsgResult::No},
-                 {QMessageBox::Cancel, MsgResult::Cancel}}};
+        return {{QMessageBox::Yes, MsgResult::Yes}, {QMessageBox::No, MsgResult::No}, {QMessageBox::Cancel, MsgResult::Cancel}};
     case MsgButtons::RetryCancel:
-        return {{{QMessageBox::Retry, MsgResult::Retry}, {QMessageBox::Cancel, MsgResult::Cancel}}};
+        return {{QMessageBox::Retry, MsgResult::Retry}, {QMessageBox::Cancel, MsgResult::Cancel}};
     }
     return {};
 }
@@ -77,7 +74,7 @@ QMessageBox::Icon iconOf(MsgIcon icon)
 
 MsgResult firstButton(MsgButtons buttons)
 {
-    return buttonsOf(buttons).buttons.front().second;
+    return buttonsOf(buttons).front().second;
 }
 }
 
@@ -111,9 +108,9 @@ MsgResult QtDialogService::MsgBox(const MsgBoxRequest& request)
     box.setTextFormat(Qt::PlainText);
     box.setIcon(iconOf(request.icon));
     const ButtonSet set = buttonsOf(request.buttons);
-    for (const auto& [button, result] : set.buttons)
+    for (const auto& [button, result] : set)
         box.addButton(button);
-    box.setDefaultButton(set.buttons.front().first);
+    box.setDefaultButton(set.front().first);
     QAbstractButton* help = request.helpFile.isEmpty() ? nullptr : box.addButton(QMessageBox::Help);
     for (;;) {
         box.exec();
@@ -123,15 +120,15 @@ MsgResult QtDialogService::MsgBox(const MsgBoxRequest& request)
             ShowHelp(request.helpFile, request.helpContext);
             continue;
         }
-        for (const auto& [button, result] : set.buttons)
+        for (const auto& [button, result] : set)
             if (clicked == box.button(button))
                 return result;
         // Closed without a button: the Cancel or No of the set, else its only button.
         for (const MsgResult r : {MsgResult::Cancel, MsgResult::No})
-            for (const auto& [button, result] : set.buttons)
+            for (const auto& [button, result] : set)
                 if (result == r)
                     return r;
-        return set.buttons.front().second;
+        return set.front().second;
     }
 }
 

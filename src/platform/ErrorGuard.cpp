@@ -71,7 +71,8 @@ MsgResult ShowErrorBox(DialogService& dialogs, const GuardSpec& spec, const VbEr
     if (spec.silenced.count(e.number()))
         return MsgResult::OK;
     MsgBoxRequest box;
-    box.text = spec.prefix + QString::number(e.number()) + QLatin1Char('\n') + e.text();
+    box.text = spec.fixedText.isEmpty() ? spec.prefix + QString::number(e.number()) + QLatin1Char('\n') + e.text()
+                                        : spec.fixedText;
     box.buttons = spec.buttons;
     box.icon = spec.icon;
     box.title = spec.title;

@@ -21,6 +21,7 @@ struct GuardSpec {
     MsgButtons buttons = MsgButtons::OKCancel;   // some boxes offer OK only
     MsgIcon icon = MsgIcon::Exclamation;
     std::set<int32_t> silenced;                  // numbers passed over without a box
+    QString fixedText;                           // when set, the box shows it in place of the error
 };
 
 class Guard {

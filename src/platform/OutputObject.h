@@ -13,6 +13,9 @@
 
 enum class SurfaceKind { PictureBox, Printer, Other };
 
+// Twips per millimetre of a nominal size, as the runtime counts them.
+constexpr double TwipsPerMm = 56.7;
+
 // A font description with the properties of the runtime's font object.
 struct FontSpec {
     QString Name = QStringLiteral("Arial");
@@ -67,7 +70,7 @@ public:
     double ScaleHeight() const;
     // A user scale with (left, top) at the top-left and (right, bottom) at the bottom-right corner.
     void Scale(double left, double top, double right, double bottom);
-    // Outer size in twips (56.7 per millimetre of the nominal size).
+    // Outer size in twips (TwipsPerMm per millimetre of the nominal size).
     virtual double Width() const = 0;
     virtual double Height() const = 0;
     // Pixels per logical inch down (the device's resolution).
@@ -77,7 +80,7 @@ public:
     int DrawStyle() const { return drawStyle_; }
     void setDrawStyle(int style) { drawStyle_ = style; }
     float DrawWidth() const { return drawWidth_; }
-    void setDrawWidth(float pixels);   // rounded to whole pixels, at least 1
+    void setDrawWidth(float pixels);   // drawn rounded to whole pixels, at least 1
     int DrawMode() const { return drawMode_; }
     void setDrawMode(int mode) { drawMode_ = mode; }
     int32_t ForeColor() const { return foreColor_; }

@@ -5,10 +5,6 @@
 #include <QScreen>
 #include <cmath>
 
-namespace {
-constexpr double kTwipsPerMm = 56.7;
-}
-
 PictureBox::PictureBox(double widthMm, double heightMm, double dpi, QWidget* parent)
     : QWidget(parent), widthMm_(0), heightMm_(0), dpi_(dpi)
 {
@@ -21,12 +17,12 @@ PictureBox::PictureBox(double widthMm, double heightMm, double dpi, QWidget* par
 
 double PictureBox::Width() const
 {
-    return widthMm_ * kTwipsPerMm;
+    return widthMm_ * TwipsPerMm;
 }
 
 double PictureBox::Height() const
 {
-    return heightMm_ * kTwipsPerMm;
+    return heightMm_ * TwipsPerMm;
 }
 
 void PictureBox::setSizeMm(double widthMm, double heightMm)

@@ -3,10 +3,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 
-namespace {
-constexpr double kTwipsPerMm = 56.7;
-}
-
 PrinterSurface::PrinterSurface(const QString& pdfFile)
     : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
@@ -27,12 +23,12 @@ PrinterSurface::~PrinterSurface()
 
 double PrinterSurface::Width() const
 {
-    return printer_->pageLayout().fullRect(QPageLayout::Millimeter).width() * kTwipsPerMm;
+    return printer_->pageLayout().fullRect(QPageLayout::Millimeter).width() * TwipsPerMm;
 }
 
 double PrinterSurface::Height() const
 {
-    return printer_->pageLayout().fullRect(QPageLayout::Millimeter).height() * kTwipsPerMm;
+    return printer_->pageLayout().fullRect(QPageLayout::Millimeter).height() * TwipsPerMm;
 }
 
 QSizeF PrinterSurface::devicePixels() const

@@ -32,8 +32,8 @@ public:
                      SurfaceKind kind = SurfaceKind::PictureBox, double dpi = 96.0);
 
     SurfaceKind kind() const override { return kind_; }
-    double Width() const override { return widthMm_ * 56.7; }
-    double Height() const override { return heightMm_ * 56.7; }
+    double Width() const override { return widthMm_ * TwipsPerMm; }
+    double Height() const override { return heightMm_ * TwipsPerMm; }
     double pixelsPerInchY() const override { return dpi_; }
 
     std::vector<Recorded> records;

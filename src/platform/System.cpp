@@ -11,6 +11,15 @@ const passwd* currentUser()
     return getpwuid(geteuid());
 }
 
+// The settings file of an application in the user's configuration folder.
+QString iniPathOf(const QString& app)
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QLatin1Char('/') + app + QLatin1Char('/') + app + QStringLiteral(".ini");
+}
+
 } // namespace
 
 QString UserName()
@@ -34,15 +43,6 @@ QString UserFullName()
             return full;
     }
     return UserName();
-}
-
-// The settings file of an application in the user's configuration folder.
-static QString iniPathOf(const QString& app)
-{
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return base + QLatin1Char('/') + app + QLatin1Char('/') + app + QStringLiteral(".ini");
 }
 
 QString SuiteIniPath()

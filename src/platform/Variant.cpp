@@ -44,12 +44,18 @@ double wholeNumber(const Variant& v, double min, double max)
     return r;
 }
 
-// printf's %G with the given significant digits, in the program's decimal separator.
-QString generalNumber(double x, int digits)
+// printf's %G with the given significant digits and "." as the decimal point.
+QString generalNumberC(double x, int digits)
 {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*G", digits, x == 0.0 ? 0.0 : x);   // no "-0"
-    QString s = QString::fromLatin1(buf);
+    return QString::fromLatin1(buf);
+}
+
+// The same in the program's decimal separator.
+QString generalNumber(double x, int digits)
+{
+    QString s = generalNumberC(x, digits);
     s.replace(QLatin1Char('.'), DecimalSeparatorOf(ProgramLocale()));
     return s;
 }
@@ -242,6 +248,23 @@ QString CStr(const Variant& v)
         return v.asString();
     }
     throw VbError(VbErr::TypeMismatch);
+}
+
+QString SqlNumber(const Variant& v)
+{
+    switch (v.type()) {
+    case VarType::Single:
+        return generalNumberC(v.asSingle(), 7);
+    case VarType::Double:
+        return generalNumberC(v.asDouble(), 15);
+    case VarType::String:
+        if (IsNumeric(v))
+            return generalNumberC(CDbl(v), 15);
+        break;
+    default:
+        break;
+    }
+    return CStr(v);
 }
 
 double Val(const QString& s)

@@ -60,6 +60,9 @@ double CDbl(const Variant& v);
 bool CBool(const Variant& v);
 VbDate CDate(const Variant& v);
 QString CStr(const Variant& v);
+// A value as it stands unquoted in SQL text: the runtime's text form, but numbers
+// always with "." as the decimal point (a German "2,5" would split a statement).
+QString SqlNumber(const Variant& v);
 // Leading number of a text, always with "." as decimal point; 0 when none.
 double Val(const QString& s);
 // True when CDbl would succeed (Empty counts as numeric, Null does not).

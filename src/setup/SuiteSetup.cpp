@@ -10,7 +10,6 @@
 #include <QSettings>
 #include <sqlite3.h>
 #include <cstdio>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -71,12 +70,25 @@ void writeSide(Connection& cnn, int32_t id, int16_t side, const Side& s)
     for (size_t i = 0; i < s.layers.size(); ++i)
         insert(cnn, QStringLiteral("E3"), {QStringLiteral("ID"), QStringLiteral("K"), QStringLiteral("I1"), QStringLiteral("Z"), QStringLiteral("KF")},
                {id, side, int32_t(i), s.layers[i].z, s.layers[i].kf});
-    const std::pair<const char*, const std::vector<Point>*> lines[] = {{"E4", &s.flowLine}, {"E5", &s.outline}};
-    for (const auto& [table, points] : lines) {
-        const QString number = QLatin1String(table) == QLatin1String("E4") ? QStringLiteral("I2") : QStringLiteral("I3");
-        for (size_t i = 0; i < points->size(); ++i)
-            insert(cnn, QLatin1String(table), {QStringLiteral("ID"), QStringLiteral("K"), number, QStringLiteral("X"), QStringLiteral("Z")},
-                   {id, side, int32_t(i), (*points)[i].x, (*points)[i].z});
+    struct Line {
+        const char* table;
+        const char* number;
+        const std::vector<Point>& points;
+    };
+    for (const Line& line : {Line{"E4", "I2", s.flowLine}, Line{"E5", "I3", s.outline}}) {
+        for (size_t i = 0; i < line.points.size(); ++i)
+            insert(cnn, QLatin1String(line.table), {QStringLiteral("ID"), QStringLiteral("K"), QLatin1String(line.number), QStringLiteral("X"), QStringLiteral("Z")},
+                   {id, side, int32_t(i), line.points[i].x, line.points[i].z});
+    }
+}
+
+// Puts a finished file at its place in one step; on failure the target stays as it
+// was and the partial file is removed.
+void putInPlace(const QString& partial, const QString& target)
+{
+    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(partial);
+        throw VbError(VbErr::PermissionDenied, QStringLiteral("Ersetzen nicht möglich: %1").arg(target));
     }
 }
 
@@ -86,10 +98,7 @@ void copyReplacing(const QString& source, const QString& target)
     QFile::remove(partial);
     if (!QFile::copy(source, partial))
         throw VbError(VbErr::PermissionDenied, QStringLiteral("Kopieren nicht möglich: %1 -> %2").arg(source, target));
-    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(partial);
-        throw VbError(VbErr::PermissionDenied, QStringLiteral("Ersetzen nicht möglich: %1").arg(target));
-    }
+    putInPlace(partial, target);
 }
 
 // Makes a database at a temporary name beside the target, fills it, and only
@@ -108,8 +117,7 @@ void createDatabaseAt(const QString& path, const char* schema, Fill fill)
             cnn->Execute(QStringLiteral("COMMIT"));
             cnn->Close();
         }
-        if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path).constData()) != 0)
-            throw VbError(VbErr::PermissionDenied, QStringLiteral("Ersetzen nicht möglich: %1").arg(path));
+        putInPlace(partial, path);
     } catch (...) {
         QFile::remove(partial);
         throw;
@@ -183,9 +191,8 @@ void WriteAdminRow(const QString& archivePath, const QString& projectsFolder, co
     const QString user = UserName().toUpper();
     if (user.isEmpty())
         throw VbError(VbErr::InvalidCall, QStringLiteral("Der Benutzername ist nicht zu ermitteln."));
-    const QString editor = UserFullName().isEmpty() ? UserName() : UserFullName();
     auto cnn = OpenDatabase(archivePath);
-    const std::vector<Variant> row = {QStringLiteral("KALMARO"), projectsFolder, project, editor, user};
+    const std::vector<Variant> row = {QStringLiteral("KALMARO"), projectsFolder, project, UserFullName(), user};
     cnn->Execute(QStringLiteral("UPDATE [ADMIN] SET [PROG]=?,[PROJEKTSPFAD]=?,[PROJEKT]=?,[BEARBEITER]=? WHERE [BENUTZER]=?"), row);
     if (sqlite3_changes(cnn->handle()) == 0)
         insert(*cnn, QStringLiteral("ADMIN"),
@@ -208,20 +215,23 @@ QStringList LayOutSuite(const SuiteOptions& options)
     if (!options.exe.isEmpty()) {
         const QString target = program + QStringLiteral("/TREMOL");
         copyReplacing(options.exe, target);
-        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+        if (!QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
+                                               | QFileDevice::ExeOther))
+            throw VbError(VbErr::PermissionDenied, QStringLiteral("Datei kann nicht ausführbar gemacht werden: %1").arg(target));
         done << QStringLiteral("Programm: ") + target;
     }
     if (!options.documentsFrom.isEmpty()) {
         for (const char* name : {"TREMOL.html", "TREMOL.odt", "TREMOL_H.odt"}) {
             const QString source = options.documentsFrom + QLatin1Char('/') + QLatin1String(name);
-            if (QFileInfo(source).isFile() && QFileInfo(source).absoluteFilePath() != QFileInfo(program + QLatin1Char('/') + QLatin1String(name)).absoluteFilePath()) {
-                copyReplacing(source, program + QLatin1Char('/') + QLatin1String(name));
-                done << QStringLiteral("Dokument: ") + program + QLatin1Char('/') + QLatin1String(name);
+            const QString target = program + QLatin1Char('/') + QLatin1String(name);
+            if (QFileInfo(source).isFile() && QFileInfo(source).absoluteFilePath() != QFileInfo(target).absoluteFilePath()) {
+                copyReplacing(source, target);
+                done << QStringLiteral("Dokument: ") + target;
             }
         }
     }
     const QString templatePath = program + QStringLiteral("/TREMOL.mdb");
-    createDatabaseAt(templatePath, projectSchema, [](Connection&) {});
+    MakeTemplateDatabase(templatePath);
     done << QStringLiteral("Leere Datenbank: ") + templatePath;
 
     // Suite databases: the archive with this user's admin row, the presets.

@@ -1,5 +1,6 @@
 #include "calc/Geometry.h"
 #include "calc/SingleMath.h"
+#include "support/TestHelpers.h"
 #include <gtest/gtest.h>
 #include <bit>
 
@@ -67,6 +68,10 @@ TEST(Geometry, StructureXAtDepths)
         INTERPOLIEREN(c.P, Q, c.R, c.S);
         EXPECT_EQ(Q, c.expected) << c.name;
     }
+    // The flow-line subdivision meets its segments the same way; a level one has no x.
+    EXPECT_EQ(XAtDepth(0, 0, 1, 4, 1), 0.25f);
+    EXPECT_EQ(XAtDepth(2, 1, -2, 3, 2.5f), -1.0f);
+    EXPECT_EQ(VbErrorOf([] { XAtDepth(0, 2, 1, 2, 2); }), VbErr::DivisionByZero);
 }
 
 struct SectorCase {
@@ -131,19 +136,11 @@ TEST(Geometry, SectorComponentsLeftAndRight)
 
 TEST(Geometry, SingleArithmeticErrors)
 {
-    auto number = [](auto f) {
-        try {
-            f();
-        } catch (const VbError& e) {
-            return e.number();
-        }
-        return 0;
-    };
-    EXPECT_EQ(number([] { Div(1, 0); }), VbErr::DivisionByZero);
-    EXPECT_EQ(number([] { Sng(1e39); }), VbErr::Overflow);
-    EXPECT_EQ(number([] { CheckSubscript(3, 3); }), VbErr::Subscript);
-    EXPECT_EQ(number([] { CheckListSize(32768); }), 0);
-    EXPECT_EQ(number([] { CheckListSize(32769); }), VbErr::Overflow);
+    EXPECT_EQ(VbErrorOf([] { Div(1, 0); }), VbErr::DivisionByZero);
+    EXPECT_EQ(VbErrorOf([] { Sng(1e39); }), VbErr::Overflow);
+    EXPECT_EQ(VbErrorOf([] { CheckSubscript(3, 3); }), VbErr::Subscript);
+    EXPECT_EQ(VbErrorOf([] { CheckListSize(32768); }), 0);
+    EXPECT_EQ(VbErrorOf([] { CheckListSize(32769); }), VbErr::Overflow);
 }
 
 }

@@ -4,7 +4,16 @@
 #include "platform/RecordingSurface.h"
 #include "support/TestSuite.h"
 #include <gtest/gtest.h>
+#include <cmath>
 #include <memory>
+
+// Loads the diagram's layout row through SKALEN without drawing axes.
+inline void loadLayout(clsGRAFIK& g)
+{
+    g.EAXEX(0);
+    g.EAXEY(0);
+    g.SKALEN(0);
+}
 
 class DrawTest : public ::testing::Test {
 protected:
@@ -38,9 +47,7 @@ protected:
         auto g = diagram();
         if (on)
             g->EOBJEKT(on);
-        g->EAXEX(0);
-        g->EAXEY(0);
-        g->SKALEN(0);
+        loadLayout(*g);
         (on ? on : &surface)->records.clear();
         return g;
     }
@@ -52,6 +59,17 @@ protected:
 inline bool near(QPointF a, QPointF b, double tol = 1e-3)
 {
     return std::abs(a.x() - b.x()) <= tol && std::abs(a.y() - b.y()) <= tol;
+}
+
+// A segment with one of its ends at p.
+inline bool touches(const Recorded& r, QPointF p, double tol = 1e-3)
+{
+    return near(r.p1, p, tol) || near(r.p2, p, tol);
+}
+
+inline double segmentLength(const Recorded& r)
+{
+    return std::hypot(r.p2.x() - r.p1.x(), r.p2.y() - r.p1.y());
 }
 
 // A segment drawn from a to b or from b to a.

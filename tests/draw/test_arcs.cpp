@@ -17,7 +17,7 @@ std::vector<Recorded> arcs(const RecordingSurface& s)
 
 bool touches_any(const std::vector<Recorded>& l, QPointF p)
 {
-    return std::any_of(l.begin(), l.end(), [&](const Recorded& r) { return near(r.p1, p) || near(r.p2, p); });
+    return std::any_of(l.begin(), l.end(), [&](const Recorded& r) { return touches(r, p); });
 }
 
 } // namespace
@@ -135,7 +135,7 @@ TEST_F(DrawTest, CircleAndChordModesGoDifferentWays)
     for (const Recorded& r : l) {
         EXPECT_LE(r.p1.x(), 50 + 1e-4);
         EXPECT_LE(r.p2.x(), 50 + 1e-4);
-        EXPECT_NEAR(std::hypot(r.p2.x() - r.p1.x(), r.p2.y() - r.p1.y()), 2 * 10 * std::sin(5 * std::numbers::pi / 180), 1e-3);
+        EXPECT_NEAR(segmentLength(r), 2 * 10 * std::sin(5 * std::numbers::pi / 180), 1e-3);
     }
     EXPECT_TRUE(touches_any(l, {50, 40}) && touches_any(l, {50, 60}));
 }
@@ -213,7 +213,7 @@ TEST_F(DrawTest, ArcEndMarks)
     ASSERT_EQ(l.size(), 3u);
     const QPointF P1(53, 50), P2(50 + 3 * std::cos(1.0), 50 + 3 * std::sin(1.0));
     EXPECT_TRUE(near(l[0].p1, P1, 1e-4) || near(l[0].p2, P1, 1e-4));   // the tip at the start (AL1)
-    const double base = std::hypot(l[1].p2.x() - l[1].p1.x(), l[1].p2.y() - l[1].p1.y());
+    const double base = segmentLength(l[1]);
     EXPECT_NEAR(base, 2 * 1.5 * std::tan(15 * std::numbers::pi / 180), 1e-4);
     EXPECT_EQ(surface.FillStyle(), 1);
     EXPECT_EQ(surface.FillColor(), 0xFFFFFF);
@@ -274,9 +274,7 @@ TEST_F(DrawTest, ArcInWorldUnitsStaysACircle)
     activeRecord(1);
     row(1, 11, "OX, OY, RL, RR, RO, RU, XMIN, XMAX, YMIN, YMAX, MX, MY", "1, -1, 0, 0, 0, 0, 0, 100, 0, 50, 1, 0.5");
     auto g = diagram();
-    g->EAXEX(0);
-    g->EAXEY(0);
-    g->SKALEN(0);
+    loadLayout(*g);
     surface.records.clear();
     g->KREIS(50, 20, 10);   // radius from the start direction, x: 10 mm
     const auto c = surface.of(Recorded::Circle);

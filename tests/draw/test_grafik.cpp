@@ -3,6 +3,7 @@
 #include "DrawFixture.h"
 #include "draw/DrawMath.h"
 #include "platform/VbError.h"
+#include "support/TestHelpers.h"
 #include <numbers>
 
 TEST_F(DrawTest, ActiveRecordGivesTheId)
@@ -68,26 +69,13 @@ TEST_F(DrawTest, OtherObjectsOnlyGetTheFont)
     EXPECT_EQ(other.FontName(), "Arial");
 }
 
-namespace {
-
-// Loads a layout row through SKALEN without axes.
-void load(DrawTest& t, clsGRAFIK& g)
-{
-    (void)t;
-    g.EAXEX(0);
-    g.EAXEY(0);
-    g.SKALEN(0);
-}
-
-} // namespace
-
 TEST_F(DrawTest, CoordinateTransformAndInverse)
 {
     activeRecord(1);
     row(1, 11, "OX, OY, RL, RR, RO, RU, XMIN, XMAX, YMIN, YMAX, MX, MY",
         "1, -1, 0, 0, 0, 0, 0, 12.4, 2, 13.5, 0.1, 0.1");
     auto g = diagram();
-    load(*this, *g);
+    loadLayout(*g);
     struct Case { float x, y, xp, yp; };
     for (const Case& c : {Case{1, 3, 10, 10}, Case{0, 2, 0, 0}, Case{5, 12, 50, 100}}) {
         float xp = 0, yp = 0, x = 0, y = 0;
@@ -113,7 +101,7 @@ TEST_F(DrawTest, DirectionsAndOffsets)
     auto g = diagram();
     g->EXDL(5);
     g->EYDO(7);
-    load(*this, *g);
+    loadLayout(*g);
     // The default tables make the window as large as the box: XMAX 124, YMAX 115.
     EXPECT_FLOAT_EQ(g->layout().XMAX, 124.0f);
     float xp = 0, yp = 0;
@@ -264,7 +252,7 @@ TEST_F(DrawTest, ClipRectangleOfBosk)
     row(1, 11, "OX, OY, RL, RR, RO, RU, XMIN, XMAX, YMIN, YMAX, MX, MY",
         "1, -1, 11, 7, 7, 11, 0, 10, 0, 10, 1, 1");
     auto g = diagram();
-    load(*this, *g);
+    loadLayout(*g);
     g->LINIE(-10, 50, 200, 50);            // inner box: 11..117
     g->LINIE(-10, 60, 200, 60, std::nullopt, 1);   // diagram box: 0..124
     ASSERT_EQ(lines().size(), 2u);
@@ -306,12 +294,7 @@ TEST(DrawMath, SegmentDirection)
 TEST(DrawMath, CheckedSingles)
 {
     EXPECT_THROW(SngDiv(1, 0), VbError);
-    try {
-        Sng(1e300);
-        FAIL();
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.number(), VbErr::Overflow);
-    }
+    EXPECT_EQ(VbErrorOf([] { CheckedSng(1e300); }), VbErr::Overflow);
 }
 
 TEST_F(DrawTest, ArrowHead)

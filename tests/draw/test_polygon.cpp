@@ -354,9 +354,7 @@ TEST_F(DrawTest, PolygonLogarithmsOnACopy)
     activeRecord(1);
     row(1, 11, "OX, OY, RL, RR, RO, RU, XMIN, XMAX, YMIN, YMAX, MX, MY", "1, -1, 0, 0, 0, 0, -2, 2, 0, 100, 0.1, 1");
     auto g = diagram();
-    g->EAXEX(0);
-    g->EAXEY(0);
-    g->SKALEN(0);
+    loadLayout(*g);
     g->ESKTX(1);
     const SingleArray x{0.1f, 1, 10}, y{50, 50, 60};
     for (int pass = 0; pass < 2; ++pass) {

@@ -112,9 +112,7 @@ TEST_F(DrawTest, SmallSectionOnThePicture)
     PictureBox picture(124, 115, 96);
     clsGRAFIK g(project.ctx());
     g.EOBJEKT(&picture);
-    g.EAXEX(0);
-    g.EAXEY(0);
-    g.SKALEN(0);
+    loadLayout(g);
     const float MX = 0.1f;
     g.POLYGON({-5, -1}, {3, 3});                       // ground surface at page y 40
     g.GELAENDESCHRAFFUR(-4.5f, 3, 2, 2, 0, 2);         // hatching from page (15, 40)

@@ -4,20 +4,6 @@
 #include "platform/Colors.h"
 #include <cmath>
 
-namespace {
-
-bool touches(const Recorded& r, QPointF p, double tol = 2e-3)
-{
-    return near(r.p1, p, tol) || near(r.p2, p, tol);
-}
-
-double length(const Recorded& r)
-{
-    return std::hypot(r.p2.x() - r.p1.x(), r.p2.y() - r.p1.y());
-}
-
-} // namespace
-
 TEST_F(DrawTest, GroundHatchingAsThePagesDrawIt)
 {
     // World units of 0.5 m per mm; the pages' call: 2 mm strokes, two repetitions.
@@ -87,7 +73,7 @@ TEST_F(DrawTest, WaterLevelTriangle)
         const auto r = lines();
         ASSERT_EQ(r.size(), 5u + f.rays) << f.voll;
         for (std::size_t i = 5; i < r.size(); ++i) {
-            EXPECT_TRUE(touches(r[i], T)) << f.voll;
+            EXPECT_TRUE(touches(r[i], T, 2e-3)) << f.voll;
             const QPointF end = near(r[i].p1, T, 2e-3) ? r[i].p2 : r[i].p1;
             EXPECT_NEAR(end.y(), 58.0, 2e-3);
             EXPECT_LE(std::abs(end.x() - 40), 2.0);
@@ -135,7 +121,7 @@ TEST_F(DrawTest, LoadAreasComputeAndStoreThePressureScale)
     // First load: A' = A + (10/2, -18/2), B' = B + (0, -6/2).
     const QPointF A1(15, 51), B1(50, 57);
     EXPECT_TRUE(sameSegment(l[1], {10, 60}, A1));              // first arrow's stroke
-    EXPECT_TRUE(touches(l[2], {10, 60}));                      // its head on the segment
+    EXPECT_TRUE(touches(l[2], {10, 60}, 2e-3));                   // its head on the segment
     EXPECT_TRUE(sameSegment(l[17], {50, 60}, B1));            // fifth arrow at B
     EXPECT_TRUE(sameSegment(l[21], A1, B1));                   // outer line
     EXPECT_EQ(l[21].colour, lightRed);
@@ -195,8 +181,8 @@ TEST_F(DrawTest, SectionForceSymbol)
     auto l = lines();
     ASSERT_EQ(l.size(), 2u + 6u);
     EXPECT_TRUE(sameSegment(l[1], {30, 46}, {30, 54}));
-    EXPECT_TRUE(touches(l[2], {30, 54}));   // head at E
-    EXPECT_TRUE(touches(l[5], {30, 46}));   // head at S
+    EXPECT_TRUE(touches(l[2], {30, 54}, 2e-3));   // head at E
+    EXPECT_TRUE(touches(l[5], {30, 46}, 2e-3));   // head at S
     // Along it, 1.25 mm beside it (above a segment running right).
     for (int16_t typ : {2, 3}) {
         surface.records.clear();
@@ -204,7 +190,7 @@ TEST_F(DrawTest, SectionForceSymbol)
         l = lines();
         ASSERT_EQ(l.size(), 8u);
         EXPECT_TRUE(sameSegment(l[1], {26, 48.75}, {34, 48.75}));
-        EXPECT_NEAR(length(l[1]), 8.0, 1e-3);
+        EXPECT_NEAR(segmentLength(l[1]), 8.0, 1e-3);
     }
     surface.records.clear();
     g->SCHNITTKRAFT(10, 50, 50, 50, 8, 4, 1);

@@ -185,10 +185,5 @@ TEST(Rotator, LabelAtTheCurrentPositionOfAUserScale)
     EXPECT_NEAR(s.records[0].p1.x(), 30, 0.3);   // 20 units right of the origin
     EXPECT_NEAR(s.records[0].p1.y(), 40, 0.3);
     s.setFontName(QString(33, QLatin1Char('A')));
-    try {
-        r.Label(text);
-        FAIL();
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.number(), VbErr::Subscript);
-    }
+    EXPECT_EQ(VbErrorOf([&] { r.Label(text); }), VbErr::Subscript);
 }

@@ -12,8 +12,6 @@
 
 namespace {
 
-
-
 const QLocale German(QLocale::German, QLocale::Germany);
 const QLocale English(QLocale::English, QLocale::UnitedStates);
 

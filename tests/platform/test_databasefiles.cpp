@@ -11,16 +11,6 @@
 
 namespace {
 
-
-Variant scalarOn(const std::shared_ptr<Connection>& cnn, const QString& sql)
-{
-    Recordset rs;
-    rs.Open(sql, cnn);
-    const Variant v = rs.Eof() ? Variant() : rs.Fields(0).Value();
-    rs.Close();
-    return v;
-}
-
 void fillE3(Connection& cnn, int rows)
 {
     cnn.Execute(QStringLiteral("BEGIN"));
@@ -40,7 +30,7 @@ TEST(DatabaseFiles, CopyTakesTheCommittedStateWhileTheSourceIsOpen)
     // Into a new file, while the source connection stays open.
     CopyDatabase(p.projectDbPath(), target);
     auto copy = OpenDatabase(target);
-    EXPECT_EQ(CLng(scalarOn(copy, QStringLiteral("SELECT count(*) FROM E3"))), 50);
+    EXPECT_EQ(CLng(ScalarOf(copy, QStringLiteral("SELECT count(*) FROM E3"))), 50);
     copy->Close();
 
     // Over an existing database: replaced as a whole, by what is committed.
@@ -50,7 +40,7 @@ TEST(DatabaseFiles, CopyTakesTheCommittedStateWhileTheSourceIsOpen)
     CopyDatabase(p.projectDbPath(), target);
     p.exec(QStringLiteral("COMMIT"));
     copy->Reopen();
-    EXPECT_EQ(CLng(scalarOn(copy, QStringLiteral("SELECT count(*) FROM E3"))), 10);
+    EXPECT_EQ(CLng(ScalarOf(copy, QStringLiteral("SELECT count(*) FROM E3"))), 10);
     EXPECT_TRUE(p.cnnX()->isOpen());
 }
 
@@ -106,7 +96,7 @@ TEST(DatabaseFiles, CreateMakesANewDatabaseOnly)
     const QString path = p.folder() + QStringLiteral("/neu.mdb");
     CreateDatabase(path, archiveSchema);
     auto cnn = OpenDatabase(path);
-    EXPECT_EQ(CLng(scalarOn(cnn, QStringLiteral("SELECT count(*) FROM ADMIN"))), 0);
+    EXPECT_EQ(CLng(ScalarOf(cnn, QStringLiteral("SELECT count(*) FROM ADMIN"))), 0);
     cnn->Close();
     const qint64 size = QFileInfo(path).size();
     EXPECT_EQ(VbErrorOf([&] { CreateDatabase(path, presetsSchema); }), VbErr::DbGeneral);

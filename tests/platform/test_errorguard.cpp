@@ -1,5 +1,6 @@
 #include "platform/ErrorGuard.h"
 #include "platform/Locale.h"
+#include "support/TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <variant>
@@ -59,10 +60,13 @@ TEST(ErrorGuard, BoxShowsPrefixNumberLineBreakAndTextWithTheSpecsLook)
     okOnly.buttons = MsgButtons::OK;
     okOnly.icon = MsgIcon::None;
     okOnly.title = QStringLiteral("Berechnung");
+    GuardSpec fixed = spec();
+    fixed.fixedText = QStringLiteral("Werte können nicht eingelesen werden!");
     const Case cases[] = {
         {spec(), VbError(VbErr::Overflow, QStringLiteral("Überlauf")), "VB-Error: 6\nÜberlauf"},
         {okOnly, VbError(VbErr::DbUnknownColumn, QStringLiteral("no such column: X")),
          "VB-Fehler: -2147217904\nno such column: X"},
+        {fixed, VbError(VbErr::Overflow), "Werte können nicht eingelesen werden!"},
     };
     for (const Case& c : cases) {
         ScriptedDialogService dialogs;
@@ -181,27 +185,21 @@ TEST(ErrorGuard, ErrorTextsFollowTheProgramLanguage)
         {VbErr::TypeMismatch, "Typen unverträglich", "Type mismatch"},
         {VbErr::DivisionByZero, "Division durch Null", "Division by zero"},
         {VbErr::InvalidNull, "Unzulässige Verwendung von Null", "Invalid use of Null"},
+        {VbErr::InvalidArrayIndex, "Unzulässiger Index für Eigenschaftenfeld", "Invalid property array index"},
         {12345, "Anwendungs- oder objektdefinierter Fehler", "Application-defined or object-defined error"},
     };
+    const LocaleScope restore(ProgramLocale());
     for (const auto& c : cases) {
         SetProgramLocale(QLocale(QLocale::German, QLocale::Austria));
         EXPECT_EQ(VbError(c.number).text(), QString::fromUtf8(c.german));
         SetProgramLocale(QLocale(QLocale::English, QLocale::UnitedKingdom));
         EXPECT_EQ(VbError(c.number).text(), QString::fromUtf8(c.english));
     }
-    SetProgramLocale(QLocale(QLocale::German, QLocale::Germany));
 }
 
 TEST(ErrorGuard, CheckedArithmetic)
 {
-    const auto errorOf = [](double a, double b) {
-        try {
-            CheckedDiv(a, b);
-        } catch (const VbError& e) {
-            return e.number();
-        }
-        return 0;
-    };
+    const auto errorOf = [](double a, double b) { return VbErrorOf([&] { CheckedDiv(a, b); }); };
     EXPECT_EQ(CheckedDiv(1.0, 4.0), 0.25);
     EXPECT_EQ(errorOf(1.0, 0.0), VbErr::DivisionByZero);
     EXPECT_EQ(errorOf(0.0, 0.0), VbErr::Overflow);

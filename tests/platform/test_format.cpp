@@ -1,5 +1,6 @@
 #include "platform/Format.h"
 #include "platform/Locale.h"
+#include "support/TestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@ const QLocale English(QLocale::English, QLocale::UnitedStates);
 
 class FormatTest : public ::testing::Test {
 protected:
-    void TearDown() override { SetProgramLocale(German); }
+    const LocaleScope restore_{ProgramLocale()};
 };
 
 struct Case {

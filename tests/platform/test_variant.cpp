@@ -14,7 +14,7 @@ const QLocale English(QLocale::English, QLocale::UnitedStates);
 // Every case runs under its own locale; the program's default returns afterwards.
 class VariantTest : public ::testing::Test {
 protected:
-    void TearDown() override { SetProgramLocale(German); }
+    const LocaleScope restore_{ProgramLocale()};
 };
 
 
@@ -314,9 +314,8 @@ TEST(Locale, LanguageAndDecimalSeparatorFollowTheLocale)
         EXPECT_EQ(DecimalSeparatorOf(c.locale), QLatin1String(c.separator)) << c.locale.name().toStdString();
     }
     EXPECT_EQ(SystemLocale().name(), QLocale::system().name());
-    SetProgramLocale(QLocale("fr_FR"));
+    const LocaleScope french(QLocale("fr_FR"));
     EXPECT_EQ(ProgramLocale().name(), QStringLiteral("fr_FR"));
-    SetProgramLocale(German);
 }
 
 // Run by the test below in a child process: prints what the environment asks for.

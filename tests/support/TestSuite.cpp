@@ -50,10 +50,10 @@ QString TempProject::projectDbPath() const
     return dir_.path() + QStringLiteral("/PROJEKTE/TE0000.00/TREMOL.mdb");
 }
 
-Variant TempProject::scalar(const QString& sql)
+Variant ScalarOf(const std::shared_ptr<Connection>& cnn, const QString& sql)
 {
     Recordset rs;
-    rs.Open(sql, ctx_.cnnX);
+    rs.Open(sql, cnn);
     const Variant value = rs.Eof() ? Variant() : rs.Fields(0).Value();
     rs.Close();
     return value;

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
+// First column of the first row of a query on a connection, Empty when no row.
+Variant ScalarOf(const std::shared_ptr<Connection>& cnn, const QString& sql);
+
 // An empty project database (and an empty presets database) in a temporary folder,
 // opened as cnnX and cnnX_V of a context whose dialogs are scripted.
 class TempProject {
@@ -19,8 +22,8 @@ public:
     QString projectDbPath() const;
     // Runs SQL on the project database (for fixtures).
     void exec(const QString& sql) { ctx_.cnnX->Execute(sql); }
-    // First column of the first row of a query, Empty when no row.
-    Variant scalar(const QString& sql);
+    // ScalarOf on the project database.
+    Variant scalar(const QString& sql) { return ScalarOf(ctx_.cnnX, sql); }
 
 private:
     QTemporaryDir dir_;
