@@ -4,8 +4,8 @@
 
 float RICHTUNGSWINKEL(float Z1, float X1, float Z2, float X2)
 {
-    const float A = Sng(static_cast<double>(Z2) - Z1);
-    const float B = Sng(static_cast<double>(X1) - X2);
+    const float A = CheckedSng(static_cast<double>(Z2) - Z1);
+    const float B = CheckedSng(static_cast<double>(X1) - X2);
     if (A == 0 && B == 0)
         return 0;
     if (A == 0)
@@ -23,7 +23,7 @@ float RICHTUNGSWINKEL(float Z1, float X1, float Z2, float X2)
 float XAtDepth(float x0, float z0, float x1, float z1, float z)
 {
     const double slope = Div(static_cast<double>(x1) - x0, static_cast<double>(z1) - z0);
-    return Sng(slope * (static_cast<double>(z) - z0) + x0);
+    return CheckedSng(slope * (static_cast<double>(z) - z0) + x0);
 }
 
 void INTERPOLIEREN(const std::vector<float>& P, std::vector<float>& Q,
@@ -45,7 +45,7 @@ namespace {
 // p·f(a)/g(a): the product first, then the quotient, rounded to Single once.
 float Ratio(float p, double num, double den)
 {
-    return Sng(Div(static_cast<double>(p) * num, den));
+    return CheckedSng(Div(static_cast<double>(p) * num, den));
 }
 
 // Components at one end of a segment, left side.

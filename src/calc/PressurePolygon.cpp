@@ -124,7 +124,7 @@ float Bracketed(const SeepagePath& t, int a, int b, float z)
     if (!(za <= z && z <= zb && za < zb))
         return 0;
     const double share = (static_cast<double>(z) - za) / (static_cast<double>(zb) - za);
-    return Sng(t.DHV[a] + (static_cast<double>(t.DHV[b]) - t.DHV[a]) * share);
+    return CheckedSng(t.DHV[a] + (static_cast<double>(t.DHV[b]) - t.DHV[a]) * share);
 }
 
 // Left side: the pointer walks the table from the top of the left flow line down.
@@ -221,9 +221,9 @@ PressurePolygons BuildPolygons(const CalcInput& in)
 
 float VertexPressure(float z, float ZGWLS, float h)
 {
-    const float head = Sng((static_cast<double>(z) - ZGWLS) - h);
-    const float rounded = Sng(Round(head, 5));
-    return Sng(static_cast<double>(rounded) * 10);
+    const float head = CheckedSng((static_cast<double>(z) - ZGWLS) - h);
+    const float rounded = CheckedSng(Round(head, 5));
+    return CheckedSng(static_cast<double>(rounded) * 10);
 }
 
 void ComputePressures(PressurePolygons& poly, const SeepagePath& path, float ZGWLS)

@@ -72,7 +72,7 @@ float PermeabilitiesAndSum(Vec& KT, const Vec& ZT, const Vec& XT, const Vec& ZS,
         // A piece lying on a boundary matches two sections; it still counts once,
         // with the permeability the head-loss table uses for it.
         if (KT[i] != 0)
-            sum = Sng(sum + Length(XT, ZT, i - 1, i) / KT[i]);
+            sum = CheckedSng(sum + Length(XT, ZT, i - 1, i) / KT[i]);
     }
     return sum;
 }
@@ -90,8 +90,8 @@ std::size_t SectionHolding(const Vec& Z, float z1, float z2)
 // Head lost on a piece of the given length and permeability (none where it is 0).
 float PieceLoss(float VF, float k, double length)
 {
-    const float v = k != 0 ? Sng(VF / static_cast<double>(k)) : 0.0f;
-    return Sng(v * length);
+    const float v = k != 0 ? CheckedSng(VF / static_cast<double>(k)) : 0.0f;
+    return CheckedSng(v * length);
 }
 
 void HeadLossTable(SeepagePath& s, double link)
@@ -111,13 +111,13 @@ void HeadLossTable(SeepagePath& s, double link)
     for (std::size_t i = NTR; i >= 1; --i)
         Append(s.ZDHV, s.DHV, s.ZTR[i - 1], PieceLoss(s.VF, s.KTR[i], Length(s.XTR, s.ZTR, i, i - 1)));
     for (std::size_t i = 1; i < s.DHV.size(); ++i)
-        s.DHV[i] = Sng(static_cast<double>(s.DHV[i]) + s.DHV[i - 1]);
+        s.DHV[i] = CheckedSng(static_cast<double>(s.DHV[i]) + s.DHV[i - 1]);
 }
 
 float FlowLineLength(const Vec& Z, const Vec& X, float total)
 {
     for (std::size_t k = 1; k < Z.size(); ++k)
-        total = Sng(total + Length(X, Z, k - 1, k));
+        total = CheckedSng(total + Length(X, Z, k - 1, k));
     return total;
 }
 
@@ -145,14 +145,14 @@ SeepagePath ComputeSeepagePath(const CalcInput& in)
     SeepagePath s;
     const std::size_t NSTL = L.ZST.size() - 1, NSTR = R.ZST.size() - 1;
     float lges = FlowLineLength(L.ZST, L.XST, 0.0f);
-    lges = Sng(lges + SegmentLength(L.XST[NSTL], L.ZST[NSTL], R.XST[NSTR], R.ZST[NSTR]));
+    lges = CheckedSng(lges + SegmentLength(L.XST[NSTL], L.ZST[NSTL], R.XST[NSTR], R.ZST[NSTR]));
     s.LGES = FlowLineLength(R.ZST, R.XST, lges);
-    s.HDIFF = Sng(static_cast<double>(in.ZGWRS) - in.ZGWLS);
-    s.GRAD = Sng(Div(s.HDIFF, s.LGES));
+    s.HDIFF = CheckedSng(static_cast<double>(in.ZGWRS) - in.ZGWLS);
+    s.GRAD = CheckedSng(Div(s.HDIFF, s.LGES));
 
     s.SUML = PHILINIE(s.ZTL, s.XTL, s.KTL, L.ZS, L.KFS, L.ZST, L.XST, L.ZB, L.XB);
     s.SUMR = PHILINIE(s.ZTR, s.XTR, s.KTR, R.ZS, R.KFS, R.ZST, R.XST, R.ZB, R.XB);
-    s.SLK = Sng(static_cast<double>(s.SUML) + s.SUMR);
+    s.SLK = CheckedSng(static_cast<double>(s.SUML) + s.SUMR);
 
     // The link lies in the first left section holding both its ends, else in the first
     // right one; if neither holds it, it takes the permeability of the deeper end's
@@ -161,17 +161,17 @@ SeepagePath ComputeSeepagePath(const CalcInput& in)
     const double link = SegmentLength(s.XTL[NTL], s.ZTL[NTL], s.XTR[NTR], s.ZTR[NTR]);
     if (const std::size_t m = SectionHolding(L.ZS, s.ZTL[NTL], s.ZTR[NTR])) {
         s.KLINK = L.KFS[m];
-        s.SLK = Sng(s.SLK + Div(link, s.KLINK));
+        s.SLK = CheckedSng(s.SLK + Div(link, s.KLINK));
     } else if (const std::size_t m = SectionHolding(R.ZS, s.ZTL[NTL], s.ZTR[NTR])) {
         s.KLINK = R.KFS[m];
-        s.SLK = Sng(s.SLK + Div(link, s.KLINK));
+        s.SLK = CheckedSng(s.SLK + Div(link, s.KLINK));
     } else {
         s.KLINK = s.ZTL[NTL] > s.ZTR[NTR] ? s.KTL[NTL] : s.KTR[NTR];
         if (s.KLINK != 0)
-            s.SLK = Sng(s.SLK + link / s.KLINK);
+            s.SLK = CheckedSng(s.SLK + link / s.KLINK);
     }
-    s.KEQ = Sng(Div(s.LGES, s.SLK));
-    s.VF = Sng(static_cast<double>(s.KEQ) * s.GRAD);
+    s.KEQ = CheckedSng(Div(s.LGES, s.SLK));
+    s.VF = CheckedSng(static_cast<double>(s.KEQ) * s.GRAD);
     HeadLossTable(s, link);
     return s;
 }

@@ -1,14 +1,6 @@
 #include "SingleMath.h"
 #include <cmath>
 
-float Sng(double x)
-{
-    const float f = static_cast<float>(x);
-    if (!std::isfinite(f))
-        throw VbError(VbErr::Overflow);
-    return f;
-}
-
 double Div(double a, double b)
 {
     if (b == 0.0)

@@ -6,8 +6,6 @@
 #include <QString>
 #include <cstddef>
 
-// Stores a double as Single; a result that does not fit (or is no number) is error 6.
-float Sng(double x);
 // The quotient a / b; b = 0 is error 11.
 double Div(double a, double b);
 // Length of the segment between two points, in double from the Single coordinates.

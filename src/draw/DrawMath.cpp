@@ -4,13 +4,6 @@
 #include <cfloat>
 #include <cmath>
 
-float CheckedSng(double x)
-{
-    if (!std::isfinite(x) || std::fabs(x) > FLT_MAX)
-        throw VbError(VbErr::Overflow);
-    return float(x);
-}
-
 float SngDiv(double a, double b)
 {
     return CheckedSng(CheckedDiv(a, b));

@@ -1,6 +1,7 @@
 #pragma once
 // Small numeric helpers of the diagram class, in the single precision its geometry
 // is computed in, raising the runtime's errors where the arithmetic fails.
+#include "platform/VbError.h"
 #include <QString>
 
 class DialogService;
@@ -11,8 +12,6 @@ constexpr float PI_2 = 1.5707964f;
 constexpr float DEG = 0.017453292f;   // radians per degree
 }
 
-// A Single result; a value beyond the range of Single is error 6.
-float CheckedSng(double x);
 // Single quotient; division by zero is error 11, overflow error 6.
 float SngDiv(double a, double b);
 // Decimal logarithm; 0 for values that are not positive.

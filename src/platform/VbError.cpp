@@ -2,6 +2,7 @@
 
 #include "Locale.h"
 
+#include <cfloat>
 #include <cmath>
 #include <map>
 
@@ -85,6 +86,14 @@ double CheckedDiv(double a, double b)
     if (b == 0.0)
         throw VbError(a == 0.0 ? VbErr::Overflow : VbErr::DivisionByZero);
     return CheckedFinite(a / b);
+}
+
+float CheckedSng(double x)
+{
+    // Checked before converting: a double beyond the float range has no float value.
+    if (!std::isfinite(x) || std::fabs(x) > FLT_MAX)
+        throw VbError(VbErr::Overflow);
+    return float(x);
 }
 
 double CheckedFinite(double x)

@@ -54,3 +54,5 @@ QString VbErrorText(int32_t number);
 // error 11 (0/0 error 6, as the runtime has it), a non-finite result error 6.
 double CheckedDiv(double a, double b);
 double CheckedFinite(double x);
+// A value stored as a Single: rounded to float, beyond the float range error 6.
+float CheckedSng(double x);
