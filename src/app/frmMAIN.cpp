@@ -413,7 +413,9 @@ void frmMAIN::SetUpWorkingCopy(Guard& g)
     g.step([&] { copy = XMDBPFAD(); });
     // Two running copies for one user would share this working copy.
     const QString lockFile = ParentFolder(copy) + QLatin1Char('/') + App::Title() + QStringLiteral(".lock");
-    if (!copy.isEmpty() && !lock_.Acquire(lockFile)) {
+    bool held = true;   // by this run; after an error box the run goes on without the lock
+    g.step([&] { held = copy.isEmpty() || lock_.Acquire(lockFile); });
+    if (!held) {
         Refusal(T("Program ", "Programm ") + App::Title()
                 + T(" is already running for user ", " läuft bereits für Benutzer ") + BENUTZER()
                 + QLatin1Char('!'));

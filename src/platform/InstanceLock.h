@@ -13,7 +13,8 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // False when a running process holds the lock file.
+    // False when a running process holds the lock file; a lock file that cannot be
+    // written at all is error 70, so that it is not mistaken for another running copy.
     bool Acquire(const QString& lockFilePath);
     void Release();
 

@@ -228,6 +228,11 @@ TEST_F(StartupTest, SecondRunningCopyForTheSameUserIsRefused)
     dialogs->shown.clear();
     EXPECT_EQ(Start(), frmMAIN::StartResult::Running);
     EXPECT_TRUE(Boxes().empty());
+
+    // A lock file that cannot be written is an error, not another running copy.
+    InstanceLock unwritable;
+    EXPECT_EQ(VbErrorOf([&] { unwritable.Acquire(userFolder() + QStringLiteral("/missing/TREMOL.lock")); }),
+              VbErr::PermissionDenied);
 }
 
 TEST_F(StartupTest, ActiveRecordsPanel)
