@@ -15,8 +15,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-inline QLocale English() { return QLocale(QLocale::English, QLocale::UnitedStates); }
-inline QLocale German() { return QLocale(QLocale::German, QLocale::Germany); }
 
 class AppFixture : public ::testing::Test {
 protected:

@@ -120,7 +120,7 @@ TEST_F(StartupTest, LanguageFollowsTheLocaleLanguageOnly)
         {QLocale(QLocale::German, QLocale::Austria), 3, ","},
         {QLocale(QLocale::French, QLocale::France), 3, ","},
         {QLocale(QLocale::English, QLocale::UnitedKingdom), 1, "."},
-        {QLocale(QLocale::English, QLocale::UnitedStates), 1, "."},
+        {English(), 1, "."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale.name().toStdString());

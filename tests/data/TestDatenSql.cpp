@@ -94,7 +94,7 @@ TEST(DatenSql, TextIndexValueThatIsNoNumberIsTypeMismatch)
         EXPECT_EQ(VbErrorOf([&] { SqlIndexValue(c.value); }), c.refused ? VbErr::TypeMismatch : 0);
     EXPECT_THROW(DTStatement(record("E3"), "Z", {{"K"}, {V("I1")}}), VbError);
     // A fractional index value stands with "." whatever the locale.
-    const LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+    const LocaleScope german(German());
     EXPECT_EQ(SqlIndexValue(V(1.5f)), QStringLiteral("1.5"));
     EXPECT_EQ(SqlIndexValue(V("1,5")), QStringLiteral("1.5"));
     EXPECT_EQ(SqlIndexValue(V(int32_t(40000))), QStringLiteral("40000"));
@@ -166,7 +166,7 @@ TEST(DatenSql, IDKRITStatementTexts)
 
     // Numbers stand with "." whatever the locale, and a later criterion can be the
     // first one with a value.
-    const LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+    const LocaleScope german(German());
     std::array<Criterion, 4> later{Criterion{"KEN", {}, "="}, Criterion{"Z", V(2.5f), ">"}};
     NormaliseOperators(later);
     EXPECT_EQ(IDKRITStatement("E3", later), QStringLiteral("SELECT [ID],[KEN],[Z] FROM [E3] WHERE [Z]>2.5 ORDER BY [KEN],[Z]"));

@@ -170,7 +170,7 @@ TEST_F(SectionDiagram, WorkedExampleFrame)
 {
     auto g = section();
     {
-        const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
+        const LocaleScope english(English());
         g->SKALEN(3, std::vector<float>{-7.5f, 7.5f}, std::vector<float>{0, 14});
     }
     EXPECT_TRUE(boxes().empty());
@@ -268,7 +268,7 @@ TEST_F(DrawTest, OffsetNotesKeepTheFontSet)
 {
     activeRecord(1);
     row(1, 11, "OX, OY, RL, RR, RO, RU, MX, MY", "1, 1, 0, 0, 0, 0, 1, 1");
-    const LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+    const LocaleScope german(German());
     auto g = diagram();
     g->SCHRIFTEINSTELLUNGEN("Arial", 10);
     g->EAXEX(0);

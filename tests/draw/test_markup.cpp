@@ -65,12 +65,12 @@ TEST(Markup, MeasuringText)
 TEST(Markup, ExponentRule)
 {
     {
-        const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
+        const LocaleScope english(English());
         EXPECT_EQ(ExponentMarkup("1.5E+03").value_or("-"), "1.5*10{h,3}+03");
         EXPECT_EQ(ExponentMarkup("2.5e-5").value_or("-"), "2.5*10{h,2}-5");
         EXPECT_FALSE(ExponentMarkup("E12"));
         EXPECT_FALSE(ExponentMarkup("150"));
     }
-    const LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+    const LocaleScope german(German());
     EXPECT_EQ(ExponentMarkup("1,23E+03").value_or("-"), "1,23*10{h,3}+03");
 }

@@ -31,7 +31,7 @@ TEST_F(DrawTest, ExponentRuleWritesBack)
     auto g = diagram();
     QString text = QStringLiteral("1.5E+03");
     {
-        const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
+        const LocaleScope english(English());
         g->TEXT(50, 50, text, 0, 0, 1);
     }
     EXPECT_EQ(text, "1.5*10{h,3}+03");

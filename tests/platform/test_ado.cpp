@@ -12,9 +12,6 @@
 
 namespace {
 
-const QLocale German(QLocale::German, QLocale::Germany);
-const QLocale English(QLocale::English, QLocale::UnitedStates);
-
 // The storage class SQLite holds for a value ("integer", "real", "text", "null").
 QString storedType(TempProject& p, const QString& sql)
 {
@@ -168,18 +165,18 @@ TEST_F(AdoTest, ValuesFollowTheDeclaredTypeOfTheirColumn)
         const char* stored;  // SQLite storage class
     };
     const Case cases[] = {
-        {"Z", Variant("1,5"), German, Variant(1.5f), "real"},
-        {"Z", Variant("1.5"), English, Variant(1.5f), "real"},
-        {"Z", Variant(0.1), German, Variant(0.1f), "real"},
-        {"Z", Variant(), German, Variant::Null(), "null"},
-        {"Z", Variant(""), German, Variant::Null(), "null"},
-        {"Z", Variant::Null(), German, Variant::Null(), "null"},
-        {"Z", Variant(true), German, Variant(-1.0f), "integer"},  // whole numbers: SQLite stores them compactly
-        {"K", Variant("2"), German, Variant(int16_t(2)), "integer"},
-        {"K", Variant(2.5), German, Variant(int16_t(2)), "integer"},
-        {"K", Variant(3.5f), German, Variant(int16_t(4)), "integer"},
-        {"I1", Variant("10"), German, Variant(int32_t(10)), "integer"},
-        {"I1", Variant(int16_t(7)), German, Variant(int32_t(7)), "integer"},
+        {"Z", Variant("1,5"), German(), Variant(1.5f), "real"},
+        {"Z", Variant("1.5"), English(), Variant(1.5f), "real"},
+        {"Z", Variant(0.1), German(), Variant(0.1f), "real"},
+        {"Z", Variant(), German(), Variant::Null(), "null"},
+        {"Z", Variant(""), German(), Variant::Null(), "null"},
+        {"Z", Variant::Null(), German(), Variant::Null(), "null"},
+        {"Z", Variant(true), German(), Variant(-1.0f), "integer"},  // whole numbers: SQLite stores them compactly
+        {"K", Variant("2"), German(), Variant(int16_t(2)), "integer"},
+        {"K", Variant(2.5), German(), Variant(int16_t(2)), "integer"},
+        {"K", Variant(3.5f), German(), Variant(int16_t(4)), "integer"},
+        {"I1", Variant("10"), German(), Variant(int32_t(10)), "integer"},
+        {"I1", Variant(int16_t(7)), German(), Variant(int32_t(7)), "integer"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.column) + " <- " + CStr(c.value.isNull() ? Variant("Null") : c.value).toStdString());

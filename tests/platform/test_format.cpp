@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QLocale German(QLocale::German, QLocale::Germany);
-const QLocale English(QLocale::English, QLocale::UnitedStates);
 
 class FormatTest : public ::testing::Test {
 protected:
@@ -24,10 +22,10 @@ void check(const Case* cases, std::size_t n)
 {
     for (std::size_t i = 0; i < n; ++i) {
         const Case& c = cases[i];
-        SetProgramLocale(German);
+        SetProgramLocale(German());
         EXPECT_EQ(Format(c.value, QString::fromUtf8(c.format)), QString::fromUtf8(c.german))
             << "case " << i << " format " << c.format;
-        SetProgramLocale(English);
+        SetProgramLocale(English());
         EXPECT_EQ(Format(c.value, QString::fromUtf8(c.format)), QString::fromUtf8(c.english))
             << "case " << i << " format " << c.format;
     }
@@ -99,11 +97,11 @@ TEST_F(FormatTest, TextsEmptyAndNull)
         {Variant(), "", "", ""},
     };
     check(cases, std::size(cases));
-    SetProgramLocale(German);
+    SetProgramLocale(German());
     EXPECT_EQ(Format("1,5", "0.00"), QStringLiteral("1,50"));   // numeric text by the locale
     EXPECT_EQ(Format(Variant::Null(), "0.00"), QString());
     EXPECT_EQ(Format(Variant::Null(), "0;0;0;\"leer\""), QStringLiteral("leer"));
-    SetProgramLocale(English);
+    SetProgramLocale(English());
     EXPECT_EQ(Format("1.5", "0.00"), QStringLiteral("1.50"));
     EXPECT_EQ(Format("1,5", "0.00"), QStringLiteral("1,5"));   // no number in English: unchanged
 }
@@ -128,7 +126,7 @@ TEST_F(FormatTest, DatesAndTimes)
         {"abc", "hh:mm", "abc", "abc"},
     };
     check(cases, std::size(cases));
-    SetProgramLocale(German);
+    SetProgramLocale(German());
     EXPECT_EQ(Format("15.03.2023 18:30:00", "hh:mm"), QStringLiteral("18:30"));
     EXPECT_EQ(Format(evening, "General Date"), QStringLiteral("15.03.2023 18:00:00"));
 }

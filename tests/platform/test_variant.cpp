@@ -8,8 +8,6 @@
 #include <functional>
 
 namespace {
-const QLocale German(QLocale::German, QLocale::Germany);
-const QLocale English(QLocale::English, QLocale::UnitedStates);
 
 // Every case runs under its own locale; the program's default returns afterwards.
 class VariantTest : public ::testing::Test {
@@ -29,24 +27,24 @@ struct WholeCase {
 TEST_F(VariantTest, CIntAndCLngRoundHalvesToEvenAndCheckRange)
 {
     const WholeCase cints[] = {
-        {"2.5", 2.5, German, 2, 0},
-        {"3.5", 3.5, German, 4, 0},
-        {"-2.5", -2.5, German, -2, 0},
-        {"single 1.5", 1.5f, German, 2, 0},
-        {"40000", 40000.0, German, 0, VbErr::Overflow},
-        {"32767.5 rounds out of range", 32767.5, German, 0, VbErr::Overflow},
-        {"-32768.5 rounds to even inside", -32768.5, German, -32768, 0},
-        {"long 40000", int32_t(40000), German, 0, VbErr::Overflow},
-        {"text 2,5 German", "2,5", German, 2, 0},
-        {"text 2.5 English", "2.5", English, 2, 0},
-        {"text with blanks", " 7 ", German, 7, 0},
-        {"text not a number", "abc", German, 0, VbErr::TypeMismatch},
-        {"empty text", "", German, 0, VbErr::TypeMismatch},
-        {"True", true, German, -1, 0},
-        {"False", false, German, 0, 0},
-        {"Empty", Variant(), German, 0, 0},
-        {"Null", Variant::Null(), German, 0, VbErr::InvalidNull},
-        {"date", VbDate{2.5}, German, 2, 0},
+        {"2.5", 2.5, German(), 2, 0},
+        {"3.5", 3.5, German(), 4, 0},
+        {"-2.5", -2.5, German(), -2, 0},
+        {"single 1.5", 1.5f, German(), 2, 0},
+        {"40000", 40000.0, German(), 0, VbErr::Overflow},
+        {"32767.5 rounds out of range", 32767.5, German(), 0, VbErr::Overflow},
+        {"-32768.5 rounds to even inside", -32768.5, German(), -32768, 0},
+        {"long 40000", int32_t(40000), German(), 0, VbErr::Overflow},
+        {"text 2,5 German", "2,5", German(), 2, 0},
+        {"text 2.5 English", "2.5", English(), 2, 0},
+        {"text with blanks", " 7 ", German(), 7, 0},
+        {"text not a number", "abc", German(), 0, VbErr::TypeMismatch},
+        {"empty text", "", German(), 0, VbErr::TypeMismatch},
+        {"True", true, German(), -1, 0},
+        {"False", false, German(), 0, 0},
+        {"Empty", Variant(), German(), 0, 0},
+        {"Null", Variant::Null(), German(), 0, VbErr::InvalidNull},
+        {"date", VbDate{2.5}, German(), 2, 0},
     };
     for (const auto& c : cints) {
         SetProgramLocale(c.locale);
@@ -57,13 +55,13 @@ TEST_F(VariantTest, CIntAndCLngRoundHalvesToEvenAndCheckRange)
         }
     }
     const WholeCase clngs[] = {
-        {"-2.5", -2.5, German, -2, 0},
-        {"40000", 40000.0, German, 40000, 0},
-        {"grouped German text", "1.000", German, 1000, 0},
-        {"2147483647.5", 2147483647.5, German, 0, VbErr::Overflow},
-        {"-2147483648", -2147483648.0, German, INT32_MIN, 0},
-        {"True", true, German, -1, 0},
-        {"Null", Variant::Null(), German, 0, VbErr::InvalidNull},
+        {"-2.5", -2.5, German(), -2, 0},
+        {"40000", 40000.0, German(), 40000, 0},
+        {"grouped German text", "1.000", German(), 1000, 0},
+        {"2147483647.5", 2147483647.5, German(), 0, VbErr::Overflow},
+        {"-2147483648", -2147483648.0, German(), INT32_MIN, 0},
+        {"True", true, German(), -1, 0},
+        {"Null", Variant::Null(), German(), 0, VbErr::InvalidNull},
     };
     for (const auto& c : clngs) {
         SetProgramLocale(c.locale);
@@ -84,17 +82,17 @@ TEST_F(VariantTest, CSngAndCDblReadTextByTheProgramLocale)
         double expected;
         int error;
     } cases[] = {
-        {"1,5 German", "1,5", German, 1.5, 0},
-        {"1.5 English", "1.5", English, 1.5, 0},
-        {"1,5 English is no number", "1,5", English, 0, VbErr::TypeMismatch},
-        {"exponent", "1,5E+03", German, 1500, 0},
-        {"abc", "abc", German, 0, VbErr::TypeMismatch},
-        {"inf is no number", "inf", English, 0, VbErr::TypeMismatch},
-        {"beyond Double", "1E400", English, 0, VbErr::Overflow},
-        {"beyond Single", 1e39, German, 0, VbErr::Overflow},
-        {"Empty", Variant(), German, 0, 0},
-        {"True", true, German, -1, 0},
-        {"Null", Variant::Null(), German, 0, VbErr::InvalidNull},
+        {"1,5 German", "1,5", German(), 1.5, 0},
+        {"1.5 English", "1.5", English(), 1.5, 0},
+        {"1,5 English is no number", "1,5", English(), 0, VbErr::TypeMismatch},
+        {"exponent", "1,5E+03", German(), 1500, 0},
+        {"abc", "abc", German(), 0, VbErr::TypeMismatch},
+        {"inf is no number", "inf", English(), 0, VbErr::TypeMismatch},
+        {"beyond Double", "1E400", English(), 0, VbErr::Overflow},
+        {"beyond Single", 1e39, German(), 0, VbErr::Overflow},
+        {"Empty", Variant(), German(), 0, 0},
+        {"True", true, German(), -1, 0},
+        {"Null", Variant::Null(), German(), 0, VbErr::InvalidNull},
     };
     for (const auto& c : cases) {
         SetProgramLocale(c.locale);
@@ -138,32 +136,32 @@ TEST_F(VariantTest, CStrWritesTheRuntimesShortestText)
         QLocale locale;
         const char* expected;
     } cases[] = {
-        {"Single 0.1 German", 0.1f, German, "0,1"},
-        {"Single 0.1 English", 0.1f, English, "0.1"},
-        {"Single 10", 10.0f, German, "10"},
-        {"Single 34.7", 34.7f, German, "34,7"},
-        {"Single 8.1 English", 8.1f, English, "8.1"},
-        {"Single 1.5", 1.5f, German, "1,5"},
-        {"Single small exponent", 1e-5f, German, "1E-05"},
-        {"Single 0.0001 without exponent", 1e-4f, German, "0,0001"},
-        {"Single large exponent", 12345678.0f, German, "1,234568E+07"},
-        {"Single seven digits", 1234567.0f, German, "1234567"},
-        {"Single negative", -2.25f, German, "-2,25"},
-        {"Single negative zero", -0.0f, German, "0"},
-        {"Double one third", 1.0 / 3.0, German, "0,333333333333333"},
-        {"Double 0.1", 0.1, English, "0.1"},
-        {"Double large", 1e15, English, "1E+15"},
-        {"Integer", int16_t(-5), German, "-5"},
-        {"Long no grouping", int32_t(1234567), German, "1234567"},
-        {"True", true, German, "True"},
-        {"False", false, English, "False"},
-        {"Empty", Variant(), German, ""},
-        {"text", "abc", German, "abc"},
-        {"date German", VbDate{45000.0}, German, "15.03.2023"},
-        {"date and time German", VbDate{45000.5}, German, "15.03.2023 12:00:00"},
-        {"time only German", VbDate{0.25}, German, "06:00:00"},
-        {"date English", VbDate{45000.0}, English, "3/15/2023"},
-        {"date 0", VbDate{0.0}, German, "30.12.1899"},
+        {"Single 0.1 German", 0.1f, German(), "0,1"},
+        {"Single 0.1 English", 0.1f, English(), "0.1"},
+        {"Single 10", 10.0f, German(), "10"},
+        {"Single 34.7", 34.7f, German(), "34,7"},
+        {"Single 8.1 English", 8.1f, English(), "8.1"},
+        {"Single 1.5", 1.5f, German(), "1,5"},
+        {"Single small exponent", 1e-5f, German(), "1E-05"},
+        {"Single 0.0001 without exponent", 1e-4f, German(), "0,0001"},
+        {"Single large exponent", 12345678.0f, German(), "1,234568E+07"},
+        {"Single seven digits", 1234567.0f, German(), "1234567"},
+        {"Single negative", -2.25f, German(), "-2,25"},
+        {"Single negative zero", -0.0f, German(), "0"},
+        {"Double one third", 1.0 / 3.0, German(), "0,333333333333333"},
+        {"Double 0.1", 0.1, English(), "0.1"},
+        {"Double large", 1e15, English(), "1E+15"},
+        {"Integer", int16_t(-5), German(), "-5"},
+        {"Long no grouping", int32_t(1234567), German(), "1234567"},
+        {"True", true, German(), "True"},
+        {"False", false, English(), "False"},
+        {"Empty", Variant(), German(), ""},
+        {"text", "abc", German(), "abc"},
+        {"date German", VbDate{45000.0}, German(), "15.03.2023"},
+        {"date and time German", VbDate{45000.5}, German(), "15.03.2023 12:00:00"},
+        {"time only German", VbDate{0.25}, German(), "06:00:00"},
+        {"date English", VbDate{45000.0}, English(), "3/15/2023"},
+        {"date 0", VbDate{0.0}, German(), "30.12.1899"},
     };
     for (const auto& c : cases) {
         SetProgramLocale(c.locale);
@@ -174,7 +172,7 @@ TEST_F(VariantTest, CStrWritesTheRuntimesShortestText)
 
 TEST_F(VariantTest, CDateReadsNumbersAndLocaleDates)
 {
-    SetProgramLocale(German);
+    SetProgramLocale(German());
     EXPECT_EQ(CDate(Variant()), VbDate{0.0});
     EXPECT_EQ(ToDateTime(CDate(Variant())), QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
     EXPECT_EQ(CDate("15.03.2023"), VbDate{45000.0});
@@ -186,7 +184,7 @@ TEST_F(VariantTest, CDateReadsNumbersAndLocaleDates)
     EXPECT_EQ(CDate(45000.5), VbDate{45000.5});
     EXPECT_EQ(VbErrorOf([] { CDate("abc"); }), VbErr::TypeMismatch);
     EXPECT_EQ(VbErrorOf([] { CDate(1e9); }), VbErr::Overflow);
-    SetProgramLocale(English);
+    SetProgramLocale(English());
     EXPECT_EQ(CDate("3/15/2023"), VbDate{45000.0});
     EXPECT_EQ(CDate("3/15/2023 6:00:00 PM"), VbDate{45000.75});
 }
@@ -246,14 +244,14 @@ TEST_F(VariantTest, ValReadsTheLeadingNumberWithAPoint)
         {"1e", 1},         {".5", 0.5},     {"", 0},      {"\t-7", -7},      {"2d1", 20},
         {"+", 0},          {"1.2.3", 1.2},
     };
-    SetProgramLocale(German);   // Val ignores the locale
+    SetProgramLocale(German());   // Val ignores the locale
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(Val(QString::fromUtf8(c.text)), c.expected) << c.text;
 }
 
 TEST_F(VariantTest, IsNumericFollowsCDbl)
 {
-    SetProgramLocale(German);
+    SetProgramLocale(German());
     EXPECT_TRUE(IsNumeric(Variant()));
     EXPECT_FALSE(IsNumeric(Variant::Null()));
     EXPECT_TRUE(IsNumeric("1,5"));
@@ -263,7 +261,7 @@ TEST_F(VariantTest, IsNumericFollowsCDbl)
     EXPECT_FALSE(IsNumeric("GOK"));
     EXPECT_TRUE(IsNumeric(true));
     EXPECT_TRUE(IsNumeric(2.5f));
-    SetProgramLocale(English);
+    SetProgramLocale(English());
     EXPECT_TRUE(IsNumeric("1.5"));
     EXPECT_FALSE(IsNumeric("1,5"));
 }

@@ -17,6 +17,10 @@ inline int32_t VbErrorOf(const std::function<void()>& f)
     return 0;
 }
 
+// The two locales the tests run under.
+inline QLocale German() { return QLocale(QLocale::German, QLocale::Germany); }
+inline QLocale English() { return QLocale(QLocale::English, QLocale::UnitedStates); }
+
 // Sets the program locale for a scope and restores the previous one.
 class LocaleScope {
 public:
