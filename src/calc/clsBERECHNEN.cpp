@@ -136,17 +136,11 @@ bool clsBERECHNEN::writeResults(const BaseCorners& base, const std::vector<Secti
 {
     // One transaction: a failed write leaves the earlier results as they were, and
     // the thousands of single-column writes are not each committed to disk.
-    Connection& cnn = *ctx_.cnnX;
-    cnn.Execute(QStringLiteral("BEGIN"));
-    bool written = false;
-    try {
-        written = writeAll(base, rows);
-    } catch (...) {
-        cnn.Execute(QStringLiteral("ROLLBACK"));
-        throw;
-    }
-    cnn.Execute(written ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
-    return written;
+    Transaction transaction(ctx_.cnnX);
+    if (!writeAll(base, rows))
+        return false;
+    transaction.Commit();
+    return true;
 }
 
 bool clsBERECHNEN::writeAll(const BaseCorners& base, const std::vector<SectionRow>& rows)

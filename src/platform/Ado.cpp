@@ -384,6 +384,61 @@ const std::vector<std::pair<QString, QString>>& Connection::columnsOf(const QStr
     return columnCache_.back().second;
 }
 
+namespace {
+const QString kSavepoint = QStringLiteral("tremol_nested");
+}
+
+Transaction::Transaction(std::shared_ptr<Connection> connection) : cnn_(std::move(connection))
+{
+    outer_ = sqlite3_get_autocommit(cnn_->handle()) != 0;
+    cnn_->Execute(outer_ ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT ") + kSavepoint);
+}
+
+Transaction::~Transaction()
+{
+    if (!done_)
+        undo();
+}
+
+void Transaction::Commit()
+{
+    if (done_)
+        return;
+    try {
+        cnn_->Execute(outer_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + kSavepoint);
+    } catch (...) {
+        undo();
+        throw;
+    }
+    done_ = true;
+}
+
+void Transaction::Rollback()
+{
+    if (!done_)
+        undo();
+}
+
+void Transaction::undo() noexcept
+{
+    done_ = true;
+    // A connection closed or reopened meanwhile has lost the transaction already.
+    if (!cnn_->isOpen() || sqlite3_get_autocommit(cnn_->handle()) != 0)
+        return;
+    try {
+        if (outer_) {
+            cnn_->Execute(QStringLiteral("ROLLBACK"));
+        } else {
+            cnn_->Execute(QStringLiteral("ROLLBACK TO ") + kSavepoint);
+            cnn_->Execute(QStringLiteral("RELEASE ") + kSavepoint);
+        }
+    } catch (const VbError& e) {
+        // Called from destructors, so it cannot raise; SQLite rolls back a transaction
+        // it could not finish when the connection closes.
+        qWarning("Rollback failed: %s", qPrintable(e.text()));
+    }
+}
+
 QString JetConnectionString(const QString& path)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + path

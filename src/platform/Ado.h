@@ -49,6 +49,29 @@ private:
     std::deque<std::pair<QString, std::vector<std::pair<QString, QString>>>> columnCache_;
 };
 
+// One transaction on a connection: rolled back unless committed. It holds the
+// connection, so that a yield inside the transaction cannot free it. Nested inside
+// another transaction it is a savepoint of that one.
+class Transaction {
+public:
+    explicit Transaction(std::shared_ptr<Connection> connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // Makes the changes permanent; when that fails, everything is rolled back and
+    // the error raised, so no transaction is left open.
+    void Commit();
+    void Rollback();
+    const std::shared_ptr<Connection>& connection() const { return cnn_; }
+
+private:
+    void undo() noexcept;
+    std::shared_ptr<Connection> cnn_;
+    bool outer_ = true;
+    bool done_ = false;
+};
+
 // Builds the connection string of the one recipe used everywhere.
 QString JetConnectionString(const QString& path);
 // Creates and opens a connection on a database file by that recipe.

@@ -412,3 +412,37 @@ TEST_F(AdoTest, ParametersAreBoundByTypeAndColumnTypesAreListed)
     EXPECT_EQ(columns[3], (std::pair<QString, QString>{"akt", "BOOLEAN"}));
     EXPECT_EQ(VbErrorOf([&] { p.cnnX()->columnsOf(QStringLiteral("E9")); }), VbErr::DbUnknownTable);
 }
+
+TEST_F(AdoTest, TransactionsCommitOnlyWhenAskedAndNestAsSavepoints)
+{
+    auto count = [&] { return CLng(p.scalar(QStringLiteral("SELECT COUNT(*) FROM E1"))); };
+    {
+        Transaction t(p.cnnX());
+        addE1(1, QStringLiteral("a"), false);
+    }   // left without Commit: rolled back
+    EXPECT_EQ(count(), 0);
+    {
+        Transaction outer(p.cnnX());
+        addE1(1, QStringLiteral("a"), false);
+        {
+            Transaction inner(p.cnnX());
+            addE1(2, QStringLiteral("b"), false);
+        }   // only the inner part is undone
+        {
+            Transaction inner(p.cnnX());
+            addE1(3, QStringLiteral("c"), false);
+            inner.Commit();
+        }
+        outer.Commit();
+    }
+    EXPECT_EQ(count(), 2);
+    EXPECT_EQ(CLng(p.scalar(QStringLiteral("SELECT SUM(ID) FROM E1"))), 4);
+
+    // A commit that fails leaves no transaction open behind it.
+    Transaction t(p.cnnX());
+    addE1(5, QStringLiteral("e"), false);
+    p.exec(QStringLiteral("ROLLBACK"));   // the transaction is gone under it
+    EXPECT_THROW(t.Commit(), VbError);
+    EXPECT_NE(sqlite3_get_autocommit(p.cnnX()->handle()), 0);
+    EXPECT_EQ(count(), 2);
+}
