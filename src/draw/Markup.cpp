@@ -93,3 +93,20 @@ std::optional<QString> ExponentMarkup(const QString& text)
     return text.left(P - 1) + QStringLiteral("*10{h,") + CStr(Variant(int32_t(L - P))) +
            QStringLiteral("}") + text.right(L - P);
 }
+
+MarkupStyle MarkupStyleOf(const MarkupRun& run)
+{
+    if (run.plain || run.code == QLatin1String("c"))
+        return {2, 0.0, true};
+    if (run.code == QLatin1String("t"))
+        return {4, -0.35, true};
+    if (run.code == QLatin1String("h"))
+        return {4, 0.25, true};
+    if (run.code == QLatin1String("g"))
+        return {3, 0.1, false};
+    if (run.code == QLatin1String("gt"))
+        return {5, -0.35, true};
+    if (run.code == QLatin1String("gh"))
+        return {5, 0.25, true};
+    return {std::nullopt, 0.0, true};
+}

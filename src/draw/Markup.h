@@ -33,3 +33,15 @@ QString MarkupMeasuringText(const QString& text);
 // contains "E" or "e" becomes mantissa & "*10{h,k}" & exponent (k its length), so
 // that the exponent is raised. nullopt for any other text.
 std::optional<QString> ExponentMarkup(const QString& text);
+
+// Font number (of the font set) and vertical offset of a run: plain runs and "c" font 2;
+// "t" and "h" the index font 4, lowered 0.35 or raised 0.25 times the run's height;
+// "g" the Greek font 3, raised 0.1 times the height of "g"; "gt" and "gh" the Greek
+// index font 5, lowered or raised like "t" and "h". Any other code keeps the previous
+// run's font, without an offset.
+struct MarkupStyle {
+    std::optional<int> font;   // nullopt: the previous run's font
+    double factor = 0.0;       // times the line height (positive raises)
+    bool ofRun = true;         // height of the run, else of the code's own letter
+};
+MarkupStyle MarkupStyleOf(const MarkupRun& run);

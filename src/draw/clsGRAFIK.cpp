@@ -1,5 +1,7 @@
 #include "clsGRAFIK.h"
 #include "DrawMath.h"
+#include "DrawSettings.h"
+#include "Marks.h"
 #include "Markup.h"
 #include "ArcClip.h"
 #include "clsROTATOR.h"
@@ -51,37 +53,6 @@ float at(const std::vector<float>& v, int i)
     if (i < 0 || i >= int(v.size()))
         throw VbError(VbErr::Subscript);
     return v[std::size_t(i)];
-}
-
-int32_t black()
-{
-    return LongFromColor(QBColor(0));
-}
-
-// Font number and vertical offset factor of a mark-up code in the diagram's text.
-struct CodeStyle {
-    std::optional<int> font;   // nullopt: the previous run's font
-    double factor = 0.0;       // times the line height (positive raises)
-    bool ofRun = true;         // height of the run, else of the code's own letter
-};
-
-CodeStyle styleOf(const MarkupRun& run)
-{
-    if (run.plain || run.code == QLatin1String("c"))
-        return {2, 0.0, true};
-    if (run.code == QLatin1String("t"))
-        return {4, -0.35, true};
-    if (run.code == QLatin1String("h"))
-        return {4, 0.25, true};
-    if (run.code == QLatin1String("g"))
-        return {3, 0.1, false};
-    if (run.code == QLatin1String("gt"))
-        return {5, -0.35, true};
-    if (run.code == QLatin1String("gh"))
-        return {5, 0.25, true};
-    if (run.code == QLatin1String("s"))
-        return {std::nullopt, -0.5, false};
-    return {std::nullopt, 0.0, true};
 }
 
 } // namespace
@@ -150,46 +121,15 @@ void clsGRAFIK::LINIENEINSTELLUNGEN(const int16_t& LINIENART, const float& LINIE
 
 void clsGRAFIK::lineSettings(int16_t LINIENART, float& LINIENBREITE, int32_t& FARBE)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Linieneinstellungen"), QStringLiteral("VB-Fehler ")),
-            [&](Guard& g) {
-                g.step([&] {
-                    LINIENBREITE = LINIENBREITE == 0.0f ? 1.0f : CheckedSng(double(LINIENBREITE) * pxPerUnit_);
-                });
-                g.step([&] {
-                    if (FARBE == 0)
-                        FARBE = black();
-                });
-                g.step([&] { obj().setDrawStyle(LINIENART); });
-                g.step([&] { obj().setDrawWidth(LINIENBREITE); });
-                g.step([&] { obj().setDrawMode(13); });
-                g.step([&] { obj().setForeColor(FARBE); });
-            });
+    LineSettings(ctx_.dlg(), spec(QStringLiteral("Linieneinstellungen"), QStringLiteral("VB-Fehler ")), EOBJEKT_,
+                 pxPerUnit_, LINIENART, LINIENBREITE, FARBE);
 }
 
 void clsGRAFIK::SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART, int16_t SCHRIFTGROESSE, bool FETT,
                                      bool UNTERSTRICHEN, bool KURSIV, int32_t FARBE)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Schrifteinstellungen"), kPrefixColon), [&](Guard& g) {
-        g.step([&] { obj().setFontName(SCHRIFTART.isEmpty() ? QStringLiteral("Arial") : SCHRIFTART); });
-        g.step([&] { obj().setFontSize(SCHRIFTGROESSE > 0 ? float(SCHRIFTGROESSE) : 8.0f); });
-        g.step([&] { obj().setFontBold(FETT); });
-        g.step([&] { obj().setFontItalic(KURSIV); });
-        g.step([&] { obj().setFontUnderline(UNTERSTRICHEN); });
-        g.step([&] { obj().setForeColor(FARBE > 0 ? FARBE : black()); });
-        g.step([&] { buildFontSet(); });
-    });
-}
-
-void clsGRAFIK::buildFontSet()
-{
-    const FontSpec& base = obj().Font();
-    const int16_t indexSize = CInt(Variant(double(base.Size) / 1.175));
-    for (int n = 1; n <= 5; ++n) {
-        FontSpec f = base;
-        f.Name = (n == 3 || n == 5) ? QStringLiteral("Symbol") : base.Name;
-        f.Size = (n == 4 || n == 5) ? float(indexSize) : base.Size;
-        fonts_[std::size_t(n)] = f;
-    }
+    FontSettings(ctx_.dlg(), spec(QStringLiteral("Schrifteinstellungen"), kPrefixColon), EOBJEKT_, fonts_,
+                 SCHRIFTART, SCHRIFTGROESSE, FETT, UNTERSTRICHEN, KURSIV, FARBE);
 }
 
 // ---------------------------------------------------------------- coordinate frame
@@ -432,7 +372,8 @@ void clsGRAFIK::textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL
             double w = 0;
             g.step([&] {
                 OutputObject& o = obj();
-                const CodeStyle style = styleOf(run);
+                const MarkupStyle style = run.code == QLatin1String("s") ? MarkupStyle{std::nullopt, -0.5, false}
+                                                                         : MarkupStyleOf(run);
                 font = style.font.value_or(font);
                 o.setFont(fonts_[std::size_t(font)]);
                 const QString heightOf = style.ofRun ? run.text : run.code.left(1);
@@ -467,49 +408,7 @@ void clsGRAFIK::textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL
 
 void clsGRAFIK::SYMBOL(int number, double cx, double cy)
 {
-    OutputObject& o = obj();
-    const int32_t c = o.ForeColor();
-    const int step = LineFlags::Colour | LineFlags::FirstPoint | LineFlags::Step;   // 14
-    const int cont = LineFlags::Colour | LineFlags::Step;                           // 10
-    const auto cross = [&] {
-        o.Line(step, cx, cy, -0.75, -0.75, c);
-        o.Line(step, cx, cy, -0.75, 0.75, c);
-        o.Line(step, cx, cy, 0.75, -0.75, c);
-        o.Line(step, cx, cy, 0.75, 0.75, c);
-    };
-    switch (number) {
-    case 0:
-        cross();
-        break;
-    case 1:
-        o.Line(step | LineFlags::FilledBox, cx - 0.5, cy - 0.5, 1.0, 1.0, c);
-        break;
-    case 2:
-        o.Line(step | LineFlags::Box, cx - 0.5, cy - 0.5, 1.0, 1.0, c);
-        break;
-    case 3:
-        o.setFillColor(c);
-        o.setFillStyle(0);
-        o.Circle(CircleFlags::Colour, cx, cy, 0.7, c);
-        o.setFillStyle(1);
-        o.setFillColor(kWhite);
-        break;
-    case 4:
-        o.Circle(CircleFlags::Colour, cx, cy, 0.7, c);
-        break;
-    case 5:
-        o.Line(step, cx - 0.7, cy + 0.33, 1.4, 0.0, c);
-        o.Line(cont, 0.0, 0.0, -0.7, -1.0, c);
-        o.Line(cont, 0.0, 0.0, -0.7, 1.0, c);
-        break;
-    case 6:
-        cross();
-        o.Line(step, cx - 0.75, cy, 1.5, 0.0, c);
-        o.Line(step, cx, cy - 0.75, 0.0, 1.5, c);
-        break;
-    default:
-        break;
-    }
+    DrawMark(obj(), number, cx, cy, obj().ForeColor(), kWhite);
 }
 
 void clsGRAFIK::ROTLABEL(QString& text, int16_t AL, double x, double y, int size, const QString& face)
