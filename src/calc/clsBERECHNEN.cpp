@@ -22,8 +22,7 @@ clsBERECHNEN::~clsBERECHNEN() = default;
 
 bool clsBERECHNEN::BERECHNUNG()
 {
-    if (pgbBERECHNEN_)
-        pgbBERECHNEN_->setValue(0);
+    ctx_.progress(0);
     bool result = false;
     try {
         auto view = [this](const char* table) {
@@ -51,7 +50,6 @@ bool clsBERECHNEN::BERECHNUNG()
     A1_.reset();
     A2_.reset();
     A3_.reset();
-    pgbBERECHNEN_.clear();
     return result;
 }
 

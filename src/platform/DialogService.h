@@ -49,7 +49,8 @@ public:
     virtual QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) = 0;
     // False when the user cancelled the dialog.
     virtual bool ShowPrinter(PrintRangeRequest& request) = 0;
-    virtual std::optional<QColor> ShowColor(const QColor& initial) = 0;
+    // The colour dialog with its title; nullopt when the user cancelled.
+    virtual std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) = 0;
     virtual void ShowHelp(const QString& helpFile, int context) = 0;
     virtual std::optional<QString> FileName(const FileNameRequest& request) = 0;
 
@@ -66,7 +67,7 @@ public:
     MsgResult MsgBox(const MsgBoxRequest& request) override;
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     bool ShowPrinter(PrintRangeRequest& request) override;
-    std::optional<QColor> ShowColor(const QColor& initial) override;
+    std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) override;
     void ShowHelp(const QString& helpFile, int context) override;
     std::optional<QString> FileName(const FileNameRequest& request) override;
     using DialogService::MsgBox;
@@ -86,7 +87,7 @@ class ScriptedDialogService : public DialogService {
 public:
     struct Shown {
         QString kind;      // "MsgBox", "InputBox", "ShowPrinter", "ShowColor", "ShowHelp", "FileName"
-        MsgBoxRequest box; // for MsgBox (text/title also filled for InputBox prompt/title)
+        MsgBoxRequest box; // for MsgBox (text/title also filled for InputBox prompt/title, title for ShowColor)
         int helpContext = 0;
         QString defaultText;       // InputBox: the preset answer
         PrintRangeRequest print;   // ShowPrinter: the request as it came in
@@ -103,7 +104,7 @@ public:
     MsgResult MsgBox(const MsgBoxRequest& request) override;
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     bool ShowPrinter(PrintRangeRequest& request) override;
-    std::optional<QColor> ShowColor(const QColor& initial) override;
+    std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) override;
     void ShowHelp(const QString& helpFile, int context) override;
     std::optional<QString> FileName(const FileNameRequest& request) override;
     using DialogService::MsgBox;

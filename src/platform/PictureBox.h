@@ -12,6 +12,7 @@ public:
     PictureBox(double widthMm, double heightMm, double dpi = 0.0, QWidget* parent = nullptr);
 
     SurfaceKind kind() const override { return SurfaceKind::PictureBox; }
+    QString Name() const override { return objectName(); }
     double Width() const override;
     double Height() const override;
     double pixelsPerInchY() const override { return dpi_; }

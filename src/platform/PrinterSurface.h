@@ -14,6 +14,7 @@ public:
     ~PrinterSurface() override;
 
     SurfaceKind kind() const override { return SurfaceKind::Printer; }
+    QString Name() const override { return QStringLiteral("Printer"); }
     // The paper size in twips (A4 landscape: 297 x 210 mm).
     double Width() const override;
     double Height() const override;

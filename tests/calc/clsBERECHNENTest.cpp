@@ -2,7 +2,6 @@
 #include "calc/clsBERECHNEN.h"
 #include "platform/Ado.h"
 #include "setup/SuiteSetup.h"
-#include <QProgressBar>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -351,12 +350,10 @@ TEST(BERECHNUNG, SetsTheProgressBarToZero)
 {
     TempProject p;
     StoreRecord(p, ID, Records::PolygonExample());
-    QProgressBar bar;
-    bar.setValue(40);
-    clsBERECHNEN calc(p.ctx());
-    calc.setProgressBar(&bar);
-    EXPECT_TRUE(calc.BERECHNUNG());
-    EXPECT_EQ(bar.value(), 0);
+    std::vector<float> values;
+    p.ctx().pgbBERECHNEN = [&](float v) { values.push_back(v); };
+    EXPECT_TRUE(Calculate(p));
+    EXPECT_EQ(values, std::vector<float>{0.0f});
 }
 
 TEST(BERECHNUNG, WorksOnTheActiveRecordOnly)
