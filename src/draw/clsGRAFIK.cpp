@@ -22,16 +22,6 @@ namespace {
 
 const int32_t kWhite = 0xFFFFFF;
 
-GuardSpec spec(const QString& title, const QString& prefix)
-{
-    GuardSpec s;
-    s.title = title;
-    s.prefix = prefix;
-    s.buttons = MsgButtons::OKCancel;
-    s.icon = MsgIcon::Exclamation;
-    return s;
-}
-
 const QString kPrefix = QStringLiteral("VB-Fehler: ");
 const QString kPrefixColon = QStringLiteral("VB-Fehler:");
 // The clipped line and the arcs put the number on a line of its own.
@@ -121,14 +111,14 @@ void clsGRAFIK::LINIENEINSTELLUNGEN(const int16_t& LINIENART, const float& LINIE
 
 void clsGRAFIK::lineSettings(int16_t LINIENART, float& LINIENBREITE, int32_t& FARBE)
 {
-    LineSettings(ctx_.dlg(), spec(QStringLiteral("Linieneinstellungen"), QStringLiteral("VB-Fehler ")), EOBJEKT_,
+    LineSettings(ctx_.dlg(), RoutineBox(QStringLiteral("Linieneinstellungen"), QStringLiteral("VB-Fehler ")), EOBJEKT_,
                  pxPerUnit_, LINIENART, LINIENBREITE, FARBE);
 }
 
 void clsGRAFIK::SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART, int16_t SCHRIFTGROESSE, bool FETT,
                                      bool UNTERSTRICHEN, bool KURSIV, int32_t FARBE)
 {
-    FontSettings(ctx_.dlg(), spec(QStringLiteral("Schrifteinstellungen"), kPrefixColon), EOBJEKT_, fonts_,
+    FontSettings(ctx_.dlg(), RoutineBox(QStringLiteral("Schrifteinstellungen"), kPrefixColon), EOBJEKT_, fonts_,
                  SCHRIFTART, SCHRIFTGROESSE, FETT, UNTERSTRICHEN, KURSIV, FARBE);
 }
 
@@ -136,7 +126,7 @@ void clsGRAFIK::SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART, int16_t SCHRIFTG
 
 void clsGRAFIK::KOORDTRANS(float X, float Y, float& XP, float& YP)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Koordinatentransformation"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Koordinatentransformation"), kPrefix), [&](Guard& g) {
         g.step([&] {
             const float left = EXDL_ + PANX_ + L_.RL;
             XP = L_.OX == 1 ? CheckedSng(left + double(SngDiv(double(X - EXMOD_) - L_.XMIN, L_.MX)))
@@ -152,7 +142,7 @@ void clsGRAFIK::KOORDTRANS(float X, float Y, float& XP, float& YP)
 
 void clsGRAFIK::KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SKTX, int16_t SKTY)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Inverse Koordinatentransformation"), kPrefix),
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Inverse Koordinatentransformation"), kPrefix),
             [&](Guard& g) {
                 // A zero scale is the inverse of a transform that divides by zero.
                 g.step([&] {
@@ -178,7 +168,7 @@ void clsGRAFIK::KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SK
 
 void clsGRAFIK::LINIE(float XP1, float YP1, float XP2, float YP2, std::optional<int32_t> FB, int16_t BOSK)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("LINIE"), kPrefixNumber), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("LINIE"), kPrefixNumber), [&](Guard& g) {
         float XL = 0, XR = 0, YO = 0, YU = 0;
         std::optional<std::pair<QPointF, QPointF>> visible;
         g.step([&] {
@@ -268,7 +258,7 @@ void clsGRAFIK::LINIE(float XP1, float YP1, float XP2, float YP2, std::optional<
 
 void clsGRAFIK::PFEIL(float XP1, float YP1, float XP2, float YP2)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Pfeil"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Pfeil"), kPrefix), [&](Guard& g) {
         float L = 2.5f;
         const float W = 15.0f * DrawConst::DEG;
         float R = 0, D = 0, Ax = 0, Ay = 0, Bx = 0, By = 0;
@@ -309,7 +299,7 @@ void clsGRAFIK::textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL
 {
     if (TEXT.isEmpty())
         return;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Text"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Text"), kPrefix), [&](Guard& g) {
         float x = X, y = Y;
         double left = 0, right = 0, top = 0, bottom = 0;
         QString measuring;
@@ -463,7 +453,7 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::optional<std::vector<float>>& X,
 {
     std::vector<float> xs = X.value_or(std::vector<float>{0.0f});
     std::vector<float> ys = Y.value_or(std::vector<float>{0.0f});
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Skalen"), kPrefixColon), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Skalen"), kPrefixColon), [&](Guard& g) {
         clsDATEN view(ctx_);
         view.ETABELLE(QStringLiteral("G0"));
         view.ESPIDW(EID_);
@@ -819,7 +809,7 @@ void clsGRAFIK::polygon(const SingleArray& X, const SingleArray& Y, int16_t PSIT
                         const std::optional<std::vector<Variant>>& BOL)
 {
     std::optional<int32_t> fore;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Polygon"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Polygon"), kPrefix), [&](Guard& g) {
         g.step([&] { fore = obj().ForeColor(); });
         // Logarithms on copies: drawing the same arrays again draws the same picture.
         SingleArray x = X, y = Y;
@@ -1078,7 +1068,7 @@ void clsGRAFIK::polygonDecorations(Guard& g, const PagePoints& P, int16_t PSIT, 
 void clsGRAFIK::GELAENDESCHRAFFUR(float X1, float Y1, float H1, int16_t ANS, float BE, int16_t KO)
 {
     using namespace DrawConst;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Geländeschraffur"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Geländeschraffur"), kPrefix), [&](Guard& g) {
         float SX = 1, SY = 1, V = 1, G = 0, ux = 0, uy = 0, vx = 0, vy = 0;
         g.step([&] {
             if (KO == 2) {
@@ -1137,7 +1127,7 @@ void clsGRAFIK::KOTENDREIECK(float X, float Y, const float& DH, float RIWI, int1
 void clsGRAFIK::kotendreieck(float X, float Y, float& DH, float RIWI, int16_t GW, int16_t VOLL)
 {
     using namespace DrawConst;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Kotendreieck"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Kotendreieck"), kPrefix), [&](Guard& g) {
         const float R = RIWI * DEG;
         float Tx = 0, Ty = 0;
         // The point at distance l in page direction w from (x, y).
@@ -1205,7 +1195,7 @@ void clsGRAFIK::kotendreieck(float X, float Y, float& DH, float RIWI, int16_t GW
 void clsGRAFIK::LASTFLAECHEN(const std::vector<float>& X, const std::vector<float>& Y,
                              const std::array<std::array<float, 2>, 4>& P, int16_t IT)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Lastflächen"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Lastflächen"), kPrefix), [&](Guard& g) {
         float MSP = 0;
         bool read = false;
         g.step([&] {
@@ -1263,7 +1253,7 @@ void clsGRAFIK::LASTFLAECHEN(const std::vector<float>& X, const std::vector<floa
 void clsGRAFIK::SCHNITTKRAFT(float X1, float Y1, float X2, float Y2, float SHHH, int16_t TYP, int16_t SY)
 {
     using namespace DrawConst;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Schnittkraft"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Schnittkraft"), kPrefix), [&](Guard& g) {
         g.step([&] { LINIENEINSTELLUNGEN(0, 0.2f, LongFromColor(QBColor(2))); });
         float P1x = 0, P1y = 0, P2x = 0, P2y = 0;
         g.step([&] { KOORDTRANS(X1, Y1, P1x, P1y); });
@@ -1336,7 +1326,7 @@ void clsGRAFIK::kreis(float XM, float YM, float R, float AL1, float& AL2, int16_
 {
     using namespace DrawConst;
     const float twoPi = 2.0f * PI;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("KREIS"), kPrefixNumber), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("KREIS"), kPrefixNumber), [&](Guard& g) {
         float XMP = 0, YMP = 0, P1x = 0, P1y = 0, P2x = 0, P2y = 0;
         double RP = 0;
         bool placed = false;
