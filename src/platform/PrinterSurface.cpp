@@ -6,12 +6,14 @@
 PrinterSurface::PrinterSurface(const QString& pdfFile)
     : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
+    printer_->setPageSize(QPageSize(QPageSize::A4));
+    printer_->setPageOrientation(QPageLayout::Landscape);
     if (!pdfFile.isEmpty()) {
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(pdfFile);
+        // A file has no unprintable edge: the printable area is the whole sheet.
+        printer_->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     }
-    printer_->setPageSize(QPageSize(QPageSize::A4));
-    printer_->setPageOrientation(QPageLayout::Landscape);
     printer_->setFullPage(false);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The printer page: A4 landscape, scale in millimetres from the top-left corner of
-// the printable area, to a printer or to a PDF file. The document is open from the
-// first drawing until EndDoc (printed) or KillDoc (discarded).
+// the printable area (the whole sheet in a PDF file), to a printer or to a PDF file.
+// The document is open from the first drawing until EndDoc (printed) or KillDoc
+// (discarded).
 #include "PainterSurface.h"
 #include <QPainter>
 #include <QPrinter>
