@@ -1,7 +1,7 @@
 #include "frmMAIN.h"
 #include "Pictures.h"
-#include "platform/Twips.h"
 #include "frmINFO.h"
+#include "pages/common/frmANZEIGEN.h"
 #include "platform/Ado.h"
 #include "platform/App.h"
 #include "platform/DatabaseFiles.h"
@@ -9,9 +9,11 @@
 #include "platform/ErrorGuard.h"
 #include "platform/FileOps.h"
 #include "platform/Locale.h"
+#include "platform/PrinterSurface.h"
 #include "platform/Process.h"
 #include "platform/SessionEnd.h"
 #include "platform/System.h"
+#include "platform/Twips.h"
 #include "platform/Yield.h"
 #include <QApplication>
 #include <QCloseEvent>
@@ -210,6 +212,12 @@ frmMAIN::frmMAIN(std::shared_ptr<DialogService> dialogs, const QString& programF
     BuildMenus();
     BuildStatusBar();
     layout->addWidget(stbMAIN);
+    connect(stbMAIN, &StatusBar::PanelClick, this, [this](StatusPanel& panel) { stbMAIN_PanelClick(panel.Index()); });
+    // The calculation and the page loads advance the start window's bar.
+    ctx_.pgbBERECHNEN = [this](float value) {
+        if (startWindow_)
+            startWindow_->pgbBERECHNEN->setValue(int(std::lround(value)));
+    };
 }
 
 frmMAIN::~frmMAIN() = default;
@@ -510,6 +518,30 @@ mdiAUTOSTART& frmMAIN::AUTOSTART()
         form->Form_Load(ScaleWidth(), ScaleHeight());
     }
     return *startWindow_;
+}
+
+QWidget* frmMAIN::ActiveForm() const
+{
+    QMdiSubWindow* active = mdiArea->activeSubWindow();
+    return active ? active->widget() : nullptr;
+}
+
+PrinterSurface& frmMAIN::Printer()
+{
+    if (!printer_)
+        printer_ = std::make_unique<PrinterSurface>();
+    return *printer_;
+}
+
+void frmMAIN::stbMAIN_PanelClick(int index)
+{
+    if (index == 10)
+        frmANZEIGEN::instance(*this).Show();
+}
+
+void frmMAIN::SetPanelVisible(int index, bool visible)
+{
+    stbMAIN->Panels(index).SetVisible(visible);
 }
 
 QList<QWidget*> frmMAIN::Forms() const

@@ -4,6 +4,7 @@
 // and the shutdown with the hand-back to the frame program.
 #include "StatusBar.h"
 #include "mdiAUTOSTART.h"
+#include "pages/common/PageHost.h"
 #include "platform/Context.h"
 #include "platform/InstanceLock.h"
 #include <QMainWindow>
@@ -14,6 +15,7 @@
 
 class QAction;
 class QMdiArea;
+class PrinterSurface;
 class QMenu;
 class Guard;
 
@@ -29,7 +31,7 @@ float GroesseMB(std::uintmax_t bytes);
 // How much a compaction saved, in percent of the size before, one decimal.
 float ProzentKomprimiert(float before, float after);
 
-class frmMAIN : public QMainWindow {
+class frmMAIN : public QMainWindow, public PageHost {
     Q_OBJECT
 public:
     enum class StartResult { Running, Ended };
@@ -46,14 +48,14 @@ public:
     QString BENUTZER() const;
     bool EBOINF() const { return false; }
     QString DATENBANKPFAD() const;
-    QString PROJEKT() const { return ctx_.PROJEKT; }
+    QString PROJEKT() const override { return ctx_.PROJEKT; }
     QString PROJEKTSPFAD() const { return ctx_.PROJEKTSPFAD; }
-    QString BEARBEITER() const { return bearbeiter_; }
+    QString BEARBEITER() const override { return bearbeiter_; }
     int SPRACHE() const { return ctx_.SPRACHE; }
     QString DEZIMALPUNKT() const { return ctx_.DEZIMALPUNKT; }
     // The working copy; creates its folders when missing.
     QString XMDBPFAD() const;
-    Context& context() { return ctx_; }
+    Context& context() override { return ctx_; }
     std::shared_ptr<Connection> cnnX() const { return ctx_.cnnX; }
     std::shared_ptr<Connection> cnnX_V() const { return ctx_.cnnX_V; }
 
@@ -68,21 +70,28 @@ public:
     // The start window, loaded when needed.
     mdiAUTOSTART& AUTOSTART();
     // The loaded forms in load order: the MDI children, then the main window's dialogs.
-    QList<QWidget*> Forms() const;
+    QList<QWidget*> Forms() const override;
+    QWidget* ActiveForm() const override;
+    QWidget* Owner() override { return this; }
     // Client area of the main window in twips.
-    double ScaleWidth() const;
-    double ScaleHeight() const;
+    double ScaleWidth() const override;
+    double ScaleHeight() const override;
+    // The printer the pages print on (the default printer).
+    PrinterSurface& Printer() override;
 
     // Commands.
     void mnuSCHLIESSEN_Click();
-    void mnuBEENDEN_Click();
+    void mnuBEENDEN_Click() override;
     void mnuSPEICHERN_Click() { Speichern(); }
     void mnuKOMPRIMIEREN_Click();
     void mnuFRAGEZEICHEN_Click();
-    void mnuHILFE_Click();
+    void mnuHILFE_Click() override;
     void mnuREADME_Click();
     void mnuHINWEISE_Click();
     void mnuINFO_Click();
+    // Status-bar commands: 10 the page chooser.
+    void stbMAIN_PanelClick(int index) override;
+    void SetPanelVisible(int index, bool visible) override;
 
     // Unloads the main window for the given unload mode (0 window closed, 1 own
     // unload, 2 session end, 3 stopped from outside); false when the user cancelled.
@@ -129,4 +138,5 @@ private:
     QStringList captionOrder_;
     QMenu* mnuFRAGEZEICHEN_ = nullptr;
     QPointer<mdiAUTOSTART> startWindow_;
+    std::unique_ptr<PrinterSurface> printer_;
 };
