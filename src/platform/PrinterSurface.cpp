@@ -1,5 +1,6 @@
 #include "PrinterSurface.h"
 #include "VbError.h"
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 
@@ -59,8 +60,11 @@ void PrinterSurface::EndDoc()
 
 void PrinterSurface::KillDoc()
 {
-    if (painter_.isActive()) {
-        printer_->abort();
-        painter_.end();
-    }
+    if (!painter_.isActive())
+        return;
+    printer_->abort();
+    painter_.end();
+    // A file holds the discarded sheet until it is removed.
+    if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty())
+        QFile::remove(printer_->outputFileName());
 }

@@ -19,7 +19,6 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
-#include <algorithm>
 #include <cmath>
 
 void ShowMaximized(QWidget* form)
@@ -76,15 +75,15 @@ PictureBox& PageForm::addArea(int16_t nr, QRectF mm, QPointF printOffset, bool w
     auto* pic = new PictureBox(mm.width(), mm.height(), 0.0, this);
     pic->setObjectName(QStringLiteral("picBILD%1").arg(nr));
     pic->move(placed(mm.left()), placed(mm.top()));
-    pic->installEventFilter(this);
-    if (nr == 11)
+    if (nr == 11) {
+        pic->installEventFilter(this);
         pic->setMouseTracking(true);
+    }
     VScrollBar* bar = nullptr;
     if (withBar) {
         bar = new VScrollBar(*pic, pic);
         bar->setObjectName(QStringLiteral("vscBILD%1").arg(nr));
         bar->hide();
-        bar->installEventFilter(this);
         // Scrolling redraws the table at the bar's new position.
         connect(bar, &QScrollBar::valueChanged, this, [this, nr] { BILD(nr, 0, 0, 0); });
     }
@@ -318,6 +317,7 @@ void PageForm::mouseReleaseEvent(QMouseEvent* event)
 
 void PageForm::keyPressEvent(QKeyEvent* event)
 {
+    // The areas and their bars take no focus: every key of the page arrives here.
     keyLater(event);
 }
 
@@ -345,23 +345,19 @@ void PageForm::showEvent(QShowEvent* event)
 
 bool PageForm::eventFilter(QObject* watched, QEvent* event)
 {
-    // The page sees the keys of its areas and bars first (the controls still get them).
-    if (event->type() == QEvent::KeyPress) {
-        keyLater(static_cast<QKeyEvent*>(event));
+    // Only the section diagram is watched.
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (!press && event->type() != QEvent::MouseMove)
         return false;
-    }
-    const bool diagram = std::any_of(areas_.begin(), areas_.end(),
-                                     [&](const Area& a) { return a.nr == 11 && a.pic == watched; });
-    if (diagram && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove)) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const PictureBox& pic = picBILD(11);
-        const float X = float(pic.ScaleLeft() + mouse->position().x() / pic.pixelsPerUnitX());
-        const float Y = float(pic.ScaleTop() + mouse->position().y() / pic.pixelsPerUnitY());
-        if (event->type() == QEvent::MouseButtonPress)
-            picBILD11_MouseDown(mouse->button(), X, Y);
-        else
-            picBILD11_MouseMove(X, Y);
-        return true;
-    }
-    return false;
+    const PictureBox& pic = picBILD(11);
+    if (watched != &pic)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const auto X = float(pic.ScaleLeft() + mouse->position().x() / pic.pixelsPerUnitX());
+    const auto Y = float(pic.ScaleTop() + mouse->position().y() / pic.pixelsPerUnitY());
+    if (press)
+        picBILD11_MouseDown(mouse->button(), X, Y);
+    else
+        picBILD11_MouseMove(X, Y);
+    return true;
 }

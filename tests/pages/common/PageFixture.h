@@ -7,6 +7,7 @@
 #include "platform/PrinterSurface.h"
 #include "support/TestSuite.h"
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -18,7 +19,8 @@ public:
         setObjectName(QStringLiteral("frmMAIN"));
         mdiArea = new QMdiArea(this);
         setCentralWidget(mdiArea);
-        resize(1200, 850);
+        menuBar()->addMenu(QStringLiteral("Datei"));   // a maximised page's title bar joins it
+        resize(790, 700);   // within the offscreen screen, which the page form's drawing covers
     }
     Context& context() override { return ctx_; }
     QWidget* Owner() override { return this; }
@@ -101,19 +103,19 @@ public:
         bool operator==(const Call&) const = default;
     };
     std::vector<Call> drawn;
-    bool failOnPaper = false;   // area 12 raises an error on the printer
+    bool failOnPaper = false;   // area 12 fails on the printer
     bool diagram = false;       // area 11 keeps a diagram object on the layout row 11
     std::unique_ptr<clsTABELLE> TABELLE12;
 
     void BILD(int16_t nr, int16_t OBJ, float XDL, float YDO) override
     {
         drawn.push_back({nr, OBJ, XDL, YDO});
+        if (failOnPaper && OBJ == 1 && nr == 12)
+            throw VbError(VbErr::Subscript);   // an error the area does not report itself
         Guarded(host_.context().dlg(), RoutineBox(QStringLiteral("Tabelle")), [&](Guard& g) {
             g.step([&] {
                 const Target t = target(nr, OBJ, XDL, YDO);
                 if (nr == 12) {
-                    if (failOnPaper && OBJ == 1)
-                        throw VbError(VbErr::Subscript);
                     TABELLE12 = SectionTable(host_.context(), *t.EOBJEKT);
                     TABELLE12->EXDL(t.EXDL);
                     TABELLE12->EYDO(t.EYDO);
