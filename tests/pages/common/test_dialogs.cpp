@@ -353,16 +353,16 @@ TEST_F(DiagramDialogTest, OnlyTheInputPageLoaded)
 
 TEST_F(DiagramDialogTest, PressureScaleText)
 {
-    struct Case { QLocale locale; float stored; const char* shown; const char* typed; float saved; };
+    struct Case { QLocale locale; const char* stored; const char* shown; const char* typed; float saved; };
     const Case cases[] = {
-        {German(), 0.5f, "5", "7,5", 0.75f},
-        {German(), 0.75f, "7,5", "abc", 5.0f},   // not a number: 50
-        {English(), 0.25f, "2.5", "12.5", 1.25f},
+        {German(), "0.5", "5", "7,5", 0.75f},
+        {German(), "0.75", "7,5", "abc", 5.0f},   // not a number: 50
+        {English(), "0.25", "2.5", "12.5", 1.25f},
     };
     for (const Case& c : cases) {
         const LocaleScope scope(c.locale);
         project.exec(QStringLiteral("DELETE FROM G0"));
-        storeRow(QStringLiteral("0, 10, 0, 10, 1, 1, %1").arg(SqlNumber(Variant(c.stored))));
+        storeRow(QStringLiteral("0, 10, 0, 10, 1, 1, ") + QLatin1String(c.stored));
         const auto [input, result] = bothPages();
         frmKONTEXT11 dialog(host, *result);
         EXPECT_EQ(dialog.txtMSP->text(), QString::fromUtf8(c.shown));
