@@ -1,16 +1,8 @@
 #include "DrawSettings.h"
 #include "platform/Colors.h"
 #include "platform/Variant.h"
-#include "platform/VbError.h"
 
 namespace {
-
-OutputObject& present(OutputObject* object)
-{
-    if (!object)
-        throw VbError(VbErr::ObjectNotSet);
-    return *object;
-}
 
 int32_t black()
 {
@@ -41,10 +33,10 @@ void LineSettings(DialogService& dialogs, const GuardSpec& box, OutputObject* ob
             if (FARBE == 0)
                 FARBE = black();
         });
-        g.step([&] { present(object).setDrawStyle(LINIENART); });
-        g.step([&] { present(object).setDrawWidth(LINIENBREITE); });
-        g.step([&] { present(object).setDrawMode(13); });
-        g.step([&] { present(object).setForeColor(FARBE); });
+        g.step([&] { Required(object).setDrawStyle(LINIENART); });
+        g.step([&] { Required(object).setDrawWidth(LINIENBREITE); });
+        g.step([&] { Required(object).setDrawMode(13); });
+        g.step([&] { Required(object).setForeColor(FARBE); });
     });
 }
 
@@ -53,12 +45,12 @@ void FontSettings(DialogService& dialogs, const GuardSpec& box, OutputObject* ob
                   bool KURSIV, int32_t FARBE)
 {
     Guarded(dialogs, box, [&](Guard& g) {
-        g.step([&] { present(object).setFontName(SCHRIFTART.isEmpty() ? QStringLiteral("Arial") : SCHRIFTART); });
-        g.step([&] { present(object).setFontSize(SCHRIFTGROESSE > 0 ? float(SCHRIFTGROESSE) : 8.0f); });
-        g.step([&] { present(object).setFontBold(FETT); });
-        g.step([&] { present(object).setFontItalic(KURSIV); });
-        g.step([&] { present(object).setFontUnderline(UNTERSTRICHEN); });
-        g.step([&] { present(object).setForeColor(FARBE > 0 ? FARBE : black()); });
-        g.step([&] { BuildFontSet(present(object).Font(), fonts); });
+        g.step([&] { Required(object).setFontName(SCHRIFTART.isEmpty() ? QStringLiteral("Arial") : SCHRIFTART); });
+        g.step([&] { Required(object).setFontSize(SCHRIFTGROESSE > 0 ? float(SCHRIFTGROESSE) : 8.0f); });
+        g.step([&] { Required(object).setFontBold(FETT); });
+        g.step([&] { Required(object).setFontItalic(KURSIV); });
+        g.step([&] { Required(object).setFontUnderline(UNTERSTRICHEN); });
+        g.step([&] { Required(object).setForeColor(FARBE > 0 ? FARBE : black()); });
+        g.step([&] { BuildFontSet(Required(object).Font(), fonts); });
     });
 }

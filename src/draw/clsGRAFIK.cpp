@@ -59,9 +59,7 @@ clsGRAFIK::clsGRAFIK(Context& ctx) : ctx_(ctx)
 
 OutputObject& clsGRAFIK::obj() const
 {
-    if (!EOBJEKT_)
-        throw VbError(VbErr::ObjectNotSet);
-    return *EOBJEKT_;
+    return Required(EOBJEKT_);
 }
 
 void clsGRAFIK::EOBJEKT(OutputObject* object)

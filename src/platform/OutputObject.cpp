@@ -165,6 +165,13 @@ void OutputObject::Cls()
     currentY_ = 0.0;
 }
 
+OutputObject& Required(OutputObject* object)
+{
+    if (!object)
+        throw VbError(VbErr::ObjectNotSet);
+    return *object;
+}
+
 ScaleMeasure MeasureScale(OutputObject& object, int measureMode)
 {
     ScaleMeasure m;

@@ -185,6 +185,9 @@ private:
     double currentX_ = 0.0, currentY_ = 0.0;
 };
 
+// The object a drawing class was given; none set is error 91.
+OutputObject& Required(OutputObject* object);
+
 // The output object's scale as the drawing classes measure it: its origin and the
 // units of a scale mode (pixels unless told) per scale unit, found by switching to
 // that mode and back (the scale stays as it was).

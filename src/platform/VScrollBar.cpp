@@ -1,5 +1,4 @@
 #include "VScrollBar.h"
-#include <QSignalBlocker>
 #include <cmath>
 
 VScrollBar::VScrollBar(const OutputObject& scale, QWidget* parent)
@@ -22,24 +21,20 @@ void VScrollBar::setGeometry(double left, double top, double width, double heigh
 
 void VScrollBar::setMin(int value)
 {
-    const QSignalBlocker quiet(this);
-    setMinimum(value);
+    quietly([&] { setMinimum(value); });
 }
 
 void VScrollBar::setMax(int value)
 {
-    const QSignalBlocker quiet(this);
-    setMaximum(value);
+    quietly([&] { setMaximum(value); });
 }
 
 void VScrollBar::setLargeChange(int value)
 {
-    const QSignalBlocker quiet(this);
-    setPageStep(value);
+    quietly([&] { setPageStep(value); });
 }
 
 void VScrollBar::setSmallChange(int value)
 {
-    const QSignalBlocker quiet(this);
-    setSingleStep(value);
+    quietly([&] { setSingleStep(value); });
 }

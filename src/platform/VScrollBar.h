@@ -6,6 +6,7 @@
 #include "OutputObject.h"
 #include "ScrollBarControl.h"
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 class VScrollBar : public QScrollBar, public ScrollBarControl {
 public:
@@ -30,6 +31,14 @@ public:
     void setSmallChange(int value) override;
 
 private:
+    // Runs f without reporting a change.
+    template <class F>
+    void quietly(F f)
+    {
+        const QSignalBlocker quiet(this);
+        f();
+    }
+
     const OutputObject& scale_;
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
 };

@@ -9,9 +9,7 @@ clsKOPFFUSS::clsKOPFFUSS(Context& ctx) : ctx_(ctx) {}
 
 OutputObject& clsKOPFFUSS::obj() const
 {
-    if (!EOBJEKT_)
-        throw VbError(VbErr::ObjectNotSet);
-    return *EOBJEKT_;
+    return Required(EOBJEKT_);
 }
 
 void clsKOPFFUSS::AUSGABEOBJEKT(const PageFrame& RAHMENOBJEKT, OutputObject& EOBJEKT)

@@ -48,9 +48,7 @@ clsTABELLE::clsTABELLE(Context& ctx) : ctx_(ctx) {}
 
 OutputObject& clsTABELLE::obj() const
 {
-    if (!EOBJEKT_)
-        throw VbError(VbErr::ObjectNotSet);
-    return *EOBJEKT_;
+    return Required(EOBJEKT_);
 }
 
 void clsTABELLE::EOBJEKT(OutputObject* object)

@@ -2,76 +2,46 @@
 #include "PageForm.h"
 #include "PageHost.h"
 #include "platform/Context.h"
-#include "platform/Twips.h"
 #include "platform/Variant.h"
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace {
-
-QPointer<frmANZEIGEN>& loaded()
-{
-    static QPointer<frmANZEIGEN> form;
-    return form;
-}
-
-} // namespace
-
 frmANZEIGEN& frmANZEIGEN::instance(PageHost& host)
 {
-    if (!loaded())
-        loaded() = new frmANZEIGEN(host);
-    return *loaded();
+    return LoadedForm<frmANZEIGEN>([&] { return new frmANZEIGEN(host); });
 }
 
-frmANZEIGEN::frmANZEIGEN(PageHost& host) : QDialog(host.Owner())
+frmANZEIGEN::frmANZEIGEN(PageHost& host) : UnloadingDialog(host.Owner())
 {
     setObjectName(QStringLiteral("frmANZEIGEN"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(3300 / TwipsPerPixel, 1875 / TwipsPerPixel);
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(11.25);
     setFont(font);
+    const int sprache = host.context().SPRACHE;
+    setWindowTitle(Caption(sprache, "Show", "Anzeigen"));
 
-    const auto label = [this](const QString& name, QRect place) {
-        auto* l = new QLabel(this);
-        l->setObjectName(name);
-        l->setGeometry(place);
-        return l;
-    };
-    lblSEITEN[0] = label(QStringLiteral("lblSEITEN_0"), TwipsToPixels(240, 300, 1905, 255));
-    lblSEITEN[1] = label(QStringLiteral("lblSEITEN_1"), TwipsToPixels(2820, 300, 270, 255));
+    lblSEITEN[0] = Control<QLabel>(this, QStringLiteral("lblSEITEN_0"), {240, 300, 1905, 255},
+                                   Caption(sprache, "Available Pages:", "Vorhandene Seiten:"));
+    lblSEITEN[1] = Control<QLabel>(this, QStringLiteral("lblSEITEN_1"), {2820, 300, 270, 255});
     QFont bold = font;
     bold.setBold(true);
     lblSEITEN[1]->setFont(bold);
-    lblSEITE = label(QStringLiteral("lblSEITE"), TwipsToPixels(240, 660, 1020, 255));
-    txtSEITE = new QLineEdit(this);
-    txtSEITE->setObjectName(QStringLiteral("txtSEITE"));
-    txtSEITE->setGeometry(TwipsToPixels(2670, 600, 405, 375));
+    lblSEITE = Control<QLabel>(this, QStringLiteral("lblSEITE"), {240, 660, 1020, 255},
+                               Caption(sprache, "Show Page Nr.: ", "Anzeigen: "));
+    txtSEITE = Control<QLineEdit>(this, QStringLiteral("txtSEITE"), {2670, 600, 405, 375});
     txtSEITE->setAlignment(Qt::AlignRight);
     txtSEITE->setMaxLength(1);
     txtSEITE->installEventFilter(this);
-    Line1 = new QFrame(this);
-    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1 = Control<QFrame>(this, QStringLiteral("Line1"), {240, 1200, 3060 - 240, 30});
     Line1->setFrameShape(QFrame::HLine);
-    Line1->setGeometry(TwipsToPixels(240, 1200, 3060 - 240, 30));
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(TwipsToPixels(210, 1320, 1400, 400));
+    cmdOK = Control<QPushButton>(this, QStringLiteral("cmdOK"), {210, 1320, 1400, 400}, QStringLiteral("OK"));
     cmdOK->setDefault(true);
-    cmdABBRECHEN = new QPushButton(this);
-    cmdABBRECHEN->setObjectName(QStringLiteral("cmdABBRECHEN"));
-    cmdABBRECHEN->setGeometry(TwipsToPixels(1710, 1320, 1400, 400));
+    cmdABBRECHEN = Control<QPushButton>(this, QStringLiteral("cmdABBRECHEN"), {1710, 1320, 1400, 400},
+                                        Caption(sprache, "Cancel", "Abbrechen"));
     connect(cmdOK, &QPushButton::clicked, this, &frmANZEIGEN::cmdOK_Click);
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &QDialog::reject);
-
-    const bool english = host.context().SPRACHE == 1;
-    const auto T = [english](const char* en, const char* de) { return QString::fromUtf8(english ? en : de); };
-    setWindowTitle(T("Show", "Anzeigen"));
-    lblSEITEN[0]->setText(T("Available Pages:", "Vorhandene Seiten:"));
-    lblSEITE->setText(T("Show Page Nr.: ", "Anzeigen: "));
-    cmdABBRECHEN->setText(T("Cancel", "Abbrechen"));
 
     // The pages in the order of their name parts, each part over the forms in order.
     const QList<QWidget*> forms = host.Forms();
@@ -135,17 +105,4 @@ bool frmANZEIGEN::eventFilter(QObject* watched, QEvent* event)
     if (watched == txtSEITE && event->type() == QEvent::FocusOut)
         txtSEITE_LostFocus();
     return QDialog::eventFilter(watched, event);
-}
-
-void frmANZEIGEN::done(int result)
-{
-    QDialog::done(result);
-    close();
-}
-
-void frmANZEIGEN::closeEvent(QCloseEvent* event)
-{
-    if (loaded() == this)
-        loaded().clear();
-    QDialog::closeEvent(event);
 }

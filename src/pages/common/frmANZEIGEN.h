@@ -2,7 +2,7 @@
 // The page chooser: brings one loaded page to the front by its number. Modeless,
 // owned by the main window; it lists the pages once when it loads, in the order of
 // the name parts "mdiESEITE", "mdiSEITE", "mdiPSEITE", "mdiMSEITE".
-#include <QDialog>
+#include "DialogControls.h"
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +13,7 @@
 
 class PageHost;
 
-class frmANZEIGEN : public QDialog {
+class frmANZEIGEN : public UnloadingDialog {
     Q_OBJECT
 public:
     // The dialog; touching it loads it when it is not loaded.
@@ -34,8 +34,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void done(int result) override;
 
 private:
     explicit frmANZEIGEN(PageHost& host);

@@ -4,18 +4,10 @@
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Controls.h"
-#include "platform/Twips.h"
 #include "platform/Variant.h"
 #include "platform/Yield.h"
-#include <QPointer>
 
 namespace {
-
-QPointer<frmKONTEXT>& loaded()
-{
-    static QPointer<frmKONTEXT> form;
-    return form;
-}
 
 QFont arial(double points, bool bold = false)
 {
@@ -29,38 +21,34 @@ QFont arial(double points, bool bold = false)
 
 frmKONTEXT& frmKONTEXT::instance(PageHost& host)
 {
-    if (!loaded())
-        loaded() = new frmKONTEXT(host);
-    return *loaded();
+    return LoadedForm<frmKONTEXT>([&] { return new frmKONTEXT(host); });
 }
 
-frmKONTEXT::frmKONTEXT(PageHost& host) : QDialog(nullptr), host_(host)
+frmKONTEXT::frmKONTEXT(PageHost& host) : UnloadingDialog(nullptr), host_(host)
 {
     setObjectName(QStringLiteral("frmKONTEXT"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(3885 / TwipsPerPixel, 3780 / TwipsPerPixel);
     setFont(arial(9));
     // It has no owner, so it must not outlive the main window it reaches.
     connect(host.Owner(), &QObject::destroyed, this, &QWidget::close);
+    const int sprache = host.context().SPRACHE;
 
-    fraSKALEN = new QGroupBox(this);
-    fraSKALEN->setObjectName(QStringLiteral("fraSKALEN"));
+    fraSKALEN = Control<QGroupBox>(this, QStringLiteral("fraSKALEN"), {120, 75, 3675, 2955},
+                                   Caption(sprache, "page layout", "Seitenlayout"));
     fraSKALEN->setFont(arial(9.75, true));
-    fraSKALEN->setGeometry(TwipsToPixels(120, 75, 3675, 2955));
-    const int tops[2] = {480, 1080};
+    cdlFARBEN[0].DialogTitle = Caption(sprache, "color of page", "Seitenfarbe");
+    cdlFARBEN[1].DialogTitle = Caption(sprache, "color of pictureboxes", "Pictureboxfarben");
     for (int i = 0; i < 2; ++i) {
-        cmdFARBEN[std::size_t(i)] = new QPushButton(fraSKALEN);
-        cmdFARBEN[std::size_t(i)]->setObjectName(QStringLiteral("cmdFARBEN_%1").arg(i));
-        cmdFARBEN[std::size_t(i)]->setFont(arial(9));
-        cmdFARBEN[std::size_t(i)]->setGeometry(TwipsToPixels(360, tops[i], 2295, 375));
-        connect(cmdFARBEN[std::size_t(i)], &QPushButton::clicked, this, [this, i] { cmdFARBEN_Click(i); });
+        QPushButton*& button = cmdFARBEN[std::size_t(i)];
+        button = Control<QPushButton>(fraSKALEN, QStringLiteral("cmdFARBEN_%1").arg(i), {360, i == 0 ? 480 : 1080, 2295, 375},
+                                      cdlFARBEN[std::size_t(i)].DialogTitle);
+        button->setFont(arial(9));
+        connect(button, &QPushButton::clicked, this, [this, i] { cmdFARBEN_Click(i); });
     }
-    chkBOKF = new QCheckBox(fraSKALEN);
-    chkBOKF->setObjectName(QStringLiteral("chkBOKF"));
-    chkBOKF->setGeometry(TwipsToPixels(240, 1680, 2415, 375));
-    chkBOKFS = new QCheckBox(fraSKALEN);
-    chkBOKFS->setObjectName(QStringLiteral("chkBOKFS"));
-    chkBOKFS->setGeometry(TwipsToPixels(240, 2280, 3135, 375));
+    chkBOKF = Control<QCheckBox>(fraSKALEN, QStringLiteral("chkBOKF"), {240, 1680, 2415, 375},
+                                 Caption(sprache, "draw head and foot line ", "Kopf / Fußzeile darstellen"));
+    chkBOKFS = Control<QCheckBox>(fraSKALEN, QStringLiteral("chkBOKFS"), {240, 2280, 3135, 375},
+                                  Caption(sprache, "draw page numbering ", "Seitennummerierung darstellen"));
     for (QCheckBox* chk : {chkBOKF, chkBOKFS}) {
         chk->setFont(arial(9));
         chk->setTristate(true);
@@ -69,31 +57,15 @@ frmKONTEXT::frmKONTEXT(PageHost& host) : QDialog(nullptr), host_(host)
     // Programmatic changes count too, as the runtime's Click does.
     connect(chkBOKF, &QCheckBox::stateChanged, this, [this] { chkBOKF_Click(); });
 
-    fraSCHALTFLAECHEN = new QGroupBox(this);
-    fraSCHALTFLAECHEN->setObjectName(QStringLiteral("fraSCHALTFLAECHEN"));
+    fraSCHALTFLAECHEN = Control<QGroupBox>(this, QStringLiteral("fraSCHALTFLAECHEN"), {120, 3150, 3645, 495});
     fraSCHALTFLAECHEN->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    fraSCHALTFLAECHEN->setGeometry(TwipsToPixels(120, 3150, 3645, 495));
-    cmdOK = new QPushButton(QStringLiteral("OK"), fraSCHALTFLAECHEN);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(TwipsToPixels(90, 30, 1600, 400));
+    cmdOK = Control<QPushButton>(fraSCHALTFLAECHEN, QStringLiteral("cmdOK"), {90, 30, 1600, 400}, QStringLiteral("OK"));
     cmdOK->setDefault(true);
-    cmdABBRECHEN = new QPushButton(fraSCHALTFLAECHEN);
-    cmdABBRECHEN->setObjectName(QStringLiteral("cmdABBRECHEN"));
-    cmdABBRECHEN->setGeometry(TwipsToPixels(1920, 30, 1600, 400));
+    cmdABBRECHEN = Control<QPushButton>(fraSCHALTFLAECHEN, QStringLiteral("cmdABBRECHEN"), {1920, 30, 1600, 400},
+                                        Caption(sprache, "Cancel", "Abbrechen"));
     connect(cmdOK, &QPushButton::clicked, this, &frmKONTEXT::cmdOK_Click);
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &QDialog::reject);
-
-    const bool english = host.context().SPRACHE == 1;
-    const auto T = [english](const char* en, const char* de) { return QString::fromUtf8(english ? en : de); };
-    setWindowTitle(T("context menue of page", "Kontextmenü Seite"));
-    fraSKALEN->setTitle(T("page layout", "Seitenlayout"));
-    cdlFARBEN[0].DialogTitle = T("color of page", "Seitenfarbe");
-    cdlFARBEN[1].DialogTitle = T("color of pictureboxes", "Pictureboxfarben");
-    for (int i = 0; i < 2; ++i)
-        cmdFARBEN[std::size_t(i)]->setText(cdlFARBEN[std::size_t(i)].DialogTitle);
-    chkBOKF->setText(T("draw head and foot line ", "Kopf / Fußzeile darstellen"));
-    chkBOKFS->setText(T("draw page numbering ", "Seitennummerierung darstellen"));
-    cmdABBRECHEN->setText(T("Cancel", "Abbrechen"));
+    setWindowTitle(Caption(sprache, "context menue of page", "Kontextmenü Seite"));
 }
 
 void frmKONTEXT::Show()
@@ -156,17 +128,4 @@ void frmKONTEXT::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     place();
-}
-
-void frmKONTEXT::done(int result)
-{
-    QDialog::done(result);
-    close();
-}
-
-void frmKONTEXT::closeEvent(QCloseEvent* event)
-{
-    if (loaded() == this)
-        loaded().clear();
-    QDialog::closeEvent(event);
 }

@@ -4,7 +4,7 @@
 // the two check boxes, the colours of the two colour dialogs) and shows it, modeless
 // and without an owner window; OK hands the settings to the active page's KONTEXT.
 #include <QCheckBox>
-#include <QDialog>
+#include "DialogControls.h"
 #include <QGroupBox>
 #include <QPushButton>
 #include <array>
@@ -12,7 +12,7 @@
 
 class PageHost;
 
-class frmKONTEXT : public QDialog {
+class frmKONTEXT : public UnloadingDialog {
     Q_OBJECT
 public:
     // A colour dialog of the form: its title, and the colour preset or chosen (a Long).
@@ -40,9 +40,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    // OK and Cancel unload the dialog.
-    void done(int result) override;
 
 private:
     explicit frmKONTEXT(PageHost& host);

@@ -1,11 +1,11 @@
 #include "frmKONTEXT11.h"
+#include "DialogControls.h"
 #include "PageForm.h"
 #include "PageHost.h"
 #include "data/clsDATEN.h"
 #include "platform/Context.h"
 #include "platform/Controls.h"
 #include "platform/SymbolFont.h"
-#include "platform/Twips.h"
 #include "platform/Variant.h"
 #include <QGuiApplication>
 #include <QScreen>
@@ -72,61 +72,43 @@ frmKONTEXT11::frmKONTEXT11(PageHost& host, PageForm& opener)
     QFont bold = plain;
     bold.setBold(true);
 
-    fraREITER = new QGroupBox(this);
-    fraREITER->setObjectName(QStringLiteral("fraREITER"));
-    fraREITER->setGeometry(TwipsToPixels(30, 30, 3615, 3675));
-    const auto label = [](QWidget* in, const QString& name, const QString& text, QRect place) {
-        auto* l = new QLabel(text, in);
-        l->setObjectName(name);
-        l->setGeometry(place);
-        return l;
-    };
-    const auto list = [](QWidget* in, const QString& name, QRect place) {
-        auto* c = new QComboBox(in);
-        c->setObjectName(name);
-        c->setGeometry(place);
+    fraREITER = Control<QGroupBox>(this, QStringLiteral("fraREITER"), {30, 30, 3615, 3675});
+    const auto list = [this](const QString& name, QRect twips) {
+        auto* c = Control<QComboBox>(fraREITER, name, twips);
         SetComboStyle(*c, 2);
         return c;
     };
     const QString delta = SymbolToUnicode(QStringLiteral("D"));
-    lblXACHSE = label(fraREITER, QStringLiteral("lblXACHSE"), QStringLiteral("x-Achse"), TwipsToPixels(360, 390, 795, 225));
-    lblXMIN = label(fraREITER, QStringLiteral("lblXMIN"), QStringLiteral("Xmin"), TwipsToPixels(1110, 750, 435, 225));
-    cboXMIN = list(fraREITER, QStringLiteral("cboXMIN"), TwipsToPixels(1635, 675, 1005, 345));
-    lblDEX = label(fraREITER, QStringLiteral("lblDEX"), delta, TwipsToPixels(1260, 1140, 135, 225));
-    lblXDIFF = label(fraREITER, QStringLiteral("lblXDIFF"), QStringLiteral("X"), TwipsToPixels(1380, 1155, 135, 225));
-    cboXDIFF = list(fraREITER, QStringLiteral("cboXDIFF"), TwipsToPixels(1635, 1095, 1005, 345));
-    lblYACHSE = label(fraREITER, QStringLiteral("lblYACHSE"), QStringLiteral("y-Achse"), TwipsToPixels(300, 1635, 795, 225));
-    lblYMIN = label(fraREITER, QStringLiteral("lblYMIN"), QStringLiteral("Ymin"), TwipsToPixels(1110, 1995, 435, 225));
-    cboYMIN = list(fraREITER, QStringLiteral("cboYMIN"), TwipsToPixels(1635, 1935, 1005, 345));
-    lblDEY = label(fraREITER, QStringLiteral("lblDEY"), delta, TwipsToPixels(1290, 2400, 135, 225));
-    lblYDIFF = label(fraREITER, QStringLiteral("lblYDIFF"), QStringLiteral("Y"), TwipsToPixels(1410, 2400, 135, 225));
-    cboYDIFF = list(fraREITER, QStringLiteral("cboYDIFF"), TwipsToPixels(1635, 2355, 1005, 345));
+    lblXACHSE = Control<QLabel>(fraREITER, QStringLiteral("lblXACHSE"), {360, 390, 795, 225}, QStringLiteral("x-Achse"));
+    lblXMIN = Control<QLabel>(fraREITER, QStringLiteral("lblXMIN"), {1110, 750, 435, 225}, QStringLiteral("Xmin"));
+    cboXMIN = list(QStringLiteral("cboXMIN"), {1635, 675, 1005, 345});
+    lblDEX = Control<QLabel>(fraREITER, QStringLiteral("lblDEX"), {1260, 1140, 135, 225}, delta);
+    lblXDIFF = Control<QLabel>(fraREITER, QStringLiteral("lblXDIFF"), {1380, 1155, 135, 225}, QStringLiteral("X"));
+    cboXDIFF = list(QStringLiteral("cboXDIFF"), {1635, 1095, 1005, 345});
+    lblYACHSE = Control<QLabel>(fraREITER, QStringLiteral("lblYACHSE"), {300, 1635, 795, 225}, QStringLiteral("y-Achse"));
+    lblYMIN = Control<QLabel>(fraREITER, QStringLiteral("lblYMIN"), {1110, 1995, 435, 225}, QStringLiteral("Ymin"));
+    cboYMIN = list(QStringLiteral("cboYMIN"), {1635, 1935, 1005, 345});
+    lblDEY = Control<QLabel>(fraREITER, QStringLiteral("lblDEY"), {1290, 2400, 135, 225}, delta);
+    lblYDIFF = Control<QLabel>(fraREITER, QStringLiteral("lblYDIFF"), {1410, 2400, 135, 225}, QStringLiteral("Y"));
+    cboYDIFF = list(QStringLiteral("cboYDIFF"), {1635, 2355, 1005, 345});
     lblXACHSE->setFont(bold);
     lblYACHSE->setFont(bold);
 
-    fraMSP = new QGroupBox(QString::fromUtf8("Spannungsmaßstab"), fraREITER);
-    fraMSP->setObjectName(QStringLiteral("fraMSP"));
+    fraMSP = Control<QGroupBox>(fraREITER, QStringLiteral("fraMSP"), {90, 2790, 3375, 795},
+                                QString::fromUtf8("Spannungsmaßstab"));
     fraMSP->setFont(bold);
-    fraMSP->setGeometry(TwipsToPixels(90, 2790, 3375, 795));
     lblMSP[0] = nullptr;
-    lblMSP[1] = label(fraMSP, QStringLiteral("lblMSP_1"), QStringLiteral("10 mm ="), TwipsToPixels(750, 390, 735, 225));
-    txtMSP = new QLineEdit(fraMSP);
-    txtMSP->setObjectName(QStringLiteral("txtMSP"));
-    txtMSP->setGeometry(TwipsToPixels(1560, 300, 975, 405));
-    lblMSP[2] = label(fraMSP, QStringLiteral("lblMSP_2"), QString::fromUtf8("kN/m²"), TwipsToPixels(2640, 390, 495, 225));
+    lblMSP[1] = Control<QLabel>(fraMSP, QStringLiteral("lblMSP_1"), {750, 390, 735, 225}, QStringLiteral("10 mm ="));
+    txtMSP = Control<QLineEdit>(fraMSP, QStringLiteral("txtMSP"), {1560, 300, 975, 405});
+    lblMSP[2] = Control<QLabel>(fraMSP, QStringLiteral("lblMSP_2"), {2640, 390, 495, 225}, QString::fromUtf8("kN/m²"));
     for (QWidget* w : {static_cast<QWidget*>(lblMSP[1]), static_cast<QWidget*>(txtMSP), static_cast<QWidget*>(lblMSP[2])})
         w->setFont(plain);
 
-    fraSCHALTFLAECHEN = new QGroupBox(this);
-    fraSCHALTFLAECHEN->setObjectName(QStringLiteral("fraSCHALTFLAECHEN"));
-    fraSCHALTFLAECHEN->setGeometry(TwipsToPixels(0, 3750, 3645, 495));
-    cmdOK = new QPushButton(QStringLiteral("OK"), fraSCHALTFLAECHEN);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(TwipsToPixels(90, 30, 1600, 400));
+    fraSCHALTFLAECHEN = Control<QGroupBox>(this, QStringLiteral("fraSCHALTFLAECHEN"), {0, 3750, 3645, 495});
+    cmdOK = Control<QPushButton>(fraSCHALTFLAECHEN, QStringLiteral("cmdOK"), {90, 30, 1600, 400}, QStringLiteral("OK"));
     cmdOK->setDefault(true);
-    cmdABBRECHEN = new QPushButton(QStringLiteral("Abbrechen"), fraSCHALTFLAECHEN);
-    cmdABBRECHEN->setObjectName(QStringLiteral("cmdABBRECHEN"));
-    cmdABBRECHEN->setGeometry(TwipsToPixels(1920, 30, 1600, 400));
+    cmdABBRECHEN = Control<QPushButton>(fraSCHALTFLAECHEN, QStringLiteral("cmdABBRECHEN"), {1920, 30, 1600, 400},
+                                        QStringLiteral("Abbrechen"));
     connect(cmdOK, &QPushButton::clicked, this, &frmKONTEXT11::cmdOK_Click);
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -6,6 +6,8 @@
 #include "pages/common/PageForm.h"
 #include "platform/PrinterSurface.h"
 #include "support/TestSuite.h"
+#include <QApplication>
+#include <QDialog>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMdiArea>
@@ -141,4 +143,32 @@ public:
         });
     }
     using PageForm::Kopffusszeile;
+};
+
+// Pages on the stand-in, for the active record 7; dialogs left open are closed after.
+class HostedPages : public ::testing::Test {
+protected:
+    TempProject project;
+    FakeHost host{project.ctx()};
+
+    HostedPages()
+    {
+        project.exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (7, 'R7', 1)"));
+        host.show();
+    }
+    ~HostedPages() override
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QDialog*>(w))
+                w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // A page loaded, shown maximised and active.
+    TestPage* page(PageForm::Spec spec)
+    {
+        auto* p = new TestPage(host, std::move(spec));
+        host.load(p);
+        ShowMaximized(p);
+        return p;
+    }
 };

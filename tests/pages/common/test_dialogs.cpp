@@ -17,29 +17,8 @@
 
 namespace {
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public HostedPages {
 protected:
-    TempProject project;
-    FakeHost host{project.ctx()};
-
-    DialogTest()
-    {
-        project.exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (7, 'R7', 1)"));
-        host.show();
-    }
-    ~DialogTest() override
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<QDialog*>(w))
-                w->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    TestPage* page(PageForm::Spec spec)
-    {
-        auto* p = new TestPage(host, std::move(spec));
-        host.load(p);
-        return p;
-    }
     // The result page loaded first, then the input page; the result page active.
     std::pair<TestPage*, TestPage*> bothPages()
     {

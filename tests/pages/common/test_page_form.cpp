@@ -19,30 +19,8 @@
 
 namespace {
 
-class PageTest : public ::testing::Test {
+class PageTest : public HostedPages {
 protected:
-    TempProject project;
-    FakeHost host{project.ctx()};
-
-    PageTest()
-    {
-        project.exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (7, 'R7', 1)"));
-        host.show();
-    }
-    ~PageTest() override
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<QDialog*>(w))
-                w->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    TestPage* page(PageForm::Spec spec)
-    {
-        auto* p = new TestPage(host, std::move(spec));
-        host.load(p);
-        ShowMaximized(p);
-        return p;
-    }
     // The printed sheet at 100 dots per inch.
     QImage printedSheet()
     {

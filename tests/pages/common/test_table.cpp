@@ -79,6 +79,11 @@ TEST_F(TableTest, ColumnWidthsRecreateTheCompanionLists)
     VariantMatrix head = VariantMatrix::FromRows({{"a", "b", "c"}});
     t.TABELLE(head, 0);
     EXPECT_TRUE(verticals().empty());
+    // No row height given: the height of "X" in the font of the first drawing, kept.
+    EXPECT_NEAR(t.EZH(), RecordingSurface::kCellHeightMm, 1e-6);
+    t.SCHRIFTEINSTELLUNGEN(QString(), 16);
+    t.TABELLE(head, 0);
+    EXPECT_NEAR(t.EZH(), RecordingSurface::kCellHeightMm, 1e-6);
 }
 
 TEST_F(TableTest, PenAndFontSettings)
