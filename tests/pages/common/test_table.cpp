@@ -513,3 +513,22 @@ TEST_F(TableTest, TableOnThePictureAsAPersonSeesIt)
     EXPECT_TRUE(pictureBar.Visible());
     EXPECT_EQ(pictureBar.geometry(), QRect(525, 119, 50, 371));
 }
+
+TEST(VariantMatrix, BoundsAndRowsThatGrow)
+{
+    VariantMatrix none;
+    EXPECT_EQ(VbErrorOf([&] { none.rows(); }), VbErr::Subscript);
+    VariantMatrix m = VariantMatrix::FromRows({{"a", 1}, {"b", 2}});
+    EXPECT_EQ(m.columns(), 2);
+    EXPECT_EQ(m.rows(), 2);
+    EXPECT_EQ(m(1, 0), Variant(1));
+    EXPECT_EQ(VbErrorOf([&] { m(2, 0); }), VbErr::Subscript);
+    // Rows appended keep the cells of the rows before them.
+    m.setRows(3);
+    EXPECT_EQ(m(0, 1), Variant("b"));
+    EXPECT_EQ(m(1, 2), Variant());
+    m(1, 2) = 3.5f;
+    m.setRows(1);
+    EXPECT_EQ(m(0, 0), Variant("a"));
+    EXPECT_EQ(VbErrorOf([&] { m(0, 1); }), VbErr::Subscript);
+}
