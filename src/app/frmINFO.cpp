@@ -1,6 +1,6 @@
 #include "frmINFO.h"
 #include "Pictures.h"
-#include "Twips.h"
+#include "platform/Twips.h"
 #include "clsADRESSE.h"
 #include "mdiAUTOSTART.h"
 #include "platform/App.h"

@@ -1,6 +1,6 @@
 #include "frmMAIN.h"
 #include "Pictures.h"
-#include "Twips.h"
+#include "platform/Twips.h"
 #include "frmINFO.h"
 #include "platform/Ado.h"
 #include "platform/App.h"
