@@ -557,6 +557,7 @@ void Recordset::Open(const QString& sql, std::shared_ptr<Connection> connection,
     declaredTypes_ = std::move(types);
     columns_ = std::move(columns);
     rows_ = std::move(rows);
+    hasDeleted_ = false;
     fields_.clear();
     for (size_t i = 0; i < names.size(); ++i)
         fields_.push_back(Field(this, int(i), names[i]));
@@ -575,6 +576,7 @@ void Recordset::Close()
     adding_ = false;
     editing_ = false;
     rows_.clear();
+    hasDeleted_ = false;
     fields_.clear();
     conn_.reset();
 }
@@ -595,6 +597,10 @@ void Recordset::settle()
 {
     if (adding_ || editing_)
         Update();
+    // Only a deleted row needs a scan: moving through a long snapshot stays linear.
+    if (!hasDeleted_)
+        return;
+    hasDeleted_ = false;
     for (long i = long(rows_.size()) - 1; i >= 0; --i) {
         if (!rows_[size_t(i)].deleted)
             continue;
@@ -770,4 +776,5 @@ void Recordset::Delete(int)
         assigned_.assign(fields_.size(), false);
     }
     row.deleted = true;
+    hasDeleted_ = true;
 }

@@ -143,6 +143,7 @@ private:
     std::vector<QString> columns_;        // per field: its column in table_, "" when none
     std::vector<Field> fields_;
     std::vector<Row> rows_;
+    bool hasDeleted_ = false;             // a row marked deleted awaits the next move
     long pos_ = 0;
     bool open_ = false;
     bool adding_ = false;
