@@ -195,16 +195,6 @@ void clsFLX::ELST1(const Dynamic& list)
     });
 }
 
-void clsFLX::ELST2(const Dynamic& list)
-{
-    ELST2_ = list;
-}
-
-void clsFLX::ELSTTT(const Dynamic& list)
-{
-    ELSTTT_ = list;
-}
-
 void clsFLX::ELSTYP(const Dynamic& list)
 {
     Guarded(ctx_.dlg(), spec(QStringLiteral("LSTYP - FlexGrid")), [&](Guard& g) {
@@ -235,11 +225,6 @@ void clsFLX::ELCBO(int16_t INDEX, const Dynamic& list)
             [&](Guard& g) { g.step([&] { ELCBO_[INDEX] = list; }); });
 }
 
-void clsFLX::ELFORMAT(const Dynamic& list)
-{
-    ELFORMAT_ = list;
-}
-
 void clsFLX::ELA(const Dynamic& list)
 {
     Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / LA ")), [&](Guard& g) {
@@ -255,16 +240,6 @@ void clsFLX::ELA(const Dynamic& list)
             });
         }
     });
-}
-
-void clsFLX::ELMIN(const Dynamic& list)
-{
-    ELMIN_ = list;
-}
-
-void clsFLX::ELMAX(const Dynamic& list)
-{
-    ELMAX_ = list;
 }
 
 void clsFLX::ELINDEXMIN(const Dynamic& value)
@@ -311,11 +286,6 @@ void clsFLX::ELINDEXMAX(const Dynamic& value)
         });
         g.step([&] { NUMMERIEREN(); });
     });
-}
-
-void clsFLX::ELSELEK(const Dynamic& list)
-{
-    ELSELEK_ = list;
 }
 
 QString clsFLX::EMATRIX(int16_t SPALTENR, int16_t ZEILENR)
@@ -636,8 +606,8 @@ void clsFLX::EINFUEGEN(int16_t BOE)
 {
     Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Einfügen")), [&](Guard& g) {
         if (BOE == 0 || BOE == 13) {
-            if (commitText(g))
-                commitCombo(g);
+            if (commit(g, false))
+                commit(g, true);
         } else if (BOE == -1) {
             // An empty table takes no paste: what it showed would not be saved.
             g.step([&] {
@@ -651,19 +621,26 @@ void clsFLX::EINFUEGEN(int16_t BOE)
     });
 }
 
-bool clsFLX::commitText(Guard& g)
+bool clsFLX::commit(Guard& g, bool list)
 {
-    if (!g.test([&] { return txt_ && !txt_->isHidden() && columnType(ESNR_) < List; }))
+    QWidget* editor = list ? static_cast<QWidget*>(cbo_.data()) : static_cast<QWidget*>(txt_.data());
+    if (!g.test([&] {
+            const int16_t type = columnType(ESNR_);
+            return editor && !editor->isHidden() && (list ? type == List : type < List);
+        }))
         return true;
-    QString text = g.value<QString>([&] { return txt_->text(); }, QString());
+    QString text = g.value<QString>([&] { return list ? ComboText(*cbo_) : txt_->text(); }, QString());
     if (!text.isEmpty()) {
         bool limitsGiven = false;
         float min = 0, max = 0;
         g.step([&] {
-            if (!ELMIN_[ESNR_].isMissing() && !ELMAX_[ESNR_].isMissing()) {
-                min = CSng(ELMIN_[ESNR_].value());
-                max = CSng(ELMAX_[ESNR_].value());
-                limitsGiven = true;
+            // The text box reads limits unless one is left out, the combo box only numeric ones.
+            const Dynamic& lo = ELMIN_[ESNR_];
+            const Dynamic& hi = ELMAX_[ESNR_];
+            limitsGiven = list ? IsNumeric(lo.value()) && IsNumeric(hi.value()) : !lo.isMissing() && !hi.isMissing();
+            if (limitsGiven) {
+                min = CSng(lo.value());
+                max = CSng(hi.value());
             }
         });
         if (!testValue(g, text, limitsGiven, min, max))
@@ -674,39 +651,13 @@ bool clsFLX::commitText(Guard& g)
         });
     }
     g.step([&] { grid().setTextMatrix(EZNR_, ESNR_, text); });
-    g.step([&] { txt_->setText(QString()); });
-    g.step([&] { txt_->hide(); });
-    g.step([&] { grid().SetFocus(); });
-    return true;
-}
-
-bool clsFLX::commitCombo(Guard& g)
-{
-    if (!g.test([&] { return cbo_ && !cbo_->isHidden() && columnType(ESNR_) == List; }))
-        return true;
-    QString text = g.value<QString>([&] { return ComboText(*cbo_); }, QString());
-    if (!text.isEmpty()) {
-        bool limitsGiven = false;
-        float min = 0, max = 0;
-        g.step([&] {
-            const Variant& lo = ELMIN_[ESNR_].value();
-            const Variant& hi = ELMAX_[ESNR_].value();
-            if (IsNumeric(lo) && IsNumeric(hi)) {
-                min = CSng(lo);
-                max = CSng(hi);
-                limitsGiven = true;
-            }
-        });
-        if (!testValue(g, text, limitsGiven, min, max))
-            return false;
-        g.step([&] {
-            if (!ELFORMAT_[ESNR_].isMissing())
-                text = Format(Variant(text), ELFORMAT_[ESNR_].text());
-        });
-    }
-    g.step([&] { grid().setTextMatrix(EZNR_, ESNR_, text); });
-    g.step([&] { SetComboText(*cbo_, QString()); });
-    g.step([&] { cbo_->hide(); });
+    g.step([&] {
+        if (list)
+            SetComboText(*cbo_, QString());
+        else
+            txt_->setText(QString());
+    });
+    g.step([&] { editor->hide(); });
     g.step([&] { grid().SetFocus(); });
     return true;
 }

@@ -87,9 +87,9 @@ public:
     const Dynamic& ELST1() const { return ELST1_; }
     void ELST1(const Dynamic& list);
     const Dynamic& ELST2() const { return ELST2_; }
-    void ELST2(const Dynamic& list);
+    void ELST2(const Dynamic& list) { ELST2_ = list; }
     const Dynamic& ELSTTT() const { return ELSTTT_; }
-    void ELSTTT(const Dynamic& list);
+    void ELSTTT(const Dynamic& list) { ELSTTT_ = list; }
     // Column types; sets the fixed columns from the index levels and renumbers.
     const Dynamic& ELSTYP() const { return ELSTYP_; }
     void ELSTYP(const Dynamic& list);
@@ -98,15 +98,15 @@ public:
     void ELCBO(int16_t INDEX, const Dynamic& list);
     // Format strings; a left-out element means no format.
     const Dynamic& ELFORMAT() const { return ELFORMAT_; }
-    void ELFORMAT(const Dynamic& list);
+    void ELFORMAT(const Dynamic& list) { ELFORMAT_ = list; }
     // Alignments: 0 left, 1 centre, 2 right (headers always centred).
     const Dynamic& ELA() const { return ELA_; }
     void ELA(const Dynamic& list);
     // Limits; a left-out element means no limits.
     const Dynamic& ELMIN() const { return ELMIN_; }
-    void ELMIN(const Dynamic& list);
+    void ELMIN(const Dynamic& list) { ELMIN_ = list; }
     const Dynamic& ELMAX() const { return ELMAX_; }
-    void ELMAX(const Dynamic& list);
+    void ELMAX(const Dynamic& list) { ELMAX_ = list; }
     // Start values of the index levels: empty, an Integer (level 1) or an array of 2 or 3.
     const Dynamic& ELINDEXMIN() const { return ELINDEXMIN_; }
     void ELINDEXMIN(const Dynamic& value);
@@ -116,7 +116,7 @@ public:
     void ELINDEXMAX(const Dynamic& value);
     // Import column keys.
     const Dynamic& ELSELEK() const { return ELSELEK_; }
-    void ELSELEK(const Dynamic& list);
+    void ELSELEK(const Dynamic& list) { ELSELEK_ = list; }
 
     // One cell: the first index is the grid row, the second the grid column. The let
     // writes element (SPALTENR, ZEILENR) of a two-dimensional array into that cell.
@@ -180,9 +180,9 @@ private:
     // The bound grid; error 91 when none.
     FlexGrid& grid() const;
     int16_t columnType(int col) const;
-    // The commit of one editor; false when the value test refused its text.
-    bool commitText(Guard& g);
-    bool commitCombo(Guard& g);
+    // The commit of the text box or the combo box (list); false when the value test
+    // refused its text.
+    bool commit(Guard& g, bool list);
     // Tests the text of a commit into column ESNR by its type; false when refused.
     bool testValue(Guard& g, const QString& text, bool limitsGiven, float min, float max);
     void openEditors(Guard& g, int16_t code);

@@ -463,38 +463,30 @@ std::vector<FlexGrid::Span> FlexGrid::colSpans() const
     return spans;
 }
 
-std::optional<int> FlexGrid::rowAt(int y) const
+std::optional<int> FlexGrid::scrollableAt(const std::vector<Span>& spans, int fixed, int pos)
 {
-    const auto spans = rowSpans();
     std::optional<int> last;
     for (const Span& s : spans) {
-        if (s.index < fixedRows_) {
-            if (y < s.end)
+        if (s.index < fixed) {
+            if (pos < s.end)
                 return std::nullopt;
             continue;
         }
         last = s.index;
-        if (y < s.end)
+        if (pos < s.end)
             return s.index;
     }
     return last;
 }
 
+std::optional<int> FlexGrid::rowAt(int y) const
+{
+    return scrollableAt(rowSpans(), fixedRows_, y);
+}
+
 std::optional<int> FlexGrid::colAt(int x) const
 {
-    const auto spans = colSpans();
-    std::optional<int> last;
-    for (const Span& s : spans) {
-        if (s.index < fixedCols_) {
-            if (x < s.end)
-                return std::nullopt;
-            continue;
-        }
-        last = s.index;
-        if (x < s.end)
-            return s.index;
-    }
-    return last;
+    return scrollableAt(colSpans(), fixedCols_, x);
 }
 
 // ---------------------------------------------------------------- scrolling

@@ -171,6 +171,7 @@ private:
     // ones; nullopt over a fixed one.
     std::optional<int> rowAt(int y) const;
     std::optional<int> colAt(int x) const;
+    static std::optional<int> scrollableAt(const std::vector<Span>& spans, int fixed, int pos);
     void updateScrollBars();
     void scrollIntoView(int row, int col);
     void extendSelectionTo(int row, int col);
