@@ -33,6 +33,10 @@ public:
 signals:
     void Change();
 
+protected:
+    // The folders always stand open: no expand and collapse marks.
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+
 private:
     void Fill();
     QString path_;
