@@ -612,7 +612,8 @@ void frmMAIN::mnuEXPIMP_Click()
     if (Tag == QStringLiteral("OK")) {
         geaendert_ = true;
         // Imported records may be active ones.
-        Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuEXPIMP"))), [&](Guard& g) { g.step([&] { AKTIVANZEIGE(); }); });
+        Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuEXPIMP"))),
+                [&](Guard& g) { g.step([&] { AKTIVANZEIGE(); }); });
     }
     for (const QString& menu : menus)
         menus_.value(menu)->setEnabled(true);
