@@ -75,7 +75,8 @@ public:
     ComboBox* ECBO() const { return cbo_; }
     void ECBO(ComboBox* cbo);
     // The title picture: placed half a millimetre right of and below the grid's corner,
-    // measured in twips.
+    // measured in twips. Its back colour is the window's to give; the runtime's picture
+    // default, the colour of the grid's fixed cells, makes it one with the header.
     PictureBox* EPIC() const { return pic_; }
     void EPIC(PictureBox* pic);
 
