@@ -62,6 +62,8 @@ public:
     // The changed flag: the working copy may hold changes the project database lacks.
     bool Changed() const { return geaendert_; }
     void MarkChanged() { geaendert_ = true; }
+    // The answer dialogs leave for the main window ("OK" and the like).
+    QString Tag;
 
     // Menus and controls, by their names.
     QAction* Menu(const QString& name) const { return menus_.value(name); }
@@ -80,6 +82,7 @@ public:
     PrinterSurface& Printer() override;
 
     // Commands.
+    void mnuEXPIMP_Click();
     void mnuSCHLIESSEN_Click();
     void mnuBEENDEN_Click() override;
     void mnuSPEICHERN_Click() { Speichern(); }

@@ -1,4 +1,5 @@
 #include "DrawSettings.h"
+#include "Markup.h"
 #include "platform/Colors.h"
 #include "platform/Variant.h"
 
@@ -10,17 +11,6 @@ int32_t black()
 }
 
 } // namespace
-
-void BuildFontSet(const FontSpec& base, FontSet& fonts)
-{
-    const int16_t indexSize = CInt(Variant(double(base.Size) / 1.175));
-    for (int n = 1; n <= 5; ++n) {
-        FontSpec f = base;
-        f.Name = (n == 3 || n == 5) ? QStringLiteral("Symbol") : base.Name;
-        f.Size = (n == 4 || n == 5) ? float(indexSize) : base.Size;
-        fonts[std::size_t(n)] = f;
-    }
-}
 
 void LineSettings(DialogService& dialogs, const GuardSpec& box, OutputObject* object, float pixelsPerUnit,
                   int16_t LINIENART, float& LINIENBREITE, int32_t& FARBE)
@@ -51,6 +41,6 @@ void FontSettings(DialogService& dialogs, const GuardSpec& box, OutputObject* ob
         g.step([&] { Required(object).setFontItalic(KURSIV); });
         g.step([&] { Required(object).setFontUnderline(UNTERSTRICHEN); });
         g.step([&] { Required(object).setForeColor(FARBE > 0 ? FARBE : black()); });
-        g.step([&] { BuildFontSet(Required(object).Font(), fonts); });
+        g.step([&] { DeriveFontSet(Required(object).Font(), fonts); });
     });
 }

@@ -8,12 +8,8 @@
 #include <array>
 #include <cstdint>
 
-// Font 0: the object's font when a text starts; 1 and 2: copies of the object's font;
-// 3: the same in "Symbol"; 4: at index size; 5: "Symbol" at index size.
+// Font 0: the object's font when a text starts; 1 to 5 derived from it (DeriveFontSet).
 using FontSet = std::array<FontSpec, 6>;
-
-// Fonts 1 to 5 from the object's font; the index size is size / 1.175 rounded half to even.
-void BuildFontSet(const FontSpec& base, FontSet& fonts);
 
 // Pen of the object: style LINIENART (0 solid, 1 dashed, 2 dotted), width LINIENBREITE in
 // scale units converted to pixels (0: one pixel), colour FARBE (0: black), copy-pen mode.

@@ -94,19 +94,38 @@ std::optional<QString> ExponentMarkup(const QString& text)
            QStringLiteral("}") + text.right(L - P);
 }
 
-MarkupStyle MarkupStyleOf(const MarkupRun& run)
+void DeriveFontSet(const FontSpec& base, std::array<FontSpec, 6>& fonts)
+{
+    const int16_t indexSize = CInt(Variant(double(base.Size) / 1.175));
+    for (int n = 1; n <= 5; ++n) {
+        FontSpec f = base;
+        f.Name = (n == 3 || n == 5) ? QStringLiteral("Symbol") : base.Name;
+        f.Size = (n == 4 || n == 5) ? float(indexSize) : base.Size;
+        fonts[std::size_t(n)] = f;
+    }
+}
+
+std::optional<int> MarkupFontNumber(const MarkupRun& run)
 {
     if (run.plain || run.code == QLatin1String("c"))
-        return {2, 0.0, true};
-    if (run.code == QLatin1String("t"))
-        return {4, -0.35, true};
-    if (run.code == QLatin1String("h"))
-        return {4, 0.25, true};
+        return 2;
     if (run.code == QLatin1String("g"))
-        return {3, 0.1, false};
-    if (run.code == QLatin1String("gt"))
-        return {5, -0.35, true};
-    if (run.code == QLatin1String("gh"))
-        return {5, 0.25, true};
-    return {std::nullopt, 0.0, true};
+        return 3;
+    if (run.code == QLatin1String("t") || run.code == QLatin1String("h"))
+        return 4;
+    if (run.code == QLatin1String("gt") || run.code == QLatin1String("gh"))
+        return 5;
+    return std::nullopt;
+}
+
+MarkupStyle MarkupStyleOf(const MarkupRun& run)
+{
+    const std::optional<int> font = MarkupFontNumber(run);
+    if (run.code == QLatin1String("t") || run.code == QLatin1String("gt"))
+        return {font, -0.35, true};
+    if (run.code == QLatin1String("h") || run.code == QLatin1String("gh"))
+        return {font, 0.25, true};
+    if (run.code == QLatin1String("g"))
+        return {font, 0.1, false};
+    return {font, 0.0, true};
 }

@@ -3,8 +3,10 @@
 // a group gives the n characters after its closing brace the code's style; "c"
 // stands for the one character with ANSI code n. The parser only splits a text
 // into runs; what a code means (font, offset, symbol) is up to each drawing class.
+#include "platform/OutputObject.h"
 #include "platform/VbError.h"
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -34,11 +36,20 @@ QString MarkupMeasuringText(const QString& text);
 // that the exponent is raised. nullopt for any other text.
 std::optional<QString> ExponentMarkup(const QString& text);
 
-// Font number (of the font set) and vertical offset of a run: plain runs and "c" font 2;
-// "t" and "h" the index font 4, lowered 0.35 or raised 0.25 times the run's height;
-// "g" the Greek font 3, raised 0.1 times the height of "g"; "gt" and "gh" the Greek
-// index font 5, lowered or raised like "t" and "h". Any other code keeps the previous
-// run's font, without an offset.
+// Fonts 1 to 5 of a font set, derived from a base font: 1 and 2 the base font, 3 the
+// same in the "Symbol" face, 4 at index size, 5 in "Symbol" at index size. The index
+// size is the base size / 1.175, rounded to a whole number (half to even). Font 0 is
+// left alone.
+void DeriveFontSet(const FontSpec& base, std::array<FontSpec, 6>& fonts);
+
+// The font of the set a run is drawn in: 2 for plain runs and "c", 3 for "g", 4 for
+// "t" and "h", 5 for "gt" and "gh"; nullopt for other codes, which keep the font of
+// the run before.
+std::optional<int> MarkupFontNumber(const MarkupRun& run);
+
+// Font number (MarkupFontNumber) and vertical offset of a run: "t" and "gt" lowered 0.35
+// and "h" and "gh" raised 0.25 times the run's height, "g" raised 0.1 times the height
+// of "g"; plain runs, "c" and other codes stand on the line.
 struct MarkupStyle {
     std::optional<int> font;   // nullopt: the previous run's font
     double factor = 0.0;       // times the line height (positive raises)

@@ -501,6 +501,11 @@ const Recordset::Row& Recordset::current() const
 
 void Recordset::Open(const QString& sql, std::shared_ptr<Connection> connection, int, int, int)
 {
+    Open(sql, {}, std::move(connection));
+}
+
+void Recordset::Open(const QString& sql, const std::vector<Variant>& params, std::shared_ptr<Connection> connection)
+{
     if (open_)
         Close();
     if (!connection)
@@ -525,6 +530,7 @@ void Recordset::Open(const QString& sql, std::shared_ptr<Connection> connection,
     }
     if (!st)
         st = std::make_unique<Statement>(db, sql);
+    bindAll(db, st->stmt, params);
 
     const int count = sqlite3_column_count(st->stmt);
     std::vector<QString> names, types, columns;
@@ -557,6 +563,7 @@ void Recordset::Open(const QString& sql, std::shared_ptr<Connection> connection,
     declaredTypes_ = std::move(types);
     columns_ = std::move(columns);
     rows_ = std::move(rows);
+    hasDeleted_ = false;
     fields_.clear();
     for (size_t i = 0; i < names.size(); ++i)
         fields_.push_back(Field(this, int(i), names[i]));
@@ -575,6 +582,7 @@ void Recordset::Close()
     adding_ = false;
     editing_ = false;
     rows_.clear();
+    hasDeleted_ = false;
     fields_.clear();
     conn_.reset();
 }
@@ -595,6 +603,10 @@ void Recordset::settle()
 {
     if (adding_ || editing_)
         Update();
+    // Only a deleted row needs a scan: moving through a long snapshot stays linear.
+    if (!hasDeleted_)
+        return;
+    hasDeleted_ = false;
     for (long i = long(rows_.size()) - 1; i >= 0; --i) {
         if (!rows_[size_t(i)].deleted)
             continue;
@@ -770,4 +782,5 @@ void Recordset::Delete(int)
         assigned_.assign(fields_.size(), false);
     }
     row.deleted = true;
+    hasDeleted_ = true;
 }

@@ -104,6 +104,8 @@ public:
     // Runs a SELECT and keeps its rows as a static snapshot.
     void Open(const QString& sql, std::shared_ptr<Connection> connection,
               int cursorType = 3, int lockType = 3, int options = -1);
+    // The same with values bound to the statement's "?" placeholders.
+    void Open(const QString& sql, const std::vector<Variant>& params, std::shared_ptr<Connection> connection);
     void Close();
     bool isOpen() const { return open_; }
 
@@ -143,6 +145,7 @@ private:
     std::vector<QString> columns_;        // per field: its column in table_, "" when none
     std::vector<Field> fields_;
     std::vector<Row> rows_;
+    bool hasDeleted_ = false;             // a row marked deleted awaits the next move
     long pos_ = 0;
     bool open_ = false;
     bool adding_ = false;

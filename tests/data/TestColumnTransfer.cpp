@@ -6,16 +6,7 @@ namespace {
 
 class ColumnTransfer : public DataTest {
 protected:
-    // Rows of record 7, side 1 with running numbers 0..n-1 and Z = 10, 11, ...; plus
-    // rows of another side and another record that no write may touch.
-    void layerRows(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            exec(QStringLiteral("INSERT INTO E3 (ID, K, I1, Z) VALUES (7, 1, %1, %2)").arg(i).arg(10 + i));
-        exec("INSERT INTO E3 (ID, K, I1, Z) VALUES (7, 2, 0, 99), (8, 1, 0, 98)");
-    }
     QStringList side1() { return rows("SELECT I1, Z FROM E3 WHERE ID = 7 AND K = 1 ORDER BY rowid"); }
-    QStringList others() { return rows("SELECT ID, K, Z FROM E3 WHERE NOT (ID = 7 AND K = 1) ORDER BY rowid"); }
 };
 
 // n values over m matched rows leave exactly n rows: the first ones updated in index
@@ -43,7 +34,7 @@ TEST_F(ColumnTransfer, WriteLeavesOneRowPerValue)
         EXPECT_TRUE(v->DVTSF("Z", c.Z, "K", 1, "I1"));
         SetDoEventsHook(nullptr);
         EXPECT_EQ(side1(), c.after) << c.existing << " rows, " << c.Z.size() << " values";
-        EXPECT_EQ(others(), QStringList({"7|2|99", "8|1|98"}));
+        EXPECT_EQ(otherRows(), QStringList({"7|2|99", "8|1|98"}));
         EXPECT_EQ(yields, int(c.Z.size())) << "one yield per written row";
     }
     EXPECT_TRUE(boxes().empty());

@@ -16,7 +16,7 @@ W* Control(QWidget* parent, const QString& name, QRect twips, Args&&... args)
 {
     auto* w = new W(std::forward<Args>(args)..., parent);
     w->setObjectName(name);
-    w->setGeometry(TwipsToPixels(twips.x(), twips.y(), twips.width(), twips.height()));
+    w->setGeometry(PixelRect(twips.x(), twips.y(), twips.width(), twips.height()));
     return w;
 }
 

@@ -1,6 +1,7 @@
 // The text routine of the table and header classes: runs of the reduced title mark-up,
 // their fonts and offsets, alignment, malformed groups, and the header's two rules.
 #include "PagesFixture.h"
+#include "draw/Markup.h"
 #include "pages/common/MarkupText.h"
 
 namespace {
@@ -16,7 +17,7 @@ protected:
     RecordingSurface surface{100, 50};
     FontSet fonts;
 
-    MarkupTextTest() { BuildFontSet(surface.Font(), fonts); }
+    MarkupTextTest() { DeriveFontSet(surface.Font(), fonts); }
 
     std::vector<Segment> draw(const Variant& text, double x = 0, double y = 0, int ah = 0, int av = 0,
                           MarkupTextRules rules = {}, OutputObject* on = nullptr)
