@@ -6,13 +6,14 @@
 #include "platform/Controls.h"
 #include "platform/ErrorGuard.h"
 #include "platform/Format.h"
-#include "platform/KeyCodes.h"
+#include "platform/InputCodes.h"
 #include "platform/PrinterSurface.h"
 #include "platform/Twips.h"
 #include "platform/Yield.h"
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPageLayout>
 #include <QPageSize>
@@ -76,8 +77,8 @@ PictureBox& PageForm::addArea(int16_t nr, QRectF mm, QPointF printOffset, bool w
     pic->setObjectName(QStringLiteral("picBILD%1").arg(nr));
     pic->move(placed(mm.left()), placed(mm.top()));
     if (nr == 11) {
-        pic->installEventFilter(this);
-        pic->setMouseTracking(true);
+        connect(pic, &PictureBox::mouseDown, this, &PageForm::picBILD11_MouseDown);
+        connect(pic, &PictureBox::mouseMove, this, &PageForm::picBILD11_MouseMove);
     }
     VScrollBar* bar = nullptr;
     if (withBar) {
@@ -271,10 +272,10 @@ void PageForm::Form_Activate()
     host_.SetPanelVisible(14, false);
 }
 
-void PageForm::picBILD11_MouseDown(Qt::MouseButton Button, float, float)
+void PageForm::picBILD11_MouseDown(int Button, int, float, float)
 {
     PictureBox& pic = picBILD(11);
-    if (Button == Qt::RightButton) {
+    if (Button == 2) {
         const QPointer<PageForm> alive(this);
         {
             frmKONTEXT11 dialog(host_, *this);
@@ -295,7 +296,7 @@ void PageForm::picBILD11_MouseDown(Qt::MouseButton Button, float, float)
     }
 }
 
-void PageForm::picBILD11_MouseMove(float X, float Y)
+void PageForm::picBILD11_MouseMove(int, int, float X, float Y)
 {
     QString tip;
     if (crossMode_ && GRAFIK11) {
@@ -324,8 +325,8 @@ void PageForm::keyPressEvent(QKeyEvent* event)
 void PageForm::keyLater(QKeyEvent* event)
 {
     // Handled once the event is done with, so a command may unload the page.
-    const int code = VbKeyCode(*event);
-    const int shift = VbShift(*event);
+    const int code = KeyCode(*event);
+    const int shift = ShiftCode(event->modifiers());
     if (code != 0)
         QTimer::singleShot(0, this, [this, code, shift] { Form_KeyDown(code, shift); });
 }
@@ -341,23 +342,4 @@ void PageForm::showEvent(QShowEvent* event)
         if (active == sub)
             Form_Activate();
     });
-}
-
-bool PageForm::eventFilter(QObject* watched, QEvent* event)
-{
-    // Only the section diagram is watched.
-    const bool press = event->type() == QEvent::MouseButtonPress;
-    if (!press && event->type() != QEvent::MouseMove)
-        return false;
-    const PictureBox& pic = picBILD(11);
-    if (watched != &pic)
-        return false;
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    const auto X = float(pic.ScaleLeft() + mouse->position().x() / pic.pixelsPerUnitX());
-    const auto Y = float(pic.ScaleTop() + mouse->position().y() / pic.pixelsPerUnitY());
-    if (press)
-        picBILD11_MouseDown(mouse->button(), X, Y);
-    else
-        picBILD11_MouseMove(X, Y);
-    return true;
 }

@@ -54,8 +54,9 @@ public:
     void Form_Activate();
     // The section diagram (area 11): the right button opens the diagram context dialog,
     // any other toggles the cross cursor; moving in cross mode shows x and z in the tip.
-    void picBILD11_MouseDown(Qt::MouseButton Button, float X, float Y);
-    void picBILD11_MouseMove(float X, float Y);
+    // Button and Shift as the runtime codes them (2 the right button), X and Y in mm.
+    void picBILD11_MouseDown(int Button, int Shift, float X, float Y);
+    void picBILD11_MouseMove(int Button, int Shift, float X, float Y);
 
     QString Tag;          // "OK" after the diagram context dialog saved new ranges
     bool BOKF = true;     // draw header and footer
@@ -88,7 +89,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     PageHost& host_;
     QString KEN, KOM;                           // the record's designation and comment
