@@ -1,5 +1,6 @@
 #include "DialogService.h"
 
+#include "SessionEnd.h"
 #include "Yield.h"
 
 #include <QAbstractButton>
@@ -33,6 +34,13 @@ public:
 
 private:
     int saved_;
+};
+
+// What every modal dialog holds while open: the arrow, and an unload from outside
+// waiting until the dialog has returned.
+struct ModalScope {
+    NormalPointer pointer;
+    OutsideUnloadDeferral deferral;
 };
 
 // The buttons of a box in their order, each with the answer it gives.
@@ -78,6 +86,16 @@ MsgResult firstButton(MsgButtons buttons)
 }
 }
 
+MsgResult ClosedAnswer(MsgButtons buttons)
+{
+    const ButtonSet set = buttonsOf(buttons);
+    for (const MsgResult r : {MsgResult::Cancel, MsgResult::No})
+        for (const auto& [button, result] : set)
+            if (result == r)
+                return r;
+    return set.front().second;
+}
+
 // ---- DialogService ------------------------------------------------------------
 
 MsgResult DialogService::MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title)
@@ -101,7 +119,7 @@ QtDialogService::~QtDialogService() = default;
 
 MsgResult QtDialogService::MsgBox(const MsgBoxRequest& request)
 {
-    const NormalPointer pointer;
+    const ModalScope modal;
     QMessageBox box;
     box.setWindowTitle(request.title);
     box.setText(request.text);
@@ -123,18 +141,13 @@ MsgResult QtDialogService::MsgBox(const MsgBoxRequest& request)
         for (const auto& [button, result] : set)
             if (clicked == box.button(button))
                 return result;
-        // Closed without a button: the Cancel or No of the set, else its only button.
-        for (const MsgResult r : {MsgResult::Cancel, MsgResult::No})
-            for (const auto& [button, result] : set)
-                if (result == r)
-                    return r;
-        return set.front().second;
+        return ClosedAnswer(request.buttons);
     }
 }
 
 QString QtDialogService::InputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    const NormalPointer pointer;
+    const ModalScope modal;
     QInputDialog dialog;
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
@@ -144,7 +157,7 @@ QString QtDialogService::InputBox(const QString& prompt, const QString& title, c
 
 bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
 {
-    const NormalPointer pointer;
+    const ModalScope modal;
     QPrintDialog dialog(printer_);
     // Printing to a PDF file stays offered: on many desktops it is the only printer.
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies
@@ -166,7 +179,7 @@ bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
 
 std::optional<QColor> QtDialogService::ShowColor(const QColor& initial)
 {
-    const NormalPointer pointer;
+    const ModalScope modal;
     const QColor color = QColorDialog::getColor(initial);
     if (!color.isValid())
         return std::nullopt;
@@ -183,7 +196,7 @@ void QtDialogService::ShowHelp(const QString& helpFile, int context)
 
 std::optional<QString> QtDialogService::FileName(const FileNameRequest& request)
 {
-    const NormalPointer pointer;
+    const ModalScope modal;
     const QString start = request.fileName.isEmpty() ? request.folder : QDir(request.folder).filePath(request.fileName);
     const QString name = request.save ? QFileDialog::getSaveFileName(nullptr, request.title, start, request.filter)
                                       : QFileDialog::getOpenFileName(nullptr, request.title, start, request.filter);
@@ -209,6 +222,23 @@ std::optional<T> takeFront(std::deque<T>& queue)
     queue.pop_front();
     return value;
 }
+
+std::function<void(const QString&)>& unexpectedBoxReporter()
+{
+    static std::function<void(const QString&)> reporter;
+    return reporter;
+}
+
+void reportUnexpected(const ScriptedDialogService::Shown& s)
+{
+    if (unexpectedBoxReporter())
+        unexpectedBoxReporter()(QStringLiteral("%1 \"%2\": %3").arg(s.kind, s.box.title, s.box.text));
+}
+}
+
+void ScriptedDialogService::SetUnexpectedBoxReporter(std::function<void(const QString&)> reporter)
+{
+    unexpectedBoxReporter() = std::move(reporter);
 }
 
 ScriptedDialogService::Shown& ScriptedDialogService::record(const QString& kind)
@@ -218,12 +248,27 @@ ScriptedDialogService::Shown& ScriptedDialogService::record(const QString& kind)
     return shown.back();
 }
 
+// s is a copy: the hook may show more and move the records.
+void ScriptedDialogService::shownNow(const Shown& s)
+{
+    const OutsideUnloadDeferral modal;
+    if (onShow)
+        onShow(s);
+}
+
 MsgResult ScriptedDialogService::MsgBox(const MsgBoxRequest& request)
 {
     Shown& s = record(QStringLiteral("MsgBox"));
     s.box = request;
     s.helpContext = request.helpContext;
-    return takeFront(msgAnswers).value_or(firstButton(request.buttons));
+    const Shown box = s;
+    shownNow(box);
+    if (OutsideUnloadRequested())
+        return ClosedAnswer(request.buttons);
+    if (auto answer = takeFront(msgAnswers))
+        return *answer;
+    reportUnexpected(box);
+    return firstButton(request.buttons);
 }
 
 QString ScriptedDialogService::InputBox(const QString& prompt, const QString& title, const QString& defaultText)
@@ -232,7 +277,14 @@ QString ScriptedDialogService::InputBox(const QString& prompt, const QString& ti
     s.box.text = prompt;
     s.box.title = title;
     s.defaultText = defaultText;
-    return takeFront(inputAnswers).value_or(QString());
+    const Shown box = s;
+    shownNow(box);
+    if (OutsideUnloadRequested())
+        return QString();
+    if (auto answer = takeFront(inputAnswers))
+        return *answer;
+    reportUnexpected(box);
+    return QString();
 }
 
 bool ScriptedDialogService::ShowPrinter(PrintRangeRequest& request)

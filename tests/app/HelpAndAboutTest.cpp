@@ -109,6 +109,7 @@ TEST_F(HelpTest, DocumentsOpenOrShowTheErrorBox)
     EXPECT_EQ(MousePointer(), 0);
     EXPECT_TRUE(opened.isEmpty());
 
+    dialogs->msgAnswers = {MsgResult::Cancel};
     main->mnuHINWEISE_Click();
     EXPECT_EQ(Boxes().back().title, QStringLiteral("?/Hinweise"));
 
@@ -121,6 +122,7 @@ TEST_F(HelpTest, DocumentsOpenOrShowTheErrorBox)
 
     // A document no application accepts.
     SetDocumentOpenerHook([](const QString&) { return false; });
+    dialogs->msgAnswers = {MsgResult::Cancel};
     main->mnuHINWEISE_Click();
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("VB-Error: 429")));

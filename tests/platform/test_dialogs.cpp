@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include <functional>
 
@@ -38,34 +39,48 @@ public slots:
 };
 
 namespace {
-TEST(ScriptedDialogs, AnswersFromQueuesOrTheFirstButton)
+TEST(ScriptedDialogs, AnswersFromQueuesAndFailsTheTestOnAnUnexpectedBox)
 {
     ScriptedDialogService d;
+    std::vector<QString> seenByHook;
+    d.onShow = [&](const ScriptedDialogService::Shown& s) { seenByHook.push_back(s.box.text); };
     d.msgAnswers = {MsgResult::No};
     EXPECT_EQ(d.MsgBox(QStringLiteral("a"), MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("T")), MsgResult::No);
-    struct Case {
-        MsgButtons buttons;
-        MsgResult first;
-    } cases[] = {{MsgButtons::OK, MsgResult::OK},
-                 {MsgButtons::OKCancel, MsgResult::OK},
-                 {MsgButtons::YesNo, MsgResult::Yes},
-                 {MsgButtons::YesNoCancel, MsgResult::Yes},
-                 {MsgButtons::RetryCancel, MsgResult::Retry}};
-    for (const auto& c : cases)
-        EXPECT_EQ(d.MsgBox(QStringLiteral("b"), c.buttons, MsgIcon::None, QString()), c.first);
-    ASSERT_EQ(d.boxes().size(), 6u);
+    ASSERT_EQ(d.boxes().size(), 1u);
     EXPECT_EQ(d.boxes()[0].text, QStringLiteral("a"));
     EXPECT_EQ(d.boxes()[0].title, QStringLiteral("T"));
     EXPECT_EQ(d.boxes()[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(d.boxes()[0].icon, MsgIcon::Question);
 
+    // A box with no queued answer fails the test that raised it, and gets its first button.
+    MsgResult unexpected = MsgResult::Cancel;
+    EXPECT_NONFATAL_FAILURE(
+        unexpected = d.MsgBox(QStringLiteral("b"), MsgButtons::YesNoCancel, MsgIcon::None, QStringLiteral("U")),
+        "Unexpected box: MsgBox \"U\": b");
+    EXPECT_EQ(unexpected, MsgResult::Yes);
+
     d.inputAnswers = {QStringLiteral("Wand 1")};
     EXPECT_EQ(d.InputBox(QStringLiteral("Name?"), QStringLiteral("Neu"), QStringLiteral("x")), QStringLiteral("Wand 1"));
-    EXPECT_EQ(d.InputBox(QStringLiteral("Name?"), QStringLiteral("Neu"), QStringLiteral("x")), QString());
-    EXPECT_EQ(d.shown[6].kind, QStringLiteral("InputBox"));
-    EXPECT_EQ(d.shown[6].box.text, QStringLiteral("Name?"));
-    EXPECT_EQ(d.shown[6].box.title, QStringLiteral("Neu"));
-    EXPECT_EQ(d.shown[6].defaultText, QStringLiteral("x"));
+    QString noAnswer = QStringLiteral("?");
+    EXPECT_NONFATAL_FAILURE(noAnswer = d.InputBox(QStringLiteral("Name?"), QStringLiteral("Neu"), QString()),
+                            "Unexpected box: InputBox");
+    EXPECT_EQ(noAnswer, QString());
+    EXPECT_EQ(d.shown[2].kind, QStringLiteral("InputBox"));
+    EXPECT_EQ(d.shown[2].box.text, QStringLiteral("Name?"));
+    EXPECT_EQ(d.shown[2].box.title, QStringLiteral("Neu"));
+    EXPECT_EQ(d.shown[2].defaultText, QStringLiteral("x"));
+    EXPECT_EQ(seenByHook, (std::vector<QString>{"a", "b", "Name?", "Name?"}));
+}
+
+TEST(ScriptedDialogs, BoxClosedWithoutAButtonGivesCancelElseNoElseItsOnlyButton)
+{
+    const std::pair<MsgButtons, MsgResult> cases[] = {{MsgButtons::OK, MsgResult::OK},
+                                                      {MsgButtons::OKCancel, MsgResult::Cancel},
+                                                      {MsgButtons::YesNo, MsgResult::No},
+                                                      {MsgButtons::YesNoCancel, MsgResult::Cancel},
+                                                      {MsgButtons::RetryCancel, MsgResult::Cancel}};
+    for (const auto& [buttons, answer] : cases)
+        EXPECT_EQ(ClosedAnswer(buttons), answer);
 }
 
 TEST(ScriptedDialogs, PrintColourHelpAndFileName)
