@@ -3,8 +3,10 @@
 #include "platform/Locale.h"
 #include "platform/VbError.h"
 #include <QLocale>
+#include <csignal>
 #include <cstdint>
 #include <functional>
+#include <sys/resource.h>
 
 // The runtime error number a call raises, 0 when it raises none.
 inline int32_t VbErrorOf(const std::function<void()>& f)
@@ -31,4 +33,28 @@ public:
 
 private:
     QLocale saved_;
+};
+
+// Lets no file of this process grow past a size for a scope, as a full disk would:
+// a write beyond it fails (SIGXFSZ is ignored meanwhile, so the process lives on).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : oldHandler_(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    void (*oldHandler_)(int);
+    rlimit saved_{};
 };
