@@ -795,7 +795,10 @@ void frmMAIN::mnuHILFE_Click()
         QWidget* focus = child ? child->focusWidget() : nullptr;
         context = HelpContextOf(focus ? focus : child);
     }
-    ctx_.dlg().ShowHelp(ctx_.programFolder + QLatin1Char('/') + App::HelpFile(), context);
+    // A help file that nothing opens is told in the documents' error box.
+    Guarded(ctx_.dlg(), Box(HelpTitle), [&](Guard& g) {
+        g.step([&] { ctx_.dlg().ShowHelp(ctx_.programFolder + QLatin1Char('/') + App::HelpFile(), context); });
+    });
     SetMousePointer(0);
 }
 

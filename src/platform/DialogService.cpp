@@ -1,11 +1,12 @@
 #include "DialogService.h"
 
+#include "Documents.h"
+#include "ErrorGuard.h"
 #include "SessionEnd.h"
 #include "Yield.h"
 
 #include <QAbstractButton>
 #include <QColorDialog>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -135,7 +136,14 @@ MsgResult QtDialogService::MsgBox(const MsgBoxRequest& request)
         QAbstractButton* clicked = box.clickedButton();
         if (help && clicked == help) {
             // Help keeps the question open: show the topic, then ask again.
-            ShowHelp(request.helpFile, request.helpContext);
+            try {
+                ShowHelp(request.helpFile, request.helpContext);
+            } catch (const VbError& e) {
+                GuardSpec spec;
+                spec.title = HelpTitle;
+                spec.buttons = MsgButtons::OK;
+                ShowErrorBox(*this, spec, e);
+            }
             continue;
         }
         for (const auto& [button, result] : set)
@@ -191,7 +199,7 @@ void QtDialogService::ShowHelp(const QString& helpFile, int context)
     QUrl url = QUrl::fromLocalFile(helpFile);
     if (context != 0)
         url.setFragment(QStringLiteral("ctx%1").arg(context));
-    QDesktopServices::openUrl(url);
+    OpenWithDesktop(url);
 }
 
 std::optional<QString> QtDialogService::FileName(const FileNameRequest& request)

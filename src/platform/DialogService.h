@@ -51,6 +51,7 @@ public:
     // False when the user cancelled the dialog.
     virtual bool ShowPrinter(PrintRangeRequest& request) = 0;
     virtual std::optional<QColor> ShowColor(const QColor& initial) = 0;
+    // Opens the help file at a context; a help file no application opens is error 429.
     virtual void ShowHelp(const QString& helpFile, int context) = 0;
     virtual std::optional<QString> FileName(const FileNameRequest& request) = 0;
 
@@ -78,6 +79,9 @@ private:
     std::unique_ptr<QPrinter> ownPrinter_;
     QPrinter* printer_;
 };
+
+// The title of the help request and of its error box.
+inline const QString HelpTitle = QStringLiteral("?/Hilfe");
 
 // The answer of a box closed without a button (Escape, or an unload from outside):
 // its Cancel, else its No, else its only button.

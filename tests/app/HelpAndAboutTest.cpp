@@ -128,6 +128,30 @@ TEST_F(HelpTest, DocumentsOpenOrShowTheErrorBox)
     EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("VB-Error: 429")));
 }
 
+TEST_F(HelpTest, HelpThatNothingOpensShowsTheErrorBox)
+{
+    // A desktop with no program for the help file.
+    class NoHelpViewer : public ScriptedDialogService {
+    public:
+        void ShowHelp(const QString& helpFile, int context) override
+        {
+            ScriptedDialogService::ShowHelp(helpFile, context);
+            throw VbError(VbErr::CannotCreateObject);
+        }
+    };
+    dialogs = std::make_shared<NoHelpViewer>();
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    dialogs->msgAnswers = {MsgResult::OK};
+
+    main->mnuHILFE_Click();
+
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, QStringLiteral("?/Hilfe"));
+    EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("VB-Error: 429\n")));
+    EXPECT_EQ(MousePointer(), 0);
+}
+
 TEST(AboutBox, DevelopersLineIsCutAfterACommaFromPosition50)
 {
     const auto line = [](int length, std::initializer_list<int> commas) {

@@ -1,8 +1,12 @@
 #include "platform/DialogService.h"
+#include "platform/Documents.h"
+#include "platform/Locale.h"
+#include "support/TestHelpers.h"
+#include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -26,17 +30,6 @@ void onNextDialog(std::function<void(Dialog*)> act)
     });
 }
 }
-
-// Takes the help requests that would go to the desktop.
-class HelpCatcher : public QObject {
-    Q_OBJECT
-public:
-    HelpCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
-    ~HelpCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 namespace {
 TEST(ScriptedDialogs, AnswersFromQueuesAndFailsTheTestOnAnUnexpectedBox)
@@ -154,7 +147,7 @@ TEST(QtDialogs, MessageBoxButtonsIconAndAnswer)
 
 TEST(QtDialogs, HelpButtonOpensHelpAndKeepsTheQuestion)
 {
-    HelpCatcher help;
+    const FakeDesktopOpener desktop;
     QtDialogService dialogs;
     MsgBoxRequest request;
     request.text = QStringLiteral("Komprimieren?");
@@ -166,12 +159,78 @@ TEST(QtDialogs, HelpButtonOpensHelpAndKeepsTheQuestion)
         onNextDialog<QMessageBox>([](QMessageBox* again) { again->button(QMessageBox::No)->click(); });
     });
     EXPECT_EQ(dialogs.MsgBox(request), MsgResult::No);
-    ASSERT_EQ(help.urls.size(), 1);
-    EXPECT_EQ(help.urls[0].toLocalFile(), QStringLiteral("/suite/TREMOL/TREMOL.html"));
-    EXPECT_EQ(help.urls[0].fragment(), QStringLiteral("ctx34"));
     dialogs.ShowHelp(QStringLiteral("/suite/TREMOL/TREMOL.html"), 0);
-    ASSERT_EQ(help.urls.size(), 2);
-    EXPECT_FALSE(help.urls[1].hasFragment());
+    EXPECT_EQ(desktop.opened(), (QStringList{"file:///suite/TREMOL/TREMOL.html#ctx34", "/suite/TREMOL/TREMOL.html"}));
+}
+
+TEST(QtDialogs, HelpAndDocumentsThatNothingOpensAreErrors)
+{
+    QTemporaryDir dir;
+    const QString document = dir.filePath(QStringLiteral("TREMOL.odt"));
+    QFile(document).open(QIODevice::WriteOnly);
+    const struct {
+        const char* opener;
+        int32_t error;
+    } cases[] = {
+        {"exit 0", 0},
+        {"exit 3", VbErr::CannotCreateObject},   // the opener found no application
+        {"sleep 4", 0},                          // still running: the application has started
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.opener);
+        const FakeDesktopOpener desktop(c.opener);
+        QElapsedTimer t;
+        t.start();
+        EXPECT_EQ(VbErrorOf([&] { OpenDocument(document); }), c.error);
+        EXPECT_LT(t.elapsed(), 4000);
+        EXPECT_EQ(desktop.opened(), QStringList{document});
+        QtDialogService dialogs;
+        if (c.error)
+            EXPECT_EQ(VbErrorOf([&] { dialogs.ShowHelp(document, 7); }), c.error);
+    }
+    // No opener at all.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path()));
+    EXPECT_EQ(VbErrorOf([&] { OpenDocument(document); }), VbErr::CannotCreateObject);
+    qputenv("PATH", path);
+
+    // The Help button of a box tells it in the help's own box and keeps the question.
+    const FakeDesktopOpener failing("exit 4");
+    QtDialogService dialogs;
+    MsgBoxRequest request;
+    request.text = QStringLiteral("Komprimieren?");
+    request.buttons = MsgButtons::YesNo;
+    request.helpFile = document;
+    QString errorTitle;
+    onNextDialog<QMessageBox>([&](QMessageBox* box) {
+        box->button(QMessageBox::Help)->click();
+        onNextDialog<QMessageBox>([&](QMessageBox* error) {
+            errorTitle = error->windowTitle();
+            error->button(QMessageBox::Ok)->click();
+            onNextDialog<QMessageBox>([](QMessageBox* again) { again->button(QMessageBox::Yes)->click(); });
+        });
+    });
+    EXPECT_EQ(dialogs.MsgBox(request), MsgResult::Yes);
+    EXPECT_EQ(errorTitle, QStringLiteral("?/Hilfe"));
+}
+
+TEST(QtDialogs, ButtonsSpeakTheProgramsLanguage)
+{
+    QtDialogService dialogs;
+    const auto buttonTexts = [&] {
+        QStringList texts;
+        onNextDialog<QMessageBox>([&](QMessageBox* box) {
+            for (const auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                texts << box->button(button)->text();
+            box->button(QMessageBox::Cancel)->click();
+        });
+        dialogs.MsgBox(QStringLiteral("?"), MsgButtons::YesNoCancel, MsgIcon::Question, QStringLiteral("T"));
+        return texts;
+    };
+    ASSERT_TRUE(LoadQtTranslations(German()));
+    EXPECT_EQ(buttonTexts(), (QStringList{"&Ja", "&Nein", "Abbrechen"}));
+    LoadQtTranslations(English());
+    EXPECT_EQ(buttonTexts(), (QStringList{"&Yes", "&No", "Cancel"}));
 }
 
 TEST(QtDialogs, InputBoxReturnsTheTextOrEmptyOnCancel)
@@ -216,4 +275,3 @@ TEST(QtDialogs, PrintDialogTakesTheRangeAndReportsTheChoice)
 }
 }
 
-#include "test_dialogs.moc"

@@ -2,7 +2,9 @@
 // Small helpers shared by the test programs.
 #include "platform/Locale.h"
 #include "platform/VbError.h"
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <csignal>
 #include <cstdint>
 #include <functional>
@@ -57,4 +59,36 @@ public:
 private:
     void (*oldHandler_)(int);
     rlimit saved_{};
+};
+
+// Stands in for the desktop's opener (xdg-open) on the PATH for a scope: it notes
+// what it is asked to open, then runs the given shell lines (by default it ends well).
+class FakeDesktopOpener {
+public:
+    explicit FakeDesktopOpener(const char* then = "exit 0") : oldPath_(qgetenv("PATH"))
+    {
+        QFile script(dir_.filePath(QStringLiteral("xdg-open")));
+        script.open(QIODevice::WriteOnly);
+        script.write("#!/bin/sh\necho \"$1\" >> \"$(dirname \"$0\")/opened\"\n");
+        script.write(then);
+        script.write("\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(dir_.path()) + ':' + oldPath_);
+    }
+    ~FakeDesktopOpener() { qputenv("PATH", oldPath_); }
+    FakeDesktopOpener(const FakeDesktopOpener&) = delete;
+    FakeDesktopOpener& operator=(const FakeDesktopOpener&) = delete;
+
+    QStringList opened() const
+    {
+        QFile log(dir_.filePath(QStringLiteral("opened")));
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray oldPath_;
 };
