@@ -221,14 +221,16 @@ QPrinter& QtDialogService::printer()
 // ---- ScriptedDialogService ------------------------------------------------------
 
 namespace {
+// Moves the first queued answer into out; false when none is queued. (An out
+// parameter rather than an optional of an optional, which the optimiser misreads.)
 template <class T>
-std::optional<T> takeFront(std::deque<T>& queue)
+bool takeFront(std::deque<T>& queue, T& out)
 {
     if (queue.empty())
-        return std::nullopt;
-    T value = std::move(queue.front());
+        return false;
+    out = std::move(queue.front());
     queue.pop_front();
-    return value;
+    return true;
 }
 
 std::function<void(const QString&)>& unexpectedBoxReporter()
@@ -273,8 +275,8 @@ MsgResult ScriptedDialogService::MsgBox(const MsgBoxRequest& request)
     shownNow(box);
     if (OutsideUnloadRequested())
         return ClosedAnswer(request.buttons);
-    if (auto answer = takeFront(msgAnswers))
-        return *answer;
+    if (MsgResult answer{}; takeFront(msgAnswers, answer))
+        return answer;
     reportUnexpected(box);
     return firstButton(request.buttons);
 }
@@ -289,8 +291,8 @@ QString ScriptedDialogService::InputBox(const QString& prompt, const QString& ti
     shownNow(box);
     if (OutsideUnloadRequested())
         return QString();
-    if (auto answer = takeFront(inputAnswers))
-        return *answer;
+    if (QString answer; takeFront(inputAnswers, answer))
+        return answer;
     reportUnexpected(box);
     return QString();
 }
@@ -298,20 +300,20 @@ QString ScriptedDialogService::InputBox(const QString& prompt, const QString& ti
 bool ScriptedDialogService::ShowPrinter(PrintRangeRequest& request)
 {
     record(QStringLiteral("ShowPrinter")).print = request;
-    const auto answer = takeFront(printAnswers);
-    if (!answer)   // nothing queued: the user keeps the dialog's settings
+    std::optional<PrintRangeRequest> answer;
+    if (!takeFront(printAnswers, answer))   // nothing queued: the user keeps the dialog's settings
         return true;
-    if (!*answer)
+    if (!answer)
         return false;
-    request = **answer;
+    request = *answer;
     return true;
 }
 
 std::optional<QColor> ScriptedDialogService::ShowColor(const QColor& initial)
 {
     record(QStringLiteral("ShowColor")).color = initial;
-    const auto answer = takeFront(colorAnswers);
-    return answer ? *answer : std::optional<QColor>(initial);
+    std::optional<QColor> answer;
+    return takeFront(colorAnswers, answer) ? answer : std::optional<QColor>(initial);
 }
 
 void ScriptedDialogService::ShowHelp(const QString& helpFile, int context)
@@ -327,8 +329,9 @@ std::optional<QString> ScriptedDialogService::FileName(const FileNameRequest& re
     Shown& s = record(QStringLiteral("FileName"));
     s.box.title = request.title;
     s.file = request;
-    const auto answer = takeFront(fileAnswers);
-    return answer ? *answer : std::nullopt;
+    std::optional<QString> answer;
+    takeFront(fileAnswers, answer);
+    return answer;
 }
 
 std::vector<MsgBoxRequest> ScriptedDialogService::boxes() const
