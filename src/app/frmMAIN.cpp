@@ -116,14 +116,6 @@ int HelpContextOf(const QWidget* w)
     return w ? w->property("HelpContextID").toInt() : 0;
 }
 
-// The tables every project database holds; a copy without them is no project.
-const QStringList& RecordTables()
-{
-    static const QStringList tables = {"E1", "E2", "E3", "E4", "E5", "A1", "A2", "A3", "G0", "P1",
-                                       "P2", "P3", "P4", "P5", "G1", "G2_1", "G2_2", "G3", "G4"};
-    return tables;
-}
-
 // The marker beside a working copy names the project database it was copied from.
 QString OriginMarker(const QString& copy) { return copy + QStringLiteral(".origin"); }
 
@@ -151,6 +143,13 @@ void WriteOrigin(const QString& copy, const QString& projectDb)
 }
 
 } // namespace
+
+const QStringList& RecordTables()
+{
+    static const QStringList tables = {"E1", "E2", "E3", "E4", "E5", "A1", "A2", "A3", "G0", "P1",
+                                       "P2", "P3", "P4", "P5", "G1", "G2_1", "G2_2", "G3", "G4"};
+    return tables;
+}
 
 QString KurzerProjektspfad(const QString& projektspfad)
 {
