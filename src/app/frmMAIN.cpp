@@ -435,7 +435,7 @@ void frmMAIN::SetUpWorkingCopy(Guard& g)
     if (FileExists(copy)) {
         const QString origin = ReadOrigin(copy);
         const bool otherProject = !origin.isEmpty() && origin != CanonicalPath(projectDb);
-        if (otherProject || !IsSoundDatabase(copy, RecordTables())) {
+        if (otherProject || !IsDatabaseWithTables(copy, RecordTables())) {
             // Never offered, nor overwritten: kept aside. When that fails, the run goes
             // on without a working copy.
             bool moved = false;

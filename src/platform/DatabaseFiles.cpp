@@ -50,15 +50,21 @@ private:
                                                       "Die Datei ist keine gültige Datenbank."));
 }
 
+enum class Check { TablesOnly, EveryPage };
+
 // The check a copy passes before it may replace anything: SQLite's own quick check
-// and the tables the caller needs. Failures name the file the copy was made from.
-void CheckSound(const QString& path, const QStringList& requiredTables, const QString& reportAs)
+// of every page, and the tables the caller needs. Failures name the file the copy
+// was made from.
+void CheckSound(const QString& path, const QStringList& requiredTables, const QString& reportAs, Check check)
 {
     Handle db(path, SQLITE_OPEN_READONLY);
     sqlite3_stmt* stmt = nullptr;
-    bool ok = sqlite3_prepare_v2(db.get(), "PRAGMA quick_check", -1, &stmt, nullptr) == SQLITE_OK
-              && sqlite3_step(stmt) == SQLITE_ROW
-              && QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) == "ok";
+    bool ok = sqlite3_prepare_v2(db.get(),
+                                 check == Check::EveryPage ? "PRAGMA quick_check" : "SELECT 'ok' FROM sqlite_master",
+                                 -1, &stmt, nullptr) == SQLITE_OK;
+    const int rc = ok ? sqlite3_step(stmt) : SQLITE_ERROR;
+    ok = rc == SQLITE_DONE
+         || (rc == SQLITE_ROW && QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) == "ok");
     sqlite3_finalize(stmt);
     if (!ok)
         NoDatabase(reportAs);
@@ -145,7 +151,7 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
             if (sqlite3_backup_finish(backup) != SQLITE_OK)
                 to.fail(target);
         }
-        CheckSound(partial, options.requiredTables, source);
+        CheckSound(partial, options.requiredTables, source, Check::EveryPage);
         PutInPlace(partial, target);
     } catch (...) {
         RemoveWithJournal(partial);
@@ -153,13 +159,13 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
     }
 }
 
-bool IsSoundDatabase(const QString& path, const QStringList& requiredTables)
+bool IsDatabaseWithTables(const QString& path, const QStringList& requiredTables)
 {
     try {
         if (QFileInfo(path).size() == 0)
             return false;
         Handle(path, SQLITE_OPEN_READWRITE).exec("SELECT count(*) FROM sqlite_master", path);
-        CheckSound(path, requiredTables, path);
+        CheckSound(path, requiredTables, path, Check::TablesOnly);
         return true;
     } catch (const VbError&) {
         return false;
@@ -182,7 +188,7 @@ void CompactDatabase(Connection& cnn, const QString& tempPath)
     try {
         cnn.Execute(QStringLiteral("VACUUM INTO ?"), {Variant(tempPath)});
         // The compacted file must pass the check before it replaces anything.
-        CheckSound(tempPath, {}, tempPath);
+        CheckSound(tempPath, {}, tempPath, Check::EveryPage);
         Sync(tempPath);
     } catch (...) {
         RemoveWithJournal(tempPath);

@@ -21,9 +21,10 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
 // included). Only for a target that no running process is copying to.
 void RemoveLeftOverPartials(const QString& target);
 
-// Whether a file is a sound database holding the tables (a hot journal on it is
-// rolled back first). An empty file is no database.
-bool IsSoundDatabase(const QString& path, const QStringList& requiredTables);
+// Whether a file opens as a database holding the tables (a hot journal on it is
+// rolled back first); quick, its pages are not read one by one. An empty file is
+// no database.
+bool IsDatabaseWithTables(const QString& path, const QStringList& requiredTables);
 
 // Compacts the connection's database into tempPath, checks the result opens, and
 // puts it in place of the original, which is never removed before its replacement

@@ -55,8 +55,8 @@ bool LoadQtTranslations(const QLocale& locale)
         QCoreApplication::removeTranslator(installed.get());
     installed.reset();
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    const QString language = LanguageOf(locale) == 1 ? QStringLiteral("en") : QStringLiteral("de");
+    if (!translator->load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return false;
     QCoreApplication::installTranslator(translator.get());
     installed = std::move(translator);

@@ -16,8 +16,8 @@ QLocale SystemLocale();
 // A text of the program's own in its language (English or German, as LanguageOf).
 QString ProgramText(const char* english, const char* german);
 // Loads Qt's own translations (button texts of the standard dialogs) for the
-// locale's language; false when none is installed for it. A second call replaces
-// the first.
+// program's language of the locale (LanguageOf: English, else German); false when
+// none is installed. A second call replaces the first.
 bool LoadQtTranslations(const QLocale& locale);
 
 // Qt patterns of the runtime's "Short Date" (four-digit year) and "Long Time"

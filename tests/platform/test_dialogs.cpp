@@ -227,10 +227,16 @@ TEST(QtDialogs, ButtonsSpeakTheProgramsLanguage)
         dialogs.MsgBox(QStringLiteral("?"), MsgButtons::YesNoCancel, MsgIcon::Question, QStringLiteral("T"));
         return texts;
     };
-    ASSERT_TRUE(LoadQtTranslations(German()));
-    EXPECT_EQ(buttonTexts(), (QStringList{"&Ja", "&Nein", "Abbrechen"}));
-    LoadQtTranslations(English());
-    EXPECT_EQ(buttonTexts(), (QStringList{"&Yes", "&No", "Cancel"}));
+    const QStringList german{"&Ja", "&Nein", "Abbrechen"};
+    // Every locale but an English one gives the program's German.
+    const std::pair<QLocale, QStringList> cases[] = {{German(), german},
+                                                     {QLocale(QLocale::French, QLocale::France), german},
+                                                     {QLocale::c(), german},
+                                                     {English(), {"&Yes", "&No", "Cancel"}}};
+    for (const auto& [locale, texts] : cases) {
+        EXPECT_TRUE(LoadQtTranslations(locale)) << locale.name().toStdString();
+        EXPECT_EQ(buttonTexts(), texts) << locale.name().toStdString();
+    }
 }
 
 TEST(QtDialogs, InputBoxReturnsTheTextOrEmptyOnCancel)
