@@ -185,8 +185,9 @@ TEST(QtDialogs, HelpAndDocumentsThatNothingOpensAreErrors)
         EXPECT_LT(t.elapsed(), 4000);
         EXPECT_EQ(desktop.opened(), QStringList{document});
         QtDialogService dialogs;
-        if (c.error)
+        if (c.error) {
             EXPECT_EQ(VbErrorOf([&] { dialogs.ShowHelp(document, 7); }), c.error);
+        }
     }
     // No opener at all.
     const QByteArray path = qgetenv("PATH");
