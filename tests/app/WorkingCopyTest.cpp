@@ -217,12 +217,6 @@ TEST_F(CompactionTest, FailedCompactionKeepsTheWorkingCopyAndTheConnection)
 
 namespace {
 
-QByteArray BytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The designations and the number of input rows of a project database.
 QString Records(const QString& db)
 {

@@ -118,12 +118,6 @@ TEST(DatabaseFiles, CreateMakesANewDatabaseOnly)
 
 namespace {
 
-QByteArray BytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // What failed copies could leave beside their target: partial files and journals.
 QStringList LeftOvers(const QString& folder)
 {

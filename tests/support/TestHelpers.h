@@ -21,6 +21,13 @@ inline int32_t VbErrorOf(const std::function<void()>& f)
     return 0;
 }
 
+// The bytes of a file ("" when it cannot be read).
+inline QByteArray BytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // The two locales the tests run under.
 inline QLocale German() { return QLocale(QLocale::German, QLocale::Germany); }
 inline QLocale English() { return QLocale(QLocale::English, QLocale::UnitedStates); }
