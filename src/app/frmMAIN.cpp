@@ -1,6 +1,7 @@
 #include "frmMAIN.h"
 #include "Pictures.h"
 #include "Twips.h"
+#include "frmEXPIMP.h"
 #include "frmINFO.h"
 #include "platform/Ado.h"
 #include "platform/App.h"
@@ -255,6 +256,7 @@ void frmMAIN::BuildMenus()
     const auto on = [this](const char* name, void (frmMAIN::*handler)()) {
         connect(menus_.value(U(name)), &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     };
+    on("mnuEXPIMP", &frmMAIN::mnuEXPIMP_Click);
     on("mnuSCHLIESSEN", &frmMAIN::mnuSCHLIESSEN_Click);
     on("mnuSPEICHERN", &frmMAIN::mnuSPEICHERN_Click);
     on("mnuBEENDEN", &frmMAIN::mnuBEENDEN_Click);
@@ -648,6 +650,26 @@ void frmMAIN::mnuKOMPRIMIEREN_Click()
         Guarded(ctx_.dlg(), Box(title), [&](Guard& g) { g.step(reopen); });
         SetMousePointer(0);
     }
+}
+
+void frmMAIN::mnuEXPIMP_Click()
+{
+    const QStringList menus = {QStringLiteral("mnuDATEI"), QStringLiteral("mnuAUSWERTEN"), QStringLiteral("mnuEXTRAS")};
+    for (const QString& menu : menus)
+        menus_.value(menu)->setEnabled(false);
+    Tag.clear();   // an answer left by another dialog is not this one's
+    {
+        frmEXPIMP dialog(*this);
+        dialog.exec();
+    }
+    if (Tag == QStringLiteral("OK")) {
+        geaendert_ = true;
+        // Imported records may be active ones.
+        Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuEXPIMP"))),
+                [&](Guard& g) { g.step([&] { AKTIVANZEIGE(); }); });
+    }
+    for (const QString& menu : menus)
+        menus_.value(menu)->setEnabled(true);
 }
 
 void frmMAIN::mnuSCHLIESSEN_Click()

@@ -62,6 +62,8 @@ public:
     // The changed flag: the working copy may hold changes the project database lacks.
     bool Changed() const { return geaendert_; }
     void MarkChanged() { geaendert_ = true; }
+    // The answer dialogs leave for the main window ("OK" and the like).
+    QString Tag;
 
     // Menus and controls, by their names.
     QAction* Menu(const QString& name) const { return menus_.value(name); }
@@ -76,6 +78,7 @@ public:
     double ScaleHeight() const;
 
     // Commands.
+    void mnuEXPIMP_Click();
     void mnuSCHLIESSEN_Click();
     void mnuBEENDEN_Click();
     void mnuSPEICHERN_Click() { Speichern(); }

@@ -505,6 +505,11 @@ const Recordset::Row& Recordset::current() const
 
 void Recordset::Open(const QString& sql, std::shared_ptr<Connection> connection, int, int, int)
 {
+    Open(sql, {}, std::move(connection));
+}
+
+void Recordset::Open(const QString& sql, const std::vector<Variant>& params, std::shared_ptr<Connection> connection)
+{
     if (open_)
         Close();
     if (!connection)
@@ -529,6 +534,7 @@ void Recordset::Open(const QString& sql, std::shared_ptr<Connection> connection,
     }
     if (!st)
         st = std::make_unique<Statement>(db, sql);
+    bindAll(db, st->stmt, params);
 
     const int count = sqlite3_column_count(st->stmt);
     std::vector<QString> names, types, columns;

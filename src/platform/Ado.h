@@ -104,6 +104,8 @@ public:
     // Runs a SELECT and keeps its rows as a static snapshot.
     void Open(const QString& sql, std::shared_ptr<Connection> connection,
               int cursorType = 3, int lockType = 3, int options = -1);
+    // The same with values bound to the statement's "?" placeholders.
+    void Open(const QString& sql, const std::vector<Variant>& params, std::shared_ptr<Connection> connection);
     void Close();
     bool isOpen() const { return open_; }
 
