@@ -1,6 +1,6 @@
 // Saving the working copy back to the project and compacting it, for a project
 // database of 50 MB, beside a plain file copy of the same file.
-#include "app/frmMAIN.h"
+#include "app/Datensatz.h"
 #include "platform/Ado.h"
 #include "platform/DatabaseFiles.h"
 #include "setup/SchemaText.h"
@@ -54,7 +54,7 @@ void SaveBack(benchmark::State& state)
 {
     LargeProject& p = Project();
     for (auto _ : state)
-        CopyDatabase(p.workingCopy, p.project, {RecordTables()});
+        CopyDatabase(p.workingCopy, p.project, {DatensatzTabellen()});
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(std::filesystem::file_size(p.workingCopy.toStdString())));
 }
 

@@ -1,4 +1,5 @@
 #include "frmMAIN.h"
+#include "Datensatz.h"
 #include "Pictures.h"
 #include "Twips.h"
 #include "frmEXPIMP.h"
@@ -144,13 +145,6 @@ void WriteOrigin(const QString& copy, const QString& projectDb)
 }
 
 } // namespace
-
-const QStringList& RecordTables()
-{
-    static const QStringList tables = {"E1", "E2", "E3", "E4", "E5", "A1", "A2", "A3", "G0", "P1",
-                                       "P2", "P3", "P4", "P5", "G1", "G2_1", "G2_2", "G3", "G4"};
-    return tables;
-}
 
 QString KurzerProjektspfad(const QString& projektspfad)
 {
@@ -437,7 +431,7 @@ void frmMAIN::SetUpWorkingCopy(Guard& g)
     if (FileExists(copy)) {
         const QString origin = ReadOrigin(copy);
         const bool otherProject = !origin.isEmpty() && origin != CanonicalPath(projectDb);
-        if (otherProject || !IsDatabaseWithTables(copy, RecordTables())) {
+        if (otherProject || !IsDatabaseWithTables(copy, DatensatzTabellen())) {
             // Never offered, nor overwritten: kept aside. When that fails, the run goes
             // on without a working copy.
             bool moved = false;
@@ -477,7 +471,7 @@ void frmMAIN::SetUpWorkingCopy(Guard& g)
         try {
             if (copy.isEmpty())
                 throw VbError(VbErr::PathNotFound);
-            CopyDatabase(projectDb, copy, {RecordTables()});
+            CopyDatabase(projectDb, copy, {DatensatzTabellen()});
         } catch (const VbError& e) {
             Refusal(T("The working copy of project ", "Die Arbeitskopie des Projekts ") + ctx_.PROJEKT
                     + T(" cannot be set up:\r\n", " kann nicht angelegt werden:\r\n") + e.text());
@@ -590,7 +584,7 @@ bool frmMAIN::Speichern()
             if (!FolderExists(ParentFolder(target)))
                 throw VbError(VbErr::PathNotFound);   // the project folder has gone
             try {
-                CopyDatabase(copy, target, {RecordTables()});
+                CopyDatabase(copy, target, {DatensatzTabellen()});
             } catch (const VbError& e) {
                 throw VbError(e.number(), e.text() + T("\r\nThe project database was left as it was.",
                                                        "\r\nDie Projektdatenbank bleibt unverändert."));

@@ -17,8 +17,6 @@ class QMdiArea;
 class QMenu;
 class Guard;
 
-// The record tables every project database holds; a copy without them is no project.
-const QStringList& RecordTables();
 // The project folder as status panel 1 shows it: at most 20 characters are kept,
 // cut at a folder separator and marked " ... ", followed by a separator.
 QString KurzerProjektspfad(const QString& projektspfad);
