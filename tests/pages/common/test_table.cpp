@@ -422,6 +422,7 @@ TEST_F(TableTest, ErrorsReachTheCaller)
     clsTABELLE t(ctx);
     t.EOBJEKT(&box);
     VariantMatrix head = SectionHead();
+    dialogs->msgAnswers = {MsgResult::OK};
     t.TABELLE(head, 0);
     const auto shown = dialogs->boxes();
     ASSERT_EQ(shown.size(), 1u);
