@@ -84,9 +84,10 @@ private:
 
 void Reader::write(int row, int k, const QString& text)
 {
-    const std::vector<int>& columns = targets_[size_t(k)];
-    if (columns.empty())
+    // A resynchronised cycle of one line goes on at position 1, which holds no value.
+    if (size_t(k) >= targets_.size() || targets_[size_t(k)].empty())
         return;
+    const std::vector<int>& columns = targets_[size_t(k)];
     if (table_.Rows() == row)
         table_.setRows(row + 1);
     const QString value = Trim(text);

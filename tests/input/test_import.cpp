@@ -261,6 +261,10 @@ TEST_F(ImportTest, DamagedCyclesAreReportedAndOKReadsOn)
          {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 0 !"}, {"1,1", "1,3"}},
         {"a cycle missing, Cancel", perLine3, "2\n0\n1,1\n2\n2\n1,3\n", {MsgResult::Cancel}, false,
          {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 0 !"}, {"1,1"}},
+        // One line per cycle: after the resynchronisation the cycle number stands at
+        // position 1, beyond the cycle, and is passed over.
+        {"one line per cycle, count line wrong, OK", {1, {}, {}, {}, {}, {}, {}, {{"A", 0}}}, "5\n0\n7\n0\n",
+         {MsgResult::OK}, true, {msg1}, {"alt", "0"}},
         // A cycle number the count cannot reach ends the import at once.
         {"cycle number no number", perLine3, "2\n0\n1,1\n2\nx\n1,2\n", {}, false, {}, {"1,1"}},
         {"cycle number below the count", perLine3, "2\n0\n1,1\n2\n0\n1,2\n", {}, false, {}, {"1,1"}},
