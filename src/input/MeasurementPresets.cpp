@@ -47,15 +47,15 @@ bool ReadImportValues(Context& ctx, int32_t IDK, ImportPlan& plan)
     auto view = presetsView(ctx, QStringLiteral("_VE2"));
     view->ESPID(QStringLiteral("IDK"));
     view->ESPIDW(IDK);
+    const QString MNR = QStringLiteral("MNR");
     int16_t first = 0, last = 0, n = 0;
-    view->INDEX(first, last, n, QStringLiteral("MNR"));
+    view->INDEX(first, last, n, MNR);
     plan.n = n;
     plan.values.assign(size_t(std::max<int>(n, last + 1)), ImportValue());
     plan.columns.assign(plan.values.size(), 0);
     // Values are numbered from 0; a number below 0 can never be placed.
     for (int m = std::max<int>(first, 0); m <= last; ++m) {
         ImportValue& v = plan.values[size_t(m)];
-        const QString MNR = QStringLiteral("MNR");
         const Variant mnr{int16_t(m)};
         Variant position;
         QString format;   // read with its row; the column formats apply at the refresh

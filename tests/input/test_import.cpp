@@ -331,6 +331,14 @@ TEST_F(ImportTest, FailuresEndTheImportWithFalse)
         }
     }
 
+    // A value table that cannot be read: the view's box, then False.
+    dialogs->shown.clear();
+    ctx.cnnX_V->Execute(QStringLiteral("ALTER TABLE TREMOL_VE2 DROP COLUMN FAKTOR"));
+    EXPECT_FALSE(flx->IMPORTIEREN(QStringLiteral("ZEILE"), good));
+    EXPECT_EQ(rows(), before);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].title, "Datenfehler");
+
     // An empty table takes no import.
     flx->ZEILEENTFERNEN();
     EXPECT_FALSE(flx->IMPORTIEREN(QStringLiteral("ZEILE"), good));
