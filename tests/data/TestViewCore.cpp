@@ -126,6 +126,8 @@ TEST_F(ViewCore, EBOVChoosesThePresetsConnectionOutsideDevelopmentMode)
     for (const Case& c : cases) {
         p.ctx().programFolder = c.programFolder;
         p.dialogs().shown.clear();
+        if (!c.presets)
+            answer({MsgResult::OK});
         clsDATEN v(p.ctx());
         v.EBOV(c.value);
         EXPECT_EQ(readsPresets(v), c.presets) << c.programFolder << c.value;
