@@ -319,6 +319,8 @@ TEST_F(ImportTest, FailuresEndTheImportWithFalse)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         dialogs->shown.clear();
+        if (!c.box.isEmpty())
+            answer(MsgResult::OK);
         EXPECT_FALSE(flx->IMPORTIEREN(c.AKVK, c.path));
         EXPECT_EQ(rows(), before);
         EXPECT_EQ(MousePointer(), 0);
@@ -334,6 +336,7 @@ TEST_F(ImportTest, FailuresEndTheImportWithFalse)
     // A value table that cannot be read: the view's box, then False.
     dialogs->shown.clear();
     ctx.cnnX_V->Execute(QStringLiteral("ALTER TABLE TREMOL_VE2 DROP COLUMN FAKTOR"));
+    answer(MsgResult::OK);
     EXPECT_FALSE(flx->IMPORTIEREN(QStringLiteral("ZEILE"), good));
     EXPECT_EQ(rows(), before);
     ASSERT_EQ(boxes().size(), 1u);
@@ -417,6 +420,8 @@ TEST_F(ImportTest, ReceivedTextsAreCleanedUp)
         SCOPED_TRACE(c.name);
         const LocaleScope locale(c.locale);
         dialogs->shown.clear();
+        if (!c.message.isEmpty())
+            answer(MsgResult::OK);
         bindImportTable();
         store(c.name, {1, ";", {}, {}, {}, c.DATUM, c.UHRZEIT, {c.value}});
         EXPECT_TRUE(flx->IMPORTIEREN(c.name, file(cellsFile(c.cells))));
