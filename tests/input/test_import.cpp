@@ -280,6 +280,8 @@ TEST_F(ImportTest, DamagedCyclesAreReportedAndOKReadsOn)
         SCOPED_TRACE(c.name);
         dialogs->shown.clear();
         dialogs->msgAnswers.assign(c.answers.begin(), c.answers.end());
+        // The hourglass stays while a message is open.
+        dialogs->onShow = [](const ScriptedDialogService::Shown&) { EXPECT_EQ(MousePointer(), 11); };
         bindImportTable();
         store(c.name, c.layout);
         EXPECT_EQ(flx->IMPORTIEREN(c.name, file(c.content)), c.result);
