@@ -200,6 +200,21 @@ TEST_F(ImportTest, LongerTablesGrowByLayout)
     }
 }
 
+TEST_F(ImportTest, AResynchronisedCycleNeverTakesARowAboveTheFirstImported)
+{
+    bindImportTable();
+    grid->setRows(4);
+    for (int r = 1; r <= 3; ++r)
+        grid->setTextMatrix(r, 3, QStringLiteral("alt%1").arg(r));
+    store(QStringLiteral("WERTE"), {3, {}, {}, {}, {}, {}, {}, {{"A", 2}}});
+    answer(MsgResult::OK);
+    // The first count line is wrong; the cycle found after it goes into the first row the
+    // import took (the last one), while the row above keeps the table's own text.
+    EXPECT_TRUE(flx->IMPORTIEREN(QStringLiteral("WERTE"), file("7\n2\n1\n-,5\n")));
+    EXPECT_EQ(texts(), QStringList{"Elektronikvorgaben passen nicht zur Struktur der Elektronikdatei!"});
+    EXPECT_EQ(Column(*grid, 3), (QStringList{"alt1", "alt2", "-0,5"}));
+}
+
 TEST_F(ImportTest, ValuesAreCutAtTheSeparatorsAndTheLastLosesTwoCharacters)
 {
     struct Case {
@@ -259,6 +274,9 @@ TEST_F(ImportTest, DamagedCyclesAreReportedAndOKReadsOn)
          {"ZyklusNr. 0 der Elektronikdatei ist beschädigt!"}, {"-,5"}},
         {"a cycle missing, OK", perLine3, "2\n0\n1,1\n2\n2\n1,3\n", {MsgResult::OK}, true,
          {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 0 !"}, {"1,1", "1,3"}},
+        // The count is not held to 16 bits: long recordings number their cycles beyond.
+        {"a cycle number beyond 16 bits", perLine3, "2\n0\n1,1\n2\n40000\n1,2\n", {MsgResult::OK}, true,
+         {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 0 !"}, {"1,1", "1,2"}},
         {"a cycle missing, Cancel", perLine3, "2\n0\n1,1\n2\n2\n1,3\n", {MsgResult::Cancel}, false,
          {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 0 !"}, {"1,1"}},
         // One line per cycle: after the resynchronisation the cycle number stands at
