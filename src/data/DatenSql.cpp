@@ -36,7 +36,8 @@ QString SqlQuoted(const QString& text)
 
 QString SqlIndexValue(const std::optional<Variant>& value)
 {
-    if (!value || (value->type() == VarType::String && !IsNumeric(*value)))
+    // A Boolean would be written into the row as -1 but compared in SQL as True (1).
+    if (!value || value->type() == VarType::Boolean || (value->type() == VarType::String && !IsNumeric(*value)))
         throw VbError(VbErr::TypeMismatch);
     return SqlNumber(*value);
 }

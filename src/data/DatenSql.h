@@ -35,7 +35,7 @@ struct Criterion {
 // 'text' with every quote doubled.
 QString SqlQuoted(const QString& text);
 // An index value as the runtime converts it to text; error 13 for a text that is no
-// number (and for an index column given without a value).
+// number, for a Boolean (and for an index column given without a value).
 QString SqlIndexValue(const std::optional<Variant>& value);
 
 // The view's default record: "SELECT [ID] FROM [E1] WHERE [AKT]=true".

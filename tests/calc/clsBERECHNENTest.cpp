@@ -287,6 +287,8 @@ TEST(BERECHNUNG, RuntimeErrorEndsTheRunWithFalseAndWritesNothing)
          QStringLiteral("Neuberechnen/PHILINIE"), QStringLiteral("VB-Fehler:9"), MsgResult::Cancel},
         {"path of length 0", Records::ZeroPathLength(), QStringLiteral("Auswerten/Neuberechnen"),
          QStringLiteral("VB-Fehler:11"), MsgResult::OK},
+        {"path of length 0 between equal levels: 0/0 overflows", Records::ZeroPathLengthEqualLevels(),
+         QStringLiteral("Auswerten/Neuberechnen"), QStringLiteral("VB-Fehler:6"), MsgResult::OK},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <gtest/gtest.h>
 
 // Every test program runs with a QApplication on the offscreen platform. QApplication
@@ -11,11 +10,13 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // A run meant for a system locale that is not installed would silently run in C.
-    const char* wanted = std::getenv("LC_ALL");
+    // A run meant for a system locale (CTest names it) must not fall back to C unseen
+    // when that locale is not installed. Child processes choose their own.
+    const QByteArray wanted = qgetenv("TREMOL_TEST_LOCALE");
+    qunsetenv("TREMOL_TEST_LOCALE");
     const char* got = std::setlocale(LC_NUMERIC, nullptr);
-    if (wanted && *wanted && (!got || std::strcmp(wanted, got) != 0)) {
-        std::fprintf(stderr, "The locale %s is not available (scripts/install-deps makes it).\n", wanted);
+    if (!wanted.isEmpty() && wanted != got) {
+        std::fprintf(stderr, "The locale %s is not available (scripts/install-deps makes it).\n", wanted.constData());
         return 1;
     }
     ::testing::InitGoogleTest(&argc, argv);
