@@ -256,7 +256,16 @@ TEST(BERECHNUNG, RecalculationLeavesOnlyTheNewRows)
     TempProject p;
     StoreRecord(p, ID, Records::StepAndSlope());
     ASSERT_TRUE(Calculate(p));
-    ASSERT_EQ(ResultRows(p, "A3").size(), 2u);
+    const std::vector<Row> A2 = ResultRows(p, "A2"), A3 = ResultRows(p, "A3");
+    ASSERT_EQ(A3.size(), 2u);
+    // A run refused by its checks deletes nothing: the old rows go only with a new result.
+    StoreInput(p, ID, Records::VerticalBase());
+    p.dialogs().msgAnswers.push_back(MsgResult::OK);
+    ASSERT_FALSE(Calculate(p));
+    ASSERT_EQ(p.dialogs().boxes().size(), 1u);
+    EXPECT_EQ(p.dialogs().boxes()[0].title, QStringLiteral("EINGABEFEHLER!"));
+    EXPECT_EQ(ResultRows(p, "A2"), A2);
+    EXPECT_EQ(ResultRows(p, "A3"), A3);
     StoreInput(p, ID, Records::SymmetricBox());
     ASSERT_TRUE(Calculate(p));
     EXPECT_EQ(ResultRows(p, "A2").size(), 12u);
