@@ -203,6 +203,8 @@ void clsDATEN::dataError(const QString& text) const
 
 bool clsDATEN::writeSingle(const QString& SPV, const Variant& value, const IndexArgs& idx)
 {
+    // The writer yields: the view must outlive its report too.
+    const auto keepView = weak_from_this().lock();
     if (SPALTESCHREIBEN(SPV, {value}, idx))
         return true;
     dataError(QStringLiteral("Wert ") + messageText(value) + QStringLiteral(" kann nicht in die Spalte ") + SPV
@@ -224,6 +226,7 @@ bool clsDATEN::readSingle(const QString& SPV, const IndexArgs& idx, const std::f
 
 bool clsDATEN::writeArray(const QString& SPV, const std::vector<Variant>& WERTE, const IndexArgs& idx)
 {
+    const auto keepView = weak_from_this().lock();   // as in writeSingle
     // An array without an element 0 cannot be written.
     if (!WERTE.empty() && SPALTESCHREIBEN(SPV, WERTE, idx))
         return true;

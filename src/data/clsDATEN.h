@@ -294,6 +294,8 @@ private:
     std::shared_ptr<Connection> connection() const;
     // Opens a recordset on a statement with the view's connection.
     void open(Recordset& rs, const QString& sql) const;
+    // Yields after every row, keeping the view alive meanwhile; a caller that uses the
+    // view after it returns (a failure report) holds it alive as well.
     bool SPALTESCHREIBEN(const QString& SPV, const std::vector<Variant>& WERTE, const IndexArgs& idx);
     bool SPALTELESEN(const QString& SPV, std::vector<Variant>& WERTE, const IndexArgs& idx);
     // The single-value pattern: one value through the writer or the reader, the

@@ -323,6 +323,7 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     }
     db_ = db;
     path_ = file;
+    ++session_;
     columnCache_.clear();
 }
 
@@ -388,10 +389,16 @@ namespace {
 const QString kSavepoint = QStringLiteral("tremol_nested");
 }
 
-Transaction::Transaction(std::shared_ptr<Connection> connection) : cnn_(std::move(connection))
+Transaction::Transaction(std::shared_ptr<Connection> connection)
+    : cnn_(std::move(connection)), session_(cnn_->session())
 {
     outer_ = sqlite3_get_autocommit(cnn_->handle()) != 0;
     cnn_->Execute(outer_ ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT ") + kSavepoint);
+}
+
+bool Transaction::alive() const
+{
+    return cnn_->isOpen() && cnn_->session() == session_ && sqlite3_get_autocommit(cnn_->handle()) == 0;
 }
 
 Transaction::~Transaction()
@@ -405,6 +412,9 @@ void Transaction::Commit()
     if (done_)
         return;
     try {
+        if (!alive())
+            throw VbError(VbErr::DbGeneral,
+                          QStringLiteral("Die Transaktion ist verloren: die Datenbank wurde inzwischen geschlossen."));
         cnn_->Execute(outer_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + kSavepoint);
     } catch (...) {
         undo();
@@ -423,7 +433,7 @@ void Transaction::undo() noexcept
 {
     done_ = true;
     // A connection closed or reopened meanwhile has lost the transaction already.
-    if (!cnn_->isOpen() || sqlite3_get_autocommit(cnn_->handle()) != 0)
+    if (!alive())
         return;
     try {
         if (outer_) {

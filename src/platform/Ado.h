@@ -38,6 +38,9 @@ public:
     void Execute(const QString& sql, const std::vector<Variant>& params);
     QString path() const { return path_; }
     sqlite3* handle() const;   // error 3704 when closed
+    // Counts the opens of this object: a transaction begun under one session is gone
+    // once the connection was closed or reopened.
+    uint64_t session() const { return session_; }
 
     // Declared column types of a table (lower-case name -> declared type), cached.
     const std::vector<std::pair<QString, QString>>& columnsOf(const QString& table);
@@ -45,13 +48,16 @@ public:
 private:
     sqlite3* db_ = nullptr;
     QString path_;
+    uint64_t session_ = 0;
     // A deque, so that the lists handed out stay valid while others are added.
     std::deque<std::pair<QString, std::vector<std::pair<QString, QString>>>> columnCache_;
 };
 
 // One transaction on a connection: rolled back unless committed. It holds the
 // connection, so that a yield inside the transaction cannot free it. Nested inside
-// another transaction it is a savepoint of that one.
+// another transaction it is a savepoint of that one. Closing or reopening the
+// connection ends it (SQLite rolls back): its commit then raises, and it never
+// finishes a transaction begun on the connection after that.
 class Transaction {
 public:
     explicit Transaction(std::shared_ptr<Connection> connection);
@@ -67,7 +73,9 @@ public:
 
 private:
     void undo() noexcept;
+    bool alive() const;
     std::shared_ptr<Connection> cnn_;
+    uint64_t session_ = 0;
     bool outer_ = true;
     bool done_ = false;
 };

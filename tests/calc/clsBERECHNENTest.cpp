@@ -1,6 +1,7 @@
 #include "Records.h"
 #include "calc/clsBERECHNEN.h"
 #include "platform/Ado.h"
+#include "platform/Yield.h"
 #include "setup/SuiteSetup.h"
 #include <QProgressBar>
 #include <algorithm>
@@ -274,6 +275,40 @@ TEST(BERECHNUNG, RecalculationLeavesOnlyTheNewRows)
     p.exec(QStringLiteral("INSERT INTO A2 (ID, K, OU, I4) VALUES (8, 1, 0, 0)"));
     ASSERT_TRUE(Calculate(p));
     EXPECT_EQ(p.scalar(QStringLiteral("SELECT COUNT(*) FROM A2 WHERE ID = 8")), Variant(int32_t(1)));
+}
+
+// The writes yield once per row; meanwhile the main window may replace its connection.
+// The run stays on the connection it began with, holds it, and commits all at once.
+TEST(BERECHNUNG, ReplacingTheConnectionDuringTheWritesChangesNothing)
+{
+    TempProject reference;
+    StoreRecord(reference, ID, Records::StepAndSlope());
+    ASSERT_TRUE(Calculate(reference));
+
+    TempProject p;
+    StoreRecord(p, ID, Records::StepAndSlope());
+    int yields = 0;
+    std::vector<Variant> seenMeanwhile;
+    SetDoEventsHook([&] {
+        if (++yields == 2) {
+            auto fresh = std::make_shared<Connection>();
+            fresh->ConnectionString = JetConnectionString(p.projectDbPath());
+            fresh->ConnectionTimeout = 1;   // a write meant for the run would wait in vain
+            fresh->Open();
+            p.ctx().cnnX = fresh;           // the run's connection has no other owner now
+        }
+        if (yields >= 2)
+            seenMeanwhile.push_back(p.scalar(QStringLiteral("SELECT COUNT(*) FROM A2")));
+    });
+    const bool result = Calculate(p);
+    SetDoEventsHook(nullptr);
+    EXPECT_TRUE(result);
+    EXPECT_TRUE(p.dialogs().boxes().empty());
+    EXPECT_GT(yields, 10);
+    EXPECT_EQ(ResultTables(p), ResultTables(reference));
+    // Nothing of the run shows before its commit.
+    EXPECT_EQ(std::count(seenMeanwhile.begin(), seenMeanwhile.end(), Variant(int32_t(0))),
+              std::ptrdiff_t(seenMeanwhile.size()));
 }
 
 struct FailureCase {

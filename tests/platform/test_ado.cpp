@@ -446,3 +446,41 @@ TEST_F(AdoTest, TransactionsCommitOnlyWhenAskedAndNestAsSavepoints)
     EXPECT_NE(sqlite3_get_autocommit(p.cnnX()->handle()), 0);
     EXPECT_EQ(count(), 2);
 }
+
+// A COMMIT that SQLite refuses (a reader in another process holds the file) would
+// leave the transaction open on the connection: the guard rolls it back and raises.
+TEST_F(AdoTest, RefusedCommitRollsBackAndRaises)
+{
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(p.projectDbPath().toUtf8().constData(), &reader, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* reading = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(reader, "SELECT * FROM sqlite_master", -1, &reading, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW);   // holds its shared lock
+    sqlite3_busy_timeout(p.cnnX()->handle(), 50);
+    {
+        Transaction t(p.cnnX());
+        addE1(1, QStringLiteral("a"), false);
+        EXPECT_THROW(t.Commit(), VbError);
+        EXPECT_NE(sqlite3_get_autocommit(p.cnnX()->handle()), 0);
+    }
+    sqlite3_finalize(reading);
+    sqlite3_close(reader);
+    EXPECT_EQ(p.scalar(QStringLiteral("SELECT COUNT(*) FROM E1")), Variant(int32_t(0)));
+}
+
+// Reopening the connection ends its transaction: the old guard's commit raises and
+// never commits a transaction begun after the reopen.
+TEST_F(AdoTest, TransactionEndsWithItsConnectionSession)
+{
+    auto count = [&] { return CLng(p.scalar(QStringLiteral("SELECT COUNT(*) FROM E1"))); };
+    Transaction old(p.cnnX());
+    addE1(1, QStringLiteral("a"), false);
+    p.cnnX()->Reopen();
+    {
+        Transaction later(p.cnnX());
+        addE1(2, QStringLiteral("b"), false);
+        EXPECT_THROW(old.Commit(), VbError);
+        EXPECT_EQ(sqlite3_get_autocommit(p.cnnX()->handle()), 0);   // the later one is still open
+    }
+    EXPECT_EQ(count(), 0);
+}
