@@ -27,13 +27,6 @@ QString idCondition(const ViewFilter& f)
 
 } // namespace
 
-QString SqlQuoted(const QString& text)
-{
-    QString doubled = text;
-    doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
-}
-
 QString SqlIndexValue(const std::optional<Variant>& value)
 {
     // A Boolean would be written into the row as -1 but compared in SQL as True (1).

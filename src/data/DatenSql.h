@@ -32,8 +32,6 @@ struct Criterion {
     QString SPO;
 };
 
-// 'text' with every quote doubled.
-QString SqlQuoted(const QString& text);
 // An index value as the runtime converts it to text; error 13 for a text that is no
 // number, for a Boolean (and for an index column given without a value).
 QString SqlIndexValue(const std::optional<Variant>& value);

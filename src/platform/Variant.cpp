@@ -293,6 +293,13 @@ QString SqlNumber(const Variant& v)
     return CStr(v);
 }
 
+QString SqlQuoted(const QString& text)
+{
+    QString doubled = text;
+    doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
+}
+
 double Val(const QString& s)
 {
     // Blanks, tabs and line feeds are skipped anywhere, as the runtime does.

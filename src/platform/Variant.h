@@ -63,6 +63,8 @@ QString CStr(const Variant& v);
 // A value as it stands unquoted in SQL text: the runtime's text form, but numbers
 // always with "." as the decimal point (a German "2,5" would split a statement).
 QString SqlNumber(const Variant& v);
+// A text as it stands in SQL: 'text' with every quote doubled.
+QString SqlQuoted(const QString& text);
 // Leading number of a text, always with "." as decimal point; 0 when none (or when it
 // is too small for a Double), error 6 when it is too large.
 double Val(const QString& s);
