@@ -159,6 +159,21 @@ TEST_F(DrawTest, RotatedRuns)
     EXPECT_TRUE(surface.FontTransparent());
 }
 
+// A run that fails (a turned run above 255 points) leaves the caller's font, not its own.
+TEST_F(DrawTest, FailedRunLeavesTheCallersFont)
+{
+    auto g = diagram();
+    g->SCHRIFTEINSTELLUNGEN("Arial", 300);
+    surface.setFontName(QStringLiteral("Liberation Serif"));
+    const FontSpec caller = surface.Font();
+    project.dialogs().msgAnswers = {MsgResult::OK};
+    g->TEXT(50, 60, QStringLiteral("x"), 0, 90);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].title, "Text");
+    EXPECT_TRUE(surface.of(Recorded::RotatedText).empty());
+    EXPECT_EQ(surface.Font(), caller);
+}
+
 TEST(Rotator, CellHeights)
 {
     struct Case { double ppi; float size; int height; };
