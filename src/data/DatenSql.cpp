@@ -1,6 +1,7 @@
 #include "DatenSql.h"
 #include "platform/VbError.h"
 #include <QStringList>
+#include <charconv>
 
 namespace {
 
@@ -29,10 +30,26 @@ QString idCondition(const ViewFilter& f)
 
 QString SqlIndexValue(const std::optional<Variant>& value)
 {
-    // A Boolean would be written into the row as -1 but compared in SQL as True (1).
-    if (!value || value->type() == VarType::Boolean || (value->type() == VarType::String && !IsNumeric(*value)))
+    // Only numbers: a Boolean would be written into the row as -1 but compared in SQL
+    // as True (1); a date's or an empty value's text is no number in SQL either.
+    if (!value || !(value->isNumber() || (value->type() == VarType::String && IsNumeric(*value))))
         throw VbError(VbErr::TypeMismatch);
     return SqlNumber(*value);
+}
+
+Variant SqlIndexNumber(const std::optional<Variant>& value)
+{
+    if (value && (value->type() == VarType::Integer || value->type() == VarType::Long))
+        return Variant(CLng(*value));
+    // As SQLite reads the literal the text conventions write.
+    const QByteArray text = SqlIndexValue(value).toLatin1();
+    const char* end = text.constData() + text.size();
+    int32_t whole = 0;
+    if (const auto r = std::from_chars(text.constData(), end, whole); r.ec == std::errc() && r.ptr == end)
+        return Variant(whole);
+    double x = 0.0;
+    std::from_chars(text.constData(), end, x);
+    return Variant(x);
 }
 
 QString ActiveRecordStatement(const ViewFilter& f)
@@ -41,39 +58,93 @@ QString ActiveRecordStatement(const ViewFilter& f)
         + QStringLiteral(" WHERE [AKT]=true");
 }
 
-QString DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+QString SqlStatement::literal() const
 {
-    QString columns = bracketed(SPV);
-    if (!f.ESPID.isEmpty())
-        columns += QLatin1Char(',') + bracketed(f.ESPID);
-    for (const QString& name : idx.SPI)
-        if (!name.isEmpty())
-            columns += QLatin1Char(',') + bracketed(name);
-    for (const QString& key : f.ESPK)
-        if (!key.isEmpty())
-            columns += QLatin1Char(',') + bracketed(key);
-
-    QString condition;
-    if (!f.ESPID.isEmpty())
-        condition = QStringLiteral(" WHERE ") + idCondition(f);
-    for (size_t k = 0; k < idx.SPI.size(); ++k)
-        if (idx.SPIW[k])
-            condition += QStringLiteral(" AND ") + bracketed(idx.SPI[k]) + QLatin1Char('=') + SqlIndexValue(idx.SPIW[k]);
-    if (!f.ESPK[0].isEmpty())
-        condition += joiner(condition) + bracketed(f.ESPK[0]) + QStringLiteral(" =") + SqlQuoted(f.ESPKW[0]);
-    if (!f.ESPK[1].isEmpty())
-        condition += QStringLiteral(" AND ") + bracketed(f.ESPK[1]) + QStringLiteral(" =") + SqlQuoted(f.ESPKW[1]);
-    if (!f.ESPK[2].isEmpty())
-        condition += QStringLiteral("  AND ") + bracketed(f.ESPK[2]) + QStringLiteral(" =") + SqlQuoted(f.ESPKW[2]);
-
-    QString order;
-    if (!idx.SPI[0].isEmpty()) {
-        order = QStringLiteral(" ORDER BY ") + bracketed(idx.SPI[0]);
-        for (size_t k = 1; k < idx.SPI.size(); ++k)
-            if (!idx.SPI[k].isEmpty())
-                order += QLatin1Char(',') + bracketed(idx.SPI[k]);
+    // Placeholders stand outside names in brackets and outside quoted texts.
+    QString out;
+    out.reserve(text.size() + 16 * qsizetype(values.size()));
+    std::size_t next = 0;
+    QChar closing;
+    for (const QChar c : text) {
+        if (!closing.isNull()) {
+            if (c == closing)
+                closing = QChar();
+        } else if (c == QLatin1Char('[')) {
+            closing = QLatin1Char(']');
+        } else if (c == QLatin1Char('\'')) {
+            closing = QLatin1Char('\'');
+        } else if (c == QLatin1Char('?') && next < values.size()) {
+            const Variant& v = values[next++];
+            out += v.type() == VarType::String ? SqlQuoted(v.asString()) : SqlNumber(v);
+            continue;
+        }
+        out += c;
     }
-    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + bracketed(f.ETABELLE) + condition + order;
+    return out;
+}
+
+SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+{
+    // Built by appending: every transfer builds one.
+    SqlStatement st;
+    QString& t = st.text;
+    t.reserve(200);
+    const auto name = [&t](const QString& n) {
+        t += QLatin1Char('[');
+        t += n;
+        t += QLatin1Char(']');
+    };
+    const auto listed = [&](const QString& n) {
+        if (n.isEmpty())
+            return;
+        t += QLatin1Char(',');
+        name(n);
+    };
+    t += QLatin1String("SELECT ");
+    name(SPV);
+    listed(f.ESPID);
+    for (const QString& n : idx.SPI)
+        listed(n);
+    for (const QString& key : f.ESPK)
+        listed(key);
+    t += QLatin1String(" FROM ");
+    name(f.ETABELLE);
+
+    bool condition = false;
+    if (!f.ESPID.isEmpty()) {
+        t += QLatin1String(" WHERE ");
+        name(f.ESPID);
+        t += QLatin1String(" = ?");
+        st.values.emplace_back(f.ESPIDW);
+        condition = true;
+    }
+    for (size_t k = 0; k < idx.SPI.size(); ++k) {
+        if (!idx.SPIW[k])
+            continue;
+        st.values.push_back(SqlIndexNumber(idx.SPIW[k]));
+        t += QLatin1String(" AND ");
+        name(idx.SPI[k]);
+        t += QLatin1String("=?");
+        condition = true;
+    }
+    // The keys as the conventions join them (the third after two blanks).
+    for (size_t k = 0; k < f.ESPK.size(); ++k) {
+        if (f.ESPK[k].isEmpty())
+            continue;
+        t += k == 0 ? QLatin1String(condition ? " AND " : " WHERE ") : QLatin1String(k == 1 ? " AND " : "  AND ");
+        name(f.ESPK[k]);
+        t += QLatin1String(" =?");
+        st.values.emplace_back(f.ESPKW[k]);
+        condition = true;
+    }
+
+    if (!idx.SPI[0].isEmpty()) {
+        t += QLatin1String(" ORDER BY ");
+        name(idx.SPI[0]);
+        for (size_t k = 1; k < idx.SPI.size(); ++k)
+            listed(idx.SPI[k]);
+    }
+    return st;
 }
 
 int CountedIndex(const IndexArgs& idx)

@@ -128,6 +128,11 @@ void clsDATEN::open(Recordset& rs, const QString& sql) const
     rs.Open(sql, connection(), 3, 3, -1);
 }
 
+void clsDATEN::open(Recordset& rs, const SqlStatement& statement) const
+{
+    rs.Open(statement.text, statement.values, connection());
+}
+
 std::shared_ptr<Recordset> clsDATEN::DT(const QString& SPV, INDEX_PARAMS)
 {
     auto rs = std::make_shared<Recordset>();

@@ -294,6 +294,7 @@ private:
     std::shared_ptr<Connection> connection() const;
     // Opens a recordset on a statement with the view's connection.
     void open(Recordset& rs, const QString& sql) const;
+    void open(Recordset& rs, const SqlStatement& statement) const;
     // Yields after every row, keeping the view alive meanwhile; a caller that uses the
     // view after it returns (a failure report) holds it alive as well.
     bool SPALTESCHREIBEN(const QString& SPV, const std::vector<Variant>& WERTE, const IndexArgs& idx);

@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <sqlite3.h>
 #include <charconv>
+#include <optional>
+#include <unordered_map>
 
 namespace {
 
@@ -106,21 +108,111 @@ void registerTextFunctions(sqlite3* db)
 
 // ---------------------------------------------------------------- statements
 
+// One statement prepared from a text; a second statement in the same text is refused,
+// since SQLite would skip it unseen.
+sqlite3_stmt* prepareOne(sqlite3* db, const QString& sql, unsigned flags)
+{
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v3(db, text.constData(), int(text.size()), flags, &stmt, &tail) != SQLITE_OK)
+        throwDbError(db);
+    const QByteArray rest = QByteArray(tail).trimmed();
+    if (!rest.isEmpty() && rest != ";") {
+        sqlite3_finalize(stmt);
+        throw VbError(VbErr::DbSyntax, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+    }
+    return stmt;
+}
+
+// A kept statement; finalized when the cache and every borrower have let it go.
+struct KeptStatement {
+    sqlite3_stmt* stmt = nullptr;
+    bool inUse = false;
+    // The columns as a recordset read them, valid while SQLite has not prepared the
+    // statement anew (after a change of the schema).
+    std::shared_ptr<const RecordsetColumns> columns;
+    int columnsPrepared = -1;
+    explicit KeptStatement(sqlite3_stmt* s) : stmt(s) {}
+    ~KeptStatement() { sqlite3_finalize(stmt); }
+    KeptStatement(const KeptStatement&) = delete;
+    KeptStatement& operator=(const KeptStatement&) = delete;
+};
+
+// How a recordset's text runs: the statement actually prepared (with the row id in
+// front for an updatable table) and that table.
+struct RecordsetPlan {
+    QString text;
+    QString table;
+    int first = 0;   // 1 when the row id is column 0
+};
+
+} // namespace
+
+struct Connection::StatementCache {
+    // More different texts than this means values written into the texts: the idle
+    // statements are then let go rather than kept without end.
+    static constexpr std::size_t Capacity = 256;
+    std::unordered_map<QString, std::shared_ptr<KeptStatement>> kept;
+    std::unordered_map<QString, RecordsetPlan> plans;
+
+    static bool keeps(const QString& sql) { return sql.contains(QLatin1Char('?')); }
+    void makeRoom()
+    {
+        if (kept.size() < Capacity)
+            return;
+        std::erase_if(kept, [](const auto& entry) { return !entry.second->inUse; });
+        plans.clear();
+    }
+    void clear()
+    {
+        kept.clear();
+        plans.clear();
+    }
+};
+
+namespace {
+
+// A statement for one use: a kept one, borrowed and reset when it goes back, or one of
+// its own for texts without placeholders (and while the kept one is in use).
 struct Statement {
     sqlite3_stmt* stmt = nullptr;
-    Statement(sqlite3* db, const QString& sql)
+    std::shared_ptr<KeptStatement> kept;
+
+    // Prepared on a bare handle, never kept (opening checks).
+    Statement(sqlite3* db, const QString& sql) : stmt(prepareOne(db, sql, 0)) {}
+    Statement(Connection& cnn, const QString& sql)
     {
-        const QByteArray text = sql.toUtf8();
-        const char* tail = nullptr;
-        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, &tail) != SQLITE_OK)
-            throwDbError(db);
-        // One statement per call: a second one would otherwise be skipped unseen.
-        if (!QByteArray(tail).trimmed().isEmpty() && QByteArray(tail).trimmed() != ";") {
-            sqlite3_finalize(stmt);
-            throw VbError(VbErr::DbSyntax, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+        sqlite3* db = cnn.handle();
+        Connection::StatementCache& cache = cnn.statements();
+        if (!Connection::StatementCache::keeps(sql)) {
+            stmt = prepareOne(db, sql, 0);
+            return;
         }
+        auto it = cache.kept.find(sql);
+        if (it == cache.kept.end()) {
+            cache.makeRoom();
+            auto fresh = std::make_shared<KeptStatement>(prepareOne(db, sql, SQLITE_PREPARE_PERSISTENT));
+            it = cache.kept.emplace(sql, std::move(fresh)).first;
+        }
+        if (it->second->inUse) {
+            stmt = prepareOne(db, sql, 0);
+            return;
+        }
+        kept = it->second;
+        kept->inUse = true;
+        stmt = kept->stmt;
     }
-    ~Statement() { sqlite3_finalize(stmt); }
+    ~Statement()
+    {
+        if (!kept) {
+            sqlite3_finalize(stmt);
+            return;
+        }
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        kept->inUse = false;
+    }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 };
@@ -199,6 +291,16 @@ Kind kindOf(const QString& declared)
         return Kind::Text;
     return Kind::Other;
 }
+
+} // namespace
+
+struct RecordsetColumns {
+    std::vector<QString> names;
+    std::vector<Kind> kinds;        // by the declared types
+    std::vector<QString> origins;   // the field's column in the recordset's table, "" when none
+};
+
+namespace {
 
 // A stored value as the Variant its declared type asks for.
 Variant readValue(sqlite3_stmt* stmt, int col, Kind kind)
@@ -283,8 +385,11 @@ const char* const RowIdColumn = "__rid";
 
 // ==================================================================== Connection
 
+Connection::Connection() : statements_(std::make_unique<StatementCache>()) {}
+
 Connection::~Connection()
 {
+    statements_->clear();
     if (db_)
         sqlite3_close_v2(db_);
 }
@@ -331,6 +436,8 @@ void Connection::Close()
 {
     if (!db_)
         throw VbError(VbErr::ObjectClosed);
+    // Kept statements go first; one still borrowed holds the handle until it is let go.
+    statements_->clear();
     sqlite3_close_v2(db_);
     db_ = nullptr;
     columnCache_.clear();
@@ -358,7 +465,7 @@ void Connection::Execute(const QString& sql)
 void Connection::Execute(const QString& sql, const std::vector<Variant>& params)
 {
     sqlite3* db = handle();
-    Statement st(db, sql);
+    Statement st(*this, sql);
     bindAll(db, st.stmt, params);
     runToEnd(db, st.stmt);
 }
@@ -370,7 +477,7 @@ const std::vector<std::pair<QString, QString>>& Connection::columnsOf(const QStr
         if (entry.first == key)
             return entry.second;
     sqlite3* db = handle();
-    Statement st(db, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
+    Statement st(*this, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
     bindValue(db, st.stmt, 1, Variant(table));
     std::vector<std::pair<QString, QString>> columns;
     int rc;
@@ -474,10 +581,10 @@ Variant Field::Value() const
 void Field::SetValue(const Variant& v)
 {
     Recordset::Row& row = rs_->current();
-    if (rs_->table_.isEmpty() || rs_->columns_[size_t(index_)].isEmpty())
+    const QString& column = rs_->columns_->origins[size_t(index_)];
+    if (rs_->table_.isEmpty() || column.isEmpty())
         throw VbError(VbErr::DbGeneral, QStringLiteral("Das Feld [%1] kann nicht geändert werden.").arg(name_));
-    const Variant converted =
-        convertForColumn(v, kindOf(rs_->declaredTypes_[size_t(index_)]), rs_->columns_[size_t(index_)]);
+    const Variant converted = convertForColumn(v, rs_->columns_->kinds[size_t(index_)], column);
     if (!rs_->adding_ && !rs_->editing_) {
         rs_->original_ = row;
         rs_->editing_ = true;
@@ -511,65 +618,106 @@ const Recordset::Row& Recordset::current() const
 
 void Recordset::Open(const QString& sql, std::shared_ptr<Connection> connection, int, int, int)
 {
+    Open(sql, {}, std::move(connection));
+}
+
+namespace {
+
+std::shared_ptr<const RecordsetColumns> columnsOf(sqlite3_stmt* stmt, int first, int count, const QString& table)
+{
+    auto columns = std::make_shared<RecordsetColumns>();
+    for (int c = first; c < count; ++c) {
+        columns->names.push_back(QString::fromUtf8(sqlite3_column_name(stmt, c)));
+        const char* decl = sqlite3_column_decltype(stmt, c);
+        columns->kinds.push_back(kindOf(decl ? QString::fromUtf8(decl) : QString()));
+        const char* origin = sqlite3_column_origin_name(stmt, c);
+        const char* originTable = sqlite3_column_table_name(stmt, c);
+        const bool own = origin && originTable && QString::fromUtf8(originTable).compare(table, Qt::CaseInsensitive) == 0;
+        columns->origins.push_back(own ? QString::fromUtf8(origin) : QString());
+    }
+    return columns;
+}
+
+RecordsetPlan planOf(Connection& cnn, const QString& sql, std::optional<Statement>& st)
+{
+    RecordsetPlan plan{sql, updatableTable(sql), 0};
+    if (!plan.table.isEmpty()) {
+        static const QRegularExpression select(QStringLiteral(R"(^\s*SELECT\s+)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        QString withRowId = sql;
+        withRowId.replace(select, QStringLiteral("SELECT rowid AS %1, ").arg(QLatin1String(RowIdColumn)));
+        try {
+            st.emplace(cnn, withRowId);
+            plan.text = withRowId;
+            plan.first = 1;
+        } catch (const VbError&) {
+            // Not a plain table (a view, or a table without row ids): read only.
+            plan.table.clear();
+        }
+    }
+    return plan;
+}
+
+} // namespace
+
+void Recordset::Open(const QString& sql, const std::vector<Variant>& params, std::shared_ptr<Connection> connection)
+{
     if (open_)
         Close();
     if (!connection)
         throw VbError(VbErr::ObjectNotSet);
     sqlite3* db = connection->handle();
 
-    QString table = updatableTable(sql);
-    std::unique_ptr<Statement> st;
-    int first = 0;
-    if (!table.isEmpty()) {
-        static const QRegularExpression select(QStringLiteral(R"(^\s*SELECT\s+)"),
-                                               QRegularExpression::CaseInsensitiveOption);
-        QString withRowId = sql;
-        withRowId.replace(select, QStringLiteral("SELECT rowid AS %1, ").arg(QLatin1String(RowIdColumn)));
-        try {
-            st = std::make_unique<Statement>(db, withRowId);
-            first = 1;
-        } catch (const VbError&) {
-            // Not a plain table (a view, or a table without row ids): read only.
-            table.clear();
-        }
+    // The plan of a kept text is worked out once.
+    std::optional<Statement> st;
+    Connection::StatementCache& cache = connection->statements();
+    RecordsetPlan plan;
+    if (const auto known = cache.plans.find(sql); known != cache.plans.end()) {
+        plan = known->second;
+    } else {
+        plan = planOf(*connection, sql, st);
+        if (Connection::StatementCache::keeps(sql))
+            cache.plans.emplace(sql, plan);
     }
     if (!st)
-        st = std::make_unique<Statement>(db, sql);
+        st.emplace(*connection, plan.text);
+    bindAll(db, st->stmt, params);
 
+    // The first step comes before the columns are read: a statement prepared before a
+    // change of the schema is prepared anew by it.
+    int rc = sqlite3_step(st->stmt);
+    const int first = plan.first;
     const int count = sqlite3_column_count(st->stmt);
-    std::vector<QString> names, types, columns;
-    std::vector<Kind> kinds;
-    for (int c = first; c < count; ++c) {
-        names.push_back(QString::fromUtf8(sqlite3_column_name(st->stmt, c)));
-        const char* decl = sqlite3_column_decltype(st->stmt, c);
-        types.push_back(decl ? QString::fromUtf8(decl) : QString());
-        kinds.push_back(kindOf(types.back()));
-        const char* origin = sqlite3_column_origin_name(st->stmt, c);
-        const char* originTable = sqlite3_column_table_name(st->stmt, c);
-        const bool ownColumn = origin && originTable && QString::fromUtf8(originTable).compare(table, Qt::CaseInsensitive) == 0;
-        columns.push_back(ownColumn ? QString::fromUtf8(origin) : QString());
+    const int prepared = sqlite3_stmt_status(st->stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+    std::shared_ptr<const RecordsetColumns> columns;
+    if (st->kept && st->kept->columns && st->kept->columnsPrepared == prepared)
+        columns = st->kept->columns;
+    else
+        columns = columnsOf(st->stmt, first, count, plan.table);
+    if (st->kept) {
+        st->kept->columns = columns;
+        st->kept->columnsPrepared = prepared;
     }
 
     std::vector<Row> rows;
-    int rc;
-    while ((rc = sqlite3_step(st->stmt)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(st->stmt)) {
         Row row;
         row.rowid = first ? sqlite3_column_int64(st->stmt, 0) : 0;
+        row.values.reserve(std::size_t(count - first));
         for (int c = first; c < count; ++c)
-            row.values.push_back(readValue(st->stmt, c, kinds[size_t(c - first)]));
+            row.values.push_back(readValue(st->stmt, c, columns->kinds[size_t(c - first)]));
         rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
         throwDbError(db);
 
     conn_ = std::move(connection);
-    table_ = table;
-    declaredTypes_ = std::move(types);
+    table_ = plan.table;
     columns_ = std::move(columns);
     rows_ = std::move(rows);
     fields_.clear();
-    for (size_t i = 0; i < names.size(); ++i)
-        fields_.push_back(Field(this, int(i), names[i]));
+    for (size_t i = 0; i < columns_->names.size(); ++i)
+        fields_.push_back(Field(this, int(i), columns_->names[i]));
     pos_ = 0;
     open_ = true;
     adding_ = false;
@@ -699,25 +847,30 @@ void Recordset::Update()
         return;
     try {
         sqlite3* db = conn_->handle();
-        QStringList names;
+        // The statement's text names the assigned columns; their values are bound.
+        QString columns, marks;
         std::vector<Variant> values;
         for (size_t i = 0; i < fields_.size(); ++i) {
             if (!assigned_[i])
                 continue;
-            names << QLatin1Char('[') + columns_[i] + QLatin1Char(']');
+            const bool first = values.empty();
+            columns += QLatin1String(first ? "[" : ",[") + columns_->origins[i] + QLatin1Char(']');
+            if (!adding_)
+                columns += QLatin1String("=?");
+            marks += QLatin1String(first ? "?" : ",?");
             values.push_back(current().values[i]);
         }
         const QString table = QLatin1Char('[') + table_ + QLatin1Char(']');
         if (adding_) {
-            const QString sql = names.isEmpty()
-                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(table, names.join(QLatin1Char(',')),
-                           QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+            const QString sql = values.empty()
+                ? QLatin1String("INSERT INTO ") + table + QLatin1String(" DEFAULT VALUES")
+                : QLatin1String("INSERT INTO ") + table + QLatin1String(" (") + columns + QLatin1String(") VALUES (")
+                    + marks + QLatin1Char(')');
             conn_->Execute(sql, values);
             pending_.rowid = sqlite3_last_insert_rowid(db);
-        } else if (!names.isEmpty()) {
-            Statement st(db, QStringLiteral("UPDATE %1 SET %2=? WHERE rowid=?").arg(table, names.join(QStringLiteral("=?,"))));
+        } else if (!values.empty()) {
+            Statement st(*conn_, QLatin1String("UPDATE ") + table + QLatin1String(" SET ") + columns
+                                     + QLatin1String(" WHERE rowid=?"));
             bindAll(db, st.stmt, values);
             sqlite3_bind_int64(st.stmt, int(values.size()) + 1, current().rowid);
             runToEnd(db, st.stmt);
@@ -747,16 +900,18 @@ void Recordset::Update()
 std::vector<Variant> Recordset::readRow(int64_t rowid)
 {
     std::vector<Variant> values(fields_.size(), Variant::Null());
-    QStringList select;
-    for (size_t i = 0; i < fields_.size(); ++i)
-        select << (columns_[i].isEmpty() ? QStringLiteral("NULL") : QLatin1Char('[') + columns_[i] + QLatin1Char(']'));
+    QString select;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        const QString& column = columns_->origins[i];
+        select += (i ? QLatin1String(",") : QLatin1String()) + (column.isEmpty() ? QLatin1String("NULL") : QLatin1Char('[') + column + QLatin1Char(']'));
+    }
     sqlite3* db = conn_->handle();
-    Statement st(db, QStringLiteral("SELECT %1 FROM [%2] WHERE rowid=?").arg(select.join(QLatin1Char(',')), table_));
+    Statement st(*conn_, QLatin1String("SELECT ") + select + QLatin1String(" FROM [") + table_ + QLatin1String("] WHERE rowid=?"));
     sqlite3_bind_int64(st.stmt, 1, rowid);
     const int rc = sqlite3_step(st.stmt);
     if (rc == SQLITE_ROW) {
         for (size_t i = 0; i < fields_.size(); ++i)
-            values[i] = readValue(st.stmt, int(i), kindOf(declaredTypes_[i]));
+            values[i] = readValue(st.stmt, int(i), columns_->kinds[i]);
     } else if (rc != SQLITE_DONE) {
         throwDbError(db);
     }
@@ -772,7 +927,7 @@ void Recordset::Delete(int)
     if (table_.isEmpty())
         throw VbError(VbErr::DbGeneral, QStringLiteral("Diese Datensatzgruppe kann nicht geändert werden."));
     sqlite3* db = conn_->handle();
-    Statement st(db, QStringLiteral("DELETE FROM [%1] WHERE rowid=?").arg(table_));
+    Statement st(*conn_, QStringLiteral("DELETE FROM [%1] WHERE rowid=?").arg(table_));
     sqlite3_bind_int64(st.stmt, 1, row.rowid);
     runToEnd(db, st.stmt);
     if (editing_) {

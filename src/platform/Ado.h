@@ -13,9 +13,13 @@
 
 struct sqlite3;
 
+// Connections keep the prepared statements of the texts with "?" placeholders (the
+// program's repeated statements: its values are bound, not written into the text),
+// prepared once and reused while the connection stays open. SQLite prepares one anew
+// by itself when the schema changed meanwhile.
 class Connection {
 public:
-    Connection() = default;
+    Connection();
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -45,10 +49,15 @@ public:
     // Declared column types of a table (lower-case name -> declared type), cached.
     const std::vector<std::pair<QString, QString>>& columnsOf(const QString& table);
 
+    // The kept statements (opaque outside the data layer's own source).
+    struct StatementCache;
+    StatementCache& statements() const { return *statements_; }
+
 private:
     sqlite3* db_ = nullptr;
     QString path_;
     uint64_t session_ = 0;
+    std::unique_ptr<StatementCache> statements_;
     // A deque, so that the lists handed out stay valid while others are added.
     std::deque<std::pair<QString, std::vector<std::pair<QString, QString>>>> columnCache_;
 };
@@ -86,6 +95,8 @@ QString JetConnectionString(const QString& path);
 std::shared_ptr<Connection> OpenDatabase(const QString& path);
 
 class Recordset;
+// What a recordset knows of its fields: names, declared types, own columns.
+struct RecordsetColumns;
 
 class Field {
 public:
@@ -112,6 +123,8 @@ public:
     // Runs a SELECT and keeps its rows as a static snapshot.
     void Open(const QString& sql, std::shared_ptr<Connection> connection,
               int cursorType = 3, int lockType = 3, int options = -1);
+    // The same with values bound to the statement's "?" placeholders.
+    void Open(const QString& sql, const std::vector<Variant>& params, std::shared_ptr<Connection> connection);
     void Close();
     bool isOpen() const { return open_; }
 
@@ -147,8 +160,7 @@ private:
 
     std::shared_ptr<Connection> conn_;
     QString table_;
-    std::vector<QString> declaredTypes_;  // per field
-    std::vector<QString> columns_;        // per field: its column in table_, "" when none
+    std::shared_ptr<const RecordsetColumns> columns_;
     std::vector<Field> fields_;
     std::vector<Row> rows_;
     long pos_ = 0;

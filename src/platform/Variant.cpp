@@ -327,7 +327,8 @@ double Val(const QString& s)
     }
     if (digits == 0)
         return 0.0;
-    std::string number = (negative ? "-" : "") + t.substr(mantissa, i - mantissa);
+    std::string number(negative ? "-" : "");
+    number.append(t, mantissa, i - mantissa);
     if (i < t.size() && std::strchr("EeDd", t[i])) {
         std::size_t k = i + 1;
         if (k < t.size() && (t[k] == '+' || t[k] == '-'))

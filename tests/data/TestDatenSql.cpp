@@ -68,12 +68,23 @@ const DTCase dtCases[] = {
     // A quote in a key value cannot end the text early.
     {"quote in a key", withKeys(record("T"), {"A"}, {"O'Brien"}), "V", {},
      "SELECT [V],[ID],[A] FROM [T] WHERE [ID] = 7 AND [A] ='O''Brien'"},
+    {"question marks in a name and a key", withKeys(record("T"), {"B?"}, {"wer?"}), "A?", {},
+     "SELECT [A?],[ID],[B?] FROM [T] WHERE [ID] = 7 AND [B?] ='wer?'"},
 };
 
 TEST(DatenSql, DTStatementTexts)
 {
     for (const DTCase& c : dtCases)
-        EXPECT_EQ(DTStatement(c.f, c.SPV, c.idx).toStdString(), c.sql.toStdString()) << c.name;
+        EXPECT_EQ(DTStatement(c.f, c.SPV, c.idx).literal().toStdString(), c.sql.toStdString()) << c.name;
+}
+
+// The statement runs with its values bound, as the numbers and texts they stand for.
+TEST(DatenSql, DTStatementBindsItsValues)
+{
+    const LocaleScope german(German());
+    const SqlStatement st = DTStatement(withKeys(record("T"), {"A"}, {"O'Brien"}), "V", {{"K", "I"}, {V(1.5f), V("2")}});
+    EXPECT_EQ(st.text, "SELECT [V],[ID],[K],[I],[A] FROM [T] WHERE [ID] = ? AND [K]=? AND [I]=? AND [A] =? ORDER BY [K],[I]");
+    EXPECT_EQ(st.values, (std::vector<Variant>{int32_t(7), 1.5, int32_t(2), QStringLiteral("O'Brien")}));
 }
 
 TEST(DatenSql, ActiveRecordStatement)
@@ -89,7 +100,8 @@ TEST(DatenSql, TextIndexValueThatIsNoNumberIsTypeMismatch)
         V value;
         bool refused;
     } cases[] = {{V("I1"), true}, {V(""), true}, {V("1 OR 1=1"), true}, {{}, true},
-                 {V("3"), false}, {V(int16_t(3)), false}, {V(true), true}};
+                 {V("3"), false}, {V(int16_t(3)), false}, {V(true), true}, {V(Variant()), true},
+                 {V(VbDate{45000}), true}, {V(Variant::Null()), true}};
     for (const Case& c : cases)
         EXPECT_EQ(VbErrorOf([&] { SqlIndexValue(c.value); }), c.refused ? VbErr::TypeMismatch : 0);
     EXPECT_THROW(DTStatement(record("E3"), "Z", {{"K"}, {V("I1")}}), VbError);
