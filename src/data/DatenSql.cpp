@@ -2,6 +2,7 @@
 #include "platform/VbError.h"
 #include <QStringList>
 #include <charconv>
+#include <string>
 
 namespace {
 
@@ -85,36 +86,36 @@ QString SqlStatement::literal() const
 
 SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
 {
-    // Built by appending: every transfer builds one.
+    // Built in a plain buffer and made a QString once: every transfer builds one.
     SqlStatement st;
-    QString& t = st.text;
-    t.reserve(200);
+    std::u16string t;
+    t.reserve(256);
     const auto name = [&t](const QString& n) {
-        t += QLatin1Char('[');
-        t += n;
-        t += QLatin1Char(']');
+        t += u'[';
+        t.append(reinterpret_cast<const char16_t*>(n.constData()), std::size_t(n.size()));
+        t += u']';
     };
     const auto listed = [&](const QString& n) {
         if (n.isEmpty())
             return;
-        t += QLatin1Char(',');
+        t += u',';
         name(n);
     };
-    t += QLatin1String("SELECT ");
+    t += u"SELECT ";
     name(SPV);
     listed(f.ESPID);
     for (const QString& n : idx.SPI)
         listed(n);
     for (const QString& key : f.ESPK)
         listed(key);
-    t += QLatin1String(" FROM ");
+    t += u" FROM ";
     name(f.ETABELLE);
 
     bool condition = false;
     if (!f.ESPID.isEmpty()) {
-        t += QLatin1String(" WHERE ");
+        t += u" WHERE ";
         name(f.ESPID);
-        t += QLatin1String(" = ?");
+        t += u" = ?";
         st.values.emplace_back(f.ESPIDW);
         condition = true;
     }
@@ -122,28 +123,29 @@ SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArg
         if (!idx.SPIW[k])
             continue;
         st.values.push_back(SqlIndexNumber(idx.SPIW[k]));
-        t += QLatin1String(" AND ");
+        t += u" AND ";
         name(idx.SPI[k]);
-        t += QLatin1String("=?");
+        t += u"=?";
         condition = true;
     }
     // The keys as the conventions join them (the third after two blanks).
     for (size_t k = 0; k < f.ESPK.size(); ++k) {
         if (f.ESPK[k].isEmpty())
             continue;
-        t += k == 0 ? QLatin1String(condition ? " AND " : " WHERE ") : QLatin1String(k == 1 ? " AND " : "  AND ");
+        t += k == 0 ? (condition ? u" AND " : u" WHERE ") : (k == 1 ? u" AND " : u"  AND ");
         name(f.ESPK[k]);
-        t += QLatin1String(" =?");
+        t += u" =?";
         st.values.emplace_back(f.ESPKW[k]);
         condition = true;
     }
 
     if (!idx.SPI[0].isEmpty()) {
-        t += QLatin1String(" ORDER BY ");
+        t += u" ORDER BY ";
         name(idx.SPI[0]);
         for (size_t k = 1; k < idx.SPI.size(); ++k)
             listed(idx.SPI[k]);
     }
+    st.text = QString::fromUtf16(t.data(), qsizetype(t.size()));
     return st;
 }
 

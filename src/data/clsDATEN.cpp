@@ -150,17 +150,23 @@ bool clsDATEN::SPALTESCHREIBEN(const QString& SPV, const std::vector<Variant>& W
         Recordset rs;
         open(rs, DTStatement(f_, SPV, idx));
         for (size_t i = 0; i < WERTE.size(); ++i) {
-            if (rs.Eof())
+            const bool adding = rs.Eof();
+            if (adding)
                 rs.AddNew();
             else if (i == 0)
                 rs.MoveFirst();
             const Variant& value = WERTE[i];
             const bool emptyText = value.type() == VarType::String && value.asString().isEmpty();
             rs.Fields(SPV) = emptyText ? Variant::Null() : value;
-            rs.Fields(f_.ESPID) = Variant(f_.ESPIDW);
-            for (size_t k = 0; k < idx.SPI.size(); ++k)
-                if (idx.SPIW[k])
-                    rs.Fields(idx.SPI[k]) = *idx.SPIW[k];
+            // A matched row holds its ID and index values already (it was selected by
+            // them): writing them again would only rewrite the table's index.
+            Field& id = rs.Fields(f_.ESPID);
+            if (adding) {
+                id = Variant(f_.ESPIDW);
+                for (size_t k = 0; k < idx.SPI.size(); ++k)
+                    if (idx.SPIW[k])
+                        rs.Fields(idx.SPI[k]) = *idx.SPIW[k];
+            }
             for (size_t k = 0; k < f_.ESPK.size(); ++k)
                 if (!f_.ESPK[k].isEmpty() && !f_.ESPKW[k].isEmpty())
                     rs.Fields(f_.ESPK[k]) = Variant(f_.ESPKW[k]);

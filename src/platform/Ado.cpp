@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <sqlite3.h>
 #include <charconv>
+#include <map>
 #include <optional>
 #include <unordered_map>
 
@@ -125,26 +126,27 @@ sqlite3_stmt* prepareOne(sqlite3* db, const QString& sql, unsigned flags)
     return stmt;
 }
 
+// How a recordset's text runs: the table its rows can be changed in ("" when none),
+// whose row id was put in front of the columns.
+struct RecordsetPlan {
+    QString table;
+    int first = 0;   // 1 when the row id is column 0
+};
+
 // A kept statement; finalized when the cache and every borrower have let it go.
 struct KeptStatement {
     sqlite3_stmt* stmt = nullptr;
     bool inUse = false;
+    RecordsetPlan plan;   // kept for a recordset's text
     // The columns as a recordset read them, valid while SQLite has not prepared the
     // statement anew (after a change of the schema).
     std::shared_ptr<const RecordsetColumns> columns;
     int columnsPrepared = -1;
-    explicit KeptStatement(sqlite3_stmt* s) : stmt(s) {}
+
+    explicit KeptStatement(sqlite3_stmt* s, RecordsetPlan p = {}) : stmt(s), plan(std::move(p)) {}
     ~KeptStatement() { sqlite3_finalize(stmt); }
     KeptStatement(const KeptStatement&) = delete;
     KeptStatement& operator=(const KeptStatement&) = delete;
-};
-
-// How a recordset's text runs: the statement actually prepared (with the row id in
-// front for an updatable table) and that table.
-struct RecordsetPlan {
-    QString text;
-    QString table;
-    int first = 0;   // 1 when the row id is column 0
 };
 
 } // namespace
@@ -154,53 +156,55 @@ struct Connection::StatementCache {
     // statements are then let go rather than kept without end.
     static constexpr std::size_t Capacity = 256;
     std::unordered_map<QString, std::shared_ptr<KeptStatement>> kept;
-    std::unordered_map<QString, RecordsetPlan> plans;
 
     static bool keeps(const QString& sql) { return sql.contains(QLatin1Char('?')); }
-    void makeRoom()
+    // The idle kept statement of a text, marked in use; null when there is none.
+    std::shared_ptr<KeptStatement> borrow(const QString& sql)
     {
-        if (kept.size() < Capacity)
-            return;
-        std::erase_if(kept, [](const auto& entry) { return !entry.second->inUse; });
-        plans.clear();
+        const auto it = kept.find(sql);
+        if (it == kept.end() || it->second->inUse)
+            return nullptr;
+        it->second->inUse = true;
+        return it->second;
     }
-    void clear()
+    // Keeps a freshly prepared statement (unless the text has one, in use meanwhile)
+    // and lends it out.
+    std::shared_ptr<KeptStatement> keep(const QString& sql, sqlite3_stmt* stmt, RecordsetPlan plan = {})
     {
-        kept.clear();
-        plans.clear();
+        auto fresh = std::make_shared<KeptStatement>(stmt, std::move(plan));
+        fresh->inUse = true;
+        if (!kept.contains(sql)) {
+            if (kept.size() >= Capacity)
+                std::erase_if(kept, [](const auto& entry) { return !entry.second->inUse; });
+            kept.emplace(sql, fresh);
+        }
+        return fresh;
     }
+    void clear() { kept.clear(); }
 };
 
 namespace {
 
 // A statement for one use: a kept one, borrowed and reset when it goes back, or one of
-// its own for texts without placeholders (and while the kept one is in use).
+// its own for texts without placeholders.
 struct Statement {
     sqlite3_stmt* stmt = nullptr;
     std::shared_ptr<KeptStatement> kept;
 
     // Prepared on a bare handle, never kept (opening checks).
     Statement(sqlite3* db, const QString& sql) : stmt(prepareOne(db, sql, 0)) {}
+    explicit Statement(std::shared_ptr<KeptStatement> k) : stmt(k->stmt), kept(std::move(k)) {}
+    explicit Statement(sqlite3_stmt* own) : stmt(own) {}
     Statement(Connection& cnn, const QString& sql)
     {
-        sqlite3* db = cnn.handle();
         Connection::StatementCache& cache = cnn.statements();
         if (!Connection::StatementCache::keeps(sql)) {
-            stmt = prepareOne(db, sql, 0);
+            stmt = prepareOne(cnn.handle(), sql, 0);
             return;
         }
-        auto it = cache.kept.find(sql);
-        if (it == cache.kept.end()) {
-            cache.makeRoom();
-            auto fresh = std::make_shared<KeptStatement>(prepareOne(db, sql, SQLITE_PREPARE_PERSISTENT));
-            it = cache.kept.emplace(sql, std::move(fresh)).first;
-        }
-        if (it->second->inUse) {
-            stmt = prepareOne(db, sql, 0);
-            return;
-        }
-        kept = it->second;
-        kept->inUse = true;
+        kept = cache.borrow(sql);
+        if (!kept)
+            kept = cache.keep(sql, prepareOne(cnn.handle(), sql, SQLITE_PREPARE_PERSISTENT));
         stmt = kept->stmt;
     }
     ~Statement()
@@ -295,9 +299,49 @@ Kind kindOf(const QString& declared)
 } // namespace
 
 struct RecordsetColumns {
+    QString table;                  // the recordset's table, "" when read only
     std::vector<QString> names;
     std::vector<Kind> kinds;        // by the declared types
-    std::vector<QString> origins;   // the field's column in the recordset's table, "" when none
+    std::vector<QString> origins;   // the field's column in the table, "" when none
+
+    // The texts of an insert or update of the assigned fields, and of reading an
+    // added row back; made once per shape, since every write of a view asks again.
+    const QString& writeText(bool insert, const std::vector<bool>& assigned) const
+    {
+        QString& text = writes[{insert, assigned}];
+        if (text.isEmpty())
+            text = makeWriteText(insert, assigned);
+        return text;
+    }
+    const QString& readBackText() const
+    {
+        if (readBack.isEmpty()) {
+            QStringList select;
+            for (const QString& column : origins)
+                select << (column.isEmpty() ? QStringLiteral("NULL") : QLatin1Char('[') + column + QLatin1Char(']'));
+            readBack = QStringLiteral("SELECT %1 FROM [%2] WHERE rowid=?").arg(select.join(QLatin1Char(',')), table);
+        }
+        return readBack;
+    }
+
+private:
+    QString makeWriteText(bool insert, const std::vector<bool>& assigned) const
+    {
+        QStringList columns;
+        for (std::size_t i = 0; i < origins.size(); ++i)
+            if (assigned[i])
+                columns << QLatin1Char('[') + origins[i] + QLatin1Char(']');
+        const QString target = QLatin1Char('[') + table + QLatin1Char(']');
+        if (!insert)
+            return QStringLiteral("UPDATE %1 SET %2=? WHERE rowid=?").arg(target, columns.join(QStringLiteral("=?,")));
+        if (columns.isEmpty())
+            return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(target);
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(target, columns.join(QLatin1Char(',')), QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+    }
+
+    mutable std::map<std::pair<bool, std::vector<bool>>, QString> writes;
+    mutable QString readBack;
 };
 
 namespace {
@@ -412,8 +456,12 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     if (info.isFile() && info.size() == 0)
         throw VbError(VbErr::DbGeneral, QStringLiteral("'%1' ist keine gültige Datenbank.").arg(file));
 
+    // Each connection is used by the one thread that opened it, so SQLite need not lock
+    // it on every call; nor count its memory (which takes a global lock per allocation).
+    static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    (void)configured;
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
         if (rc != SQLITE_OK)
             throw VbError(VbErr::DbGeneral, QStringLiteral("'%1': %2").arg(file, QString::fromUtf8(sqlite3_errmsg(db))));
@@ -626,6 +674,7 @@ namespace {
 std::shared_ptr<const RecordsetColumns> columnsOf(sqlite3_stmt* stmt, int first, int count, const QString& table)
 {
     auto columns = std::make_shared<RecordsetColumns>();
+    columns->table = table;
     for (int c = first; c < count; ++c) {
         columns->names.push_back(QString::fromUtf8(sqlite3_column_name(stmt, c)));
         const char* decl = sqlite3_column_decltype(stmt, c);
@@ -638,24 +687,26 @@ std::shared_ptr<const RecordsetColumns> columnsOf(sqlite3_stmt* stmt, int first,
     return columns;
 }
 
-RecordsetPlan planOf(Connection& cnn, const QString& sql, std::optional<Statement>& st)
+// Prepares a recordset's text: with the row id in front where it reads a plain table,
+// so that its rows can be changed.
+sqlite3_stmt* prepareRecordset(sqlite3* db, const QString& sql, unsigned flags, RecordsetPlan& plan)
 {
-    RecordsetPlan plan{sql, updatableTable(sql), 0};
+    plan = RecordsetPlan{updatableTable(sql), 0};
     if (!plan.table.isEmpty()) {
         static const QRegularExpression select(QStringLiteral(R"(^\s*SELECT\s+)"),
                                                QRegularExpression::CaseInsensitiveOption);
         QString withRowId = sql;
         withRowId.replace(select, QStringLiteral("SELECT rowid AS %1, ").arg(QLatin1String(RowIdColumn)));
         try {
-            st.emplace(cnn, withRowId);
-            plan.text = withRowId;
+            sqlite3_stmt* stmt = prepareOne(db, withRowId, flags);
             plan.first = 1;
+            return stmt;
         } catch (const VbError&) {
             // Not a plain table (a view, or a table without row ids): read only.
             plan.table.clear();
         }
     }
-    return plan;
+    return prepareOne(db, sql, flags);
 }
 
 } // namespace
@@ -668,19 +719,21 @@ void Recordset::Open(const QString& sql, const std::vector<Variant>& params, std
         throw VbError(VbErr::ObjectNotSet);
     sqlite3* db = connection->handle();
 
-    // The plan of a kept text is worked out once.
+    // A kept text brings its plan; another is planned and prepared for this once.
     std::optional<Statement> st;
     Connection::StatementCache& cache = connection->statements();
+    const bool keep = Connection::StatementCache::keeps(sql);
     RecordsetPlan plan;
-    if (const auto known = cache.plans.find(sql); known != cache.plans.end()) {
-        plan = known->second;
+    if (auto borrowed = keep ? cache.borrow(sql) : nullptr) {
+        plan = borrowed->plan;
+        st.emplace(std::move(borrowed));
     } else {
-        plan = planOf(*connection, sql, st);
-        if (Connection::StatementCache::keeps(sql))
-            cache.plans.emplace(sql, plan);
+        sqlite3_stmt* stmt = prepareRecordset(db, sql, keep ? SQLITE_PREPARE_PERSISTENT : 0, plan);
+        if (keep)
+            st.emplace(cache.keep(sql, stmt, plan));
+        else
+            st.emplace(stmt);
     }
-    if (!st)
-        st.emplace(*connection, plan.text);
     bindAll(db, st->stmt, params);
 
     // The first step comes before the columns are read: a statement prepared before a
@@ -746,52 +799,51 @@ bool Recordset::Eof() const
 bool Recordset::Bof() const
 {
     requireOpen();
-    return !adding_ && (pos_ < 0 || rows_.empty());
+    return !adding_ && (pos_ < 0 || liveRow(0, 1) == long(rows_.size()));
 }
 
-void Recordset::settle()
+void Recordset::writePending()
 {
     if (adding_ || editing_)
         Update();
-    for (long i = long(rows_.size()) - 1; i >= 0; --i) {
+}
+
+long Recordset::liveRow(long from, long step) const
+{
+    for (long i = from; i >= 0 && i < long(rows_.size()); i += step)
         if (!rows_[size_t(i)].deleted)
-            continue;
-        rows_.erase(rows_.begin() + i);
-        if (i < pos_)
-            --pos_;
-    }
+            return i;
+    return step > 0 ? long(rows_.size()) : -1;
 }
 
 void Recordset::MoveFirst()
 {
     requireOpen();
-    settle();
-    if (rows_.empty())
+    writePending();
+    const long first = liveRow(0, 1);
+    if (first == long(rows_.size()))
         throw VbError(VbErr::NoCurrentRecord);
-    pos_ = 0;
+    pos_ = first;
 }
 
 void Recordset::MoveNext()
 {
     requireOpen();
-    if (adding_ || editing_)
-        Update();
+    writePending();
     if (Eof())
         throw VbError(VbErr::NoCurrentRecord);
-    // A deleted current row drops out, which moves its successor into its place.
-    const bool currentDeleted = rows_[size_t(pos_)].deleted;
-    settle();
-    if (!currentDeleted)
-        ++pos_;
+    // From a deleted current row this is its successor, which took its place.
+    pos_ = liveRow(pos_ + 1, 1);
 }
 
 void Recordset::MoveLast()
 {
     requireOpen();
-    settle();
-    if (rows_.empty())
+    writePending();
+    const long last = liveRow(long(rows_.size()) - 1, -1);
+    if (last < 0)
         throw VbError(VbErr::NoCurrentRecord);
-    pos_ = long(rows_.size()) - 1;
+    pos_ = last;
 }
 
 long Recordset::RecordCount() const
@@ -847,30 +899,16 @@ void Recordset::Update()
         return;
     try {
         sqlite3* db = conn_->handle();
-        // The statement's text names the assigned columns; their values are bound.
-        QString columns, marks;
         std::vector<Variant> values;
-        for (size_t i = 0; i < fields_.size(); ++i) {
-            if (!assigned_[i])
-                continue;
-            const bool first = values.empty();
-            columns += QLatin1String(first ? "[" : ",[") + columns_->origins[i] + QLatin1Char(']');
-            if (!adding_)
-                columns += QLatin1String("=?");
-            marks += QLatin1String(first ? "?" : ",?");
-            values.push_back(current().values[i]);
-        }
-        const QString table = QLatin1Char('[') + table_ + QLatin1Char(']');
+        for (size_t i = 0; i < fields_.size(); ++i)
+            if (assigned_[i])
+                values.push_back(current().values[i]);
+        const QString& sql = columns_->writeText(adding_, assigned_);
         if (adding_) {
-            const QString sql = values.empty()
-                ? QLatin1String("INSERT INTO ") + table + QLatin1String(" DEFAULT VALUES")
-                : QLatin1String("INSERT INTO ") + table + QLatin1String(" (") + columns + QLatin1String(") VALUES (")
-                    + marks + QLatin1Char(')');
             conn_->Execute(sql, values);
             pending_.rowid = sqlite3_last_insert_rowid(db);
         } else if (!values.empty()) {
-            Statement st(*conn_, QLatin1String("UPDATE ") + table + QLatin1String(" SET ") + columns
-                                     + QLatin1String(" WHERE rowid=?"));
+            Statement st(*conn_, sql);
             bindAll(db, st.stmt, values);
             sqlite3_bind_int64(st.stmt, int(values.size()) + 1, current().rowid);
             runToEnd(db, st.stmt);
@@ -900,13 +938,8 @@ void Recordset::Update()
 std::vector<Variant> Recordset::readRow(int64_t rowid)
 {
     std::vector<Variant> values(fields_.size(), Variant::Null());
-    QString select;
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        const QString& column = columns_->origins[i];
-        select += (i ? QLatin1String(",") : QLatin1String()) + (column.isEmpty() ? QLatin1String("NULL") : QLatin1Char('[') + column + QLatin1Char(']'));
-    }
     sqlite3* db = conn_->handle();
-    Statement st(*conn_, QLatin1String("SELECT ") + select + QLatin1String(" FROM [") + table_ + QLatin1String("] WHERE rowid=?"));
+    Statement st(*conn_, columns_->readBackText());
     sqlite3_bind_int64(st.stmt, 1, rowid);
     const int rc = sqlite3_step(st.stmt);
     if (rc == SQLITE_ROW) {

@@ -153,8 +153,13 @@ private:
     void requireOpen() const;
     Row& current();
     const Row& current() const;
-    // Writes pending changes and drops deleted rows before a move.
-    void settle();
+    // Writes pending changes before a move.
+    void writePending();
+    // The first row from `from` on in direction step (1 or -1) that is not deleted;
+    // past the end (the row count, or -1) when there is none. Deleted rows stay in the
+    // snapshot, passed over by every move: erasing each would make deleting all rows
+    // take quadratic time.
+    long liveRow(long from, long step) const;
     // The stored values of one row of the table, by row id.
     std::vector<Variant> readRow(int64_t rowid);
 

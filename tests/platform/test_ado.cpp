@@ -288,8 +288,25 @@ TEST_F(AdoTest, AddNewUpdateAndDeleteKeepTheCursorWhereTheWritersExpectIt)
     rs.MoveNext();
     EXPECT_EQ(CLng(rs.Fields(QStringLiteral("I1")).Value()), 2);
     EXPECT_EQ(rs.RecordCount(), 2);
+    // Moves pass over deleted rows, at either end too.
+    rs.MoveFirst();
+    EXPECT_EQ(CLng(rs.Fields(QStringLiteral("I1")).Value()), 0);
+    rs.MoveLast();
+    EXPECT_EQ(CLng(rs.Fields(QStringLiteral("I1")).Value()), 2);
+    rs.Delete(1);
+    rs.MoveLast();
+    EXPECT_EQ(CLng(rs.Fields(QStringLiteral("I1")).Value()), 0);
+    rs.Delete(1);
+    rs.MoveNext();
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_TRUE(rs.Bof());
+    EXPECT_EQ(rs.RecordCount(), 0);
+    EXPECT_EQ(VbErrorOf([&] { rs.MoveFirst(); }), VbErr::NoCurrentRecord);
+    EXPECT_EQ(VbErrorOf([&] { rs.MoveLast(); }), VbErr::NoCurrentRecord);
     rs.Close();
-    EXPECT_EQ(column(p.cnnX(), QStringLiteral("SELECT [I1] FROM [E3] ORDER BY [I1]")), (std::vector<QString>{"0", "2"}));
+    EXPECT_TRUE(column(p.cnnX(), QStringLiteral("SELECT [I1] FROM [E3] ORDER BY [I1]")).empty());
+    for (int i : {0, 2})
+        p.cnnX()->Execute(QStringLiteral("INSERT INTO E3 (ID, I1) VALUES (7, ?)"), {int32_t(i)});
 
     // An assignment followed by a move is written, as the cursor leaves the row.
     rs.Open(QStringLiteral("SELECT [I1],[Z] FROM [E3] WHERE [ID]=7 ORDER BY [I1]"), p.cnnX());
