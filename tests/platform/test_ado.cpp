@@ -501,3 +501,89 @@ TEST_F(AdoTest, TransactionEndsWithItsConnectionSession)
     }
     EXPECT_EQ(count(), 0);
 }
+
+namespace {
+
+// The prepared statements a connection holds, by their SQL text, with how often each ran.
+std::vector<std::pair<QString, int>> preparedStatements(Connection& cnn)
+{
+    std::vector<std::pair<QString, int>> found;
+    for (sqlite3_stmt* s = sqlite3_next_stmt(cnn.handle(), nullptr); s; s = sqlite3_next_stmt(cnn.handle(), s))
+        found.emplace_back(QString::fromUtf8(sqlite3_sql(s)), sqlite3_stmt_status(s, SQLITE_STMTSTATUS_RUN, 0));
+    return found;
+}
+
+} // namespace
+
+// A text with placeholders is prepared once and reused with other values; a text with
+// its values written in is not kept.
+TEST_F(AdoTest, StatementsWithPlaceholdersArePreparedOnce)
+{
+    Connection& cnn = *p.cnnX();
+    const QString insert = QStringLiteral("INSERT INTO E1 (ID, KEN) VALUES (?, ?)");
+    for (int id = 1; id <= 3; ++id)
+        cnn.Execute(insert, {int32_t(id), QStringLiteral("k")});
+    cnn.Execute(QStringLiteral("UPDATE E1 SET KOM = 'x' WHERE ID = 1"));
+    const QString select = QStringLiteral("SELECT [KEN] FROM [E1] WHERE [ID]=?");
+    for (int id = 1; id <= 3; ++id) {
+        Recordset rs;
+        rs.Open(select, {int32_t(id)}, p.cnnX());
+        rs.Fields(0) = QStringLiteral("neu");   // a write through the recordset, by its row id
+        rs.Update();
+        rs.Close();
+    }
+    const auto kept = preparedStatements(cnn);
+    const auto runs = [&](const QString& start) {
+        for (const auto& [sql, run] : kept)
+            if (sql.startsWith(start))
+                return run;
+        return -1;
+    };
+    EXPECT_EQ(runs(insert), 3);
+    EXPECT_EQ(runs(QStringLiteral("SELECT rowid AS __rid, [KEN] FROM [E1] WHERE [ID]=?")), 3);
+    EXPECT_EQ(runs(QStringLiteral("UPDATE [E1] SET [KEN]=? WHERE rowid=?")), 3);
+    EXPECT_EQ(runs(QStringLiteral("UPDATE E1 SET KOM")), -1);
+    EXPECT_EQ(column(p.cnnX(), QStringLiteral("SELECT KEN FROM E1 ORDER BY ID")), (std::vector<QString>{"neu", "neu", "neu"}));
+
+    // Too many different texts: the idle ones are let go, not kept without end.
+    for (int n = 0; n < 300; ++n)
+        cnn.Execute(QStringLiteral("SELECT ? + %1").arg(n), {int32_t(n)});
+    EXPECT_LE(preparedStatements(cnn).size(), 256u);
+}
+
+// Closing or reopening lets go of the kept statements; a statement kept before a change
+// of the schema follows the change.
+TEST_F(AdoTest, KeptStatementsFollowReopeningAndTheSchema)
+{
+    Connection& cnn = *p.cnnX();
+    p.exec(QStringLiteral("CREATE TABLE T (ID INTEGER, V TEXT)"));
+    cnn.Execute(QStringLiteral("INSERT INTO T VALUES (?, ?)"), {int32_t(1), QStringLiteral("a")});
+    const auto fields = [&](const QString& sql) {
+        Recordset rs;
+        rs.Open(sql, {int32_t(1)}, p.cnnX());
+        QStringList names;
+        for (int i = 0; i < rs.FieldCount(); ++i)
+            names << rs.Fields(i).Name() + QLatin1Char('=') + CStr(rs.Fields(i).Value());
+        rs.Close();
+        return names.join(QLatin1Char(','));
+    };
+    const QString all = QStringLiteral("SELECT * FROM T WHERE ID = ?");
+    EXPECT_EQ(fields(all), QStringLiteral("ID=1,V=a"));
+    ASSERT_FALSE(preparedStatements(cnn).empty());
+
+    cnn.Reopen();
+    EXPECT_TRUE(preparedStatements(cnn).empty());
+    EXPECT_EQ(fields(all), QStringLiteral("ID=1,V=a"));
+
+    p.exec(QStringLiteral("ALTER TABLE T ADD COLUMN W TEXT DEFAULT 'w'"));
+    EXPECT_EQ(fields(all), QStringLiteral("ID=1,V=a,W=w"));
+    EXPECT_EQ(fields(QStringLiteral("SELECT [V] FROM [T] WHERE [ID] = ?")), QStringLiteral("V=a"));
+    p.exec(QStringLiteral("ALTER TABLE T RENAME COLUMN V TO V2"));
+    EXPECT_EQ(VbErrorOf([&] { fields(QStringLiteral("SELECT [V] FROM [T] WHERE [ID] = ?")); }), VbErr::DbUnknownColumn);
+    EXPECT_EQ(fields(all), QStringLiteral("ID=1,V2=a,W=w"));
+
+    cnn.Close();
+    EXPECT_EQ(VbErrorOf([&] { fields(all); }), VbErr::ObjectClosed);
+    cnn.Open();
+    EXPECT_EQ(fields(all), QStringLiteral("ID=1,V2=a,W=w"));
+}
