@@ -1,5 +1,5 @@
 #include "StatusBar.h"
-#include "Twips.h"
+#include "platform/Twips.h"
 #include <QHBoxLayout>
 #include <QMouseEvent>
 

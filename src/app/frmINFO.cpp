@@ -1,17 +1,10 @@
 #include "frmINFO.h"
 #include "Pictures.h"
-#include "Twips.h"
+#include "platform/Twips.h"
 #include "clsADRESSE.h"
 #include "mdiAUTOSTART.h"
 #include "platform/App.h"
 #include "platform/ErrorGuard.h"
-
-namespace {
-QRect Px(int left, int top, int width, int height)
-{
-    return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
-}
-}
 
 QString Entwicklerzeile(const QString& d)
 {
@@ -38,7 +31,7 @@ frmINFO::frmINFO(int sprache, const mdiAUTOSTART& start, DialogService& dialogs,
     imgPALO->setObjectName(QStringLiteral("imgPALO"));
     imgPALO->setScaledContents(true);
     imgPALO->setPixmap(SuiteIcon().pixmap(32, 32));
-    imgPALO->setGeometry(Px(510, 540, 480, 480));
+    imgPALO->setGeometry(PixelRect(510, 540, 480, 480));
 
     const int paloTops[8] = {90, 330, 560, 810, 1140, 1320, 1500, 1680};
     for (int i = 0; i < 8; ++i)
@@ -48,12 +41,12 @@ frmINFO::frmINFO(int sprache, const mdiAUTOSTART& start, DialogService& dialogs,
     imgMIRL->setObjectName(QStringLiteral("imgMIRL"));
     imgMIRL->setScaledContents(true);
     imgMIRL->setPixmap(InstitutionLogo());
-    imgMIRL->setGeometry(Px(7050, 0, 1950, 1890));
+    imgMIRL->setGeometry(PixelRect(7050, 0, 1950, 1890));
 
     Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::HLine);
-    Line1->setGeometry(Px(90, 1920, 9030 - 90, 30));
+    Line1->setGeometry(PixelRect(90, 1920, 9030 - 90, 30));
 
     const int infoTops[8] = {2610, 2850, 3180, 3570, 3840, 4110, 4380, 4710};
     for (int i = 0; i < 8; ++i)
@@ -65,7 +58,7 @@ frmINFO::frmINFO(int sprache, const mdiAUTOSTART& start, DialogService& dialogs,
     QFont buttonFont(QStringLiteral("Arial"));
     buttonFont.setPointSizeF(11.25);
     cmdSCHLIESSEN->setFont(buttonFont);
-    cmdSCHLIESSEN->setGeometry(Px(6330, 6420, 1600, 400));
+    cmdSCHLIESSEN->setGeometry(PixelRect(6330, 6420, 1600, 400));
     cmdSCHLIESSEN->setDefault(true);
     connect(cmdSCHLIESSEN, &QPushButton::clicked, this, &QDialog::accept);
 

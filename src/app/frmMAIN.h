@@ -60,6 +60,8 @@ public:
     // The changed flag: the working copy may hold changes the project database lacks.
     bool Changed() const { return geaendert_; }
     void MarkChanged() { geaendert_ = true; }
+    // The answer dialogs leave for the main window ("OK" and the like).
+    QString Tag;
 
     // Menus and controls, by their names.
     QAction* Menu(const QString& name) const { return menus_.value(name); }
@@ -74,6 +76,7 @@ public:
     double ScaleHeight() const;
 
     // Commands.
+    void mnuEXPIMP_Click();
     void mnuSCHLIESSEN_Click();
     void mnuBEENDEN_Click();
     void mnuSPEICHERN_Click() { Speichern(); }
@@ -107,7 +110,8 @@ private:
     void FillPanels();
     void AKTIVANZEIGE();
     void SetUpWorkingCopy(Guard& g);
-    void MoveAside(const QString& copy, const QString& origin);
+    // Moves a left-over working copy aside under a name with label and time.
+    QString MoveAside(const QString& copy, const QString& label);
     void OpenDocumentCommand(const QString& fileName, const QString& title);
     bool Speichern();
     void MDIForm_QueryUnload(bool& cancel, int mode);

@@ -1,6 +1,6 @@
 #include "mdiAUTOSTART.h"
 #include "Pictures.h"
-#include "Twips.h"
+#include "platform/Twips.h"
 #include "clsADRESSE.h"
 #include <QCloseEvent>
 #include <QFontMetricsF>

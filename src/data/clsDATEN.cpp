@@ -1,10 +1,12 @@
 #include "clsDATEN.h"
 
 #include "platform/ErrorGuard.h"
+#include "platform/FlexGrid.h"
 #include "platform/VbError.h"
 #include "platform/Yield.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QFileInfo>
 
 // Every member hands its index arguments on unchanged.
@@ -13,7 +15,12 @@
         OptVariant SPI3W, const QString &SPI4, OptVariant SPI4W
 #define INDEX_ARGS SPI1, SPI1W, SPI2, SPI2W, SPI3, SPI3W, SPI4, SPI4W
 #define INDEXES (IndexArgs{{SPI1, SPI2, SPI3, SPI4}, {SPI1W, SPI2W, SPI3W, SPI4W}})
-// The counting members and the whole-list read take no value for the fourth column.
+// The grid members take no value for the fourth column.
+#define GRID_PARAMS                                                                                    \
+    const QString &SPI1, OptVariant SPI1W, const QString &SPI2, OptVariant SPI2W, const QString &SPI3, \
+        OptVariant SPI3W, const QString &SPI4
+#define GRID_ARGS SPI1, SPI1W, SPI2, SPI2W, SPI3, SPI3W, SPI4
+// The counting members, the whole-list read and the grid members take no value for the fourth column.
 #define COUNT_INDEXES (IndexArgs{{SPI1, SPI2, SPI3, SPI4}, {SPI1W, SPI2W, SPI3W, {}}})
 
 namespace {
@@ -751,4 +758,138 @@ bool clsDATEN::DTVSF(const QString& SPV, std::vector<float>& ZAHLEN, INDEX_PARAM
 bool clsDATEN::DTVVF(const QString& SPV, std::vector<Variant>& ZAHLEN, INDEX_PARAMS)
 {
     return readArray(SPV, INDEXES, storeInto(ZAHLEN, [](const Variant& v) { return v; }));
+}
+
+// ---------------------------------------------------------------- grid columns
+
+GuardSpec clsDATEN::gridSpec(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR,
+                             const QString& done) const
+{
+    GuardSpec spec = titled(DataErrorTitle);
+    spec.prefix = QStringLiteral("Werte der Spalte ") + SPV + QStringLiteral(" der Tabelle ") + f_.ETABELLE
+        + QStringLiteral(" können nicht in die Spalte ") + SPNR + QStringLiteral("\nder FlexGrid-Tabelle ")
+        + CStr(Variant(msgFLX.Index())) + QLatin1Char(' ') + done + QStringLiteral(" werden!\nVB-Error: ");
+    return spec;
+}
+
+bool clsDATEN::DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR, GRID_PARAMS)
+{
+    // The message loop runs after every row: nothing in use may go away meanwhile.
+    const auto keepView = weak_from_this().lock();
+    const IndexArgs idx = COUNT_INDEXES;
+    return Guarded(ctx_.dlg(), gridSpec(SPV, msgFLX, SPNR, QStringLiteral("geschrieben")), [&](Guard& g) {
+        // The grid's values are taken first, so that the rows need not reach back into it.
+        std::optional<std::vector<Variant>> values;
+        g.step([&] {
+            const int col = CInt(Variant(SPNR));
+            std::vector<Variant> column;
+            if (msgFLX.Enabled()) {
+                const int count = msgFLX.Rows() - msgFLX.FixedRows();
+                if (count < 1)
+                    throw VbError(VbErr::Subscript);
+                if (count >= int(MaxRows))
+                    throw VbError(VbErr::Overflow);
+                for (int j = 0; j < count; ++j) {
+                    const QString text = Trim(msgFLX.TextMatrix(msgFLX.FixedRows() + j, col));
+                    column.push_back(text.isEmpty() ? Variant::Null() : Variant(text));
+                }
+            }
+            values = std::move(column);
+        });
+        if (!values)
+            return;
+        Recordset rs;
+        g.step([&] { open(rs, DTStatement(f_, SPV, idx)); });
+        for (size_t j = 0; j < values->size(); ++j) {
+            g.step([&] {
+                if (rs.Eof())
+                    rs.AddNew();
+                else if (j == 0)
+                    rs.MoveFirst();
+            });
+            g.step([&] { rs.Fields(SPV) = (*values)[j]; });
+            g.step([&] {
+                if (!f_.ESPID.isEmpty())
+                    rs.Fields(f_.ESPID) = Variant(f_.ESPIDW);
+            });
+            g.step([&] {
+                for (size_t k = 0; k < 3; ++k)
+                    if (!idx.SPI[k].isEmpty() && idx.SPIW[k])
+                        rs.Fields(idx.SPI[k]) = *idx.SPIW[k];
+            });
+            g.step([&] {
+                for (size_t k = 0; k < f_.ESPK.size(); ++k)
+                    if (!f_.ESPK[k].isEmpty())
+                        rs.Fields(f_.ESPK[k]) = Variant(f_.ESPKW[k]);
+            });
+            g.step([&] { rs.Update(); });
+            g.step([&] {
+                if (!rs.Eof())
+                    rs.MoveNext();
+            });
+            DoEvents();
+        }
+        while (g.loop([&] { return !rs.Eof(); })) {
+            g.step([&] { rs.Delete(1); });
+            g.step([&] { rs.MoveNext(); });
+        }
+        g.step([&] { rs.Close(); });
+    });
+}
+
+bool clsDATEN::DFTFM(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR, GRID_PARAMS)
+{
+    return DFTF(SPV, msgFLX, SPNR, GRID_ARGS);
+}
+
+bool clsDATEN::DTFF(const QString& SPV, FlexGrid& msgFLX, const QString& SPNR, GRID_PARAMS, int16_t ZNR)
+{
+    const auto keepView = weak_from_this().lock();
+    // The grid belongs to a window: after a yield it is reached only if it still exists.
+    const QPointer<FlexGrid> held(&msgFLX);
+    auto grid = [&]() -> FlexGrid& {
+        if (!held)
+            throw VbError(VbErr::ObjectNotSet);
+        return *held;
+    };
+    const IndexArgs idx = COUNT_INDEXES;
+    return Guarded(ctx_.dlg(), gridSpec(SPV, msgFLX, SPNR, QStringLiteral("eingelesen")), [&](Guard& g) {
+        std::optional<int> col;
+        g.step([&] { col = CInt(Variant(SPNR)); });
+        if (!col)
+            return;
+        Recordset rs;
+        g.step([&] { open(rs, DTStatement(f_, SPV, idx)); });
+        if (g.test([&] { return rs.Eof(); })) {
+            g.step([&] { grid().setBackColor(grid().BackColorFixed()); });
+            g.step([&] { grid().setEnabledFlag(false); });
+        } else {
+            g.step([&] { grid().setBackColor(WindowBackgroundColor()); });
+            g.step([&] { grid().setEnabledFlag(true); });
+            g.step([&] { rs.MoveLast(); });
+            int16_t row = 0;
+            g.step([&] { row = ZNR <= grid().FixedRows() ? int16_t(grid().FixedRows()) : CInt(Variant(int32_t(ZNR + 1))); });
+            g.step([&] {
+                if (grid().Rows() - row < rs.RecordCount())
+                    grid().setRows(CInt(Variant(int32_t(row + rs.RecordCount()))));
+            });
+            g.step([&] { rs.MoveFirst(); });
+            while (g.loop([&] { return !rs.Eof(); })) {
+                g.step([&] {
+                    const Variant value = rs.Fields(0).Value();
+                    if (!value.isNull())
+                        grid().setTextMatrix(row, *col, CStr(value));
+                });
+                g.step([&] { rs.MoveNext(); });
+                DoEvents();
+                g.step([&] { row = CInt(Variant(int32_t(row + 1))); });
+            }
+        }
+        g.step([&] { rs.Close(); });
+    });
+}
+
+bool clsDATEN::DTFFM(const QString& SPV, FlexGrid& msgFLX, const QString& SPNR, GRID_PARAMS)
+{
+    return DTFF(SPV, msgFLX, SPNR, GRID_ARGS, 0);
 }

@@ -10,6 +10,7 @@
 #include "platform/Ado.h"
 #include "platform/Context.h"
 #include "platform/Controls.h"
+#include "platform/ErrorGuard.h"
 #include "platform/Variant.h"
 #include <QString>
 #include <cstdint>
@@ -17,6 +18,8 @@
 #include <memory>
 #include <optional>
 #include <vector>
+
+class FlexGrid;
 
 // Held by shared ownership where a write may yield while its owner could let go.
 class clsDATEN : public std::enable_shared_from_this<clsDATEN> {
@@ -172,6 +175,35 @@ public:
               const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
               const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {}, OptVariant SPI4W = {});
 
+    // Grid column to table column. The texts of grid column SPNR (a whole number as
+    // text) in the data rows, trimmed and with "" as Null, go in order into the matched
+    // rows, ordered by the index columns (SPI4 only orders). Missing rows are added with
+    // the ID (when ESPID is set), the index values given and the keys named; matched rows
+    // beyond the grid's last data row are deleted. A disabled grid (an empty table)
+    // deletes every matched row. Values are converted by the column's declared type, so a
+    // text that is no number is refused into a numeric column. Failures show the box
+    // "Datenfehler" (OK goes on with the next step, Cancel returns false); a grid column
+    // that cannot be read ends the member after its box, writing and deleting nothing.
+    // The message loop runs after every row: the view and the grid must outlive it.
+    bool DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR,
+              const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
+              const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {});
+    bool DFTFM(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR,
+              const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
+              const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {});
+    // Table column to grid column. No matched row: the grid is disabled (an empty table)
+    // in the colour of its fixed cells, and nothing else changes. Otherwise the grid is
+    // enabled in the window colour, grows (never shrinks) to hold the matched rows from
+    // row ZNR + 1 on (from its first data row when ZNR <= FixedRows), and each value goes
+    // into column SPNR as the runtime's text of it; a Null leaves its cell. Failures as
+    // for DFTF, with "eingelesen".
+    bool DTFF(const QString& SPV, FlexGrid& msgFLX, const QString& SPNR,
+              const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
+              const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {}, int16_t ZNR = 0);
+    bool DTFFM(const QString& SPV, FlexGrid& msgFLX, const QString& SPNR,
+              const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
+              const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {});
+
     // Variable to column: a single value goes into the first matched row; an array's element i
     // into matched row i (rows added or deleted to the array's length).
     bool DVTA(const QString& SPV, VbDate DTM,
@@ -312,6 +344,8 @@ private:
                const std::function<void(const Variant&)>& setMAXI, const std::function<void(long)>& setAN);
     void list(const QString& column, bool AKT, const std::function<void(const Variant&)>& append);
     void dataError(const QString& text) const;
+    // The box of the grid members: what could not be done, then the error.
+    GuardSpec gridSpec(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR, const QString& done) const;
 
     Context& ctx_;
     Source source_ = Source::Main;

@@ -93,3 +93,27 @@ std::optional<QString> ExponentMarkup(const QString& text)
     return text.left(P - 1) + QStringLiteral("*10{h,") + CStr(Variant(int32_t(L - P))) +
            QStringLiteral("}") + text.right(L - P);
 }
+
+void DeriveFontSet(const FontSpec& base, std::array<FontSpec, 6>& fonts)
+{
+    const int16_t indexSize = CInt(Variant(double(base.Size) / 1.175));
+    for (int n = 1; n <= 5; ++n) {
+        FontSpec f = base;
+        f.Name = (n == 3 || n == 5) ? QStringLiteral("Symbol") : base.Name;
+        f.Size = (n == 4 || n == 5) ? float(indexSize) : base.Size;
+        fonts[std::size_t(n)] = f;
+    }
+}
+
+std::optional<int> MarkupFontNumber(const MarkupRun& run)
+{
+    if (run.plain || run.code == QLatin1String("c"))
+        return 2;
+    if (run.code == QLatin1String("g"))
+        return 3;
+    if (run.code == QLatin1String("t") || run.code == QLatin1String("h"))
+        return 4;
+    if (run.code == QLatin1String("gt") || run.code == QLatin1String("gh"))
+        return 5;
+    return std::nullopt;
+}

@@ -3,8 +3,10 @@
 // a group gives the n characters after its closing brace the code's style; "c"
 // stands for the one character with ANSI code n. The parser only splits a text
 // into runs; what a code means (font, offset, symbol) is up to each drawing class.
+#include "platform/OutputObject.h"
 #include "platform/VbError.h"
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -33,3 +35,14 @@ QString MarkupMeasuringText(const QString& text);
 // contains "E" or "e" becomes mantissa & "*10{h,k}" & exponent (k its length), so
 // that the exponent is raised. nullopt for any other text.
 std::optional<QString> ExponentMarkup(const QString& text);
+
+// Fonts 1 to 5 of a font set, derived from a base font: 1 and 2 the base font, 3 the
+// same in the "Symbol" face, 4 at index size, 5 in "Symbol" at index size. The index
+// size is the base size / 1.175, rounded to a whole number (half to even). Font 0 is
+// left alone.
+void DeriveFontSet(const FontSpec& base, std::array<FontSpec, 6>& fonts);
+
+// The font of the set a run is drawn in: 2 for plain runs and "c", 3 for "g", 4 for
+// "t" and "h", 5 for "gt" and "gh"; nullopt for other codes, which keep the font of
+// the run before.
+std::optional<int> MarkupFontNumber(const MarkupRun& run);

@@ -81,21 +81,18 @@ struct CodeStyle {
 
 CodeStyle styleOf(const MarkupRun& run)
 {
+    const std::optional<int> font = MarkupFontNumber(run);
     if (run.plain || run.code == QLatin1String("c"))
-        return {2, 0.0, true};
-    if (run.code == QLatin1String("t"))
-        return {4, -0.35, true};
-    if (run.code == QLatin1String("h"))
-        return {4, 0.25, true};
+        return {font, 0.0, true};
+    if (run.code == QLatin1String("t") || run.code == QLatin1String("gt"))
+        return {font, -0.35, true};
+    if (run.code == QLatin1String("h") || run.code == QLatin1String("gh"))
+        return {font, 0.25, true};
     if (run.code == QLatin1String("g"))
-        return {3, 0.1, false};
-    if (run.code == QLatin1String("gt"))
-        return {5, -0.35, true};
-    if (run.code == QLatin1String("gh"))
-        return {5, 0.25, true};
+        return {font, 0.1, false};
     if (run.code == QLatin1String("s"))
-        return {std::nullopt, -0.5, false};
-    return {std::nullopt, 0.0, true};
+        return {font, -0.5, false};
+    return {font, 0.0, true};
 }
 
 } // namespace
@@ -196,14 +193,7 @@ void clsGRAFIK::SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART, int16_t SCHRIFTG
 
 void clsGRAFIK::buildFontSet()
 {
-    const FontSpec& base = obj().Font();
-    const int16_t indexSize = CInt(Variant(double(base.Size) / 1.175));
-    for (int n = 1; n <= 5; ++n) {
-        FontSpec f = base;
-        f.Name = (n == 3 || n == 5) ? QStringLiteral("Symbol") : base.Name;
-        f.Size = (n == 4 || n == 5) ? float(indexSize) : base.Size;
-        fonts_[std::size_t(n)] = f;
-    }
+    DeriveFontSet(obj().Font(), fonts_);
 }
 
 // ---------------------------------------------------------------- coordinate frame

@@ -1,4 +1,5 @@
 #include "Ado.h"
+#include "DbError.h"
 #include "VbError.h"
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -28,6 +29,9 @@ namespace {
 
 [[noreturn]] void throwDbError(sqlite3* db)
 {
+    // A cause the result code tells (disk full, in use, read-only) in the program's words.
+    if (!KnownDatabaseCause(sqlite3_extended_errcode(db), sqlite3_system_errno(db)).isEmpty())
+        throw DatabaseError(db);
     throwDbError(QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
@@ -464,7 +468,7 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
         if (rc != SQLITE_OK)
-            throw VbError(VbErr::DbGeneral, QStringLiteral("'%1': %2").arg(file, QString::fromUtf8(sqlite3_errmsg(db))));
+            throw DatabaseError(db, QStringLiteral("'%1'").arg(file));
         sqlite3_busy_timeout(db, ConnectionTimeout * 1000);
         registerTextFunctions(db);
         // A file that is no database fails here rather than at the first query.

@@ -1,5 +1,7 @@
 #include "FileOps.h"
 #include "VbError.h"
+#include <QStorageInfo>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -81,4 +83,51 @@ QString ParentFolder(const QString& path)
     if (i < 0)
         return QString();
     return i == 0 ? QStringLiteral("/") : p.left(i);
+}
+
+QString DriveName(const QString& path)
+{
+    return QStorageInfo(path).rootPath();
+}
+
+QStringList Drives()
+{
+    QStringList roots;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath()))
+            roots << volume.rootPath();
+    roots.sort();
+    return roots;
+}
+
+QString BaseName(const QString& path)
+{
+    QString name = path;
+    while (name.size() > 1 && name.endsWith(QLatin1Char('/')))
+        name.chop(1);
+    name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+    const int point = name.lastIndexOf(QLatin1Char('.'));
+    return point < 0 ? name : name.left(point);
+}
+
+QStringList SubFolders(const QString& path)
+{
+    QStringList folders;
+    std::error_code ec;
+    for (fs::directory_iterator it(P(path), ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        const QString name = QString::fromStdString(it->path().filename().string());
+        if (it->is_directory(typeError) && !name.startsWith(QLatin1Char('.')))
+            folders << name;
+    }
+    std::sort(folders.begin(), folders.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return folders;
+}
+
+bool SameFile(const QString& a, const QString& b)
+{
+    std::error_code ec;
+    return fs::equivalent(P(a), P(b), ec) && !ec;
 }

@@ -4,6 +4,7 @@
 // errors with the runtime's numbers: 53 file not found, 70 permission denied,
 // 76 path not found.
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 bool FileExists(const QString& path);
@@ -18,3 +19,15 @@ void DeleteFile(const QString& path);
 void MoveFile(const QString& from, const QString& to);
 // The folder that holds a file or folder, without a trailing separator.
 QString ParentFolder(const QString& path);
+// The root of the mounted volume that holds a path: what the drive was on the
+// original platform.
+QString DriveName(const QString& path);
+// The roots of the mounted volumes that are ready, in order.
+QStringList Drives();
+// The name of a file or folder without the part from its last point on.
+QString BaseName(const QString& path);
+// The folders inside a folder, ordered by name without regard to case, hidden ones
+// left out; a folder that cannot be read has none.
+QStringList SubFolders(const QString& path);
+// Whether two paths name the same existing file, links followed.
+bool SameFile(const QString& a, const QString& b);

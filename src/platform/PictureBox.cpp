@@ -1,6 +1,8 @@
 #include "PictureBox.h"
 #include "Colors.h"
+#include "InputCodes.h"
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <cmath>
@@ -13,6 +15,7 @@ PictureBox::PictureBox(double widthMm, double heightMm, double dpi, QWidget* par
         dpi_ = screen ? screen->logicalDotsPerInchX() : 96.0;
     }
     setSizeMm(widthMm, heightMm);
+    setMouseTracking(true);
 }
 
 double PictureBox::Width() const
@@ -57,4 +60,10 @@ void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.drawImage(0, 0, image_);
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF at = fromDevice(event->position());
+    emit mouseMove(MouseButtonCode(event->buttons()), ShiftCode(event->modifiers()), float(at.x()), float(at.y()));
 }

@@ -23,11 +23,15 @@ const QDate& oleEpoch()
     return epoch;
 }
 
-// A text read as a number by the program's locale; error 13 when it is none.
+// A text read as a number by the program's locale; error 13 when it is none. Group
+// separators are refused: a German "1.500" is no number, so a point typed out of habit
+// is never taken for a thousands separator and the value stored 1000 times too large.
 double numberFromText(const QString& text)
 {
+    QLocale locale = ProgramLocale();
+    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
     bool ok = false;
-    const double x = ProgramLocale().toDouble(text.trimmed(), &ok);
+    const double x = locale.toDouble(text.trimmed(), &ok);
     if (!ok) {
         if (std::isinf(x))   // a well-formed number beyond the range of Double
             throw VbError(VbErr::Overflow);

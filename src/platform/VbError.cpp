@@ -71,13 +71,11 @@ VbError::VbError(int32_t number) : VbError(number, VbErrorText(number)) {}
 
 QString VbErrorText(int32_t number)
 {
-    const bool english = LanguageOf(ProgramLocale()) == 1;
     const auto& table = errorTable();
     const auto it = table.find(number);
     if (it == table.end())
-        return english ? QStringLiteral("Application-defined or object-defined error")
-                       : QStringLiteral("Anwendungs- oder objektdefinierter Fehler");
-    return QString::fromUtf8(english ? it->second.english : it->second.german);
+        return ProgramText("Application-defined or object-defined error", "Anwendungs- oder objektdefinierter Fehler");
+    return ProgramText(it->second.english, it->second.german);
 }
 
 double CheckedDiv(double a, double b)

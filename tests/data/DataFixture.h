@@ -36,6 +36,16 @@ protected:
         rs.Close();
         return result;
     }
+    // Rows of record 7, side 1 with running numbers 0..n-1 and Z = 10, 11, ...; plus
+    // rows of another side and another record that no write may touch.
+    void layerRows(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            exec(QStringLiteral("INSERT INTO E3 (ID, K, I1, Z) VALUES (7, 1, %1, %2)").arg(i).arg(10 + i));
+        exec("INSERT INTO E3 (ID, K, I1, Z) VALUES (7, 2, 0, 99), (8, 1, 0, 98)");
+    }
+    // Those other rows, as "ID|K|Z".
+    QStringList otherRows() { return rows("SELECT ID, K, Z FROM E3 WHERE NOT (ID = 7 AND K = 1) ORDER BY rowid"); }
     std::vector<MsgBoxRequest> boxes() { return p.dialogs().boxes(); }
     void answer(std::initializer_list<MsgResult> answers)
     {

@@ -127,6 +127,8 @@ TEST_F(ViewCore, EBOVChoosesThePresetsConnectionOutsideDevelopmentMode)
     for (const Case& c : cases) {
         p.ctx().programFolder = c.programFolder;
         p.dialogs().shown.clear();
+        if (!c.presets)
+            answer({MsgResult::OK});
         clsDATEN v(p.ctx());
         v.EBOV(c.value);
         EXPECT_EQ(readsPresets(v), c.presets) << c.programFolder << c.value;
@@ -257,6 +259,7 @@ TEST_F(ViewCore, AFailedWriteReportsAfterItsOwnerLetGo)
         EXPECT_TRUE(watch.expired());
         return written;
     };
+    answer({MsgResult::OK, MsgResult::OK});
     // The second value is written after the yield of the first.
     EXPECT_FALSE(write([](clsDATEN& v) { return v.DVTSF("Z", std::vector<float>{1, 2}, "K", 1, "I1"); }));
     // The surplus row is deleted after the yield of the one value.

@@ -71,6 +71,7 @@ TEST_F(DrawTest, MalformedGroups)
     EXPECT_TRUE(near(texts()[0].p1, {10 - 1.0, 20}));      // aligned by "ab"
     EXPECT_TRUE(boxes().empty());
     surface.records.clear();
+    project.dialogs().msgAnswers.assign(3, MsgResult::OK);
     g->TEXT(10, 20, QStringLiteral("x{t,1"));
     ASSERT_EQ(texts().size(), 1u);
     ASSERT_EQ(boxes().size(), 1u);

@@ -57,7 +57,7 @@ TEST_F(VariantTest, CIntAndCLngRoundHalvesToEvenAndCheckRange)
     const WholeCase clngs[] = {
         {"-2.5", -2.5, German(), -2, 0},
         {"40000", 40000.0, German(), 40000, 0},
-        {"grouped German text", "1.000", German(), 1000, 0},
+        {"grouped German text is no number", "1.000", German(), 0, VbErr::TypeMismatch},
         {"2147483647.5", 2147483647.5, German(), 0, VbErr::Overflow},
         {"-2147483648", -2147483648.0, German(), INT32_MIN, 0},
         {"True", true, German(), -1, 0},
@@ -85,6 +85,9 @@ TEST_F(VariantTest, CSngAndCDblReadTextByTheProgramLocale)
         {"1,5 German", "1,5", German(), 1.5, 0},
         {"1.5 English", "1.5", English(), 1.5, 0},
         {"1,5 English is no number", "1,5", English(), 0, VbErr::TypeMismatch},
+        // A point typed out of habit is no thousands separator.
+        {"1.500 German is no number", "1.500", German(), 0, VbErr::TypeMismatch},
+        {"1,500 English is no number", "1,500", English(), 0, VbErr::TypeMismatch},
         {"exponent", "1,5E+03", German(), 1500, 0},
         {"abc", "abc", German(), 0, VbErr::TypeMismatch},
         {"inf is no number", "inf", English(), 0, VbErr::TypeMismatch},

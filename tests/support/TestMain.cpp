@@ -1,3 +1,4 @@
+#include "platform/DialogService.h"
 #include "platform/Locale.h"
 #include <QApplication>
 #include <clocale>
@@ -5,7 +6,8 @@
 #include <gtest/gtest.h>
 
 // Every test program runs with a QApplication on the offscreen platform. QApplication
-// sets the C library's locale from the environment, as the program's start does.
+// sets the C library's locale from the environment, as the program's start does. A box
+// that no test expected (no queued answer) fails the test that raised it.
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -21,5 +23,7 @@ int main(int argc, char** argv)
     }
     ::testing::InitGoogleTest(&argc, argv);
     SetProgramLocale(QLocale(QLocale::German, QLocale::Germany));
+    ScriptedDialogService::SetUnexpectedBoxReporter(
+        [](const QString& what) { ADD_FAILURE() << "Unexpected box: " << what.toStdString(); });
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,794 @@
+#include "clsFLX.h"
+
+#include "TitleLine.h"
+#include "draw/Markup.h"
+#include "platform/Colors.h"
+#include "platform/Format.h"
+#include "platform/PainterSurface.h"
+#include "platform/Twips.h"
+#include "platform/VbError.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeData>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr float TwipsPerMmSingle = 56.7f;
+constexpr double HalfMm = 28.35;             // twips
+constexpr double ScrollBarRoom = 311.85;     // twips, 5.5 mm
+constexpr int16_t FillArmed = 2;
+
+int16_t add16(int a, int b)
+{
+    return CInt(Variant(int32_t(a + b)));
+}
+
+// A date or time in the program's locale; nullopt for any other text.
+std::optional<VbDate> dateOf(const QString& text)
+{
+    try {
+        return CDate(Variant(text));
+    } catch (const VbError&) {
+        return std::nullopt;
+    }
+}
+
+// A list of n empty elements.
+Dynamic emptyList(int n)
+{
+    return Dynamic::Array(std::vector<Dynamic>(size_t(std::max(n, 0))));
+}
+
+// Ends a row operation's repetition on coupled tables when it comes back round.
+class Reentry {
+public:
+    explicit Reentry(bool& flag) : flag_(flag), entered_(!flag) { flag_ = true; }
+    ~Reentry()
+    {
+        if (entered_)
+            flag_ = false;
+    }
+    bool entered() const { return entered_; }
+
+private:
+    bool& flag_;
+    bool entered_;
+};
+
+} // namespace
+
+clsFLX::clsFLX(Context& ctx) : ctx_(ctx) {}
+
+GuardSpec clsFLX::spec(const QString& label) const
+{
+    GuardSpec s;
+    s.title = label;
+    return s;
+}
+
+FlexGrid& clsFLX::grid() const
+{
+    if (!grid_)
+        throw VbError(VbErr::ObjectNotSet);
+    return *grid_;
+}
+
+int16_t clsFLX::columnType(int col) const
+{
+    return CInt(ELSTYP_[col].value());
+}
+
+clsFLX* clsFLX::mirror() const
+{
+    return coupled_ && coupled_->grid_ ? coupled_.get() : nullptr;
+}
+
+// ---------------------------------------------------------------- binding
+
+void clsFLX::EFLX(FlexGrid* grid)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / FLX")), [&](Guard& g) {
+        g.step([&] { grid_ = grid; });
+        Dynamic widths;
+        g.step([&] {
+            std::vector<Dynamic> elements(size_t(this->grid().Cols()), Dynamic(Variant(int16_t(15))));
+            widths = Dynamic::Array(std::move(elements));
+        });
+        g.step([&] { this->grid().setRows(this->grid().FixedRows() + 1); });
+        g.step([&] { ELSB(widths); });
+        g.step([&] { EDET_ = -1; });
+    });
+}
+
+std::shared_ptr<clsFLX> clsFLX::EFLXK()
+{
+    if (!coupled_)
+        coupled_ = std::make_shared<clsFLX>(ctx_);
+    return coupled_;
+}
+
+void clsFLX::EFLXK(std::shared_ptr<clsFLX> table)
+{
+    coupled_ = std::move(table);
+}
+
+void clsFLX::ETXT(TextBox* txt)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / TXT")), [&](Guard& g) {
+        g.step([&] { txt_ = txt; });
+        g.step([&] { txt_->setFrame(true); });
+        g.step([&] { txt_->setText(QString()); });
+        g.step([&] { txt_->hide(); });
+    });
+}
+
+void clsFLX::ECBO(ComboBox* cbo)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / CBO")), [&](Guard& g) {
+        g.step([&] { cbo_ = cbo; });
+        g.step([&] { cbo_->setFrame(true); });
+        g.step([&] { SetComboText(*cbo_, QString()); });
+        g.step([&] { cbo_->hide(); });
+    });
+}
+
+void clsFLX::EPIC(PictureBox* pic)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / PIC")), [&](Guard& g) {
+        g.step([&] { pic_ = pic; });
+        g.step([&] { pic_->move(PixelsOfTwips(grid().Left() + HalfMm), pic_->y()); });
+        g.step([&] { pic_->setScaleMode(ScaleModes::Twips); });
+        g.step([&] { pic_->move(pic_->x(), PixelsOfTwips(grid().Top() + HalfMm)); });
+        g.step([&] { pic_->raise(); });
+    });
+}
+
+// ---------------------------------------------------------------- lists
+
+void clsFLX::ELSB(const Dynamic& list)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / LSB")), [&](Guard& g) {
+        g.step([&] { ELSB_ = list; });
+        g.step([&] { grid().setCols(ELSB_.UBound() + 1); });
+        const int cols = g.value<int>([&] { return grid().Cols(); }, 0);
+        for (int c = 0; c < cols; ++c) {
+            g.step([&] {
+                // The factor is a Single: 15 mm give 850.5 twips, rounded to 850.
+                const float twips = CSng(ELSB_[c].value()) * TwipsPerMmSingle;
+                grid().setColWidth(c, CLng(Variant(twips)));
+            });
+            g.step([&] { grid().setFixedAlignment(c, 4); });
+        }
+        g.step([&] {
+            for (Dynamic* l : {&ELST1_, &ELSTTT_, &ELSTYP_, &ELFORMAT_, &ELA_, &ELMIN_, &ELMAX_, &ELCBO_})
+                *l = emptyList(cols);
+        });
+        for (int c = 0; c < cols; ++c) {
+            g.step([&] {
+                const QString n = CStr(Variant(int16_t(c + 1)));
+                ELST1_[c] = Dynamic(QStringLiteral("I") + n);
+                ELSTTT_[c] = Dynamic(QStringLiteral("SpaltenNr.") + n);
+                ELSTYP_[c] = Dynamic(Variant(int16_t(0)));
+                ELA_[c] = Dynamic(Variant(int16_t(2)));
+            });
+        }
+        g.step([&] { ELST1(ELST1_); });
+        g.step([&] { ELSTYP(ELSTYP_); });
+        g.step([&] { ELA(ELA_); });
+        g.step([&] { EBOH_ = true; });
+        g.step([&] { EDETE_ = QStringLiteral("mm"); });
+        g.step([&] { SCHRIFTEINSTELLUNGEN(QString(), 0, false, false, false, 0); });
+    });
+}
+
+void clsFLX::ELST1(const Dynamic& list)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / LST1")), [&](Guard& g) {
+        g.step([&] { ELST1_ = list; });
+        const int cols = g.value<int>([&] { return grid().Cols(); }, 0);
+        for (int c = 0; c < cols; ++c)
+            g.step([&] { grid().setTextMatrix(0, c, ELST1_[c].text()); });
+    });
+}
+
+void clsFLX::ELSTYP(const Dynamic& list)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("LSTYP - FlexGrid")), [&](Guard& g) {
+        g.step([&] { ELSTYP_ = list; });
+        g.step([&] { TYPSPALTE_.fill(-1); });
+        const int cols = g.value<int>([&] { return grid().Cols(); }, 0);
+        for (int c = 0; c < cols; ++c) {
+            g.step([&] {
+                const int16_t type = columnType(c);
+                if (type >= Index1 && type <= Elapsed)
+                    TYPSPALTE_[size_t(type - 1)] = int16_t(c);
+            });
+        }
+        g.step([&] {
+            const int fixed = TYPSPALTE_[0] < 0 ? 0 : TYPSPALTE_[1] < 0 ? 1 : TYPSPALTE_[2] < 0 ? 2 : 3;
+            grid().setFixedCols(fixed);
+        });
+        g.step([&] { INDEXMIN_.fill(0); });
+        // A Long matches none of the forms the end values take: they stay, the
+        // stored value becomes 0 and the table is renumbered.
+        g.step([&] { ELINDEXMAX(Dynamic(Variant(int32_t(0)))); });
+    });
+}
+
+void clsFLX::ELCBO(int16_t INDEX, const Dynamic& list)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / LCBO")),
+            [&](Guard& g) { g.step([&] { ELCBO_[INDEX] = list; }); });
+}
+
+void clsFLX::ELA(const Dynamic& list)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / LA ")), [&](Guard& g) {
+        g.step([&] { ELA_ = list; });
+        const int cols = g.value<int>([&] { return grid().Cols(); }, 0);
+        for (int c = 0; c < cols; ++c) {
+            g.step([&] { grid().setFixedAlignment(c, 4); });
+            g.step([&] {
+                static const int alignments[] = {1, 4, 7};
+                const int16_t a = CInt(ELA_[c].value());
+                if (a >= 0 && a <= 2)
+                    grid().setColAlignment(c, alignments[a]);
+            });
+        }
+    });
+}
+
+void clsFLX::ELINDEXMIN(const Dynamic& value)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / LINDEXMIN")), [&](Guard& g) {
+        g.step([&] { ELINDEXMIN_ = value; });
+        g.step([&] {
+            const Dynamic& v = ELINDEXMIN_;
+            if (v.isEmpty()) {
+                INDEXMIN_ = {0, 0, 0};
+            } else if (!v.isArray() && !v.isMissing() && v.value().type() == VarType::Integer) {
+                INDEXMIN_ = {v.value().asInteger(), 0, 0};
+            } else if (v.isArray() && v.UBound() == 1) {
+                INDEXMIN_ = {CInt(v[0].value()), CInt(v[1].value()), 0};
+            } else if (v.isArray() && v.UBound() == 2) {
+                INDEXMIN_ = {CInt(v[0].value()), CInt(v[1].value()), CInt(v[2].value())};
+            }
+        });
+        g.step([&] { NUMMERIEREN(); });
+    });
+}
+
+void clsFLX::ELINDEXMAX(const Dynamic& value)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / ELINDEXMAX")), [&](Guard& g) {
+        g.step([&] { ELINDEXMAX_ = value; });
+        g.step([&] {
+            const Dynamic& v = ELINDEXMAX_;
+            // The range arithmetic is 16-bit: an overflow leaves the row count as it was.
+            auto span = [](int16_t max, int16_t min) { return add16(add16(max, -min), 1); };
+            if (v.isEmpty()) {
+                INDEXMAX2_ = INDEXMAX3_ = 0;
+                grid().setRows(grid().FixedRows() + 1);
+            } else if (!v.isArray() && !v.isMissing() && v.value().type() == VarType::Integer) {
+                INDEXMAX2_ = v.value().asInteger();
+                INDEXMAX3_ = 0;
+                grid().setRows(add16(grid().FixedRows(), span(INDEXMAX2_, INDEXMIN_[1])));
+            } else if (v.isArray()) {
+                INDEXMAX2_ = CInt(v[0].value());
+                INDEXMAX3_ = CInt(v[1].value());
+                const int16_t rows = CInt(Variant(int32_t(span(INDEXMAX2_, INDEXMIN_[1]) * span(INDEXMAX3_, INDEXMIN_[2]))));
+                grid().setRows(add16(grid().FixedRows(), rows));
+            }
+        });
+        g.step([&] { NUMMERIEREN(); });
+    });
+}
+
+QString clsFLX::EMATRIX(int16_t SPALTENR, int16_t ZEILENR)
+{
+    QString text;
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / EMATRIX")),
+            [&](Guard& g) { g.step([&] { text = grid().TextMatrix(SPALTENR, ZEILENR); }); });
+    return text;
+}
+
+void clsFLX::EMATRIX(int16_t SPALTENR, int16_t ZEILENR, const Dynamic& array)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / EMATRIX")), [&](Guard& g) {
+        g.step([&] { grid().setTextMatrix(SPALTENR, ZEILENR, array[SPALTENR][ZEILENR].text()); });
+    });
+}
+
+// ---------------------------------------------------------------- numbering and refresh
+
+void clsFLX::NUMMERIEREN()
+{
+    if (TYPSPALTE_[0] < 0)
+        return;
+    FlexGrid& g = grid();
+    const int16_t c1 = TYPSPALTE_[0], c2 = TYPSPALTE_[1], c3 = TYPSPALTE_[2];
+    int16_t r1 = INDEXMIN_[0], r2 = INDEXMIN_[1], r3 = INDEXMIN_[2];
+    auto write = [&](int row, int16_t col, int16_t value) { g.setTextMatrix(row, col, CStr(Variant(value))); };
+    for (int row = g.FixedRows(); row < g.Rows(); ++row) {
+        if (c2 < 0) {
+            write(row, c1, r1);
+            r1 = add16(r1, 1);
+        } else if (c3 < 0) {
+            if (r2 > INDEXMAX2_) {
+                r2 = INDEXMIN_[1];
+                r1 = add16(r1, 1);
+            }
+            write(row, c1, r1);
+            write(row, c2, r2);
+            r2 = add16(r2, 1);
+        } else {
+            if (r3 > INDEXMAX3_) {
+                r3 = INDEXMIN_[2];
+                r2 = add16(r2, 1);
+                if (r2 > INDEXMAX2_) {
+                    r2 = INDEXMIN_[1];
+                    r1 = add16(r1, 1);
+                }
+            }
+            write(row, c1, r1);
+            write(row, c2, r2);
+            write(row, c3, r3);
+            r3 = add16(r3, 1);
+        }
+    }
+}
+
+float clsFLX::ZEITDIFFERENZ(const QString& d1, const QString& t1, const QString& d2, const QString& t2)
+{
+    const auto D1 = dateOf(d1), D2 = dateOf(d2), T1 = dateOf(t1), T2 = dateOf(t2);
+    const bool dates = D1 && D2, times = T1 && T2;
+    const float days = dates ? float(ToDateTime(*D1).date().daysTo(ToDateTime(*D2).date())) : 0.0f;
+    const float seconds = times ? float(ToDateTime(*T1).time().secsTo(ToDateTime(*T2).time())) : 0.0f;
+    if (dates && times)
+        return days * 86400.0f + seconds;
+    if (dates)
+        return days;
+    return seconds;
+}
+
+void clsFLX::AKTUALISIEREN()
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Aktulisieren")), [&](Guard& g) {
+        g.step([&] { NUMMERIEREN(); });
+        const int cols = g.value<int>([&] { return grid().Cols(); }, 0);
+        for (int c = 0; c < cols; ++c) {
+            // A column without a readable format entry is reported once and left as it is.
+            std::optional<QString> pattern;
+            g.step([&] {
+                if (!ELFORMAT_[c].isMissing())
+                    pattern = ELFORMAT_[c].text();
+            });
+            if (!pattern)
+                continue;
+            for (int r = grid().FixedRows(); r < grid().Rows(); ++r) {
+                g.step([&] {
+                    const QString cell = grid().TextMatrix(r, c);
+                    if (!cell.isEmpty())
+                        grid().setTextMatrix(r, c, Format(Variant(cell), *pattern));
+                });
+            }
+        }
+        elapsedTimes(g);
+    });
+}
+
+void clsFLX::elapsedTimes(Guard& g)
+{
+    const int16_t dateCol = TYPSPALTE_[Date - 1], timeCol = TYPSPALTE_[Time - 1], col = TYPSPALTE_[Elapsed - 1];
+    if (col < 0)
+        return;
+    FlexGrid& grid = this->grid();
+    const int first = grid.FixedRows();
+    g.step([&] {
+        if (!IsNumeric(Variant(grid.TextMatrix(first, col))))
+            grid.setTextMatrix(first, col, QStringLiteral("0"));
+    });
+    auto text = [&](int row, int16_t c) { return c < 0 ? QString() : grid.TextMatrix(row, c); };
+    for (int i = first + 1; i < grid.Rows(); ++i) {
+        g.step([&] {
+            // Reference row: the one before (also for modes below -1), row 1, or the
+            // last row of the group before; the first group measures from row 1.
+            int ref = i - 1;
+            if (EDET_ == 0) {
+                ref = 1;
+            } else if (EDET_ > 0) {
+                ref = 1;
+                const QString key = grid.TextMatrix(i, EDET_);
+                for (int k = i - 1; k >= 1; --k) {
+                    if (grid.TextMatrix(k, EDET_) != key) {
+                        ref = k;
+                        break;
+                    }
+                }
+            }
+            const bool dateOnly = timeCol < 0;
+            // With both columns, a pair of rows without two valid times has no sound
+            // elapsed time: such a row is left as it is.
+            if (dateCol >= 0 && timeCol >= 0 && (!dateOf(text(ref, timeCol)) || !dateOf(text(i, timeCol)))
+                && dateOf(text(ref, dateCol)) && dateOf(text(i, dateCol)))
+                return;
+            float t = ZEITDIFFERENZ(text(ref, dateCol), text(ref, timeCol), text(i, dateCol), text(i, timeCol));
+            if (!dateOnly) {
+                if (EDETE_ == QLatin1String("hh"))
+                    t /= 3600.0f;
+                else if (EDETE_ == QLatin1String("mm"))
+                    t /= 60.0f;
+            }
+            if (!text(i, dateCol).isEmpty() || !text(i, timeCol).isEmpty()) {
+                const Dynamic& f = ELFORMAT_[col];
+                grid.setTextMatrix(i, col, f.isMissing() ? CStr(Variant(t)) : Format(Variant(t), f.text()));
+            }
+        });
+    }
+}
+
+// ---------------------------------------------------------------- fonts and titles
+
+void clsFLX::SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART, int16_t SCHRIFTGROESSE, bool FETT, bool UNTERSTRICHEN,
+                                  bool KURSIV, int32_t FARBE)
+{
+    GuardSpec s = spec(QStringLiteral("MSFlexGrid / Schrifteinstellungen"));
+    s.prefix = QStringLiteral("VB-Error:");
+    Guarded(ctx_.dlg(), s, [&](Guard& g) {
+        g.step([&] {
+            FontSpec f = grid().Font();
+            f.Name = SCHRIFTART.isEmpty() ? QStringLiteral("Arial") : SCHRIFTART;
+            f.Size = SCHRIFTGROESSE < 1 ? 11.0f : float(SCHRIFTGROESSE);
+            f.Bold = FETT;
+            f.Italic = KURSIV;
+            f.Underline = UNTERSTRICHEN;
+            grid().setFontSpec(f);
+        });
+        g.step([&] { grid().setForeColor(FARBE < 1 ? QBColor(0) : ColorFromLong(FARBE)); });
+        g.step([&] {
+            if (ELST2_.isEmpty())
+                grid().setRowHeight(0, grid().CellHeight());
+            else if (ELST2_.isArray())
+                grid().setRowHeight(0, 2 * grid().CellHeight());
+        });
+        for (QWidget* editor : {static_cast<QWidget*>(txt_.data()), static_cast<QWidget*>(cbo_.data())}) {
+            if (!editor)
+                continue;
+            g.step([&] { editor->setFont(ResolveFont(grid().Font(), TwipsDpi)); });
+            g.step([&] {
+                QPalette p = editor->palette();
+                p.setColor(QPalette::Text, grid().ForeColor());
+                editor->setPalette(p);
+            });
+        }
+        g.step([&] { DeriveFontSet(grid().Font(), fonts_); });
+    });
+}
+
+void clsFLX::titleLine(double x, double y, const Dynamic& text)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Text")),
+            [&](Guard& g) { g.step([&] { DrawTitleLine(*pic_, fonts_, x, y, text.value(), 1, 0); }); });
+}
+
+void clsFLX::BESCHRIFTEN()
+{
+    if (!pic_ || !ELST1_.isArray())
+        return;
+    FlexGrid& g = grid();
+    float w = 0.0f;
+    for (int i = 0; i < g.Cols(); ++i) {
+        if (!g.ColIsVisible(i))
+            continue;
+        w += float(g.ColWidth(i));
+        if (w > float(g.Width())) {
+            const bool allRows = g.RowIsVisible(g.Rows() - 1) && g.RowIsVisible(g.FixedRows());
+            w = float(g.Width() - (allRows ? TwipsPerMm : ScrollBarRoom));
+            break;
+        }
+    }
+    const double height = g.RowHeight(0);
+    pic_->setSizeMm(w / TwipsPerMm, height / TwipsPerMm);
+    pic_->Cls();
+    double x = TwipsPerMm;
+    for (int i = 0; i < g.Cols(); ++i) {
+        if (!g.ColIsVisible(i))
+            continue;
+        const double centre = x + g.ColWidth(i) / 2.0;
+        titleLine(centre, 0.0, ELST1_[i]);
+        if (ELST2_.isArray())
+            titleLine(centre, height / 2, ELST2_[i]);
+        x += g.ColWidth(i);
+        if (x > g.Width())
+            break;
+    }
+    ELA(ELA_);
+}
+
+// ---------------------------------------------------------------- editing
+
+void clsFLX::BEARBEITEN(int16_t BOB, float X)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Bearbeiten")), [&](Guard& g) {
+        if (BOB == 0 || BOB > 32) {
+            openEditors(g, BOB);
+        } else if (BOB == 13) {
+            appendRow(g);
+        } else if (BOB == -1) {
+            g.step([&] { QGuiApplication::clipboard()->clear(); });
+            g.step([&] { QGuiApplication::clipboard()->setText(grid().Clip()); });
+        } else if (BOB == -2) {
+            g.step([&] {
+                const float left = float(grid().CellLeft()), width = float(grid().CellWidth());
+                const bool inZone = left + 0.85f * width < X && X < left + width;
+                grid().setMousePointer(inZone ? FillArmed : 0);
+            });
+        }
+    });
+}
+
+void clsFLX::openEditors(Guard& g, int16_t code)
+{
+    const QString typed = code > 32 ? QString(QChar(char16_t(code))) : QString();
+    auto place = [&](QWidget& editor, bool withHeight) {
+        FlexGrid& gr = grid();
+        const int left = PixelsOfTwips(gr.Left() + gr.CellLeft()), top = PixelsOfTwips(gr.Top() + gr.CellTop());
+        editor.setGeometry(left, top, PixelsOfTwips(gr.CellWidth()),
+                           withHeight ? PixelsOfTwips(gr.CellHeight()) : editor.height());
+        editor.show();
+        editor.raise();
+        editor.setFocus(Qt::OtherFocusReason);
+    };
+    if (g.test([&] { return txt_ && txt_->isHidden() && columnType(grid().Col()) < List; })) {
+        g.step([&] { place(*txt_, true); });
+        g.step([&] {
+            const bool numeric = IsNumeric(Variant(grid().Text()));
+            txt_->setAlignment((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        });
+        g.step([&] {
+            if (code == 0) {
+                txt_->setText(grid().Text());
+                txt_->selectAll();
+            } else {
+                txt_->setText(typed);
+                txt_->end(false);
+            }
+        });
+        g.step([&] { EZNR_ = int16_t(grid().Row()); });
+        g.step([&] { ESNR_ = int16_t(grid().Col()); });
+    }
+    if (g.test([&] { return cbo_ && cbo_->isHidden() && columnType(grid().Col()) == List; })) {
+        g.step([&] {
+            cbo_->clear();
+            const Dynamic& items = ELCBO_[grid().Col()];
+            for (int i = 0; i <= items.UBound(); ++i)
+                AddItem(*cbo_, items[i].text());
+        });
+        g.step([&] { place(*cbo_, false); });
+        g.step([&] {
+            SetComboText(*cbo_, code == 0 ? grid().Text() : grid().Text() + typed);
+            if (code == 0)
+                cbo_->lineEdit()->selectAll();
+            else
+                cbo_->lineEdit()->end(false);
+        });
+        g.step([&] { EZNR_ = int16_t(grid().Row()); });
+        g.step([&] { ESNR_ = int16_t(grid().Col()); });
+    }
+}
+
+void clsFLX::appendRow(Guard& g)
+{
+    if (!g.test([&] {
+            const FlexGrid& gr = grid();
+            return gr.Col() == gr.Cols() - 1 && gr.Row() == gr.Rows() - 1 && EBOH_;
+        }))
+        return;
+    auto append = [&](FlexGrid& gr) {
+        g.step([&] { gr.setRows(gr.Rows() + 1); });
+        g.step([&] { gr.setRow(gr.Rows() - 1); });
+        g.step([&] { gr.setCol(gr.FixedCols()); });
+    };
+    append(grid());
+    g.step([&] { grid().setLeftCol(grid().FixedCols()); });
+    if (clsFLX* other = mirror()) {
+        append(other->grid());
+        g.step([&] { other->NUMMERIEREN(); });
+    }
+    g.step([&] { NUMMERIEREN(); });
+}
+
+void clsFLX::EINFUEGEN(int16_t BOE)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Einfügen")), [&](Guard& g) {
+        if (BOE == 0 || BOE == 13) {
+            if (commit(g, false))
+                commit(g, true);
+        } else if (BOE == -1) {
+            // An empty table takes no paste: what it showed would not be saved.
+            g.step([&] {
+                const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+                if (grid().Enabled() && data && data->hasText())
+                    grid().setClip(QGuiApplication::clipboard()->text());
+            });
+        } else if (BOE == -2) {
+            fill(g);
+        }
+    });
+}
+
+bool clsFLX::commit(Guard& g, bool list)
+{
+    QWidget* editor = list ? static_cast<QWidget*>(cbo_.data()) : static_cast<QWidget*>(txt_.data());
+    if (!g.test([&] {
+            const int16_t type = columnType(ESNR_);
+            return editor && !editor->isHidden() && (list ? type == List : type < List);
+        }))
+        return true;
+    QString text = g.value<QString>([&] { return list ? ComboText(*cbo_) : txt_->text(); }, QString());
+    if (!text.isEmpty()) {
+        bool limitsGiven = false;
+        float min = 0, max = 0;
+        g.step([&] {
+            // The text box reads limits unless one is left out, the combo box only numeric ones.
+            const Dynamic& lo = ELMIN_[ESNR_];
+            const Dynamic& hi = ELMAX_[ESNR_];
+            limitsGiven = list ? IsNumeric(lo.value()) && IsNumeric(hi.value()) : !lo.isMissing() && !hi.isMissing();
+            if (limitsGiven) {
+                min = CSng(lo.value());
+                max = CSng(hi.value());
+            }
+        });
+        if (!testValue(g, text, limitsGiven, min, max))
+            return false;
+        g.step([&] {
+            if (!ELFORMAT_[ESNR_].isMissing())
+                text = Format(Variant(text), ELFORMAT_[ESNR_].text());
+        });
+    }
+    g.step([&] { grid().setTextMatrix(EZNR_, ESNR_, text); });
+    g.step([&] {
+        if (list)
+            SetComboText(*cbo_, QString());
+        else
+            txt_->setText(QString());
+    });
+    g.step([&] { editor->hide(); });
+    g.step([&] { grid().SetFocus(); });
+    return true;
+}
+
+bool clsFLX::testValue(Guard& g, const QString& text, bool limitsGiven, float min, float max)
+{
+    // The test works on a copy: the cell takes the text as typed.
+    QString copy = text;
+    const bool ranged = limitsGiven && min < max;
+    return g.test([&] {
+        const QString title = ELST1_[ESNR_].text();
+        switch (columnType(ESNR_)) {
+        case Index1:
+        case Index2:
+        case Index3:
+            return !ranged || WERTPRUEFUNG(copy, min, max, true, false, QStringLiteral("Indexspalte ") + title);
+        case Date:
+            return WERTPRUEFUNG(copy, min, max, false, true, QStringLiteral("Datumsspalte ") + title);
+        case Time:
+            return WERTPRUEFUNG(copy, min, max, false, true, QStringLiteral("Uhrzeitspalte ") + title);
+        default:
+            return !ranged || WERTPRUEFUNG(copy, min, max, false, false, QStringLiteral("Spalte ") + title);
+        }
+    });
+}
+
+bool clsFLX::WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool date, const QString& label)
+{
+    auto refuse = [&](const QString& message) {
+        ctx_.dlg().MsgBox(message, MsgButtons::OK, MsgIcon::Exclamation, QStringLiteral("MSFlexGrid / ") + label);
+        return false;
+    };
+    text = Trim(text);
+    if (text.isEmpty())
+        return true;
+    if (date) {
+        return dateOf(text) ? true
+                            : refuse(QStringLiteral("Eingegeber Wert ist kein gültiges Datums- oder Zeitformat!"));
+    }
+    if (!IsNumeric(Variant(text)))
+        return refuse(QStringLiteral("Eingegeber Wert ist kein gültiges Zahlenformat!"));
+    const float value = CSng(Variant(text));
+    if (value < min || value > max)
+        return refuse(QStringLiteral("Zahlenwert außerhalb der vorgegeben Schranken:\r\nMinimum: ") + CStr(Variant(min))
+                      + QStringLiteral(", Maximum: ") + CStr(Variant(max)));
+    if (whole && value != std::floor(value))
+        return refuse(QStringLiteral("Eingegeber Wert ist keine ganze Zahl!"));
+    return true;
+}
+
+void clsFLX::fill(Guard& g)
+{
+    if (!g.test([&] { return grid().MousePointer() == FillArmed; }))
+        return;
+    g.step([&] {
+        FlexGrid& gr = grid();
+        const QString text = gr.Text();
+        for (int r = gr.Row(); r <= gr.RowSel(); ++r)
+            for (int c = gr.Col(); c <= gr.ColSel(); ++c)
+                gr.setTextMatrix(r, c, text);
+    });
+    g.step([&] { grid().setMousePointer(0); });
+}
+
+// ---------------------------------------------------------------- rows and tooltips
+
+void clsFLX::ZEILEEINFUEGEN()
+{
+    const Reentry once(mirroring_);
+    if (!once.entered())
+        return;
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Zeile einfügen")), [&](Guard& g) {
+        if (g.test([&] { return !grid().Enabled(); })) {
+            // The empty table's one row becomes its first row.
+            g.step([&] { grid().setBackColor(WindowBackgroundColor()); });
+            g.step([&] { grid().setEnabledFlag(true); });
+            g.step([&] { NUMMERIEREN(); });
+        } else {
+            g.step([&] { grid().AddItem(QString(), grid().Row()); });
+            g.step([&] { NUMMERIEREN(); });
+        }
+        if (clsFLX* other = mirror()) {
+            g.step([&] { other->grid().setRow(grid().Row()); });
+            g.step([&] { other->ZEILEEINFUEGEN(); });
+        }
+    });
+}
+
+void clsFLX::ZEILEENTFERNEN()
+{
+    const Reentry once(mirroring_);
+    if (!once.entered())
+        return;
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Zeile eintfernen")), [&](Guard& g) {
+        if (g.test([&] { return grid().Rows() > grid().FixedRows() + 1; })) {
+            g.step([&] { grid().RemoveItem(grid().Row()); });
+            g.step([&] { NUMMERIEREN(); });
+        } else {
+            // The last row: the table becomes the empty table, unnumbered.
+            g.step([&] {
+                for (int c = 0; c < grid().Cols(); ++c)
+                    grid().setTextMatrix(grid().FixedRows(), c, QString());
+            });
+            g.step([&] { grid().setBackColor(grid().BackColorFixed()); });
+            g.step([&] { grid().setEnabledFlag(false); });
+        }
+        if (clsFLX* other = mirror()) {
+            g.step([&] { other->grid().setRow(grid().Row()); });
+            g.step([&] { other->ZEILEENTFERNEN(); });
+        }
+    });
+}
+
+void clsFLX::TOOLTIP(float X, float)
+{
+    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / ToolTip")), [&](Guard& g) {
+        g.step([&] {
+            QString tip;
+            float sum = 0.0f;
+            for (int c = 0; c < grid().Cols(); ++c) {
+                if (!grid().ColIsVisible(c))
+                    continue;
+                sum += float(grid().ColWidth(c));
+                if (sum > X) {
+                    tip = ELSTTT_[c].text();
+                    break;
+                }
+            }
+            grid().setToolTipText(tip);
+            if (pic_)
+                pic_->setToolTip(tip);
+        });
+    });
+}
