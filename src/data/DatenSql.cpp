@@ -84,10 +84,27 @@ QString SqlStatement::literal() const
     return out;
 }
 
-SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+namespace {
+
+// The values DTStatement binds: ID, given index values, key values, in that order.
+std::vector<Variant> DTValues(const ViewFilter& f, const IndexArgs& idx)
 {
-    // Built in a plain buffer and made a QString once: every transfer builds one.
-    SqlStatement st;
+    std::vector<Variant> values;
+    values.reserve(8);
+    if (!f.ESPID.isEmpty())
+        values.emplace_back(f.ESPIDW);
+    for (size_t k = 0; k < idx.SPI.size(); ++k)
+        if (idx.SPIW[k])
+            values.push_back(SqlIndexNumber(idx.SPIW[k]));
+    for (size_t k = 0; k < f.ESPK.size(); ++k)
+        if (!f.ESPK[k].isEmpty())
+            values.emplace_back(f.ESPKW[k]);
+    return values;
+}
+
+QString DTText(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+{
+    // Built in a plain buffer and made a QString once.
     std::u16string t;
     t.reserve(256);
     const auto name = [&t](const QString& n) {
@@ -116,13 +133,11 @@ SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArg
         t += u" WHERE ";
         name(f.ESPID);
         t += u" = ?";
-        st.values.emplace_back(f.ESPIDW);
         condition = true;
     }
     for (size_t k = 0; k < idx.SPI.size(); ++k) {
         if (!idx.SPIW[k])
             continue;
-        st.values.push_back(SqlIndexNumber(idx.SPIW[k]));
         t += u" AND ";
         name(idx.SPI[k]);
         t += u"=?";
@@ -135,7 +150,6 @@ SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArg
         t += k == 0 ? (condition ? u" AND " : u" WHERE ") : (k == 1 ? u" AND " : u"  AND ");
         name(f.ESPK[k]);
         t += u" =?";
-        st.values.emplace_back(f.ESPKW[k]);
         condition = true;
     }
 
@@ -145,8 +159,39 @@ SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArg
         for (size_t k = 1; k < idx.SPI.size(); ++k)
             listed(idx.SPI[k]);
     }
-    st.text = QString::fromUtf16(t.data(), qsizetype(t.size()));
-    return st;
+    return QString::fromUtf16(t.data(), qsizetype(t.size()));
+}
+
+} // namespace
+
+SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+{
+    std::vector<Variant> values = DTValues(f, idx);
+    return {DTText(f, SPV, idx), std::move(values)};
+}
+
+bool DTStatements::sameShape(const Built& b, const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+{
+    if (b.SPV != SPV || b.names.ETABELLE != f.ETABELLE || b.names.ESPID != f.ESPID || b.names.ESPK != f.ESPK
+        || b.idx.SPI != idx.SPI)
+        return false;
+    for (size_t k = 0; k < idx.SPIW.size(); ++k)
+        if (b.idx.SPIW[k].has_value() != idx.SPIW[k].has_value())
+            return false;
+    return true;
+}
+
+SqlStatement DTStatements::operator()(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+{
+    constexpr std::size_t Kept = 8;
+    std::vector<Variant> values = DTValues(f, idx);
+    for (auto it = recent_.rbegin(); it != recent_.rend(); ++it)
+        if (sameShape(*it, f, SPV, idx))
+            return {it->text, std::move(values)};
+    if (recent_.size() == Kept)
+        recent_.erase(recent_.begin());
+    recent_.push_back({f, SPV, idx, DTText(f, SPV, idx)});
+    return {recent_.back().text, std::move(values)};
 }
 
 int CountedIndex(const IndexArgs& idx)

@@ -53,6 +53,23 @@ Variant SqlIndexNumber(const std::optional<Variant>& value);
 QString ActiveRecordStatement(const ViewFilter& f);
 // The matched rows: value column, ID, index columns, keys; ordered by the index columns.
 SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx);
+
+// DTStatement for a view, whose every transfer builds one, mostly one it built before:
+// the values are bound, so a text depends on the names alone and is reused.
+class DTStatements {
+public:
+    SqlStatement operator()(const ViewFilter& f, const QString& SPV, const IndexArgs& idx);
+
+private:
+    struct Built {
+        ViewFilter names;   // the filter as built for (its values do not count)
+        QString SPV;
+        IndexArgs idx;      // the index arguments as built for (which values were given)
+        QString text;
+    };
+    static bool sameShape(const Built& b, const ViewFilter& f, const QString& SPV, const IndexArgs& idx);
+    std::vector<Built> recent_;   // the last few, newest last
+};
 // Position (0..3) of the counted index column of a count: the deepest named one;
 // -1 when the names have a gap.
 int CountedIndex(const IndexArgs& idx);

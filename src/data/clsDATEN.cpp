@@ -143,7 +143,7 @@ void clsDATEN::open(Recordset& rs, const SqlStatement& statement) const
 std::shared_ptr<Recordset> clsDATEN::DT(const QString& SPV, INDEX_PARAMS)
 {
     auto rs = std::make_shared<Recordset>();
-    open(*rs, DTStatement(f_, SPV, INDEXES));
+    open(*rs, DTStatement_(f_, SPV, INDEXES));
     return rs;
 }
 
@@ -155,7 +155,7 @@ bool clsDATEN::SPALTESCHREIBEN(const QString& SPV, const std::vector<Variant>& W
         if (WERTE.size() > MaxRows)
             throw VbError(VbErr::Overflow);
         Recordset rs;
-        open(rs, DTStatement(f_, SPV, idx));
+        open(rs, DTStatement_(f_, SPV, idx));
         for (size_t i = 0; i < WERTE.size(); ++i) {
             const bool adding = rs.Eof();
             if (adding)
@@ -197,7 +197,7 @@ bool clsDATEN::SPALTELESEN(const QString& SPV, std::vector<Variant>& WERTE, cons
 {
     try {
         Recordset rs;
-        open(rs, DTStatement(f_, SPV, idx));
+        open(rs, DTStatement_(f_, SPV, idx));
         if (!rs.Eof()) {
             rs.MoveFirst();
             for (size_t i = 0; i < WERTE.size() && !rs.Eof(); ++i) {
@@ -261,7 +261,7 @@ bool clsDATEN::readArray(const QString& SPV, const IndexArgs& idx,
         + QStringLiteral(" können nicht aus der Spalte ") + SPV + QStringLiteral(" eingelesen werden!\nVB-Error: ");
     return Guarded(ctx_.dlg(), spec, [&](Guard& g) {
         Recordset rs;
-        g.step([&] { open(rs, DTStatement(f_, SPV, idx)); });
+        g.step([&] { open(rs, DTStatement_(f_, SPV, idx)); });
         if (!g.test([&] { return rs.Eof(); })) {
             g.step([&] { rs.MoveFirst(); });
             int16_t i = 0;
@@ -287,7 +287,7 @@ bool clsDATEN::DTVCOL(const QString& SPV, std::optional<Collection>& X, INDEX_PA
 {
     try {
         Recordset rs;
-        open(rs, DTStatement(f_, SPV, INDEXES));
+        open(rs, DTStatement_(f_, SPV, INDEXES));
         if (!rs.Eof()) {
             rs.MoveFirst();
             X = Collection{};
@@ -313,7 +313,7 @@ bool clsDATEN::DTFMM(const QString& SPV, ComboBox& cboX, const QString& SPI1, Op
         + QStringLiteral(" eingelesen werden!");
     return Guarded(ctx_.dlg(), spec, [&](Guard& g) {
         Recordset rs;
-        g.step([&] { open(rs, DTStatement(f_, SPV, COUNT_INDEXES)); });
+        g.step([&] { open(rs, DTStatement_(f_, SPV, COUNT_INDEXES)); });
         if (g.test([&] { return !rs.Eof(); })) {
             g.step([&] { rs.MoveFirst(); });
             while (g.loop([&] { return !rs.Eof(); })) {
@@ -406,7 +406,7 @@ bool clsDATEN::LOESCHEN(INDEX_PARAMS)
 {
     return Guarded(ctx_.dlg(), titled(DataErrorTitle), [&](Guard& g) {
         Recordset rs;
-        g.step([&] { open(rs, DTStatement(f_, f_.ESPID, INDEXES)); });
+        g.step([&] { open(rs, DTStatement_(f_, f_.ESPID, INDEXES)); });
         if (g.test([&] { return !rs.Eof(); })) {
             g.step([&] { rs.MoveFirst(); });
             while (g.loop([&] { return !rs.Eof(); })) {
@@ -799,7 +799,7 @@ bool clsDATEN::DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& S
         if (!values)
             return;
         Recordset rs;
-        g.step([&] { open(rs, DTStatement(f_, SPV, idx)); });
+        g.step([&] { open(rs, DTStatement_(f_, SPV, idx)); });
         for (size_t j = 0; j < values->size(); ++j) {
             g.step([&] {
                 if (rs.Eof())
@@ -859,7 +859,7 @@ bool clsDATEN::DTFF(const QString& SPV, FlexGrid& msgFLX, const QString& SPNR, G
         if (!col)
             return;
         Recordset rs;
-        g.step([&] { open(rs, DTStatement(f_, SPV, idx)); });
+        g.step([&] { open(rs, DTStatement_(f_, SPV, idx)); });
         if (g.test([&] { return rs.Eof(); })) {
             g.step([&] { grid().setBackColor(grid().BackColorFixed()); });
             g.step([&] { grid().setEnabledFlag(false); });

@@ -348,6 +348,7 @@ private:
     GuardSpec gridSpec(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR, const QString& done) const;
 
     Context& ctx_;
+    DTStatements DTStatement_;
     Source source_ = Source::Main;
     std::shared_ptr<Connection> own_;   // opened through EINFMDB
     QString databaseName_;

@@ -863,6 +863,10 @@ long Recordset::RecordCount() const
 Field& Recordset::Fields(const QString& name)
 {
     requireOpen();
+    // Names mostly come spelt as the columns are: an exact match is looked for first.
+    for (Field& f : fields_)
+        if (f.Name() == name)
+            return f;
     for (Field& f : fields_)
         if (f.Name().compare(name, Qt::CaseInsensitive) == 0)
             return f;

@@ -78,6 +78,23 @@ TEST(DatenSql, DTStatementTexts)
         EXPECT_EQ(DTStatement(c.f, c.SPV, c.idx).literal().toStdString(), c.sql.toStdString()) << c.name;
 }
 
+// A view's statements reuse a text only for the same names and the same values given.
+TEST(DatenSql, ViewStatementsMatchTheBuiltOnes)
+{
+    DTStatements statements;
+    const std::pair<IndexArgs, const char*> sameNames[] = {
+        {{{"K", "I1"}, {V(1), V(2)}}, "SELECT [Z],[ID],[K],[I1] FROM [E3] WHERE [ID] = 7 AND [K]=1 AND [I1]=2 ORDER BY [K],[I1]"},
+        {{{"K", "I1"}, {V(1), {}}}, "SELECT [Z],[ID],[K],[I1] FROM [E3] WHERE [ID] = 7 AND [K]=1 ORDER BY [K],[I1]"},
+        {{{"K", "I1"}, {V(), V(3)}}, "SELECT [Z],[ID],[K],[I1] FROM [E3] WHERE [ID] = 7 AND [I1]=3 ORDER BY [K],[I1]"},
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const DTCase& c : dtCases)
+            EXPECT_EQ(statements(c.f, c.SPV, c.idx).literal().toStdString(), c.sql.toStdString()) << c.name;
+        for (const auto& [idx, sql] : sameNames)
+            EXPECT_EQ(statements(record("E3"), "Z", idx).literal().toStdString(), sql);
+    }
+}
+
 // The statement runs with its values bound, as the numbers and texts they stand for.
 TEST(DatenSql, DTStatementBindsItsValues)
 {
