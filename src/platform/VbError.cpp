@@ -24,6 +24,7 @@ const std::map<int32_t, ErrorTexts>& errorTable()
         {VbErr::Internal, {"Internal error", "Interner Fehler"}},
         {VbErr::FileNotFound, {"File not found", "Datei nicht gefunden"}},
         {VbErr::PermissionDenied, {"Permission denied", "Zugriff verweigert"}},
+        {VbErr::FileAccess, {"Path/File access error", "Fehler beim Zugriff auf Pfad/Datei"}},
         {VbErr::PathNotFound, {"Path not found", "Pfad nicht gefunden"}},
         {VbErr::ObjectNotSet, {"Object variable or With block variable not set",
                                "Objektvariable oder With-Blockvariable nicht festgelegt"}},

@@ -28,6 +28,7 @@ constexpr int32_t TypeMismatch = 13;
 constexpr int32_t Internal = 51;          // a fault of the program itself, not of its data
 constexpr int32_t FileNotFound = 53;
 constexpr int32_t PermissionDenied = 70;
+constexpr int32_t FileAccess = 75;
 constexpr int32_t PathNotFound = 76;
 constexpr int32_t ObjectNotSet = 91;
 constexpr int32_t InvalidNull = 94;
