@@ -12,6 +12,7 @@
 #include "platform/Format.h"
 #include "platform/ScrollBarControl.h"
 #include "platform/Variant.h"
+#include <QScopeGuard>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -436,8 +437,8 @@ void clsGRAFIK::textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL
             double w = 0;
             g.step([&] {
                 OutputObject& o = obj();
-                // The run's font goes when the run is drawn, or fails.
-                const SavedDrawingState keep(&o);
+                // Font 0 comes back when the run is drawn, or fails.
+                const auto baseFont = qScopeGuard([&] { o.setFont(fonts_[0]); });
                 const CodeStyle style = styleOf(run);
                 font = style.font.value_or(font);
                 o.setFont(fonts_[std::size_t(font)]);
@@ -446,7 +447,7 @@ void clsGRAFIK::textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL
                 const double xs = x0 - d * sa - o.ScaleLeft();
                 const double ys = y0 - d * ca - o.ScaleTop();
                 if (!run.plain && run.code == QLatin1String("s")) {
-                    SYMBOL(int(Val(run.text)), xs + 0.5 * ca, ys);
+                    SYMBOL(CInt(Variant(Val(run.text))), xs + 0.5 * ca, ys);
                 } else if (a != 0.0) {
                     const int16_t size = CInt(Variant(o.FontSize()));
                     if (size < 0 || size > 255)

@@ -194,7 +194,6 @@ SavedDrawingState::SavedDrawingState(OutputObject* object) : object_(object)
     drawWidth_ = object_->DrawWidth();
     foreColor_ = object_->ForeColor();
     font_ = object_->Font();
-    fontTransparent_ = object_->FontTransparent();
 }
 
 SavedDrawingState::~SavedDrawingState()
@@ -206,5 +205,4 @@ SavedDrawingState::~SavedDrawingState()
     object_->setDrawWidth(drawWidth_);   // a width it had is in range: no error here
     object_->setForeColor(foreColor_);
     object_->setFont(font_);
-    object_->setFontTransparent(fontTransparent_);
 }

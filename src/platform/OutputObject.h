@@ -184,9 +184,9 @@ private:
 };
 
 // Keeps the pen (style, width, mode, fore colour) and the font of an output object and
-// puts them back when it goes, however the drawing in between ends. The fill is not
-// kept: what fills sets it back to the default itself. Without an object there is
-// nothing to keep.
+// puts them back when it goes, however the drawing in between ends. The fill and the
+// text background are not kept: what changes them leaves them as its own rules say.
+// Without an object there is nothing to keep.
 class SavedDrawingState {
 public:
     explicit SavedDrawingState(OutputObject* object);
@@ -200,7 +200,6 @@ private:
     float drawWidth_ = 0;
     int32_t foreColor_ = 0;
     FontSpec font_;
-    bool fontTransparent_ = true;
 };
 
 // The output object's scale as the drawing classes measure it: its origin and its

@@ -53,14 +53,13 @@ TEST(Surface, CircleAngles)
         << "angle beyond 2 pi accepted";
 }
 
-// Pen and font come back however the drawing between ends; the fill is left alone.
+// Pen and font come back however the drawing between ends; the fill is left as drawn.
 TEST(Surface, SavedDrawingStateComesBack)
 {
     RecordingSurface s;
     s.setForeColor(255);
     s.setDrawStyle(2);
     s.setDrawWidth(2);
-    s.setFontTransparent(false);
     const FontSpec font{QStringLiteral("Liberation Serif"), 12.0f, true};
     s.setFont(font);
     try {
@@ -70,7 +69,6 @@ TEST(Surface, SavedDrawingStateComesBack)
         s.setDrawWidth(5);
         s.setDrawMode(7);
         s.setFontSize(20);
-        s.setFontTransparent(true);
         s.setFillStyle(0);
         throw VbError(VbErr::Overflow);
     } catch (const VbError&) {
@@ -80,7 +78,6 @@ TEST(Surface, SavedDrawingStateComesBack)
     EXPECT_EQ(s.DrawWidth(), 2.0f);
     EXPECT_EQ(s.DrawMode(), 13);
     EXPECT_EQ(s.Font(), font);
-    EXPECT_FALSE(s.FontTransparent());
     EXPECT_EQ(s.FillStyle(), 0);
     const SavedDrawingState nothing(nullptr);   // no surface: nothing to keep
 }

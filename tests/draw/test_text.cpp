@@ -107,6 +107,18 @@ TEST_F(DrawTest, DrawnSymbols)
     ASSERT_EQ(texts().size(), 1u);
     EXPECT_TRUE(near(texts()[0].p1, {10, 20}));
     EXPECT_EQ(texts()[0].font, g->fontSet()[0]);
+    // The symbol number is converted as the runtime converts to Integer: rounded, and
+    // beyond the Integer range the overflow error in the text's box.
+    surface.records.clear();
+    g->TEXT(10, 20, QStringLiteral("{s,3}2.6"));
+    EXPECT_EQ(surface.of(Recorded::Circle).size(), 1u);
+    surface.records.clear();
+    project.dialogs().msgAnswers = {MsgResult::OK};
+    g->TEXT(10, 20, QStringLiteral("{s,4}1e20"));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].title, "Text");
+    EXPECT_TRUE(boxes()[0].text.startsWith("VB-Fehler: 6")) << boxes()[0].text.toStdString();
+    EXPECT_TRUE(surface.records.empty());
 }
 
 TEST_F(DrawTest, TextOnlyInsideTheBox)
