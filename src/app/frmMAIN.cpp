@@ -175,9 +175,7 @@ QString KompressionsDatei(const QString& arbeitskopie)
 
 QString AdminAbfrage(const QString& columns, const QString& benutzer)
 {
-    QString quoted = benutzer;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QStringLiteral("SELECT %1 FROM [ADMIN] WHERE [BENUTZER]='%2'").arg(columns, quoted);
+    return QStringLiteral("SELECT %1 FROM [ADMIN] WHERE [BENUTZER]=%2").arg(columns, SqlQuoted(benutzer));
 }
 
 float GroesseMB(std::uintmax_t bytes)

@@ -95,6 +95,11 @@ float CheckedSng(double x)
     return float(x);
 }
 
+float SngDiv(double a, double b)
+{
+    return CheckedSng(CheckedDiv(a, b));
+}
+
 double CheckedFinite(double x)
 {
     if (!std::isfinite(x))

@@ -57,3 +57,5 @@ double CheckedDiv(double a, double b);
 double CheckedFinite(double x);
 // A value stored as a Single: rounded to float, beyond the float range error 6.
 float CheckedSng(double x);
+// The one Single quotient of the program: CheckedDiv, stored as a Single.
+float SngDiv(double a, double b);

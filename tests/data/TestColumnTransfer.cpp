@@ -111,6 +111,20 @@ TEST_F(ColumnTransfer, TextIndexValueThatIsNoNumberFails)
     EXPECT_EQ(Z, 10.0f);
 }
 
+// A Boolean index value would be stored as -1 but compared as True (1), so that every
+// write added a row: it is refused like any index value that is no number.
+TEST_F(ColumnTransfer, BooleanIndexValueIsRefused)
+{
+    layerRows(1);
+    auto v = view("E3");
+    answer({MsgResult::OK, MsgResult::OK});
+    for (int write = 0; write < 2; ++write)
+        EXPECT_FALSE(v->DVTS("Z", 5.0f, "K", true, "I1"));
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM E3"), QStringList({"3"}));
+    ASSERT_EQ(boxes().size(), 2u);
+    ExpectDataError(boxes()[1], "Wert 5 kann nicht in die Spalte Z der Tabelle E3 gespeichert werden!");
+}
+
 // A key value with a quote is compared and stored as it is.
 TEST_F(ColumnTransfer, KeyValueWithQuote)
 {

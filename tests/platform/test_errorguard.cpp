@@ -212,5 +212,8 @@ TEST(ErrorGuard, CheckedArithmetic)
     EXPECT_EQ(errorOf(0.0, 0.0), VbErr::Overflow);
     EXPECT_EQ(errorOf(1e308, 1e-10), VbErr::Overflow);
     EXPECT_THROW(CheckedFinite(std::nan("")), VbError);
+    EXPECT_EQ(SngDiv(1.0, 4.0), 0.25f);
+    EXPECT_EQ(VbErrorOf([] { SngDiv(0.0, 0.0); }), VbErr::Overflow);
+    EXPECT_EQ(VbErrorOf([] { SngDiv(1e30, 1e-30); }), VbErr::Overflow);   // beyond the Single range
 }
 }

@@ -1,6 +1,7 @@
 #include "MarkupText.h"
 #include "draw/Markup.h"
 #include "platform/ErrorGuard.h"
+#include <QScopeGuard>
 
 void MarkupText(DialogService& dialogs, OutputObject& o, FontSet& fonts, double x, double y,
                 const Variant& text, int ah, int av, MarkupTextRules rules)
@@ -25,6 +26,8 @@ void MarkupText(DialogService& dialogs, OutputObject& o, FontSet& fonts, double 
         for (const MarkupRun& run : parse.runs) {
             double w = 0;
             g.step([&] {
+                // Font 0 comes back when the run is drawn, or fails.
+                const auto baseFont = qScopeGuard([&] { o.setFont(fonts[0]); });
                 MarkupStyle style = MarkupStyleOf(run);
                 if (!rules.raiseGreek && run.code == QLatin1String("g"))
                     style.factor = 0.0;
@@ -39,7 +42,6 @@ void MarkupText(DialogService& dialogs, OutputObject& o, FontSet& fonts, double 
                 if (!run.text.isEmpty())
                     o.Print(run.text);
                 w = o.TextWidth(run.text);
-                o.setFont(fonts[0]);
             });
             if (run.end < T.size())
                 x0 += w;

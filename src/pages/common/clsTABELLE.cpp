@@ -378,13 +378,12 @@ void clsTABELLE::PUNKTSYMBOL(double x, double y, const Variant& code)
     if (number != std::floor(number) || number < 0 || number > 7)
         return;
     OutputObject& o = obj();
+    const SavedDrawingState keep(&o);   // the fore colour comes back
     const int n = int(number);
-    const int32_t saved = o.ForeColor();
     const int32_t colour = LongFromColor(QBColor(colours[n]));
     o.setForeColor(colour);
     if (n == 7)
         o.PSet(x, y);
     else
         DrawMark(o, n, x, y, colour, LongFromColor(QBColor(0)));
-    o.setForeColor(saved);
 }
