@@ -3,6 +3,8 @@
 #include "Pictures.h"
 #include "frmEXPIMP.h"
 #include "frmINFO.h"
+#include "pages/common/PageForm.h"
+#include "pages/common/PageList.h"
 #include "pages/common/frmANZEIGEN.h"
 #include "platform/Ado.h"
 #include "platform/App.h"
@@ -11,8 +13,10 @@
 #include "platform/ErrorGuard.h"
 #include "platform/FileOps.h"
 #include "platform/Locale.h"
+#include "platform/PictureDocument.h"
 #include "platform/PrinterSurface.h"
 #include "platform/Process.h"
+#include "platform/ScreenCopy.h"
 #include "platform/SessionEnd.h"
 #include "platform/System.h"
 #include "platform/Twips.h"
@@ -25,6 +29,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -212,7 +217,8 @@ frmMAIN::frmMAIN(std::shared_ptr<DialogService> dialogs, const QString& programF
     BuildMenus();
     BuildStatusBar();
     layout->addWidget(stbMAIN);
-    connect(stbMAIN, &StatusBar::PanelClick, this, [this](StatusPanel& panel) { stbMAIN_PanelClick(panel.Index()); });
+    connect(stbMAIN, &StatusBar::MouseDown, this, &frmMAIN::stbMAIN_MouseDown);
+    connect(stbMAIN, &StatusBar::PanelClick, this, qOverload<StatusPanel&>(&frmMAIN::stbMAIN_PanelClick));
     // The calculation and the page loads advance the start window's bar.
     ctx_.pgbBERECHNEN = [this](float value) {
         if (startWindow_)
@@ -558,10 +564,152 @@ PrinterSurface& frmMAIN::Printer()
     return *printer_;
 }
 
-void frmMAIN::stbMAIN_PanelClick(int index)
+void frmMAIN::stbMAIN_MouseDown(int, int, float x, float)
 {
-    if (index == 10)
-        frmANZEIGEN::instance(*this).Show();
+    for (int n = 8; n <= 15; ++n) {
+        StatusPanel& panel = stbMAIN->Panels(n);
+        if (panel.Visible() && panel.Left() <= x && x <= panel.Left() + panel.Width())
+            panel.SetBevel(PanelBevel::Inset);
+    }
+    Sleep(250);
+}
+
+void frmMAIN::stbMAIN_PanelClick(StatusPanel& PANEL)
+{
+    // A command that lets the message loop run must not be entered again.
+    if (panelCommand_)
+        return;
+    const QScopedValueRollback<bool> running(panelCommand_, true);
+    GuardSpec box = Box(PANEL.text());
+    // An invalid property value and a cancelled print dialog end the command unseen.
+    box.silenced = {VbErr::InvalidProperty, VbErr::DialogCancelled};
+    Guarded(ctx_.dlg(), box, [&](Guard& g) {
+        switch (PANEL.Index()) {
+        case 10:
+            g.step([&] { frmANZEIGEN::instance(*this).Show(); });
+            break;
+        case 11:
+            SeitenDrucken(g);
+            break;
+        case 12:
+            Bildschirmkopie(g);
+            break;
+        case 13:
+            SeiteNachWord(g);
+            break;
+        case 15:
+            SeitenSchliessen(g);
+            break;
+        default:
+            break;
+        }
+    });
+    if (PANEL.Index() >= 8 && PANEL.Index() <= 15)
+        PANEL.SetBevel(PanelBevel::Raised);
+    SetMousePointer(0);
+}
+
+void frmMAIN::SeitenDrucken(Guard& g)
+{
+    const QList<QWidget*> pages = PageList(*this);
+    const int N = int(pages.size());
+    if (N == 0)
+        return;   // no page to print: the command ends without a word
+    // With a form that is no page in front the range starts at the first page.
+    const int A = std::max(ActivePageNumber(pages, ActiveForm()), 1);
+    PrintRangeRequest dialog;
+    dialog.printer = &Printer().printer();
+    dialog.Min = 1;
+    dialog.Max = N;
+    dialog.FromPage = A;
+    dialog.ToPage = A;
+    g.step([&] {
+        if (!ctx_.dlg().ShowPrinter(dialog))
+            throw VbError(VbErr::DialogCancelled);
+    });
+    g.step([&] { SetMousePointer(11); });
+    // All pages kept and collated: the whole list; any other choice: the pages given.
+    const bool alle = dialog.allPages && dialog.collate;
+    const int von = std::max(alle ? dialog.Min : dialog.FromPage, 1);
+    const int bis = std::min(alle ? dialog.Max : dialog.ToPage, N);
+    std::vector<QPointer<QWidget>> bereich;
+    for (int n = von; n <= bis; ++n)
+        bereich.emplace_back(pages[n - 1]);
+    // One document for all pages printed: one job on a printer, one file of sheets.
+    PrintRun run(Printer());
+    for (const QPointer<QWidget>& page : bereich)
+        g.step([&] {
+            if (auto* form = dynamic_cast<PageForm*>(page.data()))
+                form->DRUCKEN();
+        });
+    g.step([&] { run.End(); });
+    g.step([&] { SetMousePointer(0); });
+}
+
+void frmMAIN::Bildschirmkopie(Guard& g)
+{
+    QString pfad;
+    g.step([&] {
+        pfad = ctx_.PROJEKTSPFAD + QLatin1Char('/') + stbMAIN->Panels(2).text() + QStringLiteral("/JPG");
+    });
+    g.step([&] {
+        if (!FolderExists(pfad))
+            CreateFolder(pfad);
+    });
+    pfad += QLatin1Char('/');
+    const QString vorgabe = stbMAIN->Panels(6).text() + QStringLiteral("-1");
+    QString name;
+    g.step([&] {
+        name = ctx_.dlg().InputBox(U("Bitte bestätigen oder ändern Sie den Dateinamen. Vorgabe: ") + pfad + vorgabe
+                                       + QStringLiteral(".bmp"),
+                                   QStringLiteral("KOPIE"), vorgabe);
+    });
+    if (name.isEmpty())
+        return;
+    g.step([&] { SetMousePointer(11); });
+    QImage bild;
+    g.step([&] { bild = PrintScreen(*this); });
+    g.step([&] { DoEvents(); });
+    g.step([&] { SaveBitmap(bild, pfad + name + QStringLiteral(".bmp")); });
+    g.step([&] { DoEvents(); });
+    g.step([&] { SetMousePointer(0); });
+}
+
+void frmMAIN::SeiteNachWord(Guard& g)
+{
+    g.step([&] { SetMousePointer(11); });
+    std::vector<NamedPicture> bilder;
+    QString name = App::Title();
+    g.step([&] {
+        QWidget* form = ActiveForm();
+        if (!form)
+            return;   // nothing in front: an empty document
+        name += QLatin1Char('-') + form->objectName();
+        if (auto* page = dynamic_cast<PageForm*>(form))
+            for (PictureBox* box : page->PictureBoxes())
+                if (!box->isHidden())
+                    bilder.push_back({box->objectName(), box->Image()});
+    });
+    QString dokument;
+    g.step([&] { dokument = WritePictureDocument(name, bilder); });
+    if (!dokument.isEmpty())
+        g.step([&] { OpenDocument(dokument); });
+    g.step([&] { SetMousePointer(0); });
+}
+
+void frmMAIN::SeitenSchliessen(Guard& g)
+{
+    g.step([&] { SetMousePointer(11); });
+    for (QWidget* form : Forms()) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+        if (sub && form->objectName() != QLatin1String("mdiAUTOSTART"))
+            g.step([&] { delete sub; });
+    }
+    for (int n = 10; n <= 15; ++n)
+        g.step([&] { stbMAIN->Panels(n).SetVisible(false); });
+    g.step([&] { menus_.value(QStringLiteral("mnuDATEI"))->setEnabled(true); });
+    g.step([&] { menus_.value(QStringLiteral("mnuEXTRAS"))->setEnabled(true); });
+    g.step([&] { SetMousePointer(0); });
 }
 
 void frmMAIN::SetPanelVisible(int index, bool visible)

@@ -92,8 +92,12 @@ public:
     void mnuREADME_Click();
     void mnuHINWEISE_Click();
     void mnuINFO_Click();
-    // Status-bar commands: 10 the page chooser.
-    void stbMAIN_PanelClick(int index) override;
+    // The status bar's buttons 8 to 15: the pressed look, then the command of the panel
+    // clicked. The input window and the pages call the command for their keys. A click
+    // while a command runs is ignored.
+    void stbMAIN_MouseDown(int button, int shift, float x, float y);
+    void stbMAIN_PanelClick(StatusPanel& PANEL);
+    void stbMAIN_PanelClick(int index) override { stbMAIN_PanelClick(stbMAIN->Panels(index)); }
     void SetPanelVisible(int index, bool visible) override;
 
     // Unloads the main window for the given unload mode (0 window closed, 1 own
@@ -122,6 +126,13 @@ private:
     // Moves a left-over working copy aside under a name with label and time.
     QString MoveAside(const QString& copy, const QString& label);
     void OpenDocumentCommand(const QString& fileName, const QString& title);
+    // The page buttons: 11 print the open pages in the range the print dialog gives,
+    // 12 a screenshot into the project's bitmap folder, 13 the active page's areas into
+    // a new word-processor document, 15 close the pages.
+    void SeitenDrucken(Guard& g);
+    void Bildschirmkopie(Guard& g);
+    void SeiteNachWord(Guard& g);
+    void SeitenSchliessen(Guard& g);
     bool Speichern();
     void MDIForm_QueryUnload(bool& cancel, int mode);
     void MDIForm_Unload(int mode);
@@ -142,5 +153,6 @@ private:
     QStringList captionOrder_;
     QMenu* mnuFRAGEZEICHEN_ = nullptr;
     QPointer<mdiAUTOSTART> startWindow_;
+    bool panelCommand_ = false;   // a status-bar command is running
     std::unique_ptr<PrinterSurface> printer_;
 };
