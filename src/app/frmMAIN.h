@@ -16,6 +16,7 @@ class QAction;
 class QMdiArea;
 class QMenu;
 class Guard;
+class mdiEINGABE;
 
 // The project folder as status panel 1 shows it: at most 20 characters are kept,
 // cut at a folder separator and marked " ... ", followed by a separator.
@@ -76,6 +77,10 @@ public:
     double ScaleHeight() const;
 
     // Commands.
+    void mnuNEU_Click();
+    void mnuOEFFNEN_Click();
+    void mnuAUSWAHL_Click();
+    void mnuLOESCHEN_Click();
     void mnuEXPIMP_Click();
     void mnuSCHLIESSEN_Click();
     void mnuBEENDEN_Click();
@@ -86,6 +91,14 @@ public:
     void mnuREADME_Click();
     void mnuHINWEISE_Click();
     void mnuINFO_Click();
+
+    // The status bar's buttons 8 to 15: the pressed look, then the command of the panel
+    // clicked. The input window and the pages call the command for their keys. A click
+    // while a command runs is ignored.
+    void stbMAIN_MouseDown(int button, int shift, float x, float y);
+    void stbMAIN_PanelClick(StatusPanel& PANEL);
+    // The input window while it is loaded.
+    mdiEINGABE* EINGABE() const;
 
     // Unloads the main window for the given unload mode (0 window closed, 1 own
     // unload, 2 session end, 3 stopped from outside); false when the user cancelled.
@@ -109,6 +122,17 @@ private:
     [[noreturn]] void Refusal(const QString& text);
     void FillPanels();
     void AKTIVANZEIGE();
+    // The record commands' dialog, in a mode; true when it was confirmed.
+    bool Auswahl(const QString& modus);
+    // Shows the input window, loading it when needed.
+    mdiEINGABE& ShowEingabe();
+    // Buttons 8 (save the input window's record) and 9 (discard it).
+    void EingabeSpeichern(Guard& g, const QString& title);
+    void EingabeVerwerfen(Guard& g);
+    // The input state: the input window open, its buttons shown, the menus that
+    // would leave it disabled. Leaving it unloads the window.
+    void Eingabestatus(bool an);
+    void MenusEnabled(bool enabled);
     void SetUpWorkingCopy(Guard& g);
     void MoveAside(const QString& copy, const QString& origin);
     void OpenDocumentCommand(const QString& fileName, const QString& title);
@@ -132,4 +156,6 @@ private:
     QStringList captionOrder_;
     QMenu* mnuFRAGEZEICHEN_ = nullptr;
     QPointer<mdiAUTOSTART> startWindow_;
+    QPointer<mdiEINGABE> eingabe_;
+    bool panelCommand_ = false;   // a status-bar command is running
 };
