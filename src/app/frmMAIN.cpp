@@ -659,7 +659,6 @@ mdiEINGABE& frmMAIN::ShowEingabe()
         QMdiSubWindow* sub = mdiArea->addSubWindow(form);
         sub->setObjectName(QStringLiteral("mdiEINGABE_Window"));
         sub->setWindowIcon(SuiteIcon());
-        sub->resize(sub->sizeHint());
         eingabe_ = form;
     }
     auto* sub = qobject_cast<QMdiSubWindow*>(eingabe_->parentWidget());
@@ -676,6 +675,9 @@ void frmMAIN::Eingabestatus(bool an)
         eingabe_ = nullptr;
         sub->hide();
         sub->deleteLater();
+        // The start window stays maximized beneath, as it was at start-up.
+        if (startWindow_)
+            startWindow_->parentWidget()->showMaximized();
     }
     stbMAIN->Panels(8).SetVisible(an);
     stbMAIN->Panels(9).SetVisible(an);

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QScopedValueRollback>
 #include <QTabBar>
 #include <QTimer>
 
@@ -130,18 +129,15 @@ mdiEINGABE::mdiEINGABE(Context& ctx, Hauptfenster hauptfenster, QWidget* parent)
 
     Form_Load();
 
-    SSTab->tabBar()->installEventFilter(this);
     qApp->installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this, &mdiEINGABE::FocusChanged);
     resize(sizeHint());
     txtKEN->setFocus();
 }
 
 mdiEINGABE::~mdiEINGABE()
 {
-    // The controls go after this: their last focus changes and keys are none of ours.
+    // The controls go after this: their last events are none of ours.
     qApp->removeEventFilter(this);
-    disconnect(qApp, nullptr, this, nullptr);
 }
 
 QSize mdiEINGABE::sizeHint() const
@@ -220,6 +216,12 @@ void mdiEINGABE::Form_Load()
         ConfigureTable(i);
         ForwardEvents(i);
     }
+    // A grid knows which columns are in view only once it is laid out, which happens
+    // when its tab is first shown: the titles are drawn again then.
+    connect(SSTab, &QTabWidget::currentChanged, this, [this](int tab) {
+        for (int i = 2 * tab - 2; tab > 0 && i < 2 * tab; ++i)
+            Melden(QStringLiteral("SSTab_Click"), [&] { FLX_[i]->BESCHRIFTEN(); });
+    });
     for (int v = 0; v < 5; ++v) {
         vE_[v] = std::make_shared<clsDATEN>(ctx_);
         vE_[v]->ETABELLE(QStringLiteral("E%1").arg(v + 1));
@@ -354,10 +356,14 @@ void mdiEINGABE::txtZGWRS_Validate(bool& Cancel)
                            QStringLiteral("z-Koordinate des GW rechts; Wert außerhalb der Schranken"));
 }
 
+bool mdiEINGABE::Geprueft(const QWidget* w) const
+{
+    return w && (w == txtKEN || w == txtZGWLS || w == txtZGWRS);
+}
+
 bool mdiEINGABE::Pruefen(QWidget* box)
 {
-    // Focus changes while a box is up or the focus goes back run no further check.
-    const QScopedValueRollback<bool> once(pruefend_, true);
+    // Only locals after the box: the window may be gone when it closes.
     bool Cancel = false;
     if (box == txtKEN)
         txtKEN_Validate(Cancel);
@@ -368,14 +374,18 @@ bool mdiEINGABE::Pruefen(QWidget* box)
     return !Cancel;
 }
 
-void mdiEINGABE::FocusChanged(QWidget* old, QWidget* now)
+bool mdiEINGABE::Mausklick(QWidget* receiver)
 {
-    if (pruefend_ || !old || !now || !isAncestorOf(old) || !isAncestorOf(now))
-        return;
-    if (Pruefen(old))
-        return;
-    const QScopedValueRollback<bool> back(pruefend_, true);
-    old->setFocus(Qt::OtherFocusReason);
+    QWidget* box = QApplication::focusWidget();
+    if (!Geprueft(box))
+        return false;
+    // The control the press gives the focus to; the tab bar takes none but hides the box.
+    QWidget* ziel = receiver;
+    while (ziel != this && ziel != SSTab->tabBar() && !(ziel->focusPolicy() & Qt::ClickFocus))
+        ziel = ziel->parentWidget();
+    if (ziel == this || ziel == box)
+        return false;
+    return !Pruefen(box);
 }
 
 // ---------------------------------------------------------------- keys
@@ -391,17 +401,17 @@ int mdiEINGABE::ActiveGrid() const
 
 bool mdiEINGABE::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == SSTab->tabBar() && event->type() == QEvent::MouseButtonPress && !pruefend_) {
-        // Another tab would hide a box whose value was not checked yet.
-        QWidget* focus = QApplication::focusWidget();
-        return focus && isAncestorOf(focus) && !Pruefen(focus);
-    }
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::MouseButtonPress) || !watched->isWidgetType())
         return false;
     auto* receiver = static_cast<QWidget*>(watched);
+    if (!isAncestorOf(receiver))
+        return false;
+    if (type == QEvent::MouseButtonPress)
+        return Mausklick(receiver);
     // A key travels up from the focused control; it is seen once, on its first stop.
     QWidget* focus = QApplication::focusWidget();
-    if (receiver != (focus ? focus : this) || !(receiver == this || isAncestorOf(receiver)))
+    if (receiver != (focus ? focus : this))
         return false;
     return Form_KeyDown(static_cast<const QKeyEvent&>(*event));
 }
@@ -426,11 +436,12 @@ bool mdiEINGABE::Form_KeyDown(const QKeyEvent& key)
         Befehl(hauptfenster_.Speichern);
     if (key.key() == Qt::Key_V && ctrl && ActiveGrid() >= 0)
         FLX_[ActiveGrid()]->EINFUEGEN(-1);
-    // The keys of the tab control would hide a box whose value was not checked yet.
-    const bool tabKey = key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab || key.key() == Qt::Key_PageUp
-                        || key.key() == Qt::Key_PageDown;
-    if (ctrl && tabKey && QApplication::focusWidget())
-        return !Pruefen(QApplication::focusWidget());
+    // Keys that move the focus or show another tab leave a checked box.
+    const bool weiter = key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab
+                        || (ctrl && (key.key() == Qt::Key_PageUp || key.key() == Qt::Key_PageDown));
+    QWidget* focus = QApplication::focusWidget();
+    if (weiter && Geprueft(focus))
+        return !Pruefen(focus);
     return false;
 }
 

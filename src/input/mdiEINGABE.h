@@ -8,8 +8,9 @@
 // The window sees every key before its controls do: the numeric pad's decimal key types
 // the locale's separator, Alt+Q and Ctrl+S reach the main window's quit and save
 // commands, and Ctrl+C and Ctrl+V copy and paste in the grid that has the focus. The
-// designation and the two levels are checked when the focus leaves them for another
-// control of the window or the user picks another tab; a refused value keeps the focus.
+// designation and the two levels are checked when the user leaves them for another
+// control of the window (Tab or a click) or picks another tab; a refused value keeps
+// the focus and the key or click is dropped.
 //
 // Unloading is deleting the window (the main window's commands delete it later, never
 // inside one of its own events). A close asked for through its window frame is passed
@@ -83,7 +84,7 @@ public:
     clsFLX& FLX(int i) const { return *FLX_[size_t(i)]; }
 
 protected:
-    // Key preview on the whole application: keys for controls of this window only.
+    // Key and mouse preview on the whole application, for controls of this window only.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -91,7 +92,7 @@ protected:
 private:
     void Form_Load();
     void Form_Resize();
-    // True when the key was used up by a refused check.
+    // True when the key was dropped: it would have left a box whose check refused.
     bool Form_KeyDown(const QKeyEvent& key);
     void ControlsOfTab0(QWidget* page);
     void ControlsOfSide(int i, QWidget* page, int left);
@@ -104,9 +105,13 @@ private:
     void txtKEN_Validate(bool& Cancel);
     void txtZGWLS_Validate(bool& Cancel);
     void txtZGWRS_Validate(bool& Cancel);
+    // The three boxes checked when the user leaves them.
+    bool Geprueft(const QWidget* w) const;
     // Runs the check of a checked box; false when it refused the value.
     bool Pruefen(QWidget* box);
-    void FocusChanged(QWidget* old, QWidget* now);
+    // A press that moves the focus away from a checked box (or shows another tab) runs
+    // its check first; true when the check refused and the press is dropped.
+    bool Mausklick(QWidget* receiver);
     // The grid that has the focus, -1 when none has.
     int ActiveGrid() const;
     // Types one key into the control that has the focus now.
@@ -134,5 +139,4 @@ private:
     int sprache_ = 3;
     std::array<std::shared_ptr<clsFLX>, 6> FLX_;
     Views vE_;   // views on E1 to E5
-    bool pruefend_ = false;   // a check's box is up or the focus is being put back
 };
