@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QTabBar>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -374,18 +375,16 @@ bool mdiEINGABE::Pruefen(QWidget* box)
     return !Cancel;
 }
 
-bool mdiEINGABE::Mausklick(QWidget* receiver)
+bool mdiEINGABE::Mausklick(QWidget* receiver, QWidget* verlassen)
 {
-    QWidget* box = QApplication::focusWidget();
-    if (!Geprueft(box))
+    // A press on the tab bar takes no focus but would hide the box.
+    QWidget* focus = QApplication::focusWidget();
+    if (!verlassen && receiver == SSTab->tabBar() && Geprueft(focus))
+        verlassen = focus;
+    if (!verlassen || Pruefen(verlassen))
         return false;
-    // The control the press gives the focus to; the tab bar takes none but hides the box.
-    QWidget* ziel = receiver;
-    while (ziel != this && ziel != SSTab->tabBar() && !(ziel->focusPolicy() & Qt::ClickFocus))
-        ziel = ziel->parentWidget();
-    if (ziel == this || ziel == box)
-        return false;
-    return !Pruefen(box);
+    verlassen->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 // ---------------------------------------------------------------- keys
@@ -402,34 +401,43 @@ int mdiEINGABE::ActiveGrid() const
 bool mdiEINGABE::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if ((type != QEvent::KeyPress && type != QEvent::MouseButtonPress) || !watched->isWidgetType())
+    if (!watched->isWidgetType())
         return false;
     auto* receiver = static_cast<QWidget*>(watched);
-    if (!isAncestorOf(receiver))
+    // A press gives the focus before anyone sees it: the box it took the focus from is
+    // noted when the focus leaves, and checked when the press itself comes by.
+    if (type == QEvent::FocusOut && Geprueft(receiver)
+        && static_cast<const QFocusEvent&>(*event).reason() == Qt::MouseFocusReason)
+        verlassen_ = receiver;
+    if (type == QEvent::MouseButtonPress) {
+        QWidget* verlassen = std::exchange(verlassen_, nullptr);
+        return isAncestorOf(receiver) && Mausklick(receiver, verlassen);
+    }
+    if (type != QEvent::KeyPress || !isAncestorOf(receiver))
         return false;
-    if (type == QEvent::MouseButtonPress)
-        return Mausklick(receiver);
     // A key travels up from the focused control; it is seen once, on its first stop.
     QWidget* focus = QApplication::focusWidget();
     if (receiver != (focus ? focus : this))
         return false;
-    return Form_KeyDown(static_cast<const QKeyEvent&>(*event));
+    return Form_KeyDown(receiver, static_cast<const QKeyEvent&>(*event));
 }
 
-bool mdiEINGABE::Form_KeyDown(const QKeyEvent& key)
+bool mdiEINGABE::Form_KeyDown(QWidget* receiver, const QKeyEvent& key)
 {
     const Qt::KeyboardModifiers mods = key.modifiers();
     const bool ctrl = mods & Qt::ControlModifier;
     if ((mods & Qt::KeypadModifier) && (key.key() == Qt::Key_Period || key.key() == Qt::Key_Comma)) {
-        // The key's own character is taken back and the locale's separator typed.
-        QTimer::singleShot(0, this, [this] {
-            const QString separator = ctx_.DEZIMALPUNKT;
-            Tippen(Qt::Key_Backspace, QStringLiteral("\b"));
-            Tippen(separator == QStringLiteral(",") ? Qt::Key_Comma : Qt::Key_Period, separator);
-        });
+        // The pad's key types the locale's separator, whatever it is labelled.
+        const QString separator = ctx_.DEZIMALPUNKT;
+        QKeyEvent ersatz(QEvent::KeyPress, separator == QStringLiteral(",") ? Qt::Key_Comma : Qt::Key_Period,
+                         Qt::NoModifier, separator);
+        QCoreApplication::sendEvent(receiver, &ersatz);
+        return true;
     }
-    if (key.key() == Qt::Key_Q && (mods & Qt::AltModifier))
+    if (key.key() == Qt::Key_Q && (mods & Qt::AltModifier)) {
         Befehl(hauptfenster_.mnuBEENDEN_Click);
+        return true;   // a command key, never a letter typed into a box
+    }
     if (key.key() == Qt::Key_C && ctrl && ActiveGrid() >= 0)
         FLX_[ActiveGrid()]->BEARBEITEN(-1, 0);
     if (key.key() == Qt::Key_S && ctrl)
@@ -439,21 +447,9 @@ bool mdiEINGABE::Form_KeyDown(const QKeyEvent& key)
     // Keys that move the focus or show another tab leave a checked box.
     const bool weiter = key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab
                         || (ctrl && (key.key() == Qt::Key_PageUp || key.key() == Qt::Key_PageDown));
-    QWidget* focus = QApplication::focusWidget();
-    if (weiter && Geprueft(focus))
-        return !Pruefen(focus);
+    if (weiter && Geprueft(receiver))
+        return !Pruefen(receiver);
     return false;
-}
-
-void mdiEINGABE::Tippen(int key, const QString& text)
-{
-    QWidget* focus = QApplication::focusWidget();
-    if (!focus || !isAncestorOf(focus))
-        return;
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(focus, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(focus, &release);
 }
 
 void mdiEINGABE::Befehl(const std::function<void()>& command)

@@ -6,8 +6,9 @@
 // number and the transaction around a save.
 //
 // The window sees every key before its controls do: the numeric pad's decimal key types
-// the locale's separator, Alt+Q and Ctrl+S reach the main window's quit and save
-// commands, and Ctrl+C and Ctrl+V copy and paste in the grid that has the focus. The
+// the locale's separator in every box and table, Alt+Q and Ctrl+S reach the main
+// window's quit and save commands, and Ctrl+C and Ctrl+V copy and paste in the grid
+// that has the focus. The
 // designation and the two levels are checked when the user leaves them for another
 // control of the window (Tab or a click) or picks another tab; a refused value keeps
 // the focus and the key or click is dropped.
@@ -92,8 +93,10 @@ protected:
 private:
     void Form_Load();
     void Form_Resize();
-    // True when the key was dropped: it would have left a box whose check refused.
-    bool Form_KeyDown(const QKeyEvent& key);
+    // The window's keys, seen before the control that has the focus (the receiver).
+    // True when the key is used up: replaced, a command, or it would have left a box
+    // whose check refused.
+    bool Form_KeyDown(QWidget* receiver, const QKeyEvent& key);
     void ControlsOfTab0(QWidget* page);
     void ControlsOfSide(int i, QWidget* page, int left);
     void ConfigureTable(int i);
@@ -109,13 +112,12 @@ private:
     bool Geprueft(const QWidget* w) const;
     // Runs the check of a checked box; false when it refused the value.
     bool Pruefen(QWidget* box);
-    // A press that moves the focus away from a checked box (or shows another tab) runs
-    // its check first; true when the check refused and the press is dropped.
-    bool Mausklick(QWidget* receiver);
+    // A press that took the focus from a checked box (verlassen) or would show another
+    // tab runs the box's check; when it refuses, the box gets the focus back and the
+    // press is dropped (true).
+    bool Mausklick(QWidget* receiver, QWidget* verlassen);
     // The grid that has the focus, -1 when none has.
     int ActiveGrid() const;
-    // Types one key into the control that has the focus now.
-    void Tippen(int key, const QString& text);
     // Runs a main-window command after the current event.
     void Befehl(const std::function<void()>& command);
     using Views = std::array<std::shared_ptr<clsDATEN>, 5>;
@@ -139,4 +141,5 @@ private:
     int sprache_ = 3;
     std::array<std::shared_ptr<clsFLX>, 6> FLX_;
     Views vE_;   // views on E1 to E5
+    QWidget* verlassen_ = nullptr;   // the checked box a mouse press is taking the focus from
 };
