@@ -379,6 +379,21 @@ TEST_F(RecordCommandsTest, SavingAnExistingDesignationAsksBeforeOverwriting)
     EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
 }
 
+TEST_F(RecordCommandsTest, NewRecordTakesTheNumberAfterTheHighest)
+{
+    const auto save = [&](const QString& ken) {
+        main->mnuNEU_Click();
+        TypeBox(Input().txtKEN, ken);
+        main->stbMAIN_PanelClick(Panel(8));
+        Settle();
+        return CLng(Value(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]='%1'").arg(ken)));
+    };
+    Sql(QStringLiteral("DELETE FROM [E1]"));
+    EXPECT_EQ(save(QStringLiteral("Erste")), 1);
+    Sql(QStringLiteral("INSERT INTO [E1] VALUES (7,'Sieben',NULL,0)"));
+    EXPECT_EQ(save(QStringLiteral("Achte")), 8);
+}
+
 TEST_F(RecordCommandsTest, FailedOverwriteLeavesTheStoredRecordAsItWas)
 {
     QStringList before;
