@@ -483,27 +483,7 @@ bool mdiEINGABE::OK(int32_t AKTID)
     // The views yield while they write: they are held until the end.
     const Views views = vE_;
     bool gespeichert = false;
-    Guarded(ctx_.dlg(), Kasten(QStringLiteral("OK")), [&](Guard& g) {
-        clsDATEN& e1 = *views[0];
-        g.step([&] { e1.ESPIDW(AKTID); });
-        if (!g.test([&] { return e1.DFTTT(QStringLiteral("KEN"), *txtKEN); }))
-            return;
-        g.step([&] { e1.DFTTT(QStringLiteral("KOM"), *txtKOM); });
-        if (!g.test([&] { return e1.DVTB(QStringLiteral("AKT"), true); }))
-            return;
-        clsDATEN& e2 = *views[1];
-        g.step([&] { e2.ESPIDW(AKTID); });
-        if (!g.test([&] { return e2.DFTTT(QStringLiteral("ZGWLS"), *txtZGWLS); }))
-            return;
-        if (!g.test([&] { return e2.DFTTT(QStringLiteral("ZGWRS"), *txtZGWRS); }))
-            return;
-        const bool complete = Tabellenspalten(g, views, AKTID, [](clsDATEN& view, FlexGrid& grid, const Spalte& s) {
-            return view.DFTFM(s.name, grid, s.nr, QStringLiteral("K"), s.k, s.index);
-        });
-        if (!complete)
-            return;
-        gespeichert = true;
-    });
+    Guarded(ctx_.dlg(), Kasten(QStringLiteral("OK")), [&](Guard& g) { gespeichert = Uebertragen(g, views, AKTID, true); });
     return gespeichert;
 }
 
@@ -511,39 +491,43 @@ void mdiEINGABE::OEFFNEN(int32_t AKTID)
 {
     const Views views = vE_;
     Guarded(ctx_.dlg(), Kasten(QStringLiteral("Datei/Öffnen")), [&](Guard& g) {
-        clsDATEN& e1 = *views[0];
-        g.step([&] { e1.ESPIDW(AKTID); });
-        if (!g.test([&] { return e1.DTFTT(QStringLiteral("KEN"), *txtKEN); }))
-            return;
-        g.step([&] { e1.DTFTT(QStringLiteral("KOM"), *txtKOM); });
-        clsDATEN& e2 = *views[1];
-        g.step([&] { e2.ESPIDW(AKTID); });
-        if (!g.test([&] { return e2.DTFTT(QStringLiteral("ZGWLS"), *txtZGWLS); }))
-            return;
-        if (!g.test([&] { return e2.DTFTT(QStringLiteral("ZGWRS"), *txtZGWRS); }))
-            return;
-        const bool complete = Tabellenspalten(g, views, AKTID, [](clsDATEN& view, FlexGrid& grid, const Spalte& s) {
-            return view.DTFFM(s.name, grid, s.nr, QStringLiteral("K"), s.k, s.index);
-        });
-        if (!complete)
+        if (!Uebertragen(g, views, AKTID, false))
             return;
         for (int i = 0; i < 6; ++i)
             g.step([&] { FLX_[i]->AKTUALISIEREN(); });
     });
 }
 
-bool mdiEINGABE::Tabellenspalten(Guard& g, const Views& views, int32_t AKTID,
-                                 const std::function<bool(clsDATEN&, FlexGrid&, const Spalte&)>& transfer)
+bool mdiEINGABE::Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool schreiben)
 {
+    const auto box = [&](clsDATEN& view, const QString& spalte, TextBox& txt) {
+        return g.test([&] { return schreiben ? view.DFTTT(spalte, txt) : view.DTFTT(spalte, txt); });
+    };
+    clsDATEN& e1 = *views[0];
+    g.step([&] { e1.ESPIDW(AKTID); });
+    if (!box(e1, QStringLiteral("KEN"), *txtKEN))
+        return false;
+    box(e1, QStringLiteral("KOM"), *txtKOM);   // a comment that fails stops nothing
+    if (schreiben && !g.test([&] { return e1.DVTB(QStringLiteral("AKT"), true); }))
+        return false;
+    clsDATEN& e2 = *views[1];
+    g.step([&] { e2.ESPIDW(AKTID); });
+    if (!box(e2, QStringLiteral("ZGWLS"), *txtZGWLS) || !box(e2, QStringLiteral("ZGWRS"), *txtZGWRS))
+        return false;
     for (size_t t = 0; t < Tabellen.size(); ++t) {
         clsDATEN& view = *views[size_t(Tabellen[t].view)];
         g.step([&] { view.ESPIDW(AKTID); });
+        const QString index = QLatin1String(Tabellen[t].spalten[0]);
         for (int16_t k = 1; k <= 2; ++k) {
             FlexGrid& grid = *msgFLX[2 * t + size_t(k) - 1];
             for (int16_t c = 0; c < 3; ++c) {
-                const Spalte s{QLatin1String(Tabellen[t].spalten[size_t(c)]), CStr(Variant(c)), Variant(k),
-                               QLatin1String(Tabellen[t].spalten[0])};
-                if (!g.test([&] { return transfer(view, grid, s); }))
+                const QString spalte = QLatin1String(Tabellen[t].spalten[size_t(c)]);
+                const QString nr = CStr(Variant(c));
+                const bool ok = g.test([&] {
+                    return schreiben ? view.DFTFM(spalte, grid, nr, QStringLiteral("K"), Variant(k), index)
+                                     : view.DTFFM(spalte, grid, nr, QStringLiteral("K"), Variant(k), index);
+                });
+                if (!ok)
                     return false;
             }
         }

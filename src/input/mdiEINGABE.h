@@ -121,18 +121,11 @@ private:
     // Runs a main-window command after the current event.
     void Befehl(const std::function<void()>& command);
     using Views = std::array<std::shared_ptr<clsDATEN>, 5>;
-    // One grid column and the table column that keeps it: name, grid column number as
-    // text, side code K and the running-number column that orders the rows.
-    struct Spalte {
-        QString name, nr;
-        Variant k;
-        QString index;
-    };
-    // Moves every table column of the record in the order it is written and read: per
-    // table E3, E4, E5 the left grid's columns 0, 1, 2, then the right grid's. False
-    // when a transfer failed (the rest is left out).
-    bool Tabellenspalten(Guard& g, const Views& views, int32_t AKTID,
-                         const std::function<bool(clsDATEN&, FlexGrid&, const Spalte&)>& transfer);
+    // Moves the record between the window and the tables, in the order of both
+    // operations: E1 (KEN, KOM, and AKT true when writing), E2, then per table E3, E4,
+    // E5 the left grid's columns 0, 1, 2 and the right grid's. False at the first
+    // transfer a view refused; a failed comment is passed over.
+    bool Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool schreiben);
     // Runs an event step whose errors reach it, showing them in a box.
     void Melden(const QString& routine, const std::function<void()>& step);
 

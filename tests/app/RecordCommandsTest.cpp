@@ -150,22 +150,11 @@ protected:
         Settle();
     }
 
-    // The rows of a record in a table as texts, without the ID, in insertion order.
+    // The rows of a record in a table without its ID, in the order they were added.
     QStringList Rows(const QString& table, int32_t id) const
     {
-        QStringList rows;
-        Recordset rs;
-        rs.Open(QStringLiteral("SELECT * FROM [%1] WHERE [ID]=%2 ORDER BY rowid").arg(table).arg(id), main->cnnX());
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList row;
-            for (int i = 1; i < rs.FieldCount(); ++i) {
-                const Variant v = rs.Fields(i).Value();
-                row << (v.isNull() ? QStringLiteral("NULL") : CStr(v));
-            }
-            rows << row.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return rows;
+        return RowTexts(main->cnnX(), QStringLiteral("SELECT * FROM [%1] WHERE [ID]=%2 ORDER BY rowid").arg(table).arg(id),
+                        1);
     }
     Variant Value(const QString& sql) const { return ScalarOf(main->cnnX(), sql); }
     QStringList Active() const
@@ -371,8 +360,8 @@ TEST_F(RecordCommandsTest, SavingAnExistingDesignationAsksBeforeOverwriting)
     dialogs->msgAnswers = {MsgResult::Yes};
     CtrlS();
     EXPECT_TRUE(InRestState());
-    EXPECT_EQ(Rows(QStringLiteral("E1"), 2), QStringList{"spundwand|NULL|True"});
-    EXPECT_EQ(Rows(QStringLiteral("E3"), 2), (QStringList{"1|0|1|0", "2|0|NULL|0"}));
+    EXPECT_EQ(Rows(QStringLiteral("E1"), 2), QStringList{"spundwand|Null|True"});
+    EXPECT_EQ(Rows(QStringLiteral("E3"), 2), (QStringList{"1|0|1|0", "2|0|Null|0"}));
     EXPECT_EQ(Active(), QStringList{"spundwand"});
     // Results of the overwritten record stay, for the evaluation to renew.
     EXPECT_EQ(Rows(QStringLiteral("A1"), 2).size(), 1);
@@ -429,7 +418,7 @@ TEST_F(RecordCommandsTest, DesignationWithQuotesIsStoredAndFoundAgain)
     }
     ASSERT_EQ(Boxes().size(), 1u);   // the second save found the record
     EXPECT_EQ(Boxes()[0].text, QStringLiteral("Soll der vorhandene Datensatz ") + ken + QStringLiteral(" überschrieben werden?"));
-    EXPECT_EQ(Rows(QStringLiteral("E1"), 3), QStringList{ken + QStringLiteral("|NULL|True")});
+    EXPECT_EQ(Rows(QStringLiteral("E1"), 3), QStringList{ken + QStringLiteral("|Null|True")});
     EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 3);
     EXPECT_EQ(Active(), QStringList{ken});
 }

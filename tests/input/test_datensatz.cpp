@@ -5,22 +5,10 @@
 
 namespace {
 
-// The rows of one table of a record as texts, NULL for Null, in key order.
+// The rows of one table of a record without its ID, in the order they were added.
 QStringList Rows(TempProject& p, const QString& table, int32_t id)
 {
-    QStringList rows;
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM [%1] WHERE [ID]=%2 ORDER BY rowid").arg(table).arg(id), p.cnnX());
-    for (; !rs.Eof(); rs.MoveNext()) {
-        QStringList row;
-        for (int i = 1; i < rs.FieldCount(); ++i) {
-            const Variant v = rs.Fields(i).Value();
-            row << (v.isNull() ? QStringLiteral("NULL") : CStr(v));
-        }
-        rows << row.join(QLatin1Char('|'));
-    }
-    rs.Close();
-    return rows;
+    return RowTexts(p.cnnX(), QStringLiteral("SELECT * FROM [%1] WHERE [ID]=%2 ORDER BY rowid").arg(table).arg(id), 1);
 }
 
 int Count(TempProject& p, const QString& table)
@@ -45,10 +33,10 @@ void EingabeTest::Fill(int i, const std::vector<std::pair<QString, QString>>& ro
 TEST_F(EingabeTest, UntouchedNewRecordKeepsOneNumberedRowPerSide)
 {
     ASSERT_TRUE(window->OK(1));
-    EXPECT_EQ(Rows(project, QStringLiteral("E1"), 1), QStringList{"W|NULL|True"});
-    EXPECT_EQ(Rows(project, QStringLiteral("E2"), 1), QStringList{"NULL|NULL"});
+    EXPECT_EQ(Rows(project, QStringLiteral("E1"), 1), QStringList{"W|Null|True"});
+    EXPECT_EQ(Rows(project, QStringLiteral("E2"), 1), QStringList{"Null|Null"});
     for (const char* table : {"E3", "E4", "E5"})
-        EXPECT_EQ(Rows(project, QLatin1String(table), 1), (QStringList{"1|0|NULL|NULL", "2|0|NULL|NULL"})) << table;
+        EXPECT_EQ(Rows(project, QLatin1String(table), 1), (QStringList{"1|0|Null|Null", "2|0|Null|Null"})) << table;
     EXPECT_TRUE(Boxes().empty());
 }
 
@@ -101,7 +89,7 @@ TEST_F(EingabeTest, SavingAgainMatchesTheRowsToTheTables)
     Load();
     Fill(0, {{"1", ""}, {"2", ""}, {"3", ""}});
     ASSERT_TRUE(window->OK(3));
-    EXPECT_EQ(Rows(project, QStringLiteral("E3"), 3), (QStringList{"1|0|1|NULL", "1|1|2|NULL", "1|2|3|NULL", "2|0|NULL|NULL"}));
+    EXPECT_EQ(Rows(project, QStringLiteral("E3"), 3), (QStringList{"1|0|1|Null", "1|1|2|Null", "1|2|3|Null", "2|0|Null|Null"}));
 
     Fill(1, {{"7", ""}, {"8", ""}});
     // The left structure becomes the empty table: its rows go.
@@ -109,17 +97,17 @@ TEST_F(EingabeTest, SavingAgainMatchesTheRowsToTheTables)
     window->cmdW[4]->click();
     ASSERT_TRUE(window->OK(3));
     EXPECT_EQ(Rows(project, QStringLiteral("E3"), 3),
-              (QStringList{"1|0|1|NULL", "1|1|2|NULL", "1|2|3|NULL", "2|0|7|NULL", "2|1|8|NULL"}));
-    EXPECT_EQ(Rows(project, QStringLiteral("E5"), 3), QStringList{"2|0|NULL|NULL"});
+              (QStringList{"1|0|1|Null", "1|1|2|Null", "1|2|3|Null", "2|0|7|Null", "2|1|8|Null"}));
+    EXPECT_EQ(Rows(project, QStringLiteral("E5"), 3), QStringList{"2|0|Null|Null"});
     EXPECT_EQ(Count(project, QStringLiteral("E1")), 1);
     EXPECT_EQ(Count(project, QStringLiteral("E2")), 1);
 }
 
 TEST_F(EingabeTest, OpeningAPartialRecordLeavesTheMissingPartsEmpty)
 {
-    project.exec(QStringLiteral("INSERT INTO [E1] VALUES (4,'Teil',NULL,1)"));
+    project.exec(QStringLiteral("INSERT INTO [E1] VALUES (4,'Teil',Null,1)"));
     project.exec(QStringLiteral("INSERT INTO [E5] VALUES (4,1,0,2,-3)"));
-    project.exec(QStringLiteral("INSERT INTO [E5] VALUES (4,1,1,2,NULL)"));
+    project.exec(QStringLiteral("INSERT INTO [E5] VALUES (4,1,1,2,Null)"));
     window->txtKOM->setText(QStringLiteral("vorher"));
     window->OEFFNEN(4);
     EXPECT_EQ(window->txtKEN->text(), QStringLiteral("Teil"));
@@ -161,7 +149,7 @@ TEST_F(EingabeTest, ValueStillInACellEditorIsSaved)
     QTest::keyClicks(window->txtFLX[3], QStringLiteral(",5"));
     ASSERT_TRUE(window->OK(2));
     EXPECT_TRUE(window->txtFLX[3]->isHidden());
-    EXPECT_EQ(Rows(project, QStringLiteral("E4"), 2), (QStringList{"1|0|NULL|NULL", "2|0|NULL|8,5"}));
+    EXPECT_EQ(Rows(project, QStringLiteral("E4"), 2), (QStringList{"1|0|Null|Null", "2|0|Null|8,5"}));
 }
 
 TEST_F(EingabeTest, TextInAValueCellIsRefusedNotStored)
