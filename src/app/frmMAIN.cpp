@@ -1,4 +1,5 @@
 #include "frmMAIN.h"
+#include "Datensatz.h"
 #include "Pictures.h"
 #include "platform/Twips.h"
 #include "Datensatz.h"
@@ -176,9 +177,7 @@ QString KompressionsDatei(const QString& arbeitskopie)
 
 QString AdminAbfrage(const QString& columns, const QString& benutzer)
 {
-    QString quoted = benutzer;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QStringLiteral("SELECT %1 FROM [ADMIN] WHERE [BENUTZER]='%2'").arg(columns, quoted);
+    return QStringLiteral("SELECT %1 FROM [ADMIN] WHERE [BENUTZER]=%2").arg(columns, SqlQuoted(benutzer));
 }
 
 float GroesseMB(std::uintmax_t bytes)
@@ -340,6 +339,8 @@ double frmMAIN::ScaleHeight() const { return mdiArea->viewport()->height() * Twi
 
 frmMAIN::StartResult frmMAIN::MDIForm_Load()
 {
+    // An end asked for from outside waits until the start-up is done.
+    const OutsideUnloadDeferral startingUp;
     // The system beep of the original platform has no counterpart on a Linux desktop.
     const bool complete = Guarded(ctx_.dlg(), Box(App::Title()), [&](Guard& g) {
         g.step([&] { ctx_.SPRACHE = LanguageOf(ProgramLocale()); });
@@ -432,15 +433,30 @@ void frmMAIN::SetUpWorkingCopy(Guard& g)
                 + T(" is already running for user ", " läuft bereits für Benutzer ") + BENUTZER()
                 + QLatin1Char('!'));
     }
+    if (lock_.Held())
+        RemoveLeftOverPartials(copy);   // of a start-up copy that was cut short
     bool fresh = true;
     if (FileExists(copy)) {
         const QString origin = ReadOrigin(copy);
-        if (!origin.isEmpty() && origin != CanonicalPath(projectDb)) {
-            // A copy of another project is never offered for this one, nor overwritten:
-            // when it cannot be moved aside, the run goes on without a working copy.
+        const bool otherProject = !origin.isEmpty() && origin != CanonicalPath(projectDb);
+        if (otherProject || !IsDatabaseWithTables(copy, DatensatzTabellen())) {
+            // Never offered, nor overwritten: kept aside. When that fails, the run goes
+            // on without a working copy.
             bool moved = false;
             g.step([&] {
-                MoveAside(copy, origin);
+                const QString project = QFileInfo(ParentFolder(origin)).fileName();
+                const QString aside = MoveAside(copy, otherProject ? project : T("invalid", "defekt"));
+                ctx_.dlg().MsgBox(
+                    otherProject ? T("The working copy of project ", "Die Arbeitskopie des Projekts ") + project
+                                       + T(" left by an interrupted run was kept as ",
+                                           " aus einem unterbrochenen Lauf wurde aufbewahrt als ")
+                                       + aside + QLatin1Char('.')
+                                 : T("The working copy left by an interrupted run is no valid project database. "
+                                     "It is not offered and was kept as ",
+                                     "Die Arbeitskopie aus einem unterbrochenen Lauf ist keine gültige "
+                                     "Projektdatenbank. Sie wird nicht angeboten und wurde aufbewahrt als ")
+                                       + aside + QLatin1Char('.'),
+                    MsgButtons::OK, otherProject ? MsgIcon::Information : MsgIcon::Exclamation, App::Title());
                 moved = true;
             });
             if (!moved) {
@@ -453,16 +469,25 @@ void frmMAIN::SetUpWorkingCopy(Guard& g)
                   "Programm wurde während der Ausführung unterbrochen!\r\n"
                   "Soll die bis zum Abbruch vorhandenen Daten gepeichert werden?"),
                 MsgButtons::YesNo, MsgIcon::Question, App::Title());
-            fresh = answer != MsgResult::Yes;
+            // A question closed by an end from outside was answered by nobody: keep.
+            fresh = answer == MsgResult::No && !OutsideUnloadRequested();
         }
     }
-    if (fresh)
-        g.step([&] { CopyDatabase(projectDb, copy); });
-    g.step([&] {
-        if (FileExists(copy))
-            WriteOrigin(copy, projectDb);
-    });
-    g.step([&] { geaendert_ = false; });
+    if (fresh) {
+        // Without a sound working copy the program cannot work: it ends as a refusal
+        // does, and the target (an older copy, or none) stays as it was.
+        try {
+            if (copy.isEmpty())
+                throw VbError(VbErr::PathNotFound);
+            CopyDatabase(projectDb, copy, {DatensatzTabellen()});
+        } catch (const VbError& e) {
+            Refusal(T("The working copy of project ", "Die Arbeitskopie des Projekts ") + ctx_.PROJEKT
+                    + T(" cannot be set up:\r\n", " kann nicht angelegt werden:\r\n") + e.text());
+        }
+    }
+    g.step([&] { WriteOrigin(copy, projectDb); });
+    // Work recovered from an interrupted run is not in the project yet.
+    g.step([&] { geaendert_ = !fresh; });
     g.step([&] {
         ctx_.cnnX = std::make_shared<Connection>();
         ctx_.cnnX->ConnectionTimeout = 30;
@@ -470,19 +495,17 @@ void frmMAIN::SetUpWorkingCopy(Guard& g)
     });
 }
 
-void frmMAIN::MoveAside(const QString& copy, const QString& origin)
+QString frmMAIN::MoveAside(const QString& copy, const QString& label)
 {
-    const QString project = QFileInfo(ParentFolder(origin)).fileName();
-    const QString target = ParentFolder(copy) + QLatin1Char('/') + App::Title() + QLatin1Char('_') + project
+    const QString target = ParentFolder(copy) + QLatin1Char('/') + App::Title() + QLatin1Char('_') + label
                            + QLatin1Char('_') + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))
                            + QStringLiteral(".mdb");
     MoveFile(copy, target);
+    // A journal belongs to its database: it goes along, so that nothing rolls it back
+    // onto a file it was not written for.
+    QFile::rename(copy + QStringLiteral("-journal"), target + QStringLiteral("-journal"));
     QFile::remove(OriginMarker(copy));
-    ctx_.dlg().MsgBox(T("The working copy of project ", "Die Arbeitskopie des Projekts ") + project
-                          + T(" left by an interrupted run was kept as ",
-                              " aus einem unterbrochenen Lauf wurde aufbewahrt als ")
-                          + target + QLatin1Char('.'),
-                      MsgButtons::OK, MsgIcon::Information, App::Title());
+    return target;
 }
 
 void frmMAIN::AKTIVANZEIGE()
@@ -558,10 +581,22 @@ bool frmMAIN::Speichern()
         }
         g.step([&] { SetMousePointer(11); });
         g.step([&] {
+            // Only a sound project database may take the project's place; a failed copy
+            // leaves the project database as it was.
+            if (!ctx_.cnnX || !ctx_.cnnX->isOpen())
+                throw VbError(VbErr::ObjectClosed, T("The working copy is not open. The project database was left "
+                                                     "as it was.",
+                                                     "Die Arbeitskopie ist nicht geöffnet. Die Projektdatenbank "
+                                                     "bleibt unverändert."));
             const QString target = ProjektDatenbank();
             if (!FolderExists(ParentFolder(target)))
                 throw VbError(VbErr::PathNotFound);   // the project folder has gone
-            CopyDatabase(copy, target);
+            try {
+                CopyDatabase(copy, target, {DatensatzTabellen()});
+            } catch (const VbError& e) {
+                throw VbError(e.number(), e.text() + T("\r\nThe project database was left as it was.",
+                                                       "\r\nDie Projektdatenbank bleibt unverändert."));
+            }
             copied = true;
         });
         // A copy that failed leaves the changes unsaved, and the flag says so.
@@ -587,19 +622,29 @@ void frmMAIN::mnuKOMPRIMIEREN_Click()
         g.step([&] { before = GroesseMB(FileLen(s)); });
         // The working copy is replaced only by a sound compacted file, and the
         // connection object stays the same, so open views keep working.
+        bool compacted = false;
         g.step([&] {
             if (!ctx_.cnnX)
                 throw VbError(VbErr::ObjectNotSet);
-            CompactDatabase(*ctx_.cnnX, t);
+            try {
+                CompactDatabase(*ctx_.cnnX, t);
+            } catch (const VbError& e) {
+                throw VbError(e.number(), e.text() + T("\r\nThe working copy was left as it was.",
+                                                       "\r\nDie Arbeitskopie bleibt unverändert."));
+            }
+            compacted = true;
         });
         g.step([&] { after = GroesseMB(FileLen(s)); });
         const float percent = ProzentKomprimiert(before, after);
-        g.step([&] {
-            ctx_.dlg().MsgBox(T("Database was compact about ", "Datenbank wurde um ") + CStr(Variant(percent))
-                                  + T(" % to ", " % auf ") + CStr(Variant(after))
-                                  + T(" MB!", " MB komprimiert !"),
-                              MsgButtons::OK, MsgIcon::Information, title);
-        });
+        // A compaction that failed reports no success.
+        if (compacted) {
+            g.step([&] {
+                ctx_.dlg().MsgBox(T("Database was compact about ", "Datenbank wurde um ") + CStr(Variant(percent))
+                                      + T(" % to ", " % auf ") + CStr(Variant(after))
+                                      + T(" MB!", " MB komprimiert !"),
+                                  MsgButtons::OK, MsgIcon::Information, title);
+            });
+        }
         g.step(reopen);
         g.step([&] { SetMousePointer(0); });
     });
@@ -895,7 +940,8 @@ void frmMAIN::mnuBEENDEN_Click()
 
 bool frmMAIN::Unload(int mode)
 {
-    if (unloaded_)
+    // A refused start ends at once, whoever asks: nothing of the unload runs.
+    if (refused_ || unloaded_)
         return true;
     if (unloading_)
         return false;
@@ -954,15 +1000,20 @@ void frmMAIN::MDIForm_QueryUnload(bool& cancel, int mode)
 
 void frmMAIN::MDIForm_Unload(int)
 {
+    // Only the run that holds the lock owns the working copy and the admin row's
+    // entry; another one (its start-up went wrong early) leaves both alone.
+    const bool owner = lock_.Held();
     Guarded(ctx_.dlg(), Box(App::Title()), [&](Guard& g) {
         g.step([&] { UnloadForms(); });
         if (!ctx_.developmentMode()) {
-            Recordset rs;
-            g.step([&] { rs.Open(AdminAbfrage(QStringLiteral("[PROG]"), BENUTZER()), archive_); });
-            g.step([&] { rs.MoveFirst(); });
-            g.step([&] { rs.Fields(QStringLiteral("PROG")) = App::FrameProgram(); });
-            g.step([&] { rs.Update(); });
-            g.step([&] { rs.Close(); });
+            if (owner) {
+                Recordset rs;
+                g.step([&] { rs.Open(AdminAbfrage(QStringLiteral("[PROG]"), BENUTZER()), archive_); });
+                g.step([&] { rs.MoveFirst(); });
+                g.step([&] { rs.Fields(QStringLiteral("PROG")) = App::FrameProgram(); });
+                g.step([&] { rs.Update(); });
+                g.step([&] { rs.Close(); });
+            }
             g.step([&] {
                 if (!archive_)
                     throw VbError(VbErr::ObjectNotSet);
@@ -980,7 +1031,7 @@ void frmMAIN::MDIForm_Unload(int)
                 throw VbError(VbErr::ObjectNotSet);
             ctx_.cnnX->Close();
         });
-        if (!keepWorkingCopy_) {
+        if (owner && !keepWorkingCopy_) {
             g.step([&] {
                 const QString copy = XMDBPFAD();
                 DeleteFile(copy);
@@ -1019,7 +1070,10 @@ void frmMAIN::mnuHILFE_Click()
         QWidget* focus = child ? child->focusWidget() : nullptr;
         context = HelpContextOf(focus ? focus : child);
     }
-    ctx_.dlg().ShowHelp(ctx_.programFolder + QLatin1Char('/') + App::HelpFile(), context);
+    // A help file that nothing opens is told in the documents' error box.
+    Guarded(ctx_.dlg(), Box(HelpTitle), [&](Guard& g) {
+        g.step([&] { ctx_.dlg().ShowHelp(ctx_.programFolder + QLatin1Char('/') + App::HelpFile(), context); });
+    });
     SetMousePointer(0);
 }
 
@@ -1047,5 +1101,6 @@ void frmMAIN::mnuHINWEISE_Click()
 void frmMAIN::mnuINFO_Click()
 {
     frmINFO info(ctx_.SPRACHE, AUTOSTART(), ctx_.dlg(), this);
+    const OutsideUnloadDeferral modal;
     info.exec();
 }

@@ -134,7 +134,8 @@ private:
     void Eingabestatus(bool an);
     void MenusEnabled(bool enabled);
     void SetUpWorkingCopy(Guard& g);
-    void MoveAside(const QString& copy, const QString& origin);
+    // Moves a left-over working copy aside under a name with label and time.
+    QString MoveAside(const QString& copy, const QString& label);
     void OpenDocumentCommand(const QString& fileName, const QString& title);
     bool Speichern();
     void MDIForm_QueryUnload(bool& cancel, int mode);

@@ -14,6 +14,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(SuiteIcon());   // every window and dialog carries it
     SetProgramLocale(SystemLocale());
+    LoadQtTranslations(ProgramLocale());   // "Ja", "Nein", "Abbrechen" on German screens
 
     frmMAIN main(std::make_shared<QtDialogService>(), QCoreApplication::applicationDirPath());
     QObject::connect(&main, &frmMAIN::Ended, &app, [] { QCoreApplication::exit(0); });

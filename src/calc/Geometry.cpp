@@ -22,7 +22,7 @@ float RICHTUNGSWINKEL(float Z1, float X1, float Z2, float X2)
 
 float XAtDepth(float x0, float z0, float x1, float z1, float z)
 {
-    const double slope = Div(static_cast<double>(x1) - x0, static_cast<double>(z1) - z0);
+    const double slope = CheckedDiv(static_cast<double>(x1) - x0, static_cast<double>(z1) - z0);
     return CheckedSng(slope * (static_cast<double>(z) - z0) + x0);
 }
 
@@ -45,7 +45,7 @@ namespace {
 // p·f(a)/g(a): the product first, then the quotient, rounded to Single once.
 float Ratio(float p, double num, double den)
 {
-    return CheckedSng(Div(static_cast<double>(p) * num, den));
+    return SngDiv(static_cast<double>(p) * num, den);
 }
 
 // Components at one end of a segment, left side.

@@ -17,9 +17,9 @@ BaseCorners ComputeBaseCorners(float xL, float zL, float pL, float xR, float zR,
     } else if ((Angle::PI < a && a < Angle::PI3_2) || (Angle::PI3_2 < a && a < Angle::PI2)) {
         const double c = std::cos(static_cast<double>(a));
         const double s = std::sin(static_cast<double>(a));
-        b.WHL = CheckedSng(Div(static_cast<double>(pL) * c, s));
+        b.WHL = SngDiv(static_cast<double>(pL) * c, s);
         b.WVL = -pL;
-        b.WHR = CheckedSng(Div(static_cast<double>(pR) * c, s));
+        b.WHR = SngDiv(static_cast<double>(pR) * c, s);
         b.WVR = -pR;
     } else {
         b.valid = false;

@@ -148,7 +148,7 @@ SeepagePath ComputeSeepagePath(const CalcInput& in)
     lges = CheckedSng(lges + SegmentLength(L.XST[NSTL], L.ZST[NSTL], R.XST[NSTR], R.ZST[NSTR]));
     s.LGES = FlowLineLength(R.ZST, R.XST, lges);
     s.HDIFF = CheckedSng(static_cast<double>(in.ZGWRS) - in.ZGWLS);
-    s.GRAD = CheckedSng(Div(s.HDIFF, s.LGES));
+    s.GRAD = SngDiv(s.HDIFF, s.LGES);
 
     s.SUML = PHILINIE(s.ZTL, s.XTL, s.KTL, L.ZS, L.KFS, L.ZST, L.XST, L.ZB, L.XB);
     s.SUMR = PHILINIE(s.ZTR, s.XTR, s.KTR, R.ZS, R.KFS, R.ZST, R.XST, R.ZB, R.XB);
@@ -161,16 +161,16 @@ SeepagePath ComputeSeepagePath(const CalcInput& in)
     const double link = SegmentLength(s.XTL[NTL], s.ZTL[NTL], s.XTR[NTR], s.ZTR[NTR]);
     if (const std::size_t m = SectionHolding(L.ZS, s.ZTL[NTL], s.ZTR[NTR])) {
         s.KLINK = L.KFS[m];
-        s.SLK = CheckedSng(s.SLK + Div(link, s.KLINK));
+        s.SLK = CheckedSng(s.SLK + CheckedDiv(link, s.KLINK));
     } else if (const std::size_t m = SectionHolding(R.ZS, s.ZTL[NTL], s.ZTR[NTR])) {
         s.KLINK = R.KFS[m];
-        s.SLK = CheckedSng(s.SLK + Div(link, s.KLINK));
+        s.SLK = CheckedSng(s.SLK + CheckedDiv(link, s.KLINK));
     } else {
         s.KLINK = s.ZTL[NTL] > s.ZTR[NTR] ? s.KTL[NTL] : s.KTR[NTR];
         if (s.KLINK != 0)
             s.SLK = CheckedSng(s.SLK + link / s.KLINK);
     }
-    s.KEQ = CheckedSng(Div(s.LGES, s.SLK));
+    s.KEQ = SngDiv(s.LGES, s.SLK);
     s.VF = CheckedSng(static_cast<double>(s.KEQ) * s.GRAD);
     HeadLossTable(s, link);
     return s;

@@ -1,13 +1,6 @@
 #include "SingleMath.h"
 #include <cmath>
 
-double Div(double a, double b)
-{
-    if (b == 0.0)
-        throw VbError(VbErr::DivisionByZero);
-    return a / b;
-}
-
 double SegmentLength(float x1, float z1, float x2, float z2)
 {
     const double dx = static_cast<double>(x2) - x1;

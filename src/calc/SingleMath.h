@@ -1,13 +1,12 @@
 #pragma once
 // Single-precision arithmetic of the calculation: intermediate results in double,
 // rounded to Single where a value is stored, with the runtime's errors for a
-// failed operation (division by zero 11, overflow 6, subscript 9).
+// failed operation (overflow 6, subscript 9). Quotients are the runtime's checked
+// ones (CheckedDiv, SngDiv).
 #include "platform/VbError.h"
 #include <QString>
 #include <cstddef>
 
-// The quotient a / b; b = 0 is error 11.
-double Div(double a, double b);
 // Length of the segment between two points, in double from the Single coordinates.
 double SegmentLength(float x1, float z1, float x2, float z2);
 // Lists of the calculation are indexed by 16-bit Integers: more than 32768 elements

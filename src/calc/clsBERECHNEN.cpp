@@ -25,9 +25,10 @@ bool clsBERECHNEN::BERECHNUNG()
     if (pgbBERECHNEN_)
         pgbBERECHNEN_->setValue(0);
     bool result = false;
+    run_ = ctx_;
     try {
         auto view = [this](const char* table) {
-            auto v = std::make_shared<clsDATEN>(ctx_);
+            auto v = std::make_shared<clsDATEN>(run_);
             v->ETABELLE(QString::fromLatin1(table));
             return v;
         };
@@ -51,6 +52,7 @@ bool clsBERECHNEN::BERECHNUNG()
     A1_.reset();
     A2_.reset();
     A3_.reset();
+    run_ = Context{};
     pgbBERECHNEN_.clear();
     return result;
 }
@@ -120,7 +122,7 @@ bool clsBERECHNEN::readList(const ListSpec& spec, int16_t K, std::vector<float>&
 
 void clsBERECHNEN::message(const QString& text, const QString& title)
 {
-    ctx_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::None, title);
+    run_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::None, title);
 }
 
 void clsBERECHNEN::runtimeError(const QString& routine, const VbError& e)
@@ -129,14 +131,14 @@ void clsBERECHNEN::runtimeError(const QString& routine, const VbError& e)
     spec.title = routine;
     spec.prefix = QStringLiteral("VB-Fehler:");
     // Whatever the answer, the run ends: its values would be incomplete.
-    ShowErrorBox(ctx_.dlg(), spec, e);
+    ShowErrorBox(run_.dlg(), spec, e);
 }
 
 bool clsBERECHNEN::writeResults(const BaseCorners& base, const std::vector<SectionRow>& rows)
 {
     // One transaction: a failed write leaves the earlier results as they were, and
     // the thousands of single-column writes are not each committed to disk.
-    Transaction transaction(ctx_.cnnX);
+    Transaction transaction(run_.cnnX);
     if (!writeAll(base, rows))
         return false;
     transaction.Commit();

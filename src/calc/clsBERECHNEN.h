@@ -54,6 +54,10 @@ private:
     bool writeRow(const SectionRow& row);
 
     Context& ctx_;
+    // What the run works on, taken from ctx_ at its start and held until its end: a
+    // yield inside the writes may replace the main window's cnnX, but the run reads,
+    // writes and commits on the one connection it began with.
+    Context run_;
     QPointer<QProgressBar> pgbBERECHNEN_;
     std::shared_ptr<clsDATEN> E2_, E3_, E4_, E5_, A1_, A2_, A3_;
     CalcInput in_;

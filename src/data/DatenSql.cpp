@@ -1,6 +1,8 @@
 #include "DatenSql.h"
 #include "platform/VbError.h"
 #include <QStringList>
+#include <charconv>
+#include <string>
 
 namespace {
 
@@ -27,18 +29,28 @@ QString idCondition(const ViewFilter& f)
 
 } // namespace
 
-QString SqlQuoted(const QString& text)
-{
-    QString doubled = text;
-    doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
-}
-
 QString SqlIndexValue(const std::optional<Variant>& value)
 {
-    if (!value || (value->type() == VarType::String && !IsNumeric(*value)))
+    // Only numbers: a Boolean would be written into the row as -1 but compared in SQL
+    // as True (1); a date's or an empty value's text is no number in SQL either.
+    if (!value || !(value->isNumber() || (value->type() == VarType::String && IsNumeric(*value))))
         throw VbError(VbErr::TypeMismatch);
     return SqlNumber(*value);
+}
+
+Variant SqlIndexNumber(const std::optional<Variant>& value)
+{
+    if (value && (value->type() == VarType::Integer || value->type() == VarType::Long))
+        return Variant(CLng(*value));
+    // As SQLite reads the literal the text conventions write.
+    const QByteArray text = SqlIndexValue(value).toLatin1();
+    const char* end = text.constData() + text.size();
+    int32_t whole = 0;
+    if (const auto r = std::from_chars(text.constData(), end, whole); r.ec == std::errc() && r.ptr == end)
+        return Variant(whole);
+    double x = 0.0;
+    std::from_chars(text.constData(), end, x);
+    return Variant(x);
 }
 
 QString ActiveRecordStatement(const ViewFilter& f)
@@ -47,39 +59,139 @@ QString ActiveRecordStatement(const ViewFilter& f)
         + QStringLiteral(" WHERE [AKT]=true");
 }
 
-QString DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+QString SqlStatement::literal() const
 {
-    QString columns = bracketed(SPV);
-    if (!f.ESPID.isEmpty())
-        columns += QLatin1Char(',') + bracketed(f.ESPID);
-    for (const QString& name : idx.SPI)
-        if (!name.isEmpty())
-            columns += QLatin1Char(',') + bracketed(name);
-    for (const QString& key : f.ESPK)
-        if (!key.isEmpty())
-            columns += QLatin1Char(',') + bracketed(key);
+    // Placeholders stand outside names in brackets and outside quoted texts.
+    QString out;
+    out.reserve(text.size() + 16 * qsizetype(values.size()));
+    std::size_t next = 0;
+    QChar closing;
+    for (const QChar c : text) {
+        if (!closing.isNull()) {
+            if (c == closing)
+                closing = QChar();
+        } else if (c == QLatin1Char('[')) {
+            closing = QLatin1Char(']');
+        } else if (c == QLatin1Char('\'')) {
+            closing = QLatin1Char('\'');
+        } else if (c == QLatin1Char('?') && next < values.size()) {
+            const Variant& v = values[next++];
+            out += v.type() == VarType::String ? SqlQuoted(v.asString()) : SqlNumber(v);
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
 
-    QString condition;
+namespace {
+
+// The values DTStatement binds: ID, given index values, key values, in that order.
+std::vector<Variant> DTValues(const ViewFilter& f, const IndexArgs& idx)
+{
+    std::vector<Variant> values;
+    values.reserve(8);
     if (!f.ESPID.isEmpty())
-        condition = QStringLiteral(" WHERE ") + idCondition(f);
+        values.emplace_back(f.ESPIDW);
     for (size_t k = 0; k < idx.SPI.size(); ++k)
         if (idx.SPIW[k])
-            condition += QStringLiteral(" AND ") + bracketed(idx.SPI[k]) + QLatin1Char('=') + SqlIndexValue(idx.SPIW[k]);
-    if (!f.ESPK[0].isEmpty())
-        condition += joiner(condition) + bracketed(f.ESPK[0]) + QStringLiteral(" =") + SqlQuoted(f.ESPKW[0]);
-    if (!f.ESPK[1].isEmpty())
-        condition += QStringLiteral(" AND ") + bracketed(f.ESPK[1]) + QStringLiteral(" =") + SqlQuoted(f.ESPKW[1]);
-    if (!f.ESPK[2].isEmpty())
-        condition += QStringLiteral("  AND ") + bracketed(f.ESPK[2]) + QStringLiteral(" =") + SqlQuoted(f.ESPKW[2]);
+            values.push_back(SqlIndexNumber(idx.SPIW[k]));
+    for (size_t k = 0; k < f.ESPK.size(); ++k)
+        if (!f.ESPK[k].isEmpty())
+            values.emplace_back(f.ESPKW[k]);
+    return values;
+}
 
-    QString order;
-    if (!idx.SPI[0].isEmpty()) {
-        order = QStringLiteral(" ORDER BY ") + bracketed(idx.SPI[0]);
-        for (size_t k = 1; k < idx.SPI.size(); ++k)
-            if (!idx.SPI[k].isEmpty())
-                order += QLatin1Char(',') + bracketed(idx.SPI[k]);
+QString DTText(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+{
+    // Built in a plain buffer and made a QString once.
+    std::u16string t;
+    t.reserve(256);
+    const auto name = [&t](const QString& n) {
+        t += u'[';
+        t.append(reinterpret_cast<const char16_t*>(n.constData()), std::size_t(n.size()));
+        t += u']';
+    };
+    const auto listed = [&](const QString& n) {
+        if (n.isEmpty())
+            return;
+        t += u',';
+        name(n);
+    };
+    t += u"SELECT ";
+    name(SPV);
+    listed(f.ESPID);
+    for (const QString& n : idx.SPI)
+        listed(n);
+    for (const QString& key : f.ESPK)
+        listed(key);
+    t += u" FROM ";
+    name(f.ETABELLE);
+
+    bool condition = false;
+    if (!f.ESPID.isEmpty()) {
+        t += u" WHERE ";
+        name(f.ESPID);
+        t += u" = ?";
+        condition = true;
     }
-    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + bracketed(f.ETABELLE) + condition + order;
+    for (size_t k = 0; k < idx.SPI.size(); ++k) {
+        if (!idx.SPIW[k])
+            continue;
+        t += u" AND ";
+        name(idx.SPI[k]);
+        t += u"=?";
+        condition = true;
+    }
+    // The keys as the conventions join them (the third after two blanks).
+    for (size_t k = 0; k < f.ESPK.size(); ++k) {
+        if (f.ESPK[k].isEmpty())
+            continue;
+        t += k == 0 ? (condition ? u" AND " : u" WHERE ") : (k == 1 ? u" AND " : u"  AND ");
+        name(f.ESPK[k]);
+        t += u" =?";
+        condition = true;
+    }
+
+    if (!idx.SPI[0].isEmpty()) {
+        t += u" ORDER BY ";
+        name(idx.SPI[0]);
+        for (size_t k = 1; k < idx.SPI.size(); ++k)
+            listed(idx.SPI[k]);
+    }
+    return QString::fromUtf16(t.data(), qsizetype(t.size()));
+}
+
+} // namespace
+
+SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+{
+    std::vector<Variant> values = DTValues(f, idx);
+    return {DTText(f, SPV, idx), std::move(values)};
+}
+
+bool DTStatements::sameShape(const Built& b, const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+{
+    if (b.SPV != SPV || b.names.ETABELLE != f.ETABELLE || b.names.ESPID != f.ESPID || b.names.ESPK != f.ESPK
+        || b.idx.SPI != idx.SPI)
+        return false;
+    for (size_t k = 0; k < idx.SPIW.size(); ++k)
+        if (b.idx.SPIW[k].has_value() != idx.SPIW[k].has_value())
+            return false;
+    return true;
+}
+
+SqlStatement DTStatements::operator()(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+{
+    constexpr std::size_t Kept = 8;
+    std::vector<Variant> values = DTValues(f, idx);
+    for (auto it = recent_.rbegin(); it != recent_.rend(); ++it)
+        if (sameShape(*it, f, SPV, idx))
+            return {it->text, std::move(values)};
+    if (recent_.size() == Kept)
+        recent_.erase(recent_.begin());
+    recent_.push_back({f, SPV, idx, DTText(f, SPV, idx)});
+    return {recent_.back().text, std::move(values)};
 }
 
 int CountedIndex(const IndexArgs& idx)

@@ -3,12 +3,14 @@
 // index columns. Names go between square brackets as given; text values go between
 // single quotes with their quotes doubled; index values are whole numbers and go in
 // without quotes (a text that is no number is refused, so that it can never be read
-// as a column name).
+// as a column name). The statement of the matched rows, which every transfer runs,
+// binds its values instead, so that one prepared statement serves them all.
 #include "platform/Variant.h"
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // The view's table, record and keys.
 struct ViewFilter {
@@ -32,16 +34,42 @@ struct Criterion {
     QString SPO;
 };
 
-// 'text' with every quote doubled.
-QString SqlQuoted(const QString& text);
-// An index value as the runtime converts it to text; error 13 for a text that is no
-// number (and for an index column given without a value).
+// A statement with "?" in place of each value and the values to bind (numbers and
+// texts); literal() writes the values into the text as the conventions above have them.
+struct SqlStatement {
+    QString text;
+    std::vector<Variant> values;
+
+    QString literal() const;
+};
+
+// An index value as the runtime converts it to text; error 13 for anything but a
+// number or a text that is one (and for an index column given without a value).
 QString SqlIndexValue(const std::optional<Variant>& value);
+// The same value as the number that text stands for in SQL (Long when whole).
+Variant SqlIndexNumber(const std::optional<Variant>& value);
 
 // The view's default record: "SELECT [ID] FROM [E1] WHERE [AKT]=true".
 QString ActiveRecordStatement(const ViewFilter& f);
 // The matched rows: value column, ID, index columns, keys; ordered by the index columns.
-QString DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx);
+SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx);
+
+// DTStatement for a view, whose every transfer builds one, mostly one it built before:
+// the values are bound, so a text depends on the names alone and is reused.
+class DTStatements {
+public:
+    SqlStatement operator()(const ViewFilter& f, const QString& SPV, const IndexArgs& idx);
+
+private:
+    struct Built {
+        ViewFilter names;   // the filter as built for (its values do not count)
+        QString SPV;
+        IndexArgs idx;      // the index arguments as built for (which values were given)
+        QString text;
+    };
+    static bool sameShape(const Built& b, const ViewFilter& f, const QString& SPV, const IndexArgs& idx);
+    std::vector<Built> recent_;   // the last few, newest last
+};
 // Position (0..3) of the counted index column of a count: the deepest named one;
 // -1 when the names have a gap.
 int CountedIndex(const IndexArgs& idx);

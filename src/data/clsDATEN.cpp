@@ -135,10 +135,15 @@ void clsDATEN::open(Recordset& rs, const QString& sql) const
     rs.Open(sql, connection(), 3, 3, -1);
 }
 
+void clsDATEN::open(Recordset& rs, const SqlStatement& statement) const
+{
+    rs.Open(statement.text, statement.values, connection());
+}
+
 std::shared_ptr<Recordset> clsDATEN::DT(const QString& SPV, INDEX_PARAMS)
 {
     auto rs = std::make_shared<Recordset>();
-    open(*rs, DTStatement(f_, SPV, INDEXES));
+    open(*rs, DTStatement_(f_, SPV, INDEXES));
     return rs;
 }
 
@@ -150,19 +155,25 @@ bool clsDATEN::SPALTESCHREIBEN(const QString& SPV, const std::vector<Variant>& W
         if (WERTE.size() > MaxRows)
             throw VbError(VbErr::Overflow);
         Recordset rs;
-        open(rs, DTStatement(f_, SPV, idx));
+        open(rs, DTStatement_(f_, SPV, idx));
         for (size_t i = 0; i < WERTE.size(); ++i) {
-            if (rs.Eof())
+            const bool adding = rs.Eof();
+            if (adding)
                 rs.AddNew();
             else if (i == 0)
                 rs.MoveFirst();
             const Variant& value = WERTE[i];
             const bool emptyText = value.type() == VarType::String && value.asString().isEmpty();
             rs.Fields(SPV) = emptyText ? Variant::Null() : value;
-            rs.Fields(f_.ESPID) = Variant(f_.ESPIDW);
-            for (size_t k = 0; k < idx.SPI.size(); ++k)
-                if (idx.SPIW[k])
-                    rs.Fields(idx.SPI[k]) = *idx.SPIW[k];
+            // A matched row holds its ID and index values already (it was selected by
+            // them): writing them again would only rewrite the table's index.
+            Field& id = rs.Fields(f_.ESPID);
+            if (adding) {
+                id = Variant(f_.ESPIDW);
+                for (size_t k = 0; k < idx.SPI.size(); ++k)
+                    if (idx.SPIW[k])
+                        rs.Fields(idx.SPI[k]) = *idx.SPIW[k];
+            }
             for (size_t k = 0; k < f_.ESPK.size(); ++k)
                 if (!f_.ESPK[k].isEmpty() && !f_.ESPKW[k].isEmpty())
                     rs.Fields(f_.ESPK[k]) = Variant(f_.ESPKW[k]);
@@ -186,7 +197,7 @@ bool clsDATEN::SPALTELESEN(const QString& SPV, std::vector<Variant>& WERTE, cons
 {
     try {
         Recordset rs;
-        open(rs, DTStatement(f_, SPV, idx));
+        open(rs, DTStatement_(f_, SPV, idx));
         if (!rs.Eof()) {
             rs.MoveFirst();
             for (size_t i = 0; i < WERTE.size() && !rs.Eof(); ++i) {
@@ -210,6 +221,8 @@ void clsDATEN::dataError(const QString& text) const
 
 bool clsDATEN::writeSingle(const QString& SPV, const Variant& value, const IndexArgs& idx)
 {
+    // The writer yields: the view must outlive its report too.
+    const auto keepView = weak_from_this().lock();
     if (SPALTESCHREIBEN(SPV, {value}, idx))
         return true;
     dataError(QStringLiteral("Wert ") + messageText(value) + QStringLiteral(" kann nicht in die Spalte ") + SPV
@@ -231,6 +244,7 @@ bool clsDATEN::readSingle(const QString& SPV, const IndexArgs& idx, const std::f
 
 bool clsDATEN::writeArray(const QString& SPV, const std::vector<Variant>& WERTE, const IndexArgs& idx)
 {
+    const auto keepView = weak_from_this().lock();   // as in writeSingle
     // An array without an element 0 cannot be written.
     if (!WERTE.empty() && SPALTESCHREIBEN(SPV, WERTE, idx))
         return true;
@@ -247,7 +261,7 @@ bool clsDATEN::readArray(const QString& SPV, const IndexArgs& idx,
         + QStringLiteral(" können nicht aus der Spalte ") + SPV + QStringLiteral(" eingelesen werden!\nVB-Error: ");
     return Guarded(ctx_.dlg(), spec, [&](Guard& g) {
         Recordset rs;
-        g.step([&] { open(rs, DTStatement(f_, SPV, idx)); });
+        g.step([&] { open(rs, DTStatement_(f_, SPV, idx)); });
         if (!g.test([&] { return rs.Eof(); })) {
             g.step([&] { rs.MoveFirst(); });
             int16_t i = 0;
@@ -273,7 +287,7 @@ bool clsDATEN::DTVCOL(const QString& SPV, std::optional<Collection>& X, INDEX_PA
 {
     try {
         Recordset rs;
-        open(rs, DTStatement(f_, SPV, INDEXES));
+        open(rs, DTStatement_(f_, SPV, INDEXES));
         if (!rs.Eof()) {
             rs.MoveFirst();
             X = Collection{};
@@ -299,7 +313,7 @@ bool clsDATEN::DTFMM(const QString& SPV, ComboBox& cboX, const QString& SPI1, Op
         + QStringLiteral(" eingelesen werden!");
     return Guarded(ctx_.dlg(), spec, [&](Guard& g) {
         Recordset rs;
-        g.step([&] { open(rs, DTStatement(f_, SPV, COUNT_INDEXES)); });
+        g.step([&] { open(rs, DTStatement_(f_, SPV, COUNT_INDEXES)); });
         if (g.test([&] { return !rs.Eof(); })) {
             g.step([&] { rs.MoveFirst(); });
             while (g.loop([&] { return !rs.Eof(); })) {
@@ -392,7 +406,7 @@ bool clsDATEN::LOESCHEN(INDEX_PARAMS)
 {
     return Guarded(ctx_.dlg(), titled(DataErrorTitle), [&](Guard& g) {
         Recordset rs;
-        g.step([&] { open(rs, DTStatement(f_, f_.ESPID, INDEXES)); });
+        g.step([&] { open(rs, DTStatement_(f_, f_.ESPID, INDEXES)); });
         if (g.test([&] { return !rs.Eof(); })) {
             g.step([&] { rs.MoveFirst(); });
             while (g.loop([&] { return !rs.Eof(); })) {
@@ -785,7 +799,7 @@ bool clsDATEN::DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& S
         if (!values)
             return;
         Recordset rs;
-        g.step([&] { open(rs, DTStatement(f_, SPV, idx)); });
+        g.step([&] { open(rs, DTStatement_(f_, SPV, idx)); });
         for (size_t j = 0; j < values->size(); ++j) {
             g.step([&] {
                 if (rs.Eof())
@@ -845,7 +859,7 @@ bool clsDATEN::DTFF(const QString& SPV, FlexGrid& msgFLX, const QString& SPNR, G
         if (!col)
             return;
         Recordset rs;
-        g.step([&] { open(rs, DTStatement(f_, SPV, idx)); });
+        g.step([&] { open(rs, DTStatement_(f_, SPV, idx)); });
         if (g.test([&] { return rs.Eof(); })) {
             g.step([&] { grid().setBackColor(grid().BackColorFixed()); });
             g.step([&] { grid().setEnabledFlag(false); });

@@ -326,6 +326,9 @@ private:
     std::shared_ptr<Connection> connection() const;
     // Opens a recordset on a statement with the view's connection.
     void open(Recordset& rs, const QString& sql) const;
+    void open(Recordset& rs, const SqlStatement& statement) const;
+    // Yields after every row, keeping the view alive meanwhile; a caller that uses the
+    // view after it returns (a failure report) holds it alive as well.
     bool SPALTESCHREIBEN(const QString& SPV, const std::vector<Variant>& WERTE, const IndexArgs& idx);
     bool SPALTELESEN(const QString& SPV, std::vector<Variant>& WERTE, const IndexArgs& idx);
     // The single-value pattern: one value through the writer or the reader, the
@@ -345,6 +348,7 @@ private:
     GuardSpec gridSpec(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR, const QString& done) const;
 
     Context& ctx_;
+    DTStatements DTStatement_;
     Source source_ = Source::Main;
     std::shared_ptr<Connection> own_;   // opened through EINFMDB
     QString databaseName_;

@@ -85,7 +85,7 @@ void linear(int NR, bool autoMin, bool autoMax, float& MIN, float& MAX, AxisTick
         snapDown(tab.MIN, MIN, true);
     if (autoMax)
         snapUp(tab.MIN, MAX, true);
-    float D = MAX - MIN;
+    float D = CheckedSng(double(MAX) - double(MIN));
     if (D <= at(tab.DIFF, 0))
         D = at(tab.DIFF, 0);
     if (D >= at(tab.DIFF, last(tab.DIFF)))
@@ -95,7 +95,7 @@ void linear(int NR, bool autoMin, bool autoMax, float& MIN, float& MAX, AxisTick
         ++k;
     D = at(tab.DIFF, k);
     if (NR != 1 && NR != 2)
-        MAX = MIN + D;
+        MAX = CheckedSng(double(MIN) + double(D));
     t.G = count(tab.GIT, k);
     t.Z = count(tab.ZL, k);
     t.N = count(tab.IT, k);

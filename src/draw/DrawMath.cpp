@@ -4,11 +4,6 @@
 #include <cfloat>
 #include <cmath>
 
-float SngDiv(double a, double b)
-{
-    return CheckedSng(CheckedDiv(a, b));
-}
-
 float LOG10(float V)
 {
     if (V > 0.0f)

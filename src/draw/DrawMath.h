@@ -12,8 +12,6 @@ constexpr float PI_2 = 1.5707964f;
 constexpr float DEG = 0.017453292f;   // radians per degree
 }
 
-// Single quotient; division by zero is error 11, overflow error 6.
-float SngDiv(double a, double b);
 // Decimal logarithm; 0 for values that are not positive.
 float LOG10(float V);
 // The direction of the vector (X2 - X1, Y2 - Y1) as an angle in [0, 2pi).

@@ -12,6 +12,7 @@
 #include "platform/Format.h"
 #include "platform/ScrollBarControl.h"
 #include "platform/Variant.h"
+#include <QScopeGuard>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -52,6 +53,20 @@ float at(const std::vector<float>& v, int i)
         throw VbError(VbErr::Subscript);
     return v[std::size_t(i)];
 }
+
+// Puts a variable back to its value of the moment when it goes.
+template <class T>
+class Restored {
+public:
+    explicit Restored(T& variable) : variable_(variable), saved_(variable) {}
+    ~Restored() { variable_ = saved_; }
+    Restored(const Restored&) = delete;
+    Restored& operator=(const Restored&) = delete;
+
+private:
+    T& variable_;
+    T saved_;
+};
 
 int32_t black()
 {
@@ -422,6 +437,8 @@ void clsGRAFIK::textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL
             double w = 0;
             g.step([&] {
                 OutputObject& o = obj();
+                // Font 0 comes back when the run is drawn, or fails.
+                const auto baseFont = qScopeGuard([&] { o.setFont(fonts_[0]); });
                 const CodeStyle style = styleOf(run);
                 font = style.font.value_or(font);
                 o.setFont(fonts_[std::size_t(font)]);
@@ -430,7 +447,7 @@ void clsGRAFIK::textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL
                 const double xs = x0 - d * sa - o.ScaleLeft();
                 const double ys = y0 - d * ca - o.ScaleTop();
                 if (!run.plain && run.code == QLatin1String("s")) {
-                    SYMBOL(int(Val(run.text)), xs + 0.5 * ca, ys);
+                    SYMBOL(CInt(Variant(Val(run.text))), xs + 0.5 * ca, ys);
                 } else if (a != 0.0) {
                     const int16_t size = CInt(Variant(o.FontSize()));
                     if (size < 0 || size > 255)
@@ -443,7 +460,6 @@ void clsGRAFIK::textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL
                     o.Print(run.text);
                 }
                 w = o.TextWidth(run.text);
-                o.setFont(fonts_[0]);
             });
             if (run.end < TEXT.size()) {
                 x0 += w * ca;
@@ -670,8 +686,9 @@ void clsGRAFIK::scrollBar(ScrollBarControl* bar, bool horizontal)
 void clsGRAFIK::offsetNotes(float right, float bottom)
 {
     OutputObject& o = obj();
-    const float size = o.FontSize();
-    const std::array<FontSpec, 6> saved = fonts_;
+    // The notes are small; the font and the whole font set, index sizes included, come back.
+    const SavedDrawingState keep(&o);
+    const Restored keepFonts(fonts_);
     o.setFontSize(7.0f);
     for (int n = 1; n <= 5; ++n)
         fonts_[std::size_t(n)].Size = o.FontSize();
@@ -685,9 +702,6 @@ void clsGRAFIK::offsetNotes(float right, float bottom)
             TEXT(right - 0.5f, bottom - d, QStringLiteral("x = x' + ") + Format(Variant(EXMOD_), QStringLiteral("#0.00")),
                  0, 0, 2, 2);
     }
-    o.setFontSize(size);
-    // The whole font set comes back, index sizes included.
-    fonts_ = saved;
 }
 
 namespace {
@@ -909,9 +923,10 @@ void clsGRAFIK::polygon(const SingleArray& X, const SingleArray& Y, int16_t PSIT
                         int16_t PNR, QString& TEXT, int16_t LAGETEXT, int16_t LAGEPFEIL, bool FARBEN,
                         const std::optional<std::vector<Variant>>& BOL)
 {
-    std::optional<int32_t> fore;
     Guarded(ctx_.dlg(), spec(QStringLiteral("Polygon"), kPrefix), [&](Guard& g) {
-        g.step([&] { fore = obj().ForeColor(); });
+        // The colour table changes the fore colour, labels the font.
+        const SavedDrawingState keep(EOBJEKT_);
+        g.step([&] { obj(); });   // without an output object the first box says so
         // Logarithms on copies: drawing the same arrays again draws the same picture.
         SingleArray x = X, y = Y;
         g.step([&] {
@@ -955,8 +970,6 @@ void clsGRAFIK::polygon(const SingleArray& X, const SingleArray& Y, int16_t PSIT
         polygonLines(g, P, x, y, BOL);
         polygonDecorations(g, P, PSIT, PSTYP, PNR, TEXT, LAGETEXT, LAGEPFEIL);
     });
-    if (fore)
-        obj().setForeColor(*fore);
 }
 
 void clsGRAFIK::polygonLines(Guard& g, const PagePoints& P0, const SingleArray& X, const SingleArray& Y,
@@ -1425,170 +1438,197 @@ bool clsGRAFIK::ARCPART(float a, float b, float XMP, float YMP, double RP)
 void clsGRAFIK::kreis(float XM, float YM, float R, float AL1, float& AL2, int16_t LAGEPFEIL,
                       bool BOKREISP, std::optional<int16_t> KO)
 {
-    using namespace DrawConst;
-    const float twoPi = 2.0f * PI;
+    const float twoPi = 2.0f * DrawConst::PI;
     Guarded(ctx_.dlg(), spec(QStringLiteral("KREIS"), kPrefixNumber), [&](Guard& g) {
-        float XMP = 0, YMP = 0, P1x = 0, P1y = 0, P2x = 0, P2y = 0;
-        double RP = 0;
-        bool placed = false;
         g.step([&] {
             if (AL2 == 0.0f)
                 AL2 = twoPi;
         });
-        g.step([&] {
-            const int16_t ko = KO.value_or(1);
-            if (ko == 1) {
-                KOORDTRANS(XM, YM, XMP, YMP);
-                KOORDTRANS(CheckedSng(XM + R * std::cos(double(AL1))), CheckedSng(YM + R * std::sin(double(AL1))), P1x, P1y);
-                KOORDTRANS(CheckedSng(XM + R * std::cos(double(AL2))), CheckedSng(YM + R * std::sin(double(AL2))), P2x, P2y);
-                RP = std::hypot(double(XMP) - P1x, double(YMP) - P1y);
-            } else if (ko == 0 || ko == 2) {
-                XMP = ko == 0 ? XM : CheckedSng(double(XM) + PANX_ + EXDL_);
-                YMP = ko == 0 ? YM : CheckedSng(double(YM) + PANY_ + EYDO_);
-                P1x = CheckedSng(XMP + R * std::cos(double(AL1)));
-                P1y = CheckedSng(YMP + R * std::sin(double(AL1)));
-                P2x = CheckedSng(XMP + R * std::cos(double(AL2)));
-                P2y = CheckedSng(YMP + R * std::sin(double(AL2)));
-                RP = R;
-            } else {
-                // No coordinate mode of that number: nothing to place the circle by.
-                throw VbError(VbErr::InvalidCall);
-            }
-            placed = true;
-        });
-        if (!placed)
+        ArcPlace p;
+        if (!arcPlacement(g, XM, YM, R, AL1, AL2, KO, p) || p.surroundsInnerBox(innerBox()))
             return;
-        const auto [XL, XR, YO, YU] = innerBox();
-        // A circle round the whole inner box has nothing inside it.
-        const auto within = [&](float x, float y) { return std::hypot(double(x) - XMP, double(y) - YMP) <= RP; };
-        if (XMP >= XL && XMP <= XR && YMP >= YO && YMP <= YU && within(XL, YO) && within(XR, YO) &&
-            within(XL, YU) && within(XR, YU))
-            return;
-        const int16_t OX = L_.OX, OY = L_.OY;
-        const auto page = [&](float al) {
-            float h = 0;
-            if (OX == 1 && OY == 1)
-                h = twoPi - al;
-            else if (OX == 1 && OY == -1)
-                h = al;
-            else if (OX == -1 && OY == 1)
-                h = PI + al;
-            else
-                h = PI - al;
-            return h > twoPi ? h - twoPi : h;
-        };
-        // Tip of the arc's H1 and H2 ends, and the sense from H1 to H2 (-1: down).
+        // Page angles of the arc's H1 and H2 ends, and the sense from H1 to H2 (-1: down).
+        float H1 = 0, H2 = 0, sense = -1.0f;
         bool exchanged = false;
-        float sense = -1.0f;
-        float H1 = 0, H2 = 0;
         if (BOKREISP) {
             g.step([&] {
-                H1 = page(AL1);
-                H2 = page(AL2);
+                H1 = pageAngle(AL1);
+                H2 = pageAngle(AL2);
             });
             // Without a way from H1 to H2 there are no chords (and no marks).
             if (H1 == H2)
                 return;
             sense = H2 > H1 ? 1.0f : -1.0f;
-            const auto onCircle = [&](double w) {
-                return std::pair{CheckedSng(XMP + RP * std::cos(w)), CheckedSng(YMP + RP * std::sin(w))};
-            };
-            const double step = sense * 10.0 * DEG;
-            // Chord k from H1 + (k-1) step; the last one ends at H2 (a rest below a
-            // millionth of a radian is Single rounding, not a chord).
-            const int chords = std::max(1, int(std::ceil((double(H2) - H1) / step - 1e-6)));
-            for (int k = 1; k <= chords; ++k) {
-                g.step([&] {
-                    const auto [ax, ay] = onCircle(H1 + (k - 1) * step);
-                    const auto [bx, by] = onCircle(k == chords ? double(H2) : H1 + k * step);
-                    LINIE(ax, ay, bx, by);
-                });
-            }
+            arcChords(g, p, H1, H2, sense);
         } else {
-            exchanged = (OX == 1 && OY == -1) || (OX == -1 && OY == 1);
+            exchanged = (L_.OX == 1 && L_.OY == -1) || (L_.OX == -1 && L_.OY == 1);
             g.step([&] {
-                H1 = page(exchanged ? AL2 : AL1);
-                H2 = page(exchanged ? AL1 : AL2);
+                H1 = pageAngle(exchanged ? AL2 : AL1);
+                H2 = pageAngle(exchanged ? AL1 : AL2);
             });
-            if (!(XMP + RP > XL && XMP - RP < XR && YMP + RP >= YO && YMP - RP <= YU))
-                return;
-            bool ended = false;
-            if (XMP - RP >= XL && XMP + RP <= XR && YMP - RP >= YO && YMP + RP <= YU) {
-                g.step([&] {
-                    if (AL1 == 0.0f && AL2 == twoPi) {
-                        OutputObject& o = obj();
-                        o.Circle(CircleFlags::Colour, XMP, YMP, CheckedSng(RP), o.ForeColor());
-                    } else {
-                        ended = !ARCPART(H1, H2, XMP, YMP, RP);
-                    }
-                });
-            } else {
-                g.step([&] {
-                    const ArcCrossings c = ArcBoxCrossings(XMP, YMP, CheckedSng(RP), XL, XR, YO, YU);
-                    if (c.points.size() % 2 == 1) {
-                        ctx_.dlg().MsgBox(QStringLiteral("Ungerade Anzahl von Schnittpunkten des Kreises mit den Grenzen"),
-                                          MsgButtons::OK, MsgIcon::Exclamation, QStringLiteral("Bogen"));
-                        ended = true;
-                        return;
-                    }
-                    for (const ArcSpan& piece : ArcPieces(c, XMP, YMP))
-                        for (const ArcSpan& part : ArcOverlap(piece, H1, H2))
-                            if (!ARCPART(part.start, part.end, XMP, YMP, RP)) {
-                                ended = true;
-                                return;
-                            }
-                });
-            }
-            if (ended)
+            if (!arcCurve(g, p, AL1 == 0.0f && AL2 == twoPi, H1, H2))
                 return;
         }
-        if (LAGEPFEIL <= 0)
-            return;
-        float a = 2.5f, G1 = 0, G2 = 0;
+        if (LAGEPFEIL > 0)
+            arcEndMarks(g, p, LAGEPFEIL, H1, H2, sense, exchanged);
+    });
+}
+
+bool clsGRAFIK::ArcPlace::surroundsInnerBox(const std::array<float, 4>& box) const
+{
+    const auto [XL, XR, YO, YU] = box;
+    const auto within = [&](float x, float y) { return std::hypot(double(x) - XMP, double(y) - YMP) <= RP; };
+    return XMP >= XL && XMP <= XR && YMP >= YO && YMP <= YU && within(XL, YO) && within(XR, YO) && within(XL, YU)
+        && within(XR, YU);
+}
+
+bool clsGRAFIK::arcPlacement(Guard& g, float XM, float YM, float R, float AL1, float AL2,
+                             std::optional<int16_t> KO, ArcPlace& p)
+{
+    bool placed = false;
+    g.step([&] {
+        const int16_t ko = KO.value_or(1);
+        if (ko == 1) {
+            KOORDTRANS(XM, YM, p.XMP, p.YMP);
+            KOORDTRANS(CheckedSng(XM + R * std::cos(double(AL1))), CheckedSng(YM + R * std::sin(double(AL1))), p.P1x, p.P1y);
+            KOORDTRANS(CheckedSng(XM + R * std::cos(double(AL2))), CheckedSng(YM + R * std::sin(double(AL2))), p.P2x, p.P2y);
+            p.RP = std::hypot(double(p.XMP) - p.P1x, double(p.YMP) - p.P1y);
+        } else if (ko == 0 || ko == 2) {
+            p.XMP = ko == 0 ? XM : CheckedSng(double(XM) + PANX_ + EXDL_);
+            p.YMP = ko == 0 ? YM : CheckedSng(double(YM) + PANY_ + EYDO_);
+            p.P1x = CheckedSng(p.XMP + R * std::cos(double(AL1)));
+            p.P1y = CheckedSng(p.YMP + R * std::sin(double(AL1)));
+            p.P2x = CheckedSng(p.XMP + R * std::cos(double(AL2)));
+            p.P2y = CheckedSng(p.YMP + R * std::sin(double(AL2)));
+            p.RP = R;
+        } else {
+            // No coordinate mode of that number: nothing to place the circle by.
+            throw VbError(VbErr::InvalidCall);
+        }
+        placed = true;
+    });
+    return placed;
+}
+
+float clsGRAFIK::pageAngle(float al) const
+{
+    using DrawConst::PI;
+    const float twoPi = 2.0f * PI;
+    float h = 0;
+    if (L_.OX == 1 && L_.OY == 1)
+        h = twoPi - al;
+    else if (L_.OX == 1 && L_.OY == -1)
+        h = al;
+    else if (L_.OX == -1 && L_.OY == 1)
+        h = PI + al;
+    else
+        h = PI - al;
+    return h > twoPi ? h - twoPi : h;
+}
+
+void clsGRAFIK::arcChords(Guard& g, const ArcPlace& p, float H1, float H2, float sense)
+{
+    const auto onCircle = [&](double w) {
+        return std::pair{CheckedSng(p.XMP + p.RP * std::cos(w)), CheckedSng(p.YMP + p.RP * std::sin(w))};
+    };
+    const double step = sense * 10.0 * DrawConst::DEG;
+    // Chord k from H1 + (k-1) step; the last one ends at H2 (a rest below a millionth
+    // of a radian is Single rounding, not a chord).
+    const int chords = std::max(1, int(std::ceil((double(H2) - H1) / step - 1e-6)));
+    for (int k = 1; k <= chords; ++k) {
         g.step([&] {
-            const double L = std::fabs(double(H1) - H2) * RP;
-            if (2.0 * a > L)
-                a = CheckedSng(L / 2.0);
-            G1 = CheckedSng(H1 + sense * double(SngDiv(a, RP)));
-            G2 = CheckedSng(H2 - sense * double(SngDiv(a, RP)));
+            const auto [ax, ay] = onCircle(H1 + (k - 1) * step);
+            const auto [bx, by] = onCircle(k == chords ? double(H2) : H1 + k * step);
+            LINIE(ax, ay, bx, by);
         });
+    }
+}
+
+bool clsGRAFIK::arcCurve(Guard& g, const ArcPlace& p, bool fullCircle, float H1, float H2)
+{
+    const auto [XL, XR, YO, YU] = innerBox();
+    const float XMP = p.XMP, YMP = p.YMP;
+    const double RP = p.RP;
+    if (!(XMP + RP > XL && XMP - RP < XR && YMP + RP >= YO && YMP - RP <= YU))
+        return false;
+    bool ended = false;
+    if (XMP - RP >= XL && XMP + RP <= XR && YMP - RP >= YO && YMP + RP <= YU) {
         g.step([&] {
-            OutputObject& o = obj();
-            o.setFillColor(o.ForeColor());
-            o.setFillStyle(0);
-        });
-        // The arc's H1 end lies at P2 where the table turned the angles round.
-        const float T1x = exchanged ? P2x : P1x, T1y = exchanged ? P2y : P1y;
-        const float T2x = exchanged ? P1x : P2x, T2y = exchanged ? P1y : P2y;
-        const auto head = [&](float Tx, float Ty, float G) {
-            g.step([&] {
-                const double Cx = XMP + RP * std::cos(double(G)), Cy = YMP + RP * std::sin(double(G));
-                const double w = a * std::tan(15.0 * double(DEG));
-                const float B1x = CheckedSng(Cx - w * std::cos(double(G))), B1y = CheckedSng(Cy - w * std::sin(double(G)));
-                const float B2x = CheckedSng(Cx + w * std::cos(double(G))), B2y = CheckedSng(Cy + w * std::sin(double(G)));
-                LINIE(Tx, Ty, B1x, B1y);
-                LINIE(B1x, B1y, B2x, B2y);
-                LINIE(B2x, B2y, Tx, Ty);
-            });
-        };
-        const auto dot = [&](float Tx, float Ty) {
-            g.step([&] {
+            if (fullCircle) {
                 OutputObject& o = obj();
-                o.Circle(CircleFlags::Colour, Tx, Ty, 0.5, o.ForeColor());
-            });
-        };
-        switch (LAGEPFEIL) {
-        case 1: head(T2x, T2y, G2); break;
-        case 2: head(T1x, T1y, G1); break;
-        case 3: head(T2x, T2y, G2); head(T1x, T1y, G1); break;
-        case 4: dot(T1x, T1y); head(T2x, T2y, G2); break;
-        case 5: head(T1x, T1y, G1); dot(T2x, T2y); break;
-        default: break;
+                o.Circle(CircleFlags::Colour, XMP, YMP, CheckedSng(RP), o.ForeColor());
+            } else {
+                ended = !ARCPART(H1, H2, XMP, YMP, RP);
+            }
+        });
+        return !ended;
+    }
+    g.step([&] {
+        const ArcCrossings c = ArcBoxCrossings(XMP, YMP, CheckedSng(RP), XL, XR, YO, YU);
+        if (c.points.size() % 2 == 1) {
+            ctx_.dlg().MsgBox(QStringLiteral("Ungerade Anzahl von Schnittpunkten des Kreises mit den Grenzen"),
+                              MsgButtons::OK, MsgIcon::Exclamation, QStringLiteral("Bogen"));
+            ended = true;
+            return;
         }
+        for (const ArcSpan& piece : ArcPieces(c, XMP, YMP))
+            for (const ArcSpan& part : ArcOverlap(piece, H1, H2))
+                if (!ARCPART(part.start, part.end, XMP, YMP, RP)) {
+                    ended = true;
+                    return;
+                }
+    });
+    return !ended;
+}
+
+void clsGRAFIK::arcEndMarks(Guard& g, const ArcPlace& p, int16_t LAGEPFEIL, float H1, float H2, float sense,
+                            bool exchanged)
+{
+    float a = 2.5f, G1 = 0, G2 = 0;
+    g.step([&] {
+        const double L = std::fabs(double(H1) - H2) * p.RP;
+        if (2.0 * a > L)
+            a = CheckedSng(L / 2.0);
+        G1 = CheckedSng(H1 + sense * double(SngDiv(a, p.RP)));
+        G2 = CheckedSng(H2 - sense * double(SngDiv(a, p.RP)));
+    });
+    // The dots are filled in the line colour; afterwards the fill is the default again.
+    g.step([&] {
+        OutputObject& o = obj();
+        o.setFillColor(o.ForeColor());
+        o.setFillStyle(0);
+    });
+    // The arc's H1 end lies at P2 where the table turned the angles round.
+    const float T1x = exchanged ? p.P2x : p.P1x, T1y = exchanged ? p.P2y : p.P1y;
+    const float T2x = exchanged ? p.P1x : p.P2x, T2y = exchanged ? p.P1y : p.P2y;
+    const auto head = [&](float Tx, float Ty, float G) {
+        g.step([&] {
+            const double Cx = p.XMP + p.RP * std::cos(double(G)), Cy = p.YMP + p.RP * std::sin(double(G));
+            const double w = a * std::tan(15.0 * double(DrawConst::DEG));
+            const float B1x = CheckedSng(Cx - w * std::cos(double(G))), B1y = CheckedSng(Cy - w * std::sin(double(G)));
+            const float B2x = CheckedSng(Cx + w * std::cos(double(G))), B2y = CheckedSng(Cy + w * std::sin(double(G)));
+            LINIE(Tx, Ty, B1x, B1y);
+            LINIE(B1x, B1y, B2x, B2y);
+            LINIE(B2x, B2y, Tx, Ty);
+        });
+    };
+    const auto dot = [&](float Tx, float Ty) {
         g.step([&] {
             OutputObject& o = obj();
-            o.setFillStyle(1);
-            o.setFillColor(kWhite);
+            o.Circle(CircleFlags::Colour, Tx, Ty, 0.5, o.ForeColor());
         });
+    };
+    switch (LAGEPFEIL) {
+    case 1: head(T2x, T2y, G2); break;
+    case 2: head(T1x, T1y, G1); break;
+    case 3: head(T2x, T2y, G2); head(T1x, T1y, G1); break;
+    case 4: dot(T1x, T1y); head(T2x, T2y, G2); break;
+    case 5: head(T1x, T1y, G1); dot(T2x, T2y); break;
+    default: break;
+    }
+    g.step([&] {
+        OutputObject& o = obj();
+        o.setFillStyle(1);
+        o.setFillColor(kWhite);
     });
 }

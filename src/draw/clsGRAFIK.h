@@ -238,8 +238,30 @@ private:
     void polygonDecorations(Guard& g, const PagePoints& P, int16_t PSIT, int16_t PSTYP, int16_t PNR,
                             QString& TEXT, int16_t LAGETEXT, int16_t LAGEPFEIL);
     void kotendreieck(float X, float Y, float& DH, float RIWI, int16_t GW, int16_t VOLL);
+    // KREIS's parts: where the circle lies on the page, its chords or its clipped arc,
+    // and the marks at its ends.
     void kreis(float XM, float YM, float R, float AL1, float& AL2, int16_t LAGEPFEIL, bool BOKREISP,
                std::optional<int16_t> KO);
+    struct ArcPlace {
+        float XMP = 0, YMP = 0;             // centre (page mm)
+        float P1x = 0, P1y = 0, P2x = 0, P2y = 0;   // the ends at AL1 and AL2
+        double RP = 0;                      // radius (page mm)
+        // A circle round the whole inner box has nothing inside it.
+        bool surroundsInnerBox(const std::array<float, 4>& box) const;
+    };
+    // Centre, radius and ends by the coordinate mode KO; false after its box.
+    bool arcPlacement(Guard& g, float XM, float YM, float R, float AL1, float AL2, std::optional<int16_t> KO,
+                      ArcPlace& p);
+    // A world angle as a page angle for the axes' directions.
+    float pageAngle(float al) const;
+    // Chords of 10 degrees from H1 to H2 in the sense given (1 up, -1 down).
+    void arcChords(Guard& g, const ArcPlace& p, float H1, float H2, float sense);
+    // The circle or the arc from H1 down to H2, clipped at the inner box; false when
+    // nothing of it lies inside or a message ended KREIS.
+    bool arcCurve(Guard& g, const ArcPlace& p, bool fullCircle, float H1, float H2);
+    // Arrow heads and dots at the ends (LAGEPFEIL 1 to 5).
+    void arcEndMarks(Guard& g, const ArcPlace& p, int16_t LAGEPFEIL, float H1, float H2, float sense,
+                     bool exchanged);
     // One arc from page angle a down to page angle b; false when the angles cannot
     // be drawn (message shown, KREIS ends).
     bool ARCPART(float a, float b, float XMP, float YMP, double RP);

@@ -1,5 +1,8 @@
 #include "clsFLX.h"
 
+#include "ImportPostProcessing.h"
+#include "MeasurementFile.h"
+#include "MeasurementPresets.h"
 #include "TitleLine.h"
 #include "Wertpruefung.h"
 #include "draw/Markup.h"
@@ -8,6 +11,7 @@
 #include "platform/PainterSurface.h"
 #include "platform/Twips.h"
 #include "platform/VbError.h"
+#include "platform/Yield.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -767,5 +771,142 @@ void clsFLX::TOOLTIP(float X, float)
             if (pic_)
                 pic_->setToolTip(tip);
         });
+    });
+}
+
+// ---------------------------------------------------------------- measurement data and row filter
+
+namespace {
+
+QString importTitle()
+{
+    return QStringLiteral("MSFlexGrid / Importieren");
+}
+
+QString filterTitle()
+{
+    return QStringLiteral("MSFlexGrid / Zeilenfilter");
+}
+
+// The grid as the table an import fills.
+class GridCells : public ImportTable {
+public:
+    explicit GridCells(FlexGrid& grid) : grid_(grid) {}
+    int Rows() const override { return grid_.Rows(); }
+    void setRows(int rows) override { grid_.setRows(rows); }
+    QString TextMatrix(int row, int col) const override { return grid_.TextMatrix(row, col); }
+    void setTextMatrix(int row, int col, const QString& text) override { grid_.setTextMatrix(row, col, text); }
+
+private:
+    FlexGrid& grid_;
+};
+
+// The hourglass while an import runs, the default pointer after it, however it ends.
+class Hourglass {
+public:
+    Hourglass() { SetMousePointer(11); }
+    ~Hourglass() { SetMousePointer(0); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+};
+
+// Asks for a row number until the answer is one that accept takes; nullopt after Cancel
+// in the refusal box. An answer is read by the locale and taken down to the whole number
+// not above it; one beyond 16 bits is refused like any other.
+std::optional<int16_t> askNumber(DialogService& dlg, const QString& prompt, const QString& defaultText,
+                                 const QString& refusal, const std::function<bool(int16_t)>& accept)
+{
+    for (;;) {
+        const Variant answer(dlg.InputBox(prompt, QStringLiteral("Zeilenfilter"), defaultText));
+        if (IsNumeric(answer)) {
+            const double x = std::floor(CDbl(answer));
+            if (x >= -32768.0 && x <= 32767.0 && accept(int16_t(x)))
+                return int16_t(x);
+        }
+        if (dlg.MsgBox(refusal, MsgButtons::OKCancel, MsgIcon::Exclamation, filterTitle()) == MsgResult::Cancel)
+            return std::nullopt;
+    }
+}
+
+} // namespace
+
+bool clsFLX::IMPORTIEREN(const QString& AKVK, const QString& DATEI)
+{
+    // Failures that bring no box of their own end the import silently with False.
+    try {
+        if (!grid().Enabled())
+            return false;
+        const Hourglass pointer;
+        ImportPlan plan;
+        plan.layout = ReadImportLayout(ctx_, AKVK);
+        // An unknown key reads as a layout without values: there is nothing to import.
+        if (plan.layout.ZL < 1)
+            return false;
+        if (!ReadImportValues(ctx_, plan.layout.IDK, plan))
+            return false;
+        const int cols = grid().Cols();
+        for (int c = 0; c < cols; ++c)
+            plan.columnTypes.push_back(columnType(c));
+        for (int m = 0; m < plan.n; ++m)
+            for (int c = 0; c < cols; ++c)
+                if (ELSELEK_[c].text() == plan.values[size_t(m)].SPALTE)
+                    plan.columns[size_t(m)] = c;
+        // The file is read whole before anything is written: one that cannot be read
+        // leaves the table as it was.
+        std::vector<QString> lines;
+        try {
+            lines = ReadMeasurementFile(DATEI);
+        } catch (const VbError& e) {
+            GuardSpec box = spec(importTitle());
+            box.buttons = MsgButtons::OK;
+            ShowErrorBox(ctx_.dlg(), box, e);
+            return false;
+        }
+        GridCells cells(grid());
+        const std::optional<int> startRow = ReadMeasurementData(plan, lines, cells, [&](const QString& text) {
+            return ctx_.dlg().MsgBox(text, MsgButtons::OKCancel, MsgIcon::Exclamation, importTitle()) == MsgResult::OK;
+        });
+        if (!startRow)
+            return false;
+        PostProcessImport(plan, *startRow, cells, [&](const QString& text) {
+            ctx_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, importTitle());
+        });
+        AKTUALISIEREN();
+        NUMMERIEREN();
+        return true;
+    } catch (const VbError&) {
+        return false;
+    }
+}
+
+void clsFLX::ZEILENFILTER()
+{
+    Guarded(ctx_.dlg(), spec(filterTitle()), [&](Guard& g) {
+        DialogService& dlg = ctx_.dlg();
+        const auto first = askNumber(dlg, QStringLiteral("Erste Zeile: "), QStringLiteral("0"),
+                                     QStringLiteral("Ungültige Angabe für die Nummer der ersten Zeile!"),
+                                     [](int16_t) { return true; });
+        if (!first)
+            return;
+        const QString lastRow = g.value<QString>([&] { return CStr(Variant(int32_t(grid().Rows() - 2))); }, QString());
+        const auto last = askNumber(dlg, QStringLiteral("Letzte Zeile: "), lastRow,
+                                    QStringLiteral("Ungültige Angabe für die Nummer der letzten Zeile!"),
+                                    [](int16_t) { return true; });
+        if (!last)
+            return;
+        const int span = *last - *first;
+        const auto count = askNumber(dlg, QStringLiteral("Reduzierte Zeilenanzahl: "), CStr(Variant(int32_t(span))),
+                                     QStringLiteral("Ungültige Angabe für die reduzierte Zeilenanzahl!"),
+                                     [&](int16_t c) { return c >= 1 && c <= span; });
+        if (!count)
+            return;
+        // Halves to even; at least 1, as the count is at most the span.
+        const int step = int(std::nearbyint(double(span) / *count));
+        // Downward, so that the rows still to visit keep their indices.
+        for (int r = *last; r >= *first; --r)
+            if (r % step != 0)
+                g.step([&] { grid().RemoveItem(r); });
+        g.step([&] { AKTUALISIEREN(); });
+        g.step([&] { NUMMERIEREN(); });
     });
 }

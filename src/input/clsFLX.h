@@ -167,6 +167,19 @@ public:
     // the grid and the title picture.
     void TOOLTIP(float X, float Y);
 
+    // ---- measurement data and row filter (no window offers them; German only)
+    // Fills the table from the measurement data file DATEI as the layout AKVK of the
+    // measurement presets describes it, cleans the texts and refreshes the table. False
+    // when the import ends early: a disabled table, an unknown layout, Cancel in one of
+    // its messages, a failing presets read, a file that cannot be read (its error box;
+    // nothing is written), or a file that does not fit the layout (silently; rows
+    // written so far stay as written, unrefreshed). The coupled table is not changed.
+    bool IMPORTIEREN(const QString& AKVK, const QString& DATEI);
+    // Asks for a first and a last row and a reduced row count, then removes the rows of
+    // that range that are no multiple of the step (last - first) / count, counted from
+    // row 0, and refreshes the table. The coupled table is not changed.
+    void ZEILENFILTER();
+
     // ---- model state for the members that read the table (import, row filter)
     // The rightmost column of a type (1 to 6), -1 when none.
     int16_t TYPSPALTE(int type) const { return TYPSPALTE_[size_t(type - 1)]; }

@@ -1,9 +1,13 @@
 #include "Ado.h"
+#include "DbError.h"
 #include "VbError.h"
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <sqlite3.h>
 #include <charconv>
+#include <map>
+#include <optional>
+#include <unordered_map>
 
 namespace {
 
@@ -25,6 +29,9 @@ namespace {
 
 [[noreturn]] void throwDbError(sqlite3* db)
 {
+    // A cause the result code tells (disk full, in use, read-only) in the program's words.
+    if (!KnownDatabaseCause(sqlite3_extended_errcode(db), sqlite3_system_errno(db)).isEmpty())
+        throw DatabaseError(db);
     throwDbError(QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
@@ -106,21 +113,114 @@ void registerTextFunctions(sqlite3* db)
 
 // ---------------------------------------------------------------- statements
 
+// One statement prepared from a text; a second statement in the same text is refused,
+// since SQLite would skip it unseen.
+sqlite3_stmt* prepareOne(sqlite3* db, const QString& sql, unsigned flags)
+{
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v3(db, text.constData(), int(text.size()), flags, &stmt, &tail) != SQLITE_OK)
+        throwDbError(db);
+    const QByteArray rest = QByteArray(tail).trimmed();
+    if (!rest.isEmpty() && rest != ";") {
+        sqlite3_finalize(stmt);
+        throw VbError(VbErr::DbSyntax, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+    }
+    return stmt;
+}
+
+// How a recordset's text runs: the table its rows can be changed in ("" when none),
+// whose row id was put in front of the columns.
+struct RecordsetPlan {
+    QString table;
+    int first = 0;   // 1 when the row id is column 0
+};
+
+// A kept statement; finalized when the cache and every borrower have let it go.
+struct KeptStatement {
+    sqlite3_stmt* stmt = nullptr;
+    bool inUse = false;
+    RecordsetPlan plan;   // kept for a recordset's text
+    // The columns as a recordset read them, valid while SQLite has not prepared the
+    // statement anew (after a change of the schema).
+    std::shared_ptr<const RecordsetColumns> columns;
+    int columnsPrepared = -1;
+
+    explicit KeptStatement(sqlite3_stmt* s, RecordsetPlan p = {}) : stmt(s), plan(std::move(p)) {}
+    ~KeptStatement() { sqlite3_finalize(stmt); }
+    KeptStatement(const KeptStatement&) = delete;
+    KeptStatement& operator=(const KeptStatement&) = delete;
+};
+
+} // namespace
+
+struct Connection::StatementCache {
+    // More different texts than this means values written into the texts: the idle
+    // statements are then let go rather than kept without end.
+    static constexpr std::size_t Capacity = 256;
+    std::unordered_map<QString, std::shared_ptr<KeptStatement>> kept;
+
+    static bool keeps(const QString& sql) { return sql.contains(QLatin1Char('?')); }
+    // The idle kept statement of a text, marked in use; null when there is none.
+    std::shared_ptr<KeptStatement> borrow(const QString& sql)
+    {
+        const auto it = kept.find(sql);
+        if (it == kept.end() || it->second->inUse)
+            return nullptr;
+        it->second->inUse = true;
+        return it->second;
+    }
+    // Keeps a freshly prepared statement (unless the text has one, in use meanwhile)
+    // and lends it out.
+    std::shared_ptr<KeptStatement> keep(const QString& sql, sqlite3_stmt* stmt, RecordsetPlan plan = {})
+    {
+        auto fresh = std::make_shared<KeptStatement>(stmt, std::move(plan));
+        fresh->inUse = true;
+        if (!kept.contains(sql)) {
+            if (kept.size() >= Capacity)
+                std::erase_if(kept, [](const auto& entry) { return !entry.second->inUse; });
+            kept.emplace(sql, fresh);
+        }
+        return fresh;
+    }
+    void clear() { kept.clear(); }
+};
+
+namespace {
+
+// A statement for one use: a kept one, borrowed and reset when it goes back, or one of
+// its own for texts without placeholders.
 struct Statement {
     sqlite3_stmt* stmt = nullptr;
-    Statement(sqlite3* db, const QString& sql)
+    std::shared_ptr<KeptStatement> kept;
+
+    // Prepared on a bare handle, never kept (opening checks).
+    Statement(sqlite3* db, const QString& sql) : stmt(prepareOne(db, sql, 0)) {}
+    explicit Statement(std::shared_ptr<KeptStatement> k) : stmt(k->stmt), kept(std::move(k)) {}
+    explicit Statement(sqlite3_stmt* own) : stmt(own) {}
+    Statement(Connection& cnn, const QString& sql)
     {
-        const QByteArray text = sql.toUtf8();
-        const char* tail = nullptr;
-        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, &tail) != SQLITE_OK)
-            throwDbError(db);
-        // One statement per call: a second one would otherwise be skipped unseen.
-        if (!QByteArray(tail).trimmed().isEmpty() && QByteArray(tail).trimmed() != ";") {
-            sqlite3_finalize(stmt);
-            throw VbError(VbErr::DbSyntax, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+        Connection::StatementCache& cache = cnn.statements();
+        if (!Connection::StatementCache::keeps(sql)) {
+            stmt = prepareOne(cnn.handle(), sql, 0);
+            return;
         }
+        kept = cache.borrow(sql);
+        if (!kept)
+            kept = cache.keep(sql, prepareOne(cnn.handle(), sql, SQLITE_PREPARE_PERSISTENT));
+        stmt = kept->stmt;
     }
-    ~Statement() { sqlite3_finalize(stmt); }
+    ~Statement()
+    {
+        if (!kept) {
+            sqlite3_finalize(stmt);
+            return;
+        }
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        kept->inUse = false;
+    }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 };
@@ -199,6 +299,56 @@ Kind kindOf(const QString& declared)
         return Kind::Text;
     return Kind::Other;
 }
+
+} // namespace
+
+struct RecordsetColumns {
+    QString table;                  // the recordset's table, "" when read only
+    std::vector<QString> names;
+    std::vector<Kind> kinds;        // by the declared types
+    std::vector<QString> origins;   // the field's column in the table, "" when none
+
+    // The texts of an insert or update of the assigned fields, and of reading an
+    // added row back; made once per shape, since every write of a view asks again.
+    const QString& writeText(bool insert, const std::vector<bool>& assigned) const
+    {
+        QString& text = writes[{insert, assigned}];
+        if (text.isEmpty())
+            text = makeWriteText(insert, assigned);
+        return text;
+    }
+    const QString& readBackText() const
+    {
+        if (readBack.isEmpty()) {
+            QStringList select;
+            for (const QString& column : origins)
+                select << (column.isEmpty() ? QStringLiteral("NULL") : QLatin1Char('[') + column + QLatin1Char(']'));
+            readBack = QStringLiteral("SELECT %1 FROM [%2] WHERE rowid=?").arg(select.join(QLatin1Char(',')), table);
+        }
+        return readBack;
+    }
+
+private:
+    QString makeWriteText(bool insert, const std::vector<bool>& assigned) const
+    {
+        QStringList columns;
+        for (std::size_t i = 0; i < origins.size(); ++i)
+            if (assigned[i])
+                columns << QLatin1Char('[') + origins[i] + QLatin1Char(']');
+        const QString target = QLatin1Char('[') + table + QLatin1Char(']');
+        if (!insert)
+            return QStringLiteral("UPDATE %1 SET %2=? WHERE rowid=?").arg(target, columns.join(QStringLiteral("=?,")));
+        if (columns.isEmpty())
+            return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(target);
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(target, columns.join(QLatin1Char(',')), QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+    }
+
+    mutable std::map<std::pair<bool, std::vector<bool>>, QString> writes;
+    mutable QString readBack;
+};
+
+namespace {
 
 // A stored value as the Variant its declared type asks for.
 Variant readValue(sqlite3_stmt* stmt, int col, Kind kind)
@@ -283,8 +433,11 @@ const char* const RowIdColumn = "__rid";
 
 // ==================================================================== Connection
 
+Connection::Connection() : statements_(std::make_unique<StatementCache>()) {}
+
 Connection::~Connection()
 {
+    statements_->clear();
     if (db_)
         sqlite3_close_v2(db_);
 }
@@ -307,11 +460,15 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     if (info.isFile() && info.size() == 0)
         throw VbError(VbErr::DbGeneral, QStringLiteral("'%1' ist keine gültige Datenbank.").arg(file));
 
+    // Each connection is used by the one thread that opened it, so SQLite need not lock
+    // it on every call; nor count its memory (which takes a global lock per allocation).
+    static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    (void)configured;
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
         if (rc != SQLITE_OK)
-            throw VbError(VbErr::DbGeneral, QStringLiteral("'%1': %2").arg(file, QString::fromUtf8(sqlite3_errmsg(db))));
+            throw DatabaseError(db, QStringLiteral("'%1'").arg(file));
         sqlite3_busy_timeout(db, ConnectionTimeout * 1000);
         registerTextFunctions(db);
         // A file that is no database fails here rather than at the first query.
@@ -323,6 +480,7 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     }
     db_ = db;
     path_ = file;
+    ++session_;
     columnCache_.clear();
 }
 
@@ -330,6 +488,8 @@ void Connection::Close()
 {
     if (!db_)
         throw VbError(VbErr::ObjectClosed);
+    // Kept statements go first; one still borrowed holds the handle until it is let go.
+    statements_->clear();
     sqlite3_close_v2(db_);
     db_ = nullptr;
     columnCache_.clear();
@@ -357,7 +517,7 @@ void Connection::Execute(const QString& sql)
 void Connection::Execute(const QString& sql, const std::vector<Variant>& params)
 {
     sqlite3* db = handle();
-    Statement st(db, sql);
+    Statement st(*this, sql);
     bindAll(db, st.stmt, params);
     runToEnd(db, st.stmt);
 }
@@ -369,7 +529,7 @@ const std::vector<std::pair<QString, QString>>& Connection::columnsOf(const QStr
         if (entry.first == key)
             return entry.second;
     sqlite3* db = handle();
-    Statement st(db, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
+    Statement st(*this, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
     bindValue(db, st.stmt, 1, Variant(table));
     std::vector<std::pair<QString, QString>> columns;
     int rc;
@@ -388,10 +548,16 @@ namespace {
 const QString kSavepoint = QStringLiteral("tremol_nested");
 }
 
-Transaction::Transaction(std::shared_ptr<Connection> connection) : cnn_(std::move(connection))
+Transaction::Transaction(std::shared_ptr<Connection> connection)
+    : cnn_(std::move(connection)), session_(cnn_->session())
 {
     outer_ = sqlite3_get_autocommit(cnn_->handle()) != 0;
     cnn_->Execute(outer_ ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT ") + kSavepoint);
+}
+
+bool Transaction::alive() const
+{
+    return cnn_->isOpen() && cnn_->session() == session_ && sqlite3_get_autocommit(cnn_->handle()) == 0;
 }
 
 Transaction::~Transaction()
@@ -405,6 +571,9 @@ void Transaction::Commit()
     if (done_)
         return;
     try {
+        if (!alive())
+            throw VbError(VbErr::DbGeneral,
+                          QStringLiteral("Die Transaktion ist verloren: die Datenbank wurde inzwischen geschlossen."));
         cnn_->Execute(outer_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + kSavepoint);
     } catch (...) {
         undo();
@@ -423,7 +592,7 @@ void Transaction::undo() noexcept
 {
     done_ = true;
     // A connection closed or reopened meanwhile has lost the transaction already.
-    if (!cnn_->isOpen() || sqlite3_get_autocommit(cnn_->handle()) != 0)
+    if (!alive())
         return;
     try {
         if (outer_) {
@@ -464,10 +633,10 @@ Variant Field::Value() const
 void Field::SetValue(const Variant& v)
 {
     Recordset::Row& row = rs_->current();
-    if (rs_->table_.isEmpty() || rs_->columns_[size_t(index_)].isEmpty())
+    const QString& column = rs_->columns_->origins[size_t(index_)];
+    if (rs_->table_.isEmpty() || column.isEmpty())
         throw VbError(VbErr::DbGeneral, QStringLiteral("Das Feld [%1] kann nicht geändert werden.").arg(name_));
-    const Variant converted =
-        convertForColumn(v, kindOf(rs_->declaredTypes_[size_t(index_)]), rs_->columns_[size_t(index_)]);
+    const Variant converted = convertForColumn(v, rs_->columns_->kinds[size_t(index_)], column);
     if (!rs_->adding_ && !rs_->editing_) {
         rs_->original_ = row;
         rs_->editing_ = true;
@@ -504,6 +673,48 @@ void Recordset::Open(const QString& sql, std::shared_ptr<Connection> connection,
     Open(sql, {}, std::move(connection));
 }
 
+namespace {
+
+std::shared_ptr<const RecordsetColumns> columnsOf(sqlite3_stmt* stmt, int first, int count, const QString& table)
+{
+    auto columns = std::make_shared<RecordsetColumns>();
+    columns->table = table;
+    for (int c = first; c < count; ++c) {
+        columns->names.push_back(QString::fromUtf8(sqlite3_column_name(stmt, c)));
+        const char* decl = sqlite3_column_decltype(stmt, c);
+        columns->kinds.push_back(kindOf(decl ? QString::fromUtf8(decl) : QString()));
+        const char* origin = sqlite3_column_origin_name(stmt, c);
+        const char* originTable = sqlite3_column_table_name(stmt, c);
+        const bool own = origin && originTable && QString::fromUtf8(originTable).compare(table, Qt::CaseInsensitive) == 0;
+        columns->origins.push_back(own ? QString::fromUtf8(origin) : QString());
+    }
+    return columns;
+}
+
+// Prepares a recordset's text: with the row id in front where it reads a plain table,
+// so that its rows can be changed.
+sqlite3_stmt* prepareRecordset(sqlite3* db, const QString& sql, unsigned flags, RecordsetPlan& plan)
+{
+    plan = RecordsetPlan{updatableTable(sql), 0};
+    if (!plan.table.isEmpty()) {
+        static const QRegularExpression select(QStringLiteral(R"(^\s*SELECT\s+)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        QString withRowId = sql;
+        withRowId.replace(select, QStringLiteral("SELECT rowid AS %1, ").arg(QLatin1String(RowIdColumn)));
+        try {
+            sqlite3_stmt* stmt = prepareOne(db, withRowId, flags);
+            plan.first = 1;
+            return stmt;
+        } catch (const VbError&) {
+            // Not a plain table (a view, or a table without row ids): read only.
+            plan.table.clear();
+        }
+    }
+    return prepareOne(db, sql, flags);
+}
+
+} // namespace
+
 void Recordset::Open(const QString& sql, const std::vector<Variant>& params, std::shared_ptr<Connection> connection)
 {
     if (open_)
@@ -512,61 +723,58 @@ void Recordset::Open(const QString& sql, const std::vector<Variant>& params, std
         throw VbError(VbErr::ObjectNotSet);
     sqlite3* db = connection->handle();
 
-    QString table = updatableTable(sql);
-    std::unique_ptr<Statement> st;
-    int first = 0;
-    if (!table.isEmpty()) {
-        static const QRegularExpression select(QStringLiteral(R"(^\s*SELECT\s+)"),
-                                               QRegularExpression::CaseInsensitiveOption);
-        QString withRowId = sql;
-        withRowId.replace(select, QStringLiteral("SELECT rowid AS %1, ").arg(QLatin1String(RowIdColumn)));
-        try {
-            st = std::make_unique<Statement>(db, withRowId);
-            first = 1;
-        } catch (const VbError&) {
-            // Not a plain table (a view, or a table without row ids): read only.
-            table.clear();
-        }
+    // A kept text brings its plan; another is planned and prepared for this once.
+    std::optional<Statement> st;
+    Connection::StatementCache& cache = connection->statements();
+    const bool keep = Connection::StatementCache::keeps(sql);
+    RecordsetPlan plan;
+    if (auto borrowed = keep ? cache.borrow(sql) : nullptr) {
+        plan = borrowed->plan;
+        st.emplace(std::move(borrowed));
+    } else {
+        sqlite3_stmt* stmt = prepareRecordset(db, sql, keep ? SQLITE_PREPARE_PERSISTENT : 0, plan);
+        if (keep)
+            st.emplace(cache.keep(sql, stmt, plan));
+        else
+            st.emplace(stmt);
     }
-    if (!st)
-        st = std::make_unique<Statement>(db, sql);
     bindAll(db, st->stmt, params);
 
+    // The first step comes before the columns are read: a statement prepared before a
+    // change of the schema is prepared anew by it.
+    int rc = sqlite3_step(st->stmt);
+    const int first = plan.first;
     const int count = sqlite3_column_count(st->stmt);
-    std::vector<QString> names, types, columns;
-    std::vector<Kind> kinds;
-    for (int c = first; c < count; ++c) {
-        names.push_back(QString::fromUtf8(sqlite3_column_name(st->stmt, c)));
-        const char* decl = sqlite3_column_decltype(st->stmt, c);
-        types.push_back(decl ? QString::fromUtf8(decl) : QString());
-        kinds.push_back(kindOf(types.back()));
-        const char* origin = sqlite3_column_origin_name(st->stmt, c);
-        const char* originTable = sqlite3_column_table_name(st->stmt, c);
-        const bool ownColumn = origin && originTable && QString::fromUtf8(originTable).compare(table, Qt::CaseInsensitive) == 0;
-        columns.push_back(ownColumn ? QString::fromUtf8(origin) : QString());
+    const int prepared = sqlite3_stmt_status(st->stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+    std::shared_ptr<const RecordsetColumns> columns;
+    if (st->kept && st->kept->columns && st->kept->columnsPrepared == prepared)
+        columns = st->kept->columns;
+    else
+        columns = columnsOf(st->stmt, first, count, plan.table);
+    if (st->kept) {
+        st->kept->columns = columns;
+        st->kept->columnsPrepared = prepared;
     }
 
     std::vector<Row> rows;
-    int rc;
-    while ((rc = sqlite3_step(st->stmt)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(st->stmt)) {
         Row row;
         row.rowid = first ? sqlite3_column_int64(st->stmt, 0) : 0;
+        row.values.reserve(std::size_t(count - first));
         for (int c = first; c < count; ++c)
-            row.values.push_back(readValue(st->stmt, c, kinds[size_t(c - first)]));
+            row.values.push_back(readValue(st->stmt, c, columns->kinds[size_t(c - first)]));
         rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
         throwDbError(db);
 
     conn_ = std::move(connection);
-    table_ = table;
-    declaredTypes_ = std::move(types);
+    table_ = plan.table;
     columns_ = std::move(columns);
     rows_ = std::move(rows);
-    hasDeleted_ = false;
     fields_.clear();
-    for (size_t i = 0; i < names.size(); ++i)
-        fields_.push_back(Field(this, int(i), names[i]));
+    for (size_t i = 0; i < columns_->names.size(); ++i)
+        fields_.push_back(Field(this, int(i), columns_->names[i]));
     pos_ = 0;
     open_ = true;
     adding_ = false;
@@ -582,7 +790,6 @@ void Recordset::Close()
     adding_ = false;
     editing_ = false;
     rows_.clear();
-    hasDeleted_ = false;
     fields_.clear();
     conn_.reset();
 }
@@ -596,56 +803,51 @@ bool Recordset::Eof() const
 bool Recordset::Bof() const
 {
     requireOpen();
-    return !adding_ && (pos_ < 0 || rows_.empty());
+    return !adding_ && (pos_ < 0 || liveRow(0, 1) == long(rows_.size()));
 }
 
-void Recordset::settle()
+void Recordset::writePending()
 {
     if (adding_ || editing_)
         Update();
-    // Only a deleted row needs a scan: moving through a long snapshot stays linear.
-    if (!hasDeleted_)
-        return;
-    hasDeleted_ = false;
-    for (long i = long(rows_.size()) - 1; i >= 0; --i) {
+}
+
+long Recordset::liveRow(long from, long step) const
+{
+    for (long i = from; i >= 0 && i < long(rows_.size()); i += step)
         if (!rows_[size_t(i)].deleted)
-            continue;
-        rows_.erase(rows_.begin() + i);
-        if (i < pos_)
-            --pos_;
-    }
+            return i;
+    return step > 0 ? long(rows_.size()) : -1;
 }
 
 void Recordset::MoveFirst()
 {
     requireOpen();
-    settle();
-    if (rows_.empty())
+    writePending();
+    const long first = liveRow(0, 1);
+    if (first == long(rows_.size()))
         throw VbError(VbErr::NoCurrentRecord);
-    pos_ = 0;
+    pos_ = first;
 }
 
 void Recordset::MoveNext()
 {
     requireOpen();
-    if (adding_ || editing_)
-        Update();
+    writePending();
     if (Eof())
         throw VbError(VbErr::NoCurrentRecord);
-    // A deleted current row drops out, which moves its successor into its place.
-    const bool currentDeleted = rows_[size_t(pos_)].deleted;
-    settle();
-    if (!currentDeleted)
-        ++pos_;
+    // From a deleted current row this is its successor, which took its place.
+    pos_ = liveRow(pos_ + 1, 1);
 }
 
 void Recordset::MoveLast()
 {
     requireOpen();
-    settle();
-    if (rows_.empty())
+    writePending();
+    const long last = liveRow(long(rows_.size()) - 1, -1);
+    if (last < 0)
         throw VbError(VbErr::NoCurrentRecord);
-    pos_ = long(rows_.size()) - 1;
+    pos_ = last;
 }
 
 long Recordset::RecordCount() const
@@ -661,6 +863,10 @@ long Recordset::RecordCount() const
 Field& Recordset::Fields(const QString& name)
 {
     requireOpen();
+    // Names mostly come spelt as the columns are: an exact match is looked for first.
+    for (Field& f : fields_)
+        if (f.Name() == name)
+            return f;
     for (Field& f : fields_)
         if (f.Name().compare(name, Qt::CaseInsensitive) == 0)
             return f;
@@ -701,25 +907,16 @@ void Recordset::Update()
         return;
     try {
         sqlite3* db = conn_->handle();
-        QStringList names;
         std::vector<Variant> values;
-        for (size_t i = 0; i < fields_.size(); ++i) {
-            if (!assigned_[i])
-                continue;
-            names << QLatin1Char('[') + columns_[i] + QLatin1Char(']');
-            values.push_back(current().values[i]);
-        }
-        const QString table = QLatin1Char('[') + table_ + QLatin1Char(']');
+        for (size_t i = 0; i < fields_.size(); ++i)
+            if (assigned_[i])
+                values.push_back(current().values[i]);
+        const QString& sql = columns_->writeText(adding_, assigned_);
         if (adding_) {
-            const QString sql = names.isEmpty()
-                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(table, names.join(QLatin1Char(',')),
-                           QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
             conn_->Execute(sql, values);
             pending_.rowid = sqlite3_last_insert_rowid(db);
-        } else if (!names.isEmpty()) {
-            Statement st(db, QStringLiteral("UPDATE %1 SET %2=? WHERE rowid=?").arg(table, names.join(QStringLiteral("=?,"))));
+        } else if (!values.empty()) {
+            Statement st(*conn_, sql);
             bindAll(db, st.stmt, values);
             sqlite3_bind_int64(st.stmt, int(values.size()) + 1, current().rowid);
             runToEnd(db, st.stmt);
@@ -749,16 +946,13 @@ void Recordset::Update()
 std::vector<Variant> Recordset::readRow(int64_t rowid)
 {
     std::vector<Variant> values(fields_.size(), Variant::Null());
-    QStringList select;
-    for (size_t i = 0; i < fields_.size(); ++i)
-        select << (columns_[i].isEmpty() ? QStringLiteral("NULL") : QLatin1Char('[') + columns_[i] + QLatin1Char(']'));
     sqlite3* db = conn_->handle();
-    Statement st(db, QStringLiteral("SELECT %1 FROM [%2] WHERE rowid=?").arg(select.join(QLatin1Char(',')), table_));
+    Statement st(*conn_, columns_->readBackText());
     sqlite3_bind_int64(st.stmt, 1, rowid);
     const int rc = sqlite3_step(st.stmt);
     if (rc == SQLITE_ROW) {
         for (size_t i = 0; i < fields_.size(); ++i)
-            values[i] = readValue(st.stmt, int(i), kindOf(declaredTypes_[i]));
+            values[i] = readValue(st.stmt, int(i), columns_->kinds[i]);
     } else if (rc != SQLITE_DONE) {
         throwDbError(db);
     }
@@ -774,7 +968,7 @@ void Recordset::Delete(int)
     if (table_.isEmpty())
         throw VbError(VbErr::DbGeneral, QStringLiteral("Diese Datensatzgruppe kann nicht geändert werden."));
     sqlite3* db = conn_->handle();
-    Statement st(db, QStringLiteral("DELETE FROM [%1] WHERE rowid=?").arg(table_));
+    Statement st(*conn_, QStringLiteral("DELETE FROM [%1] WHERE rowid=?").arg(table_));
     sqlite3_bind_int64(st.stmt, 1, row.rowid);
     runToEnd(db, st.stmt);
     if (editing_) {
@@ -782,5 +976,4 @@ void Recordset::Delete(int)
         assigned_.assign(fields_.size(), false);
     }
     row.deleted = true;
-    hasDeleted_ = true;
 }

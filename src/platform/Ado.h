@@ -13,9 +13,13 @@
 
 struct sqlite3;
 
+// Connections keep the prepared statements of the texts with "?" placeholders (the
+// program's repeated statements: its values are bound, not written into the text),
+// prepared once and reused while the connection stays open. SQLite prepares one anew
+// by itself when the schema changed meanwhile.
 class Connection {
 public:
-    Connection() = default;
+    Connection();
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -38,20 +42,31 @@ public:
     void Execute(const QString& sql, const std::vector<Variant>& params);
     QString path() const { return path_; }
     sqlite3* handle() const;   // error 3704 when closed
+    // Counts the opens of this object: a transaction begun under one session is gone
+    // once the connection was closed or reopened.
+    uint64_t session() const { return session_; }
 
     // Declared column types of a table (lower-case name -> declared type), cached.
     const std::vector<std::pair<QString, QString>>& columnsOf(const QString& table);
 
+    // The kept statements (opaque outside the data layer's own source).
+    struct StatementCache;
+    StatementCache& statements() const { return *statements_; }
+
 private:
     sqlite3* db_ = nullptr;
     QString path_;
+    uint64_t session_ = 0;
+    std::unique_ptr<StatementCache> statements_;
     // A deque, so that the lists handed out stay valid while others are added.
     std::deque<std::pair<QString, std::vector<std::pair<QString, QString>>>> columnCache_;
 };
 
 // One transaction on a connection: rolled back unless committed. It holds the
 // connection, so that a yield inside the transaction cannot free it. Nested inside
-// another transaction it is a savepoint of that one.
+// another transaction it is a savepoint of that one. Closing or reopening the
+// connection ends it (SQLite rolls back): its commit then raises, and it never
+// finishes a transaction begun on the connection after that.
 class Transaction {
 public:
     explicit Transaction(std::shared_ptr<Connection> connection);
@@ -67,7 +82,9 @@ public:
 
 private:
     void undo() noexcept;
+    bool alive() const;
     std::shared_ptr<Connection> cnn_;
+    uint64_t session_ = 0;
     bool outer_ = true;
     bool done_ = false;
 };
@@ -78,6 +95,8 @@ QString JetConnectionString(const QString& path);
 std::shared_ptr<Connection> OpenDatabase(const QString& path);
 
 class Recordset;
+// What a recordset knows of its fields: names, declared types, own columns.
+struct RecordsetColumns;
 
 class Field {
 public:
@@ -134,18 +153,21 @@ private:
     void requireOpen() const;
     Row& current();
     const Row& current() const;
-    // Writes pending changes and drops deleted rows before a move.
-    void settle();
+    // Writes pending changes before a move.
+    void writePending();
+    // The first row from `from` on in direction step (1 or -1) that is not deleted;
+    // past the end (the row count, or -1) when there is none. Deleted rows stay in the
+    // snapshot, passed over by every move: erasing each would make deleting all rows
+    // take quadratic time.
+    long liveRow(long from, long step) const;
     // The stored values of one row of the table, by row id.
     std::vector<Variant> readRow(int64_t rowid);
 
     std::shared_ptr<Connection> conn_;
     QString table_;
-    std::vector<QString> declaredTypes_;  // per field
-    std::vector<QString> columns_;        // per field: its column in table_, "" when none
+    std::shared_ptr<const RecordsetColumns> columns_;
     std::vector<Field> fields_;
     std::vector<Row> rows_;
-    bool hasDeleted_ = false;             // a row marked deleted awaits the next move
     long pos_ = 0;
     bool open_ = false;
     bool adding_ = false;

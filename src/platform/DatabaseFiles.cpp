@@ -1,25 +1,31 @@
 #include "DatabaseFiles.h"
+#include "DbError.h"
+#include "Locale.h"
 #include "VbError.h"
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <sqlite3.h>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
 // A raw SQLite handle for the file routines, closed when it goes out of scope.
 class Handle {
 public:
-    Handle(const QString& path, int flags)
+    Handle(const QString& path, int flags, int timeoutSeconds = 30)
     {
         if (sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
             // A failed open still allocates a handle: take its message, then free it.
-            const VbError error(VbErr::DbGeneral,
-                                QStringLiteral("%1: %2").arg(path, QString::fromUtf8(sqlite3_errmsg(db_))));
+            const VbError error = DatabaseError(db_, path);
             sqlite3_close_v2(db_);
             throw error;
         }
-        sqlite3_busy_timeout(db_, 30000);
+        sqlite3_busy_timeout(db_, timeoutSeconds * 1000);
     }
     ~Handle() { sqlite3_close_v2(db_); }
     Handle(const Handle&) = delete;
@@ -31,61 +37,171 @@ public:
         if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
             fail(about);
     }
-    [[noreturn]] void fail(const QString& about) const
-    {
-        throw VbError(VbErr::DbGeneral, QStringLiteral("%1: %2").arg(about, QString::fromUtf8(sqlite3_errmsg(db_))));
-    }
+    [[noreturn]] void fail(const QString& about) const { throw DatabaseError(db_, about); }
 
 private:
     sqlite3* db_ = nullptr;
 };
 
+[[noreturn]] void NoDatabase(const QString& path)
+{
+    throw VbError(VbErr::DbGeneral, path + QStringLiteral(": ")
+                                        + ProgramText("The file is no valid database.",
+                                                      "Die Datei ist keine gültige Datenbank."));
+}
+
+enum class Check { TablesOnly, EveryPage };
+
+// The check a copy passes before it may replace anything: SQLite's own quick check
+// of every page, and the tables the caller needs. Failures name the file the copy
+// was made from.
+void CheckSound(const QString& path, const QStringList& requiredTables, const QString& reportAs, Check check)
+{
+    Handle db(path, SQLITE_OPEN_READONLY);
+    sqlite3_stmt* stmt = nullptr;
+    bool ok = sqlite3_prepare_v2(db.get(),
+                                 check == Check::EveryPage ? "PRAGMA quick_check" : "SELECT 'ok' FROM sqlite_master",
+                                 -1, &stmt, nullptr) == SQLITE_OK;
+    const int rc = ok ? sqlite3_step(stmt) : SQLITE_ERROR;
+    ok = rc == SQLITE_DONE
+         || (rc == SQLITE_ROW && QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) == "ok");
+    sqlite3_finalize(stmt);
+    if (!ok)
+        NoDatabase(reportAs);
+    for (const QString& table : requiredTables) {
+        stmt = nullptr;
+        const QByteArray name = table.toUtf8();
+        ok = sqlite3_prepare_v2(db.get(), "SELECT 1 FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE",
+                                -1, &stmt, nullptr) == SQLITE_OK
+             && sqlite3_bind_text(stmt, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT) == SQLITE_OK
+             && sqlite3_step(stmt) == SQLITE_ROW;
+        sqlite3_finalize(stmt);
+        if (!ok)
+            throw VbError(VbErr::DbGeneral, reportAs + QStringLiteral(": ")
+                                                + ProgramText("The database lacks the table ", "Der Datenbank fehlt die Tabelle ")
+                                                + table + QLatin1Char('.'));
+    }
+}
+
+// Flushes a file (or a folder's entries) to the disk.
+void Sync(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!ok)
+        throw VbError(VbErr::PermissionDenied, path + QStringLiteral(": ")
+                                                   + ProgramText("The file could not be written to the disk.",
+                                                                 "Die Datei konnte nicht auf den Datenträger geschrieben werden."));
+}
+
+void RemoveWithJournal(const QString& path)
+{
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+}
+
+// Puts a synced, checked file in place of the target in one step, keeping the
+// target's permissions; on failure the target stays as it was.
+void PutInPlace(const QString& partial, const QString& target)
+{
+    if (QFileInfo::exists(target))
+        QFile::setPermissions(partial, QFile::permissions(target));
+    Sync(partial);
+    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0)
+        throw VbError(VbErr::PermissionDenied,
+                      ProgramText("The file cannot take the place of ", "Die Datei kann nicht an die Stelle von ")
+                          + target + ProgramText(".", " treten."));
+    Sync(QFileInfo(target).absolutePath());
+}
+
+const QString PartialSuffix = QStringLiteral(".partial-");
+
+// A name beside the target that no other copy uses, not even one of another process.
+QString PartialName(const QString& target)
+{
+    return target + PartialSuffix + QStringLiteral("%1-%2")
+                        .arg(QCoreApplication::applicationPid())
+                        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
 } // namespace
 
-void CopyDatabase(const QString& source, const QString& target)
+void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options)
 {
-    if (!QFileInfo(source).isFile())
-        throw VbError(VbErr::FileNotFound, QStringLiteral("Datei nicht gefunden: %1").arg(source));
-    Handle from(source, SQLITE_OPEN_READONLY);
-    from.exec("SELECT count(*) FROM sqlite_master", source);
-    Handle to(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
-    if (!backup)
-        to.fail(target);
-    // One step copies everything in one transaction on the target; a source locked
-    // by a writer for longer than the busy timeout is reported, not waited for forever.
-    const int rc = sqlite3_backup_step(backup, -1);
-    sqlite3_backup_finish(backup);
-    if (rc != SQLITE_DONE)
-        throw VbError(VbErr::DbGeneral, QStringLiteral("%1: %2").arg(target, QString::fromUtf8(sqlite3_errstr(rc))));
+    const QFileInfo info(source);
+    if (!info.isFile())
+        throw VbError(VbErr::FileNotFound, VbErrorText(VbErr::FileNotFound) + QStringLiteral(": ") + source);
+    if (info.size() == 0)
+        NoDatabase(source);
+    const QString partial = PartialName(target);
+    try {
+        {
+            // Read-write, so that a hot journal of an interrupted write is rolled back.
+            Handle from(source, SQLITE_OPEN_READWRITE, options.timeoutSeconds);
+            from.exec("SELECT count(*) FROM sqlite_master", source);
+            Handle to(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, options.timeoutSeconds);
+            sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
+            if (!backup)
+                to.fail(target);
+            // One step copies everything in one transaction; a source locked by a writer
+            // for longer than the timeout is reported, not waited for forever.
+            sqlite3_backup_step(backup, -1);
+            if (sqlite3_backup_finish(backup) != SQLITE_OK)
+                to.fail(target);
+        }
+        CheckSound(partial, options.requiredTables, source, Check::EveryPage);
+        PutInPlace(partial, target);
+    } catch (...) {
+        RemoveWithJournal(partial);
+        throw;
+    }
+}
+
+bool IsDatabaseWithTables(const QString& path, const QStringList& requiredTables)
+{
+    try {
+        if (QFileInfo(path).size() == 0)
+            return false;
+        Handle(path, SQLITE_OPEN_READWRITE).exec("SELECT count(*) FROM sqlite_master", path);
+        CheckSound(path, requiredTables, path, Check::TablesOnly);
+        return true;
+    } catch (const VbError&) {
+        return false;
+    }
+}
+
+void RemoveLeftOverPartials(const QString& target)
+{
+    const QFileInfo info(target);
+    const QDir folder = info.absoluteDir();
+    for (const QString& name : folder.entryList({info.fileName() + PartialSuffix + QLatin1Char('*')}, QDir::Files))
+        QFile::remove(folder.filePath(name));
 }
 
 void CompactDatabase(Connection& cnn, const QString& tempPath)
 {
     const QString original = cnn.path();
     if (QFileInfo::exists(tempPath) && !QFile::remove(tempPath))
-        throw VbError(VbErr::PermissionDenied, QStringLiteral("Datei kann nicht gelöscht werden: %1").arg(tempPath));
+        throw VbError(VbErr::PermissionDenied, VbErrorText(VbErr::PermissionDenied) + QStringLiteral(": ") + tempPath);
     try {
         cnn.Execute(QStringLiteral("VACUUM INTO ?"), {Variant(tempPath)});
-        // The compacted file must open and pass a check before it replaces anything.
-        Handle check(tempPath, SQLITE_OPEN_READONLY);
-        sqlite3_stmt* stmt = nullptr;
-        const bool ok = sqlite3_prepare_v2(check.get(), "PRAGMA quick_check", -1, &stmt, nullptr) == SQLITE_OK
-                        && sqlite3_step(stmt) == SQLITE_ROW
-                        && QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) == "ok";
-        sqlite3_finalize(stmt);
-        if (!ok)
-            check.fail(tempPath);
+        // The compacted file must pass the check before it replaces anything.
+        CheckSound(tempPath, {}, tempPath, Check::EveryPage);
+        Sync(tempPath);
     } catch (...) {
-        QFile::remove(tempPath);
+        RemoveWithJournal(tempPath);
         throw;
     }
     cnn.Close();
     // rename() replaces the original in one step; on failure the original stays.
-    if (std::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(original).constData()) != 0) {
+    try {
+        PutInPlace(tempPath, original);
+    } catch (...) {
+        RemoveWithJournal(tempPath);
         cnn.Reopen();
-        throw VbError(VbErr::PermissionDenied,
-                      QStringLiteral("Die komprimierte Datenbank kann nicht an die Stelle von %1 treten.").arg(original));
+        throw;
     }
     cnn.Reopen();
 }
@@ -93,7 +209,7 @@ void CompactDatabase(Connection& cnn, const QString& tempPath)
 void CreateDatabase(const QString& path, const char* schemaSql)
 {
     if (QFileInfo::exists(path))
-        throw VbError(VbErr::DbGeneral, QStringLiteral("Die Datei besteht bereits: %1").arg(path));
+        throw VbError(VbErr::DbGeneral, ProgramText("The file exists already: ", "Die Datei besteht bereits: ") + path);
     try {
         Handle db(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         db.exec("PRAGMA journal_mode=DELETE", path);

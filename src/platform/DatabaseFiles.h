@@ -2,10 +2,29 @@
 // Copying, compacting and creating database files. Errors are VbError.
 #include "Ado.h"
 #include <QString>
+#include <QStringList>
 
-// Copies a database file through SQLite's backup API: safe while the source is
-// open elsewhere, and the target (created when missing) is replaced as a whole.
-void CopyDatabase(const QString& source, const QString& target);
+// What a copy must hold to count as sound, and how long it waits for its source.
+struct CopyOptions {
+    QStringList requiredTables;   // e.g. the record tables of a project database
+    int timeoutSeconds = 30;      // a source another program is writing, at most this long
+};
+
+// Copies a database file through SQLite's backup API, safe while the source is open
+// elsewhere; a hot journal left on the source by an interrupted write is rolled back
+// first, as any reader would. The copy is written under a temporary name in the
+// target's folder, checked (a sound database holding the required tables), synced,
+// and only then renamed over the target, so a failed copy leaves the target as it was.
+void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options = {});
+
+// Removes what interrupted copies to target left beside it (a copy's journal
+// included). Only for a target that no running process is copying to.
+void RemoveLeftOverPartials(const QString& target);
+
+// Whether a file opens as a database holding the tables (a hot journal on it is
+// rolled back first); quick, its pages are not read one by one. An empty file is
+// no database.
+bool IsDatabaseWithTables(const QString& path, const QStringList& requiredTables);
 
 // Compacts the connection's database into tempPath, checks the result opens, and
 // puts it in place of the original, which is never removed before its replacement

@@ -1,10 +1,12 @@
 #include "DialogService.h"
 
+#include "Documents.h"
+#include "ErrorGuard.h"
+#include "SessionEnd.h"
 #include "Yield.h"
 
 #include <QAbstractButton>
 #include <QColorDialog>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -33,6 +35,13 @@ public:
 
 private:
     int saved_;
+};
+
+// What every modal dialog holds while open: the arrow, and an unload from outside
+// waiting until the dialog has returned.
+struct ModalScope {
+    NormalPointer pointer;
+    OutsideUnloadDeferral deferral;
 };
 
 // The buttons of a box in their order, each with the answer it gives.
@@ -78,6 +87,16 @@ MsgResult firstButton(MsgButtons buttons)
 }
 }
 
+MsgResult ClosedAnswer(MsgButtons buttons)
+{
+    const ButtonSet set = buttonsOf(buttons);
+    for (const MsgResult r : {MsgResult::Cancel, MsgResult::No})
+        for (const auto& [button, result] : set)
+            if (result == r)
+                return r;
+    return set.front().second;
+}
+
 // ---- DialogService ------------------------------------------------------------
 
 MsgResult DialogService::MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title)
@@ -101,7 +120,7 @@ QtDialogService::~QtDialogService() = default;
 
 MsgResult QtDialogService::MsgBox(const MsgBoxRequest& request)
 {
-    const NormalPointer pointer;
+    const ModalScope modal;
     QMessageBox box;
     box.setWindowTitle(request.title);
     box.setText(request.text);
@@ -117,24 +136,26 @@ MsgResult QtDialogService::MsgBox(const MsgBoxRequest& request)
         QAbstractButton* clicked = box.clickedButton();
         if (help && clicked == help) {
             // Help keeps the question open: show the topic, then ask again.
-            ShowHelp(request.helpFile, request.helpContext);
+            try {
+                ShowHelp(request.helpFile, request.helpContext);
+            } catch (const VbError& e) {
+                GuardSpec spec;
+                spec.title = HelpTitle;
+                spec.buttons = MsgButtons::OK;
+                ShowErrorBox(*this, spec, e);
+            }
             continue;
         }
         for (const auto& [button, result] : set)
             if (clicked == box.button(button))
                 return result;
-        // Closed without a button: the Cancel or No of the set, else its only button.
-        for (const MsgResult r : {MsgResult::Cancel, MsgResult::No})
-            for (const auto& [button, result] : set)
-                if (result == r)
-                    return r;
-        return set.front().second;
+        return ClosedAnswer(request.buttons);
     }
 }
 
 QString QtDialogService::InputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    const NormalPointer pointer;
+    const ModalScope modal;
     QInputDialog dialog;
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
@@ -144,7 +165,7 @@ QString QtDialogService::InputBox(const QString& prompt, const QString& title, c
 
 bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
 {
-    const NormalPointer pointer;
+    const ModalScope modal;
     QPrintDialog dialog(printer_);
     // Printing to a PDF file stays offered: on many desktops it is the only printer.
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies
@@ -166,7 +187,7 @@ bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
 
 std::optional<QColor> QtDialogService::ShowColor(const QColor& initial)
 {
-    const NormalPointer pointer;
+    const ModalScope modal;
     const QColor color = QColorDialog::getColor(initial);
     if (!color.isValid())
         return std::nullopt;
@@ -178,12 +199,12 @@ void QtDialogService::ShowHelp(const QString& helpFile, int context)
     QUrl url = QUrl::fromLocalFile(helpFile);
     if (context != 0)
         url.setFragment(QStringLiteral("ctx%1").arg(context));
-    QDesktopServices::openUrl(url);
+    OpenWithDesktop(url);
 }
 
 std::optional<QString> QtDialogService::FileName(const FileNameRequest& request)
 {
-    const NormalPointer pointer;
+    const ModalScope modal;
     const QString start = request.fileName.isEmpty() ? request.folder : QDir(request.folder).filePath(request.fileName);
     const QString name = request.save ? QFileDialog::getSaveFileName(nullptr, request.title, start, request.filter)
                                       : QFileDialog::getOpenFileName(nullptr, request.title, start, request.filter);
@@ -200,15 +221,34 @@ QPrinter& QtDialogService::printer()
 // ---- ScriptedDialogService ------------------------------------------------------
 
 namespace {
+// Moves the first queued answer into out; false when none is queued. (An out
+// parameter rather than an optional of an optional, which the optimiser misreads.)
 template <class T>
-std::optional<T> takeFront(std::deque<T>& queue)
+bool takeFront(std::deque<T>& queue, T& out)
 {
     if (queue.empty())
-        return std::nullopt;
-    T value = std::move(queue.front());
+        return false;
+    out = std::move(queue.front());
     queue.pop_front();
-    return value;
+    return true;
 }
+
+std::function<void(const QString&)>& unexpectedBoxReporter()
+{
+    static std::function<void(const QString&)> reporter;
+    return reporter;
+}
+
+void reportUnexpected(const ScriptedDialogService::Shown& s)
+{
+    if (unexpectedBoxReporter())
+        unexpectedBoxReporter()(QStringLiteral("%1 \"%2\": %3").arg(s.kind, s.box.title, s.box.text));
+}
+}
+
+void ScriptedDialogService::SetUnexpectedBoxReporter(std::function<void(const QString&)> reporter)
+{
+    unexpectedBoxReporter() = std::move(reporter);
 }
 
 ScriptedDialogService::Shown& ScriptedDialogService::record(const QString& kind)
@@ -218,12 +258,27 @@ ScriptedDialogService::Shown& ScriptedDialogService::record(const QString& kind)
     return shown.back();
 }
 
+// s is a copy: the hook may show more and move the records.
+void ScriptedDialogService::shownNow(const Shown& s)
+{
+    const OutsideUnloadDeferral modal;
+    if (onShow)
+        onShow(s);
+}
+
 MsgResult ScriptedDialogService::MsgBox(const MsgBoxRequest& request)
 {
     Shown& s = record(QStringLiteral("MsgBox"));
     s.box = request;
     s.helpContext = request.helpContext;
-    return takeFront(msgAnswers).value_or(firstButton(request.buttons));
+    const Shown box = s;
+    shownNow(box);
+    if (OutsideUnloadRequested())
+        return ClosedAnswer(request.buttons);
+    if (MsgResult answer{}; takeFront(msgAnswers, answer))
+        return answer;
+    reportUnexpected(box);
+    return firstButton(request.buttons);
 }
 
 QString ScriptedDialogService::InputBox(const QString& prompt, const QString& title, const QString& defaultText)
@@ -232,26 +287,33 @@ QString ScriptedDialogService::InputBox(const QString& prompt, const QString& ti
     s.box.text = prompt;
     s.box.title = title;
     s.defaultText = defaultText;
-    return takeFront(inputAnswers).value_or(QString());
+    const Shown box = s;
+    shownNow(box);
+    if (OutsideUnloadRequested())
+        return QString();
+    if (QString answer; takeFront(inputAnswers, answer))
+        return answer;
+    reportUnexpected(box);
+    return QString();
 }
 
 bool ScriptedDialogService::ShowPrinter(PrintRangeRequest& request)
 {
     record(QStringLiteral("ShowPrinter")).print = request;
-    const auto answer = takeFront(printAnswers);
-    if (!answer)   // nothing queued: the user keeps the dialog's settings
+    std::optional<PrintRangeRequest> answer;
+    if (!takeFront(printAnswers, answer))   // nothing queued: the user keeps the dialog's settings
         return true;
-    if (!*answer)
+    if (!answer)
         return false;
-    request = **answer;
+    request = *answer;
     return true;
 }
 
 std::optional<QColor> ScriptedDialogService::ShowColor(const QColor& initial)
 {
     record(QStringLiteral("ShowColor")).color = initial;
-    const auto answer = takeFront(colorAnswers);
-    return answer ? *answer : std::optional<QColor>(initial);
+    std::optional<QColor> answer;
+    return takeFront(colorAnswers, answer) ? answer : std::optional<QColor>(initial);
 }
 
 void ScriptedDialogService::ShowHelp(const QString& helpFile, int context)
@@ -267,8 +329,9 @@ std::optional<QString> ScriptedDialogService::FileName(const FileNameRequest& re
     Shown& s = record(QStringLiteral("FileName"));
     s.box.title = request.title;
     s.file = request;
-    const auto answer = takeFront(fileAnswers);
-    return answer ? *answer : std::nullopt;
+    std::optional<QString> answer;
+    takeFront(fileAnswers, answer);
+    return answer;
 }
 
 std::vector<MsgBoxRequest> ScriptedDialogService::boxes() const

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -50,6 +51,7 @@ public:
     // False when the user cancelled the dialog.
     virtual bool ShowPrinter(PrintRangeRequest& request) = 0;
     virtual std::optional<QColor> ShowColor(const QColor& initial) = 0;
+    // Opens the help file at a context; a help file no application opens is error 429.
     virtual void ShowHelp(const QString& helpFile, int context) = 0;
     virtual std::optional<QString> FileName(const FileNameRequest& request) = 0;
 
@@ -78,12 +80,25 @@ private:
     QPrinter* printer_;
 };
 
-// For tests: records what was shown and answers from queues. A box with no queued
-// answer gets its first button (OK or Yes); an input box with none gets "". With no
-// queued answer the print and colour dialogs are confirmed unchanged and the
-// file-name dialog is cancelled.
+// The title of the help request and of its error box.
+inline const QString HelpTitle = QStringLiteral("?/Hilfe");
+
+// The answer of a box closed without a button (Escape, or an unload from outside):
+// its Cancel, else its No, else its only button.
+MsgResult ClosedAnswer(MsgButtons buttons);
+
+// For tests: records what was shown and answers from queues. A message or input box
+// is expected only with a queued answer: one that comes without is reported to the
+// unexpected-box reporter (the test programs fail the running test) and answered
+// with its first button or "". While an unload from outside waits, a box is closed
+// as the real one is (ClosedAnswer, ""), whatever is queued. With no queued answer
+// the print and colour dialogs are confirmed unchanged and the file-name dialog is
+// cancelled.
 class ScriptedDialogService : public DialogService {
 public:
+    // Installs the reporter of boxes no test expected (nullptr: none).
+    static void SetUnexpectedBoxReporter(std::function<void(const QString& what)> reporter);
+
     struct Shown {
         QString kind;      // "MsgBox", "InputBox", "ShowPrinter", "ShowColor", "ShowHelp", "FileName"
         MsgBoxRequest box; // for MsgBox (text/title also filled for InputBox prompt/title)
@@ -99,6 +114,9 @@ public:
     std::deque<std::optional<PrintRangeRequest>> printAnswers; // nullopt = cancelled
     std::deque<std::optional<QColor>> colorAnswers;
     std::deque<std::optional<QString>> fileAnswers;
+    // Runs when something is shown, before it is answered, as a modal dialog would
+    // (an unload from outside waits meanwhile): tests raise signals here.
+    std::function<void(const Shown&)> onShow;
 
     MsgResult MsgBox(const MsgBoxRequest& request) override;
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
@@ -113,4 +131,5 @@ public:
 
 private:
     Shown& record(const QString& kind);
+    void shownNow(const Shown& shown);
 };

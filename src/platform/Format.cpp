@@ -3,8 +3,8 @@
 #include "Locale.h"
 #include "VbError.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -119,11 +119,15 @@ Decimal decimalOf(double x, int significant)
     if (x == 0.0)
         return d;
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", significant - 1, std::fabs(x));
-    const std::string s(buf);
+    // "d.ddde+xx", made without the C library's locale.
+    char* const end = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific,
+                                    significant - 1).ptr;
+    const std::string s(buf, end);
     const auto e = s.find('e');
     d.digits = s.substr(0, 1) + (e > 2 ? s.substr(2, e - 2) : std::string());
-    d.exp10 = std::stoi(s.substr(e + 1)) + 1;
+    int exponent = 0;
+    std::from_chars(s.data() + e + 1 + (s[e + 1] == '+'), end, exponent);
+    d.exp10 = exponent + 1;
     d.trim();
     return d;
 }

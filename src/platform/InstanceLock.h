@@ -17,6 +17,7 @@ public:
     // written at all is error 70, so that it is not mistaken for another running copy.
     bool Acquire(const QString& lockFilePath);
     void Release();
+    bool Held() const { return lock_ != nullptr; }
 
 private:
     std::unique_ptr<QLockFile> lock_;

@@ -1,6 +1,10 @@
 #include "Locale.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QRegularExpression>
+#include <QTranslator>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -37,6 +41,26 @@ QString DecimalSeparatorOf(const QLocale& locale)
 QLocale SystemLocale()
 {
     return QLocale::system();
+}
+
+QString ProgramText(const char* english, const char* german)
+{
+    return QString::fromUtf8(LanguageOf(ProgramLocale()) == 1 ? english : german);
+}
+
+bool LoadQtTranslations(const QLocale& locale)
+{
+    static std::unique_ptr<QTranslator> installed;
+    if (installed)
+        QCoreApplication::removeTranslator(installed.get());
+    installed.reset();
+    auto translator = std::make_unique<QTranslator>();
+    const QString language = LanguageOf(locale) == 1 ? QStringLiteral("en") : QStringLiteral("de");
+    if (!translator->load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    QCoreApplication::installTranslator(translator.get());
+    installed = std::move(translator);
+    return true;
 }
 
 QString ShortDatePattern(const QLocale& locale)

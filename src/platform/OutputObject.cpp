@@ -184,3 +184,25 @@ ScaleMeasure MeasureScale(OutputObject& object)
     m.pixelsPerUnitY = CheckedDiv(pxHeight, bottom - m.top);
     return m;
 }
+
+SavedDrawingState::SavedDrawingState(OutputObject* object) : object_(object)
+{
+    if (!object_)
+        return;
+    drawStyle_ = object_->DrawStyle();
+    drawMode_ = object_->DrawMode();
+    drawWidth_ = object_->DrawWidth();
+    foreColor_ = object_->ForeColor();
+    font_ = object_->Font();
+}
+
+SavedDrawingState::~SavedDrawingState()
+{
+    if (!object_)
+        return;
+    object_->setDrawStyle(drawStyle_);
+    object_->setDrawMode(drawMode_);
+    object_->setDrawWidth(drawWidth_);   // a width it had is in range: no error here
+    object_->setForeColor(foreColor_);
+    object_->setFont(font_);
+}

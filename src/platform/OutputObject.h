@@ -183,6 +183,25 @@ private:
     double currentX_ = 0.0, currentY_ = 0.0;
 };
 
+// Keeps the pen (style, width, mode, fore colour) and the font of an output object and
+// puts them back when it goes, however the drawing in between ends. The fill and the
+// text background are not kept: what changes them leaves them as its own rules say.
+// Without an object there is nothing to keep.
+class SavedDrawingState {
+public:
+    explicit SavedDrawingState(OutputObject* object);
+    ~SavedDrawingState();
+    SavedDrawingState(const SavedDrawingState&) = delete;
+    SavedDrawingState& operator=(const SavedDrawingState&) = delete;
+
+private:
+    OutputObject* object_;
+    int drawStyle_ = 0, drawMode_ = 0;
+    float drawWidth_ = 0;
+    int32_t foreColor_ = 0;
+    FontSpec font_;
+};
+
 // The output object's scale as the drawing classes measure it: its origin and its
 // pixels per unit, found by switching to pixels and back (the scale stays as it was).
 struct ScaleMeasure {

@@ -91,3 +91,12 @@ QString AnsiChar(int code)
         throw VbError(VbErr::InvalidCall);
     return QString(QChar(ansiToUnicode(code)));
 }
+
+QString AnsiText(QByteArrayView bytes)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* to = out.data();
+    for (const char b : bytes)
+        *to++ = QChar(ansiToUnicode(static_cast<unsigned char>(b)));
+    return out;
+}

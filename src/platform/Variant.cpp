@@ -5,9 +5,11 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cfloat>
+#include <charconv>
+#include <climits>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -48,12 +50,14 @@ double wholeNumber(const Variant& v, double min, double max)
     return r;
 }
 
-// printf's %G with the given significant digits and "." as the decimal point.
+// printf's %G with the given significant digits and "." as the decimal point, made
+// without the C library's locale.
 QString generalNumberC(double x, int digits)
 {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", digits, x == 0.0 ? 0.0 : x);   // no "-0"
-    return QString::fromLatin1(buf);
+    const auto end = std::to_chars(buf, buf + sizeof buf, x == 0.0 ? 0.0 : x,   // no "-0"
+                                   std::chars_format::general, digits).ptr;
+    return QString::fromLatin1(buf, end - buf).toUpper();
 }
 
 // The same in the program's decimal separator.
@@ -101,6 +105,28 @@ QDateTime withCenturyWindow(QDateTime t, const QString& pattern)
     if (t.isValid() && !pattern.contains(QLatin1String("yyyy")) && t.date().year() < 1930)
         t = t.addYears(100);
     return t;
+}
+
+// A decimal number too small or too large for a Double: 0 when it is tiny, else the
+// runtime's overflow. Decided by the decimal exponent of its first significant digit.
+double outOfRange(const std::string& number)
+{
+    const auto e = number.find('E');
+    const std::string digits = number.substr(0, e);
+    const auto point = std::min(digits.find('.'), digits.size());
+    const auto first = digits.find_first_of("123456789");
+    long long exponent = first < point ? static_cast<long long>(point - first) - 1
+                                       : -static_cast<long long>(first - point);
+    if (e != std::string::npos) {
+        const char* from = number.data() + e + 1 + (number[e + 1] == '+');
+        long long written = 0;
+        if (std::from_chars(from, number.data() + number.size(), written).ec == std::errc::result_out_of_range)
+            written = *from == '-' ? LLONG_MIN / 2 : LLONG_MAX / 2;
+        exponent += written;
+    }
+    if (exponent < 0)
+        return 0.0;
+    throw VbError(VbErr::Overflow);
 }
 
 std::optional<VbDate> dateFromText(const QString& text)
@@ -271,6 +297,13 @@ QString SqlNumber(const Variant& v)
     return CStr(v);
 }
 
+QString SqlQuoted(const QString& text)
+{
+    QString doubled = text;
+    doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
+}
+
 double Val(const QString& s)
 {
     // Blanks, tabs and line feeds are skipped anywhere, as the runtime does.
@@ -285,8 +318,10 @@ double Val(const QString& s)
             ++k;
         return k - from;
     };
+    const bool negative = i < t.size() && t[i] == '-';
     if (i < t.size() && (t[i] == '+' || t[i] == '-'))
         ++i;
+    const std::size_t mantissa = i;
     std::size_t digits = digitsAt(i);
     i += digits;
     if (i < t.size() && t[i] == '.') {
@@ -296,7 +331,8 @@ double Val(const QString& s)
     }
     if (digits == 0)
         return 0.0;
-    std::string number = t.substr(0, i);
+    std::string number(negative ? "-" : "");
+    number.append(t, mantissa, i - mantissa);
     if (i < t.size() && std::strchr("EeDd", t[i])) {
         std::size_t k = i + 1;
         if (k < t.size() && (t[k] == '+' || t[k] == '-'))
@@ -304,7 +340,10 @@ double Val(const QString& s)
         if (const std::size_t expDigits = digitsAt(k))
             number += 'E' + t.substr(i + 1, k + expDigits - i - 1);
     }
-    return std::strtod(number.c_str(), nullptr);
+    double x = 0.0;
+    if (std::from_chars(number.data(), number.data() + number.size(), x).ec == std::errc::result_out_of_range)
+        return outOfRange(number);
+    return x;
 }
 
 bool IsNumeric(const Variant& v)

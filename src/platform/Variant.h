@@ -63,7 +63,10 @@ QString CStr(const Variant& v);
 // A value as it stands unquoted in SQL text: the runtime's text form, but numbers
 // always with "." as the decimal point (a German "2,5" would split a statement).
 QString SqlNumber(const Variant& v);
-// Leading number of a text, always with "." as decimal point; 0 when none.
+// A text as it stands in SQL: 'text' with every quote doubled.
+QString SqlQuoted(const QString& text);
+// Leading number of a text, always with "." as decimal point; 0 when none (or when it
+// is too small for a Double), error 6 when it is too large.
 double Val(const QString& s);
 // True when CDbl would succeed (Empty counts as numeric, Null does not).
 bool IsNumeric(const Variant& v);

@@ -24,6 +24,7 @@ const std::map<int32_t, ErrorTexts>& errorTable()
         {VbErr::Internal, {"Internal error", "Interner Fehler"}},
         {VbErr::FileNotFound, {"File not found", "Datei nicht gefunden"}},
         {VbErr::PermissionDenied, {"Permission denied", "Zugriff verweigert"}},
+        {VbErr::FileAccess, {"Path/File access error", "Fehler beim Zugriff auf Pfad/Datei"}},
         {VbErr::PathNotFound, {"Path not found", "Pfad nicht gefunden"}},
         {VbErr::ObjectNotSet, {"Object variable or With block variable not set",
                                "Objektvariable oder With-Blockvariable nicht festgelegt"}},
@@ -71,13 +72,11 @@ VbError::VbError(int32_t number) : VbError(number, VbErrorText(number)) {}
 
 QString VbErrorText(int32_t number)
 {
-    const bool english = LanguageOf(ProgramLocale()) == 1;
     const auto& table = errorTable();
     const auto it = table.find(number);
     if (it == table.end())
-        return english ? QStringLiteral("Application-defined or object-defined error")
-                       : QStringLiteral("Anwendungs- oder objektdefinierter Fehler");
-    return QString::fromUtf8(english ? it->second.english : it->second.german);
+        return ProgramText("Application-defined or object-defined error", "Anwendungs- oder objektdefinierter Fehler");
+    return ProgramText(it->second.english, it->second.german);
 }
 
 double CheckedDiv(double a, double b)
@@ -94,6 +93,11 @@ float CheckedSng(double x)
     if (!std::isfinite(x) || std::fabs(x) > FLT_MAX)
         throw VbError(VbErr::Overflow);
     return float(x);
+}
+
+float SngDiv(double a, double b)
+{
+    return CheckedSng(CheckedDiv(a, b));
 }
 
 double CheckedFinite(double x)

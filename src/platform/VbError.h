@@ -28,6 +28,7 @@ constexpr int32_t TypeMismatch = 13;
 constexpr int32_t Internal = 51;          // a fault of the program itself, not of its data
 constexpr int32_t FileNotFound = 53;
 constexpr int32_t PermissionDenied = 70;
+constexpr int32_t FileAccess = 75;
 constexpr int32_t PathNotFound = 76;
 constexpr int32_t ObjectNotSet = 91;
 constexpr int32_t InvalidNull = 94;
@@ -56,3 +57,5 @@ double CheckedDiv(double a, double b);
 double CheckedFinite(double x);
 // A value stored as a Single: rounded to float, beyond the float range error 6.
 float CheckedSng(double x);
+// The one Single quotient of the program: CheckedDiv, stored as a Single.
+float SngDiv(double a, double b);

@@ -1,5 +1,6 @@
 #include "Yield.h"
 
+#include "SessionEnd.h"
 #include "VbError.h"
 
 #include <QCoreApplication>
@@ -20,8 +21,11 @@ int& currentPointer()
     return pointer;
 }
 
+// Windows repaint, but user input waits, and so does an unload asked for from
+// outside: the command that yields is still running.
 void processPending()
 {
+    const OutsideUnloadDeferral commandRunning;
     if (QCoreApplication::instance())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

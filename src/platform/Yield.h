@@ -3,7 +3,8 @@
 #include <functional>
 
 // Hands control to the message loop once. Windows repaint; user input is held back,
-// so that no command can re-enter one that is half done.
+// so that no command can re-enter one that is half done, and an unload asked for
+// from outside waits until the command has returned to the event loop.
 void DoEvents();
 // Blocks the thread for a fixed pause (the runtime's Sleep), repainting windows first.
 void Sleep(int milliseconds);

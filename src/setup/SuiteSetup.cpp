@@ -2,6 +2,7 @@
 #include "SchemaText.h"
 #include "platform/Ado.h"
 #include "platform/DatabaseFiles.h"
+#include "platform/Locale.h"
 #include "platform/System.h"
 #include "platform/VbError.h"
 #include <QDir>
@@ -88,7 +89,7 @@ void putInPlace(const QString& partial, const QString& target)
 {
     if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(partial);
-        throw VbError(VbErr::PermissionDenied, QStringLiteral("Ersetzen nicht möglich: %1").arg(target));
+        throw VbError(VbErr::PermissionDenied, ProgramText("Cannot replace: ", "Ersetzen nicht möglich: ") + target);
     }
 }
 
@@ -97,7 +98,7 @@ void copyReplacing(const QString& source, const QString& target)
     const QString partial = target + QStringLiteral(".new");
     QFile::remove(partial);
     if (!QFile::copy(source, partial))
-        throw VbError(VbErr::PermissionDenied, QStringLiteral("Kopieren nicht möglich: %1 -> %2").arg(source, target));
+        throw VbError(VbErr::PermissionDenied, ProgramText("Cannot copy: ", "Kopieren nicht möglich: ") + source + QStringLiteral(" -> ") + target);
     putInPlace(partial, target);
 }
 
@@ -127,7 +128,7 @@ void createDatabaseAt(const QString& path, const char* schema, Fill fill)
 void makeFolder(const QString& path)
 {
     if (!QDir().mkpath(path))
-        throw VbError(VbErr::PathNotFound, QStringLiteral("Ordner kann nicht angelegt werden: %1").arg(path));
+        throw VbError(VbErr::PathNotFound, ProgramText("Cannot create the folder: ", "Ordner kann nicht angelegt werden: ") + path);
 }
 
 void writeFile(const QString& path, const QByteArray& content, QFileDevice::Permissions permissions)
@@ -135,7 +136,7 @@ void writeFile(const QString& path, const QByteArray& content, QFileDevice::Perm
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size()
         || !file.setPermissions(permissions))
-        throw VbError(VbErr::PermissionDenied, QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(path));
+        throw VbError(VbErr::PermissionDenied, ProgramText("Cannot write the file: ", "Datei kann nicht geschrieben werden: ") + path);
 }
 
 // The frame program's stand-in: it only notes that it was started.
@@ -190,7 +191,7 @@ void WriteAdminRow(const QString& archivePath, const QString& projectsFolder, co
 {
     const QString user = UserName().toUpper();
     if (user.isEmpty())
-        throw VbError(VbErr::InvalidCall, QStringLiteral("Der Benutzername ist nicht zu ermitteln."));
+        throw VbError(VbErr::InvalidCall, ProgramText("The user name cannot be found.", "Der Benutzername ist nicht zu ermitteln."));
     auto cnn = OpenDatabase(archivePath);
     const std::vector<Variant> row = {QStringLiteral("KALMARO"), projectsFolder, project, UserFullName(), user};
     cnn->Execute(QStringLiteral("UPDATE [ADMIN] SET [PROG]=?,[PROJEKTSPFAD]=?,[PROJEKT]=?,[BEARBEITER]=? WHERE [BENUTZER]=?"), row);
@@ -217,8 +218,8 @@ QStringList LayOutSuite(const SuiteOptions& options)
         copyReplacing(options.exe, target);
         if (!QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
                                                | QFileDevice::ExeOther))
-            throw VbError(VbErr::PermissionDenied, QStringLiteral("Datei kann nicht ausführbar gemacht werden: %1").arg(target));
-        done << QStringLiteral("Programm: ") + target;
+            throw VbError(VbErr::PermissionDenied, ProgramText("Cannot make the file executable: ", "Datei kann nicht ausführbar gemacht werden: ") + target);
+        done << ProgramText("Program: ", "Programm: ") + target;
     }
     if (!options.documentsFrom.isEmpty()) {
         for (const char* name : {"TREMOL.html", "TREMOL.odt", "TREMOL_H.odt"}) {
@@ -226,33 +227,33 @@ QStringList LayOutSuite(const SuiteOptions& options)
             const QString target = program + QLatin1Char('/') + QLatin1String(name);
             if (QFileInfo(source).isFile() && QFileInfo(source).absoluteFilePath() != QFileInfo(target).absoluteFilePath()) {
                 copyReplacing(source, target);
-                done << QStringLiteral("Dokument: ") + target;
+                done << ProgramText("Document: ", "Dokument: ") + target;
             }
         }
     }
     const QString templatePath = program + QStringLiteral("/TREMOL.mdb");
     MakeTemplateDatabase(templatePath);
-    done << QStringLiteral("Leere Datenbank: ") + templatePath;
+    done << ProgramText("Empty database: ", "Leere Datenbank: ") + templatePath;
 
     // Suite databases: the archive with this user's admin row, the presets.
     const QString archive = daten + QStringLiteral("/ARCHIV.mdb");
     if (!QFileInfo::exists(archive))
         createDatabaseAt(archive, archiveSchema, [](Connection&) {});
     WriteAdminRow(archive, projects, Project0);
-    done << QStringLiteral("Archiv: ") + archive;
+    done << ProgramText("Archive: ", "Archiv: ") + archive;
     const QString presets = daten + QStringLiteral("/VORGABE.mdb");
     if (QFileInfo::exists(presets)) {
-        done << QStringLiteral("Vorgaben bleiben: ") + presets;
+        done << ProgramText("Presets kept: ", "Vorgaben bleiben: ") + presets;
     } else {
         createDatabaseAt(presets, presetsSchema, [](Connection& cnn) { WriteSampleImportLayout(cnn); });
-        done << QStringLiteral("Vorgaben: ") + presets;
+        done << ProgramText("Presets: ", "Vorgaben: ") + presets;
     }
 
     // Projects: existing project databases stay unless replacement is asked for.
     for (const QString& name : {Project0, Project1}) {
         const QString path = projects + QLatin1Char('/') + name + QStringLiteral("/TREMOL.mdb");
         if (QFileInfo::exists(path) && !options.force) {
-            done << QStringLiteral("Projekt bleibt: ") + path;
+            done << ProgramText("Project kept: ", "Projekt bleibt: ") + path;
             continue;
         }
         const bool withExamples = options.withExamples && name == Project0;
@@ -260,7 +261,7 @@ QStringList LayOutSuite(const SuiteOptions& options)
             if (withExamples)
                 WriteExampleRecords(cnn);
         });
-        done << QStringLiteral("Projekt: ") + path;
+        done << ProgramText("Project: ", "Projekt: ") + path;
     }
 
     // The suite's setting of the database folder, and the frame program's stand-in.
@@ -271,13 +272,13 @@ QStringList LayOutSuite(const SuiteOptions& options)
         settings.setValue(QStringLiteral("Extras/Datenbankpfad"), daten);
         settings.sync();
         if (settings.status() != QSettings::NoError)
-            throw VbError(VbErr::PermissionDenied, QStringLiteral("Einstellungen nicht schreibbar: %1").arg(ini));
+            throw VbError(VbErr::PermissionDenied, ProgramText("Cannot write the settings: ", "Einstellungen nicht schreibbar: ") + ini);
     }
-    done << QStringLiteral("Einstellung: ") + ini;
+    done << ProgramText("Setting: ", "Einstellung: ") + ini;
     const QString frame = root.filePath(QStringLiteral("KALMARO"));
     writeFile(frame, FrameStub,
               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
                   | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
-    done << QStringLiteral("Rahmenprogramm (Ersatz): ") + frame;
+    done << ProgramText("Frame program (stand-in): ", "Rahmenprogramm (Ersatz): ") + frame;
     return done;
 }

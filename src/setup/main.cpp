@@ -1,5 +1,6 @@
 // tremol-setup: lays out a ready suite, or writes the empty template database.
 #include "SuiteSetup.h"
+#include "platform/Locale.h"
 #include "platform/VbError.h"
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -10,8 +11,10 @@ namespace {
 
 int usage(QTextStream& err)
 {
-    err << "Aufruf: tremol-setup --root ORDNER [--exe PROGRAMM] [--force]\n"
-           "        tremol-setup --template DATEI\n";
+    err << ProgramText("Usage: tremol-setup --root FOLDER [--exe PROGRAM] [--force]\n"
+                       "       tremol-setup --template FILE\n",
+                       "Aufruf: tremol-setup --root ORDNER [--exe PROGRAMM] [--force]\n"
+                       "        tremol-setup --template DATEI\n");
     return 2;
 }
 
@@ -20,6 +23,7 @@ int usage(QTextStream& err)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    SetProgramLocale(SystemLocale());   // it speaks the program's language
     QTextStream out(stdout), err(stderr);
     QStringList args = app.arguments().mid(1);
     SuiteOptions options;

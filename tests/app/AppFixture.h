@@ -3,14 +3,17 @@
 // scripted dialog service.
 #include "app/frmMAIN.h"
 #include "platform/Ado.h"
+#include "platform/DatabaseFiles.h"
 #include "platform/DialogService.h"
 #include "platform/Locale.h"
 #include "platform/System.h"
 #include "support/TestHelpers.h"
 #include "support/TestSuite.h"
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
@@ -81,6 +84,33 @@ protected:
             QThread::msleep(20);
         }
         return false;
+    }
+
+    // Waits (running the event loop) until the main window has been unloaded.
+    bool UnloadedWithin(int timeoutMs) const
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!main->unloaded() && t.elapsed() < timeoutMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return main->unloaded();
+    }
+
+    // A copy left by an interrupted run: the project's content plus one record of its own.
+    void LeaveWorkingCopy(const QString& fromProject, bool withMarker)
+    {
+        ASSERT_TRUE(QDir().mkpath(userFolder()));
+        CopyDatabase(projectDb(fromProject), workingCopy());
+        Exec(workingCopy(), QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'Rest',0)"));
+        if (withMarker) {
+            QFile marker(workingCopy() + QStringLiteral(".origin"));
+            ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+            marker.write(QFileInfo(projectDb(fromProject)).canonicalFilePath().toUtf8());
+        }
+    }
+    int32_t RestRows(const QString& db) const
+    {
+        return CLng(Scalar(db, QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Rest'")));
     }
 
     std::unique_ptr<TempSuite> suite;

@@ -408,6 +408,7 @@ TEST_F(ExportImportTest, FileThatIsNoProjectDatabaseIsRefusedAndLeftAsItWas)
         dialogs->shown.clear();
         auto d = Dialog();
         d->dirEXP->setPath(folder(QStringLiteral("TE0001.00")));
+        dialogs->msgAnswers = {MsgResult::OK};
 
         d->dirEXP->setPath(fremd);
 

@@ -109,6 +109,7 @@ TEST_F(HelpTest, DocumentsOpenOrShowTheErrorBox)
     EXPECT_EQ(MousePointer(), 0);
     EXPECT_TRUE(opened.isEmpty());
 
+    dialogs->msgAnswers = {MsgResult::Cancel};
     main->mnuHINWEISE_Click();
     EXPECT_EQ(Boxes().back().title, QStringLiteral("?/Hinweise"));
 
@@ -121,9 +122,34 @@ TEST_F(HelpTest, DocumentsOpenOrShowTheErrorBox)
 
     // A document no application accepts.
     SetDocumentOpenerHook([](const QString&) { return false; });
+    dialogs->msgAnswers = {MsgResult::Cancel};
     main->mnuHINWEISE_Click();
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("VB-Error: 429")));
+}
+
+TEST_F(HelpTest, HelpThatNothingOpensShowsTheErrorBox)
+{
+    // A desktop with no program for the help file.
+    class NoHelpViewer : public ScriptedDialogService {
+    public:
+        void ShowHelp(const QString& helpFile, int context) override
+        {
+            ScriptedDialogService::ShowHelp(helpFile, context);
+            throw VbError(VbErr::CannotCreateObject);
+        }
+    };
+    dialogs = std::make_shared<NoHelpViewer>();
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    dialogs->msgAnswers = {MsgResult::OK};
+
+    main->mnuHILFE_Click();
+
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, QStringLiteral("?/Hilfe"));
+    EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("VB-Error: 429\n")));
+    EXPECT_EQ(MousePointer(), 0);
 }
 
 TEST(AboutBox, DevelopersLineIsCutAfterACommaFromPosition50)

@@ -210,3 +210,20 @@ TEST_F(ShutdownTest, TerminationSignalUnloadsWithoutQuestion)
     EXPECT_TRUE(FileExists(workingCopy()));
     EXPECT_EQ(Prog(), QStringLiteral("KALMARO"));
 }
+
+TEST_F(ShutdownTest, FrameProgramThatIsNotExecutableIsReportedAsSuch)
+{
+    const QString frame = root() + QStringLiteral("/KALMARO");
+    ASSERT_TRUE(QFile::setPermissions(frame, QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    dialogs->msgAnswers = {MsgResult::OK};
+
+    main->mnuSCHLIESSEN_Click();
+
+    EXPECT_TRUE(main->unloaded());
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 70\nDas Programm ist nicht ausführbar: ") + frame);
+    EXPECT_EQ(boxes[0].title, QStringLiteral("TREMOL"));
+    EXPECT_FALSE(FrameStarted(300));
+}

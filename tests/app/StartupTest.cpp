@@ -16,6 +16,7 @@ TEST_P(RefusalTest, NoAdminRowEndsAtOnceWithOneMessageAndWritesNothing)
     const bool english = GetParam();
     LocaleScope locale(english ? English() : German());
     Exec(archive(), QStringLiteral("DELETE FROM [ADMIN]"));
+    dialogs->msgAnswers = {MsgResult::OK};
 
     EXPECT_EQ(Start(), frmMAIN::StartResult::Ended);
 
@@ -36,6 +37,7 @@ TEST_P(RefusalTest, MissingProjectFolderNamesTheProjectAndLeavesProgInTheRow)
     const bool english = GetParam();
     LocaleScope locale(english ? English() : German());
     ASSERT_TRUE(QDir(suite->projectsFolder() + QStringLiteral("/TE0000.00")).removeRecursively());
+    dialogs->msgAnswers = {MsgResult::OK};
 
     EXPECT_EQ(Start(), frmMAIN::StartResult::Ended);
 
@@ -52,6 +54,7 @@ TEST_P(RefusalTest, MissingTemplateAsksForReinstallation)
     const bool english = GetParam();
     LocaleScope locale(english ? English() : German());
     DeleteFile(suite->programFolder() + QStringLiteral("/TREMOL.mdb"));
+    dialogs->msgAnswers = {MsgResult::OK};
 
     EXPECT_EQ(Start(), frmMAIN::StartResult::Ended);
 
@@ -136,6 +139,7 @@ TEST_F(StartupTest, LanguageFollowsTheLocaleLanguageOnly)
 TEST_F(StartupTest, MissingArchiveGivesErrorBoxesThenTheRefusal)
 {
     DeleteFile(archive());
+    dialogs->msgAnswers.assign(4, MsgResult::OK);
     EXPECT_EQ(Start(), frmMAIN::StartResult::Ended);
     const auto boxes = Boxes();
     ASSERT_EQ(boxes.size(), 4u);   // open, query, test; then the refusal
@@ -150,6 +154,7 @@ TEST_F(StartupTest, MissingArchiveGivesErrorBoxesThenTheRefusal)
 TEST_F(StartupTest, MissingPresetsDatabaseGivesOneErrorBoxAndRuns)
 {
     DeleteFile(suite->datenFolder() + QStringLiteral("/VORGABE.mdb"));
+    dialogs->msgAnswers = {MsgResult::OK};
     EXPECT_EQ(Start(), frmMAIN::StartResult::Running);
     const auto boxes = Boxes();
     ASSERT_EQ(boxes.size(), 1u);
@@ -215,6 +220,7 @@ TEST_F(StartupTest, SecondRunningCopyForTheSameUserIsRefused)
     ASSERT_TRUE(QDir().mkpath(userFolder()));
     InstanceLock other;
     ASSERT_TRUE(other.Acquire(userFolder() + QStringLiteral("/TREMOL.lock")));
+    dialogs->msgAnswers = {MsgResult::OK};
 
     EXPECT_EQ(Start(), frmMAIN::StartResult::Ended);
     const auto boxes = Boxes();

@@ -6,27 +6,10 @@
 #include "platform/Yield.h"
 #include <QAction>
 #include <QDir>
+#include <functional>
 
 
-class WorkingCopyTest : public AppFixture {
-protected:
-    // A copy left by an interrupted run: the project's content plus one record of its own.
-    void LeaveWorkingCopy(const QString& fromProject, bool withMarker)
-    {
-        ASSERT_TRUE(QDir().mkpath(userFolder()));
-        CopyDatabase(projectDb(fromProject), workingCopy());
-        Exec(workingCopy(), QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'Rest',0)"));
-        if (withMarker) {
-            QFile marker(workingCopy() + QStringLiteral(".origin"));
-            ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
-            marker.write(QFileInfo(projectDb(fromProject)).canonicalFilePath().toUtf8());
-        }
-    }
-    int32_t RestRows(const QString& db)
-    {
-        return CLng(Scalar(db, QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Rest'")));
-    }
-};
+using WorkingCopyTest = AppFixture;
 
 TEST_F(WorkingCopyTest, RecoveryQuestionYesKeepsTheCopyNoReplacesIt)
 {
@@ -51,13 +34,16 @@ TEST_F(WorkingCopyTest, RecoveryQuestionYesKeepsTheCopyNoReplacesIt)
             EXPECT_EQ(boxes[0].buttons, MsgButtons::YesNo);
             EXPECT_EQ(boxes[0].icon, MsgIcon::Question);
             EXPECT_EQ(RestRows(workingCopy()), keep ? 1 : 0);
-            EXPECT_FALSE(main->Changed());
+            // Recovered work is not in the project yet: leaving asks to save it.
+            EXPECT_EQ(main->Changed(), keep);
 
-            // Unchanged: leaving asks nothing and removes the copy; the project never saw "Rest".
+            if (keep)
+                dialogs->msgAnswers = {MsgResult::Yes};
             main->mnuBEENDEN_Click();
-            EXPECT_EQ(Boxes().size(), 1u);
+            EXPECT_EQ(Boxes().size(), keep ? 2u : 1u);
             EXPECT_FALSE(FileExists(workingCopy()));
-            EXPECT_EQ(RestRows(projectDb()), 0);
+            EXPECT_EQ(RestRows(projectDb()), keep ? 1 : 0);
+            Exec(projectDb(), QStringLiteral("DELETE FROM [E1] WHERE [KEN]='Rest'"));
         }
     }
 }
@@ -74,6 +60,7 @@ TEST_F(WorkingCopyTest, CopyWithoutOriginMarkerIsOfferedAsBefore)
 TEST_F(WorkingCopyTest, LeftOverCopyOfAnotherProjectIsMovedAsideNotOffered)
 {
     LeaveWorkingCopy(QStringLiteral("TE0001.00"), true);
+    dialogs->msgAnswers = {MsgResult::OK};
 
     ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
 
@@ -110,11 +97,12 @@ TEST_F(WorkingCopyTest, FailedSaveKeepsTheChangedFlag)
     ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
     main->MarkChanged();
     ASSERT_TRUE(QDir(suite->projectsFolder() + QStringLiteral("/TE0000.00")).removeRecursively());
+    dialogs->msgAnswers = {MsgResult::OK};
 
     main->mnuSPEICHERN_Click();
 
     const auto boxes = Boxes();
-    ASSERT_GE(boxes.size(), 1u);
+    ASSERT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("VB-Error: ")));
     EXPECT_EQ(boxes[0].title, QStringLiteral("&Speichern"));
     EXPECT_TRUE(main->Changed());
@@ -178,6 +166,7 @@ TEST_F(CompactionTest, CompactionReportsAndKeepsTheSameConnectionWorking)
     Grow(3000000, true);
     const std::shared_ptr<Connection> heldByAView = main->cnnX();
     const float before = GroesseMB(FileLen(workingCopy()));
+    dialogs->msgAnswers = {MsgResult::OK};
 
     main->mnuKOMPRIMIEREN_Click();
 
@@ -224,4 +213,169 @@ TEST_F(CompactionTest, FailedCompactionKeepsTheWorkingCopyAndTheConnection)
         QDir().rmdir(KompressionsDatei(workingCopy()));
         main->mnuBEENDEN_Click();
     }
+}
+
+namespace {
+
+// The designations and the number of input rows of a project database.
+QString Records(const QString& db)
+{
+    auto cnn = OpenDatabase(db);
+    const QString records = CStr(ScalarOf(cnn, QStringLiteral("SELECT group_concat([KEN]) || '/' || (SELECT COUNT(*) "
+                                                             "FROM [E3]) || '/' || (SELECT COUNT(*) FROM [E4]) FROM [E1]")));
+    cnn->Close();
+    return records;
+}
+
+} // namespace
+
+TEST_F(WorkingCopyTest, LeftOverCopyThatIsNoDatabaseIsMovedAsideAndTheProjectSurvivesASave)
+{
+    // A start-up copy killed half-way left an empty working copy with its journal.
+    ASSERT_TRUE(QDir().mkpath(userFolder()));
+    QFile(workingCopy()).open(QIODevice::WriteOnly);
+    QFile journal(workingCopy() + QStringLiteral("-journal"));
+    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+    journal.write(QByteArray(512, '\x01'));
+    journal.close();
+    const QString project = Records(projectDb());
+    ASSERT_FALSE(project.isEmpty());
+    dialogs->msgAnswers = {MsgResult::OK};
+
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+
+    // Told, not asked; the fresh copy is the project's.
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].buttons, MsgButtons::OK);
+    EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("Die Arbeitskopie aus einem unterbrochenen Lauf ist keine "
+                                                        "gültige Projektdatenbank.")))
+        << boxes[0].text.toStdString();
+    const QStringList aside = QDir(userFolder()).entryList({QStringLiteral("TREMOL_defekt_*")});
+    ASSERT_EQ(aside.size(), 2);   // the file and its journal, kept together
+    EXPECT_TRUE(boxes[0].text.contains(userFolder() + QLatin1Char('/') + aside[0]));
+    EXPECT_FALSE(main->Changed());
+
+    main->mnuSPEICHERN_Click();
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Records(projectDb()), project);
+}
+
+TEST_F(WorkingCopyTest, SaveRefusesWhatIsNoProjectDatabaseAndKeepsTheWorkingCopy)
+{
+    const struct {
+        const char* name;
+        std::function<void(frmMAIN&, const QString& copy)> spoil;
+    } cases[] = {
+        {"working connection closed", [](frmMAIN& m, const QString&) { m.cnnX()->Close(); }},
+        {"record table missing",
+         [](frmMAIN& m, const QString&) { m.cnnX()->Execute(QStringLiteral("DROP TABLE [E5]")); }},
+        {"working copy emptied", [](frmMAIN&, const QString& copy) { QFile(copy).resize(0); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main.reset();
+        dialogs->shown.clear();
+        QFile::remove(workingCopy());
+        ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+        main->MarkChanged();
+        const QByteArray project = BytesOf(projectDb());
+        c.spoil(*main, workingCopy());
+        dialogs->msgAnswers = {MsgResult::OK};
+
+        main->mnuSPEICHERN_Click();
+
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("&Speichern"));
+        EXPECT_TRUE(boxes[0].text.endsWith(QStringLiteral("Die Projektdatenbank bleibt unverändert.")))
+            << boxes[0].text.toStdString();
+        EXPECT_EQ(BytesOf(projectDb()), project);
+        EXPECT_TRUE(main->Changed());
+        EXPECT_TRUE(FileExists(workingCopy()));
+    }
+}
+
+TEST_F(WorkingCopyTest, FailedStartUpCopyEndsLikeARefusalWithNothingWritten)
+{
+    const struct {
+        const char* name;
+        bool diskFull;
+        const char* cause;
+    } cases[] = {
+        {"project database is no database", false, "Die Datei ist keine gültige Datenbank."},
+        {"disk full", true, "Auf dem Datenträger ist kein Platz mehr frei."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main.reset();
+        dialogs->shown.clear();
+        const QByteArray project = BytesOf(projectDb());
+        if (!c.diskFull)
+            QFile(projectDb()).resize(0);
+        dialogs->msgAnswers = {MsgResult::OK};
+        {
+            const FileSizeLimit limit(c.diskFull ? rlim_t(project.size() / 2) : RLIM_INFINITY);
+            EXPECT_EQ(Start(), frmMAIN::StartResult::Ended);
+        }
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_TRUE(boxes[0].text.startsWith(
+            QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\n")));
+        EXPECT_TRUE(boxes[0].text.endsWith(QString::fromUtf8(c.cause))) << boxes[0].text.toStdString();
+        EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
+        EXPECT_FALSE(main->isVisible());
+        EXPECT_EQ(QDir(userFolder()).entryList(QDir::Files), QStringList{QStringLiteral("TREMOL.lock")});
+        QFile restore(projectDb());
+        ASSERT_TRUE(restore.open(QIODevice::WriteOnly));
+        restore.write(project);
+    }
+}
+
+TEST_F(WorkingCopyTest, SaveUnderAFullDiskLeavesTheProjectDatabaseByteForByte)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    main->cnnX()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'Neu',0)"));
+    main->MarkChanged();
+    const QByteArray project = BytesOf(projectDb());
+    dialogs->msgAnswers = {MsgResult::OK};
+    {
+        const FileSizeLimit limit(rlim_t(project.size() / 2));
+        main->mnuSPEICHERN_Click();
+    }
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.\r\n"
+                                                      "Die Projektdatenbank bleibt unverändert.")))
+        << boxes[0].text.toStdString();
+    EXPECT_EQ(BytesOf(projectDb()), project);
+    EXPECT_EQ(QDir(ParentFolder(projectDb())).entryList(QDir::Files), QStringList{QStringLiteral("TREMOL.mdb")});
+    EXPECT_TRUE(main->Changed());
+
+    main->mnuSPEICHERN_Click();   // with room again the same save succeeds
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(CLng(Scalar(projectDb(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Neu'"))), 1);
+}
+
+TEST_F(CompactionTest, CompactionUnderAFullDiskKeepsTheWorkingCopyAndReportsNoSuccess)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    Grow(3000000, true);
+    const QByteArray copy = BytesOf(workingCopy());
+    dialogs->msgAnswers = {MsgResult::OK};
+    {
+        const FileSizeLimit limit(16384);
+        main->mnuKOMPRIMIEREN_Click();
+    }
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);   // the error, and no report of a compaction
+    EXPECT_EQ(boxes[0].title, QStringLiteral("&Komprimieren"));
+    EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.\r\n"
+                                                      "Die Arbeitskopie bleibt unverändert.")))
+        << boxes[0].text.toStdString();
+    EXPECT_EQ(BytesOf(workingCopy()), copy);
+    EXPECT_FALSE(FileExists(KompressionsDatei(workingCopy())));
+    EXPECT_FALSE(FileExists(KompressionsDatei(workingCopy()) + QStringLiteral("-journal")));
+    ASSERT_TRUE(main->cnnX()->isOpen());
+    EXPECT_EQ(CLng(Scalar(workingCopy(), QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
 }

@@ -183,4 +183,11 @@ Record ZeroPathLength()
     return {0, 1, layers, layers, {{0, 6}}, {{0, 6}}, {{-2, -1}, {0, 6}}, {{2, -1}, {0, 6}}};
 }
 
+Record ZeroPathLengthEqualLevels()
+{
+    Record r = ZeroPathLength();
+    r.ZGWRS = r.ZGWLS;
+    return r;
+}
+
 }

@@ -47,4 +47,5 @@ Record PointedBase();
 Record LinkInImpermeableSection();
 Record FlowPointBelowDeepestLayer();
 Record ZeroPathLength();
+Record ZeroPathLengthEqualLevels();
 }

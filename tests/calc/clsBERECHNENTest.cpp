@@ -1,6 +1,7 @@
 #include "Records.h"
 #include "calc/clsBERECHNEN.h"
 #include "platform/Ado.h"
+#include "platform/Yield.h"
 #include "setup/SuiteSetup.h"
 #include <QProgressBar>
 #include <algorithm>
@@ -224,6 +225,7 @@ TEST(BERECHNUNG, RefusesBadInputWithItsMessageAndWritesNothing)
         StoreRecord(p, ID, c.record);
         StoreOldResults(p);
         const QStringList before = ResultTables(p);
+        p.dialogs().msgAnswers = {MsgResult::OK};
         EXPECT_FALSE(Calculate(p));
         const std::vector<MsgBoxRequest> boxes = p.dialogs().boxes();
         ASSERT_EQ(boxes.size(), 1u);
@@ -256,7 +258,16 @@ TEST(BERECHNUNG, RecalculationLeavesOnlyTheNewRows)
     TempProject p;
     StoreRecord(p, ID, Records::StepAndSlope());
     ASSERT_TRUE(Calculate(p));
-    ASSERT_EQ(ResultRows(p, "A3").size(), 2u);
+    const std::vector<Row> A2 = ResultRows(p, "A2"), A3 = ResultRows(p, "A3");
+    ASSERT_EQ(A3.size(), 2u);
+    // A run refused by its checks deletes nothing: the old rows go only with a new result.
+    StoreInput(p, ID, Records::VerticalBase());
+    p.dialogs().msgAnswers.push_back(MsgResult::OK);
+    ASSERT_FALSE(Calculate(p));
+    ASSERT_EQ(p.dialogs().boxes().size(), 1u);
+    EXPECT_EQ(p.dialogs().boxes()[0].title, QStringLiteral("EINGABEFEHLER!"));
+    EXPECT_EQ(ResultRows(p, "A2"), A2);
+    EXPECT_EQ(ResultRows(p, "A3"), A3);
     StoreInput(p, ID, Records::SymmetricBox());
     ASSERT_TRUE(Calculate(p));
     EXPECT_EQ(ResultRows(p, "A2").size(), 12u);
@@ -265,6 +276,40 @@ TEST(BERECHNUNG, RecalculationLeavesOnlyTheNewRows)
     p.exec(QStringLiteral("INSERT INTO A2 (ID, K, OU, I4) VALUES (8, 1, 0, 0)"));
     ASSERT_TRUE(Calculate(p));
     EXPECT_EQ(p.scalar(QStringLiteral("SELECT COUNT(*) FROM A2 WHERE ID = 8")), Variant(int32_t(1)));
+}
+
+// The writes yield once per row; meanwhile the main window may replace its connection.
+// The run stays on the connection it began with, holds it, and commits all at once.
+TEST(BERECHNUNG, ReplacingTheConnectionDuringTheWritesChangesNothing)
+{
+    TempProject reference;
+    StoreRecord(reference, ID, Records::StepAndSlope());
+    ASSERT_TRUE(Calculate(reference));
+
+    TempProject p;
+    StoreRecord(p, ID, Records::StepAndSlope());
+    int yields = 0;
+    std::vector<Variant> seenMeanwhile;
+    SetDoEventsHook([&] {
+        if (++yields == 2) {
+            auto fresh = std::make_shared<Connection>();
+            fresh->ConnectionString = JetConnectionString(p.projectDbPath());
+            fresh->ConnectionTimeout = 1;   // a write meant for the run would wait in vain
+            fresh->Open();
+            p.ctx().cnnX = fresh;           // the run's connection has no other owner now
+        }
+        if (yields >= 2)
+            seenMeanwhile.push_back(p.scalar(QStringLiteral("SELECT COUNT(*) FROM A2")));
+    });
+    const bool result = Calculate(p);
+    SetDoEventsHook(nullptr);
+    EXPECT_TRUE(result);
+    EXPECT_TRUE(p.dialogs().boxes().empty());
+    EXPECT_GT(yields, 10);
+    EXPECT_EQ(ResultTables(p), ResultTables(reference));
+    // Nothing of the run shows before its commit.
+    EXPECT_EQ(std::count(seenMeanwhile.begin(), seenMeanwhile.end(), Variant(int32_t(0))),
+              std::ptrdiff_t(seenMeanwhile.size()));
 }
 
 struct FailureCase {
@@ -287,6 +332,8 @@ TEST(BERECHNUNG, RuntimeErrorEndsTheRunWithFalseAndWritesNothing)
          QStringLiteral("Neuberechnen/PHILINIE"), QStringLiteral("VB-Fehler:9"), MsgResult::Cancel},
         {"path of length 0", Records::ZeroPathLength(), QStringLiteral("Auswerten/Neuberechnen"),
          QStringLiteral("VB-Fehler:11"), MsgResult::OK},
+        {"path of length 0 between equal levels: 0/0 overflows", Records::ZeroPathLengthEqualLevels(),
+         QStringLiteral("Auswerten/Neuberechnen"), QStringLiteral("VB-Fehler:6"), MsgResult::OK},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -340,6 +387,7 @@ TEST(BERECHNUNG, FailedWriteEndsTheRunWithFalseAndKeepsTheEarlierResults)
     StoreOldResults(p);
     p.exec(QStringLiteral("ALTER TABLE A2 DROP COLUMN WV"));
     const QStringList before = ResultTables(p);
+    p.dialogs().msgAnswers = {MsgResult::OK};
     EXPECT_FALSE(Calculate(p));
     const std::vector<MsgBoxRequest> boxes = p.dialogs().boxes();
     ASSERT_EQ(boxes.size(), 1u);

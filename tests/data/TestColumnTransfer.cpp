@@ -74,6 +74,7 @@ TEST_F(ColumnTransfer, WriteWithoutIdColumnFails)
     exec("INSERT INTO E2 (ID, ZGWLS) VALUES (7, 1)");
     auto v = view("E2");
     v->ESPID("");
+    answer({MsgResult::OK});
     EXPECT_FALSE(v->DVTS("ZGWLS", 2.5f));
     EXPECT_EQ(rows("SELECT ID, ZGWLS FROM E2"), QStringList{"7|1"});
     ASSERT_EQ(boxes().size(), 1u);
@@ -83,6 +84,7 @@ TEST_F(ColumnTransfer, WriteWithoutIdColumnFails)
 TEST_F(ColumnTransfer, WriteOfAValueTheColumnRefusesFails)
 {
     auto v = view("A1");
+    answer({MsgResult::OK, MsgResult::OK});
     EXPECT_FALSE(v->DVTS("WHQ", 1.5f));
     EXPECT_FALSE(v->DVTT("WHL", "viel"));
     ASSERT_EQ(boxes().size(), 2u);
@@ -96,6 +98,7 @@ TEST_F(ColumnTransfer, TextIndexValueThatIsNoNumberFails)
 {
     layerRows(2);
     auto v = view("E3");
+    answer({MsgResult::OK, MsgResult::OK});
     EXPECT_FALSE(v->DVTS("Z", 5.0f, "K", "I1"));
     float Z = -1;
     EXPECT_FALSE(v->DTVS("Z", Z, "K", "I1"));
@@ -106,6 +109,20 @@ TEST_F(ColumnTransfer, TextIndexValueThatIsNoNumberFails)
     // A number given as text is a number.
     EXPECT_TRUE(v->DTVS("Z", Z, "K", "1", "I1"));
     EXPECT_EQ(Z, 10.0f);
+}
+
+// A Boolean index value would be stored as -1 but compared as True (1), so that every
+// write added a row: it is refused like any index value that is no number.
+TEST_F(ColumnTransfer, BooleanIndexValueIsRefused)
+{
+    layerRows(1);
+    auto v = view("E3");
+    answer({MsgResult::OK, MsgResult::OK});
+    for (int write = 0; write < 2; ++write)
+        EXPECT_FALSE(v->DVTS("Z", 5.0f, "K", true, "I1"));
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM E3"), QStringList({"3"}));
+    ASSERT_EQ(boxes().size(), 2u);
+    ExpectDataError(boxes()[1], "Wert 5 kann nicht in die Spalte Z der Tabelle E3 gespeichert werden!");
 }
 
 // A key value with a quote is compared and stored as it is.
@@ -138,6 +155,7 @@ TEST_F(ColumnTransfer, ReadOfAMissingTableFails)
 {
     auto v = view("E9");
     float ZGWLS = 4;
+    answer({MsgResult::OK});
     EXPECT_FALSE(v->DTVS("ZGWLS", ZGWLS));
     EXPECT_EQ(ZGWLS, 4.0f);
     ASSERT_EQ(boxes().size(), 1u);

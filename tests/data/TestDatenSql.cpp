@@ -68,12 +68,40 @@ const DTCase dtCases[] = {
     // A quote in a key value cannot end the text early.
     {"quote in a key", withKeys(record("T"), {"A"}, {"O'Brien"}), "V", {},
      "SELECT [V],[ID],[A] FROM [T] WHERE [ID] = 7 AND [A] ='O''Brien'"},
+    {"question marks in a name and a key", withKeys(record("T"), {"B?"}, {"wer?"}), "A?", {},
+     "SELECT [A?],[ID],[B?] FROM [T] WHERE [ID] = 7 AND [B?] ='wer?'"},
 };
 
 TEST(DatenSql, DTStatementTexts)
 {
     for (const DTCase& c : dtCases)
-        EXPECT_EQ(DTStatement(c.f, c.SPV, c.idx).toStdString(), c.sql.toStdString()) << c.name;
+        EXPECT_EQ(DTStatement(c.f, c.SPV, c.idx).literal().toStdString(), c.sql.toStdString()) << c.name;
+}
+
+// A view's statements reuse a text only for the same names and the same values given.
+TEST(DatenSql, ViewStatementsMatchTheBuiltOnes)
+{
+    DTStatements statements;
+    const std::pair<IndexArgs, const char*> sameNames[] = {
+        {{{"K", "I1"}, {V(1), V(2)}}, "SELECT [Z],[ID],[K],[I1] FROM [E3] WHERE [ID] = 7 AND [K]=1 AND [I1]=2 ORDER BY [K],[I1]"},
+        {{{"K", "I1"}, {V(1), {}}}, "SELECT [Z],[ID],[K],[I1] FROM [E3] WHERE [ID] = 7 AND [K]=1 ORDER BY [K],[I1]"},
+        {{{"K", "I1"}, {V(), V(3)}}, "SELECT [Z],[ID],[K],[I1] FROM [E3] WHERE [ID] = 7 AND [I1]=3 ORDER BY [K],[I1]"},
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const DTCase& c : dtCases)
+            EXPECT_EQ(statements(c.f, c.SPV, c.idx).literal().toStdString(), c.sql.toStdString()) << c.name;
+        for (const auto& [idx, sql] : sameNames)
+            EXPECT_EQ(statements(record("E3"), "Z", idx).literal().toStdString(), sql);
+    }
+}
+
+// The statement runs with its values bound, as the numbers and texts they stand for.
+TEST(DatenSql, DTStatementBindsItsValues)
+{
+    const LocaleScope german(German());
+    const SqlStatement st = DTStatement(withKeys(record("T"), {"A"}, {"O'Brien"}), "V", {{"K", "I"}, {V(1.5f), V("2")}});
+    EXPECT_EQ(st.text, "SELECT [V],[ID],[K],[I],[A] FROM [T] WHERE [ID] = ? AND [K]=? AND [I]=? AND [A] =? ORDER BY [K],[I]");
+    EXPECT_EQ(st.values, (std::vector<Variant>{int32_t(7), 1.5, int32_t(2), QStringLiteral("O'Brien")}));
 }
 
 TEST(DatenSql, ActiveRecordStatement)
@@ -89,7 +117,8 @@ TEST(DatenSql, TextIndexValueThatIsNoNumberIsTypeMismatch)
         V value;
         bool refused;
     } cases[] = {{V("I1"), true}, {V(""), true}, {V("1 OR 1=1"), true}, {{}, true},
-                 {V("3"), false}, {V(int16_t(3)), false}, {V(true), false}};
+                 {V("3"), false}, {V(int16_t(3)), false}, {V(true), true}, {V(Variant()), true},
+                 {V(VbDate{45000}), true}, {V(Variant::Null()), true}};
     for (const Case& c : cases)
         EXPECT_EQ(VbErrorOf([&] { SqlIndexValue(c.value); }), c.refused ? VbErr::TypeMismatch : 0);
     EXPECT_THROW(DTStatement(record("E3"), "Z", {{"K"}, {V("I1")}}), VbError);

@@ -140,6 +140,7 @@ TEST_F(GridColumns, TextThatIsNoNumberIsRefusedNotStored)
         exec("DELETE FROM E3");
         const auto g = grid({"0", "1"}, {QString::fromLatin1(text), "2"});
         p.dialogs().shown.clear();
+        p.dialogs().msgAnswers.push_back(MsgResult::OK);
         EXPECT_TRUE(save(*g)) << text;   // OK goes on with the next step
         ASSERT_EQ(boxes().size(), 1u) << text;
         ExpectGuardBox(boxes()[0], QStringLiteral("Datenfehler"),

@@ -123,6 +123,7 @@ TEST_F(VariableMembers, ArrayWritersWriteOneRowPerElement)
 TEST_F(VariableMembers, ArrayWriteFailureShowsItsMessage)
 {
     auto v = view("E3");
+    answer({MsgResult::OK, MsgResult::OK});
     EXPECT_FALSE(v->DVTSF("ZZ", std::vector<float>{1, 2}, "K", 1, "I1"));
     // An array without an element 0 cannot be written.
     EXPECT_FALSE(v->DVTSF("Z", std::vector<float>{}, "K", 1, "I1"));
@@ -187,10 +188,10 @@ TEST_F(ArrayRead, FailingQueryEndsAfterItsBoxes)
 {
     auto v = view("E9");
     std::vector<float> Z{-1};
+    answer({MsgResult::OK, MsgResult::OK, MsgResult::OK});
     EXPECT_TRUE(v->DTVSF("Z", Z, "K", 1, "I1"));
     EXPECT_EQ(Z, std::vector<float>{-1});
-    ASSERT_FALSE(boxes().empty());
-    EXPECT_LE(boxes().size(), 3u);
+    EXPECT_EQ(boxes().size(), 3u);
     EXPECT_TRUE(boxes()[0].text.startsWith(
         "Werte der Spalte Z der Tabelle E9 können nicht aus der Spalte Z eingelesen werden!\nVB-Error: "));
     p.dialogs().shown.clear();
@@ -211,6 +212,7 @@ TEST_F(ArrayRead, EachReaderConvertsToItsType)
     std::vector<bool> B(4, false);
     std::vector<Variant> V(4);
     std::vector<VbDate> D(4, VbDate{-1});
+    p.dialogs().msgAnswers.assign(5, MsgResult::OK);
     EXPECT_TRUE(v->DTVTF("T", T, "N"));
     EXPECT_TRUE(v->DTVIF("T", I, "N"));
     EXPECT_TRUE(v->DTVBF("T", B, "N"));

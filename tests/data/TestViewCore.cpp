@@ -1,5 +1,6 @@
 // The view's state at creation, its configuration and its connection.
 #include "DataFixture.h"
+#include <functional>
 #include <QDir>
 #include <QFile>
 #include "platform/VbError.h"
@@ -126,6 +127,8 @@ TEST_F(ViewCore, EBOVChoosesThePresetsConnectionOutsideDevelopmentMode)
     for (const Case& c : cases) {
         p.ctx().programFolder = c.programFolder;
         p.dialogs().shown.clear();
+        if (!c.presets)
+            answer({MsgResult::OK});
         clsDATEN v(p.ctx());
         v.EBOV(c.value);
         EXPECT_EQ(readsPresets(v), c.presets) << c.programFolder << c.value;
@@ -234,6 +237,38 @@ TEST_F(ViewCore, AWriteOutlivesItsOwnerAndConnection)
     EXPECT_EQ(yields, 3);
     EXPECT_TRUE(watch.expired());
     EXPECT_EQ(rows("SELECT Z FROM E3 WHERE ID = 7 AND K = 1"), QStringList({"1", "2", "3"}));
+}
+
+// The owner lets go during the yield and the write then fails: the view lives on
+// until its failure report is shown.
+TEST_F(ViewCore, AFailedWriteReportsAfterItsOwnerLetGo)
+{
+    const auto write = [this](const std::function<bool(clsDATEN&)>& member) {
+        std::shared_ptr<clsDATEN> v(new clsDATEN(p.ctx()));
+        v->ETABELLE("E3");
+        v->ESPIDW(7);
+        std::weak_ptr<clsDATEN> watch = v;
+        SetDoEventsHook([&] {
+            v.reset();
+            p.ctx().cnnX->Close();
+        });
+        clsDATEN& view = *v;
+        const bool written = member(view);
+        SetDoEventsHook(nullptr);
+        p.ctx().cnnX->Open();
+        EXPECT_TRUE(watch.expired());
+        return written;
+    };
+    answer({MsgResult::OK, MsgResult::OK});
+    // The second value is written after the yield of the first.
+    EXPECT_FALSE(write([](clsDATEN& v) { return v.DVTSF("Z", std::vector<float>{1, 2}, "K", 1, "I1"); }));
+    // The surplus row is deleted after the yield of the one value.
+    exec("INSERT INTO E3 (ID, K, I1, Z) VALUES (7, 2, 0, 10), (7, 2, 1, 11)");
+    EXPECT_FALSE(write([](clsDATEN& v) { return v.DVTS("Z", 5.0f, "K", 2, "I1"); }));
+    const auto b = boxes();
+    ASSERT_EQ(b.size(), 2u);
+    ExpectDataError(b[0], "Werte können nicht in Spalte Z der Tabelle E3 gespeichert werden!");
+    ExpectDataError(b[1], "Wert 5 kann nicht in die Spalte Z der Tabelle E3 gespeichert werden!");
 }
 
 } // namespace

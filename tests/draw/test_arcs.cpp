@@ -183,6 +183,7 @@ TEST_F(DrawTest, OddCrossingsAndNegativeAngles)
 {
     RecordingSurface box(10, 10);
     auto g = pageDiagram(0, 0, 0, 0, 1, &box);
+    project.dialogs().msgAnswers = {MsgResult::OK, MsgResult::OK};
     g->KREIS(-15, -6, std::sqrt(261.0f), 0, 0, 1, false, 0);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "Ungerade Anzahl von Schnittpunkten des Kreises mit den Grenzen");

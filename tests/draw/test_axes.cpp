@@ -7,6 +7,7 @@
 #include "platform/ScrollBarControl.h"
 #include "platform/VbError.h"
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -314,15 +315,33 @@ TEST_F(SectionDiagram, FailedReadEndsTheCall)
 
 TEST_F(SectionDiagram, RuntimeErrorsShowTheScalesBox)
 {
-    auto g = section();
-    g->ELXIT(std::vector<float>{0});   // a range without intervals
-    project.dialogs().msgAnswers = {MsgResult::Cancel};
-    g->SKALEN(-1, std::vector<float>{0.2f, 0.4f}, std::vector<float>{0, 14});
-    const auto b = boxes();
-    ASSERT_EQ(b.size(), 1u);
-    EXPECT_EQ(b[0].title, "Skalen");
-    EXPECT_TRUE(b[0].text.startsWith("VB-Fehler:11\n")) << b[0].text.toStdString();
-    EXPECT_TRUE(surface.records.empty());
+    struct Case {
+        const char* name;
+        const char* error;
+        std::function<void(clsGRAFIK&)> setUp;
+    } cases[] = {
+        {"a range without intervals", "VB-Fehler:11\n", [](clsGRAFIK& g) { g.ELXIT(std::vector<float>{0}); }},
+        // MAX - MIN beyond the Single range, not an infinite range clamped to the table.
+        {"fixed bounds whose range overflows", "VB-Fehler:6\n",
+         [this](clsGRAFIK& g) {
+             project.exec("UPDATE G0 SET XMIN = -3e38, XMAX = 3e38");
+             g.EBOXMIN(false);
+             g.EBOXMAX(false);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto g = section();
+        c.setUp(*g);
+        project.dialogs().msgAnswers = {MsgResult::Cancel};
+        g->SKALEN(-1, std::vector<float>{0.2f, 0.4f}, std::vector<float>{0, 14});
+        const auto b = boxes();
+        project.dialogs().shown.clear();
+        ASSERT_EQ(b.size(), 1u);
+        EXPECT_EQ(b[0].title, "Skalen");
+        EXPECT_TRUE(b[0].text.startsWith(c.error)) << b[0].text.toStdString();
+        EXPECT_TRUE(surface.records.empty());
+    }
 }
 
 namespace {

@@ -269,6 +269,7 @@ TEST_F(DrawTest, ClipRectangleOfBosk)
 TEST_F(DrawTest, LinearInterpolationAndMinimum)
 {
     EXPECT_FLOAT_EQ(LININT(project.dialogs(), 0, 10, 5, 0, 10), 5.0f);
+    project.dialogs().msgAnswers = {MsgResult::OK};
     EXPECT_FLOAT_EQ(LININT(project.dialogs(), 1, 1, 5, 0, 10), 0.0f);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "Division durch Null!");

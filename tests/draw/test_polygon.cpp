@@ -175,13 +175,19 @@ TEST_F(DrawTest, PolygonColourTable)
         EXPECT_EQ(surface.ForeColor(), caller);
     }
     // Dark red for everything the call draws: lines, marks, numbers, label, heads.
+    // The caller's pen and font come back afterwards.
     surface.records.clear();
+    const FontSpec callerFont{QStringLiteral("Liberation Serif"), 12.0f, true};
+    surface.setFont(callerFont);
+    surface.setDrawWidth(3);
     g->POLYGON({10, 30}, {10, 30}, -2, 3, 1, QStringLiteral("L"), 1, 3, true);
     const int32_t red = LongFromColor(QColor(128, 0, 0));
     EXPECT_GE(surface.records.size(), 1u + 2u + 1u + 1u + 6u);
     for (const Recorded& r : surface.records)
         EXPECT_EQ(r.colour, red) << r.kind;
     EXPECT_EQ(surface.ForeColor(), caller);
+    EXPECT_EQ(surface.Font(), callerFont);
+    EXPECT_EQ(surface.DrawWidth(), 3.0f);
     // Without FARBEN the table is not consulted.
     surface.records.clear();
     g->POLYGON({10, 20}, {10, 20}, 0, 3);

@@ -53,6 +53,35 @@ TEST(Surface, CircleAngles)
         << "angle beyond 2 pi accepted";
 }
 
+// Pen and font come back however the drawing between ends; the fill is left as drawn.
+TEST(Surface, SavedDrawingStateComesBack)
+{
+    RecordingSurface s;
+    s.setForeColor(255);
+    s.setDrawStyle(2);
+    s.setDrawWidth(2);
+    const FontSpec font{QStringLiteral("Liberation Serif"), 12.0f, true};
+    s.setFont(font);
+    try {
+        const SavedDrawingState keep(&s);
+        s.setForeColor(0);
+        s.setDrawStyle(0);
+        s.setDrawWidth(5);
+        s.setDrawMode(7);
+        s.setFontSize(20);
+        s.setFillStyle(0);
+        throw VbError(VbErr::Overflow);
+    } catch (const VbError&) {
+    }
+    EXPECT_EQ(s.ForeColor(), 255);
+    EXPECT_EQ(s.DrawStyle(), 2);
+    EXPECT_EQ(s.DrawWidth(), 2.0f);
+    EXPECT_EQ(s.DrawMode(), 13);
+    EXPECT_EQ(s.Font(), font);
+    EXPECT_EQ(s.FillStyle(), 0);
+    const SavedDrawingState nothing(nullptr);   // no surface: nothing to keep
+}
+
 TEST(Surface, ScaleModesKeepTheScale)
 {
     RecordingSurface s(100, 50);

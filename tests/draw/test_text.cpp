@@ -71,6 +71,7 @@ TEST_F(DrawTest, MalformedGroups)
     EXPECT_TRUE(near(texts()[0].p1, {10 - 1.0, 20}));      // aligned by "ab"
     EXPECT_TRUE(boxes().empty());
     surface.records.clear();
+    project.dialogs().msgAnswers.assign(3, MsgResult::OK);
     g->TEXT(10, 20, QStringLiteral("x{t,1"));
     ASSERT_EQ(texts().size(), 1u);
     ASSERT_EQ(boxes().size(), 1u);
@@ -106,6 +107,18 @@ TEST_F(DrawTest, DrawnSymbols)
     ASSERT_EQ(texts().size(), 1u);
     EXPECT_TRUE(near(texts()[0].p1, {10, 20}));
     EXPECT_EQ(texts()[0].font, g->fontSet()[0]);
+    // The symbol number is converted as the runtime converts to Integer: rounded, and
+    // beyond the Integer range the overflow error in the text's box.
+    surface.records.clear();
+    g->TEXT(10, 20, QStringLiteral("{s,3}2.6"));
+    EXPECT_EQ(surface.of(Recorded::Circle).size(), 1u);
+    surface.records.clear();
+    project.dialogs().msgAnswers = {MsgResult::OK};
+    g->TEXT(10, 20, QStringLiteral("{s,4}1e20"));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].title, "Text");
+    EXPECT_TRUE(boxes()[0].text.startsWith("VB-Fehler: 6")) << boxes()[0].text.toStdString();
+    EXPECT_TRUE(surface.records.empty());
 }
 
 TEST_F(DrawTest, TextOnlyInsideTheBox)
@@ -157,6 +170,21 @@ TEST_F(DrawTest, RotatedRuns)
     g->TEXT(50, 60, QStringLiteral("x"), 0, 360);
     ASSERT_EQ(surface.of(Recorded::RotatedText).size(), 1u);
     EXPECT_TRUE(surface.FontTransparent());
+}
+
+// A run that fails (a turned run above 255 points) leaves the caller's font, not its own.
+TEST_F(DrawTest, FailedRunLeavesTheCallersFont)
+{
+    auto g = diagram();
+    g->SCHRIFTEINSTELLUNGEN("Arial", 300);
+    surface.setFontName(QStringLiteral("Liberation Serif"));
+    const FontSpec caller = surface.Font();
+    project.dialogs().msgAnswers = {MsgResult::OK};
+    g->TEXT(50, 60, QStringLiteral("x"), 0, 90);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].title, "Text");
+    EXPECT_TRUE(surface.of(Recorded::RotatedText).empty());
+    EXPECT_EQ(surface.Font(), caller);
 }
 
 TEST(Rotator, CellHeights)

@@ -115,6 +115,7 @@ TEST_F(GridTableTest, IndexRangesSetStartValuesAndTheRowCount)
 
     // A range beyond 16 bits is an overflow; the row count stays.
     t.flx.ELINDEXMIN(Dynamic::Integers({0, -2}));
+    answer(MsgResult::OK);
     t.flx.ELINDEXMAX(Dynamic(Variant(int16_t(32767))));
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].title, QStringLiteral("MSFlexGrid / ELINDEXMAX"));
@@ -168,6 +169,7 @@ TEST_F(GridTableTest, NumberingCountsTheIndexLevels)
     // numbered before keep their numbers.
     Table t(ctx, 3, 2);
     t.flx.ELSTYP(Dynamic::Integers({1, 0, 0}));
+    answer(MsgResult::OK);
     t.flx.ELINDEXMIN(Dynamic(Variant(int16_t(32767))));
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].title, QStringLiteral("MSFlexGrid / LINDEXMIN"));
@@ -199,6 +201,8 @@ TEST_F(GridTableTest, RefreshFormatsEveryCellByItsColumn)
 
     // A format list shorter than the columns costs one box for the column without one.
     t.flx.ELFORMAT(Dynamic::Texts({"#0"}));
+    answer(MsgResult::OK);
+    answer(MsgResult::OK);
     t.flx.AKTUALISIEREN();
     EXPECT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[0].title, QStringLiteral("MSFlexGrid / Aktulisieren"));
@@ -257,6 +261,7 @@ TEST_F(GridTableTest, CellAccessorAndShortLists)
     EXPECT_EQ(t.grid.TextMatrix(2, 1), QStringLiteral("x"));
     EXPECT_EQ(t.flx.EMATRIX(2, 1), QStringLiteral("x"));
     EXPECT_TRUE(boxes().empty());
+    answer(MsgResult::OK);
     t.flx.EMATRIX(9, 1);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].title, QStringLiteral("MSFlexGrid / EMATRIX"));
@@ -264,6 +269,8 @@ TEST_F(GridTableTest, CellAccessorAndShortLists)
     // A title list shorter than the columns: one box per missing element on OK, the
     // header cells without a title unchanged; Cancel leaves at the first.
     dialogs->shown.clear();
+    answer(MsgResult::OK);
+    answer(MsgResult::OK);
     t.flx.ELST1(Dynamic::Texts({"a", "b"}));
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[0].title, QStringLiteral("MSFlexGrid / LST1"));

@@ -170,6 +170,7 @@ TEST_F(GridTableTest, TitleLineDrawsMarkedUpRuns)
     flx->EFLX(grid);
     flx->EPIC(pic);
     flx->ELST1(Dynamic::Texts({"x{t,1", "b", "c"}));
+    answer(MsgResult::OK);
     flx->BESCHRIFTEN();
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].title, QStringLiteral("MSFlexGrid / Text"));

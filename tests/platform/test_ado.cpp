@@ -288,8 +288,25 @@ TEST_F(AdoTest, AddNewUpdateAndDeleteKeepTheCursorWhereTheWritersExpectIt)
     rs.MoveNext();
     EXPECT_EQ(CLng(rs.Fields(QStringLiteral("I1")).Value()), 2);
     EXPECT_EQ(rs.RecordCount(), 2);
+    // Moves pass over deleted rows, at either end too.
+    rs.MoveFirst();
+    EXPECT_EQ(CLng(rs.Fields(QStringLiteral("I1")).Value()), 0);
+    rs.MoveLast();
+    EXPECT_EQ(CLng(rs.Fields(QStringLiteral("I1")).Value()), 2);
+    rs.Delete(1);
+    rs.MoveLast();
+    EXPECT_EQ(CLng(rs.Fields(QStringLiteral("I1")).Value()), 0);
+    rs.Delete(1);
+    rs.MoveNext();
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_TRUE(rs.Bof());
+    EXPECT_EQ(rs.RecordCount(), 0);
+    EXPECT_EQ(VbErrorOf([&] { rs.MoveFirst(); }), VbErr::NoCurrentRecord);
+    EXPECT_EQ(VbErrorOf([&] { rs.MoveLast(); }), VbErr::NoCurrentRecord);
     rs.Close();
-    EXPECT_EQ(column(p.cnnX(), QStringLiteral("SELECT [I1] FROM [E3] ORDER BY [I1]")), (std::vector<QString>{"0", "2"}));
+    EXPECT_TRUE(column(p.cnnX(), QStringLiteral("SELECT [I1] FROM [E3] ORDER BY [I1]")).empty());
+    for (int i : {0, 2})
+        p.cnnX()->Execute(QStringLiteral("INSERT INTO E3 (ID, I1) VALUES (7, ?)"), {int32_t(i)});
 
     // An assignment followed by a move is written, as the cursor leaves the row.
     rs.Open(QStringLiteral("SELECT [I1],[Z] FROM [E3] WHERE [ID]=7 ORDER BY [I1]"), p.cnnX());
@@ -445,4 +462,128 @@ TEST_F(AdoTest, TransactionsCommitOnlyWhenAskedAndNestAsSavepoints)
     EXPECT_THROW(t.Commit(), VbError);
     EXPECT_NE(sqlite3_get_autocommit(p.cnnX()->handle()), 0);
     EXPECT_EQ(count(), 2);
+}
+
+// A COMMIT that SQLite refuses (a reader in another process holds the file) would
+// leave the transaction open on the connection: the guard rolls it back and raises.
+TEST_F(AdoTest, RefusedCommitRollsBackAndRaises)
+{
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(p.projectDbPath().toUtf8().constData(), &reader, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* reading = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(reader, "SELECT * FROM sqlite_master", -1, &reading, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW);   // holds its shared lock
+    sqlite3_busy_timeout(p.cnnX()->handle(), 50);
+    {
+        Transaction t(p.cnnX());
+        addE1(1, QStringLiteral("a"), false);
+        EXPECT_THROW(t.Commit(), VbError);
+        EXPECT_NE(sqlite3_get_autocommit(p.cnnX()->handle()), 0);
+    }
+    sqlite3_finalize(reading);
+    sqlite3_close(reader);
+    EXPECT_EQ(p.scalar(QStringLiteral("SELECT COUNT(*) FROM E1")), Variant(int32_t(0)));
+}
+
+// Reopening the connection ends its transaction: the old guard's commit raises and
+// never commits a transaction begun after the reopen.
+TEST_F(AdoTest, TransactionEndsWithItsConnectionSession)
+{
+    auto count = [&] { return CLng(p.scalar(QStringLiteral("SELECT COUNT(*) FROM E1"))); };
+    Transaction old(p.cnnX());
+    addE1(1, QStringLiteral("a"), false);
+    p.cnnX()->Reopen();
+    {
+        Transaction later(p.cnnX());
+        addE1(2, QStringLiteral("b"), false);
+        EXPECT_THROW(old.Commit(), VbError);
+        EXPECT_EQ(sqlite3_get_autocommit(p.cnnX()->handle()), 0);   // the later one is still open
+    }
+    EXPECT_EQ(count(), 0);
+}
+
+namespace {
+
+// The prepared statements a connection holds, by their SQL text, with how often each ran.
+std::vector<std::pair<QString, int>> preparedStatements(Connection& cnn)
+{
+    std::vector<std::pair<QString, int>> found;
+    for (sqlite3_stmt* s = sqlite3_next_stmt(cnn.handle(), nullptr); s; s = sqlite3_next_stmt(cnn.handle(), s))
+        found.emplace_back(QString::fromUtf8(sqlite3_sql(s)), sqlite3_stmt_status(s, SQLITE_STMTSTATUS_RUN, 0));
+    return found;
+}
+
+} // namespace
+
+// A text with placeholders is prepared once and reused with other values; a text with
+// its values written in is not kept.
+TEST_F(AdoTest, StatementsWithPlaceholdersArePreparedOnce)
+{
+    Connection& cnn = *p.cnnX();
+    const QString insert = QStringLiteral("INSERT INTO E1 (ID, KEN) VALUES (?, ?)");
+    for (int id = 1; id <= 3; ++id)
+        cnn.Execute(insert, {int32_t(id), QStringLiteral("k")});
+    cnn.Execute(QStringLiteral("UPDATE E1 SET KOM = 'x' WHERE ID = 1"));
+    const QString select = QStringLiteral("SELECT [KEN] FROM [E1] WHERE [ID]=?");
+    for (int id = 1; id <= 3; ++id) {
+        Recordset rs;
+        rs.Open(select, {int32_t(id)}, p.cnnX());
+        rs.Fields(0) = QStringLiteral("neu");   // a write through the recordset, by its row id
+        rs.Update();
+        rs.Close();
+    }
+    const auto kept = preparedStatements(cnn);
+    const auto runs = [&](const QString& start) {
+        for (const auto& [sql, run] : kept)
+            if (sql.startsWith(start))
+                return run;
+        return -1;
+    };
+    EXPECT_EQ(runs(insert), 3);
+    EXPECT_EQ(runs(QStringLiteral("SELECT rowid AS __rid, [KEN] FROM [E1] WHERE [ID]=?")), 3);
+    EXPECT_EQ(runs(QStringLiteral("UPDATE [E1] SET [KEN]=? WHERE rowid=?")), 3);
+    EXPECT_EQ(runs(QStringLiteral("UPDATE E1 SET KOM")), -1);
+    EXPECT_EQ(column(p.cnnX(), QStringLiteral("SELECT KEN FROM E1 ORDER BY ID")), (std::vector<QString>{"neu", "neu", "neu"}));
+
+    // Too many different texts: the idle ones are let go, not kept without end.
+    for (int n = 0; n < 300; ++n)
+        cnn.Execute(QStringLiteral("SELECT ? + %1").arg(n), {int32_t(n)});
+    EXPECT_LE(preparedStatements(cnn).size(), 256u);
+}
+
+// Closing or reopening lets go of the kept statements; a statement kept before a change
+// of the schema follows the change.
+TEST_F(AdoTest, KeptStatementsFollowReopeningAndTheSchema)
+{
+    Connection& cnn = *p.cnnX();
+    p.exec(QStringLiteral("CREATE TABLE T (ID INTEGER, V TEXT)"));
+    cnn.Execute(QStringLiteral("INSERT INTO T VALUES (?, ?)"), {int32_t(1), QStringLiteral("a")});
+    const auto fields = [&](const QString& sql) {
+        Recordset rs;
+        rs.Open(sql, {int32_t(1)}, p.cnnX());
+        QStringList names;
+        for (int i = 0; i < rs.FieldCount(); ++i)
+            names << rs.Fields(i).Name() + QLatin1Char('=') + CStr(rs.Fields(i).Value());
+        rs.Close();
+        return names.join(QLatin1Char(','));
+    };
+    const QString all = QStringLiteral("SELECT * FROM T WHERE ID = ?");
+    EXPECT_EQ(fields(all), QStringLiteral("ID=1,V=a"));
+    ASSERT_FALSE(preparedStatements(cnn).empty());
+
+    cnn.Reopen();
+    EXPECT_TRUE(preparedStatements(cnn).empty());
+    EXPECT_EQ(fields(all), QStringLiteral("ID=1,V=a"));
+
+    p.exec(QStringLiteral("ALTER TABLE T ADD COLUMN W TEXT DEFAULT 'w'"));
+    EXPECT_EQ(fields(all), QStringLiteral("ID=1,V=a,W=w"));
+    EXPECT_EQ(fields(QStringLiteral("SELECT [V] FROM [T] WHERE [ID] = ?")), QStringLiteral("V=a"));
+    p.exec(QStringLiteral("ALTER TABLE T RENAME COLUMN V TO V2"));
+    EXPECT_EQ(VbErrorOf([&] { fields(QStringLiteral("SELECT [V] FROM [T] WHERE [ID] = ?")); }), VbErr::DbUnknownColumn);
+    EXPECT_EQ(fields(all), QStringLiteral("ID=1,V2=a,W=w"));
+
+    cnn.Close();
+    EXPECT_EQ(VbErrorOf([&] { fields(all); }), VbErr::ObjectClosed);
+    cnn.Open();
+    EXPECT_EQ(fields(all), QStringLiteral("ID=1,V2=a,W=w"));
 }

@@ -1,13 +1,21 @@
 // Copying, compacting and creating database files.
 #include "platform/DatabaseFiles.h"
+#include "platform/DbError.h"
 #include "platform/VbError.h"
 #include "setup/SchemaText.h"
 #include "support/TestHelpers.h"
 #include "support/TestSuite.h"
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -106,4 +114,159 @@ TEST(DatabaseFiles, CreateMakesANewDatabaseOnly)
     EXPECT_EQ(VbErrorOf([&] { CreateDatabase(faulty, "CREATE TABLE X (ID INTEGER); CREATE TABLE X (ID INTEGER);"); }),
               VbErr::DbGeneral);
     EXPECT_FALSE(QFileInfo::exists(faulty));
+}
+
+namespace {
+
+// What failed copies could leave beside their target: partial files and journals.
+QStringList LeftOvers(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.partial-*"), QStringLiteral("*-journal")}, QDir::Files);
+}
+
+QString ErrorTextOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const VbError& e) {
+        return e.text();
+    }
+    return QString();
+}
+
+} // namespace
+
+TEST(DatabaseFiles, AFailedCopyLeavesTheTargetAsItWasAndSaysWhy)
+{
+    TempProject p;
+    fillE3(*p.cnnX(), 2000);
+    const QString target = p.folder() + QStringLiteral("/target.mdb");
+    CopyDatabase(p.projectDbPath(), target);   // the good copy a failed one must not harm
+    p.exec(QStringLiteral("INSERT INTO E1 (ID, KEN) VALUES (5, 'neu')"));
+    const QByteArray before = BytesOf(target);
+    const QString empty = p.folder() + QStringLiteral("/empty.mdb");
+    QFile(empty).open(QIODevice::WriteOnly);
+    const QString presets = p.folder() + QStringLiteral("/DATEN/VORGABE.mdb");
+    const struct {
+        const char* name;
+        QString source;
+        rlim_t fileSizeLimit;
+        const char* cause;
+    } cases[] = {
+        {"empty source", empty, RLIM_INFINITY, "Die Datei ist keine gültige Datenbank."},
+        {"source without the record tables", presets, RLIM_INFINITY, "Der Datenbank fehlt die Tabelle E1."},
+        {"disk full", p.projectDbPath(), rlim_t(before.size() / 2), "Auf dem Datenträger ist kein Platz mehr frei."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString text;
+        {
+            const FileSizeLimit limit(c.fileSizeLimit);
+            text = ErrorTextOf([&] { CopyDatabase(c.source, target, {{QStringLiteral("E1")}}); });
+        }
+        EXPECT_TRUE(text.endsWith(QString::fromUtf8(c.cause))) << text.toStdString();
+        EXPECT_EQ(BytesOf(target), before);
+        EXPECT_EQ(LeftOvers(p.folder()), QStringList());
+    }
+}
+
+TEST(DatabaseFiles, ALockedSourceIsWaitedForOnlyAsLongAsTheTimeout)
+{
+    TempProject p;
+    fillE3(*p.cnnX(), 10);
+    const QString source = p.projectDbPath();
+    const QString target = p.folder() + QStringLiteral("/copy.mdb");
+    // Another program writing the source: an exclusive lock held for a while.
+    std::atomic<bool> locked{false};
+    const auto holdLock = [&](int ms) {
+        locked = false;
+        return std::thread([&locked, source, ms] {
+            sqlite3* db = nullptr;
+            sqlite3_open_v2(source.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+            sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+            locked = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            sqlite3_close_v2(db);
+        });
+    };
+    const auto waitLocked = [&] {
+        while (!locked)
+            std::this_thread::yield();
+    };
+
+    std::thread shortLock = holdLock(500);
+    waitLocked();
+    QElapsedTimer t;
+    t.start();
+    CopyDatabase(source, target, {{}, 5});   // released while the copy waits
+    EXPECT_GE(t.elapsed(), 300);
+    shortLock.join();
+    auto copy = OpenDatabase(target);
+    EXPECT_EQ(CLng(ScalarOf(copy, QStringLiteral("SELECT count(*) FROM E3"))), 10);
+    copy->Close();
+
+    std::thread longLock = holdLock(2000);
+    waitLocked();
+    t.start();
+    const QString text = ErrorTextOf([&] { CopyDatabase(source, target, {{}, 1}); });
+    const qint64 waited = t.elapsed();
+    longLock.join();
+    EXPECT_GE(waited, 800);
+    EXPECT_LT(waited, 1900);
+    EXPECT_TRUE(text.endsWith(QStringLiteral("Die Datenbank wird von einem anderen Programm benutzt.")))
+        << text.toStdString();
+}
+
+TEST(DatabaseFiles, CopyReadsASourceLeftWithAHotJournal)
+{
+    TempProject p;
+    fillE3(*p.cnnX(), 10);
+    // A write cut short: the file and its journal as a crash in the middle of a large
+    // transaction leaves them, with changed pages already in the file.
+    const QString crashed = p.folder() + QStringLiteral("/crashed.mdb");
+    p.exec(QStringLiteral("BEGIN"));
+    p.exec(QStringLiteral("DELETE FROM E3"));
+    p.exec(QStringLiteral("CREATE TABLE BALLAST (B BLOB)"));
+    p.exec(QStringLiteral("INSERT INTO BALLAST SELECT zeroblob(4000) FROM (WITH RECURSIVE n(i) AS "
+                          "(SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) SELECT i FROM n)"));
+    ASSERT_TRUE(QFile::copy(p.projectDbPath(), crashed));
+    ASSERT_TRUE(QFile::copy(p.projectDbPath() + QStringLiteral("-journal"), crashed + QStringLiteral("-journal")));
+    p.exec(QStringLiteral("ROLLBACK"));
+
+    const QString target = p.folder() + QStringLiteral("/copy.mdb");
+    CopyDatabase(crashed, target, {{QStringLiteral("E3")}});
+
+    auto copy = OpenDatabase(target);
+    EXPECT_EQ(CLng(ScalarOf(copy, QStringLiteral("SELECT count(*) FROM E3"))), 10);
+    copy->Close();
+}
+
+TEST(DatabaseErrors, KnownCausesInTheProgramsWordsByResultCode)
+{
+    TempProject p;
+    const int32_t pages = CLng(p.scalar(QStringLiteral("PRAGMA page_count")));
+    p.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages));
+    const auto grow = [&] { p.exec(QStringLiteral("INSERT INTO E1 (ID, KOM) VALUES (1, hex(zeroblob(100000)))")); };
+    EXPECT_EQ(ErrorTextOf(grow), QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei."));
+    {
+        const LocaleScope english(English());
+        EXPECT_EQ(ErrorTextOf(grow), QStringLiteral("There is no space left on the disk."));
+    }
+    EXPECT_EQ(VbErrorOf(grow), VbErr::DbGeneral);
+
+    // In use: another connection writes, and this one does not wait.
+    auto writer = OpenDatabase(p.projectDbPath());
+    writer->Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    Connection reader;
+    reader.ConnectionTimeout = 0;
+    EXPECT_TRUE(ErrorTextOf([&] { reader.Open(JetConnectionString(p.projectDbPath())); })
+                    .endsWith(QStringLiteral("Die Datenbank wird von einem anderen Programm benutzt.")));
+    writer->Execute(QStringLiteral("COMMIT"));
+
+    // A cause the program does not know keeps SQLite's message and number.
+    EXPECT_EQ(VbErrorOf([&] { p.exec(QStringLiteral("SELECT * FROM NIX")); }), VbErr::DbUnknownTable);
+    EXPECT_EQ(KnownDatabaseCause(SQLITE_READONLY_ROLLBACK, 0), QStringLiteral("Die Datenbank ist schreibgeschützt."));
+    EXPECT_EQ(KnownDatabaseCause(SQLITE_IOERR_WRITE, ENOSPC), QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei."));
+    EXPECT_EQ(KnownDatabaseCause(SQLITE_ERROR, 0), QString());
 }

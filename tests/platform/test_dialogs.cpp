@@ -1,8 +1,12 @@
 #include "platform/DialogService.h"
+#include "platform/Documents.h"
+#include "platform/Locale.h"
+#include "support/TestHelpers.h"
+#include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -10,6 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include <functional>
 
@@ -26,46 +31,49 @@ void onNextDialog(std::function<void(Dialog*)> act)
 }
 }
 
-// Takes the help requests that would go to the desktop.
-class HelpCatcher : public QObject {
-    Q_OBJECT
-public:
-    HelpCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
-    ~HelpCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
-
 namespace {
-TEST(ScriptedDialogs, AnswersFromQueuesOrTheFirstButton)
+TEST(ScriptedDialogs, AnswersFromQueuesAndFailsTheTestOnAnUnexpectedBox)
 {
     ScriptedDialogService d;
+    std::vector<QString> seenByHook;
+    d.onShow = [&](const ScriptedDialogService::Shown& s) { seenByHook.push_back(s.box.text); };
     d.msgAnswers = {MsgResult::No};
     EXPECT_EQ(d.MsgBox(QStringLiteral("a"), MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("T")), MsgResult::No);
-    struct Case {
-        MsgButtons buttons;
-        MsgResult first;
-    } cases[] = {{MsgButtons::OK, MsgResult::OK},
-                 {MsgButtons::OKCancel, MsgResult::OK},
-                 {MsgButtons::YesNo, MsgResult::Yes},
-                 {MsgButtons::YesNoCancel, MsgResult::Yes},
-                 {MsgButtons::RetryCancel, MsgResult::Retry}};
-    for (const auto& c : cases)
-        EXPECT_EQ(d.MsgBox(QStringLiteral("b"), c.buttons, MsgIcon::None, QString()), c.first);
-    ASSERT_EQ(d.boxes().size(), 6u);
+    ASSERT_EQ(d.boxes().size(), 1u);
     EXPECT_EQ(d.boxes()[0].text, QStringLiteral("a"));
     EXPECT_EQ(d.boxes()[0].title, QStringLiteral("T"));
     EXPECT_EQ(d.boxes()[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(d.boxes()[0].icon, MsgIcon::Question);
 
+    // A box with no queued answer fails the test that raised it, and gets its first button.
+    MsgResult unexpected = MsgResult::Cancel;
+    EXPECT_NONFATAL_FAILURE(
+        unexpected = d.MsgBox(QStringLiteral("b"), MsgButtons::YesNoCancel, MsgIcon::None, QStringLiteral("U")),
+        "Unexpected box: MsgBox \"U\": b");
+    EXPECT_EQ(unexpected, MsgResult::Yes);
+
     d.inputAnswers = {QStringLiteral("Wand 1")};
     EXPECT_EQ(d.InputBox(QStringLiteral("Name?"), QStringLiteral("Neu"), QStringLiteral("x")), QStringLiteral("Wand 1"));
-    EXPECT_EQ(d.InputBox(QStringLiteral("Name?"), QStringLiteral("Neu"), QStringLiteral("x")), QString());
-    EXPECT_EQ(d.shown[6].kind, QStringLiteral("InputBox"));
-    EXPECT_EQ(d.shown[6].box.text, QStringLiteral("Name?"));
-    EXPECT_EQ(d.shown[6].box.title, QStringLiteral("Neu"));
-    EXPECT_EQ(d.shown[6].defaultText, QStringLiteral("x"));
+    QString noAnswer = QStringLiteral("?");
+    EXPECT_NONFATAL_FAILURE(noAnswer = d.InputBox(QStringLiteral("Name?"), QStringLiteral("Neu"), QString()),
+                            "Unexpected box: InputBox");
+    EXPECT_EQ(noAnswer, QString());
+    EXPECT_EQ(d.shown[2].kind, QStringLiteral("InputBox"));
+    EXPECT_EQ(d.shown[2].box.text, QStringLiteral("Name?"));
+    EXPECT_EQ(d.shown[2].box.title, QStringLiteral("Neu"));
+    EXPECT_EQ(d.shown[2].defaultText, QStringLiteral("x"));
+    EXPECT_EQ(seenByHook, (std::vector<QString>{"a", "b", "Name?", "Name?"}));
+}
+
+TEST(ScriptedDialogs, BoxClosedWithoutAButtonGivesCancelElseNoElseItsOnlyButton)
+{
+    const std::pair<MsgButtons, MsgResult> cases[] = {{MsgButtons::OK, MsgResult::OK},
+                                                      {MsgButtons::OKCancel, MsgResult::Cancel},
+                                                      {MsgButtons::YesNo, MsgResult::No},
+                                                      {MsgButtons::YesNoCancel, MsgResult::Cancel},
+                                                      {MsgButtons::RetryCancel, MsgResult::Cancel}};
+    for (const auto& [buttons, answer] : cases)
+        EXPECT_EQ(ClosedAnswer(buttons), answer);
 }
 
 TEST(ScriptedDialogs, PrintColourHelpAndFileName)
@@ -139,7 +147,7 @@ TEST(QtDialogs, MessageBoxButtonsIconAndAnswer)
 
 TEST(QtDialogs, HelpButtonOpensHelpAndKeepsTheQuestion)
 {
-    HelpCatcher help;
+    const FakeDesktopOpener desktop;
     QtDialogService dialogs;
     MsgBoxRequest request;
     request.text = QStringLiteral("Komprimieren?");
@@ -151,12 +159,85 @@ TEST(QtDialogs, HelpButtonOpensHelpAndKeepsTheQuestion)
         onNextDialog<QMessageBox>([](QMessageBox* again) { again->button(QMessageBox::No)->click(); });
     });
     EXPECT_EQ(dialogs.MsgBox(request), MsgResult::No);
-    ASSERT_EQ(help.urls.size(), 1);
-    EXPECT_EQ(help.urls[0].toLocalFile(), QStringLiteral("/suite/TREMOL/TREMOL.html"));
-    EXPECT_EQ(help.urls[0].fragment(), QStringLiteral("ctx34"));
     dialogs.ShowHelp(QStringLiteral("/suite/TREMOL/TREMOL.html"), 0);
-    ASSERT_EQ(help.urls.size(), 2);
-    EXPECT_FALSE(help.urls[1].hasFragment());
+    EXPECT_EQ(desktop.opened(), (QStringList{"file:///suite/TREMOL/TREMOL.html#ctx34", "/suite/TREMOL/TREMOL.html"}));
+}
+
+TEST(QtDialogs, HelpAndDocumentsThatNothingOpensAreErrors)
+{
+    QTemporaryDir dir;
+    const QString document = dir.filePath(QStringLiteral("TREMOL.odt"));
+    QFile(document).open(QIODevice::WriteOnly);
+    const struct {
+        const char* opener;
+        int32_t error;
+    } cases[] = {
+        {"exit 0", 0},
+        {"exit 3", VbErr::CannotCreateObject},   // the opener found no application
+        {"sleep 4", 0},                          // still running: the application has started
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.opener);
+        const FakeDesktopOpener desktop(c.opener);
+        QElapsedTimer t;
+        t.start();
+        EXPECT_EQ(VbErrorOf([&] { OpenDocument(document); }), c.error);
+        EXPECT_LT(t.elapsed(), 4000);
+        EXPECT_EQ(desktop.opened(), QStringList{document});
+        QtDialogService dialogs;
+        if (c.error) {
+            EXPECT_EQ(VbErrorOf([&] { dialogs.ShowHelp(document, 7); }), c.error);
+        }
+    }
+    // No opener at all.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path()));
+    EXPECT_EQ(VbErrorOf([&] { OpenDocument(document); }), VbErr::CannotCreateObject);
+    qputenv("PATH", path);
+
+    // The Help button of a box tells it in the help's own box and keeps the question.
+    const FakeDesktopOpener failing("exit 4");
+    QtDialogService dialogs;
+    MsgBoxRequest request;
+    request.text = QStringLiteral("Komprimieren?");
+    request.buttons = MsgButtons::YesNo;
+    request.helpFile = document;
+    QString errorTitle;
+    onNextDialog<QMessageBox>([&](QMessageBox* box) {
+        box->button(QMessageBox::Help)->click();
+        onNextDialog<QMessageBox>([&](QMessageBox* error) {
+            errorTitle = error->windowTitle();
+            error->button(QMessageBox::Ok)->click();
+            onNextDialog<QMessageBox>([](QMessageBox* again) { again->button(QMessageBox::Yes)->click(); });
+        });
+    });
+    EXPECT_EQ(dialogs.MsgBox(request), MsgResult::Yes);
+    EXPECT_EQ(errorTitle, QStringLiteral("?/Hilfe"));
+}
+
+TEST(QtDialogs, ButtonsSpeakTheProgramsLanguage)
+{
+    QtDialogService dialogs;
+    const auto buttonTexts = [&] {
+        QStringList texts;
+        onNextDialog<QMessageBox>([&](QMessageBox* box) {
+            for (const auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                texts << box->button(button)->text();
+            box->button(QMessageBox::Cancel)->click();
+        });
+        dialogs.MsgBox(QStringLiteral("?"), MsgButtons::YesNoCancel, MsgIcon::Question, QStringLiteral("T"));
+        return texts;
+    };
+    const QStringList german{"&Ja", "&Nein", "Abbrechen"};
+    // Every locale but an English one gives the program's German.
+    const std::pair<QLocale, QStringList> cases[] = {{German(), german},
+                                                     {QLocale(QLocale::French, QLocale::France), german},
+                                                     {QLocale::c(), german},
+                                                     {English(), {"&Yes", "&No", "Cancel"}}};
+    for (const auto& [locale, texts] : cases) {
+        EXPECT_TRUE(LoadQtTranslations(locale)) << locale.name().toStdString();
+        EXPECT_EQ(buttonTexts(), texts) << locale.name().toStdString();
+    }
 }
 
 TEST(QtDialogs, InputBoxReturnsTheTextOrEmptyOnCancel)
@@ -201,4 +282,3 @@ TEST(QtDialogs, PrintDialogTakesTheRangeAndReportsTheChoice)
 }
 }
 
-#include "test_dialogs.moc"

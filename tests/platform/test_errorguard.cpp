@@ -70,6 +70,7 @@ TEST(ErrorGuard, BoxShowsPrefixNumberLineBreakAndTextWithTheSpecsLook)
     };
     for (const Case& c : cases) {
         ScriptedDialogService dialogs;
+        dialogs.msgAnswers = {MsgResult::OK};
         EXPECT_EQ(ShowErrorBox(dialogs, c.spec, c.error), MsgResult::OK);
         ASSERT_EQ(dialogs.boxes().size(), 1u);
         const MsgBoxRequest box = dialogs.boxes()[0];
@@ -86,7 +87,8 @@ TEST(ErrorGuard, BoxShowsPrefixNumberLineBreakAndTextWithTheSpecsLook)
 
 TEST(ErrorGuard, FailedTestEntersItsBranchAndFailedLoopConditionEndsTheLoop)
 {
-    ScriptedDialogService dialogs;   // every box answered OK
+    ScriptedDialogService dialogs;
+    dialogs.msgAnswers = {MsgResult::OK, MsgResult::OK};
     bool entered = false;
     int rounds = 0;
     const bool ok = Guarded(dialogs, spec(), [&](Guard& g) {
@@ -109,6 +111,7 @@ TEST(ErrorGuard, FailedTestEntersItsBranchAndFailedLoopConditionEndsTheLoop)
 TEST(ErrorGuard, ValueFallsBackAfterOk)
 {
     ScriptedDialogService dialogs;
+    dialogs.msgAnswers = {MsgResult::OK};
     Guarded(dialogs, spec(), [&](Guard& g) {
         EXPECT_EQ(g.value<int>([]() -> int { throw VbError(VbErr::Overflow); }, 7), 7);
         EXPECT_EQ(g.value<int>([] { return 3; }, 7), 3);
@@ -120,6 +123,7 @@ TEST(ErrorGuard, SilencedNumbersPassWithoutABox)
     ScriptedDialogService dialogs;
     GuardSpec s = spec();
     s.silenced = {VbErr::InvalidProperty, VbErr::DialogCancelled};
+    dialogs.msgAnswers = {MsgResult::OK};
     std::vector<int> ran;
     const bool ok = Guarded(dialogs, s, [&](Guard& g) {
         g.step([] { fail(VbErr::InvalidProperty); });
@@ -138,6 +142,7 @@ TEST(ErrorGuard, SilencedNumbersPassWithoutABox)
 TEST(ErrorGuard, ErrorOutsideAnyStepShowsItsBoxAndEndsTheRoutine)
 {
     ScriptedDialogService dialogs;
+    dialogs.msgAnswers = {MsgResult::OK};
     bool after = false;
     const bool ok = Guarded(dialogs, spec(), [&](Guard&) {
         fail(VbErr::ObjectNotSet);
@@ -152,6 +157,7 @@ TEST(ErrorGuard, ErrorOutsideAnyStepShowsItsBoxAndEndsTheRoutine)
 TEST(ErrorGuard, OtherFailuresAreReportedNotSwallowed)
 {
     ScriptedDialogService dialogs;
+    dialogs.msgAnswers = {MsgResult::OK, MsgResult::OK};
     const bool ok = Guarded(dialogs, spec(), [&](Guard& g) {
         g.step([] { (void)std::get<int>(std::variant<int, double>(1.0)); });
         g.step([] { throw std::runtime_error("broken"); });
@@ -166,6 +172,7 @@ TEST(ErrorGuard, OtherFailuresAreReportedNotSwallowed)
 TEST(ErrorGuard, TitleMayChangeWhileTheRoutineRuns)
 {
     ScriptedDialogService dialogs;
+    dialogs.msgAnswers = {MsgResult::OK};
     Guarded(dialogs, spec(), [&](Guard& g) {
         g.setTitle(QStringLiteral("&Neuberechnen"));
         g.step([] { fail(VbErr::Overflow); });
@@ -205,5 +212,8 @@ TEST(ErrorGuard, CheckedArithmetic)
     EXPECT_EQ(errorOf(0.0, 0.0), VbErr::Overflow);
     EXPECT_EQ(errorOf(1e308, 1e-10), VbErr::Overflow);
     EXPECT_THROW(CheckedFinite(std::nan("")), VbError);
+    EXPECT_EQ(SngDiv(1.0, 4.0), 0.25f);
+    EXPECT_EQ(VbErrorOf([] { SngDiv(0.0, 0.0); }), VbErr::Overflow);
+    EXPECT_EQ(VbErrorOf([] { SngDiv(1e30, 1e-30); }), VbErr::Overflow);   // beyond the Single range
 }
 }

@@ -245,11 +245,13 @@ TEST_F(VariantTest, ValReadsTheLeadingNumberWithAPoint)
     } cases[] = {
         {"12.5abc", 12.5}, {" 1 2 3", 123}, {"abc", 0},   {"-1.5E2x", -150}, {"1,5", 1},
         {"1e", 1},         {".5", 0.5},     {"", 0},      {"\t-7", -7},      {"2d1", 20},
-        {"+", 0},          {"1.2.3", 1.2},
+        {"+", 0},          {"1.2.3", 1.2},  {"+2.5", 2.5}, {"1E-400", 0},   {"0.000001e-320", 0},
     };
     SetProgramLocale(German());   // Val ignores the locale
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(Val(QString::fromUtf8(c.text)), c.expected) << c.text;
+    for (const char* tooLarge : {"1E400", "-2d309", "1000e306", "1e99999999999999999999"})
+        EXPECT_EQ(VbErrorOf([&] { Val(QString::fromUtf8(tooLarge)); }), VbErr::Overflow) << tooLarge;
 }
 
 TEST_F(VariantTest, IsNumericFollowsCDbl)

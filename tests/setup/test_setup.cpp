@@ -6,6 +6,7 @@
 #include "platform/VbError.h"
 #include "setup/SchemaText.h"
 #include "setup/SuiteSetup.h"
+#include "support/TestHelpers.h"
 #include "support/TestSuite.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -81,7 +82,8 @@ TEST(Setup, EntersTheCurrentUsersAdminRowOnce)
     EXPECT_TRUE(QDir(r[0][2]).isAbsolute());
 
     // A second run updates the row in place and leaves other users' rows alone.
-    OpenDatabase(archive)->Execute("INSERT INTO ADMIN VALUES ('ANNA', 'TREMOL', '/p', 'X', 'Anna')");
+    const QString other = user + QStringLiteral("_ANDERER");
+    OpenDatabase(archive)->Execute("INSERT INTO ADMIN VALUES (?, 'TREMOL', '/p', 'X', 'Anna')", {other});
     OpenDatabase(archive)->Execute("UPDATE ADMIN SET PROG='TREMOL' WHERE BENUTZER=?", {user});
     SuiteOptions again;
     again.root = suite.root();
@@ -90,7 +92,29 @@ TEST(Setup, EntersTheCurrentUsersAdminRowOnce)
     ASSERT_EQ(r.size(), 2u);
     EXPECT_EQ(single(archive, QStringLiteral("SELECT [PROG] FROM [ADMIN] WHERE [BENUTZER]='%1'").arg(user.toLower())),
               "KALMARO");
-    EXPECT_EQ(single(archive, "SELECT [PROG] FROM [ADMIN] WHERE [BENUTZER]='anna'"), "TREMOL");
+    EXPECT_EQ(single(archive, QStringLiteral("SELECT [PROG] FROM [ADMIN] WHERE [BENUTZER]='%1'").arg(other.toLower())),
+              "TREMOL");
+}
+
+TEST(Setup, SpeaksTheProgramsLanguage)
+{
+    TempSuite suite;
+    SuiteOptions again;
+    again.root = suite.root();
+    const auto firstWords = [&] {
+        QStringList words;
+        for (const QString& line : LayOutSuite(again))
+            words << line.section(QLatin1Char(':'), 0, 0);
+        return words;
+    };
+    {
+        const LocaleScope english(English());
+        EXPECT_EQ(firstWords(), (QStringList{"Empty database", "Archive", "Presets kept", "Project kept", "Project kept",
+                                             "Setting", "Frame program (stand-in)"}));
+    }
+    const LocaleScope german(German());
+    EXPECT_EQ(firstWords(), (QStringList{"Leere Datenbank", "Archiv", "Vorgaben bleiben", "Projekt bleibt",
+                                         "Projekt bleibt", "Einstellung", "Rahmenprogramm (Ersatz)"}));
 }
 
 TEST(Setup, TheProjectSchemaHoldsTheRecordTablesWithIdFirst)

@@ -2,9 +2,13 @@
 // Small helpers shared by the test programs.
 #include "platform/Locale.h"
 #include "platform/VbError.h"
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
+#include <csignal>
 #include <cstdint>
 #include <functional>
+#include <sys/resource.h>
 
 // The runtime error number a call raises, 0 when it raises none.
 inline int32_t VbErrorOf(const std::function<void()>& f)
@@ -15,6 +19,13 @@ inline int32_t VbErrorOf(const std::function<void()>& f)
         return e.number();
     }
     return 0;
+}
+
+// The bytes of a file ("" when it cannot be read).
+inline QByteArray BytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The two locales the tests run under.
@@ -31,4 +42,60 @@ public:
 
 private:
     QLocale saved_;
+};
+
+// Lets no file of this process grow past a size for a scope, as a full disk would:
+// a write beyond it fails (SIGXFSZ is ignored meanwhile, so the process lives on).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : oldHandler_(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    void (*oldHandler_)(int);
+    rlimit saved_{};
+};
+
+// Stands in for the desktop's opener (xdg-open) on the PATH for a scope: it notes
+// what it is asked to open, then runs the given shell lines (by default it ends well).
+class FakeDesktopOpener {
+public:
+    explicit FakeDesktopOpener(const char* then = "exit 0") : oldPath_(qgetenv("PATH"))
+    {
+        QFile script(dir_.filePath(QStringLiteral("xdg-open")));
+        script.open(QIODevice::WriteOnly);
+        script.write("#!/bin/sh\necho \"$1\" >> \"$(dirname \"$0\")/opened\"\n");
+        script.write(then);
+        script.write("\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(dir_.path()) + ':' + oldPath_);
+    }
+    ~FakeDesktopOpener() { qputenv("PATH", oldPath_); }
+    FakeDesktopOpener(const FakeDesktopOpener&) = delete;
+    FakeDesktopOpener& operator=(const FakeDesktopOpener&) = delete;
+
+    QStringList opened() const
+    {
+        QFile log(dir_.filePath(QStringLiteral("opened")));
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray oldPath_;
 };

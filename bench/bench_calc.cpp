@@ -1,0 +1,127 @@
+// The water-pressure calculation (BERECHNUNG) on the example records as the set-up
+// tool writes them, and on a large record: 1,000 outline points and 50 layers per side.
+// Each iteration is a whole recalculation: checks, computation, old results deleted and
+// the new ones written in one transaction.
+#include "calc/clsBERECHNEN.h"
+#include "platform/Ado.h"
+#include "platform/Context.h"
+#include "platform/DialogService.h"
+#include "setup/SuiteSetup.h"
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+namespace {
+
+constexpr int32_t LargeId = 100;
+
+// A project database from the program's schema with the example records and the
+// large record, in a temporary folder.
+class CalcProject {
+public:
+    CalcProject()
+    {
+        const QString path = dir_.filePath(QStringLiteral("TREMOL.mdb"));
+        MakeTemplateDatabase(path);
+        ctx_.cnnX = OpenDatabase(path);
+        ctx_.dialogs = std::make_shared<ScriptedDialogService>();
+        Transaction fill(ctx_.cnnX);
+        WriteExampleRecords(*ctx_.cnnX);
+        writeLargeRecord();
+        fill.Commit();
+    }
+
+    // Makes the record the one active record, with the A1 row the recalculate command
+    // creates, as the command leaves it before the calculation.
+    void activate(int32_t id)
+    {
+        ctx_.cnnX->Execute(QStringLiteral("UPDATE E1 SET AKT = (ID = ?)"), {Variant(id)});
+        ctx_.cnnX->Execute(QStringLiteral("DELETE FROM A1 WHERE ID = ?"), {Variant(id)});
+        ctx_.cnnX->Execute(QStringLiteral("INSERT INTO A1 (ID, BONEU) VALUES (?, 1)"), {Variant(id)});
+    }
+
+    // One recalculation; false when it was refused or failed.
+    bool calculate()
+    {
+        clsBERECHNEN calc(ctx_);
+        return calc.BERECHNUNG();
+    }
+
+    // The rows a run wrote into A2 and A3.
+    int64_t sectionRows()
+    {
+        int64_t n = 0;
+        for (const char* table : {"A2", "A3"}) {
+            Recordset rs;
+            rs.Open(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)), ctx_.cnnX);
+            n += CLng(rs.Fields(0).Value());
+            rs.Close();
+        }
+        return n;
+    }
+
+private:
+    // Groundwater 2 m higher on the left; on each side 50 layer boundaries down to
+    // 9.85 m and a vertical outline of 1,000 points from 1 m above ground down to the
+    // base at 6 m.
+    void writeLargeRecord()
+    {
+        Connection& cnn = *ctx_.cnnX;
+        const Variant id(LargeId);
+        cnn.Execute(QStringLiteral("INSERT INTO E1 (ID, KEN, KOM, AKT) VALUES (?, 'Gross', '', 0)"), {id});
+        cnn.Execute(QStringLiteral("INSERT INTO E2 (ID, ZGWLS, ZGWRS) VALUES (?, 0, 2)"), {id});
+        for (int16_t K : {int16_t(1), int16_t(2)}) {
+            const float x0 = K == 1 ? 0.0f : 4.0f;
+            for (int32_t i = 0; i < 50; ++i) {
+                const float Z = i == 0 ? 0.0f : 0.05f + 0.2f * float(i);
+                const float KF = i == 0 ? 0.0f : 1e-4f / float(1 + i % 7);
+                cnn.Execute(QStringLiteral("INSERT INTO E3 (ID, K, I1, Z, KF) VALUES (?, ?, ?, ?, ?)"),
+                            {id, Variant(K), Variant(i), Variant(Z), Variant(KF)});
+            }
+            const float flowTop = K == 1 ? 0.0f : 2.0f;
+            for (int32_t i = 0; i < 2; ++i)
+                cnn.Execute(QStringLiteral("INSERT INTO E4 (ID, K, I2, X, Z) VALUES (?, ?, ?, ?, ?)"),
+                            {id, Variant(K), Variant(i), Variant(x0), Variant(i == 0 ? flowTop : 6.0f)});
+            for (int32_t i = 0; i < 1000; ++i) {
+                const float Z = -1.0f + 7.0f * float(i) / 999.0f;
+                cnn.Execute(QStringLiteral("INSERT INTO E5 (ID, K, I3, X, Z) VALUES (?, ?, ?, ?, ?)"),
+                            {id, Variant(K), Variant(i), Variant(x0), Variant(Z)});
+            }
+        }
+    }
+
+    QTemporaryDir dir_;
+    Context ctx_;
+};
+
+void Recalculate(benchmark::State& state, int32_t id)
+{
+    CalcProject project;
+    project.activate(id);
+    // Every timed run replaces the results of the run before, as a recalculation does.
+    if (!project.calculate()) {
+        state.SkipWithError("BERECHNUNG refused or failed the record");
+        return;
+    }
+    for (auto _ : state) {
+        if (!project.calculate()) {
+            state.SkipWithError("BERECHNUNG refused or failed the record");
+            return;
+        }
+    }
+    state.counters["rows"] = double(project.sectionRows());
+}
+
+void BM_BERECHNUNG_Example(benchmark::State& state)
+{
+    Recalculate(state, int32_t(state.range(0)));
+}
+BENCHMARK(BM_BERECHNUNG_Example)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+void BM_BERECHNUNG_Large(benchmark::State& state)
+{
+    Recalculate(state, LargeId);
+}
+BENCHMARK(BM_BERECHNUNG_Large)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,128 @@
+// Importing measurement data files of 100,000 lines (the single-line layout: one line of
+// 100,000 cycles) into a grid table on a shown window, with the whole clean-up: dates
+// and times rebuilt, decimal signs repaired, a factor applied, and the refresh.
+#include "input/clsFLX.h"
+#include "platform/Ado.h"
+#include "platform/Context.h"
+#include "platform/DatabaseFiles.h"
+#include "platform/DialogService.h"
+#include "platform/FlexGrid.h"
+#include "setup/SchemaText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int Lines = 100000;
+
+struct ImportSetup {
+    ImportSetup()
+    {
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("VORGABE.mdb"));
+        CreateDatabase(path, presetsSchema);
+        ctx.cnnX_V = OpenDatabase(path);
+        ctx.dialogs = std::make_shared<ScriptedDialogService>();
+        // Date, time and two values per cycle; the second value in thousandths.
+        layout("ZEILE", 4, ";", {}, {0, 1, 2, 3});
+        layout("EINE", 4, ";", "|", {0, 1, 2, 3});
+        layout("WERTE", 5, {}, {}, {2, 3, 4, -1});
+
+        window.resize(420, 640);
+        grid = new FlexGrid(&window);
+        grid->setGeometry(10, 10, 400, 620);
+        table = std::make_unique<clsFLX>(ctx);
+        table->EFLX(grid);
+        table->ELSB(Dynamic::Integers({20, 20, 15, 15}));
+        table->ELSTYP(Dynamic::Integers({4, 5, 0, 0}));
+        table->ELSELEK(Dynamic::Texts({"DATUM", "ZEIT", "A", "B"}));
+        table->ELFORMAT(Dynamic::Texts({"", "", "#0.00", "#0.000"}));
+        window.show();
+    }
+    // A layout whose values DATUM, ZEIT, A and B sit at the given positions (-1: none).
+    void layout(const QString& key, int16_t ZL, const QString& TZS, const QString& TZZ, const std::vector<int>& at)
+    {
+        const int32_t IDK = ++idk;
+        auto text = [](const QString& s) { return s.isEmpty() ? Variant::Null() : Variant(s); };
+        ctx.cnnX_V->Execute(QStringLiteral("INSERT INTO TREMOL_VE1 (AKVK, IDK, ZL, DATUM, UHRZEIT, KENZ1NR, TZS, TZZ) "
+                                           "VALUES (?,?,?,?,?,?,?,?)"),
+                            {key, IDK, ZL, "TT.MM.JJJJ", "hh:mm:ss", TZZ.isEmpty() ? Variant::Null() : Variant("0"),
+                             text(TZS), text(TZZ)});
+        const char* const columns[] = {"DATUM", "ZEIT", "A", "B"};
+        for (int16_t m = 0; m < 4; ++m)
+            ctx.cnnX_V->Execute(QStringLiteral("INSERT INTO TREMOL_VE2 (IDK, MNR, SPALTE, POSITION, FAKTOR) "
+                                               "VALUES (?,?,?,?,?)"),
+                                {IDK, m, columns[m], at[size_t(m)] < 0 ? Variant::Null() : Variant(int16_t(at[size_t(m)])),
+                                 m == 3 ? 0.001f : 1.0f});
+    }
+    QString file(const QByteArray& bytes)
+    {
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("messung%1.txt").arg(++files));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir dir;
+    Context ctx;
+    QWidget window;
+    FlexGrid* grid = nullptr;
+    std::unique_ptr<clsFLX> table;
+    int32_t idk = 0;
+    int files = 0;
+};
+
+// The values of cycle i: date, time, a value with a leading decimal comma, a whole number.
+QByteArrayList cycle(int i)
+{
+    return {"1" + QByteArray::number(i % 9) + ".03.2003", "10:" + QByteArray::number(10 + i % 50) + ":30",
+            "," + QByteArray::number(i % 1000), QByteArray::number(i)};
+}
+
+void run(benchmark::State& state, const QString& key, const QByteArray& content)
+{
+    ImportSetup setup;
+    const QString path = setup.file(content);
+    for (auto _ : state) {
+        state.PauseTiming();
+        setup.grid->setRows(2);
+        state.ResumeTiming();
+        if (!setup.table->IMPORTIEREN(key, path))
+            state.SkipWithError("import failed");
+    }
+    state.counters["rows"] = setup.grid->Rows() - 1;
+}
+
+void BM_ImportCyclePerLine(benchmark::State& state)
+{
+    QByteArray content;
+    for (int i = 0; i < Lines; ++i)
+        content += cycle(i).join(';') + ";;\r\n";
+    run(state, QStringLiteral("ZEILE"), content);
+}
+BENCHMARK(BM_ImportCyclePerLine)->Unit(benchmark::kMillisecond);
+
+void BM_ImportSingleLine(benchmark::State& state)
+{
+    QByteArray content = "|";
+    for (int i = 0; i < Lines; ++i)
+        content += cycle(i).join(';') + ";;|";
+    run(state, QStringLiteral("EINE"), content + "\r\n");
+}
+BENCHMARK(BM_ImportSingleLine)->Unit(benchmark::kMillisecond);
+
+void BM_ImportValuePerLine(benchmark::State& state)
+{
+    QByteArray content;
+    for (int i = 0; i < Lines / 5; ++i)
+        content += "4\r\n" + QByteArray::number(i) + "\r\n" + cycle(i).mid(0, 3).join("\r\n") + "\r\n";
+    run(state, QStringLiteral("WERTE"), content);
+}
+BENCHMARK(BM_ImportValuePerLine)->Unit(benchmark::kMillisecond);
+
+} // namespace

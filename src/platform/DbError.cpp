@@ -1,0 +1,48 @@
+#include "DbError.h"
+#include "Locale.h"
+#include <sqlite3.h>
+#include <cerrno>
+
+namespace {
+
+QString Lead(const QString& about, const QString& text)
+{
+    return about.isEmpty() ? text : about + QStringLiteral(": ") + text;
+}
+
+} // namespace
+
+QString KnownDatabaseCause(int resultCode, int systemError)
+{
+    const bool noSpace = systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG;
+    switch (resultCode & 0xff) {
+    case SQLITE_FULL:
+        return ProgramText("There is no space left on the disk.", "Auf dem Datenträger ist kein Platz mehr frei.");
+    case SQLITE_IOERR:
+        if (noSpace)
+            return KnownDatabaseCause(SQLITE_FULL, 0);
+        return ProgramText("The file could not be read or written.",
+                           "Die Datei konnte nicht gelesen oder geschrieben werden.");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return ProgramText("The database is in use by another program.",
+                           "Die Datenbank wird von einem anderen Programm benutzt.");
+    case SQLITE_READONLY:
+        return ProgramText("The database is read-only.", "Die Datenbank ist schreibgeschützt.");
+    case SQLITE_PERM:
+        return ProgramText("Access to the database was denied.", "Der Zugriff auf die Datenbank wurde verweigert.");
+    case SQLITE_CANTOPEN:
+        return ProgramText("The database cannot be opened.", "Die Datenbank kann nicht geöffnet werden.");
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return ProgramText("The file is no valid database.", "Die Datei ist keine gültige Datenbank.");
+    default:
+        return QString();
+    }
+}
+
+VbError DatabaseError(sqlite3* db, const QString& about)
+{
+    const QString known = KnownDatabaseCause(sqlite3_extended_errcode(db), sqlite3_system_errno(db));
+    return VbError(VbErr::DbGeneral, Lead(about, known.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db)) : known));
+}

@@ -1,0 +1,482 @@
+// The measurement data import: the three file layouts over the sample files, start rows,
+// the messages of damaged files, the failures, the clean-up of the received texts, and
+// the file reader's lines and code page.
+#include "InputFixture.h"
+#include "input/MeasurementFile.h"
+#include "platform/Yield.h"
+#include "support/TestSuite.h"
+
+#include <QDir>
+#include <QFile>
+#include <optional>
+
+namespace {
+
+QString sample(const char* name)
+{
+    return QStringLiteral(TREMOL_INPUT_DATA "/") + QLatin1String(name);
+}
+
+// A value row of the presets.
+struct Value {
+    QString SPALTE;
+    std::optional<int> POSITION;
+    std::optional<float> FAKTOR = 1.0f;   // none: left empty in the table
+    QString PRAEFIX = {};
+    QString SUFFIX = {};
+};
+
+// A layout row of the presets and its value rows.
+struct Layout {
+    int16_t ZL = 0;
+    QString TZS = {}, TZZ = {}, KENZ1NR = {}, KENZ1KZ = {}, DATUM = {}, UHRZEIT = {};
+    std::vector<Value> values = {};
+};
+
+Variant textOrNull(const QString& s)
+{
+    return s.isEmpty() ? Variant::Null() : Variant(s);
+}
+
+class ImportTest : public GridTableTest {
+protected:
+    ImportTest()
+    {
+        ctx.cnnX = project.ctx().cnnX;
+        ctx.cnnX_V = project.ctx().cnnX_V;
+    }
+
+    // Columns: running number, date, time, A, B (keys "", "DATUM", "ZEIT", "A", "B"),
+    // one numbered data row holding "alt" in A and nothing else.
+    void bindImportTable(std::initializer_list<int> types = {1, 4, 5, 0, 0})
+    {
+        flx->EFLX(grid);
+        flx->ELSB(Dynamic::Integers({10, 20, 20, 15, 15}));
+        flx->ELSTYP(Dynamic::Integers(types));
+        flx->ELSELEK(Dynamic::Texts({"", "DATUM", "ZEIT", "A", "B"}));
+        for (int c = 0; c < grid->Cols(); ++c)
+            grid->setTextMatrix(1, c, QString());
+        flx->NUMMERIEREN();
+        grid->setTextMatrix(1, 3, QStringLiteral("alt"));
+    }
+
+    // Stores a layout in the presets under a key.
+    void store(const QString& AKVK, const Layout& l)
+    {
+        const int32_t IDK = ++lastIDK_;
+        ctx.cnnX_V->Execute(QStringLiteral("INSERT INTO TREMOL_VE1 (AKVK, IDK, ZL, DATUM, UHRZEIT, KENZ1NR, KENZ1KZ, "
+                                           "TZS, TZZ) VALUES (?,?,?,?,?,?,?,?,?)"),
+                            {AKVK, IDK, l.ZL, textOrNull(l.DATUM), textOrNull(l.UHRZEIT), textOrNull(l.KENZ1NR),
+                             textOrNull(l.KENZ1KZ), textOrNull(l.TZS), textOrNull(l.TZZ)});
+        for (size_t m = 0; m < l.values.size(); ++m) {
+            const Value& v = l.values[m];
+            ctx.cnnX_V->Execute(QStringLiteral("INSERT INTO TREMOL_VE2 (IDK, MNR, SPALTE, POSITION, PRAEFIX, SUFFIX, "
+                                               "FAKTOR, FORMAT) VALUES (?,?,?,?,?,?,?,?)"),
+                                {IDK, int16_t(m), textOrNull(v.SPALTE),
+                                 v.POSITION ? Variant(int16_t(*v.POSITION)) : Variant::Null(), textOrNull(v.PRAEFIX),
+                                 textOrNull(v.SUFFIX), v.FAKTOR ? Variant(*v.FAKTOR) : Variant::Null(), Variant::Null()});
+        }
+    }
+
+    // A measurement file with these bytes in the test's folder.
+    QString file(const QByteArray& bytes)
+    {
+        const QString path = QDir(project.folder()).filePath(QStringLiteral("messung%1.txt").arg(++files_));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+
+    // The data rows, each as its cells.
+    std::vector<QStringList> rows() const
+    {
+        std::vector<QStringList> all;
+        for (int r = grid->FixedRows(); r < grid->Rows(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < grid->Cols(); ++c)
+                cells << grid->TextMatrix(r, c);
+            all.push_back(cells);
+        }
+        return all;
+    }
+    QStringList texts() const
+    {
+        QStringList t;
+        for (const MsgBoxRequest& b : boxes())
+            t << b.text;
+        return t;
+    }
+
+    TempProject project;
+
+private:
+    int32_t lastIDK_ = 0;
+    int files_ = 0;
+};
+
+// ---------------------------------------------------------------- layouts
+
+struct LayoutCase {
+    const char* name;
+    const char* file;
+    Layout layout;
+    std::vector<QStringList> expected;
+};
+
+TEST_F(ImportTest, EachLayoutFillsOneRowPerCycleFromRowOne)
+{
+    const Value notImported{QStringLiteral("A"), std::nullopt};
+    const LayoutCase cases[] = {
+        {"cycle per line, semicolons, CR LF, header counted", "zeilen_semikolon.txt",
+         {4, ";", {}, "1", {}, {}, {}, {{"DATUM", 0}, {"ZEIT", 1}, {"A", 2}, {"B", 3}}},
+         {{"0", "12.03.2003", "10:15:30", "1,5", "20"},
+          {"1", "12.03.2003", "10:15:40", "1,6", "21"},
+          {"2", "13.03.2003", "08:00:00", "1,7", "22"}}},
+        // The unmatched key sends position 0 to column 0, which the refresh renumbers.
+        {"cycle per line, tabs, LF, header marker", "zeilen_tab.txt",
+         {3, "<TAB>", {}, {}, "DATEN", {}, {}, {{"Nr", 0}, {"A", 1}, {"B", 2}}},
+         {{"0", "", "", "2,5", "0,75"}, {"1", "", "", "2,6", "0,85"}}},
+        {"cycle per line, blanks, CR", "zeilen_blank.txt",
+         {2, "<BLANK>", {}, {}, {}, {}, {}, {{"A", 0}, {"B", 1}}},
+         {{"0", "", "", "3,5", "-1,25"}, {"1", "", "", "3,6", "-1,5"}}},
+        // Only the first line counts, and its last cycle lacks the separator after it.
+        {"single line, header counted", "eine_zeile.txt",
+         {3, ";", "|", "1", {}, {}, {}, {{"A", 0}, notImported, {"B", 2}}},
+         {{"0", "", "", "1", "3"}, {"1", "", "", "4", "6"}}},
+        {"single line, header marker", "eine_zeile_marke.txt",
+         {3, "/", "#", {}, "START", {}, {}, {{"A", 0}, {"B", 2}}},
+         {{"0", "", "", "1,5", "3,5"}, {"1", "", "", "1,6", "3,6"}}},
+        {"value per line", "werte.txt",
+         {4, {}, {}, {}, {}, {}, {}, {{"DATUM", 2}, {"A", 3}}},
+         {{"0", "12.03.2003", "", "1,5", ""}, {"1", "12.03.2003", "", "1,6", ""}, {"2", "13.03.2003", "", "1,7", ""}}},
+        {"value per line, header counted", "werte_kopf.txt",
+         {3, {}, {}, "1", {}, {}, {}, {{"A", 2}}},
+         {{"0", "", "", "1,5", ""}, {"1", "", "", "1,6", ""}}},
+        // The marker stands in the first cycle's count line: the line after it is read
+        // as the cycle number.
+        {"value per line, header marker", "werte_marke.txt",
+         {3, {}, {}, {}, "BEGINN", {}, {}, {{"A", 2}, {"B", 1}}},
+         {{"0", "", "", "1,5", "1"}, {"1", "", "", "1,6", "2"}}},
+    };
+    for (const LayoutCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs->shown.clear();
+        bindImportTable();
+        store(c.name, c.layout);
+        EXPECT_TRUE(flx->IMPORTIEREN(c.name, sample(c.file)));
+        EXPECT_EQ(rows(), c.expected);
+        EXPECT_TRUE(boxes().empty());
+        EXPECT_EQ(MousePointer(), 0);
+    }
+}
+
+TEST_F(ImportTest, LongerTablesGrowByLayout)
+{
+    struct Case {
+        const char* name;
+        const char* file;
+        Layout layout;
+        QStringList column;   // A after the import
+    };
+    const Case cases[] = {
+        {"cycle per line appends", "zeilen_blank.txt", {2, "<BLANK>", {}, {}, {}, {}, {}, {{"A", 0}}},
+         {"alt1", "alt2", "alt3", "3,5", "3,6"}},
+        {"single line appends", "eine_zeile.txt", {3, ";", "|", "1", {}, {}, {}, {{"A", 0}}},
+         {"alt1", "alt2", "alt3", "1", "4"}},
+        {"value per line overwrites the last row first", "werte_kopf.txt", {3, {}, {}, "1", {}, {}, {}, {{"A", 2}}},
+         {"alt1", "alt2", "1,5", "1,6"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bindImportTable();
+        grid->setRows(4);
+        for (int r = 1; r <= 3; ++r)
+            grid->setTextMatrix(r, 3, QStringLiteral("alt%1").arg(r));
+        store(c.name, c.layout);
+        EXPECT_TRUE(flx->IMPORTIEREN(c.name, sample(c.file)));
+        EXPECT_EQ(Column(*grid, 3), c.column);
+        EXPECT_EQ(Column(*grid, 0).last(), QString::number(c.column.size() - 1));   // renumbered
+    }
+}
+
+TEST_F(ImportTest, AResynchronisedCycleNeverTakesARowAboveTheFirstImported)
+{
+    bindImportTable();
+    grid->setRows(4);
+    for (int r = 1; r <= 3; ++r)
+        grid->setTextMatrix(r, 3, QStringLiteral("alt%1").arg(r));
+    store(QStringLiteral("WERTE"), {3, {}, {}, {}, {}, {}, {}, {{"A", 2}}});
+    answer(MsgResult::OK);
+    // The first count line is wrong; the cycle found after it goes into the first row the
+    // import took (the last one), while the row above keeps the table's own text.
+    EXPECT_TRUE(flx->IMPORTIEREN(QStringLiteral("WERTE"), file("7\n2\n1\n-,5\n")));
+    EXPECT_EQ(texts(), QStringList{"Elektronikvorgaben passen nicht zur Struktur der Elektronikdatei!"});
+    EXPECT_EQ(Column(*grid, 3), (QStringList{"alt1", "alt2", "-0,5"}));
+}
+
+TEST_F(ImportTest, ValuesAreCutAtTheSeparatorsAndTheLastLosesTwoCharacters)
+{
+    struct Case {
+        const char* name;
+        int16_t ZL;
+        QByteArray line;
+        std::optional<QStringList> cells;   // columns 0 to 4 of row 1; none: the import fails
+    };
+    const Case cases[] = {
+        {"three values", 3, "a;b;cde", QStringList{"a", "", "", "b", "c"}},
+        {"one value is also the last", 1, "abcd", QStringList{"ab", "", "", "alt", ""}},
+        {"blanks around a value are trimmed", 3, " a ; b ;c  xx", QStringList{"a", "", "", "b", "c"}},
+        {"a last value of one character fails", 3, "a;b;c", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bindImportTable({0, 0, 0, 0, 0});
+        // The first key matches no column: its value goes into column 0.
+        store(c.name, {c.ZL, ";", {}, {}, {}, {}, {}, {{"keine", 0}, {"A", 1}, {"B", 2}}});
+        const bool ok = flx->IMPORTIEREN(c.name, file(c.line + "\r\n"));
+        EXPECT_EQ(ok, c.cells.has_value());
+        if (c.cells)
+            EXPECT_EQ(rows().front(), *c.cells);
+        else   // the values before the failure stay as written
+            EXPECT_EQ(rows().front(), (QStringList{"a", "", "", "b", ""}));
+        EXPECT_TRUE(boxes().empty());
+    }
+}
+
+// ---------------------------------------------------------------- damaged files
+
+TEST_F(ImportTest, DamagedCyclesAreReportedAndOKReadsOn)
+{
+    struct Case {
+        const char* name;
+        Layout layout;
+        QByteArray content;
+        std::vector<MsgResult> answers;
+        bool result;
+        QStringList messages;
+        QStringList column;   // A afterwards
+    };
+    const QString msg1 = QStringLiteral("Elektronikvorgaben passen nicht zur Struktur der Elektronikdatei!");
+    const Layout perLine3{3, {}, {}, {}, {}, {}, {}, {{"A", 2}}};
+    const Layout perLine4{4, {}, {}, {}, {}, {}, {}, {{"A", 3}}};
+    const Layout cycles{3, ";", {}, {}, {}, {}, {}, {{"A", 0}, {"B", 2}}};
+    const Layout single{3, ";", "|", "1", {}, {}, {}, {{"A", 0}, {"B", 2}}};
+    const Case cases[] = {
+        {"first count line wrong, Cancel", perLine3, "7\n2\n0\n-,5\n", {MsgResult::Cancel}, false, {msg1}, {"alt"}},
+        // OK: the next count line starts the cycle over, in the same row.
+        {"first count line wrong, OK", perLine3, "7\nx\n2\n1\n-,5\n", {MsgResult::OK}, true, {msg1}, {"-0,5"}},
+        // Cycle 1 lacks a line: its row is taken by the next cycle found whole (3).
+        {"later count line wrong, OK", perLine4, "3\n0\na\n1,1\n3\n1\n1,2\n3\n2\nc\n1,3\n3\n3\nd\n1,4\n",
+         {MsgResult::OK}, true, {"ZyklusNr. 1 der Elektronikdatei ist beschädigt!"}, {"1,1", "1,4"}},
+        // Cancel leaves the rows read so far raw and unrefreshed.
+        {"later count line wrong, Cancel", perLine3, "2\n0\n-,5\nx\n", {MsgResult::Cancel}, false,
+         {"ZyklusNr. 0 der Elektronikdatei ist beschädigt!"}, {"-,5"}},
+        {"a cycle missing, OK", perLine3, "2\n0\n1,1\n2\n2\n1,3\n", {MsgResult::OK}, true,
+         {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 0 !"}, {"1,1", "1,3"}},
+        // The count is not held to 16 bits: long recordings number their cycles beyond.
+        {"a cycle number beyond 16 bits", perLine3, "2\n0\n1,1\n2\n40000\n1,2\n", {MsgResult::OK}, true,
+         {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 0 !"}, {"1,1", "1,2"}},
+        {"a cycle missing, Cancel", perLine3, "2\n0\n1,1\n2\n2\n1,3\n", {MsgResult::Cancel}, false,
+         {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 0 !"}, {"1,1"}},
+        // One line per cycle: after the resynchronisation the cycle number stands at
+        // position 1, beyond the cycle, and is passed over.
+        {"one line per cycle, count line wrong, OK", {1, {}, {}, {}, {}, {}, {}, {{"A", 0}}}, "5\n0\n7\n0\n",
+         {MsgResult::OK}, true, {msg1}, {"alt", "0"}},
+        // A cycle number the count cannot reach ends the import at once.
+        {"cycle number no number", perLine3, "2\n0\n1,1\n2\nx\n1,2\n", {}, false, {}, {"1,1"}},
+        {"cycle number below the count", perLine3, "2\n0\n1,1\n2\n0\n1,2\n", {}, false, {}, {"1,1"}},
+        {"cycle per line, damaged line, OK", cycles, "1;2;3;;\n4 5 6xx\n7;8;9;;\n", {MsgResult::OK}, true,
+         {"ZyklusNr. 1 ist beschädigt!"}, {"1", "7"}},
+        {"cycle per line, damaged line, Cancel", cycles, "1;2;3;;\n4 5 6xx\n7;8;9;;\n", {MsgResult::Cancel}, false,
+         {"ZyklusNr. 1 ist beschädigt!"}, {"1"}},
+        // The count starts at the header's cycles.
+        {"single line, damaged cycle, OK", single, "KOPF|1;2;3;;|45|7;8;9;;|", {MsgResult::OK}, true,
+         {"ZyklusNr. 2 ist beschädigt!"}, {"1", "7"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs->shown.clear();
+        dialogs->msgAnswers.assign(c.answers.begin(), c.answers.end());
+        // The hourglass stays while a message is open.
+        dialogs->onShow = [](const ScriptedDialogService::Shown&) { EXPECT_EQ(MousePointer(), 11); };
+        bindImportTable();
+        store(c.name, c.layout);
+        EXPECT_EQ(flx->IMPORTIEREN(c.name, file(c.content)), c.result);
+        EXPECT_EQ(texts(), c.messages);
+        for (const MsgBoxRequest& b : boxes()) {
+            EXPECT_EQ(b.title, "MSFlexGrid / Importieren");
+            EXPECT_EQ(b.buttons, MsgButtons::OKCancel);
+            EXPECT_EQ(b.icon, MsgIcon::Exclamation);
+        }
+        EXPECT_EQ(Column(*grid, 3), c.column);
+        EXPECT_EQ(MousePointer(), 0);
+    }
+}
+
+TEST_F(ImportTest, FailuresEndTheImportWithFalse)
+{
+    bindImportTable();
+    store(QStringLiteral("ZEILE"), {2, ";", {}, {}, {}, {}, {}, {{"A", 0}}});
+    store(QStringLiteral("KOPF"), {2, ";", {}, "x", {}, {}, {}, {{"A", 0}}});
+    store(QStringLiteral("EINE"), {2, ";", "|", {}, {}, {}, {}, {{"A", 0}}});
+    const QString good = file("1,5;;;\n");
+    const std::vector<QStringList> before = rows();
+    struct Case {
+        const char* name;
+        QString AKVK, path;
+        QString box;   // the error box, if any
+    };
+    const Case cases[] = {
+        {"unknown layout", "UNBEKANNT", good, {}},
+        {"header count no whole number", "KOPF", good, {}},
+        {"single line without header preset", "EINE", good, {}},
+        {"missing file", "ZEILE", QDir(project.folder()).filePath("fehlt.txt"), "VB-Error: 53\nDatei nicht gefunden"},
+        {"missing folder", "ZEILE", QDir(project.folder()).filePath("fehlt/fehlt.txt"),
+         "VB-Error: 76\nPfad nicht gefunden"},
+        {"a folder", "ZEILE", project.folder(), "VB-Error: 75\nFehler beim Zugriff auf Pfad/Datei"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs->shown.clear();
+        if (!c.box.isEmpty())
+            answer(MsgResult::OK);
+        EXPECT_FALSE(flx->IMPORTIEREN(c.AKVK, c.path));
+        EXPECT_EQ(rows(), before);
+        EXPECT_EQ(MousePointer(), 0);
+        if (c.box.isEmpty()) {
+            EXPECT_TRUE(boxes().empty());
+        } else {
+            ASSERT_EQ(boxes().size(), 1u);
+            EXPECT_EQ(boxes()[0].text, c.box);
+            EXPECT_EQ(boxes()[0].title, "MSFlexGrid / Importieren");
+        }
+    }
+
+    // A value table that cannot be read: the view's box, then False.
+    dialogs->shown.clear();
+    ctx.cnnX_V->Execute(QStringLiteral("ALTER TABLE TREMOL_VE2 DROP COLUMN FAKTOR"));
+    answer(MsgResult::OK);
+    EXPECT_FALSE(flx->IMPORTIEREN(QStringLiteral("ZEILE"), good));
+    EXPECT_EQ(rows(), before);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].title, "Datenfehler");
+
+    // An empty table takes no import.
+    flx->ZEILEENTFERNEN();
+    EXPECT_FALSE(flx->IMPORTIEREN(QStringLiteral("ZEILE"), good));
+    EXPECT_EQ(grid->TextMatrix(1, 3), QString());
+}
+
+TEST_F(ImportTest, LayoutKeyWithQuotesIsFoundAsIs)
+{
+    bindImportTable();
+    const QString key = QStringLiteral("O'Neil'; DROP TABLE TREMOL_VE2; --");
+    store(key, {2, ";", {}, {}, {}, {}, {}, {{"A", 0}}});
+    EXPECT_TRUE(flx->IMPORTIEREN(key, file("1,5;;;\n")));
+    EXPECT_EQ(Column(*grid, 3), QStringList{"1,5"});
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(ImportTest, ReadingNothingLeavesTheTableAsItWas)
+{
+    bindImportTable();
+    store(QStringLiteral("FAKTOR"), {2, ";", {}, {}, "fehlt", {}, {}, {{"A", 0, 0.5f}}});
+    grid->setTextMatrix(1, 3, QStringLiteral("8"));
+    // The header marker never comes: the table's own row keeps its value.
+    EXPECT_TRUE(flx->IMPORTIEREN(QStringLiteral("FAKTOR"), file("1;;;\n2;;;\n")));
+    EXPECT_EQ(Column(*grid, 3), QStringList{"8"});
+}
+
+// A cycle-per-line file of one value per line, each followed by two characters.
+QByteArray cellsFile(const QStringList& cells)
+{
+    QByteArray bytes;
+    for (const QString& c : cells)
+        bytes += c.toLatin1() + "##\r\n";
+    return bytes;
+}
+
+// ---------------------------------------------------------------- post-processing
+
+TEST_F(ImportTest, ReceivedTextsAreCleanedUp)
+{
+    struct Case {
+        const char* name;
+        QLocale locale;
+        const char* key;   // the receiving column
+        Value value;
+        QString DATUM, UHRZEIT;
+        QStringList cells, expected;
+        QString message = {};
+    };
+    const QString datumMsg = QStringLiteral(
+        "Es wurde für diese Konfiguration ein ungültiges Datumsformat im Menü Elektronikvorgaben eingegeben!");
+    const QString zeitMsg = QStringLiteral(
+        "Es wurde für diese Konfiguration ein ungültiges Zeitformat im Menü Elektronikvorgaben eingegeben!");
+    const Case cases[] = {
+        {"prefix and suffix cut by length", German(), "A", {"A", 0, 1.0f, "ab", "mm"}, {}, {},
+         {"ab", "abc", "xy12mm", "mm"}, {"ab", "c", "12", "mm"}},
+        // An empty date cell becomes the two points, then a leading point gets its zero.
+        {"date, four-digit year", English(), "DATUM", {"DATUM", 0}, "TT.MM.JJJJ", {}, {"12.03.2003", ""},
+         {"12.03.03", "0.."}},
+        {"date, two-digit year first", German(), "DATUM", {"DATUM", 0}, "JJMMTT", {}, {"030312"}, {"12.03.03"}},
+        {"date pattern without a day", German(), "DATUM", {"DATUM", 0}, "MM.JJJJ", {}, {"12.03.2003"},
+         {"12.03.2003"}, datumMsg},
+        {"time already in form", German(), "ZEIT", {"ZEIT", 0}, {}, "hh:mm:ss", {"10:15:30"}, {"10:15:30"}},
+        {"time without separators", German(), "ZEIT", {"ZEIT", 0}, {}, "hhmmss", {"101530", ""}, {"10:15:30", "::"}},
+        {"time pattern without seconds", German(), "ZEIT", {"ZEIT", 0}, {}, "hh:mm", {"101530"}, {"101530"}, zeitMsg},
+        {"decimal signs, comma locale", German(), "A", {"A", 0}, {}, {}, {"-.5", ",25", "1.5", "1,5", "a.b"},
+         {"-0,5", "0,25", "1,5", "1,5", "a.b"}},
+        {"decimal signs, point locale", English(), "A", {"A", 0}, {}, {}, {"-,5", ".25", "1,5", "1.5"},
+         {"-0.5", "0.25", "1.5", "1.5"}},
+        {"a date column keeps its decimal sign", German(), "DATUM", {"DATUM", 0}, {}, {}, {"1.5"}, {"1.5"}},
+        {"factor, comma locale", German(), "A", {"A", 0, 0.001f}, {}, {}, {"1234", "1.5"}, {"1,234", "0,002"}},
+        {"factor, point locale", English(), "A", {"A", 0, 0.001f}, {}, {}, {"1234"}, {"1.234"}},
+        // An empty factor reads as 0; what is no number stays as it is.
+        {"empty factor", German(), "A", {"A", 0, std::nullopt}, {}, {}, {"1234", "", "abc"}, {"0", "", "abc"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const LocaleScope locale(c.locale);
+        dialogs->shown.clear();
+        if (!c.message.isEmpty())
+            answer(MsgResult::OK);
+        bindImportTable();
+        store(c.name, {1, ";", {}, {}, {}, c.DATUM, c.UHRZEIT, {c.value}});
+        EXPECT_TRUE(flx->IMPORTIEREN(c.name, file(cellsFile(c.cells))));
+        const int col = c.key == QLatin1String("A") ? 3 : c.key == QLatin1String("ZEIT") ? 2 : 1;
+        EXPECT_EQ(Column(*grid, col), c.expected);
+        EXPECT_EQ(texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        for (const MsgBoxRequest& b : boxes()) {
+            EXPECT_EQ(b.title, "MSFlexGrid / Importieren");
+            EXPECT_EQ(b.buttons, MsgButtons::OK);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- the file reader
+
+TEST(MeasurementFile, LinesEndAtCarriageReturnLineFeedOrBothAndAreWindows1252)
+{
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        std::vector<QString> lines;
+    };
+    const Case cases[] = {
+        {"CR LF", "a\r\nb\r\n", {"a", "b"}},
+        {"CR alone", "a\rb\r", {"a", "b"}},
+        {"LF alone", "a\nb", {"a", "b"}},
+        {"LF CR is two ends", "a\n\rb", {"a", "", "b"}},
+        {"empty lines stay", "\r\n\r\na\r\n", {"", "", "a"}},
+        {"nothing", "", {}},
+        {"code page", "\x80 \xb0\xe4\xb5\x81", {QString::fromUtf8("€ °äµ\u0081")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(MeasurementLines(c.bytes), c.lines);
+    }
+}
+
+} // namespace
