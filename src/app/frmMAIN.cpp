@@ -683,6 +683,7 @@ bool frmMAIN::Auswahl(const QString& modus)
 {
     Tag = modus;
     frmAUSWAHL dialog(*this);
+    const OutsideUnloadDeferral modal;
     dialog.exec();
     return Tag == QStringLiteral("OK");
 }

@@ -392,7 +392,7 @@ TEST_F(RecordCommandsTest, FailedOverwriteLeavesTheStoredRecordAsItWas)
     TypeBox(Input().txtKEN, QStringLiteral("Spundwand"));
     TypeBox(Input().txtZGWLS, QStringLiteral("3"));
     Input().txtZGWRS->setText(QStringLiteral("hoch"));   // no number, and not checked again on save
-    dialogs->msgAnswers = {MsgResult::Yes};
+    dialogs->msgAnswers = {MsgResult::Yes, MsgResult::OK};
     CtrlS();
     ASSERT_EQ(Boxes().size(), 2u);
     EXPECT_EQ(Boxes()[1].title, QStringLiteral("Datenfehler"));

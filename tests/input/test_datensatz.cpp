@@ -131,6 +131,7 @@ TEST_F(EingabeTest, BlankDesignationIsRefusedBeforeAnythingIsWritten)
 {
     window->txtKEN->setText(QStringLiteral("  "));
     window->txtZGWLS->setFocus();
+    project.dialogs().msgAnswers = {MsgResult::OK};
     EXPECT_FALSE(window->OK(1));
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text, QStringLiteral("Datensatzkennzeichnung fehlt!"));

@@ -82,6 +82,8 @@ TEST_F(EingabeTest, LevelBoxesAreCheckedWhenTheUserLeavesThem)
         project.ctx().SPRACHE = c.sprache;
         Load();
         project.dialogs().shown.clear();
+        if (!c.message.isEmpty())
+            project.dialogs().msgAnswers = {MsgResult::OK};
         TextBox* box = c.rechts ? window->txtZGWRS : window->txtZGWLS;
         box->setFocus();
         box->setText(QString::fromUtf8(c.text));
@@ -104,6 +106,7 @@ TEST_F(EingabeTest, LevelBoxesAreCheckedWhenTheUserLeavesThem)
 TEST_F(EingabeTest, BlankDesignationAndBadLevelKeepTheFocusAndTheTab)
 {
     window->txtKEN->setText(QStringLiteral("   "));
+    project.dialogs().msgAnswers = {MsgResult::OK, MsgResult::OK, MsgResult::OK};
     QTest::mouseClick(window->txtKOM, Qt::LeftButton);
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text, QStringLiteral("Datensatzkennzeichnung fehlt!"));
@@ -162,7 +165,9 @@ TEST_F(EingabeTest, FirstKValueIsResetOnTheLayersTabOnly)
 
 TEST_F(EingabeTest, NumericPadDecimalKeyTypesTheLocaleSeparator)
 {
-    for (const QString& separator : {QStringLiteral(","), QStringLiteral(".")}) {
+    for (const bool english : {false, true}) {
+        const LocaleScope locale(english ? English() : German());
+        const QString separator = english ? QStringLiteral(".") : QStringLiteral(",");
         SCOPED_TRACE(separator.toStdString());
         project.ctx().DEZIMALPUNKT = separator;
         Load();
