@@ -1,12 +1,11 @@
 #include "frmMAIN.h"
 #include "Datensatz.h"
 #include "Pictures.h"
-#include "platform/Twips.h"
-#include "Datensatz.h"
 #include "frmAUSWAHL.h"
 #include "frmEXPIMP.h"
 #include "frmINFO.h"
 #include "input/mdiEINGABE.h"
+#include "pages/common/frmANZEIGEN.h"
 #include "platform/Ado.h"
 #include "platform/App.h"
 #include "platform/DatabaseFiles.h"
@@ -14,9 +13,11 @@
 #include "platform/ErrorGuard.h"
 #include "platform/FileOps.h"
 #include "platform/Locale.h"
+#include "platform/PrinterSurface.h"
 #include "platform/Process.h"
 #include "platform/SessionEnd.h"
 #include "platform/System.h"
+#include "platform/Twips.h"
 #include "platform/Yield.h"
 #include <QApplication>
 #include <QCloseEvent>
@@ -214,6 +215,12 @@ frmMAIN::frmMAIN(std::shared_ptr<DialogService> dialogs, const QString& programF
     BuildMenus();
     BuildStatusBar();
     layout->addWidget(stbMAIN);
+    connect(stbMAIN, &StatusBar::PanelClick, this, [this](StatusPanel& panel) { stbMAIN_PanelClick(panel.Index()); });
+    // The calculation and the page loads advance the start window's bar.
+    ctx_.pgbBERECHNEN = [this](float value) {
+        if (startWindow_)
+            startWindow_->pgbBERECHNEN->setValue(int(std::lround(value)));
+    };
 }
 
 frmMAIN::~frmMAIN() = default;
@@ -277,7 +284,6 @@ void frmMAIN::BuildStatusBar()
         if (kPanels[i].germanTip)
             stbMAIN->Panels(i + 1).setToolTip(U(kPanels[i].germanTip));
     connect(stbMAIN, &StatusBar::MouseDown, this, &frmMAIN::stbMAIN_MouseDown);
-    connect(stbMAIN, &StatusBar::PanelClick, this, &frmMAIN::stbMAIN_PanelClick);
 }
 
 void frmMAIN::EnglishCaptions()
@@ -547,6 +553,24 @@ mdiAUTOSTART& frmMAIN::AUTOSTART()
     return *startWindow_;
 }
 
+QWidget* frmMAIN::ActiveForm() const
+{
+    QMdiSubWindow* active = mdiArea->activeSubWindow();
+    return active ? active->widget() : nullptr;
+}
+
+PrinterSurface& frmMAIN::Printer()
+{
+    if (!printer_)
+        printer_ = std::make_unique<PrinterSurface>();
+    return *printer_;
+}
+
+void frmMAIN::SetPanelVisible(int index, bool visible)
+{
+    stbMAIN->Panels(index).SetVisible(visible);
+}
+
 QList<QWidget*> frmMAIN::Forms() const
 {
     QList<QWidget*> forms;
@@ -698,8 +722,8 @@ mdiEINGABE& frmMAIN::ShowEingabe()
     if (!eingabe_) {
         mdiEINGABE::Hauptfenster hauptfenster{
             [this] { mnuBEENDEN_Click(); },
-            [this] { stbMAIN_PanelClick(stbMAIN->Panels(8)); },
-            [this] { stbMAIN_PanelClick(stbMAIN->Panels(9)); },
+            [this] { stbMAIN_PanelClick(8); },
+            [this] { stbMAIN_PanelClick(9); },
         };
         auto* form = new mdiEINGABE(ctx_, std::move(hauptfenster));
         QMdiSubWindow* sub = mdiArea->addSubWindow(form);
@@ -837,26 +861,30 @@ void frmMAIN::stbMAIN_MouseDown(int, int, float x, float)
     Sleep(250);
 }
 
-void frmMAIN::stbMAIN_PanelClick(StatusPanel& PANEL)
+void frmMAIN::stbMAIN_PanelClick(int index)
 {
     // The save lets the message loop run while it writes; nothing may enter it again
     // or unload the window it reads.
     if (panelCommand_)
         return;
     const QScopedValueRollback<bool> running(panelCommand_, true);
+    StatusPanel& PANEL = stbMAIN->Panels(index);
     Guarded(ctx_.dlg(), Box(PANEL.text()), [&](Guard& g) {
-        switch (PANEL.Index()) {
+        switch (index) {
         case 8:
             EingabeSpeichern(g, PANEL.text());
             break;
         case 9:
             EingabeVerwerfen(g);
             break;
+        case 10:
+            g.step([&] { frmANZEIGEN::instance(*this).Show(); });
+            break;
         default:
             break;
         }
     });
-    if (PANEL.Index() >= 8 && PANEL.Index() <= 15)
+    if (index >= 8 && index <= 15)
         PANEL.SetBevel(PanelBevel::Raised);
     SetMousePointer(0);
 }

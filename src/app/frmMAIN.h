@@ -4,6 +4,7 @@
 // and the shutdown with the hand-back to the frame program.
 #include "StatusBar.h"
 #include "mdiAUTOSTART.h"
+#include "pages/common/PageHost.h"
 #include "platform/Context.h"
 #include "platform/InstanceLock.h"
 #include <QMainWindow>
@@ -14,6 +15,7 @@
 
 class QAction;
 class QMdiArea;
+class PrinterSurface;
 class QMenu;
 class Guard;
 class mdiEINGABE;
@@ -30,7 +32,7 @@ float GroesseMB(std::uintmax_t bytes);
 // How much a compaction saved, in percent of the size before, one decimal.
 float ProzentKomprimiert(float before, float after);
 
-class frmMAIN : public QMainWindow {
+class frmMAIN : public QMainWindow, public PageHost {
     Q_OBJECT
 public:
     enum class StartResult { Running, Ended };
@@ -47,14 +49,14 @@ public:
     QString BENUTZER() const;
     bool EBOINF() const { return false; }
     QString DATENBANKPFAD() const;
-    QString PROJEKT() const { return ctx_.PROJEKT; }
+    QString PROJEKT() const override { return ctx_.PROJEKT; }
     QString PROJEKTSPFAD() const { return ctx_.PROJEKTSPFAD; }
-    QString BEARBEITER() const { return bearbeiter_; }
+    QString BEARBEITER() const override { return bearbeiter_; }
     int SPRACHE() const { return ctx_.SPRACHE; }
     QString DEZIMALPUNKT() const { return ctx_.DEZIMALPUNKT; }
     // The working copy; creates its folders when missing.
     QString XMDBPFAD() const;
-    Context& context() { return ctx_; }
+    Context& context() override { return ctx_; }
     std::shared_ptr<Connection> cnnX() const { return ctx_.cnnX; }
     std::shared_ptr<Connection> cnnX_V() const { return ctx_.cnnX_V; }
 
@@ -71,10 +73,14 @@ public:
     // The start window, loaded when needed.
     mdiAUTOSTART& AUTOSTART();
     // The loaded forms in load order: the MDI children, then the main window's dialogs.
-    QList<QWidget*> Forms() const;
+    QList<QWidget*> Forms() const override;
+    QWidget* ActiveForm() const override;
+    QWidget* Owner() override { return this; }
     // Client area of the main window in twips.
-    double ScaleWidth() const;
-    double ScaleHeight() const;
+    double ScaleWidth() const override;
+    double ScaleHeight() const override;
+    // The printer the pages print on (the default printer).
+    PrinterSurface& Printer() override;
 
     // Commands.
     void mnuNEU_Click();
@@ -83,20 +89,21 @@ public:
     void mnuLOESCHEN_Click();
     void mnuEXPIMP_Click();
     void mnuSCHLIESSEN_Click();
-    void mnuBEENDEN_Click();
+    void mnuBEENDEN_Click() override;
     void mnuSPEICHERN_Click() { Speichern(); }
     void mnuKOMPRIMIEREN_Click();
     void mnuFRAGEZEICHEN_Click();
-    void mnuHILFE_Click();
+    void mnuHILFE_Click() override;
     void mnuREADME_Click();
     void mnuHINWEISE_Click();
     void mnuINFO_Click();
-
     // The status bar's buttons 8 to 15: the pressed look, then the command of the panel
-    // clicked. The input window and the pages call the command for their keys. A click
-    // while a command runs is ignored.
+    // clicked (8 save the input, 9 discard it, 10 the page chooser). The input window
+    // and the pages call the command for their keys. A click while a command runs is
+    // ignored.
     void stbMAIN_MouseDown(int button, int shift, float x, float y);
-    void stbMAIN_PanelClick(StatusPanel& PANEL);
+    void stbMAIN_PanelClick(int index) override;
+    void SetPanelVisible(int index, bool visible) override;
     // The input window while it is loaded.
     mdiEINGABE* EINGABE() const;
 
@@ -159,4 +166,5 @@ private:
     QPointer<mdiAUTOSTART> startWindow_;
     QPointer<mdiEINGABE> eingabe_;
     bool panelCommand_ = false;   // a status-bar command is running
+    std::unique_ptr<PrinterSurface> printer_;
 };

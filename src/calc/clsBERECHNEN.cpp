@@ -22,8 +22,7 @@ clsBERECHNEN::~clsBERECHNEN() = default;
 
 bool clsBERECHNEN::BERECHNUNG()
 {
-    if (pgbBERECHNEN_)
-        pgbBERECHNEN_->setValue(0);
+    ctx_.progress(0);
     bool result = false;
     run_ = ctx_;
     try {
@@ -53,7 +52,6 @@ bool clsBERECHNEN::BERECHNUNG()
     A2_.reset();
     A3_.reset();
     run_ = Context{};
-    pgbBERECHNEN_.clear();
     return result;
 }
 

@@ -7,8 +7,6 @@
 #include "CalcInput.h"
 #include "SectionRows.h"
 #include "platform/Context.h"
-#include <QPointer>
-#include <QProgressBar>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -23,13 +21,10 @@ public:
     clsBERECHNEN(const clsBERECHNEN&) = delete;
     clsBERECHNEN& operator=(const clsBERECHNEN&) = delete;
 
-    // The start window's progress bar, set to 0 when the run starts; a run without
-    // one loses nothing.
-    void setProgressBar(QProgressBar* bar) { pgbBERECHNEN_ = bar; }
-
-    // True when the results were computed and written completely; False after an
-    // input message, the base-direction message, or an error (after its box). A run
-    // that is refused or fails leaves A1 to A3 as they were.
+    // Sets the context's progress bar to 0, then runs. True when the results were
+    // computed and written completely; False after an input message, the
+    // base-direction message, or an error (after its box). A run that is refused or
+    // fails leaves A1 to A3 as they were.
     bool BERECHNUNG();
 
 private:
@@ -58,7 +53,6 @@ private:
     // yield inside the writes may replace the main window's cnnX, but the run reads,
     // writes and commits on the one connection it began with.
     Context run_;
-    QPointer<QProgressBar> pgbBERECHNEN_;
     std::shared_ptr<clsDATEN> E2_, E3_, E4_, E5_, A1_, A2_, A3_;
     CalcInput in_;
 };

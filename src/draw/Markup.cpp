@@ -117,3 +117,15 @@ std::optional<int> MarkupFontNumber(const MarkupRun& run)
         return 5;
     return std::nullopt;
 }
+
+MarkupStyle MarkupStyleOf(const MarkupRun& run)
+{
+    const std::optional<int> font = MarkupFontNumber(run);
+    if (run.code == QLatin1String("t") || run.code == QLatin1String("gt"))
+        return {font, -0.35, true};
+    if (run.code == QLatin1String("h") || run.code == QLatin1String("gh"))
+        return {font, 0.25, true};
+    if (run.code == QLatin1String("g"))
+        return {font, 0.1, false};
+    return {font, 0.0, true};
+}

@@ -46,3 +46,13 @@ void DeriveFontSet(const FontSpec& base, std::array<FontSpec, 6>& fonts);
 // "t" and "h", 5 for "gt" and "gh"; nullopt for other codes, which keep the font of
 // the run before.
 std::optional<int> MarkupFontNumber(const MarkupRun& run);
+
+// Font number (MarkupFontNumber) and vertical offset of a run: "t" and "gt" lowered 0.35
+// and "h" and "gh" raised 0.25 times the run's height, "g" raised 0.1 times the height
+// of "g"; plain runs, "c" and other codes stand on the line.
+struct MarkupStyle {
+    std::optional<int> font;   // nullopt: the previous run's font
+    double factor = 0.0;       // times the line height (positive raises)
+    bool ofRun = true;         // height of the run, else of the code's own letter
+};
+MarkupStyle MarkupStyleOf(const MarkupRun& run);

@@ -1,5 +1,7 @@
 #include "clsGRAFIK.h"
 #include "DrawMath.h"
+#include "DrawSettings.h"
+#include "Marks.h"
 #include "Markup.h"
 #include "ArcClip.h"
 #include "clsROTATOR.h"
@@ -20,16 +22,6 @@
 namespace {
 
 const int32_t kWhite = 0xFFFFFF;
-
-GuardSpec spec(const QString& title, const QString& prefix)
-{
-    GuardSpec s;
-    s.title = title;
-    s.prefix = prefix;
-    s.buttons = MsgButtons::OKCancel;
-    s.icon = MsgIcon::Exclamation;
-    return s;
-}
 
 const QString kPrefix = QStringLiteral("VB-Fehler: ");
 const QString kPrefixColon = QStringLiteral("VB-Fehler:");
@@ -68,34 +60,6 @@ private:
     T saved_;
 };
 
-int32_t black()
-{
-    return LongFromColor(QBColor(0));
-}
-
-// Font number and vertical offset factor of a mark-up code in the diagram's text.
-struct CodeStyle {
-    std::optional<int> font;   // nullopt: the previous run's font
-    double factor = 0.0;       // times the line height (positive raises)
-    bool ofRun = true;         // height of the run, else of the code's own letter
-};
-
-CodeStyle styleOf(const MarkupRun& run)
-{
-    const std::optional<int> font = MarkupFontNumber(run);
-    if (run.plain || run.code == QLatin1String("c"))
-        return {font, 0.0, true};
-    if (run.code == QLatin1String("t") || run.code == QLatin1String("gt"))
-        return {font, -0.35, true};
-    if (run.code == QLatin1String("h") || run.code == QLatin1String("gh"))
-        return {font, 0.25, true};
-    if (run.code == QLatin1String("g"))
-        return {font, 0.1, false};
-    if (run.code == QLatin1String("s"))
-        return {font, -0.5, false};
-    return {font, 0.0, true};
-}
-
 } // namespace
 
 clsGRAFIK::clsGRAFIK(Context& ctx) : ctx_(ctx)
@@ -110,9 +74,7 @@ clsGRAFIK::clsGRAFIK(Context& ctx) : ctx_(ctx)
 
 OutputObject& clsGRAFIK::obj() const
 {
-    if (!EOBJEKT_)
-        throw VbError(VbErr::ObjectNotSet);
-    return *EOBJEKT_;
+    return Required(EOBJEKT_);
 }
 
 void clsGRAFIK::EOBJEKT(OutputObject* object)
@@ -162,46 +124,22 @@ void clsGRAFIK::LINIENEINSTELLUNGEN(const int16_t& LINIENART, const float& LINIE
 
 void clsGRAFIK::lineSettings(int16_t LINIENART, float& LINIENBREITE, int32_t& FARBE)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Linieneinstellungen"), QStringLiteral("VB-Fehler ")),
-            [&](Guard& g) {
-                g.step([&] {
-                    LINIENBREITE = LINIENBREITE == 0.0f ? 1.0f : CheckedSng(double(LINIENBREITE) * pxPerUnit_);
-                });
-                g.step([&] {
-                    if (FARBE == 0)
-                        FARBE = black();
-                });
-                g.step([&] { obj().setDrawStyle(LINIENART); });
-                g.step([&] { obj().setDrawWidth(LINIENBREITE); });
-                g.step([&] { obj().setDrawMode(13); });
-                g.step([&] { obj().setForeColor(FARBE); });
-            });
+    LineSettings(ctx_.dlg(), RoutineBox(QStringLiteral("Linieneinstellungen"), QStringLiteral("VB-Fehler ")), EOBJEKT_,
+                 pxPerUnit_, LINIENART, LINIENBREITE, FARBE);
 }
 
 void clsGRAFIK::SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART, int16_t SCHRIFTGROESSE, bool FETT,
                                      bool UNTERSTRICHEN, bool KURSIV, int32_t FARBE)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Schrifteinstellungen"), kPrefixColon), [&](Guard& g) {
-        g.step([&] { obj().setFontName(SCHRIFTART.isEmpty() ? QStringLiteral("Arial") : SCHRIFTART); });
-        g.step([&] { obj().setFontSize(SCHRIFTGROESSE > 0 ? float(SCHRIFTGROESSE) : 8.0f); });
-        g.step([&] { obj().setFontBold(FETT); });
-        g.step([&] { obj().setFontItalic(KURSIV); });
-        g.step([&] { obj().setFontUnderline(UNTERSTRICHEN); });
-        g.step([&] { obj().setForeColor(FARBE > 0 ? FARBE : black()); });
-        g.step([&] { buildFontSet(); });
-    });
-}
-
-void clsGRAFIK::buildFontSet()
-{
-    DeriveFontSet(obj().Font(), fonts_);
+    FontSettings(ctx_.dlg(), RoutineBox(QStringLiteral("Schrifteinstellungen"), kPrefixColon), EOBJEKT_, fonts_,
+                 SCHRIFTART, SCHRIFTGROESSE, FETT, UNTERSTRICHEN, KURSIV, FARBE);
 }
 
 // ---------------------------------------------------------------- coordinate frame
 
 void clsGRAFIK::KOORDTRANS(float X, float Y, float& XP, float& YP)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Koordinatentransformation"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Koordinatentransformation"), kPrefix), [&](Guard& g) {
         g.step([&] {
             const float left = EXDL_ + PANX_ + L_.RL;
             XP = L_.OX == 1 ? CheckedSng(left + double(SngDiv(double(X - EXMOD_) - L_.XMIN, L_.MX)))
@@ -217,7 +155,7 @@ void clsGRAFIK::KOORDTRANS(float X, float Y, float& XP, float& YP)
 
 void clsGRAFIK::KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SKTX, int16_t SKTY)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Inverse Koordinatentransformation"), kPrefix),
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Inverse Koordinatentransformation"), kPrefix),
             [&](Guard& g) {
                 // A zero scale is the inverse of a transform that divides by zero.
                 g.step([&] {
@@ -243,7 +181,7 @@ void clsGRAFIK::KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SK
 
 void clsGRAFIK::LINIE(float XP1, float YP1, float XP2, float YP2, std::optional<int32_t> FB, int16_t BOSK)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("LINIE"), kPrefixNumber), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("LINIE"), kPrefixNumber), [&](Guard& g) {
         float XL = 0, XR = 0, YO = 0, YU = 0;
         std::optional<std::pair<QPointF, QPointF>> visible;
         g.step([&] {
@@ -333,7 +271,7 @@ void clsGRAFIK::LINIE(float XP1, float YP1, float XP2, float YP2, std::optional<
 
 void clsGRAFIK::PFEIL(float XP1, float YP1, float XP2, float YP2)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Pfeil"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Pfeil"), kPrefix), [&](Guard& g) {
         float L = 2.5f;
         const float W = 15.0f * DrawConst::DEG;
         float R = 0, D = 0, Ax = 0, Ay = 0, Bx = 0, By = 0;
@@ -374,7 +312,7 @@ void clsGRAFIK::textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL
 {
     if (TEXT.isEmpty())
         return;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Text"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Text"), kPrefix), [&](Guard& g) {
         float x = X, y = Y;
         double left = 0, right = 0, top = 0, bottom = 0;
         QString measuring;
@@ -439,7 +377,8 @@ void clsGRAFIK::textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL
                 OutputObject& o = obj();
                 // Font 0 comes back when the run is drawn, or fails.
                 const auto baseFont = qScopeGuard([&] { o.setFont(fonts_[0]); });
-                const CodeStyle style = styleOf(run);
+                const MarkupStyle style = run.code == QLatin1String("s") ? MarkupStyle{std::nullopt, -0.5, false}
+                                                                         : MarkupStyleOf(run);
                 font = style.font.value_or(font);
                 o.setFont(fonts_[std::size_t(font)]);
                 const QString heightOf = style.ofRun ? run.text : run.code.left(1);
@@ -473,49 +412,7 @@ void clsGRAFIK::textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL
 
 void clsGRAFIK::SYMBOL(int number, double cx, double cy)
 {
-    OutputObject& o = obj();
-    const int32_t c = o.ForeColor();
-    const int step = LineFlags::Colour | LineFlags::FirstPoint | LineFlags::Step;   // 14
-    const int cont = LineFlags::Colour | LineFlags::Step;                           // 10
-    const auto cross = [&] {
-        o.Line(step, cx, cy, -0.75, -0.75, c);
-        o.Line(step, cx, cy, -0.75, 0.75, c);
-        o.Line(step, cx, cy, 0.75, -0.75, c);
-        o.Line(step, cx, cy, 0.75, 0.75, c);
-    };
-    switch (number) {
-    case 0:
-        cross();
-        break;
-    case 1:
-        o.Line(step | LineFlags::FilledBox, cx - 0.5, cy - 0.5, 1.0, 1.0, c);
-        break;
-    case 2:
-        o.Line(step | LineFlags::Box, cx - 0.5, cy - 0.5, 1.0, 1.0, c);
-        break;
-    case 3:
-        o.setFillColor(c);
-        o.setFillStyle(0);
-        o.Circle(CircleFlags::Colour, cx, cy, 0.7, c);
-        o.setFillStyle(1);
-        o.setFillColor(kWhite);
-        break;
-    case 4:
-        o.Circle(CircleFlags::Colour, cx, cy, 0.7, c);
-        break;
-    case 5:
-        o.Line(step, cx - 0.7, cy + 0.33, 1.4, 0.0, c);
-        o.Line(cont, 0.0, 0.0, -0.7, -1.0, c);
-        o.Line(cont, 0.0, 0.0, -0.7, 1.0, c);
-        break;
-    case 6:
-        cross();
-        o.Line(step, cx - 0.75, cy, 1.5, 0.0, c);
-        o.Line(step, cx, cy - 0.75, 0.0, 1.5, c);
-        break;
-    default:
-        break;
-    }
+    DrawMark(obj(), number, cx, cy, obj().ForeColor(), kWhite);
 }
 
 void clsGRAFIK::ROTLABEL(QString& text, int16_t AL, double x, double y, int size, const QString& face)
@@ -570,7 +467,7 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::optional<std::vector<float>>& X,
 {
     std::vector<float> xs = X.value_or(std::vector<float>{0.0f});
     std::vector<float> ys = Y.value_or(std::vector<float>{0.0f});
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Skalen"), kPrefixColon), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Skalen"), kPrefixColon), [&](Guard& g) {
         clsDATEN view(ctx_);
         view.ETABELLE(QStringLiteral("G0"));
         view.ESPIDW(EID_);
@@ -923,7 +820,7 @@ void clsGRAFIK::polygon(const SingleArray& X, const SingleArray& Y, int16_t PSIT
                         int16_t PNR, QString& TEXT, int16_t LAGETEXT, int16_t LAGEPFEIL, bool FARBEN,
                         const std::optional<std::vector<Variant>>& BOL)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Polygon"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Polygon"), kPrefix), [&](Guard& g) {
         // The colour table changes the fore colour, labels the font.
         const SavedDrawingState keep(EOBJEKT_);
         g.step([&] { obj(); });   // without an output object the first box says so
@@ -1182,7 +1079,7 @@ void clsGRAFIK::polygonDecorations(Guard& g, const PagePoints& P, int16_t PSIT, 
 void clsGRAFIK::GELAENDESCHRAFFUR(float X1, float Y1, float H1, int16_t ANS, float BE, int16_t KO)
 {
     using namespace DrawConst;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Geländeschraffur"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Geländeschraffur"), kPrefix), [&](Guard& g) {
         float SX = 1, SY = 1, V = 1, G = 0, ux = 0, uy = 0, vx = 0, vy = 0;
         g.step([&] {
             if (KO == 2) {
@@ -1241,7 +1138,7 @@ void clsGRAFIK::KOTENDREIECK(float X, float Y, const float& DH, float RIWI, int1
 void clsGRAFIK::kotendreieck(float X, float Y, float& DH, float RIWI, int16_t GW, int16_t VOLL)
 {
     using namespace DrawConst;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Kotendreieck"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Kotendreieck"), kPrefix), [&](Guard& g) {
         const float R = RIWI * DEG;
         float Tx = 0, Ty = 0;
         // The point at distance l in page direction w from (x, y).
@@ -1309,7 +1206,7 @@ void clsGRAFIK::kotendreieck(float X, float Y, float& DH, float RIWI, int16_t GW
 void clsGRAFIK::LASTFLAECHEN(const std::vector<float>& X, const std::vector<float>& Y,
                              const std::array<std::array<float, 2>, 4>& P, int16_t IT)
 {
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Lastflächen"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Lastflächen"), kPrefix), [&](Guard& g) {
         float MSP = 0;
         bool read = false;
         g.step([&] {
@@ -1367,7 +1264,7 @@ void clsGRAFIK::LASTFLAECHEN(const std::vector<float>& X, const std::vector<floa
 void clsGRAFIK::SCHNITTKRAFT(float X1, float Y1, float X2, float Y2, float SHHH, int16_t TYP, int16_t SY)
 {
     using namespace DrawConst;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("Schnittkraft"), kPrefix), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("Schnittkraft"), kPrefix), [&](Guard& g) {
         g.step([&] { LINIENEINSTELLUNGEN(0, 0.2f, LongFromColor(QBColor(2))); });
         float P1x = 0, P1y = 0, P2x = 0, P2y = 0;
         g.step([&] { KOORDTRANS(X1, Y1, P1x, P1y); });
@@ -1439,7 +1336,7 @@ void clsGRAFIK::kreis(float XM, float YM, float R, float AL1, float& AL2, int16_
                       bool BOKREISP, std::optional<int16_t> KO)
 {
     const float twoPi = 2.0f * DrawConst::PI;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("KREIS"), kPrefixNumber), [&](Guard& g) {
+    Guarded(ctx_.dlg(), RoutineBox(QStringLiteral("KREIS"), kPrefixNumber), [&](Guard& g) {
         g.step([&] {
             if (AL2 == 0.0f)
                 AL2 = twoPi;

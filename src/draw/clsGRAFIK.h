@@ -6,6 +6,7 @@
 // lines and marked-up text. Properties follow the runtime's convention: Name() gets,
 // Name(value) lets.
 #include "AxisScale.h"
+#include "DrawSettings.h"
 #include "platform/OutputObject.h"
 #include "platform/Variant.h"
 #include <QString>
@@ -213,7 +214,7 @@ public:
     // Pixels per unit of the output object, measured when it was set.
     float pixelsPerUnit() const { return pxPerUnit_; }
     // Fonts 0 to 5 of the font set.
-    const std::array<FontSpec, 6>& fontSet() const { return fonts_; }
+    const FontSet& fontSet() const { return fonts_; }
     // The tick, grid and label counts SKALEN left for each axis.
     const AxisTicks& xCounts() const { return xTicks_; }
     const AxisTicks& yCounts() const { return yTicks_; }
@@ -222,7 +223,6 @@ private:
     OutputObject& obj() const;   // error 91 without an output object
     void lineSettings(int16_t LINIENART, float& LINIENBREITE, int32_t& FARBE);
     void textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL, int16_t ARX, int16_t ARY);
-    void buildFontSet();
     // A drawn symbol (point mark) 0..6 around C in page mm, never turned.
     void SYMBOL(int number, double cx, double cy);
     // One run of text turned by AL degrees, through the rotated-text class.
@@ -292,6 +292,6 @@ private:
     Layout L_;
     float PANX_ = 0, PANY_ = 0;
     float pxPerUnit_ = 0;
-    std::array<FontSpec, 6> fonts_;
+    FontSet fonts_;
     AxisTicks xTicks_, yTicks_;
 };

@@ -4,6 +4,7 @@
 #include "Ado.h"
 #include "DialogService.h"
 #include <QString>
+#include <functional>
 #include <memory>
 
 struct Context {
@@ -16,8 +17,13 @@ struct Context {
     int SPRACHE = 3;                      // 1 English, 3 German
     QString DEZIMALPUNKT = QStringLiteral(",");
     std::shared_ptr<DialogService> dialogs;
+    // The start window's progress bar (0 to 100), as the calculation and the page loads
+    // advance it; unset where no bar is shown.
+    std::function<void(float)> pgbBERECHNEN;
 
     // Development mode: the program folder's path contains "SOURCE" in any case.
     bool developmentMode() const;
     DialogService& dlg() const { return *dialogs; }
+    // Sets the progress bar, when there is one.
+    void progress(float value) const;
 };

@@ -185,10 +185,10 @@ bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
     return true;
 }
 
-std::optional<QColor> QtDialogService::ShowColor(const QColor& initial)
+std::optional<QColor> QtDialogService::ShowColor(const QColor& initial, const QString& title)
 {
     const ModalScope modal;
-    const QColor color = QColorDialog::getColor(initial);
+    const QColor color = QColorDialog::getColor(initial, nullptr, title);
     if (!color.isValid())
         return std::nullopt;
     return color;
@@ -309,9 +309,11 @@ bool ScriptedDialogService::ShowPrinter(PrintRangeRequest& request)
     return true;
 }
 
-std::optional<QColor> ScriptedDialogService::ShowColor(const QColor& initial)
+std::optional<QColor> ScriptedDialogService::ShowColor(const QColor& initial, const QString& title)
 {
-    record(QStringLiteral("ShowColor")).color = initial;
+    Shown& s = record(QStringLiteral("ShowColor"));
+    s.color = initial;
+    s.box.title = title;
     std::optional<QColor> answer;
     return takeFront(colorAnswers, answer) ? answer : std::optional<QColor>(initial);
 }

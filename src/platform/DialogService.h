@@ -50,7 +50,8 @@ public:
     virtual QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) = 0;
     // False when the user cancelled the dialog.
     virtual bool ShowPrinter(PrintRangeRequest& request) = 0;
-    virtual std::optional<QColor> ShowColor(const QColor& initial) = 0;
+    // The colour dialog with its title; nullopt when the user cancelled.
+    virtual std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) = 0;
     // Opens the help file at a context; a help file no application opens is error 429.
     virtual void ShowHelp(const QString& helpFile, int context) = 0;
     virtual std::optional<QString> FileName(const FileNameRequest& request) = 0;
@@ -68,7 +69,7 @@ public:
     MsgResult MsgBox(const MsgBoxRequest& request) override;
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     bool ShowPrinter(PrintRangeRequest& request) override;
-    std::optional<QColor> ShowColor(const QColor& initial) override;
+    std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) override;
     void ShowHelp(const QString& helpFile, int context) override;
     std::optional<QString> FileName(const FileNameRequest& request) override;
     using DialogService::MsgBox;
@@ -101,7 +102,7 @@ public:
 
     struct Shown {
         QString kind;      // "MsgBox", "InputBox", "ShowPrinter", "ShowColor", "ShowHelp", "FileName"
-        MsgBoxRequest box; // for MsgBox (text/title also filled for InputBox prompt/title)
+        MsgBoxRequest box; // for MsgBox (text/title also filled for InputBox prompt/title, title for ShowColor)
         int helpContext = 0;
         QString defaultText;       // InputBox: the preset answer
         PrintRangeRequest print;   // ShowPrinter: the request as it came in
@@ -121,7 +122,7 @@ public:
     MsgResult MsgBox(const MsgBoxRequest& request) override;
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     bool ShowPrinter(PrintRangeRequest& request) override;
-    std::optional<QColor> ShowColor(const QColor& initial) override;
+    std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) override;
     void ShowHelp(const QString& helpFile, int context) override;
     std::optional<QString> FileName(const FileNameRequest& request) override;
     using DialogService::MsgBox;

@@ -21,6 +21,14 @@ void runReporting(Guard& guard, const F& f)
 }
 }
 
+GuardSpec RoutineBox(const QString& title, const QString& prefix)
+{
+    GuardSpec spec;
+    spec.title = title;
+    spec.prefix = prefix;
+    return spec;
+}
+
 void Guard::step(const std::function<void()>& f)
 {
     runReporting(*this, f);

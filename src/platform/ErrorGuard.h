@@ -24,6 +24,9 @@ struct GuardSpec {
     QString fixedText;                           // when set, the box shows it in place of the error
 };
 
+// The error box of a routine: prefix, OK and Cancel, exclamation icon, titled with its label.
+GuardSpec RoutineBox(const QString& title, const QString& prefix = QStringLiteral("VB-Error: "));
+
 class Guard {
 public:
     Guard(DialogService& dialogs, GuardSpec spec) : dialogs_(dialogs), spec_(std::move(spec)) {}

@@ -165,7 +165,14 @@ void OutputObject::Cls()
     currentY_ = 0.0;
 }
 
-ScaleMeasure MeasureScale(OutputObject& object)
+OutputObject& Required(OutputObject* object)
+{
+    if (!object)
+        throw VbError(VbErr::ObjectNotSet);
+    return *object;
+}
+
+ScaleMeasure MeasureScale(OutputObject& object, int measureMode)
 {
     ScaleMeasure m;
     const int mode = object.ScaleMode();
@@ -173,7 +180,7 @@ ScaleMeasure MeasureScale(OutputObject& object)
     m.top = object.ScaleTop();
     const double right = m.left + object.ScaleWidth();
     const double bottom = m.top + object.ScaleHeight();
-    object.setScaleMode(ScaleModes::Pixels);
+    object.setScaleMode(measureMode);
     const double pxWidth = object.ScaleWidth();
     const double pxHeight = object.ScaleHeight();
     if (mode != ScaleModes::User)

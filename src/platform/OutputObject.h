@@ -60,6 +60,8 @@ public:
     OutputObject& operator=(const OutputObject&) = delete;
 
     virtual SurfaceKind kind() const = 0;
+    // The control name, as messages name the object.
+    virtual QString Name() const = 0;
 
     // Scale. Switching the mode to pixels and back leaves the scale as it was.
     int ScaleMode() const { return scaleMode_; }
@@ -183,6 +185,9 @@ private:
     double currentX_ = 0.0, currentY_ = 0.0;
 };
 
+// The object a drawing class was given; none set is error 91.
+OutputObject& Required(OutputObject* object);
+
 // Keeps the pen (style, width, mode, fore colour) and the font of an output object and
 // puts them back when it goes, however the drawing in between ends. The fill and the
 // text background are not kept: what changes them leaves them as its own rules say.
@@ -202,10 +207,11 @@ private:
     FontSpec font_;
 };
 
-// The output object's scale as the drawing classes measure it: its origin and its
-// pixels per unit, found by switching to pixels and back (the scale stays as it was).
+// The output object's scale as the drawing classes measure it: its origin and the
+// units of a scale mode (pixels unless told) per scale unit, found by switching to
+// that mode and back (the scale stays as it was).
 struct ScaleMeasure {
     double left = 0.0, top = 0.0;
     double pixelsPerUnitX = 0.0, pixelsPerUnitY = 0.0;
 };
-ScaleMeasure MeasureScale(OutputObject& object);
+ScaleMeasure MeasureScale(OutputObject& object, int mode = ScaleModes::Pixels);

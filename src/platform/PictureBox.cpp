@@ -67,3 +67,9 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event)
     const QPointF at = fromDevice(event->position());
     emit mouseMove(MouseButtonCode(event->buttons()), ShiftCode(event->modifiers()), float(at.x()), float(at.y()));
 }
+
+void PictureBox::mousePressEvent(QMouseEvent* event)
+{
+    const QPointF at = fromDevice(event->position());
+    emit mouseDown(MouseButtonCode(event->button()), ShiftCode(event->modifiers()), float(at.x()), float(at.y()));
+}

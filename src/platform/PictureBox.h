@@ -2,7 +2,8 @@
 // A page's picture area: a widget that keeps its drawing in an image, so that the
 // drawing persists, repaints and can be saved. Its nominal size is in millimetres
 // (the page layout); the image has that size at the screen's resolution. Its tooltip
-// is the widget's; the pointer's moves over it are reported in its scale units.
+// is the widget's; the pointer's moves and presses over it are reported in its scale
+// units.
 #include "PainterSurface.h"
 #include <QImage>
 #include <QWidget>
@@ -15,6 +16,7 @@ public:
     PictureBox(double widthMm, double heightMm, double dpi = 0.0, QWidget* parent = nullptr);
 
     SurfaceKind kind() const override { return SurfaceKind::PictureBox; }
+    QString Name() const override { return objectName(); }
     double Width() const override;
     double Height() const override;
     double pixelsPerInchY() const override { return dpi_; }
@@ -26,10 +28,13 @@ public:
 signals:
     // Button and shift state as the runtime codes them; the position in scale units.
     void mouseMove(int button, int shift, float x, float y);
+    // A button went down (its code alone).
+    void mouseDown(int button, int shift, float x, float y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     QSizeF devicePixels() const override { return image_.size(); }
     double dpiX() const override { return dpi_; }
     double dpiY() const override { return dpi_; }

@@ -1,17 +1,20 @@
 #include "PrinterSurface.h"
 #include "VbError.h"
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 
 PrinterSurface::PrinterSurface(const QString& pdfFile)
     : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
+    printer_->setPageSize(QPageSize(QPageSize::A4));
+    printer_->setPageOrientation(QPageLayout::Landscape);
     if (!pdfFile.isEmpty()) {
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(pdfFile);
+        // A file has no unprintable edge: the printable area is the whole sheet.
+        printer_->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     }
-    printer_->setPageSize(QPageSize(QPageSize::A4));
-    printer_->setPageOrientation(QPageLayout::Landscape);
     printer_->setFullPage(false);
 }
 
@@ -57,8 +60,11 @@ void PrinterSurface::EndDoc()
 
 void PrinterSurface::KillDoc()
 {
-    if (painter_.isActive()) {
-        printer_->abort();
-        painter_.end();
-    }
+    if (!painter_.isActive())
+        return;
+    printer_->abort();
+    painter_.end();
+    // A file holds the discarded sheet until it is removed.
+    if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty())
+        QFile::remove(printer_->outputFileName());
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The printer page: A4 landscape, scale in millimetres from the top-left corner of
-// the printable area, to a printer or to a PDF file. The document is open from the
-// first drawing until EndDoc (printed) or KillDoc (discarded).
+// the printable area (the whole sheet in a PDF file), to a printer or to a PDF file.
+// The document is open from the first drawing until EndDoc (printed) or KillDoc
+// (discarded).
 #include "PainterSurface.h"
 #include <QPainter>
 #include <QPrinter>
@@ -14,6 +15,7 @@ public:
     ~PrinterSurface() override;
 
     SurfaceKind kind() const override { return SurfaceKind::Printer; }
+    QString Name() const override { return QStringLiteral("Printer"); }
     // The paper size in twips (A4 landscape: 297 x 210 mm).
     double Width() const override;
     double Height() const override;

@@ -32,11 +32,13 @@ public:
                      SurfaceKind kind = SurfaceKind::PictureBox, double dpi = 96.0);
 
     SurfaceKind kind() const override { return kind_; }
+    QString Name() const override { return name; }
     double Width() const override { return widthMm_ * TwipsPerMm; }
     double Height() const override { return heightMm_ * TwipsPerMm; }
     double pixelsPerInchY() const override { return dpi_; }
 
     std::vector<Recorded> records;
+    QString name;   // the control name it stands in for
     // Only the records of one kind, in order.
     std::vector<Recorded> of(Recorded::Kind kind) const;
 

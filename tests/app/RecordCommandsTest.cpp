@@ -235,7 +235,7 @@ TEST_F(RecordCommandsTest, OpenWithoutAnActiveRecordAsksAndShowsTheDialogAgain)
     EXPECT_EQ(Panel(6).text(), QStringLiteral("Spundwand"));
 
     // Cancel in the message ends the command; the dialog's choice stays written.
-    main->stbMAIN_PanelClick(Panel(9));
+    main->stbMAIN_PanelClick(9);
     Settle();
     dialogs->msgAnswers = {MsgResult::Cancel};
     WithDialog([&] { main->mnuOEFFNEN_Click(); }, {Choose(QString())});
@@ -332,7 +332,7 @@ TEST_F(RecordCommandsTest, DeleteAsksForEachRecordAndTakesAllItsRows)
     // The number comes again, with nothing of the deleted record.
     main->mnuNEU_Click();
     TypeBox(Input().txtKEN, QStringLiteral("Neu"));
-    main->stbMAIN_PanelClick(Panel(8));
+    main->stbMAIN_PanelClick(8);
     Settle();
     EXPECT_EQ(CLng(Value(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]='Neu'"))), 2);
     EXPECT_TRUE(Rows(QStringLiteral("A1"), 2).isEmpty());
@@ -373,7 +373,7 @@ TEST_F(RecordCommandsTest, NewRecordTakesTheNumberAfterTheHighest)
     const auto save = [&](const QString& ken) {
         main->mnuNEU_Click();
         TypeBox(Input().txtKEN, ken);
-        main->stbMAIN_PanelClick(Panel(8));
+        main->stbMAIN_PanelClick(8);
         Settle();
         return CLng(Value(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]='%1'").arg(ken)));
     };
@@ -431,12 +431,12 @@ TEST_F(RecordCommandsTest, SaveHoldsOtherCommandsBackUntilItEnds)
     int yields = 0;
     SetDoEventsHook([&] {
         ++yields;
-        main->stbMAIN_PanelClick(Panel(8));
-        main->stbMAIN_PanelClick(Panel(9));
+        main->stbMAIN_PanelClick(8);
+        main->stbMAIN_PanelClick(9);
         if (main->EINGABE())
             QTest::keyClick(main->EINGABE()->txtKEN, Qt::Key_S, Qt::ControlModifier);
     });
-    main->stbMAIN_PanelClick(Panel(8));
+    main->stbMAIN_PanelClick(8);
     SetDoEventsHook(nullptr);
     Settle();
     EXPECT_GT(yields, 0);

@@ -3,7 +3,6 @@
 #include "platform/Ado.h"
 #include "platform/Yield.h"
 #include "setup/SuiteSetup.h"
-#include <QProgressBar>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -399,12 +398,10 @@ TEST(BERECHNUNG, SetsTheProgressBarToZero)
 {
     TempProject p;
     StoreRecord(p, ID, Records::PolygonExample());
-    QProgressBar bar;
-    bar.setValue(40);
-    clsBERECHNEN calc(p.ctx());
-    calc.setProgressBar(&bar);
-    EXPECT_TRUE(calc.BERECHNUNG());
-    EXPECT_EQ(bar.value(), 0);
+    std::vector<float> values;
+    p.ctx().pgbBERECHNEN = [&](float v) { values.push_back(v); };
+    EXPECT_TRUE(Calculate(p));
+    EXPECT_EQ(values, std::vector<float>{0.0f});
 }
 
 TEST(BERECHNUNG, WorksOnTheActiveRecordOnly)

@@ -2,6 +2,7 @@
 // A project database, a recording surface and a diagram object bound to it.
 #include "draw/clsGRAFIK.h"
 #include "platform/RecordingSurface.h"
+#include "support/RecordedGeometry.h"
 #include "support/TestSuite.h"
 #include <gtest/gtest.h>
 #include <cmath>
@@ -55,25 +56,3 @@ protected:
     std::vector<Recorded> texts() const { return surface.of(Recorded::Text); }
     std::vector<MsgBoxRequest> boxes() { return project.dialogs().boxes(); }
 };
-
-inline bool near(QPointF a, QPointF b, double tol = 1e-3)
-{
-    return std::abs(a.x() - b.x()) <= tol && std::abs(a.y() - b.y()) <= tol;
-}
-
-// A segment with one of its ends at p.
-inline bool touches(const Recorded& r, QPointF p, double tol = 1e-3)
-{
-    return near(r.p1, p, tol) || near(r.p2, p, tol);
-}
-
-inline double segmentLength(const Recorded& r)
-{
-    return std::hypot(r.p2.x() - r.p1.x(), r.p2.y() - r.p1.y());
-}
-
-// A segment drawn from a to b or from b to a.
-inline bool sameSegment(const Recorded& r, QPointF a, QPointF b, double tol = 1e-3)
-{
-    return (near(r.p1, a, tol) && near(r.p2, b, tol)) || (near(r.p1, b, tol) && near(r.p2, a, tol));
-}

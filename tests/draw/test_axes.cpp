@@ -356,8 +356,11 @@ public:
     bool Visible() const override { return visible; }
     void setVisible(bool v) override { visible = v; }
     void setGeometry(double l, double t, double w, double h) override { left = l; top = t; width = w; height = h; }
+    int Min() const override { return min; }
     void setMin(int v) override { min = v; }
+    int Max() const override { return max; }
     void setMax(int v) override { max = v; }
+    double Height() const override { return height; }
     int LargeChange() const override { return large; }
     void setLargeChange(int v) override { large = v; }
     void setSmallChange(int v) override { small = v; }

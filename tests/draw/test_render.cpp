@@ -1,7 +1,7 @@
 // Drawings rendered with the installed Liberation fonts: what a person sees on the
 // screen's picture and on the printed PDF page.
 #include "DrawFixture.h"
-#include "ImageProbe.h"
+#include "support/ImageProbe.h"
 #include "SectionAxes.h"
 #include "platform/PictureBox.h"
 #include "platform/PrinterSurface.h"

@@ -1,6 +1,6 @@
 // The drawing surfaces: flag words, circles, fonts and text metrics, rotated text,
 // the picture box's image and the printer's PDF page.
-#include "ImageProbe.h"
+#include "support/ImageProbe.h"
 #include "platform/PainterSurface.h"
 #include "platform/PictureBox.h"
 #include "platform/RecordingSurface.h"

@@ -1,7 +1,7 @@
 // The grid table's fonts, the marked-up column titles on the title picture, and the
 // column tooltips.
 #include "InputFixture.h"
-#include "draw/ImageProbe.h"
+#include "support/ImageProbe.h"
 #include "draw/Markup.h"
 #include "input/TitleLine.h"
 #include "platform/Colors.h"
