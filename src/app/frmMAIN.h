@@ -18,6 +18,7 @@ class QMdiArea;
 class PrinterSurface;
 class QMenu;
 class Guard;
+class mdiEINGABE;
 
 // The project folder as status panel 1 shows it: at most 20 characters are kept,
 // cut at a folder separator and marked " ... ", followed by a separator.
@@ -82,6 +83,10 @@ public:
     PrinterSurface& Printer() override;
 
     // Commands.
+    void mnuNEU_Click();
+    void mnuOEFFNEN_Click();
+    void mnuAUSWAHL_Click();
+    void mnuLOESCHEN_Click();
     void mnuEXPIMP_Click();
     void mnuSCHLIESSEN_Click();
     void mnuBEENDEN_Click() override;
@@ -93,12 +98,15 @@ public:
     void mnuHINWEISE_Click();
     void mnuINFO_Click();
     // The status bar's buttons 8 to 15: the pressed look, then the command of the panel
-    // clicked. The input window and the pages call the command for their keys. A click
-    // while a command runs is ignored.
+    // clicked (8 save the input, 9 discard it, 10 the page chooser, 11 print, 12 a
+    // screenshot, 13 the page into a document, 15 close the pages). The input window
+    // and the pages call the command for their keys. A click while a command runs is
+    // ignored.
     void stbMAIN_MouseDown(int button, int shift, float x, float y);
-    void stbMAIN_PanelClick(StatusPanel& PANEL);
-    void stbMAIN_PanelClick(int index) override { stbMAIN_PanelClick(stbMAIN->Panels(index)); }
+    void stbMAIN_PanelClick(int index) override;
     void SetPanelVisible(int index, bool visible) override;
+    // The input window while it is loaded.
+    mdiEINGABE* EINGABE() const;
 
     // Unloads the main window for the given unload mode (0 window closed, 1 own
     // unload, 2 session end, 3 stopped from outside); false when the user cancelled.
@@ -122,6 +130,17 @@ private:
     [[noreturn]] void Refusal(const QString& text);
     void FillPanels();
     void AKTIVANZEIGE();
+    // The record commands' dialog, in a mode; true when it was confirmed.
+    bool Auswahl(const QString& modus);
+    // Shows the input window, loading it when needed.
+    mdiEINGABE& ShowEingabe();
+    // Buttons 8 (save the input window's record) and 9 (discard it).
+    void EingabeSpeichern(Guard& g, const QString& title);
+    void EingabeVerwerfen(Guard& g);
+    // The input state: the input window open, its buttons shown, the menus that
+    // would leave it disabled. Leaving it unloads the window.
+    void Eingabestatus(bool an);
+    void MenusEnabled(bool enabled);
     void SetUpWorkingCopy(Guard& g);
     // Moves a left-over working copy aside under a name with label and time.
     QString MoveAside(const QString& copy, const QString& label);
@@ -153,6 +172,7 @@ private:
     QStringList captionOrder_;
     QMenu* mnuFRAGEZEICHEN_ = nullptr;
     QPointer<mdiAUTOSTART> startWindow_;
+    QPointer<mdiEINGABE> eingabe_;
     bool panelCommand_ = false;   // a status-bar command is running
     std::unique_ptr<PrinterSurface> printer_;
 };

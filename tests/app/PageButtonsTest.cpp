@@ -119,7 +119,7 @@ protected:
         main->Menu(QStringLiteral("mnuEXTRAS"))->setEnabled(false);
         QCoreApplication::processEvents();
     }
-    void Click(int n) { main->stbMAIN_PanelClick(Panel(n)); }
+    void Click(int n) { main->stbMAIN_PanelClick(n); }
     // A mouse event on a panel, as the user makes it.
     void Mouse(QEvent::Type type, StatusPanel& panel)
     {
