@@ -18,6 +18,7 @@ class QMdiArea;
 class PrinterSurface;
 class QMenu;
 class Guard;
+class PageForm;
 
 // The project folder as status panel 1 shows it: at most 20 characters are kept,
 // cut at a folder separator and marked " ... ", followed by a separator.
@@ -92,6 +93,15 @@ public:
     void mnuREADME_Click();
     void mnuHINWEISE_Click();
     void mnuINFO_Click();
+    // The evaluate menu. Opening it enables its commands for exactly one active record
+    // (and gives that record its result row); the commands show the input-graphic page,
+    // show the result page from the stored results, or recalculate and show it.
+    void mnuAUSWERTEN_Click();
+    void mnuEINGABEGRAFIK_Click();
+    void mnuBERECHNEN_Click();
+    void mnuNEUBERECHNEN_Click();
+    // The pause with the progress bar at 100 after a page command built its page (ms).
+    void SetPagePause(int milliseconds) { pagePause_ = milliseconds; }
     // Status-bar commands: 10 the page chooser.
     void stbMAIN_PanelClick(int index) override;
     void SetPanelVisible(int index, bool visible) override;
@@ -126,6 +136,18 @@ private:
     void MDIForm_QueryUnload(bool& cancel, int mode);
     void MDIForm_Unload(int mode);
     void UnloadForms();
+    // The page forms of the evaluate commands: whether the program has the page, and
+    // the page loaded once (an open one stays as it is; null without the page).
+    bool HasPage(const QString& name) const;
+    PageForm* LoadPage(const QString& name);
+    // Shows a loaded page maximised and active.
+    void ShowPage(PageForm* page);
+    // The page state: the page buttons 10 to 13 and 15 shown raised.
+    void PageButtons();
+    // The bar at 100 for a moment after a page was built, then hidden at 0.
+    void FinishProgress(Guard& g);
+    // A page command that was cancelled leaves the window usable and the bar hidden.
+    void EndPageCommand();
 
     Context ctx_;
     QString bearbeiter_;
@@ -143,4 +165,5 @@ private:
     QMenu* mnuFRAGEZEICHEN_ = nullptr;
     QPointer<mdiAUTOSTART> startWindow_;
     std::unique_ptr<PrinterSurface> printer_;
+    int pagePause_ = 1500;
 };
