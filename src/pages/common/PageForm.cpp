@@ -18,6 +18,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
@@ -210,6 +211,7 @@ void PageForm::redrawAreas()
 
 void PageForm::DRUCKEN()
 {
+    const QScopedValueRollback<int> busy(busy_, busy_ + 1);
     PrinterSurface& printer = host_.Printer();
     const bool printed =
         Guarded(host_.context().dlg(), RoutineBox(spec_.printTitle, spec_.boxPrefix), [&](Guard& g) {
@@ -238,6 +240,7 @@ void PageForm::DRUCKEN()
 
 void PageForm::KONTEXT(bool& HBOKF, bool& HBOKFS, int32_t& FARBEMDI, int32_t& FARBEPIC)
 {
+    const QScopedValueRollback<int> busy(busy_, busy_ + 1);
     surface_->setBackColor(FARBEMDI);
     for (const Area& a : areas_)
         a.pic->setBackColor(FARBEPIC);
@@ -357,8 +360,12 @@ void PageForm::keyLater(QKeyEvent* event)
     // Handled once the event is done with, so a command may unload the page.
     const int code = KeyCode(*event);
     const int shift = ShiftCode(event->modifiers());
+    // Not in the middle of printing or redrawing the page, whose yields run the timer.
     if (code != 0)
-        QTimer::singleShot(0, this, [this, code, shift] { Form_KeyDown(code, shift); });
+        QTimer::singleShot(0, this, [this, code, shift] {
+            if (busy_ == 0)
+                Form_KeyDown(code, shift);
+        });
 }
 
 void PageForm::showEvent(QShowEvent* event)

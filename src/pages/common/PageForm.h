@@ -124,5 +124,6 @@ private:
     PictureBox* surface_;
     std::vector<Area> areas_;
     bool crossMode_ = false;
+    int busy_ = 0;   // printing or redrawing: keys that come due meanwhile are not run
     bool activationWatched_ = false;
 };
