@@ -47,6 +47,14 @@ int32_t NeueDatensatzID(const std::shared_ptr<Connection>& cnn)
     return highest.isNull() ? 1 : CLng(highest) + 1;
 }
 
+void LoescheDatensatz(const std::shared_ptr<Connection>& cnn, int32_t id)
+{
+    Transaction datensatz(cnn);
+    for (const QString& table : DatensatzTabellen())
+        cnn->Execute(QStringLiteral("DELETE FROM [%1] WHERE [ID]=?").arg(table), {Variant(id)});
+    datensatz.Commit();
+}
+
 void KopiereTabelle(const QString& table, const std::shared_ptr<Connection>& quelle, int32_t id,
                     const std::shared_ptr<Connection>& ziel, int32_t newId)
 {

@@ -1,4 +1,5 @@
 #include "StatusBar.h"
+#include "platform/InputCodes.h"
 #include "platform/Twips.h"
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -57,4 +58,11 @@ StatusBar::StatusBar(const std::vector<PanelSpec>& panels, int heightTwips, QWid
         connect(panel, &StatusPanel::clicked, this, &StatusBar::PanelClick);
         panels_.push_back(panel);
     }
+}
+
+void StatusBar::mousePressEvent(QMouseEvent* event)
+{
+    emit MouseDown(MouseButtonCode(event->buttons()), ShiftCode(event->modifiers()),
+                   float(event->position().x() * TwipsPerPixel), float(event->position().y() * TwipsPerPixel));
+    QWidget::mousePressEvent(event);
 }

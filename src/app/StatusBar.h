@@ -52,7 +52,15 @@ public:
 
 signals:
     void PanelClick(StatusPanel& panel);
+    // A mouse button pressed anywhere on the bar: button and shift state as the runtime
+    // codes them, the position in twips from the bar's top left corner.
+    void MouseDown(int button, int shift, float x, float y);
+
+protected:
+    // Presses on the panels come here too: the panels take no press of their own.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
+
     std::vector<StatusPanel*> panels_;
 };

@@ -1,10 +1,13 @@
 #include "frmMAIN.h"
 #include "Datensatz.h"
 #include "Pictures.h"
+#include "frmAUSWAHL.h"
 #include "frmEXPIMP.h"
 #include "frmINFO.h"
 #include "calc/clsBERECHNEN.h"
+#include "input/mdiEINGABE.h"
 #include "pages/common/PageForm.h"
+#include "pages/common/PageList.h"
 #include "pages/common/frmANZEIGEN.h"
 #include "pages/result/mdiSEITE1.h"
 #include "platform/Ado.h"
@@ -14,8 +17,10 @@
 #include "platform/ErrorGuard.h"
 #include "platform/FileOps.h"
 #include "platform/Locale.h"
+#include "platform/PictureDocument.h"
 #include "platform/PrinterSurface.h"
 #include "platform/Process.h"
+#include "platform/ScreenCopy.h"
 #include "platform/SessionEnd.h"
 #include "platform/System.h"
 #include "platform/Twips.h"
@@ -28,6 +33,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -275,6 +281,10 @@ void frmMAIN::BuildMenus()
     const auto on = [this](const char* name, void (frmMAIN::*handler)()) {
         connect(menus_.value(U(name)), &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     };
+    on("mnuNEU", &frmMAIN::mnuNEU_Click);
+    on("mnuOEFFNEN", &frmMAIN::mnuOEFFNEN_Click);
+    on("mnuAUSWAHL", &frmMAIN::mnuAUSWAHL_Click);
+    on("mnuLOESCHEN", &frmMAIN::mnuLOESCHEN_Click);
     on("mnuEXPIMP", &frmMAIN::mnuEXPIMP_Click);
     on("mnuSCHLIESSEN", &frmMAIN::mnuSCHLIESSEN_Click);
     on("mnuSPEICHERN", &frmMAIN::mnuSPEICHERN_Click);
@@ -300,6 +310,7 @@ void frmMAIN::BuildStatusBar()
     for (int i = 0; i < stbMAIN->Count(); ++i)
         if (kPanels[i].germanTip)
             stbMAIN->Panels(i + 1).setToolTip(U(kPanels[i].germanTip));
+    connect(stbMAIN, &StatusBar::MouseDown, this, &frmMAIN::stbMAIN_MouseDown);
 }
 
 void frmMAIN::EnglishCaptions()
@@ -582,10 +593,107 @@ PrinterSurface& frmMAIN::Printer()
     return *printer_;
 }
 
-void frmMAIN::stbMAIN_PanelClick(int index)
+void frmMAIN::SeitenDrucken(Guard& g)
 {
-    if (index == 10)
-        frmANZEIGEN::instance(*this).Show();
+    const QList<QWidget*> pages = PageList(*this);
+    const int N = int(pages.size());
+    if (N == 0)
+        return;   // no page to print: the command ends without a word
+    // With a form that is no page in front the range starts at the first page.
+    const int A = std::max(ActivePageNumber(pages, ActiveForm()), 1);
+    PrintRangeRequest dialog;
+    dialog.printer = &Printer().printer();
+    dialog.Min = 1;
+    dialog.Max = N;
+    dialog.FromPage = A;
+    dialog.ToPage = A;
+    g.step([&] {
+        if (!ctx_.dlg().ShowPrinter(dialog))
+            throw VbError(VbErr::DialogCancelled);
+    });
+    g.step([&] { SetMousePointer(11); });
+    // All pages kept and collated: the whole list; any other choice: the pages given.
+    const bool alle = dialog.allPages && dialog.collate;
+    const int von = std::max(alle ? dialog.Min : dialog.FromPage, 1);
+    const int bis = std::min(alle ? dialog.Max : dialog.ToPage, N);
+    std::vector<QPointer<QWidget>> bereich;
+    for (int n = von; n <= bis; ++n)
+        bereich.emplace_back(pages[n - 1]);
+    // One document for all pages printed: one job on a printer, one file of sheets.
+    PrintRun run(Printer());
+    for (const QPointer<QWidget>& page : bereich)
+        g.step([&] {
+            if (auto* form = dynamic_cast<PageForm*>(page.data()))
+                form->DRUCKEN();
+        });
+    g.step([&] { run.End(); });
+    g.step([&] { SetMousePointer(0); });
+}
+
+void frmMAIN::Bildschirmkopie(Guard& g)
+{
+    QString pfad;
+    g.step([&] {
+        pfad = ctx_.PROJEKTSPFAD + QLatin1Char('/') + stbMAIN->Panels(2).text() + QStringLiteral("/JPG");
+    });
+    g.step([&] {
+        if (!FolderExists(pfad))
+            CreateFolder(pfad);
+    });
+    pfad += QLatin1Char('/');
+    const QString vorgabe = stbMAIN->Panels(6).text() + QStringLiteral("-1");
+    QString name;
+    g.step([&] {
+        name = ctx_.dlg().InputBox(U("Bitte bestätigen oder ändern Sie den Dateinamen. Vorgabe: ") + pfad + vorgabe
+                                       + QStringLiteral(".bmp"),
+                                   QStringLiteral("KOPIE"), vorgabe);
+    });
+    if (name.isEmpty())
+        return;
+    g.step([&] { SetMousePointer(11); });
+    QImage bild;
+    g.step([&] { bild = PrintScreen(*this); });
+    g.step([&] { DoEvents(); });
+    g.step([&] { SaveBitmap(bild, pfad + name + QStringLiteral(".bmp")); });
+    g.step([&] { DoEvents(); });
+    g.step([&] { SetMousePointer(0); });
+}
+
+void frmMAIN::SeiteNachWord(Guard& g)
+{
+    g.step([&] { SetMousePointer(11); });
+    std::vector<NamedPicture> bilder;
+    QString name = App::Title();
+    g.step([&] {
+        QWidget* form = ActiveForm();
+        if (!form)
+            return;   // nothing in front: an empty document
+        name += QLatin1Char('-') + form->objectName();
+        if (auto* page = dynamic_cast<PageForm*>(form))
+            for (PictureBox* box : page->PictureBoxes())
+                if (!box->isHidden())
+                    bilder.push_back({box->objectName(), box->Image()});
+    });
+    QString dokument;
+    g.step([&] { dokument = WritePictureDocument(name, bilder); });
+    if (!dokument.isEmpty())
+        g.step([&] { OpenDocument(dokument); });
+    g.step([&] { SetMousePointer(0); });
+}
+
+void frmMAIN::SeitenSchliessen(Guard& g)
+{
+    g.step([&] { SetMousePointer(11); });
+    for (QWidget* form : Forms()) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+        if (sub && form->objectName() != QLatin1String("mdiAUTOSTART"))
+            g.step([&] { delete sub; });
+    }
+    for (int n = 10; n <= 15; ++n)
+        g.step([&] { stbMAIN->Panels(n).SetVisible(false); });
+    g.step([&] { menus_.value(QStringLiteral("mnuDATEI"))->setEnabled(true); });
+    g.step([&] { menus_.value(QStringLiteral("mnuEXTRAS"))->setEnabled(true); });
+    g.step([&] { SetMousePointer(0); });
 }
 
 void frmMAIN::SetPanelVisible(int index, bool visible)
@@ -702,9 +810,7 @@ void frmMAIN::mnuKOMPRIMIEREN_Click()
 
 void frmMAIN::mnuEXPIMP_Click()
 {
-    const QStringList menus = {QStringLiteral("mnuDATEI"), QStringLiteral("mnuAUSWERTEN"), QStringLiteral("mnuEXTRAS")};
-    for (const QString& menu : menus)
-        menus_.value(menu)->setEnabled(false);
+    MenusEnabled(false);
     Tag.clear();   // an answer left by another dialog is not this one's
     {
         frmEXPIMP dialog(*this);
@@ -716,8 +822,282 @@ void frmMAIN::mnuEXPIMP_Click()
         Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuEXPIMP"))),
                 [&](Guard& g) { g.step([&] { AKTIVANZEIGE(); }); });
     }
-    for (const QString& menu : menus)
-        menus_.value(menu)->setEnabled(true);
+    MenusEnabled(true);
+}
+
+void frmMAIN::MenusEnabled(bool enabled)
+{
+    for (const char* menu : {"mnuDATEI", "mnuAUSWERTEN", "mnuEXTRAS"})
+        menus_.value(U(menu))->setEnabled(enabled);
+}
+
+// ---------------------------------------------------------------- records
+
+bool frmMAIN::Auswahl(const QString& modus)
+{
+    Tag = modus;
+    frmAUSWAHL dialog(*this);
+    const OutsideUnloadDeferral modal;
+    dialog.exec();
+    return Tag == QStringLiteral("OK");
+}
+
+mdiEINGABE* frmMAIN::EINGABE() const
+{
+    return eingabe_;
+}
+
+mdiEINGABE& frmMAIN::ShowEingabe()
+{
+    if (!eingabe_) {
+        mdiEINGABE::Hauptfenster hauptfenster{
+            [this] { mnuBEENDEN_Click(); },
+            [this] { stbMAIN_PanelClick(8); },
+            [this] { stbMAIN_PanelClick(9); },
+        };
+        auto* form = new mdiEINGABE(ctx_, std::move(hauptfenster));
+        QMdiSubWindow* sub = mdiArea->addSubWindow(form);
+        sub->setObjectName(QStringLiteral("mdiEINGABE_Window"));
+        sub->setWindowIcon(SuiteIcon());
+        eingabe_ = form;
+    }
+    auto* sub = qobject_cast<QMdiSubWindow*>(eingabe_->parentWidget());
+    sub->show();
+    mdiArea->setActiveSubWindow(sub);
+    return *eingabe_;
+}
+
+void frmMAIN::Eingabestatus(bool an)
+{
+    if (!an && eingabe_) {
+        // Deleted later: the window's own key may be what ends the input.
+        QWidget* sub = eingabe_->parentWidget();
+        eingabe_ = nullptr;
+        sub->hide();
+        sub->deleteLater();
+        // The start window stays maximized beneath, as it was at start-up.
+        if (startWindow_)
+            startWindow_->parentWidget()->showMaximized();
+    }
+    stbMAIN->Panels(8).SetVisible(an);
+    stbMAIN->Panels(9).SetVisible(an);
+    MenusEnabled(!an);
+}
+
+void frmMAIN::mnuNEU_Click()
+{
+    Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuNEU"))), [&](Guard& g) {
+        g.step([&] { ShowEingabe(); });
+        g.step([&] {
+            stbMAIN->Panels(6).setText(QStringLiteral("-"));
+            stbMAIN->Panels(6).setToolTip(QString());
+        });
+        g.step([&] { Eingabestatus(true); });
+    });
+}
+
+void frmMAIN::mnuOEFFNEN_Click()
+{
+    const QString title = Caption(QStringLiteral("mnuOEFFNEN"));
+    const bool complete = Guarded(ctx_.dlg(), Box(title), [&](Guard& g) {
+        int32_t id = 0;
+        for (;;) {
+            if (!Auswahl(QStringLiteral("O")))
+                return;
+            long count = 0;
+            g.step([&] {
+                Recordset rs;
+                rs.Open(QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true and [ID]>0 ORDER BY [KEN]"),
+                        ctx_.cnnX);
+                count = rs.RecordCount();
+                if (count == 1)
+                    id = CLng(rs.Fields(QStringLiteral("ID")).Value());
+                rs.Close();
+            });
+            if (count == 1)
+                break;
+            const QString text = count == 0
+                ? T("There is no selected file!", "Es gibt keinen aktuellen Datensatz!")
+                : T("Only one file can be opened!", "Es kann nur ein aktueller Datensatz geöffnet werden!");
+            if (ctx_.dlg().MsgBox(text, MsgButtons::OKCancel, MsgIcon::Exclamation, title) != MsgResult::OK)
+                return;
+        }
+        g.step([&] { SetMousePointer(11); });
+        g.step([&] { ShowEingabe(); });
+        g.step([&] { DoEvents(); });
+        g.step([&] { AKTIVANZEIGE(); });
+        // The window is reached anew after each yield.
+        g.step([&] {
+            if (!eingabe_)
+                throw VbError(VbErr::ObjectNotSet);
+            eingabe_->OEFFNEN(id);
+        });
+        g.step([&] { DoEvents(); });
+        g.step([&] { Eingabestatus(true); });
+        g.step([&] { SetMousePointer(0); });
+    });
+    if (!complete)
+        SetMousePointer(0);
+}
+
+void frmMAIN::mnuAUSWAHL_Click()
+{
+    Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuAUSWAHL"))), [&](Guard& g) {
+        if (!Auswahl(QStringLiteral("A")))
+            return;
+        g.step([&] { AKTIVANZEIGE(); });
+        g.step([&] { geaendert_ = true; });
+    });
+}
+
+void frmMAIN::mnuLOESCHEN_Click()
+{
+    const QString title = Caption(QStringLiteral("mnuLOESCHEN"));
+    Guarded(ctx_.dlg(), Box(title), [&](Guard& g) {
+        if (!Auswahl(QStringLiteral("L")))
+            return;
+        std::vector<std::pair<int32_t, QString>> aktive;
+        Recordset rs;
+        g.step([&] { rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [AKT]=true"), ctx_.cnnX); });
+        while (g.loop([&] { return !rs.Eof(); })) {
+            g.step([&] {
+                const Variant ken = rs.Fields(QStringLiteral("KEN")).Value();
+                aktive.emplace_back(CLng(rs.Fields(QStringLiteral("ID")).Value()), ken.isNull() ? QString() : CStr(ken));
+            });
+            g.step([&] { rs.MoveNext(); });
+        }
+        g.step([&] { rs.Close(); });
+        for (const auto& [id, ken] : aktive) {
+            const QString text = T("File ", "Datensatz ") + ken + T(" will be deleted!", " wird gelöscht!");
+            // A record goes with all its rows, so that a later record of its number
+            // inherits no results or layouts.
+            if (ctx_.dlg().MsgBox(text, MsgButtons::OKCancel, MsgIcon::Exclamation, title) == MsgResult::OK)
+                g.step([&] { LoescheDatensatz(ctx_.cnnX, id); });
+        }
+        g.step([&] { AKTIVANZEIGE(); });
+        g.step([&] { geaendert_ = true; });
+    });
+}
+
+// ---------------------------------------------------------------- status-bar buttons
+
+void frmMAIN::stbMAIN_MouseDown(int, int, float x, float)
+{
+    for (int n = 8; n <= 15; ++n) {
+        StatusPanel& panel = stbMAIN->Panels(n);
+        if (panel.Visible() && panel.Left() <= x && x <= panel.Left() + panel.Width())
+            panel.SetBevel(PanelBevel::Inset);
+    }
+    Sleep(250);
+}
+
+void frmMAIN::stbMAIN_PanelClick(int index)
+{
+    // The save lets the message loop run while it writes; nothing may enter it again
+    // or unload the window it reads.
+    if (panelCommand_)
+        return;
+    const QScopedValueRollback<bool> running(panelCommand_, true);
+    StatusPanel& PANEL = stbMAIN->Panels(index);
+    GuardSpec box = Box(PANEL.text());
+    // An invalid property value and a cancelled print dialog end the command unseen.
+    box.silenced = {VbErr::InvalidProperty, VbErr::DialogCancelled};
+    Guarded(ctx_.dlg(), box, [&](Guard& g) {
+        switch (index) {
+        case 8:
+            EingabeSpeichern(g, PANEL.text());
+            break;
+        case 9:
+            EingabeVerwerfen(g);
+            break;
+        case 10:
+            g.step([&] { frmANZEIGEN::instance(*this).Show(); });
+            break;
+        case 11:
+            SeitenDrucken(g);
+            break;
+        case 12:
+            Bildschirmkopie(g);
+            break;
+        case 13:
+            SeiteNachWord(g);
+            break;
+        case 15:
+            SeitenSchliessen(g);
+            break;
+        default:
+            break;
+        }
+    });
+    if (index >= 8 && index <= 15)
+        PANEL.SetBevel(PanelBevel::Raised);
+    SetMousePointer(0);
+}
+
+void frmMAIN::EingabeSpeichern(Guard& g, const QString& title)
+{
+    const QPointer<mdiEINGABE> eingabe = eingabe_;
+    if (!eingabe)
+        return;
+    const std::shared_ptr<Connection> cnn = ctx_.cnnX;
+    const QString d = eingabe->txtKEN->text();
+    // The overwritten record's anchor row and every write of the save go together:
+    // a save that fails leaves the stored record as it was.
+    std::optional<Transaction> speichern;
+    g.step([&] { speichern.emplace(cnn); });
+    if (!speichern)
+        return;
+    int32_t id = 0;
+    Recordset rs;
+    g.step([&] { rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=?"), {Variant(d)}, cnn); });
+    if (g.test([&] { return rs.Eof(); })) {
+        g.step([&] { rs.Close(); });
+        g.step([&] { id = NeueDatensatzID(cnn); });
+    } else {
+        const QString frage = T("Do you want to overwrite the file", "Soll der vorhandene Datensatz ") + d
+                              + T("?", " überschrieben werden?");
+        if (ctx_.dlg().MsgBox(frage, MsgButtons::YesNo, MsgIcon::Question, title) == MsgResult::No)
+            return;
+        g.step([&] { rs.MoveFirst(); });
+        g.step([&] { id = CLng(rs.Fields(QStringLiteral("ID")).Value()); });
+        g.step([&] { rs.Delete(); });
+        g.step([&] { rs.Close(); });
+    }
+    g.step([&] { SetMousePointer(11); });
+    bool gespeichert = false;
+    g.step([&] { gespeichert = eingabe && eingabe->OK(id); });
+    if (!gespeichert)
+        return;
+    bool festgeschrieben = false;
+    g.step([&] {
+        speichern->Commit();
+        festgeschrieben = true;
+    });
+    if (!festgeschrieben)
+        return;
+    Recordset andere;
+    g.step([&] {
+        andere.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]<>? AND [AKT]=true"), {Variant(d)}, cnn);
+    });
+    while (g.loop([&] { return !andere.Eof(); })) {
+        g.step([&] {
+            andere.Fields(QStringLiteral("AKT")) = Variant(false);
+            andere.Update();
+        });
+        g.step([&] { andere.MoveNext(); });
+    }
+    g.step([&] { andere.Close(); });
+    g.step([&] { AKTIVANZEIGE(); });
+    g.step([&] { geaendert_ = true; });
+    g.step([&] { Eingabestatus(false); });
+    g.step([&] { SetMousePointer(0); });
+}
+
+void frmMAIN::EingabeVerwerfen(Guard& g)
+{
+    g.step([&] { SetMousePointer(11); });
+    g.step([&] { Eingabestatus(false); });
+    g.step([&] { SetMousePointer(0); });
 }
 
 void frmMAIN::mnuSCHLIESSEN_Click()

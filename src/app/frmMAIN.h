@@ -19,6 +19,7 @@ class PrinterSurface;
 class QMenu;
 class Guard;
 class PageForm;
+class mdiEINGABE;
 
 // The project folder as status panel 1 shows it: at most 20 characters are kept,
 // cut at a folder separator and marked " ... ", followed by a separator.
@@ -83,6 +84,10 @@ public:
     PrinterSurface& Printer() override;
 
     // Commands.
+    void mnuNEU_Click();
+    void mnuOEFFNEN_Click();
+    void mnuAUSWAHL_Click();
+    void mnuLOESCHEN_Click();
     void mnuEXPIMP_Click();
     void mnuSCHLIESSEN_Click();
     void mnuBEENDEN_Click() override;
@@ -102,9 +107,16 @@ public:
     void mnuNEUBERECHNEN_Click();
     // The pause with the progress bar at 100 after a page command built its page (ms).
     void SetPagePause(int milliseconds) { pagePause_ = milliseconds; }
-    // Status-bar commands: 10 the page chooser.
+    // The status bar's buttons 8 to 15: the pressed look, then the command of the panel
+    // clicked (8 save the input, 9 discard it, 10 the page chooser, 11 print, 12 a
+    // screenshot, 13 the page into a document, 15 close the pages). The input window
+    // and the pages call the command for their keys. A click while a command runs is
+    // ignored.
+    void stbMAIN_MouseDown(int button, int shift, float x, float y);
     void stbMAIN_PanelClick(int index) override;
     void SetPanelVisible(int index, bool visible) override;
+    // The input window while it is loaded.
+    mdiEINGABE* EINGABE() const;
 
     // Unloads the main window for the given unload mode (0 window closed, 1 own
     // unload, 2 session end, 3 stopped from outside); false when the user cancelled.
@@ -128,10 +140,28 @@ private:
     [[noreturn]] void Refusal(const QString& text);
     void FillPanels();
     void AKTIVANZEIGE();
+    // The record commands' dialog, in a mode; true when it was confirmed.
+    bool Auswahl(const QString& modus);
+    // Shows the input window, loading it when needed.
+    mdiEINGABE& ShowEingabe();
+    // Buttons 8 (save the input window's record) and 9 (discard it).
+    void EingabeSpeichern(Guard& g, const QString& title);
+    void EingabeVerwerfen(Guard& g);
+    // The input state: the input window open, its buttons shown, the menus that
+    // would leave it disabled. Leaving it unloads the window.
+    void Eingabestatus(bool an);
+    void MenusEnabled(bool enabled);
     void SetUpWorkingCopy(Guard& g);
     // Moves a left-over working copy aside under a name with label and time.
     QString MoveAside(const QString& copy, const QString& label);
     void OpenDocumentCommand(const QString& fileName, const QString& title);
+    // The page buttons: 11 print the open pages in the range the print dialog gives,
+    // 12 a screenshot into the project's bitmap folder, 13 the active page's areas into
+    // a new word-processor document, 15 close the pages.
+    void SeitenDrucken(Guard& g);
+    void Bildschirmkopie(Guard& g);
+    void SeiteNachWord(Guard& g);
+    void SeitenSchliessen(Guard& g);
     bool Speichern();
     void MDIForm_QueryUnload(bool& cancel, int mode);
     void MDIForm_Unload(int mode);
@@ -164,6 +194,8 @@ private:
     QStringList captionOrder_;
     QMenu* mnuFRAGEZEICHEN_ = nullptr;
     QPointer<mdiAUTOSTART> startWindow_;
+    QPointer<mdiEINGABE> eingabe_;
+    bool panelCommand_ = false;   // a status-bar command is running
     std::unique_ptr<PrinterSurface> printer_;
     int pagePause_ = 1500;
 };

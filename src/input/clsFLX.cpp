@@ -4,6 +4,7 @@
 #include "MeasurementFile.h"
 #include "MeasurementPresets.h"
 #include "TitleLine.h"
+#include "Wertpruefung.h"
 #include "draw/Markup.h"
 #include "platform/Colors.h"
 #include "platform/Format.h"
@@ -16,7 +17,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
-#include <cmath>
 #include <optional>
 
 namespace {
@@ -29,16 +29,6 @@ constexpr int16_t FillArmed = 2;
 int16_t add16(int a, int b)
 {
     return CInt(Variant(int32_t(a + b)));
-}
-
-// A date or time in the program's locale; nullopt for any other text.
-std::optional<VbDate> dateOf(const QString& text)
-{
-    try {
-        return CDate(Variant(text));
-    } catch (const VbError&) {
-        return std::nullopt;
-    }
 }
 
 // A list of n empty elements.
@@ -348,7 +338,7 @@ void clsFLX::NUMMERIEREN()
 
 float clsFLX::ZEITDIFFERENZ(const QString& d1, const QString& t1, const QString& d2, const QString& t2)
 {
-    const auto D1 = dateOf(d1), D2 = dateOf(d2), T1 = dateOf(t1), T2 = dateOf(t2);
+    const auto D1 = DatumOderZeit(d1), D2 = DatumOderZeit(d2), T1 = DatumOderZeit(t1), T2 = DatumOderZeit(t2);
     const bool dates = D1 && D2, times = T1 && T2;
     const float days = dates ? float(ToDateTime(*D1).date().daysTo(ToDateTime(*D2).date())) : 0.0f;
     const float seconds = times ? float(ToDateTime(*T1).time().secsTo(ToDateTime(*T2).time())) : 0.0f;
@@ -417,8 +407,9 @@ void clsFLX::elapsedTimes(Guard& g)
             const bool dateOnly = timeCol < 0;
             // With both columns, a pair of rows without two valid times has no sound
             // elapsed time: such a row is left as it is.
-            if (dateCol >= 0 && timeCol >= 0 && (!dateOf(text(ref, timeCol)) || !dateOf(text(i, timeCol)))
-                && dateOf(text(ref, dateCol)) && dateOf(text(i, dateCol)))
+            if (dateCol >= 0 && timeCol >= 0
+                && (!DatumOderZeit(text(ref, timeCol)) || !DatumOderZeit(text(i, timeCol)))
+                && DatumOderZeit(text(ref, dateCol)) && DatumOderZeit(text(i, dateCol)))
                 return;
             float t = ZEITDIFFERENZ(text(ref, dateCol), text(ref, timeCol), text(i, dateCol), text(i, timeCol));
             if (!dateOnly) {
@@ -690,26 +681,12 @@ bool clsFLX::testValue(Guard& g, const QString& text, bool limitsGiven, float mi
 
 bool clsFLX::WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool date, const QString& label)
 {
-    auto refuse = [&](const QString& message) {
-        ctx_.dlg().MsgBox(message, MsgButtons::OK, MsgIcon::Exclamation, QStringLiteral("MSFlexGrid / ") + label);
-        return false;
-    };
-    text = Trim(text);
-    if (text.isEmpty())
+    const Wertfehler fehler = Wertpruefung(text, min, max, whole, date);
+    if (fehler == Wertfehler::Keiner)
         return true;
-    if (date) {
-        return dateOf(text) ? true
-                            : refuse(QStringLiteral("Eingegeber Wert ist kein gültiges Datums- oder Zeitformat!"));
-    }
-    if (!IsNumeric(Variant(text)))
-        return refuse(QStringLiteral("Eingegeber Wert ist kein gültiges Zahlenformat!"));
-    const float value = CSng(Variant(text));
-    if (value < min || value > max)
-        return refuse(QStringLiteral("Zahlenwert außerhalb der vorgegeben Schranken:\r\nMinimum: ") + CStr(Variant(min))
-                      + QStringLiteral(", Maximum: ") + CStr(Variant(max)));
-    if (whole && value != std::floor(value))
-        return refuse(QStringLiteral("Eingegeber Wert ist keine ganze Zahl!"));
-    return true;
+    ctx_.dlg().MsgBox(Wertmeldung(fehler, 3, min, max), MsgButtons::OK, MsgIcon::Exclamation,
+                      QStringLiteral("MSFlexGrid / ") + label);
+    return false;
 }
 
 void clsFLX::fill(Guard& g)

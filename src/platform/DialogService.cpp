@@ -166,21 +166,22 @@ QString QtDialogService::InputBox(const QString& prompt, const QString& title, c
 bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
 {
     const ModalScope modal;
-    QPrintDialog dialog(printer_);
+    QPrinter& printer = request.printer ? *request.printer : *printer_;
+    QPrintDialog dialog(&printer);
     // Printing to a PDF file stays offered: on many desktops it is the only printer.
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies
                       | QAbstractPrintDialog::PrintToFile);
     dialog.setMinMax(request.Min, request.Max);
     dialog.setFromTo(request.FromPage, request.ToPage);
-    printer_->setCollateCopies(true);
-    printer_->setPrintRange(QPrinter::AllPages);
+    printer.setCollateCopies(true);
+    printer.setPrintRange(QPrinter::AllPages);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    request.allPages = printer_->printRange() == QPrinter::AllPages;
-    request.collate = printer_->collateCopies();
-    if (printer_->printRange() == QPrinter::PageRange) {
-        request.FromPage = printer_->fromPage();
-        request.ToPage = printer_->toPage();
+    request.allPages = printer.printRange() == QPrinter::AllPages;
+    request.collate = printer.collateCopies();
+    if (printer.printRange() == QPrinter::PageRange) {
+        request.FromPage = printer.fromPage();
+        request.ToPage = printer.toPage();
     }
     return true;
 }

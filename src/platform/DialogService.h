@@ -28,6 +28,7 @@ struct MsgBoxRequest {
 
 // The print dialog's page range: in with the bounds, out with the user's choice.
 struct PrintRangeRequest {
+    QPrinter* printer = nullptr;   // in: the printer to set up (null: the service's own)
     int Min = 1, Max = 1;
     int FromPage = 1, ToPage = 1;
     bool allPages = true;     // out: the user kept "all pages"
@@ -63,7 +64,8 @@ public:
 // Real dialogs on Qt widgets.
 class QtDialogService : public DialogService {
 public:
-    // Prints on the given printer (the program's one printer), or on one of its own.
+    // The print dialog sets up the printer a request names, else the given one, else
+    // one of its own.
     explicit QtDialogService(QPrinter* printer = nullptr);
     ~QtDialogService() override;
     MsgResult MsgBox(const MsgBoxRequest& request) override;

@@ -77,7 +77,7 @@ bool Guarded(DialogService& dialogs, const GuardSpec& spec, const std::function<
 MsgResult ShowErrorBox(DialogService& dialogs, const GuardSpec& spec, const VbError& e)
 {
     if (spec.silenced.count(e.number()))
-        return MsgResult::OK;
+        return MsgResult::Cancel;   // as if the box had been left with Cancel, unseen
     MsgBoxRequest box;
     box.text = spec.fixedText.isEmpty() ? spec.prefix + QString::number(e.number()) + QLatin1Char('\n') + e.text()
                                         : spec.fixedText;

@@ -20,7 +20,7 @@ struct GuardSpec {
     QString prefix = QStringLiteral("VB-Error: ");
     MsgButtons buttons = MsgButtons::OKCancel;   // some boxes offer OK only
     MsgIcon icon = MsgIcon::Exclamation;
-    std::set<int32_t> silenced;                  // numbers passed over without a box
+    std::set<int32_t> silenced;                  // numbers that leave the routine without a box
     QString fixedText;                           // when set, the box shows it in place of the error
 };
 

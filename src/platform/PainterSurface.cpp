@@ -129,7 +129,7 @@ void PainterSurface::renderText(QPointF topLeft, const QString& shown)
     const QFont f = currentFont();
     paint([&](QPainter& p) {
         p.setFont(f);
-        const QFontMetricsF fm(f, p.device());
+        const QFontMetricsF fm(f, metricsDevice());
         if (!FontTransparent())
             p.fillRect(QRectF(topLeft, QSizeF(fm.horizontalAdvance(shown), fm.height())),
                        ColorFromLong(BackColor()));
@@ -154,7 +154,7 @@ void PainterSurface::renderRotatedText(QPointF anchor, const QString& shown, dou
         p.setPen(ColorFromLong(ForeColor()));
         p.translate(anchor);
         p.rotate(-angleDeg);
-        p.drawText(QPointF(0, QFontMetricsF(f, p.device()).ascent()), shown);
+        p.drawText(QPointF(0, QFontMetricsF(f, metricsDevice()).ascent()), shown);
         p.restore();
     });
 }

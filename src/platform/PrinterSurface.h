@@ -1,10 +1,14 @@
 #pragma once
 // The printer page: A4 landscape, scale in millimetres from the top-left corner of
 // the printable area (the whole sheet in a PDF file), to a printer or to a PDF file.
-// The document is open from the first drawing until EndDoc (printed) or KillDoc
-// (discarded).
+// A sheet is drawn from its first drawing until EndDoc (printed) or KillDoc
+// (discarded). It is kept until then, so a discarded sheet leaves nothing on paper
+// or in the file. Each printed sheet is a document of its own, except while a print
+// run is open: then the sheets go into one document (one job, one file with a sheet
+// per page), which the run's end closes.
 #include "PainterSurface.h"
 #include <QPainter>
+#include <QPicture>
 #include <QPrinter>
 #include <memory>
 
@@ -23,9 +27,14 @@ public:
 
     // The printer, for the print dialog to configure before the first drawing.
     QPrinter& printer() { return *printer_; }
-    void NewPage();
+    // The sheet drawn goes to the printer; a printer or file that cannot take it is
+    // error 482.
     void EndDoc();
     void KillDoc();
+    // Opens and closes a print run (see above). The run prints on the printer as it is
+    // set up when it opens.
+    void BeginRun();
+    void EndRun();
 
 protected:
     QSizeF devicePixels() const override;
@@ -35,6 +44,27 @@ protected:
     QPaintDevice* metricsDevice() const override { return printer_.get(); }
 
 private:
+    void fileWithoutMargins();
+    void endDocument();
+
     std::unique_ptr<QPrinter> printer_;
-    QPainter painter_;
+    QPicture sheet_;
+    QPainter sheetPainter_;
+    QPainter document_;
+    bool run_ = false;
+};
+
+// A print run for the life of the object; End closes it where a failure can be
+// reported, the destructor otherwise.
+class PrintRun {
+public:
+    explicit PrintRun(PrinterSurface& printer) : printer_(printer) { printer_.BeginRun(); }
+    ~PrintRun();
+    PrintRun(const PrintRun&) = delete;
+    PrintRun& operator=(const PrintRun&) = delete;
+    void End();
+
+private:
+    PrinterSurface& printer_;
+    bool ended_ = false;
 };

@@ -20,22 +20,7 @@ protected:
     }
     void exec(const QString& sql) { p.exec(sql); }
     // The rows of a query, one text per row, values joined by "|" (Null shown as "Null").
-    QStringList rows(const QString& sql)
-    {
-        QStringList result;
-        Recordset rs;
-        rs.Open(sql, p.cnnX());
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList values;
-            for (int i = 0; i < rs.FieldCount(); ++i) {
-                const Variant v = rs.Fields(i).Value();
-                values << (v.isNull() ? QStringLiteral("Null") : CStr(v));
-            }
-            result << values.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return result;
-    }
+    QStringList rows(const QString& sql) { return RowTexts(p.cnnX(), sql); }
     // Rows of record 7, side 1 with running numbers 0..n-1 and Z = 10, 11, ...; plus
     // rows of another side and another record that no write may touch.
     void layerRows(int n)

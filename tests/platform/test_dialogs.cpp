@@ -279,6 +279,16 @@ TEST(QtDialogs, PrintDialogTakesTheRangeAndReportsTheChoice)
     EXPECT_TRUE(r.collate);
     onNextDialog<QPrintDialog>([](QPrintDialog* d) { d->reject(); });
     EXPECT_FALSE(dialogs.ShowPrinter(r));
+    // A request may name the printer to set up: the one the pages print on.
+    QPrinter pages;
+    r.printer = &pages;
+    QPrinter* setUp = nullptr;
+    onNextDialog<QPrintDialog>([&](QPrintDialog* d) {
+        setUp = d->printer();
+        d->accept();
+    });
+    EXPECT_TRUE(dialogs.ShowPrinter(r));
+    EXPECT_EQ(setUp, &pages);
 }
 }
 

@@ -118,25 +118,29 @@ TEST(ErrorGuard, ValueFallsBackAfterOk)
     });
 }
 
-TEST(ErrorGuard, SilencedNumbersPassWithoutABox)
+TEST(ErrorGuard, SilencedNumbersLeaveWithoutABox)
 {
     ScriptedDialogService dialogs;
     GuardSpec s = spec();
     s.silenced = {VbErr::InvalidProperty, VbErr::DialogCancelled};
     dialogs.msgAnswers = {MsgResult::OK};
-    std::vector<int> ran;
-    const bool ok = Guarded(dialogs, s, [&](Guard& g) {
-        g.step([] { fail(VbErr::InvalidProperty); });
-        g.step([] { fail(VbErr::DialogCancelled); });
-        g.step([&] { ran.push_back(3); });
-        g.step([] { fail(VbErr::Overflow); });
-    });
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(ran, (std::vector<int>{3}));
-    ASSERT_EQ(dialogs.boxes().size(), 1u);
+    for (const int32_t silent : {VbErr::InvalidProperty, VbErr::DialogCancelled}) {
+        std::vector<int> ran;
+        const bool ok = Guarded(dialogs, s, [&](Guard& g) {
+            g.step([] { fail(VbErr::Overflow); });   // shown, and OK goes on
+            g.step([&] { ran.push_back(2); });
+            g.step([&] { fail(silent); });
+            g.step([&] { ran.push_back(4); });
+        });
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(ran, (std::vector<int>{2}));
+        dialogs.msgAnswers = {MsgResult::OK};
+    }
+    ASSERT_EQ(dialogs.boxes().size(), 2u);
     EXPECT_TRUE(dialogs.boxes()[0].text.startsWith(QStringLiteral("VB-Error: 6\n")));
-    EXPECT_EQ(ShowErrorBox(dialogs, s, VbError(VbErr::DialogCancelled)), MsgResult::OK);
-    EXPECT_EQ(dialogs.boxes().size(), 1u);
+    EXPECT_EQ(ShowErrorBox(dialogs, s, VbError(VbErr::DialogCancelled)), MsgResult::Cancel);
+    EXPECT_EQ(dialogs.boxes().size(), 2u);
+    dialogs.msgAnswers.clear();
 }
 
 TEST(ErrorGuard, ErrorOutsideAnyStepShowsItsBoxAndEndsTheRoutine)

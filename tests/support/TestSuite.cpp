@@ -96,3 +96,20 @@ QString TempSuite::projectsFolder() const
 {
     return root() + QStringLiteral("/PROJEKTE");
 }
+
+QStringList RowTexts(const std::shared_ptr<Connection>& cnn, const QString& sql, int fromColumn)
+{
+    QStringList result;
+    Recordset rs;
+    rs.Open(sql, cnn);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QStringList values;
+        for (int i = fromColumn; i < rs.FieldCount(); ++i) {
+            const Variant v = rs.Fields(i).Value();
+            values << (v.isNull() ? QStringLiteral("Null") : CStr(v));
+        }
+        result << values.join(QLatin1Char('|'));
+    }
+    rs.Close();
+    return result;
+}

@@ -4,11 +4,15 @@
 #include "platform/Ado.h"
 #include "platform/Context.h"
 #include "platform/DialogService.h"
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
 // First column of the first row of a query on a connection, Empty when no row.
 Variant ScalarOf(const std::shared_ptr<Connection>& cnn, const QString& sql);
+// The rows of a query from column fromColumn on, one text per row, its values joined
+// by "|" (Null shown as "Null").
+QStringList RowTexts(const std::shared_ptr<Connection>& cnn, const QString& sql, int fromColumn = 0);
 
 // An empty project database (and an empty presets database) in a temporary folder,
 // opened as cnnX and cnnX_V of a context whose dialogs are scripted.

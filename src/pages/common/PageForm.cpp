@@ -111,6 +111,14 @@ VScrollBar* PageForm::vscBILD(int16_t nr) const
     return area(nr).bar;
 }
 
+std::vector<PictureBox*> PageForm::PictureBoxes() const
+{
+    std::vector<PictureBox*> boxes;
+    for (const Area& a : areas_)
+        boxes.push_back(a.pic);
+    return boxes;
+}
+
 QRectF PageForm::areaMm(int16_t nr) const
 {
     return area(nr).mm;

@@ -71,6 +71,8 @@ public:
     int32_t BackColor() const { return surface_->BackColor(); }
     PictureBox& picBILD(int16_t nr) const;
     VScrollBar* vscBILD(int16_t nr) const;   // null for an area without a bar
+    // The page's picture boxes (its areas) in control order.
+    std::vector<PictureBox*> PictureBoxes() const;
 
 protected:
     // Adds picture area nr at its place on the form (mm), in control order; printed at

@@ -1,6 +1,7 @@
 #include "frmANZEIGEN.h"
 #include "PageForm.h"
 #include "PageHost.h"
+#include "PageList.h"
 #include "platform/Context.h"
 #include "platform/Variant.h"
 #include <QEvent>
@@ -43,16 +44,11 @@ frmANZEIGEN::frmANZEIGEN(PageHost& host) : UnloadingDialog(host.Owner())
     connect(cmdOK, &QPushButton::clicked, this, &frmANZEIGEN::cmdOK_Click);
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &QDialog::reject);
 
-    // The pages in the order of their name parts, each part over the forms in order.
-    const QList<QWidget*> forms = host.Forms();
-    for (const char* part : {"mdiESEITE", "mdiSEITE", "mdiPSEITE", "mdiMSEITE"})
-        for (QWidget* form : forms)
-            if (form->objectName().contains(QLatin1String(part)))
-                pages_.emplace_back(form);
-    const QWidget* active = host.ActiveForm();
-    for (std::size_t i = 0; i < pages_.size(); ++i)
-        if (active && pages_[i]->objectName() == active->objectName())
-            txtSEITE->setText(CStr(Variant(int32_t(i + 1))));
+    const QList<QWidget*> pages = PageList(host);
+    for (QWidget* page : pages)
+        pages_.emplace_back(page);
+    if (const int active = ActivePageNumber(pages, host.ActiveForm()))
+        txtSEITE->setText(CStr(Variant(int32_t(active))));
     lblSEITEN[1]->setText(CStr(Variant(int32_t(pages_.size()))));
 }
 

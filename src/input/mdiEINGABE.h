@@ -1,0 +1,138 @@
+#pragma once
+// The input window of one record: its designation and comment, the groundwater level of
+// either side and six grid tables - soil layers, flow line and structure outline, each
+// for the left and the right side - on four tabs. OEFFNEN fills it from the record
+// tables E1 to E5 and OK writes it back there; the main window chooses the record, its
+// number and the transaction around a save.
+//
+// The window sees every key before its controls do: the numeric pad's decimal key types
+// the locale's separator in every box and table, Alt+Q and Ctrl+S reach the main
+// window's quit and save commands, and Ctrl+C and Ctrl+V copy and paste in the grid
+// that has the focus. The
+// designation and the two levels are checked when the user leaves them for another
+// control of the window (Tab or a click) or picks another tab; a refused value keeps
+// the focus and the key or click is dropped.
+//
+// Unloading is deleting the window (the main window's commands delete it later, never
+// inside one of its own events). A close asked for through its window frame is passed
+// to the main window's discard command instead, so that the main window's input state
+// always ends with it.
+#include "clsFLX.h"
+#include "data/clsDATEN.h"
+#include "platform/Context.h"
+#include "platform/Controls.h"
+#include "platform/FlexGrid.h"
+#include "platform/PictureBox.h"
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class Guard;
+
+class mdiEINGABE : public QWidget {
+    Q_OBJECT
+public:
+    // The main window's commands the window calls. They run queued on the window's
+    // top-level window, since they may unload this one.
+    struct Hauptfenster {
+        std::function<void()> mnuBEENDEN_Click;   // Alt+Q
+        std::function<void()> Speichern;          // Ctrl+S: status-bar button 8
+        std::function<void()> Verwerfen;          // a close through the frame: button 9
+    };
+
+    // Form_Load: the language code is taken from the context now; six tables with one
+    // numbered row each, five views on E1 to E5, the first tab shown.
+    mdiEINGABE(Context& ctx, Hauptfenster hauptfenster, QWidget* parent = nullptr);
+    // Form_Unload: the tables and views go with the window; nothing is asked.
+    ~mdiEINGABE() override;
+
+    // Writes the window's contents as record AKTID: E1 (KEN, KOM, AKT true), E2, then
+    // E3 to E5 from the tables of both sides. False, before anything is written, for an
+    // empty designation or an editor that keeps its text; false at the first write a
+    // view refused (after its box) or when an error box is left with Cancel. Writes
+    // before a failure stay: the caller's transaction takes them back.
+    bool OK(int32_t AKTID);
+    // Fills a freshly loaded window from record AKTID and refreshes every table; stops
+    // silently at the first read a view refused.
+    void OEFFNEN(int32_t AKTID);
+
+    QSize sizeHint() const override;
+
+    QGroupBox* fraKEN;
+    QLabel* lblKEN;
+    TextBox* txtKEN;
+    QLabel* lblKOM;
+    TextBox* txtKOM;
+    QTabWidget* SSTab;
+    std::array<QWidget*, 4> fraREITER;
+    TextBox* txtZGWLS;
+    TextBox* txtZGWRS;
+    std::array<QLabel*, 2> lblZGWLS;
+    std::array<QLabel*, 2> lblZGWRS;
+    std::array<QGroupBox*, 6> fraSEITE;
+    std::array<FlexGrid*, 6> msgFLX;
+    std::array<TextBox*, 6> txtFLX;
+    std::array<PictureBox*, 6> picFLX;
+    std::array<QPushButton*, 6> cmdH, cmdW, cmdK, cmdE;
+
+    // The grid table that drives grid i.
+    clsFLX& FLX(int i) const { return *FLX_[size_t(i)]; }
+
+protected:
+    // Key and mouse preview on the whole application, for controls of this window only.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Resize();
+    // The window's keys, seen before the control that has the focus (the receiver).
+    // True when the key is used up: replaced, a command, or it would have left a box
+    // whose check refused.
+    bool Form_KeyDown(QWidget* receiver, const QKeyEvent& key);
+    void ControlsOfTab0(QWidget* page);
+    void ControlsOfSide(int i, QWidget* page, int left);
+    void ConfigureTable(int i);
+    void ForwardEvents(int i);
+    // Sets the k-value of the first layer boundary of both sides to "0" while the
+    // layers tab is shown.
+    void ERSTERKWERT();
+    bool WERTPRUEFUNG(QString& text, float min, float max, bool ganz, bool datum, const QString& titel);
+    void txtKEN_Validate(bool& Cancel);
+    void txtZGWLS_Validate(bool& Cancel);
+    void txtZGWRS_Validate(bool& Cancel);
+    // The three boxes checked when the user leaves them.
+    bool Geprueft(const QWidget* w) const;
+    // Runs the check of a checked box; false when it refused the value.
+    bool Pruefen(QWidget* box);
+    // A press that took the focus from a checked box (verlassen) or would show another
+    // tab runs the box's check; when it refuses, the box gets the focus back and the
+    // press is dropped (true).
+    bool Mausklick(QWidget* receiver, QWidget* verlassen);
+    // The grid that has the focus, -1 when none has.
+    int ActiveGrid() const;
+    // Runs a main-window command after the current event.
+    void Befehl(const std::function<void()>& command);
+    using Views = std::array<std::shared_ptr<clsDATEN>, 5>;
+    // Moves the record between the window and the tables, in the order of both
+    // operations: E1 (KEN, KOM, and AKT true when writing), E2, then per table E3, E4,
+    // E5 the left grid's columns 0, 1, 2 and the right grid's. False at the first
+    // transfer a view refused; a failed comment is passed over.
+    bool Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool schreiben);
+    // Runs an event step whose errors reach it, showing them in a box.
+    void Melden(const QString& routine, const std::function<void()>& step);
+
+    Context& ctx_;
+    Hauptfenster hauptfenster_;
+    int sprache_ = 3;
+    std::array<std::shared_ptr<clsFLX>, 6> FLX_;
+    Views vE_;   // views on E1 to E5
+    QWidget* verlassen_ = nullptr;   // the checked box a mouse press is taking the focus from
+};
