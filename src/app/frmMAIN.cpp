@@ -686,8 +686,13 @@ void frmMAIN::SeitenSchliessen(Guard& g)
     g.step([&] { SetMousePointer(11); });
     for (QWidget* form : Forms()) {
         auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+        // Out of the area at once, deleted once the event is done with: the command
+        // may have come from a key on the page itself.
         if (sub && form->objectName() != QLatin1String("mdiAUTOSTART"))
-            g.step([&] { delete sub; });
+            g.step([&] {
+                mdiArea->removeSubWindow(sub);
+                sub->deleteLater();
+            });
     }
     for (int n = 10; n <= 15; ++n)
         g.step([&] { stbMAIN->Panels(n).SetVisible(false); });
