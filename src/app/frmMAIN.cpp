@@ -1351,8 +1351,7 @@ void frmMAIN::mnuEINGABEGRAFIK_Click()
         return;
     const bool complete = Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuEINGABEGRAFIK"))), [&](Guard& g) {
         g.step([&] { SetMousePointer(11); });
-        g.step([&] { setEnabled(false); });
-        g.step([&] { AUTOSTART().pgbBERECHNEN->setVisible(true); });
+        PageCommandBegins(g);
         PageForm* page = nullptr;
         g.step([&] { page = LoadPage(name); });
         FinishProgress(g);
@@ -1360,9 +1359,7 @@ void frmMAIN::mnuEINGABEGRAFIK_Click()
         g.step([&] { DoEvents(); });
         g.step([&] { ShowPage(page); });
         g.step([&] { PageButtons(); });
-        g.step([&] { geaendert_ = true; });
-        g.step([&] { menus_.value(QStringLiteral("mnuDATEI"))->setEnabled(false); });
-        g.step([&] { SetMousePointer(0); });
+        PageCommandEnds(g);
     });
     if (!complete)
         EndPageCommand();
@@ -1372,8 +1369,7 @@ void frmMAIN::mnuBERECHNEN_Click()
 {
     const bool complete = Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuBERECHNEN"))), [&](Guard& g) {
         g.step([&] { SetMousePointer(11); });
-        g.step([&] { setEnabled(false); });
-        g.step([&] { AUTOSTART().pgbBERECHNEN->setVisible(true); });
+        PageCommandBegins(g);
         g.step([&] { DoEvents(); });
         PageForm* page = nullptr;
         g.step([&] { page = LoadPage(QStringLiteral("mdiSEITE1")); });
@@ -1382,9 +1378,7 @@ void frmMAIN::mnuBERECHNEN_Click()
         g.step([&] { ShowPage(page); });
         g.step([&] { PageButtons(); });
         FinishProgress(g);
-        g.step([&] { geaendert_ = true; });
-        g.step([&] { menus_.value(QStringLiteral("mnuDATEI"))->setEnabled(false); });
-        g.step([&] { SetMousePointer(0); });
+        PageCommandEnds(g);
     });
     if (!complete)
         EndPageCommand();
@@ -1393,8 +1387,7 @@ void frmMAIN::mnuBERECHNEN_Click()
 void frmMAIN::mnuNEUBERECHNEN_Click()
 {
     const bool complete = Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuNEUBERECHNEN"))), [&](Guard& g) {
-        g.step([&] { setEnabled(false); });
-        g.step([&] { AUTOSTART().pgbBERECHNEN->setVisible(true); });
+        PageCommandBegins(g);
         int32_t id = 0;
         {
             Recordset active;
@@ -1446,12 +1439,23 @@ void frmMAIN::mnuNEUBERECHNEN_Click()
         g.step([&] { a1.Update(); });
         g.step([&] { a1.Close(); });
         FinishProgress(g);
-        g.step([&] { geaendert_ = true; });
-        g.step([&] { menus_.value(QStringLiteral("mnuDATEI"))->setEnabled(false); });
-        g.step([&] { SetMousePointer(0); });
+        PageCommandEnds(g);
     });
     if (!complete)
         EndPageCommand();
+}
+
+void frmMAIN::PageCommandBegins(Guard& g)
+{
+    g.step([&] { setEnabled(false); });
+    g.step([&] { AUTOSTART().pgbBERECHNEN->setVisible(true); });
+}
+
+void frmMAIN::PageCommandEnds(Guard& g)
+{
+    g.step([&] { geaendert_ = true; });
+    g.step([&] { menus_.value(QStringLiteral("mnuDATEI"))->setEnabled(false); });
+    g.step([&] { SetMousePointer(0); });
 }
 
 void frmMAIN::ShowPage(PageForm* page)

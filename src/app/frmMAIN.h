@@ -172,6 +172,10 @@ private:
     PageForm* LoadPage(const QString& name);
     // Shows a loaded page maximised and active.
     void ShowPage(PageForm* page);
+    // A page command begins with the main window off and the progress bar shown, and
+    // ends in the page state: the working copy counts as changed, the file menu is off.
+    void PageCommandBegins(Guard& g);
+    void PageCommandEnds(Guard& g);
     // The page state: the page buttons 10 to 13 and 15 shown raised.
     void PageButtons();
     // The bar at 100 for a moment after a page was built, then hidden at 0.

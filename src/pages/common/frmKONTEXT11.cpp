@@ -96,8 +96,7 @@ frmKONTEXT11::frmKONTEXT11(PageHost& host, PageForm& opener)
             BOSEITE1 = true;
     if (!BOSEITE1)
         fraMSP->hide();
-    DATENG0 = std::make_shared<clsDATEN>(host.context());
-    DATENG0->ETABELLE(QStringLiteral("G0"));
+    DATENG0 = ViewOn(host.context(), QStringLiteral("G0"));
     const AxisTables& axes = SectionAxisTables();
     fill(*cboXMIN, axes.MIN);
     fill(*cboXDIFF, axes.DIFF);

@@ -75,13 +75,6 @@ mdiSEITE1::mdiSEITE1(PageHost& host, QWidget* parent) : PageForm(host, ResultPag
 
 mdiSEITE1::~mdiSEITE1() = default;
 
-std::shared_ptr<clsDATEN> mdiSEITE1::view(const char* table)
-{
-    auto v = std::make_shared<clsDATEN>(host_.context());
-    v->ETABELLE(QLatin1String(table));
-    return v;
-}
-
 // ---------------------------------------------------------------- load
 
 void mdiSEITE1::Form_Load()
@@ -93,15 +86,11 @@ void mdiSEITE1::Form_Load()
     Guarded(ctx.dlg(), RoutineBox(QStringLiteral("Form_Load")), [&](Guard& g) {
         BOKF = BOKFS = true;
         g.step([&] {
-            DATENE1 = view("E1");
-            DATENE2 = view("E2");
-            DATENE3 = view("E3");
-            DATENE4 = view("E4");
-            DATENE5 = view("E5");
-            DATENA1 = view("A1");
-            DATENA2 = view("A2");
-            DATENA3 = view("A3");
-            DATENG0 = view("G0");
+            const QString tables[] = {"E1", "E2", "E3", "E4", "E5", "A1", "A2", "A3", "G0"};
+            std::shared_ptr<clsDATEN>* views[] = {&DATENE1, &DATENE2, &DATENE3, &DATENE4, &DATENE5,
+                                                  &DATENA1, &DATENA2, &DATENA3, &DATENG0};
+            for (int i = 0; i < 9; ++i)
+                *views[i] = ViewOn(ctx, tables[i]);
         });
         g.step([&] { DATENE1->DTVL(QStringLiteral("ID"), ID); });
         g.step([&] { DATENE1->DTVT(QStringLiteral("KEN"), KEN); });
@@ -145,57 +134,42 @@ void mdiSEITE1::Form_Load()
     });
 }
 
-void mdiSEITE1::readVertical(Guard& g, int16_t K, VerticalSections& v, VariantMatrix& body)
+int16_t mdiSEITE1::readSections(Guard& g, clsDATEN& view, int16_t K, const QString& end, int16_t endValue,
+                                const QString& index, std::initializer_list<SectionColumn> columns)
 {
     int16_t MINI = 0, MAXI = 0, AN = 0;
-    const QString OU = QStringLiteral("OU"), I4 = QStringLiteral("I4");
-    g.step([&] { DATENA2->INDEX(MINI, MAXI, AN, kK, Variant(K), OU, Variant(int16_t(0)), I4); });
-    if (AN == 0) {
-        v.MAX = -1;
-        return;
-    }
-    v.MAX = MAXI;
+    g.step([&] { view.INDEX(MINI, MAXI, AN, kK, Variant(K), end, Variant(endValue), index); });
+    if (AN == 0)
+        return -1;
     g.step([&] {
         if (MAXI < 0)
             throw VbError(VbErr::Subscript);
-        for (std::vector<float>* a : {&v.Z, &v.X, &v.WHO, &v.WVO, &v.WHU, &v.WVU})
-            a->assign(std::size_t(MAXI) + 1, 0.0f);
+        for (const SectionColumn& c : columns)
+            c.values->assign(std::size_t(MAXI) + 1, 0.0f);
     });
-    const struct {
-        const char* column;
-        int16_t OU;
-        std::vector<float>& values;
-    } reads[] = {{"X", 0, v.X}, {"Z", 0, v.Z}, {"WH", 0, v.WHO}, {"WV", 0, v.WVO}, {"WH", 1, v.WHU}, {"WV", 1, v.WVU}};
-    for (const auto& r : reads)
-        g.step([&] { DATENA2->DTVSF(QLatin1String(r.column), r.values, kK, Variant(K), OU, Variant(r.OU), I4); });
-    g.step([&] { body = VerticalSectionBody(v); });
+    for (const SectionColumn& c : columns)
+        g.step([&] { view.DTVSF(QLatin1String(c.column), *c.values, kK, Variant(K), end, Variant(c.end), index); });
+    return MAXI;
+}
+
+void mdiSEITE1::readVertical(Guard& g, int16_t K, VerticalSections& v, VariantMatrix& body)
+{
+    // The points with the values above them (OU 0) and below them (OU 1).
+    v.MAX = readSections(g, *DATENA2, K, QStringLiteral("OU"), 0, QStringLiteral("I4"),
+                         {{"X", 0, &v.X}, {"Z", 0, &v.Z}, {"WH", 0, &v.WHO}, {"WV", 0, &v.WVO},
+                          {"WH", 1, &v.WHU}, {"WV", 1, &v.WVU}});
+    if (v.MAX >= 0)
+        g.step([&] { body = VerticalSectionBody(v); });
 }
 
 void mdiSEITE1::readHorizontal(Guard& g, int16_t K, HorizontalSections& h, VariantMatrix& body)
 {
-    int16_t MINI = 0, MAXI = 0, AN = 0;
-    const QString I5I = QStringLiteral("I5I"), I5 = QStringLiteral("I5");
-    g.step([&] { DATENA3->INDEX(MINI, MAXI, AN, kK, Variant(K), I5I, Variant(int16_t(1)), I5); });
-    if (AN == 0) {
-        h.MAX = -1;
-        return;
-    }
-    h.MAX = MAXI;
-    g.step([&] {
-        if (MAXI < 0)
-            throw VbError(VbErr::Subscript);
-        for (std::vector<float>* a : {&h.Z1, &h.X1, &h.WH1, &h.WV1, &h.Z2, &h.X2, &h.WH2, &h.WV2})
-            a->assign(std::size_t(MAXI) + 1, 0.0f);
-    });
-    const struct {
-        const char* column;
-        int16_t end;
-        std::vector<float>& values;
-    } reads[] = {{"Z", 1, h.Z1}, {"X", 1, h.X1}, {"WH", 1, h.WH1}, {"WV", 1, h.WV1},
-                 {"Z", 2, h.Z2}, {"X", 2, h.X2}, {"WH", 2, h.WH2}, {"WV", 2, h.WV2}};
-    for (const auto& r : reads)
-        g.step([&] { DATENA3->DTVSF(QLatin1String(r.column), r.values, kK, Variant(K), I5I, Variant(r.end), I5); });
-    g.step([&] { body = HorizontalSectionBody(h); });
+    // Start (I5I 1) and end point (I5I 2) of each section.
+    h.MAX = readSections(g, *DATENA3, K, QStringLiteral("I5I"), 1, QStringLiteral("I5"),
+                         {{"Z", 1, &h.Z1}, {"X", 1, &h.X1}, {"WH", 1, &h.WH1}, {"WV", 1, &h.WV1},
+                          {"Z", 2, &h.Z2}, {"X", 2, &h.X2}, {"WH", 2, &h.WH2}, {"WV", 2, &h.WV2}});
+    if (h.MAX >= 0)
+        g.step([&] { body = HorizontalSectionBody(h); });
 }
 
 // ---------------------------------------------------------------- areas
@@ -213,12 +187,14 @@ bool mdiSEITE1::drawing(int16_t nr, int16_t OBJ)
 
 void mdiSEITE1::BILD(int16_t nr, int16_t OBJ, float XDL, float YDO)
 {
-    switch (nr) {
-    case 11: BILD11(OBJ, XDL, YDO); break;
-    case 17: BILD17(OBJ, XDL, YDO); break;
-    case 18: BILD18(OBJ, XDL, YDO); break;
-    default: table(nr, OBJ, XDL, YDO); break;
-    }
+    if (nr == 11)
+        BILD11(OBJ, XDL, YDO);
+    else if (nr >= 12 && nr <= 16)
+        table(nr, OBJ, XDL, YDO);
+    else if (nr == 17)
+        BILD17(OBJ, XDL, YDO);
+    else if (nr == 18)
+        BILD18(OBJ, XDL, YDO);
 }
 
 void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO)
@@ -315,34 +291,29 @@ void mdiSEITE1::table(int16_t nr, int16_t OBJ, float XDL, float YDO)
 
 void mdiSEITE1::BILD17(int16_t OBJ, float XDL, float YDO)
 {
-    if (!drawing(17, OBJ))
-        return;
-    Guarded(host_.context().dlg(), RoutineBox(QStringLiteral("Seite 1 - Tabellenüberschriften"), QStringLiteral("VB-Fehler: ")),
-            [&](Guard& g) {
-                if (BONEU)
-                    WriteGridLayoutDefaults(g, *DATENG0, 17, true);
-                Target t{};
-                g.step([&] { t = target(17, OBJ, XDL, YDO); });
-                gridDiagram(g, GRAFIK17, ID, 17, OBJ, t);
-                if (GRAFIK17)
-                    strip(g, *GRAFIK17);
-            });
+    gridArea(17, OBJ, XDL, YDO, QStringLiteral("Seite 1 - Tabellenüberschriften"), GRAFIK17, &mdiSEITE1::strip);
 }
 
 void mdiSEITE1::BILD18(int16_t OBJ, float XDL, float YDO)
 {
-    if (!drawing(18, OBJ))
+    gridArea(18, OBJ, XDL, YDO, QStringLiteral("Seite 1 - Allgemeine Angaben"), GRAFIK18, &mdiSEITE1::legend);
+}
+
+void mdiSEITE1::gridArea(int16_t nr, int16_t OBJ, float XDL, float YDO, const QString& title,
+                         std::unique_ptr<clsGRAFIK>& d, void (mdiSEITE1::*content)(Guard&, clsGRAFIK&))
+{
+    if (!drawing(nr, OBJ))
         return;
-    Guarded(host_.context().dlg(), RoutineBox(QStringLiteral("Seite 1 - Allgemeine Angaben"), QStringLiteral("VB-Fehler: ")),
-            [&](Guard& g) {
-                if (BONEU)
-                    WriteGridLayoutDefaults(g, *DATENG0, 18, false);
-                Target t{};
-                g.step([&] { t = target(18, OBJ, XDL, YDO); });
-                gridDiagram(g, GRAFIK18, ID, 18, OBJ, t);
-                if (GRAFIK18)
-                    legend(g, *GRAFIK18);
-            });
+    Guarded(host_.context().dlg(), RoutineBox(title, QStringLiteral("VB-Fehler: ")), [&](Guard& g) {
+        // The strip's row carries a pressure scale of its own, the legend's does not.
+        if (BONEU)
+            WriteGridLayoutDefaults(g, *DATENG0, nr, nr == 17);
+        Target t{};
+        g.step([&] { t = target(nr, OBJ, XDL, YDO); });
+        gridDiagram(g, d, ID, nr, OBJ, t);
+        if (d)
+            (this->*content)(g, *d);
+    });
 }
 
 void mdiSEITE1::strip(Guard& g, clsGRAFIK& d)

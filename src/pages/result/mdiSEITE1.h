@@ -11,6 +11,7 @@
 #include "pages/common/SectionInput.h"
 #include "pages/common/VariantMatrix.h"
 #include "pages/common/clsTABELLE.h"
+#include <initializer_list>
 #include <memory>
 
 class clsDATEN;
@@ -56,13 +57,26 @@ public:
     std::unique_ptr<clsTABELLE> TABELLE12, TABELLE13, TABELLE14, TABELLE15, TABELLE16;
 
 private:
-    std::shared_ptr<clsDATEN> view(const char* table);
+    // A column of a side's result rows whose key column `end` holds the value given.
+    struct SectionColumn {
+        const char* column;
+        int16_t end;
+        std::vector<float>* values;
+    };
+    // The side's rows of a result table, indexed by `index` with the key column `end` at
+    // endValue: their highest running number (-1 for none), the columns read into arrays
+    // that reach from 0 to it.
+    int16_t readSections(Guard& g, clsDATEN& view, int16_t K, const QString& end, int16_t endValue,
+                         const QString& index, std::initializer_list<SectionColumn> columns);
     void readVertical(Guard& g, int16_t K, VerticalSections& v, VariantMatrix& body);
     void readHorizontal(Guard& g, int16_t K, HorizontalSections& h, VariantMatrix& body);
     // False for an area this page does not draw now: an early-ended load leaves the
     // area cleared on screen, and OBJ beyond 0 and 1 draws nothing.
     bool drawing(int16_t nr, int16_t OBJ);
     void table(int16_t nr, int16_t OBJ, float XDL, float YDO);
+    // A heading strip or legend: its layout row, its diagram object, then its content.
+    void gridArea(int16_t nr, int16_t OBJ, float XDL, float YDO, const QString& title, std::unique_ptr<clsGRAFIK>& d,
+                  void (mdiSEITE1::*content)(Guard&, clsGRAFIK&));
     void strip(Guard& g, clsGRAFIK& d);
     void legend(Guard& g, clsGRAFIK& d);
 
