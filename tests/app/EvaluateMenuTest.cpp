@@ -4,6 +4,7 @@
 #include "pages/result/mdiSEITE1.h"
 #include "platform/Yield.h"
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QMenu>
 
 namespace {
@@ -113,8 +114,14 @@ TEST_F(EvaluateMenu, StoredResultsAndAnOpenPage)
     EXPECT_EQ(ResultPage(), page);
     EXPECT_NEAR(page->L.WV, -73.773598f, 1e-4);
     ExpectPageState();
-    // Closed and shown again, it is built from the stored results, flag already cleared.
-    delete page->parentWidget();
+    // Closing takes the page out at once and deletes it once the event is done with.
+    const QPointer<mdiSEITE1> closed(page);
+    main->stbMAIN_PanelClick(15);
+    EXPECT_EQ(ResultPage(), nullptr);
+    EXPECT_FALSE(closed.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+    // Shown again, it is built from the stored results, the flag already cleared.
     main->Menu(QStringLiteral("mnuBERECHNEN"))->trigger();
     ASSERT_NE(ResultPage(), nullptr);
     EXPECT_EQ(ResultPage()->L.WV, -1.0f);

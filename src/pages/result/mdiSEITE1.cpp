@@ -104,8 +104,17 @@ void mdiSEITE1::Form_Load()
             KOPFS = BaseHead();
         });
         ReadSectionInput(g, ctx, *DATENE2, *DATENE3, *DATENE4, *DATENE5, false, S);
-        g.step([&] { XBLMIN = *std::min_element(S.L.XB.begin(), S.L.XB.end()); });
-        g.step([&] { XBRMAX = *std::max_element(S.R.XB.begin(), S.R.XB.end()); });
+        // The structure's extreme x: the first point's, replaced by every one beyond it.
+        g.step([&] {
+            XBLMIN = Element(S.L.XB, 0);
+            for (float x : S.L.XB)
+                XBLMIN = std::min(XBLMIN, x);
+        });
+        g.step([&] {
+            XBRMAX = Element(S.R.XB, 0);
+            for (float x : S.R.XB)
+                XBRMAX = std::max(XBRMAX, x);
+        });
         g.step([&] { DATENA1->DTVS(QStringLiteral("WHL"), L.WH); });
         g.step([&] { DATENA1->DTVS(QStringLiteral("WVL"), L.WV); });
         g.step([&] { DATENA1->DTVS(QStringLiteral("WHR"), R.WH); });
