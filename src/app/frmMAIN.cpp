@@ -4,10 +4,12 @@
 #include "frmAUSWAHL.h"
 #include "frmEXPIMP.h"
 #include "frmINFO.h"
+#include "calc/clsBERECHNEN.h"
 #include "input/mdiEINGABE.h"
 #include "pages/common/PageForm.h"
 #include "pages/common/PageList.h"
 #include "pages/common/frmANZEIGEN.h"
+#include "pages/result/mdiSEITE1.h"
 #include "platform/Ado.h"
 #include "platform/App.h"
 #include "platform/DatabaseFiles.h"
@@ -111,6 +113,22 @@ const PanelRow kPanels[] = {
     {{PanelStyle::Button, 1300, "Schließen", false}, "Close", "Zurück zum Startbildschirm",
      "Back to the front window"},
 };
+
+// The page forms of the evaluate commands. The input-graphic page has no form yet:
+// its command stays disabled until one is entered here.
+using PageMaker = PageForm* (*)(PageHost&);
+const std::pair<const char*, PageMaker> kPageForms[] = {
+    {"mdiESEITE1", nullptr},
+    {"mdiSEITE1", [](PageHost& host) -> PageForm* { return new mdiSEITE1(host); }},
+};
+
+PageMaker PageMakerOf(const QString& name)
+{
+    for (const auto& [form, make] : kPageForms)
+        if (name == QLatin1String(form))
+            return make;
+    return nullptr;
+}
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 
@@ -276,6 +294,11 @@ void frmMAIN::BuildMenus()
     on("mnuREADME", &frmMAIN::mnuREADME_Click);
     on("mnuHINWEISE", &frmMAIN::mnuHINWEISE_Click);
     on("mnuINFO", &frmMAIN::mnuINFO_Click);
+    on("mnuEINGABEGRAFIK", &frmMAIN::mnuEINGABEGRAFIK_Click);
+    on("mnuBERECHNEN", &frmMAIN::mnuBERECHNEN_Click);
+    on("mnuNEUBERECHNEN", &frmMAIN::mnuNEUBERECHNEN_Click);
+    connect(menus_.value(QStringLiteral("mnuAUSWERTEN"))->menu(), &QMenu::aboutToShow, this,
+            &frmMAIN::mnuAUSWERTEN_Click);
 }
 
 void frmMAIN::BuildStatusBar()
@@ -663,8 +686,13 @@ void frmMAIN::SeitenSchliessen(Guard& g)
     g.step([&] { SetMousePointer(11); });
     for (QWidget* form : Forms()) {
         auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+        // Out of the area at once, deleted once the event is done with: the command
+        // may have come from a key on the page itself.
         if (sub && form->objectName() != QLatin1String("mdiAUTOSTART"))
-            g.step([&] { delete sub; });
+            g.step([&] {
+                mdiArea->removeSubWindow(sub);
+                sub->deleteLater();
+            });
     }
     for (int n = 10; n <= 15; ++n)
         g.step([&] { stbMAIN->Panels(n).SetVisible(false); });
@@ -1254,4 +1282,233 @@ void frmMAIN::mnuINFO_Click()
     frmINFO info(ctx_.SPRACHE, AUTOSTART(), ctx_.dlg(), this);
     const OutsideUnloadDeferral modal;
     info.exec();
+}
+
+// ---------------------------------------------------------------- evaluate menu
+
+namespace {
+
+// The record's result row, by its ID.
+QString ResultRowQuery(int32_t id)
+{
+    return QStringLiteral("SELECT [ID],[BONEU] FROM [A1] WHERE [ID]=") + SqlNumber(Variant(id));
+}
+
+bool IsTrue(const Variant& v)
+{
+    return (v.type() == VarType::Boolean || v.isNumber()) && CBool(v);
+}
+
+} // namespace
+
+void frmMAIN::mnuAUSWERTEN_Click()
+{
+    QAction* eingabegrafik = menus_.value(QStringLiteral("mnuEINGABEGRAFIK"));
+    QAction* berechnen = menus_.value(QStringLiteral("mnuBERECHNEN"));
+    QAction* neuberechnen = menus_.value(QStringLiteral("mnuNEUBERECHNEN"));
+    const bool complete = Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuAUSWERTEN"))), [&](Guard& g) {
+        g.step([&] { SetMousePointer(11); });
+        long count = 0;
+        int32_t id = 0;
+        Recordset rs;
+        g.step([&] { rs.Open(QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true"), ctx_.cnnX); });
+        g.step([&] {
+            if (rs.Eof())
+                return;
+            rs.MoveLast();
+            count = rs.RecordCount();
+            if (count == 1)
+                id = CLng(rs.Fields(QStringLiteral("ID")).Value());
+        });
+        g.step([&] { rs.Close(); });
+        if (count != 1) {
+            for (QAction* item : {eingabegrafik, berechnen, neuberechnen})
+                g.step([&] { item->setEnabled(false); });
+        } else {
+            g.step([&] { eingabegrafik->setEnabled(HasPage(QStringLiteral("mdiESEITE1"))); });
+            Recordset a1;
+            g.step([&] { a1.Open(ResultRowQuery(id), ctx_.cnnX); });
+            if (g.test([&] { return a1.Eof(); })) {
+                g.step([&] { a1.AddNew(); });
+                g.step([&] { a1.Fields(QStringLiteral("ID")) = Variant(id); });
+                g.step([&] { a1.Fields(QStringLiteral("BONEU")) = Variant(true); });
+                g.step([&] { a1.Update(); });
+            }
+            g.step([&] { berechnen->setEnabled(!IsTrue(a1.Fields(QStringLiteral("BONEU")).Value())); });
+            g.step([&] { a1.Close(); });
+            g.step([&] { neuberechnen->setEnabled(true); });
+        }
+        g.step([&] { SetMousePointer(0); });
+    });
+    if (!complete)
+        SetMousePointer(0);
+}
+
+void frmMAIN::mnuEINGABEGRAFIK_Click()
+{
+    const QString name = QStringLiteral("mdiESEITE1");
+    if (!HasPage(name))
+        return;
+    const bool complete = Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuEINGABEGRAFIK"))), [&](Guard& g) {
+        g.step([&] { SetMousePointer(11); });
+        PageCommandBegins(g);
+        PageForm* page = nullptr;
+        g.step([&] { page = LoadPage(name); });
+        FinishProgress(g);
+        g.step([&] { setEnabled(true); });
+        g.step([&] { DoEvents(); });
+        g.step([&] { ShowPage(page); });
+        g.step([&] { PageButtons(); });
+        PageCommandEnds(g);
+    });
+    if (!complete)
+        EndPageCommand();
+}
+
+void frmMAIN::mnuBERECHNEN_Click()
+{
+    const bool complete = Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuBERECHNEN"))), [&](Guard& g) {
+        g.step([&] { SetMousePointer(11); });
+        PageCommandBegins(g);
+        g.step([&] { DoEvents(); });
+        PageForm* page = nullptr;
+        g.step([&] { page = LoadPage(QStringLiteral("mdiSEITE1")); });
+        g.step([&] { DoEvents(); });
+        g.step([&] { setEnabled(true); });
+        g.step([&] { ShowPage(page); });
+        g.step([&] { PageButtons(); });
+        FinishProgress(g);
+        PageCommandEnds(g);
+    });
+    if (!complete)
+        EndPageCommand();
+}
+
+void frmMAIN::mnuNEUBERECHNEN_Click()
+{
+    const bool complete = Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuNEUBERECHNEN"))), [&](Guard& g) {
+        PageCommandBegins(g);
+        int32_t id = 0;
+        {
+            Recordset active;
+            g.step([&] {
+                active.Open(QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true ORDER BY [KEN]"), ctx_.cnnX);
+            });
+            g.step([&] { id = CLng(active.Fields(QStringLiteral("ID")).Value()); });
+            g.step([&] { active.Close(); });
+        }
+        // The record's result row is made anew with the flag of new results; this
+        // cursor stays on it until the page is shown.
+        Recordset a1;
+        g.step([&] { a1.Open(ResultRowQuery(id), ctx_.cnnX); });
+        g.step([&] {
+            if (a1.Eof())
+                return;
+            a1.MoveFirst();
+            a1.Delete();
+        });
+        g.step([&] { a1.AddNew(); });
+        g.step([&] { a1.Fields(QStringLiteral("ID")) = Variant(id); });
+        g.step([&] { a1.Fields(QStringLiteral("BONEU")) = Variant(true); });
+        g.step([&] { a1.Update(); });
+        g.step([&] { DoEvents(); });
+        g.step([&] { SetMousePointer(11); });
+        bool calculated = false;
+        {
+            std::unique_ptr<clsBERECHNEN> calculation;
+            g.step([&] { calculation = std::make_unique<clsBERECHNEN>(ctx_); });
+            g.step([&] { calculated = calculation && calculation->BERECHNUNG(); });
+            if (!calculated) {
+                g.step([&] { setEnabled(true); });
+                g.step([&] { AUTOSTART().pgbBERECHNEN->setVisible(false); });
+                g.step([&] { SetMousePointer(0); });
+                return;
+            }
+            g.step([&] { DoEvents(); });
+            // The page is built while the flag still says new: it starts from the default layout.
+            PageForm* page = nullptr;
+            g.step([&] { page = LoadPage(QStringLiteral("mdiSEITE1")); });
+            calculation.reset();
+            g.step([&] { DoEvents(); });
+            g.step([&] { setEnabled(true); });
+            g.step([&] { ShowPage(page); });
+        }
+        g.step([&] { DoEvents(); });
+        g.step([&] { PageButtons(); });
+        g.step([&] { a1.Fields(QStringLiteral("BONEU")) = Variant(false); });
+        g.step([&] { a1.Update(); });
+        g.step([&] { a1.Close(); });
+        FinishProgress(g);
+        PageCommandEnds(g);
+    });
+    if (!complete)
+        EndPageCommand();
+}
+
+void frmMAIN::PageCommandBegins(Guard& g)
+{
+    g.step([&] { setEnabled(false); });
+    g.step([&] { AUTOSTART().pgbBERECHNEN->setVisible(true); });
+}
+
+void frmMAIN::PageCommandEnds(Guard& g)
+{
+    g.step([&] { geaendert_ = true; });
+    g.step([&] { menus_.value(QStringLiteral("mnuDATEI"))->setEnabled(false); });
+    g.step([&] { SetMousePointer(0); });
+}
+
+void frmMAIN::ShowPage(PageForm* page)
+{
+    if (!page)
+        throw VbError(VbErr::ObjectNotSet);
+    ShowMaximized(page);
+}
+
+bool frmMAIN::HasPage(const QString& name) const
+{
+    return PageMakerOf(name) != nullptr;
+}
+
+PageForm* frmMAIN::LoadPage(const QString& name)
+{
+    for (QWidget* form : Forms())
+        if (form->objectName() == name)
+            return qobject_cast<PageForm*>(form);
+    const PageMaker make = PageMakerOf(name);
+    if (!make)
+        throw VbError(VbErr::ObjectNotSet);
+    PageForm* page = make(*this);
+    // Loaded hidden: the command shows it once it is built.
+    QMdiSubWindow* sub = mdiArea->addSubWindow(page);
+    sub->setObjectName(name + QStringLiteral("_Window"));
+    sub->setWindowIcon(SuiteIcon());
+    sub->hide();
+    page->Form_Load();
+    return page;
+}
+
+void frmMAIN::PageButtons()
+{
+    for (int n : {10, 11, 12, 13, 15}) {
+        stbMAIN->Panels(n).SetVisible(true);
+        stbMAIN->Panels(n).SetBevel(PanelBevel::Raised);
+    }
+}
+
+void frmMAIN::FinishProgress(Guard& g)
+{
+    QProgressBar* bar = AUTOSTART().pgbBERECHNEN;
+    g.step([&] { bar->setValue(100); });
+    g.step([&] { DoEvents(); });
+    g.step([&] { Sleep(pagePause_); });
+    g.step([&] { bar->setVisible(false); });
+    g.step([&] { bar->setValue(0); });
+}
+
+void frmMAIN::EndPageCommand()
+{
+    setEnabled(true);
+    AUTOSTART().pgbBERECHNEN->setVisible(false);
+    SetMousePointer(0);
 }

@@ -18,6 +18,7 @@ class QMdiArea;
 class PrinterSurface;
 class QMenu;
 class Guard;
+class PageForm;
 class mdiEINGABE;
 
 // The project folder as status panel 1 shows it: at most 20 characters are kept,
@@ -97,6 +98,15 @@ public:
     void mnuREADME_Click();
     void mnuHINWEISE_Click();
     void mnuINFO_Click();
+    // The evaluate menu. Opening it enables its commands for exactly one active record
+    // (and gives that record its result row); the commands show the input-graphic page,
+    // show the result page from the stored results, or recalculate and show it.
+    void mnuAUSWERTEN_Click();
+    void mnuEINGABEGRAFIK_Click();
+    void mnuBERECHNEN_Click();
+    void mnuNEUBERECHNEN_Click();
+    // The pause with the progress bar at 100 after a page command built its page (ms).
+    void SetPagePause(int milliseconds) { pagePause_ = milliseconds; }
     // The status bar's buttons 8 to 15: the pressed look, then the command of the panel
     // clicked (8 save the input, 9 discard it, 10 the page chooser, 11 print, 12 a
     // screenshot, 13 the page into a document, 15 close the pages). The input window
@@ -156,6 +166,22 @@ private:
     void MDIForm_QueryUnload(bool& cancel, int mode);
     void MDIForm_Unload(int mode);
     void UnloadForms();
+    // The page forms of the evaluate commands: whether the program has the page, and
+    // the page loaded once (an open one stays as it is; null without the page).
+    bool HasPage(const QString& name) const;
+    PageForm* LoadPage(const QString& name);
+    // Shows a loaded page maximised and active.
+    void ShowPage(PageForm* page);
+    // A page command begins with the main window off and the progress bar shown, and
+    // ends in the page state: the working copy counts as changed, the file menu is off.
+    void PageCommandBegins(Guard& g);
+    void PageCommandEnds(Guard& g);
+    // The page state: the page buttons 10 to 13 and 15 shown raised.
+    void PageButtons();
+    // The bar at 100 for a moment after a page was built, then hidden at 0.
+    void FinishProgress(Guard& g);
+    // A page command that was cancelled leaves the window usable and the bar hidden.
+    void EndPageCommand();
 
     Context ctx_;
     QString bearbeiter_;
@@ -175,4 +201,5 @@ private:
     QPointer<mdiEINGABE> eingabe_;
     bool panelCommand_ = false;   // a status-bar command is running
     std::unique_ptr<PrinterSurface> printer_;
+    int pagePause_ = 1500;
 };

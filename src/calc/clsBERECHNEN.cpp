@@ -26,11 +26,7 @@ bool clsBERECHNEN::BERECHNUNG()
     bool result = false;
     run_ = ctx_;
     try {
-        auto view = [this](const char* table) {
-            auto v = std::make_shared<clsDATEN>(run_);
-            v->ETABELLE(QString::fromLatin1(table));
-            return v;
-        };
+        auto view = [this](const char* table) { return ViewOn(run_, QString::fromLatin1(table)); };
         E2_ = view("E2");
         E3_ = view("E3");
         E4_ = view("E4");

@@ -79,6 +79,13 @@ void selectOrSetText(QComboBox& cbo, const Variant& v)
 
 } // namespace
 
+std::shared_ptr<clsDATEN> ViewOn(Context& ctx, const QString& table)
+{
+    auto view = std::make_shared<clsDATEN>(ctx);
+    view->ETABELLE(table);
+    return view;
+}
+
 clsDATEN::clsDATEN(Context& ctx) : ctx_(ctx)
 {
     Guarded(ctx_.dlg(), titled(DataErrorTitle), [&](Guard& g) {

@@ -354,3 +354,6 @@ private:
     QString databaseName_;
     ViewFilter f_;
 };
+
+// A new view on a table of the working copy, for the active record.
+std::shared_ptr<clsDATEN> ViewOn(Context& ctx, const QString& table);

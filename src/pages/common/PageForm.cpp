@@ -18,6 +18,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
@@ -132,6 +133,35 @@ PageForm::Target PageForm::target(int16_t nr, int16_t OBJ, float XDL, float YDO)
     return {a.pic, 0, 0};
 }
 
+void PageForm::placeDiagram(Guard& g, clsGRAFIK& d, int32_t ID, int16_t nr, int16_t OBJ, const Target& t) const
+{
+    g.step([&] { d.EID(ID); });
+    g.step([&] { d.EIDOBJEKT(nr); });
+    g.step([&] { d.EOBJEKT(t.EOBJEKT); });
+    g.step([&] { d.EXDL(t.EXDL); });
+    g.step([&] { d.EYDO(t.EYDO); });
+    if (OBJ == 1) {
+        const QRectF mm = areaMm(nr);
+        g.step([&] { d.ELX(float(mm.width())); });
+        g.step([&] { d.ELY(float(mm.height())); });
+    }
+}
+
+void PageForm::gridDiagram(Guard& g, std::unique_ptr<clsGRAFIK>& d, int32_t ID, int16_t nr, int16_t OBJ,
+                           const Target& t)
+{
+    g.step([&] {
+        d.reset();   // the previous drawing's object goes, whether or not a new one comes
+        d = std::make_unique<clsGRAFIK>(host_.context());
+    });
+    if (!d)
+        return;
+    placeDiagram(g, *d, ID, nr, OBJ, t);
+    g.step([&] { d->EAXEX(0); });
+    g.step([&] { d->EAXEY(0); });
+    g.step([&] { d->SKALEN(0); });
+}
+
 void PageForm::progress(float value) const
 {
     host_.context().progress(value);
@@ -189,6 +219,7 @@ void PageForm::redrawAreas()
 
 void PageForm::DRUCKEN()
 {
+    const QScopedValueRollback<int> busy(busy_, busy_ + 1);
     PrinterSurface& printer = host_.Printer();
     const bool printed =
         Guarded(host_.context().dlg(), RoutineBox(spec_.printTitle, spec_.boxPrefix), [&](Guard& g) {
@@ -217,6 +248,7 @@ void PageForm::DRUCKEN()
 
 void PageForm::KONTEXT(bool& HBOKF, bool& HBOKFS, int32_t& FARBEMDI, int32_t& FARBEPIC)
 {
+    const QScopedValueRollback<int> busy(busy_, busy_ + 1);
     surface_->setBackColor(FARBEMDI);
     for (const Area& a : areas_)
         a.pic->setBackColor(FARBEPIC);
@@ -307,7 +339,8 @@ void PageForm::picBILD11_MouseDown(int Button, int, float, float)
 void PageForm::picBILD11_MouseMove(int, int, float X, float Y)
 {
     QString tip;
-    if (crossMode_ && GRAFIK11) {
+    // No tip without a diagram or its scales (a page whose load ended early).
+    if (crossMode_ && GRAFIK11 && GRAFIK11->layout().MX != 0 && GRAFIK11->layout().MY != 0) {
         float x = 0, z = 0;
         GRAFIK11->KOORDTRANSINV(X, Y, x, z, 0, 0);
         tip = QStringLiteral("x = ") + Format(Variant(x), QStringLiteral("0.00")) + QStringLiteral("; z = ")
@@ -335,8 +368,12 @@ void PageForm::keyLater(QKeyEvent* event)
     // Handled once the event is done with, so a command may unload the page.
     const int code = KeyCode(*event);
     const int shift = ShiftCode(event->modifiers());
+    // Not in the middle of printing or redrawing the page, whose yields run the timer.
     if (code != 0)
-        QTimer::singleShot(0, this, [this, code, shift] { Form_KeyDown(code, shift); });
+        QTimer::singleShot(0, this, [this, code, shift] {
+            if (busy_ == 0)
+                Form_KeyDown(code, shift);
+        });
 }
 
 void PageForm::showEvent(QShowEvent* event)

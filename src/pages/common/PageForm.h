@@ -7,6 +7,7 @@
 #include "PageHost.h"
 #include "clsKOPFFUSS.h"
 #include "draw/clsGRAFIK.h"
+#include "platform/ErrorGuard.h"
 #include "platform/PictureBox.h"
 #include "platform/VScrollBar.h"
 #include <QRectF>
@@ -35,6 +36,10 @@ public:
     };
     PageForm(PageHost& host, Spec spec, QWidget* parent = nullptr);
     ~PageForm() override;
+
+    // Builds the page once from the active record and draws it; the main window's page
+    // commands call it after creating the form. The shared form reads nothing itself.
+    virtual void Form_Load() {}
 
     // Draws area nr: OBJ 0 on screen in its picture box, 1 on the printer at the box's
     // place on the page shifted by (XDL, YDO) mm.
@@ -81,8 +86,15 @@ protected:
         OutputObject* EOBJEKT;
         float EXDL, EYDO;
     };
-    Target target(int16_t nr, int16_t OBJ, float XDL, float YDO);
+    virtual Target target(int16_t nr, int16_t OBJ, float XDL, float YDO);
     QRectF areaMm(int16_t nr) const;
+    // Places a new diagram object of area nr on its target, in its steps of g: the
+    // record and diagram number of its layout row, the output object and the box; on
+    // paper also the box's size, which a picture box gives on screen.
+    void placeDiagram(Guard& g, clsGRAFIK& d, int32_t ID, int16_t nr, int16_t OBJ, const Target& t) const;
+    // The diagram object of a heading strip or legend, area nr, made anew and placed on
+    // its target; its layout row is loaded as a millimetre grid without axes.
+    void gridDiagram(Guard& g, std::unique_ptr<clsGRAFIK>& d, int32_t ID, int16_t nr, int16_t OBJ, const Target& t);
     // Header and footer: S 0 on the form (cleared first), 1 on the printer.
     void Kopffusszeile(int16_t S);
     // The start window's progress bar.
@@ -114,5 +126,6 @@ private:
     PictureBox* surface_;
     std::vector<Area> areas_;
     bool crossMode_ = false;
+    int busy_ = 0;   // printing or redrawing: keys that come due meanwhile are not run
     bool activationWatched_ = false;
 };

@@ -2,6 +2,7 @@
 #include "DialogControls.h"
 #include "PageForm.h"
 #include "PageHost.h"
+#include "SectionDiagram.h"
 #include "data/clsDATEN.h"
 #include "platform/Context.h"
 #include "platform/Controls.h"
@@ -12,33 +13,11 @@
 
 namespace {
 
-// The section diagram's allowed lower bounds and ranges.
-std::vector<int> lowerBounds()
-{
-    std::vector<int> v;
-    for (int x = -100; x <= -20; x += 10)
-        v.push_back(x);
-    for (int x = -19; x <= 20; ++x)
-        v.push_back(x);
-    for (int x = 25; x <= 100; x += 5)
-        v.push_back(x);
-    return v;
-}
-
-std::vector<int> ranges()
-{
-    std::vector<int> v{1, 2, 3, 4, 5, 6};
-    for (int x = 8; x <= 28; ++x)
-        v.push_back(x);
-    for (int x : {30, 35, 40, 45, 50, 60, 70, 75, 80, 90, 100, 125, 150, 175, 200})
-        v.push_back(x);
-    return v;
-}
-
-void fill(QComboBox& list, const std::vector<int>& entries)
+// The section diagram's allowed lower bounds or ranges.
+void fill(QComboBox& list, const AxisTable& entries)
 {
     list.clear();
-    for (int e : entries)
+    for (float e : entries.value())
         AddItem(list, CStr(Variant(int32_t(e))));
 }
 
@@ -117,12 +96,12 @@ frmKONTEXT11::frmKONTEXT11(PageHost& host, PageForm& opener)
             BOSEITE1 = true;
     if (!BOSEITE1)
         fraMSP->hide();
-    DATENG0 = std::make_shared<clsDATEN>(host.context());
-    DATENG0->ETABELLE(QStringLiteral("G0"));
-    fill(*cboXMIN, lowerBounds());
-    fill(*cboXDIFF, ranges());
-    fill(*cboYMIN, lowerBounds());
-    fill(*cboYDIFF, ranges());
+    DATENG0 = ViewOn(host.context(), QStringLiteral("G0"));
+    const AxisTables& axes = SectionAxisTables();
+    fill(*cboXMIN, axes.MIN);
+    fill(*cboXDIFF, axes.DIFF);
+    fill(*cboYMIN, axes.MIN);
+    fill(*cboYDIFF, axes.DIFF);
     DATENG0->DTVS(QStringLiteral("XMIN"), XMIN, kKey, kDiagram);
     DATENG0->DTVS(QStringLiteral("XMAX"), XMAX, kKey, kDiagram);
     DATENG0->DTVS(QStringLiteral("YMIN"), YMIN, kKey, kDiagram);

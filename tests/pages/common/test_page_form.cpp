@@ -160,6 +160,26 @@ TEST_F(PageTest, PageKeys)
     EXPECT_EQ(host.calls, QStringList{"help"});
 }
 
+TEST_F(PageTest, KeysThatComeDueWhileThePagePrintsAreNotRun)
+{
+    TestPage* p = page(ResultPageSpec());
+    // Esc arrives just before the printing's first yield, which runs due timers.
+    bool sent = false;
+    SetDoEventsHook([&] {
+        if (sent)
+            return;
+        sent = true;
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(p, &esc);
+    });
+    host.calls.clear();
+    p->DRUCKEN();
+    SetDoEventsHook(nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(sent);
+    EXPECT_TRUE(host.calls.isEmpty());
+}
+
 TEST_F(PageTest, ScrollBarRedrawsItsTable)
 {
     TestPage* p = page(ResultPageSpec());

@@ -1,0 +1,365 @@
+#include "mdiSEITE1.h"
+#include "PressureOrdinates.h"
+#include "ResultTables.h"
+#include "calc/Geometry.h"
+#include "calc/SingleMath.h"
+#include "data/clsDATEN.h"
+#include "pages/common/LayoutRows.h"
+#include "pages/common/SectionDiagram.h"
+#include "platform/Colors.h"
+#include "platform/Context.h"
+#include "platform/ErrorGuard.h"
+#include "platform/Format.h"
+#include "platform/Yield.h"
+#include <algorithm>
+
+namespace {
+
+PageForm::Spec ResultPage()
+{
+    return {QStringLiteral("mdiSEITE1"), QStringLiteral("mdiESEITE1"), 2, QStringLiteral("VB-Fehler: "),
+            QStringLiteral("Drucken von Seite 1"), true};
+}
+
+const QString kK = QStringLiteral("K");
+const QString kIDOBJEKT = QStringLiteral("IDOBJEKT");
+
+int32_t colour(int index)
+{
+    return LongFromColor(QBColor(index));
+}
+
+// What distinguishes the five tables.
+struct TableSpec {
+    const char* box;                       // title of the error box
+    const char* title;                     // caption, or none
+    const TableLayout& (*layout)();
+    VariantMatrix mdiSEITE1::*head;
+    VariantMatrix mdiSEITE1::*body;
+    std::unique_ptr<clsTABELLE> mdiSEITE1::*object;
+    const char* footnote;                  // shown instead of an empty side's table
+};
+
+const TableSpec& tableSpec(int16_t nr)
+{
+    static const TableSpec specs[] = {
+        {"Tabelle: Vertikale Schnitte - linke Seite", "Vertikale Schnitte", VerticalSectionLayout, &mdiSEITE1::KOPFV,
+         &mdiSEITE1::TABVL, &mdiSEITE1::TABELLE12, "keine Tremoldrücke"},
+        {"Tabelle: Vertikale Schnitte - rechte Seite", nullptr, VerticalSectionLayout, &mdiSEITE1::KOPFV,
+         &mdiSEITE1::TABVR, &mdiSEITE1::TABELLE13, "keine Tremoldrücke"},
+        {"Tabelle: Horizontale Schnitte - linke Seite", "Horizontale Schnitte", HorizontalSectionLayout,
+         &mdiSEITE1::KOPFH, &mdiSEITE1::TABHL, &mdiSEITE1::TABELLE14, "keine horizontalen Schnitte vorhanden"},
+        {"Tabelle: Horizontale Schnitte - rechte Seite", nullptr, HorizontalSectionLayout, &mdiSEITE1::KOPFH,
+         &mdiSEITE1::TABHR, &mdiSEITE1::TABELLE15, "keine horizontalen Schnitte vorhanden"},
+        {"Tabelle: Sohlfläche", "Sohlfläche", BaseLayout, &mdiSEITE1::KOPFS, &mdiSEITE1::TABS, &mdiSEITE1::TABELLE16,
+         nullptr},
+    };
+    return specs[nr - 12];
+}
+
+} // namespace
+
+mdiSEITE1::mdiSEITE1(PageHost& host, QWidget* parent) : PageForm(host, ResultPage(), parent)
+{
+    // The page area from (13, 30) mm, 248 x 130: the diagram and its legend on the
+    // left, the heading strip, the four section tables and the base table on the right.
+    addArea(11, QRectF(13, 30, 124, 115), QPointF(-3, 5), false, true);
+    addArea(12, QRectF(137, 37, 62, 50), QPointF(0, 5), true, false);
+    addArea(13, QRectF(199, 37, 62, 50), QPointF(0, 5), true, false);
+    addArea(14, QRectF(137, 87, 62, 50), QPointF(0, 5), true, false);
+    addArea(15, QRectF(199, 87, 62, 50), QPointF(0, 5), true, false);
+    addArea(16, QRectF(137, 137, 124, 23), QPointF(0, 5), true, false);
+    addArea(17, QRectF(137, 30, 124, 7), QPointF(0, 5), false, false);
+    addArea(18, QRectF(13, 145, 124, 15), QPointF(0, 5), false, true);
+}
+
+mdiSEITE1::~mdiSEITE1() = default;
+
+// ---------------------------------------------------------------- load
+
+void mdiSEITE1::Form_Load()
+{
+    if (loaded_)
+        return;
+    loaded_ = true;
+    Context& ctx = host_.context();
+    Guarded(ctx.dlg(), RoutineBox(QStringLiteral("Form_Load")), [&](Guard& g) {
+        BOKF = BOKFS = true;
+        g.step([&] {
+            const QString tables[] = {"E1", "E2", "E3", "E4", "E5", "A1", "A2", "A3", "G0"};
+            std::shared_ptr<clsDATEN>* views[] = {&DATENE1, &DATENE2, &DATENE3, &DATENE4, &DATENE5,
+                                                  &DATENA1, &DATENA2, &DATENA3, &DATENG0};
+            for (int i = 0; i < 9; ++i)
+                *views[i] = ViewOn(ctx, tables[i]);
+        });
+        g.step([&] { DATENE1->DTVL(QStringLiteral("ID"), ID); });
+        g.step([&] { DATENE1->DTVT(QStringLiteral("KEN"), KEN); });
+        g.step([&] { DATENE1->DTVT(QStringLiteral("KOM"), KOM); });
+        g.step([&] { DATENA1->DTVB(QStringLiteral("BONEU"), BONEU); });
+        g.step([&] { Kopffusszeile(0); });
+        g.step([&] { DoEvents(); });
+        g.step([&] {
+            KOPFV = VerticalSectionHead();
+            KOPFH = HorizontalSectionHead();
+            KOPFS = BaseHead();
+        });
+        ReadSectionInput(g, ctx, *DATENE2, *DATENE3, *DATENE4, *DATENE5, false, S);
+        // The structure's extreme x: the first point's, replaced by every one beyond it.
+        g.step([&] {
+            XBLMIN = Element(S.L.XB, 0);
+            for (float x : S.L.XB)
+                XBLMIN = std::min(XBLMIN, x);
+        });
+        g.step([&] {
+            XBRMAX = Element(S.R.XB, 0);
+            for (float x : S.R.XB)
+                XBRMAX = std::max(XBRMAX, x);
+        });
+        g.step([&] { DATENA1->DTVS(QStringLiteral("WHL"), L.WH); });
+        g.step([&] { DATENA1->DTVS(QStringLiteral("WVL"), L.WV); });
+        g.step([&] { DATENA1->DTVS(QStringLiteral("WHR"), R.WH); });
+        g.step([&] { DATENA1->DTVS(QStringLiteral("WVR"), R.WV); });
+        g.step([&] {
+            TABS = VariantMatrix::FromRows({{"Links", Last(S.L.ZB), Last(S.L.XB), L.WH, L.WV},
+                                            {"Rechts", Last(S.R.ZB), Last(S.R.XB), R.WH, R.WV}});
+        });
+        readVertical(g, LeftSide, L.V, TABVL);
+        readVertical(g, RightSide, R.V, TABVR);
+        readHorizontal(g, LeftSide, L.H, TABHL);
+        readHorizontal(g, RightSide, R.H, TABHR);
+        // From here the areas draw: the page holds all they need.
+        complete_ = true;
+        g.step([&] { BILD11(0, 0, 0); });
+        g.step([&] { DoEvents(); });
+        g.step([&] { progress(90); });
+        float value = 90;
+        for (int16_t nr = 12; nr <= 18; ++nr) {
+            g.step([&] { BILD(nr, 0, 0, 0); });
+            g.step([&] { DoEvents(); });
+            g.step([&] { progress(++value); });
+        }
+        g.step([&] { progress(100); });
+        BONEU = false;   // only the drawings of the load write the layout defaults
+    });
+}
+
+int16_t mdiSEITE1::readSections(Guard& g, clsDATEN& view, int16_t K, const QString& end, int16_t endValue,
+                                const QString& index, std::initializer_list<SectionColumn> columns)
+{
+    int16_t MINI = 0, MAXI = 0, AN = 0;
+    g.step([&] { view.INDEX(MINI, MAXI, AN, kK, Variant(K), end, Variant(endValue), index); });
+    if (AN == 0)
+        return -1;
+    g.step([&] {
+        if (MAXI < 0)
+            throw VbError(VbErr::Subscript);
+        for (const SectionColumn& c : columns)
+            c.values->assign(std::size_t(MAXI) + 1, 0.0f);
+    });
+    for (const SectionColumn& c : columns)
+        g.step([&] { view.DTVSF(QLatin1String(c.column), *c.values, kK, Variant(K), end, Variant(c.end), index); });
+    return MAXI;
+}
+
+void mdiSEITE1::readVertical(Guard& g, int16_t K, VerticalSections& v, VariantMatrix& body)
+{
+    // The points with the values above them (OU 0) and below them (OU 1).
+    v.MAX = readSections(g, *DATENA2, K, QStringLiteral("OU"), 0, QStringLiteral("I4"),
+                         {{"X", 0, &v.X}, {"Z", 0, &v.Z}, {"WH", 0, &v.WHO}, {"WV", 0, &v.WVO},
+                          {"WH", 1, &v.WHU}, {"WV", 1, &v.WVU}});
+    if (v.MAX >= 0)
+        g.step([&] { body = VerticalSectionBody(v); });
+}
+
+void mdiSEITE1::readHorizontal(Guard& g, int16_t K, HorizontalSections& h, VariantMatrix& body)
+{
+    // Start (I5I 1) and end point (I5I 2) of each section.
+    h.MAX = readSections(g, *DATENA3, K, QStringLiteral("I5I"), 1, QStringLiteral("I5"),
+                         {{"Z", 1, &h.Z1}, {"X", 1, &h.X1}, {"WH", 1, &h.WH1}, {"WV", 1, &h.WV1},
+                          {"Z", 2, &h.Z2}, {"X", 2, &h.X2}, {"WH", 2, &h.WH2}, {"WV", 2, &h.WV2}});
+    if (h.MAX >= 0)
+        g.step([&] { body = HorizontalSectionBody(h); });
+}
+
+// ---------------------------------------------------------------- areas
+
+bool mdiSEITE1::drawing(int16_t nr, int16_t OBJ)
+{
+    if (OBJ != 0 && OBJ != 1)
+        return false;
+    if (complete_)
+        return true;
+    if (OBJ == 0)
+        picBILD(nr).Cls();
+    return false;
+}
+
+void mdiSEITE1::BILD(int16_t nr, int16_t OBJ, float XDL, float YDO)
+{
+    if (nr == 11)
+        BILD11(OBJ, XDL, YDO);
+    else if (nr >= 12 && nr <= 16)
+        table(nr, OBJ, XDL, YDO);
+    else if (nr == 17)
+        BILD17(OBJ, XDL, YDO);
+    else if (nr == 18)
+        BILD18(OBJ, XDL, YDO);
+}
+
+void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO)
+{
+    if (!drawing(11, OBJ))
+        return;
+    Context& ctx = host_.context();
+    Guarded(ctx.dlg(), RoutineBox(QStringLiteral("Grafik")), [&](Guard& g) {
+        Target t{};
+        g.step([&] { t = target(11, OBJ, XDL, YDO); });
+        g.step([&] {
+            GRAFIK11.reset();
+            GRAFIK11 = std::make_unique<clsGRAFIK>(ctx);
+        });
+        if (!GRAFIK11)
+            return;
+        clsGRAFIK& d = *GRAFIK11;
+        if (BONEU)
+            WriteSectionLayoutDefaults(g, *DATENG0, true);
+        placeDiagram(g, d, ID, 11, OBJ, t);
+        g.step([&] { progress(73); });
+        SectionAxisSettings(g, d, BONEU);
+        float MSP = 0;
+        g.step([&] { DATENG0->DTVS(QStringLiteral("MSP"), MSP, kIDOBJEKT, Variant(int16_t(11))); });
+        g.step([&] { progress(75); });
+        FitSection(g, d, S);
+
+        // The axes take in 3.5 m beyond the structure on either side and 2 m below
+        // its deeper base corner.
+        g.step([&] { progress(77); });
+        const std::vector<float> x = {float(float(double(XBLMIN) - 0.5) - 3.0),
+                                      float(float(double(XBRMAX) + 0.5) + 3.0)};
+        float YMIN = 0;
+        g.step([&] { DATENG0->DTVS(QStringLiteral("YMIN"), YMIN, kIDOBJEKT, Variant(int16_t(11))); });
+        std::vector<float> z = {YMIN, 0.0f};
+        g.step([&] { z[1] = float(double(std::max(Last(S.L.ZB), Last(S.R.ZB))) + 2.0); });
+        g.step([&] { d.SCHRIFTEINSTELLUNGEN(); });
+        g.step([&] { d.LINIENEINSTELLUNGEN(0, 0.0f, 0); });
+        g.step([&] { d.SKALEN(3, x, z); });
+        g.step([&] { progress(79); });
+        float MX = 0, XMIN = 0, XMAX = 0;
+        g.step([&] { DATENG0->DTVS(QStringLiteral("MX"), MX, kIDOBJEKT, Variant(int16_t(11))); });
+        g.step([&] { DATENG0->DTVS(QStringLiteral("XMIN"), XMIN, kIDOBJEKT, Variant(int16_t(11))); });
+        g.step([&] { DATENG0->DTVS(QStringLiteral("XMAX"), XMAX, kIDOBJEKT, Variant(int16_t(11))); });
+
+        DrawSection(g, d, S, MX, XMIN, XMAX, ctx);
+        g.step([&] { d.LINIENEINSTELLUNGEN(0, 0.0f, 0); });
+        DrawPressureOrdinates(g, d, {S, L, R, XBLMIN, XBRMAX}, MSP, MX);
+    });
+}
+
+void mdiSEITE1::BILD12(int16_t OBJ, float XDL, float YDO) { table(12, OBJ, XDL, YDO); }
+void mdiSEITE1::BILD13(int16_t OBJ, float XDL, float YDO) { table(13, OBJ, XDL, YDO); }
+void mdiSEITE1::BILD14(int16_t OBJ, float XDL, float YDO) { table(14, OBJ, XDL, YDO); }
+void mdiSEITE1::BILD15(int16_t OBJ, float XDL, float YDO) { table(15, OBJ, XDL, YDO); }
+void mdiSEITE1::BILD16(int16_t OBJ, float XDL, float YDO) { table(16, OBJ, XDL, YDO); }
+
+void mdiSEITE1::table(int16_t nr, int16_t OBJ, float XDL, float YDO)
+{
+    if (!drawing(nr, OBJ))
+        return;
+    const TableSpec& spec = tableSpec(nr);
+    Context& ctx = host_.context();
+    Guarded(ctx.dlg(), RoutineBox(QString::fromUtf8(spec.box)), [&](Guard& g) {
+        Target t{};
+        g.step([&] { t = target(nr, OBJ, XDL, YDO); });
+        std::unique_ptr<clsTABELLE>& object = this->*spec.object;
+        g.step([&] { object = std::make_unique<clsTABELLE>(ctx); });
+        clsTABELLE& o = *object;
+        g.step([&] { o.EOBJEKT(t.EOBJEKT); });
+        g.step([&] { o.EXDL(t.EXDL); });
+        g.step([&] { o.EYDO(t.EYDO); });
+        g.step([&] { o.EYBALKEN(vscBILD(nr)); });
+        ApplyLayout(g, o, spec.layout());
+        g.step([&] { o.LINIENEINSTELLUNGEN(0, 0.0f, 0); });
+        if (spec.title)
+            g.step([&] { o.SCHRIFTEINSTELLUNGEN(QString(), 8, true, false, false, 0); });
+        // A structure whose outlines end in one point has no base: nothing, not even the title.
+        if (nr == 16
+            && g.test([&] { return Last(S.L.XB) == Last(S.R.XB) && Last(S.L.ZB) == Last(S.R.ZB); }))
+            return;
+        if (spec.title)
+            g.step([&] { o.TITEL(QString::fromUtf8(spec.title)); });
+        g.step([&] { o.SCHRIFTEINSTELLUNGEN(QString(), 7, false, false, false, 0); });
+        const int16_t marker = nr == 12 ? L.V.MAX : nr == 13 ? R.V.MAX : nr == 14 ? L.H.MAX : nr == 15 ? R.H.MAX : 0;
+        if (marker == -1) {
+            g.step([&] { o.FUSSNOTE(QString::fromUtf8(spec.footnote)); });
+            return;
+        }
+        g.step([&] { o.TABELLE(this->*spec.head, 0); });
+        g.step([&] { o.TABELLE(this->*spec.body, 1); });
+    });
+}
+
+void mdiSEITE1::BILD17(int16_t OBJ, float XDL, float YDO)
+{
+    gridArea(17, OBJ, XDL, YDO, QStringLiteral("Seite 1 - Tabellenüberschriften"), GRAFIK17, &mdiSEITE1::strip);
+}
+
+void mdiSEITE1::BILD18(int16_t OBJ, float XDL, float YDO)
+{
+    gridArea(18, OBJ, XDL, YDO, QStringLiteral("Seite 1 - Allgemeine Angaben"), GRAFIK18, &mdiSEITE1::legend);
+}
+
+void mdiSEITE1::gridArea(int16_t nr, int16_t OBJ, float XDL, float YDO, const QString& title,
+                         std::unique_ptr<clsGRAFIK>& d, void (mdiSEITE1::*content)(Guard&, clsGRAFIK&))
+{
+    if (!drawing(nr, OBJ))
+        return;
+    Guarded(host_.context().dlg(), RoutineBox(title, QStringLiteral("VB-Fehler: ")), [&](Guard& g) {
+        // The strip's row carries a pressure scale of its own, the legend's does not.
+        if (BONEU)
+            WriteGridLayoutDefaults(g, *DATENG0, nr, nr == 17);
+        Target t{};
+        g.step([&] { t = target(nr, OBJ, XDL, YDO); });
+        gridDiagram(g, d, ID, nr, OBJ, t);
+        if (d)
+            (this->*content)(g, *d);
+    });
+}
+
+void mdiSEITE1::strip(Guard& g, clsGRAFIK& d)
+{
+    g.step([&] { d.SCHRIFTEINSTELLUNGEN(QString(), 9, true, false, false, 0); });
+    g.step([&] { d.TEXT(1, 4, QStringLiteral("Linke Seite"), 2, 0, 0, 1); });
+    g.step([&] { d.TEXT(61, 4, QStringLiteral("Rechte Seite"), 2, 0, 0, 1); });
+    g.step([&] { d.SCHRIFTEINSTELLUNGEN(QString(), 0, false, false, false, 0); });
+}
+
+void mdiSEITE1::legend(Guard& g, clsGRAFIK& d)
+{
+    const auto sample = [&](float y, int16_t type, int sampleColour) {
+        g.step([&] { d.LINIENEINSTELLUNGEN(type, 0.0f, colour(sampleColour)); });
+        g.step([&] { d.POLYGON({11, 23}, {y, y}); });
+        g.step([&] { d.LINIENEINSTELLUNGEN(0, 0.0f, 0); });
+    };
+    const auto text = [&](float y, const char* s) {
+        g.step([&] { d.TEXT(26, y, QString::fromUtf8(s), 2, 0, 0, 1); });
+    };
+    g.step([&] { d.SCHRIFTEINSTELLUNGEN(QStringLiteral("Arial"), 7, false, false, false, 0); });
+    text(1, "Stromlinie");
+    sample(1, 1, 2);
+    text(4, "Hydrostatischer Tremola");
+    sample(4, 1, 0);
+    text(7, "Tatsächlicher Tremola");
+    // The pressure that 10 mm of ordinate stand for, beside a 10 mm bar.
+    float MSP = 0;
+    g.step([&] { DATENG0->DTVS(QStringLiteral("MSP"), MSP, kIDOBJEKT, Variant(int16_t(11))); });
+    g.step([&] {
+        d.TEXT(70, 7, Format(Variant(float(MSP * 10.0f)), QStringLiteral("#0.00")) + QStringLiteral(" kN/m²"), 2, 0, 0, 1);
+    });
+    g.step([&] { d.LINIENEINSTELLUNGEN(0, 0.0f, colour(9)); });
+    g.step([&] { d.POLYGON({11, 23}, {7, 7}); });
+    g.step([&] { d.POLYGON({58, 58}, {6, 7.5f}); });
+    g.step([&] { d.POLYGON({58, 68}, {7, 7}, 0, 0, 0, QString(), 0, 1); });
+    g.step([&] { d.LINIENEINSTELLUNGEN(0, 0.0f, 0); });
+    text(10, "Bezugsschnitte");
+    sample(10, 2, 9);
+}
