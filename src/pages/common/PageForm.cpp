@@ -133,35 +133,6 @@ PageForm::Target PageForm::target(int16_t nr, int16_t OBJ, float XDL, float YDO)
     return {a.pic, 0, 0};
 }
 
-void PageForm::placeDiagram(Guard& g, clsGRAFIK& d, int32_t ID, int16_t nr, int16_t OBJ, const Target& t) const
-{
-    g.step([&] { d.EID(ID); });
-    g.step([&] { d.EIDOBJEKT(nr); });
-    g.step([&] { d.EOBJEKT(t.EOBJEKT); });
-    g.step([&] { d.EXDL(t.EXDL); });
-    g.step([&] { d.EYDO(t.EYDO); });
-    if (OBJ == 1) {
-        const QRectF mm = areaMm(nr);
-        g.step([&] { d.ELX(float(mm.width())); });
-        g.step([&] { d.ELY(float(mm.height())); });
-    }
-}
-
-void PageForm::gridDiagram(Guard& g, std::unique_ptr<clsGRAFIK>& d, int32_t ID, int16_t nr, int16_t OBJ,
-                           const Target& t)
-{
-    g.step([&] {
-        d.reset();   // the previous drawing's object goes, whether or not a new one comes
-        d = std::make_unique<clsGRAFIK>(host_.context());
-    });
-    if (!d)
-        return;
-    placeDiagram(g, *d, ID, nr, OBJ, t);
-    g.step([&] { d->EAXEX(0); });
-    g.step([&] { d->EAXEY(0); });
-    g.step([&] { d->SKALEN(0); });
-}
-
 void PageForm::progress(float value) const
 {
     host_.context().progress(value);

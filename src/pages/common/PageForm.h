@@ -7,7 +7,6 @@
 #include "PageHost.h"
 #include "clsKOPFFUSS.h"
 #include "draw/clsGRAFIK.h"
-#include "platform/ErrorGuard.h"
 #include "platform/PictureBox.h"
 #include "platform/VScrollBar.h"
 #include <QRectF>
@@ -88,13 +87,6 @@ protected:
     };
     virtual Target target(int16_t nr, int16_t OBJ, float XDL, float YDO);
     QRectF areaMm(int16_t nr) const;
-    // Places a new diagram object of area nr on its target, in its steps of g: the
-    // record and diagram number of its layout row, the output object and the box; on
-    // paper also the box's size, which a picture box gives on screen.
-    void placeDiagram(Guard& g, clsGRAFIK& d, int32_t ID, int16_t nr, int16_t OBJ, const Target& t) const;
-    // The diagram object of a heading strip or legend, area nr, made anew and placed on
-    // its target; its layout row is loaded as a millimetre grid without axes.
-    void gridDiagram(Guard& g, std::unique_ptr<clsGRAFIK>& d, int32_t ID, int16_t nr, int16_t OBJ, const Target& t);
     // Header and footer: S 0 on the form (cleared first), 1 on the printer.
     void Kopffusszeile(int16_t S);
     // The start window's progress bar.

@@ -1,5 +1,4 @@
 #include "ResultTables.h"
-#include "platform/ErrorGuard.h"
 
 const TableLayout& VerticalSectionLayout()
 {
@@ -20,21 +19,6 @@ const TableLayout& BaseLayout()
     static const TableLayout layout{5, 0.2f, 28, 1, {14, 9, 9, 13, 13}, {1, 1, 2, 1}, {0, 0, 0, 0}, 1,
                                     {0, 2, 2, 2, 2}, {"", "0.00", "0.00", "0.00", "0.00"}, 3};
     return layout;
-}
-
-void ApplyLayout(Guard& g, clsTABELLE& t, const TableLayout& l)
-{
-    g.step([&] { t.ERO(l.ERO); });
-    g.step([&] { t.ERZ(l.ERZ); });
-    g.step([&] { t.ERL(l.ERL); });
-    g.step([&] { t.ERU(l.ERU); });
-    g.step([&] { t.ELSB(l.ELSB); });
-    g.step([&] { t.ELGIT(l.ELGIT); });
-    g.step([&] { t.ELGITLEER(l.ELGITLEER); });
-    g.step([&] { t.EZA(l.EZA); });
-    g.step([&] { t.ELA(l.ELA); });
-    g.step([&] { t.ELFORMAT(l.ELFORMAT); });
-    g.step([&] { t.EZH(l.EZH); });
 }
 
 VariantMatrix VerticalSectionHead()

@@ -4,8 +4,6 @@
 #include "calc/Geometry.h"
 #include "calc/SingleMath.h"
 #include "data/clsDATEN.h"
-#include "pages/common/LayoutRows.h"
-#include "pages/common/SectionDiagram.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/ErrorGuard.h"
@@ -59,7 +57,7 @@ const TableSpec& tableSpec(int16_t nr)
 
 } // namespace
 
-mdiSEITE1::mdiSEITE1(PageHost& host, QWidget* parent) : PageForm(host, ResultPage(), parent)
+mdiSEITE1::mdiSEITE1(PageHost& host, QWidget* parent) : SectionPage(host, ResultPage(), parent)
 {
     // The page area from (13, 30) mm, 248 x 130: the diagram and its legend on the
     // left, the heading strip, the four section tables and the base table on the right.
@@ -79,23 +77,17 @@ mdiSEITE1::~mdiSEITE1() = default;
 
 void mdiSEITE1::Form_Load()
 {
-    if (loaded_)
+    if (!firstLoad())
         return;
-    loaded_ = true;
     Context& ctx = host_.context();
     Guarded(ctx.dlg(), RoutineBox(QStringLiteral("Form_Load")), [&](Guard& g) {
         BOKF = BOKFS = true;
+        openViews(g);
         g.step([&] {
-            const QString tables[] = {"E1", "E2", "E3", "E4", "E5", "A1", "A2", "A3", "G0"};
-            std::shared_ptr<clsDATEN>* views[] = {&DATENE1, &DATENE2, &DATENE3, &DATENE4, &DATENE5,
-                                                  &DATENA1, &DATENA2, &DATENA3, &DATENG0};
-            for (int i = 0; i < 9; ++i)
-                *views[i] = ViewOn(ctx, tables[i]);
+            DATENA2 = ViewOn(ctx, QStringLiteral("A2"));
+            DATENA3 = ViewOn(ctx, QStringLiteral("A3"));
         });
-        g.step([&] { DATENE1->DTVL(QStringLiteral("ID"), ID); });
-        g.step([&] { DATENE1->DTVT(QStringLiteral("KEN"), KEN); });
-        g.step([&] { DATENE1->DTVT(QStringLiteral("KOM"), KOM); });
-        g.step([&] { DATENA1->DTVB(QStringLiteral("BONEU"), BONEU); });
+        readRecord(g);
         g.step([&] { Kopffusszeile(0); });
         g.step([&] { DoEvents(); });
         g.step([&] {
@@ -127,8 +119,7 @@ void mdiSEITE1::Form_Load()
         readVertical(g, RightSide, R.V, TABVR);
         readHorizontal(g, LeftSide, L.H, TABHL);
         readHorizontal(g, RightSide, R.H, TABHR);
-        // From here the areas draw: the page holds all they need.
-        complete_ = true;
+        completed();
         g.step([&] { BILD11(0, 0, 0); });
         g.step([&] { DoEvents(); });
         g.step([&] { progress(90); });
@@ -183,17 +174,6 @@ void mdiSEITE1::readHorizontal(Guard& g, int16_t K, HorizontalSections& h, Varia
 
 // ---------------------------------------------------------------- areas
 
-bool mdiSEITE1::drawing(int16_t nr, int16_t OBJ)
-{
-    if (OBJ != 0 && OBJ != 1)
-        return false;
-    if (complete_)
-        return true;
-    if (OBJ == 0)
-        picBILD(nr).Cls();
-    return false;
-}
-
 void mdiSEITE1::BILD(int16_t nr, int16_t OBJ, float XDL, float YDO)
 {
     if (nr == 11)
@@ -208,51 +188,24 @@ void mdiSEITE1::BILD(int16_t nr, int16_t OBJ, float XDL, float YDO)
 
 void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO)
 {
-    if (!drawing(11, OBJ))
-        return;
-    Context& ctx = host_.context();
-    Guarded(ctx.dlg(), RoutineBox(QStringLiteral("Grafik")), [&](Guard& g) {
-        Target t{};
-        g.step([&] { t = target(11, OBJ, XDL, YDO); });
-        g.step([&] {
-            GRAFIK11.reset();
-            GRAFIK11 = std::make_unique<clsGRAFIK>(ctx);
-        });
-        if (!GRAFIK11)
-            return;
-        clsGRAFIK& d = *GRAFIK11;
-        if (BONEU)
-            WriteSectionLayoutDefaults(g, *DATENG0, true);
-        placeDiagram(g, d, ID, 11, OBJ, t);
-        g.step([&] { progress(73); });
-        SectionAxisSettings(g, d, BONEU);
-        float MSP = 0;
-        g.step([&] { DATENG0->DTVS(QStringLiteral("MSP"), MSP, kIDOBJEKT, Variant(int16_t(11))); });
-        g.step([&] { progress(75); });
-        FitSection(g, d, S);
-
-        // The axes take in 3.5 m beyond the structure on either side and 2 m below
-        // its deeper base corner.
-        g.step([&] { progress(77); });
-        const std::vector<float> x = {float(float(double(XBLMIN) - 0.5) - 3.0),
-                                      float(float(double(XBRMAX) + 0.5) + 3.0)};
+    SectionExtras extras;
+    extras.pressureScale = true;
+    // The axes take in 3.5 m beyond the structure on either side and 2 m below its
+    // deeper base corner.
+    extras.extent = [this](Guard& g, std::vector<float>& x, std::vector<float>& z) {
+        x = {float(float(double(XBLMIN) - 0.5) - 3.0), float(float(double(XBRMAX) + 0.5) + 3.0)};
         float YMIN = 0;
         g.step([&] { DATENG0->DTVS(QStringLiteral("YMIN"), YMIN, kIDOBJEKT, Variant(int16_t(11))); });
-        std::vector<float> z = {YMIN, 0.0f};
+        z = {YMIN, 0.0f};
         g.step([&] { z[1] = float(double(std::max(Last(S.L.ZB), Last(S.R.ZB))) + 2.0); });
-        g.step([&] { d.SCHRIFTEINSTELLUNGEN(); });
+    };
+    extras.over = [this](Guard& g, clsGRAFIK& d, float MX) {
         g.step([&] { d.LINIENEINSTELLUNGEN(0, 0.0f, 0); });
-        g.step([&] { d.SKALEN(3, x, z); });
-        g.step([&] { progress(79); });
-        float MX = 0, XMIN = 0, XMAX = 0;
-        g.step([&] { DATENG0->DTVS(QStringLiteral("MX"), MX, kIDOBJEKT, Variant(int16_t(11))); });
-        g.step([&] { DATENG0->DTVS(QStringLiteral("XMIN"), XMIN, kIDOBJEKT, Variant(int16_t(11))); });
-        g.step([&] { DATENG0->DTVS(QStringLiteral("XMAX"), XMAX, kIDOBJEKT, Variant(int16_t(11))); });
-
-        DrawSection(g, d, S, MX, XMIN, XMAX, ctx);
-        g.step([&] { d.LINIENEINSTELLUNGEN(0, 0.0f, 0); });
+        float MSP = 0;
+        g.step([&] { DATENG0->DTVS(QStringLiteral("MSP"), MSP, kIDOBJEKT, Variant(int16_t(11))); });
         DrawPressureOrdinates(g, d, {S, L, R, XBLMIN, XBRMAX}, MSP, MX);
-    });
+    };
+    sectionDiagram(OBJ, XDL, YDO, extras);
 }
 
 void mdiSEITE1::BILD12(int16_t OBJ, float XDL, float YDO) { table(12, OBJ, XDL, YDO); }
@@ -263,66 +216,40 @@ void mdiSEITE1::BILD16(int16_t OBJ, float XDL, float YDO) { table(16, OBJ, XDL, 
 
 void mdiSEITE1::table(int16_t nr, int16_t OBJ, float XDL, float YDO)
 {
-    if (!drawing(nr, OBJ))
-        return;
     const TableSpec& spec = tableSpec(nr);
-    Context& ctx = host_.context();
-    Guarded(ctx.dlg(), RoutineBox(QString::fromUtf8(spec.box)), [&](Guard& g) {
-        Target t{};
-        g.step([&] { t = target(nr, OBJ, XDL, YDO); });
-        std::unique_ptr<clsTABELLE>& object = this->*spec.object;
-        g.step([&] { object = std::make_unique<clsTABELLE>(ctx); });
-        clsTABELLE& o = *object;
-        g.step([&] { o.EOBJEKT(t.EOBJEKT); });
-        g.step([&] { o.EXDL(t.EXDL); });
-        g.step([&] { o.EYDO(t.EYDO); });
-        g.step([&] { o.EYBALKEN(vscBILD(nr)); });
-        ApplyLayout(g, o, spec.layout());
-        g.step([&] { o.LINIENEINSTELLUNGEN(0, 0.0f, 0); });
-        if (spec.title)
-            g.step([&] { o.SCHRIFTEINSTELLUNGEN(QString(), 8, true, false, false, 0); });
-        // A structure whose outlines end in one point has no base: nothing, not even the title.
-        if (nr == 16
-            && g.test([&] { return Last(S.L.XB) == Last(S.R.XB) && Last(S.L.ZB) == Last(S.R.ZB); }))
-            return;
-        if (spec.title)
-            g.step([&] { o.TITEL(QString::fromUtf8(spec.title)); });
-        g.step([&] { o.SCHRIFTEINSTELLUNGEN(QString(), 7, false, false, false, 0); });
-        const int16_t marker = nr == 12 ? L.V.MAX : nr == 13 ? R.V.MAX : nr == 14 ? L.H.MAX : nr == 15 ? R.H.MAX : 0;
-        if (marker == -1) {
-            g.step([&] { o.FUSSNOTE(QString::fromUtf8(spec.footnote)); });
-            return;
-        }
-        g.step([&] { o.TABELLE(this->*spec.head, 0); });
-        g.step([&] { o.TABELLE(this->*spec.body, 1); });
-    });
+    tableArea(nr, OBJ, XDL, YDO, QString::fromUtf8(spec.box), this->*spec.object, spec.layout(),
+              [&](Guard& g, clsTABELLE& o) {
+                  if (spec.title)
+                      g.step([&] { o.SCHRIFTEINSTELLUNGEN(QString(), 8, true, false, false, 0); });
+                  // A structure whose outlines end in one point has no base: nothing, not even the title.
+                  if (nr == 16
+                      && g.test([&] { return Last(S.L.XB) == Last(S.R.XB) && Last(S.L.ZB) == Last(S.R.ZB); }))
+                      return;
+                  if (spec.title)
+                      g.step([&] { o.TITEL(QString::fromUtf8(spec.title)); });
+                  g.step([&] { o.SCHRIFTEINSTELLUNGEN(QString(), 7, false, false, false, 0); });
+                  const int16_t marker =
+                      nr == 12 ? L.V.MAX : nr == 13 ? R.V.MAX : nr == 14 ? L.H.MAX : nr == 15 ? R.H.MAX : 0;
+                  if (marker == -1) {
+                      g.step([&] { o.FUSSNOTE(QString::fromUtf8(spec.footnote)); });
+                      return;
+                  }
+                  g.step([&] { o.TABELLE(this->*spec.head, 0); });
+                  g.step([&] { o.TABELLE(this->*spec.body, 1); });
+              });
 }
 
+// The strip's row carries a pressure scale of its own, the legend's does not.
 void mdiSEITE1::BILD17(int16_t OBJ, float XDL, float YDO)
 {
-    gridArea(17, OBJ, XDL, YDO, QStringLiteral("Seite 1 - Tabellenüberschriften"), GRAFIK17, &mdiSEITE1::strip);
+    gridArea(17, OBJ, XDL, YDO, QStringLiteral("Seite 1 - Tabellenüberschriften"), GRAFIK17, BONEU, true,
+             [this](Guard& g, clsGRAFIK& d) { strip(g, d); });
 }
 
 void mdiSEITE1::BILD18(int16_t OBJ, float XDL, float YDO)
 {
-    gridArea(18, OBJ, XDL, YDO, QStringLiteral("Seite 1 - Allgemeine Angaben"), GRAFIK18, &mdiSEITE1::legend);
-}
-
-void mdiSEITE1::gridArea(int16_t nr, int16_t OBJ, float XDL, float YDO, const QString& title,
-                         std::unique_ptr<clsGRAFIK>& d, void (mdiSEITE1::*content)(Guard&, clsGRAFIK&))
-{
-    if (!drawing(nr, OBJ))
-        return;
-    Guarded(host_.context().dlg(), RoutineBox(title, QStringLiteral("VB-Fehler: ")), [&](Guard& g) {
-        // The strip's row carries a pressure scale of its own, the legend's does not.
-        if (BONEU)
-            WriteGridLayoutDefaults(g, *DATENG0, nr, nr == 17);
-        Target t{};
-        g.step([&] { t = target(nr, OBJ, XDL, YDO); });
-        gridDiagram(g, d, ID, nr, OBJ, t);
-        if (d)
-            (this->*content)(g, *d);
-    });
+    gridArea(18, OBJ, XDL, YDO, QStringLiteral("Seite 1 - Allgemeine Angaben"), GRAFIK18, BONEU, false,
+             [this](Guard& g, clsGRAFIK& d) { legend(g, d); });
 }
 
 void mdiSEITE1::strip(Guard& g, clsGRAFIK& d)

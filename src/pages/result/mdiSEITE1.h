@@ -7,8 +7,7 @@
 // advances the start window's bar; printing, the context dialogs, the cross cursor,
 // scrolling and the page keys are the shared page form's.
 #include "ResultSections.h"
-#include "pages/common/PageForm.h"
-#include "pages/common/SectionInput.h"
+#include "pages/common/SectionPage.h"
 #include "pages/common/VariantMatrix.h"
 #include "pages/common/clsTABELLE.h"
 #include <initializer_list>
@@ -16,7 +15,7 @@
 
 class clsDATEN;
 
-class mdiSEITE1 : public PageForm {
+class mdiSEITE1 : public SectionPage {
     Q_OBJECT
 public:
     explicit mdiSEITE1(PageHost& host, QWidget* parent = nullptr);
@@ -26,8 +25,6 @@ public:
     // list of the input without rows ends it after its box: the page then stays with
     // its header and footer and draws nothing else, now or later.
     void Form_Load() override;
-    // The load ran to its end.
-    bool complete() const { return complete_; }
 
     void BILD(int16_t nr, int16_t OBJ, float XDL, float YDO) override;
     // The section diagram with its pressure ordinates.
@@ -43,16 +40,13 @@ public:
     void BILD17(int16_t OBJ = 0, float XDL = 0, float YDO = 0);
     void BILD18(int16_t OBJ = 0, float XDL = 0, float YDO = 0);
 
-    // The page's state, filled by the load and read by its drawings.
-    bool BONEU = false;          // the record's results are new: the drawings write their layout defaults
-    int32_t ID = 0;              // the active record
-    SectionInput S;              // levels, layers, flow lines, outlines
+    // The page's state beyond the section, filled by the load and read by its drawings.
     float XBLMIN = 0;            // smallest x of the left outline
     float XBRMAX = 0;            // largest x of the right outline
     ResultSide L, R;             // pressure results of the left and the right side
     VariantMatrix KOPFV, KOPFH, KOPFS;                // heads of the three kinds of table
     VariantMatrix TABVL, TABVR, TABHL, TABHR, TABS;   // bodies
-    std::shared_ptr<clsDATEN> DATENE1, DATENE2, DATENE3, DATENE4, DATENE5, DATENA1, DATENA2, DATENA3, DATENG0;
+    std::shared_ptr<clsDATEN> DATENA2, DATENA3;
     std::unique_ptr<clsGRAFIK> GRAFIK17, GRAFIK18;
     std::unique_ptr<clsTABELLE> TABELLE12, TABELLE13, TABELLE14, TABELLE15, TABELLE16;
 
@@ -70,16 +64,7 @@ private:
                          const QString& index, std::initializer_list<SectionColumn> columns);
     void readVertical(Guard& g, int16_t K, VerticalSections& v, VariantMatrix& body);
     void readHorizontal(Guard& g, int16_t K, HorizontalSections& h, VariantMatrix& body);
-    // False for an area this page does not draw now: an early-ended load leaves the
-    // area cleared on screen, and OBJ beyond 0 and 1 draws nothing.
-    bool drawing(int16_t nr, int16_t OBJ);
     void table(int16_t nr, int16_t OBJ, float XDL, float YDO);
-    // A heading strip or legend: its layout row, its diagram object, then its content.
-    void gridArea(int16_t nr, int16_t OBJ, float XDL, float YDO, const QString& title, std::unique_ptr<clsGRAFIK>& d,
-                  void (mdiSEITE1::*content)(Guard&, clsGRAFIK&));
     void strip(Guard& g, clsGRAFIK& d);
     void legend(Guard& g, clsGRAFIK& d);
-
-    bool loaded_ = false;
-    bool complete_ = false;
 };
