@@ -9,6 +9,7 @@
 #include "pages/common/PageForm.h"
 #include "pages/common/PageList.h"
 #include "pages/common/frmANZEIGEN.h"
+#include "pages/input/mdiESEITE1.h"
 #include "pages/result/mdiSEITE1.h"
 #include "platform/Ado.h"
 #include "platform/App.h"
@@ -114,11 +115,10 @@ const PanelRow kPanels[] = {
      "Back to the front window"},
 };
 
-// The page forms of the evaluate commands. The input-graphic page has no form yet:
-// its command stays disabled until one is entered here.
+// The page forms of the evaluate commands.
 using PageMaker = PageForm* (*)(PageHost&);
 const std::pair<const char*, PageMaker> kPageForms[] = {
-    {"mdiESEITE1", nullptr},
+    {"mdiESEITE1", [](PageHost& host) -> PageForm* { return new mdiESEITE1(host); }},
     {"mdiSEITE1", [](PageHost& host) -> PageForm* { return new mdiSEITE1(host); }},
 };
 
@@ -1325,7 +1325,7 @@ void frmMAIN::mnuAUSWERTEN_Click()
             for (QAction* item : {eingabegrafik, berechnen, neuberechnen})
                 g.step([&] { item->setEnabled(false); });
         } else {
-            g.step([&] { eingabegrafik->setEnabled(HasPage(QStringLiteral("mdiESEITE1"))); });
+            g.step([&] { eingabegrafik->setEnabled(true); });
             Recordset a1;
             g.step([&] { a1.Open(ResultRowQuery(id), ctx_.cnnX); });
             if (g.test([&] { return a1.Eof(); })) {
@@ -1347,8 +1347,6 @@ void frmMAIN::mnuAUSWERTEN_Click()
 void frmMAIN::mnuEINGABEGRAFIK_Click()
 {
     const QString name = QStringLiteral("mdiESEITE1");
-    if (!HasPage(name))
-        return;
     const bool complete = Guarded(ctx_.dlg(), Box(Caption(QStringLiteral("mnuEINGABEGRAFIK"))), [&](Guard& g) {
         g.step([&] { SetMousePointer(11); });
         PageCommandBegins(g);
@@ -1463,11 +1461,6 @@ void frmMAIN::ShowPage(PageForm* page)
     if (!page)
         throw VbError(VbErr::ObjectNotSet);
     ShowMaximized(page);
-}
-
-bool frmMAIN::HasPage(const QString& name) const
-{
-    return PageMakerOf(name) != nullptr;
 }
 
 PageForm* frmMAIN::LoadPage(const QString& name)

@@ -166,9 +166,7 @@ private:
     void MDIForm_QueryUnload(bool& cancel, int mode);
     void MDIForm_Unload(int mode);
     void UnloadForms();
-    // The page forms of the evaluate commands: whether the program has the page, and
-    // the page loaded once (an open one stays as it is; null without the page).
-    bool HasPage(const QString& name) const;
+    // A page form of the evaluate commands, loaded once (an open one stays as it is).
     PageForm* LoadPage(const QString& name);
     // Shows a loaded page maximised and active.
     void ShowPage(PageForm* page);

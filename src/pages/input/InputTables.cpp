@@ -29,3 +29,16 @@ VariantMatrix LayerBody(const std::vector<float>& Z, const std::vector<float>& K
     body(1, 0) = Variant(QStringLiteral("GOK"));
     return body;
 }
+
+// The bottom margin is the table class's own default: these tables leave it as it is.
+const TableLayout& LayerTableLayout()
+{
+    static const TableLayout layout{7, 0.2f, 5, 2.5f, {13, 20}, {1}, {0}, 1, {2, 2}, {"0.00", "0.00E+00"}, 3.5f};
+    return layout;
+}
+
+const TableLayout& PointTableLayout()
+{
+    static const TableLayout layout{7, 0.2f, 5, 2.5f, {13, 13}, {1}, {0}, 1, {2, 2}, {"0.00", "0.00"}, 3.5f};
+    return layout;
+}
