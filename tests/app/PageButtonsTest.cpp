@@ -2,6 +2,7 @@
 // the page into a word-processor document, closing the pages, the keys of the pages
 // that reach them, and the pressed look.
 #include "AppFixture.h"
+#include "support/PageFiles.h"
 #include "pages/common/PageForm.h"
 #include "pages/common/PageList.h"
 #include "pages/common/frmANZEIGEN.h"
@@ -150,28 +151,8 @@ protected:
         main->Printer().printer().setOutputFileName(pdf);
         return pdf;
     }
-    static QString Run(const QString& program, const QStringList& args)
-    {
-        QProcess p;
-        p.start(program, args);
-        p.waitForFinished(30000);
-        return QString::fromUtf8(p.readAllStandardOutput());
-    }
     // The sheets of a PDF file rendered at 20 dots per inch, in order.
-    std::vector<QImage> Sheets(const QString& pdf)
-    {
-        const QString prefix = files.filePath(QStringLiteral("blatt"));
-        Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-png"), pdf, prefix});
-        std::vector<QImage> sheets;
-        for (int n = 1;; ++n) {
-            const QString png = prefix + QStringLiteral("-%1.png").arg(n);
-            if (!QFile::exists(png))
-                break;
-            sheets.emplace_back(png);
-            QFile::remove(png);
-        }
-        return sheets;
-    }
+    std::vector<QImage> Sheets(const QString& pdf) { return PdfSheets(pdf, files.filePath(QStringLiteral("blatt")), 20); }
     // The colour printed at a place of a sheet (mm), at 20 dots per inch.
     static QColor At(const QImage& sheet, double xMm, double yMm)
     {
@@ -258,7 +239,7 @@ TEST_F(PageButtons, PrintsTheChosenRangeIntoOneDocumentOfSheets)
             continue;
         }
         // One file, a landscape A4 sheet per page, in page order.
-        const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+        const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(c.pages.size()))))
             << info.toStdString();
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+84[12][.\\d]* x 595[.\\d]* pts \\(A4\\)"))))
@@ -350,50 +331,6 @@ TEST_F(PageButtons, ScreenshotIntoTheProjectsBitmapFolder)
     EXPECT_EQ(MousePointer(), 0);
 }
 
-namespace {
-
-// A member of an OpenDocument file (a zip archive).
-QByteArray Member(const QString& odt, const QString& name)
-{
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), odt, name});
-    unzip.waitForFinished(30000);
-    return unzip.readAllStandardOutput();
-}
-
-// A paragraph of a document's content: its text, or the picture it holds with its
-// size.
-struct Paragraph {
-    QString text;
-    QString picture;
-    double widthMm = 0, heightMm = 0;
-};
-
-std::vector<Paragraph> Paragraphs(const QByteArray& content)
-{
-    const auto mm = [](QStringView pt) { return pt.chopped(2).toDouble() * 25.4 / 72.0; };
-    std::vector<Paragraph> paragraphs;
-    QXmlStreamReader xml(content);
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isCharacters() && !xml.isWhitespace() && !paragraphs.empty())
-            paragraphs.back().text += xml.text();
-        if (!xml.isStartElement())
-            continue;
-        if (xml.qualifiedName() == QLatin1String("text:p")) {
-            paragraphs.emplace_back();
-        } else if (xml.qualifiedName() == QLatin1String("draw:frame") && !paragraphs.empty()) {
-            paragraphs.back().widthMm = mm(xml.attributes().value(QStringLiteral("svg:width")));
-            paragraphs.back().heightMm = mm(xml.attributes().value(QStringLiteral("svg:height")));
-        } else if (xml.qualifiedName() == QLatin1String("draw:image") && !paragraphs.empty()) {
-            paragraphs.back().picture = xml.attributes().value(QStringLiteral("xlink:href")).toString();
-        }
-    }
-    return paragraphs;
-}
-
-} // namespace
-
 TEST_F(PageButtons, ThePagesVisibleAreasGoIntoANewDocument)
 {
     ButtonPage* page = Load(QStringLiteral("mdiSEITE1"));
@@ -404,9 +341,9 @@ TEST_F(PageButtons, ThePagesVisibleAreasGoIntoANewDocument)
     const QString odt = opened[0];
     EXPECT_TRUE(odt.startsWith(QDir::tempPath() + QStringLiteral("/TREMOL-mdiSEITE1-")));
     EXPECT_TRUE(odt.endsWith(QStringLiteral(".odt")));
-    EXPECT_EQ(Member(odt, QStringLiteral("mimetype")), QByteArray("application/vnd.oasis.opendocument.text"));
+    EXPECT_EQ(OdfMember(odt, QStringLiteral("mimetype")), QByteArray("application/vnd.oasis.opendocument.text"));
     // Each visible area in control order: its name, then its picture at its size.
-    const std::vector<Paragraph> text = Paragraphs(Member(odt, QStringLiteral("content.xml")));
+    const std::vector<Paragraph> text = OdfParagraphs(OdfMember(odt, QStringLiteral("content.xml")));
     ASSERT_EQ(text.size(), 5u);   // two areas and the closing paragraph
     QStringList names;
     for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
@@ -416,7 +353,7 @@ TEST_F(PageButtons, ThePagesVisibleAreasGoIntoANewDocument)
         EXPECT_NEAR(text[i + 1].widthMm, mm.width(), 0.3);
         EXPECT_NEAR(text[i + 1].heightMm, mm.height(), 0.3);
         // The picture is the area's: the page's colour, its name in the corner.
-        const QImage picture = QImage::fromData(Member(odt, text[i + 1].picture));
+        const QImage picture = QImage::fromData(OdfMember(odt, text[i + 1].picture));
         ASSERT_FALSE(picture.isNull()) << text[i + 1].picture.toStdString();
         EXPECT_EQ(picture.size(), page->picBILD(int16_t(nr)).Image().size());
         EXPECT_EQ(picture.pixelColor(picture.width() / 2, picture.height() - 15), Blue);
@@ -432,9 +369,9 @@ TEST_F(PageButtons, ThePagesVisibleAreasGoIntoANewDocument)
     ShowMaximized(&main->AUTOSTART());
     Click(13);
     ASSERT_EQ(opened.size(), 2);
-    const QByteArray empty = Member(opened[1], QStringLiteral("content.xml"));
+    const QByteArray empty = OdfMember(opened[1], QStringLiteral("content.xml"));
     EXPECT_TRUE(empty.contains("<office:text"));
-    const std::vector<Paragraph> nothing = Paragraphs(empty);
+    const std::vector<Paragraph> nothing = OdfParagraphs(empty);
     EXPECT_TRUE(std::all_of(nothing.begin(), nothing.end(),
                             [](const Paragraph& p) { return p.text.isEmpty() && p.picture.isEmpty(); }));
     QFile::remove(opened[1]);

@@ -3,21 +3,9 @@
 #include "InputFixture.h"
 #include "pages/result/mdiSEITE1.h"
 #include "support/ImageProbe.h"
+#include "support/PageFiles.h"
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-
-namespace {
-
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-} // namespace
 
 TEST_F(InputPages, PrintingPutsEveryAreaThreeLeftAndFiveDown)
 {
@@ -80,17 +68,17 @@ TEST_F(InputPages, PrintedIntoAPdfFileAsPageOneOfTwo)
     page->DRUCKEN();
     const QString pdf = host.pdf.filePath(QStringLiteral("page.pdf"));
     ASSERT_TRUE(QFile::exists(pdf));
-    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+84[12](\\.\\d+)? x 595(\\.\\d+)? pts \\(A4\\)"))))
         << info.toStdString();
     // What a reader finds on it: the header of page 1 of 2, the tables' titles and the
     // heading strip.
-    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString text = PdfText(pdf, 1);
     for (const char* s : {"Seite 1/2", "Datensatz", "Schichten", "Bauwerk", "Stromlinien", "Linke Seite",
                           "Tremolspiegelhöhe", "GOK", "1,00E-04", "Stromlinie"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s;
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
                                      QStringLiteral("-singlefile"), pdf, host.pdf.filePath(QStringLiteral("sheet"))});
     const QImage sheet(host.pdf.filePath(QStringLiteral("sheet.png")));
     ASSERT_FALSE(sheet.isNull());

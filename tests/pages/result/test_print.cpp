@@ -3,8 +3,8 @@
 #include "ResultFixture.h"
 #include "platform/Twips.h"
 #include "support/ImageProbe.h"
+#include "support/PageFiles.h"
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 
 namespace {
@@ -33,13 +33,6 @@ int pixelsOf(const QImage& img, QColor colour, QRectF mm, double dpi)
     return n;
 }
 
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 } // namespace
 
@@ -93,10 +86,10 @@ TEST_F(ResultPages, PrintedIntoAPdfFileAsOneLandscapeSheet)
     page->DRUCKEN();
     const QString pdf = host.pdf.filePath(QStringLiteral("page.pdf"));
     ASSERT_TRUE(QFile::exists(pdf));
-    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+84[12](\\.\\d+)? x 595(\\.\\d+)? pts \\(A4\\)")))) << info.toStdString();
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
                                      QStringLiteral("-singlefile"), pdf, host.pdf.filePath(QStringLiteral("sheet"))});
     const QImage sheet(host.pdf.filePath(QStringLiteral("sheet.png")));
     ASSERT_FALSE(sheet.isNull());
