@@ -4,61 +4,19 @@
 // "&Neuberechnen" end to end (result row, calculation, page) on a record with 1,000
 // outline points per side, also without the pause.
 #include "LargeRecord.h"
-#include "app/frmMAIN.h"
+#include "PageSuite.h"
 #include "pages/result/mdiSEITE1.h"
-#include "platform/DialogService.h"
-#include "setup/SuiteSetup.h"
-#include <QCoreApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <memory>
 
 namespace {
 
 constexpr int32_t LargeId = 100;
 
-class Suite {
-public:
-    Suite()
-    {
-        qputenv("XDG_CONFIG_HOME", dir_.filePath(QStringLiteral("config")).toLocal8Bit());
-        SuiteOptions options;
-        options.root = dir_.path();
-        LayOutSuite(options);
-        main = std::make_unique<frmMAIN>(std::make_shared<ScriptedDialogService>(),
-                                         dir_.filePath(QStringLiteral("TREMOL")));
-        ok = main->MDIForm_Load() == frmMAIN::StartResult::Running;
-        main->SetPagePause(0);
-    }
-    // Activates a record and recalculates it, leaving its page open.
-    void recalculate(int32_t id)
-    {
-        main->cnnX()->Execute(QStringLiteral("UPDATE E1 SET AKT = (ID = ?)"), {Variant(id)});
-        main->mnuNEUBERECHNEN_Click();
-    }
-    mdiSEITE1* page() const
-    {
-        for (QWidget* form : main->Forms())
-            if (auto* p = qobject_cast<mdiSEITE1*>(form))
-                return p;
-        return nullptr;
-    }
-    void closePages()
-    {
-        main->stbMAIN_PanelClick(15);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    QTemporaryDir dir_;
-    std::unique_ptr<frmMAIN> main;
-    bool ok = false;
-};
-
 void BM_ResultPageFromStoredResults(benchmark::State& state)
 {
-    Suite suite;
+    PageSuite suite;
     suite.recalculate(1);
-    if (!suite.ok || !suite.page()) {
+    if (!suite.ok || !suite.page<mdiSEITE1>()) {
         state.SkipWithError("no result page");
         return;
     }
@@ -68,16 +26,16 @@ void BM_ResultPageFromStoredResults(benchmark::State& state)
         state.ResumeTiming();
         suite.main->mnuBERECHNEN_Click();
     }
-    if (!suite.page() || !suite.page()->complete())
+    if (!suite.page<mdiSEITE1>() || !suite.page<mdiSEITE1>()->complete())
         state.SkipWithError("the page was not built");
 }
 BENCHMARK(BM_ResultPageFromStoredResults)->Unit(benchmark::kMillisecond);
 
 void BM_ResultPageRedraw(benchmark::State& state)
 {
-    Suite suite;
+    PageSuite suite;
     suite.recalculate(1);
-    mdiSEITE1* page = suite.page();
+    mdiSEITE1* page = suite.page<mdiSEITE1>();
     if (!page) {
         state.SkipWithError("no result page");
         return;
@@ -91,7 +49,7 @@ BENCHMARK(BM_ResultPageRedraw)->Unit(benchmark::kMillisecond);
 
 void BM_RecalculateLargeRecord(benchmark::State& state)
 {
-    Suite suite;
+    PageSuite suite;
     {
         Transaction fill(suite.main->cnnX());
         WriteLargeRecord(*suite.main->cnnX(), LargeId);
@@ -100,7 +58,7 @@ void BM_RecalculateLargeRecord(benchmark::State& state)
     for (auto _ : state) {
         suite.recalculate(LargeId);
         state.PauseTiming();
-        const bool built = suite.page() && suite.page()->complete();
+        const bool built = suite.page<mdiSEITE1>() && suite.page<mdiSEITE1>()->complete();
         suite.closePages();
         state.ResumeTiming();
         if (!built) {

@@ -1,0 +1,51 @@
+#pragma once
+// The main window on a suite laid out by tremol-setup, for the page benchmarks: records
+// recalculated or shown as the evaluate commands do (without the pause with the bar at
+// 100), the open pages found and closed.
+#include "app/frmMAIN.h"
+#include "platform/DialogService.h"
+#include "setup/SuiteSetup.h"
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <memory>
+
+class PageSuite {
+    QTemporaryDir dir_;   // first made, last removed: the main window works in it
+
+public:
+    PageSuite()
+    {
+        qputenv("XDG_CONFIG_HOME", dir_.filePath(QStringLiteral("config")).toLocal8Bit());
+        SuiteOptions options;
+        options.root = dir_.path();
+        LayOutSuite(options);
+        main = std::make_unique<frmMAIN>(std::make_shared<ScriptedDialogService>(),
+                                         dir_.filePath(QStringLiteral("TREMOL")));
+        ok = main->MDIForm_Load() == frmMAIN::StartResult::Running;
+        main->SetPagePause(0);
+    }
+    // Activates a record and recalculates it, leaving its page open.
+    void recalculate(int32_t id)
+    {
+        main->cnnX()->Execute(QStringLiteral("UPDATE E1 SET AKT = (ID = ?)"), {Variant(id)});
+        main->mnuNEUBERECHNEN_Click();
+    }
+    // The open page of that kind, or null.
+    template <class Page>
+    Page* page() const
+    {
+        for (QWidget* form : main->Forms())
+            if (auto* p = qobject_cast<Page*>(form))
+                return p;
+        return nullptr;
+    }
+    void closePages()
+    {
+        main->stbMAIN_PanelClick(15);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    std::unique_ptr<frmMAIN> main;
+    bool ok = false;
+};
