@@ -5,10 +5,6 @@
 #include "platform/Context.h"
 #include "platform/ErrorGuard.h"
 
-namespace {
-const QString kIDOBJEKT = QStringLiteral("IDOBJEKT");
-}
-
 SectionPage::~SectionPage() = default;
 
 bool SectionPage::firstLoad()
@@ -36,6 +32,13 @@ void SectionPage::readRecord(Guard& g)
     g.step([&] { DATENE1->DTVT(QStringLiteral("KEN"), KEN); });
     g.step([&] { DATENE1->DTVT(QStringLiteral("KOM"), KOM); });
     g.step([&] { DATENA1->DTVB(QStringLiteral("BONEU"), BONEU); });
+}
+
+float SectionPage::sectionRow(Guard& g, const char* column) const
+{
+    float value = 0;
+    g.step([&] { DATENG0->DTVS(QLatin1String(column), value, QStringLiteral("IDOBJEKT"), Variant(int16_t(11))); });
+    return value;
 }
 
 bool SectionPage::drawing(int16_t nr, int16_t OBJ)
@@ -93,10 +96,9 @@ void SectionPage::sectionDiagram(int16_t OBJ, float XDL, float YDO, const Sectio
         g.step([&] { d.LINIENEINSTELLUNGEN(0, 0.0f, 0); });
         g.step([&] { d.SKALEN(3, x, z); });
         g.step([&] { progress(79); });
-        float MX = 0, XMIN = 0, XMAX = 0;
-        g.step([&] { DATENG0->DTVS(QStringLiteral("MX"), MX, kIDOBJEKT, Variant(int16_t(11))); });
-        g.step([&] { DATENG0->DTVS(QStringLiteral("XMIN"), XMIN, kIDOBJEKT, Variant(int16_t(11))); });
-        g.step([&] { DATENG0->DTVS(QStringLiteral("XMAX"), XMAX, kIDOBJEKT, Variant(int16_t(11))); });
+        const float MX = sectionRow(g, "MX");
+        const float XMIN = sectionRow(g, "XMIN");
+        const float XMAX = sectionRow(g, "XMAX");
         DrawSection(g, d, S, MX, XMIN, XMAX, ctx);
         if (extras.over)
             extras.over(g, d, MX);

@@ -38,6 +38,9 @@ protected:
     void readRecord(Guard& g);
     // From here the areas draw: the page holds all they need.
     void completed() { complete_ = true; }
+    // A column of the section diagram's layout row 11, read in a step of g (0 after an
+    // error answered with OK).
+    float sectionRow(Guard& g, const char* column) const;
 
     // What a page adds to the section diagram.
     struct SectionExtras {

@@ -14,8 +14,6 @@ PageForm::Spec InputPage()
             QStringLiteral("Drucken von Eingabeseite 1"), false};
 }
 
-const QString kIDOBJEKT = QStringLiteral("IDOBJEKT");
-
 // What distinguishes the six tables.
 struct TableSpec {
     const char* box;     // title of the error box
@@ -130,9 +128,8 @@ void mdiESEITE1::BILD11(int16_t OBJ, float XDL, float YDO)
     // The axes take in 3 m more on either side of the fitted x range, and the right
     // structure's depths.
     extras.extent = [this](Guard& g, std::vector<float>& x, std::vector<float>& z) {
-        float XMIN = 0, XMAX = 0;
-        g.step([&] { DATENG0->DTVS(QStringLiteral("XMIN"), XMIN, kIDOBJEKT, Variant(int16_t(11))); });
-        g.step([&] { DATENG0->DTVS(QStringLiteral("XMAX"), XMAX, kIDOBJEKT, Variant(int16_t(11))); });
+        const float XMIN = sectionRow(g, "XMIN");
+        const float XMAX = sectionRow(g, "XMAX");
         x = {float(double(XMIN) - 3.0), float(double(XMAX) + 3.0)};
         z = S.R.ZB;
     };

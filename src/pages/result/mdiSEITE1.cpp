@@ -20,7 +20,6 @@ PageForm::Spec ResultPage()
 }
 
 const QString kK = QStringLiteral("K");
-const QString kIDOBJEKT = QStringLiteral("IDOBJEKT");
 
 int32_t colour(int index)
 {
@@ -194,16 +193,12 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO)
     // deeper base corner.
     extras.extent = [this](Guard& g, std::vector<float>& x, std::vector<float>& z) {
         x = {float(float(double(XBLMIN) - 0.5) - 3.0), float(float(double(XBRMAX) + 0.5) + 3.0)};
-        float YMIN = 0;
-        g.step([&] { DATENG0->DTVS(QStringLiteral("YMIN"), YMIN, kIDOBJEKT, Variant(int16_t(11))); });
-        z = {YMIN, 0.0f};
+        z = {sectionRow(g, "YMIN"), 0.0f};
         g.step([&] { z[1] = float(double(std::max(Last(S.L.ZB), Last(S.R.ZB))) + 2.0); });
     };
     extras.over = [this](Guard& g, clsGRAFIK& d, float MX) {
         g.step([&] { d.LINIENEINSTELLUNGEN(0, 0.0f, 0); });
-        float MSP = 0;
-        g.step([&] { DATENG0->DTVS(QStringLiteral("MSP"), MSP, kIDOBJEKT, Variant(int16_t(11))); });
-        DrawPressureOrdinates(g, d, {S, L, R, XBLMIN, XBRMAX}, MSP, MX);
+        DrawPressureOrdinates(g, d, {S, L, R, XBLMIN, XBRMAX}, sectionRow(g, "MSP"), MX);
     };
     sectionDiagram(OBJ, XDL, YDO, extras);
 }
@@ -277,8 +272,7 @@ void mdiSEITE1::legend(Guard& g, clsGRAFIK& d)
     sample(4, 1, 0);
     text(7, "Tatsächlicher Tremola");
     // The pressure that 10 mm of ordinate stand for, beside a 10 mm bar.
-    float MSP = 0;
-    g.step([&] { DATENG0->DTVS(QStringLiteral("MSP"), MSP, kIDOBJEKT, Variant(int16_t(11))); });
+    const float MSP = sectionRow(g, "MSP");
     g.step([&] {
         d.TEXT(70, 7, Format(Variant(float(MSP * 10.0f)), QStringLiteral("#0.00")) + QStringLiteral(" kN/m²"), 2, 0, 0, 1);
     });

@@ -28,11 +28,7 @@ TEST_F(InputPages, PrintingPutsEveryAreaThreeLeftAndFiveDown)
         return sameSegment(r, {12 + XP(0), 35 + YP(-3)}, {12 + XP(0), 35 + YP(6)});
     }));
     const auto at = [&](const char* s, int which = 0) {
-        for (const Recorded& r : sheet.of(Recorded::Text))
-            if (r.text == QString::fromUtf8(s) && which-- == 0)
-                return r;
-        ADD_FAILURE() << s;
-        return Recorded{};
+        return TextOn(sheet.of(Recorded::Text), QString::fromUtf8(s), which);
     };
     const auto bottom = [](const Recorded& r) { return r.p1.y() + extent(r).height(); };
     // Each area's texts at their places in it, from the area's corner on paper.

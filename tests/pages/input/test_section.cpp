@@ -1,27 +1,8 @@
 // The input-graphic page's section diagram, heading strip and legend: the layout rows
 // they write and read, and the section they draw, on the worked record.
 #include "InputFixture.h"
-#include <QTimer>
 #include "pages/common/frmKONTEXT11.h"
-
-namespace {
-
-// A polyline drawn as its segments, each with the style and colour given.
-::testing::AssertionResult drawn(const std::vector<Recorded>& lines, const std::vector<QPointF>& points, int style,
-                                 int32_t colour)
-{
-    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-        const auto found = std::find_if(lines.begin(), lines.end(), [&](const Recorded& r) {
-            return sameSegment(r, points[i], points[i + 1], 2e-3) && r.drawStyle == style && r.colour == colour;
-        });
-        if (found == lines.end())
-            return ::testing::AssertionFailure() << "no segment (" << points[i].x() << ", " << points[i].y() << ")-("
-                                                 << points[i + 1].x() << ", " << points[i + 1].y() << ")";
-    }
-    return ::testing::AssertionSuccess();
-}
-
-} // namespace
+#include <QTimer>
 
 TEST_F(InputPages, SectionDiagramOfTheWorkedRecord)
 {

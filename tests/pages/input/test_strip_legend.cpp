@@ -1,20 +1,14 @@
 // The input-graphic page's heading strip and legend on a millimetre grid: where the
 // texts stand, how far a level's number moves right, and the flow line's sample.
-#include "pages/common/PagesFixture.h"
+#include "pages/common/SectionPageFixture.h"
 #include "pages/input/StripAndLegend.h"
-#include "draw/clsGRAFIK.h"
-#include "platform/Colors.h"
 #include "platform/ErrorGuard.h"
-#include "support/RecordedGeometry.h"
-#include "support/TestHelpers.h"
-#include "support/TestSuite.h"
 
 namespace {
 
 class StripAndLegend : public ::testing::Test {
 protected:
     TempProject project;
-
     std::unique_ptr<RecordingSurface> area;
 
     // The area of the given size drawn by f on its layout row, a millimetre grid.
@@ -38,14 +32,6 @@ protected:
         return drawn(120, 13, [&](Guard& g, clsGRAFIK& d) { DrawHeadingStrip(g, d, ZGWLS, ZGWRS); });
     }
 };
-
-const Recorded& textOf(const std::vector<Recorded>& texts, const QString& s, int which = 0)
-{
-    for (const Recorded& r : texts)
-        if (r.text == s && which-- == 0)
-            return r;
-    throw std::runtime_error(("no text " + s).toStdString());
-}
 
 double bottom(const Recorded& r)
 {
@@ -73,14 +59,14 @@ TEST_F(StripAndLegend, HeadingsStandOnTheirLines)
         {"m", 1, 77, 12, 8, false},
     };
     for (const auto& e : expected) {
-        const Recorded& r = textOf(texts, QString::fromUtf8(e.text), e.which);
+        const Recorded r = TextOn(texts, QString::fromUtf8(e.text), e.which);
         EXPECT_NEAR(r.p1.x(), e.left, 1e-3) << e.text;
         EXPECT_NEAR(bottom(r), e.bottom, 1e-3) << e.text;
         EXPECT_EQ(r.font.Size, e.size) << e.text;
         EXPECT_EQ(r.font.Bold, e.bold) << e.text;
     }
-    EXPECT_NEAR(rightEdge(textOf(texts, QStringLiteral("-2.00"))), 16, 1e-3);
-    EXPECT_NEAR(rightEdge(textOf(texts, QStringLiteral("0.00"))), 76, 1e-3);
+    EXPECT_NEAR(rightEdge(TextOn(texts, QStringLiteral("-2.00"))), 16, 1e-3);
+    EXPECT_NEAR(rightEdge(TextOn(texts, QStringLiteral("0.00"))), 76, 1e-3);
 }
 
 TEST_F(StripAndLegend, LongerLevelsEndFurtherRight)
@@ -99,10 +85,10 @@ TEST_F(StripAndLegend, LongerLevelsEndFurtherRight)
         const RecordingSurface& area = strip(c.level, c.level);
         const std::vector<Recorded> texts = area.of(Recorded::Text);
         const QString number = QString::fromUtf8(c.text);
-        EXPECT_NEAR(rightEdge(textOf(texts, number, 0)), 16 + c.shift, 1e-3) << c.text;
-        EXPECT_NEAR(rightEdge(textOf(texts, number, 1)), 76 + c.shift, 1e-3) << c.text;
-        EXPECT_NEAR(textOf(texts, QStringLiteral("m"), 0).p1.x(), 17 + c.shift, 1e-3) << c.text;
-        EXPECT_NEAR(textOf(texts, QStringLiteral("m"), 1).p1.x(), 77 + c.shift, 1e-3) << c.text;
+        EXPECT_NEAR(rightEdge(TextOn(texts, number, 0)), 16 + c.shift, 1e-3) << c.text;
+        EXPECT_NEAR(rightEdge(TextOn(texts, number, 1)), 76 + c.shift, 1e-3) << c.text;
+        EXPECT_NEAR(TextOn(texts, QStringLiteral("m"), 0).p1.x(), 17 + c.shift, 1e-3) << c.text;
+        EXPECT_NEAR(TextOn(texts, QStringLiteral("m"), 1).p1.x(), 77 + c.shift, 1e-3) << c.text;
     }
 }
 
@@ -111,8 +97,8 @@ TEST_F(StripAndLegend, LevelsTakeTheLocalesDecimalSign)
     const LocaleScope german(German());
     const RecordingSurface& area = strip(2.5f, -1.25f);
     const std::vector<Recorded> texts = area.of(Recorded::Text);
-    EXPECT_NO_THROW(textOf(texts, QStringLiteral("2,50")));
-    EXPECT_NO_THROW(textOf(texts, QStringLiteral("-1,25")));
+    TextOn(texts, QStringLiteral("2,50"));
+    TextOn(texts, QStringLiteral("-1,25"));
 }
 
 TEST_F(StripAndLegend, LegendShowsTheFlowLinesSample)

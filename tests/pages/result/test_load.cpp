@@ -98,54 +98,8 @@ TEST_F(ResultPages, AreasStandAtTheirPlaces)
 
 TEST_F(ResultPages, AnInputListWithoutRowsEndsTheLoadAndThePageStaysQuiet)
 {
-    struct Case { const char* table; int K; const char* text; float lastValue; };
-    const Case cases[] = {
-        {"E3", 1, "der Schichten auf der linken Seite", 15},
-        {"E3", 2, "der Schichten auf der rechten Seite", 23},
-        {"E4", 1, "der Stromlinie auf der linken Seite", 31},
-        {"E4", 2, "der Stromlinie auf der rechten Seite", 39},
-        {"E5", 1, "des Bauwerkes auf der linken Seite", 47},
-        {"E5", 2, "des Bauwerkes auf der rechten Seite", 55},
-    };
-    workedRecord();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        project.exec(QStringLiteral("SAVEPOINT list"));
-        project.exec(QStringLiteral("DELETE FROM %1 WHERE ID = 1 AND K = %2").arg(QLatin1String(c.table)).arg(c.K));
-        // A list of one row passes: the next list is the one refused.
-        project.dialogs().shown.clear();
-        project.dialogs().msgAnswers = {MsgResult::OK};
-        bar.clear();
-        RecordedPage* page = load();
-        const auto boxes = project.dialogs().boxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, QStringLiteral("Überprüfen Sie die Eingabedaten ") + QString::fromUtf8(c.text)
-                                     + QLatin1Char('!'));
-        EXPECT_EQ(boxes[0].title, QStringLiteral("Eingabefehler"));
-        EXPECT_EQ(boxes[0].buttons, MsgButtons::OK);
-        EXPECT_EQ(boxes[0].icon, MsgIcon::None);
-        ASSERT_FALSE(bar.empty());
-        EXPECT_EQ(bar.back(), c.lastValue);
-        EXPECT_FALSE(page->complete());
-        // The header and footer are there; no area is drawn.
-        EXPECT_FALSE(inkBox(page->Surface().Image(), QRect(0, 0, 300, 60)).isNull());
-        EXPECT_TRUE(page->areas.empty());
-
-        // Later redraws, prints and mouse moves in cross mode draw nothing and show no box.
-        bool on = true;
-        int32_t white = 0xFFFFFF;
-        page->KONTEXT(on, on, white, white);
-        page->DRUCKEN();
-        page->BILD12(0, 0, 0);
-        page->picBILD11_MouseDown(1, 0, 50, 50);
-        page->picBILD11_MouseMove(0, 0, 50, 50);
-        EXPECT_EQ(page->picBILD(11).toolTip(), QString());
-        EXPECT_TRUE(page->areas.empty());
-        EXPECT_EQ(project.dialogs().boxes().size(), 1u);
-        delete page->parentWidget();
-        project.exec(QStringLiteral("ROLLBACK TO list"));
-        project.exec(QStringLiteral("RELEASE list"));
-    }
+    // The header and footer are drawn before the lists are read.
+    expectQuietAfterAnEmptyList<RecordedPage>(true);
 }
 
 TEST(ResultSectionBodies, VerticalSectionsSkipLevelSegments)

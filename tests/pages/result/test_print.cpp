@@ -49,12 +49,8 @@ TEST_F(ResultPages, PrintingPutsEveryAreaOnTheSheetThenRedrawsTheScreen)
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const Recorded& r) {
         return sameSegment(r, {10 + XP(0), 35 + YP(-3)}, {10 + XP(0), 35 + YP(6)});
     }));
-    const auto at = [&](const char* s) {
-        for (const Recorded& r : sheet.of(Recorded::Text))
-            if (r.text == QString::fromUtf8(s))
-                return r;
-        ADD_FAILURE() << s;
-        return Recorded{};
+    const auto at = [&](const char* s, int which = 0) {
+        return TextOn(sheet.of(Recorded::Text), QString::fromUtf8(s), which);
     };
     EXPECT_NEAR(at("Vertikale Schnitte").p1.x(), 138, 1e-3);
     EXPECT_NEAR(at("Sohlfläche").p1.x(), 137 + 28, 1e-3);

@@ -11,21 +11,6 @@ namespace {
 double XP(double x) { return 11 + (x + 4) * 97.0 / 13.0; }
 double YP(double z) { return 7 + (z + 3) * 97.0 / 13.0; }
 
-// A polyline drawn as its segments, each with the style and colour given.
-::testing::AssertionResult drawn(const std::vector<Recorded>& lines, const std::vector<QPointF>& points, int style,
-                                 int32_t colour)
-{
-    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-        const auto found = std::find_if(lines.begin(), lines.end(), [&](const Recorded& r) {
-            return sameSegment(r, points[i], points[i + 1], 2e-3) && r.drawStyle == style && r.colour == colour;
-        });
-        if (found == lines.end())
-            return ::testing::AssertionFailure() << "no segment (" << points[i].x() << ", " << points[i].y() << ")-("
-                                                 << points[i + 1].x() << ", " << points[i + 1].y() << ")";
-    }
-    return ::testing::AssertionSuccess();
-}
-
 // Lines ending at a point other than the ones given: arrow barbs there.
 int barbsAt(const std::vector<Recorded>& lines, QPointF p)
 {
