@@ -98,8 +98,9 @@ TEST_F(InputPage, EingabegrafikShowsTheInputPage)
 
 TEST_F(InputPage, BothPagesOfTheRecordSwitchAndPrintIntoOneFile)
 {
-    Choose("mnuEINGABEGRAFIK");
+    // The result page loaded first: the pages still count the input-graphic page first.
     Choose("mnuNEUBERECHNEN");
+    Choose("mnuEINGABEGRAFIK");
     auto* input = Loaded<mdiESEITE1>();
     auto* result = Loaded<mdiSEITE1>();
     ASSERT_TRUE(input && result);
@@ -109,13 +110,13 @@ TEST_F(InputPage, BothPagesOfTheRecordSwitchAndPrintIntoOneFile)
     EXPECT_EQ(order, (QStringList{QStringLiteral("mdiESEITE1"), QStringLiteral("mdiSEITE1")}));
 
     // Page Up and Page Down: the other page in front, this one hidden.
-    EXPECT_EQ(main->ActiveForm(), result);
-    Key(result, Qt::Key_PageUp);
     EXPECT_EQ(main->ActiveForm(), input);
-    EXPECT_FALSE(result->parentWidget()->isVisible());
     Key(input, Qt::Key_PageDown);
     EXPECT_EQ(main->ActiveForm(), result);
     EXPECT_FALSE(input->parentWidget()->isVisible());
+    Key(result, Qt::Key_PageUp);
+    EXPECT_EQ(main->ActiveForm(), input);
+    EXPECT_FALSE(result->parentWidget()->isVisible());
 
     // Both pages printed, the input-graphic page first: one file of two A4 landscape sheets.
     const QString pdf = files.filePath(QStringLiteral("seiten.pdf"));

@@ -56,6 +56,38 @@ TEST_F(InputPages, PrintingPutsEveryAreaThreeLeftAndFiveDown)
     EXPECT_TRUE(project.dialogs().shown.empty());
 }
 
+namespace {
+
+// The page with an error on paper in area 12 that no area reports itself.
+class FailingOnPaper : public RecordedInputPage {
+public:
+    using RecordedInputPage::RecordedInputPage;
+    void BILD(int16_t nr, int16_t OBJ, float XDL, float YDO) override
+    {
+        if (OBJ == 1 && nr == 12)
+            throw VbError(VbErr::Subscript);
+        RecordedInputPage::BILD(nr, OBJ, XDL, YDO);
+    }
+};
+
+} // namespace
+
+TEST_F(InputPages, CancelInThePrintingsBoxDiscardsTheSheet)
+{
+    workedRecord();
+    auto* page = load<FailingOnPaper>();
+    const RecordingSurface* screen = &page->area(11);
+    project.dialogs().msgAnswers = {MsgResult::Cancel};
+    page->DRUCKEN();
+    const auto boxes = project.dialogs().boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, QStringLiteral("Drucken von Eingabeseite 1"));
+    EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("VB-Error: 9\n")));
+    // Nothing printed, the screen not drawn again.
+    EXPECT_FALSE(QFile::exists(host.pdf.filePath(QStringLiteral("page.pdf"))));
+    EXPECT_EQ(&page->area(11), screen);
+}
+
 TEST_F(InputPages, PrintedIntoAPdfFileAsPageOneOfTwo)
 {
     const LocaleScope german(German());
