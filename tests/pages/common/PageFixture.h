@@ -76,7 +76,7 @@ private:
     Context& ctx_;
 };
 
-// The spec of the result page or of the input-graphic page.
+// What sets the result page and the input-graphic page apart.
 inline PageForm::Spec ResultPageSpec()
 {
     return {QStringLiteral("mdiSEITE1"), QStringLiteral("mdiESEITE1"), 2, QStringLiteral("VB-Fehler: "),
