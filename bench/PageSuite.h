@@ -2,11 +2,13 @@
 // The main window on a suite laid out by tremol-setup, for the page benchmarks: records
 // recalculated or shown as the evaluate commands do (without the pause with the bar at
 // 100), the open pages found and closed.
+#include "LargeRecord.h"
 #include "app/frmMAIN.h"
 #include "platform/DialogService.h"
 #include "setup/SuiteSetup.h"
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 #include <memory>
 
 class PageSuite {
@@ -24,10 +26,22 @@ public:
         ok = main->MDIForm_Load() == frmMAIN::StartResult::Running;
         main->SetPagePause(0);
     }
+    // Writes the record with 1,000 outline points and 50 layers per side under that ID.
+    void addLargeRecord(int32_t id)
+    {
+        Transaction fill(main->cnnX());
+        WriteLargeRecord(*main->cnnX(), id);
+        fill.Commit();
+    }
+    // Makes a record the only active one.
+    void activate(int32_t id)
+    {
+        main->cnnX()->Execute(QStringLiteral("UPDATE E1 SET AKT = (ID = ?)"), {Variant(id)});
+    }
     // Activates a record and recalculates it, leaving its page open.
     void recalculate(int32_t id)
     {
-        main->cnnX()->Execute(QStringLiteral("UPDATE E1 SET AKT = (ID = ?)"), {Variant(id)});
+        activate(id);
         main->mnuNEUBERECHNEN_Click();
     }
     // The open page of that kind, or null.
@@ -45,6 +59,20 @@ public:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     QString path(const QString& name) const { return dir_.filePath(name); }
+    // The open page redrawn, in each iteration, as the page context dialog redraws it.
+    template <class Page>
+    void redraw(benchmark::State& state) const
+    {
+        Page* shown = page<Page>();
+        if (!shown) {
+            state.SkipWithError("the page is not open");
+            return;
+        }
+        bool on = true;
+        int32_t white = 0xFFFFFF;
+        for (auto _ : state)
+            shown->KONTEXT(on, on, white, white);
+    }
 
     std::unique_ptr<frmMAIN> main;
     bool ok = false;

@@ -3,7 +3,6 @@
 // with the bar at 100), redrawn as the page context dialog redraws it, and
 // "&Neuberechnen" end to end (result row, calculation, page) on a record with 1,000
 // outline points per side, also without the pause.
-#include "LargeRecord.h"
 #include "PageSuite.h"
 #include "pages/result/mdiSEITE1.h"
 #include <benchmark/benchmark.h>
@@ -35,26 +34,14 @@ void BM_ResultPageRedraw(benchmark::State& state)
 {
     PageSuite suite;
     suite.recalculate(1);
-    mdiSEITE1* page = suite.page<mdiSEITE1>();
-    if (!page) {
-        state.SkipWithError("no result page");
-        return;
-    }
-    bool on = true;
-    int32_t white = 0xFFFFFF;
-    for (auto _ : state)
-        page->KONTEXT(on, on, white, white);
+    suite.redraw<mdiSEITE1>(state);
 }
 BENCHMARK(BM_ResultPageRedraw)->Unit(benchmark::kMillisecond);
 
 void BM_RecalculateLargeRecord(benchmark::State& state)
 {
     PageSuite suite;
-    {
-        Transaction fill(suite.main->cnnX());
-        WriteLargeRecord(*suite.main->cnnX(), LargeId);
-        fill.Commit();
-    }
+    suite.addLargeRecord(LargeId);
     for (auto _ : state) {
         suite.recalculate(LargeId);
         state.PauseTiming();

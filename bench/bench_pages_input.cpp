@@ -3,7 +3,6 @@
 // 50 layers per side (without the pause with the bar at 100), the page redrawn as the
 // page context dialog redraws it, and both pages of the worked example printed into
 // one PDF file through the print button.
-#include "LargeRecord.h"
 #include "PageSuite.h"
 #include "pages/input/mdiESEITE1.h"
 #include "platform/PrinterSurface.h"
@@ -40,12 +39,8 @@ BENCHMARK(BM_InputPage)->Unit(benchmark::kMillisecond);
 void BM_InputPageLargeRecord(benchmark::State& state)
 {
     PageSuite suite;
-    {
-        Transaction fill(suite.main->cnnX());
-        WriteLargeRecord(*suite.main->cnnX(), LargeId);
-        fill.Commit();
-    }
-    suite.main->cnnX()->Execute(QStringLiteral("UPDATE E1 SET AKT = (ID = ?)"), {Variant(LargeId)});
+    suite.addLargeRecord(LargeId);
+    suite.activate(LargeId);
     showInputPage(state, suite);
 }
 BENCHMARK(BM_InputPageLargeRecord)->Unit(benchmark::kMillisecond);
@@ -54,15 +49,7 @@ void BM_InputPageRedraw(benchmark::State& state)
 {
     PageSuite suite;
     suite.main->mnuEINGABEGRAFIK_Click();
-    mdiESEITE1* page = suite.page<mdiESEITE1>();
-    if (!page) {
-        state.SkipWithError("no input-graphic page");
-        return;
-    }
-    bool on = true;
-    int32_t white = 0xFFFFFF;
-    for (auto _ : state)
-        page->KONTEXT(on, on, white, white);
+    suite.redraw<mdiESEITE1>(state);
 }
 BENCHMARK(BM_InputPageRedraw)->Unit(benchmark::kMillisecond);
 

@@ -70,6 +70,15 @@ protected:
                                           .arg(UserName().toUpper())));
     }
     std::vector<MsgBoxRequest> Boxes() const { return dialogs->boxes(); }
+    // The open page of that kind in the main window, or null.
+    template <class Page>
+    Page* OpenPage() const
+    {
+        for (QWidget* form : main->Forms())
+            if (auto* page = qobject_cast<Page*>(form))
+                return page;
+        return nullptr;
+    }
 
     // Waits (running the event loop) until the frame program's stand-in has logged.
     bool FrameStarted(int timeoutMs) const

@@ -21,13 +21,7 @@ protected:
     void Exec(const QString& sql) { main->cnnX()->Execute(sql); }
     bool Enabled(const char* item) { return main->Menu(QLatin1String(item))->isEnabled(); }
     void Open() { main->mnuAUSWERTEN_Click(); }
-    mdiSEITE1* ResultPage()
-    {
-        for (QWidget* form : main->Forms())
-            if (auto* page = qobject_cast<mdiSEITE1*>(form))
-                return page;
-        return nullptr;
-    }
+    mdiSEITE1* ResultPage() { return OpenPage<mdiSEITE1>(); }
     // The page state and the bar as a page command leaves them.
     void ExpectPageState()
     {

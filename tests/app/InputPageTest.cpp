@@ -43,14 +43,6 @@ protected:
         main->mnuAUSWERTEN_Click();
         main->Menu(QLatin1String(item))->trigger();
     }
-    template <class Page>
-    Page* Loaded() const
-    {
-        for (QWidget* form : main->Forms())
-            if (auto* page = qobject_cast<Page*>(form))
-                return page;
-        return nullptr;
-    }
     void Key(QWidget* page, int key)
     {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
@@ -69,7 +61,7 @@ TEST_F(InputPage, EingabegrafikShowsTheInputPage)
     std::vector<int> bar;
     QObject::connect(main->AUTOSTART().pgbBERECHNEN, &QProgressBar::valueChanged, [&](int v) { bar.push_back(v); });
     Choose("mnuEINGABEGRAFIK");
-    auto* page = Loaded<mdiESEITE1>();
+    auto* page = OpenPage<mdiESEITE1>();
     ASSERT_NE(page, nullptr);
     EXPECT_TRUE(page->complete());
     EXPECT_EQ(main->ActiveForm(), page);
@@ -91,7 +83,7 @@ TEST_F(InputPage, EingabegrafikShowsTheInputPage)
     EXPECT_TRUE(ScalarOf(main->cnnX(), QStringLiteral("SELECT MSP FROM G0 WHERE ID = 1 AND IDOBJEKT = 11")).isNull());
     // Chosen again, the open page is shown as it is.
     Choose("mnuEINGABEGRAFIK");
-    EXPECT_EQ(Loaded<mdiESEITE1>(), page);
+    EXPECT_EQ(OpenPage<mdiESEITE1>(), page);
     EXPECT_EQ(PageList(*main).size(), 1);
     EXPECT_TRUE(Boxes().empty());
 }
@@ -101,8 +93,8 @@ TEST_F(InputPage, BothPagesOfTheRecordSwitchAndPrintIntoOneFile)
     // The result page loaded first: the pages still count the input-graphic page first.
     Choose("mnuNEUBERECHNEN");
     Choose("mnuEINGABEGRAFIK");
-    auto* input = Loaded<mdiESEITE1>();
-    auto* result = Loaded<mdiSEITE1>();
+    auto* input = OpenPage<mdiESEITE1>();
+    auto* result = OpenPage<mdiSEITE1>();
     ASSERT_TRUE(input && result);
     QStringList order;
     for (QWidget* page : PageList(*main))
@@ -147,7 +139,7 @@ TEST_F(InputPage, BothPagesOfTheRecordSwitchAndPrintIntoOneFile)
 TEST_F(InputPage, ScreenshotAndDocumentOfTheInputPage)
 {
     Choose("mnuEINGABEGRAFIK");
-    auto* page = Loaded<mdiESEITE1>();
+    auto* page = OpenPage<mdiESEITE1>();
     ASSERT_NE(page, nullptr);
 
     // The screenshot: the main window with the page, as a bitmap in the project's folder.
