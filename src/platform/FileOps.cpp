@@ -87,7 +87,10 @@ QString ParentFolder(const QString& path)
 
 QString DriveName(const QString& path)
 {
-    return QStorageInfo(path).rootPath();
+    // In a chroot the root folder need not be a mount point, and a path that does not
+    // exist (yet) has no volume: the root folder holds them all.
+    const QString root = QStorageInfo(path).rootPath();
+    return root.isEmpty() ? QStringLiteral("/") : root;
 }
 
 QStringList Drives()

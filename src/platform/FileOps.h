@@ -20,7 +20,7 @@ void MoveFile(const QString& from, const QString& to);
 // The folder that holds a file or folder, without a trailing separator.
 QString ParentFolder(const QString& path);
 // The root of the mounted volume that holds a path: what the drive was on the
-// original platform.
+// original platform. The root folder where no volume is found for the path.
 QString DriveName(const QString& path);
 // The roots of the mounted volumes that are ready, in order.
 QStringList Drives();

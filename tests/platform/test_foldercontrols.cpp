@@ -64,4 +64,8 @@ TEST(FolderControls, DriveListChoosesTheVolumeOfAPath)
     EXPECT_FALSE(drives.Drive().isEmpty());
     drives.setDrive(dir.path());
     EXPECT_EQ(changes, 1);
+    // Where no volume holds a path (a missing one; any path in a chroot whose root is no
+    // mount point), the root folder is its drive.
+    drives.setDrive(dir.path() + QStringLiteral("/fehlt/auch"));
+    EXPECT_EQ(drives.Drive(), QStringLiteral("/"));
 }

@@ -1,20 +1,32 @@
 #pragma once
 // Looking into the files the page buttons write, as a reader would: the sheets of a
 // PDF file as images and as text, and the parts of an OpenDocument text.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QXmlStreamReader>
+#include <QtGui/private/qzipreader_p.h>
+#include <gtest/gtest.h>
 #include <vector>
 
-// The standard output of a tool run to its end.
+// The standard output of a tool run to its end. A tool that is missing or fails is a
+// failure of the test that names it, rather than an empty output that fails further on.
 inline QString RunTool(const QString& program, const QStringList& args)
 {
+    if (QStandardPaths::findExecutable(program).isEmpty()) {
+        ADD_FAILURE() << program.toStdString() << " is not installed (scripts/install-deps installs it)";
+        return {};
+    }
     QProcess p;
     p.start(program, args);
-    p.waitForFinished(30000);
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        ADD_FAILURE() << program.toStdString() << " " << args.join(QLatin1Char(' ')).toStdString()
+                      << " failed: " << p.readAllStandardError().toStdString();
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
@@ -34,6 +46,14 @@ inline std::vector<QImage> PdfSheets(const QString& pdf, const QString& prefix, 
     return sheets;
 }
 
+// The first sheet of a PDF file rendered at dpi dots per inch.
+inline QImage PdfSheet(const QString& pdf, int dpi = 100)
+{
+    const QFileInfo file(pdf);
+    std::vector<QImage> sheets = PdfSheets(pdf, file.dir().filePath(file.completeBaseName() + QStringLiteral("-sheet")), dpi);
+    return sheets.empty() ? QImage() : sheets.front();
+}
+
 // The text of one sheet of a PDF file, laid out as printed.
 inline QString PdfText(const QString& pdf, int sheet)
 {
@@ -42,13 +62,19 @@ inline QString PdfText(const QString& pdf, int sheet)
                    {QStringLiteral("-layout"), QStringLiteral("-f"), n, QStringLiteral("-l"), n, pdf, QStringLiteral("-")});
 }
 
-// A member of an OpenDocument file (a zip archive).
+// A member of an OpenDocument file (a zip archive); a file that is no readable archive,
+// or lacks the member, fails the test that asked.
 inline QByteArray OdfMember(const QString& odt, const QString& name)
 {
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), odt, name});
-    unzip.waitForFinished(30000);
-    return unzip.readAllStandardOutput();
+    QZipReader zip(odt);
+    if (!zip.isReadable() || zip.status() != QZipReader::NoError) {
+        ADD_FAILURE() << odt.toStdString() << " is no readable zip archive";
+        return {};
+    }
+    const QByteArray member = zip.fileData(name);
+    if (member.isEmpty())
+        ADD_FAILURE() << odt.toStdString() << " has no member " << name.toStdString();
+    return member;
 }
 
 // A paragraph of a document's content: its text, or the picture it holds with its

@@ -4,9 +4,9 @@
 #include "pages/common/clsKOPFFUSS.h"
 #include "platform/PrinterSurface.h"
 #include "support/ImageProbe.h"
+#include "support/PageFiles.h"
 #include "support/TestHelpers.h"
 #include <QDate>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
@@ -242,13 +242,7 @@ TEST_F(HeaderTest, PrintedPdfPage)
         printer.EndDoc();
     }
     // What a person sees on the sheet, at 100 dots per inch.
-    QProcess render;
-    render.start(QStringLiteral("pdftoppm"),
-                 {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                  pdf, dir.filePath(QStringLiteral("page"))});
-    ASSERT_TRUE(render.waitForFinished(30000));
-    ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
-    const QImage page(dir.filePath(QStringLiteral("page.png")));
+    const QImage page = PdfSheet(pdf);
     ASSERT_FALSE(page.isNull());
     const double pxPerMm = 100 / 25.4;
     EXPECT_NEAR(page.width(), 297 * pxPerMm, 2);   // A4 landscape

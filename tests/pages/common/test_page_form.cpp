@@ -10,11 +10,11 @@
 #include "platform/Twips.h"
 #include "platform/Yield.h"
 #include "support/ImageProbe.h"
+#include "support/PageFiles.h"
 #include "support/TestHelpers.h"
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QTimer>
 
 namespace {
@@ -24,14 +24,7 @@ protected:
     // The printed sheet at 100 dots per inch.
     QImage printedSheet()
     {
-        const QString pdf = host.pdf.filePath(QStringLiteral("page.pdf"));
-        QFile::remove(host.pdf.filePath(QStringLiteral("sheet.png")));
-        QProcess render;
-        render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
-                                                  QStringLiteral("-singlefile"), pdf,
-                                                  host.pdf.filePath(QStringLiteral("sheet"))});
-        render.waitForFinished(30000);
-        return QImage(host.pdf.filePath(QStringLiteral("sheet.png")));
+        return PdfSheet(host.pdf.filePath(QStringLiteral("page.pdf")));
     }
     static int px(double mm, double dpi = 100) { return int(std::lround(mm * dpi / 25.4)); }
     // Ink in a region of an image given in millimetres.

@@ -106,9 +106,7 @@ TEST_F(InputPages, PrintedIntoAPdfFileAsPageOneOfTwo)
     for (const char* s : {"Seite 1/2", "Datensatz", "Schichten", "Bauwerk", "Stromlinien", "Linke Seite",
                           "Tremolspiegelhöhe", "GOK", "1,00E-04", "Stromlinie"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s;
-    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
-                                     QStringLiteral("-singlefile"), pdf, host.pdf.filePath(QStringLiteral("sheet"))});
-    const QImage sheet(host.pdf.filePath(QStringLiteral("sheet.png")));
+    const QImage sheet = PdfSheet(pdf);
     ASSERT_FALSE(sheet.isNull());
     const auto inkIn = [&](QRectF mm) {
         const auto px = [](double v) { return int(std::lround(v * 100 / 25.4)); };

@@ -85,9 +85,7 @@ TEST_F(ResultPages, PrintedIntoAPdfFileAsOneLandscapeSheet)
     const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+84[12](\\.\\d+)? x 595(\\.\\d+)? pts \\(A4\\)")))) << info.toStdString();
-    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
-                                     QStringLiteral("-singlefile"), pdf, host.pdf.filePath(QStringLiteral("sheet"))});
-    const QImage sheet(host.pdf.filePath(QStringLiteral("sheet.png")));
+    const QImage sheet = PdfSheet(pdf);
     ASSERT_FALSE(sheet.isNull());
     // Header inside the 15 mm margins, the section with its ordinates, the tables, the
     // legend; nothing right of the page area.
