@@ -236,6 +236,53 @@ TEST(BERECHNUNG, RefusesBadInputWithItsMessageAndWritesNothing)
     }
 }
 
+TEST(BERECHNUNG, RefusesARowWithAnEmptyValueAndWritesNothing)
+{
+    const QString check = QStringLiteral("Überprüfen Sie die Eingabedaten ");
+    const struct {
+        const char* name;
+        QStringList damage;
+        QString text;
+    } cases[] = {
+        {"right flow line without x in row 0", {"UPDATE E4 SET X = NULL WHERE K = 2 AND I2 = 0"},
+         check + QStringLiteral("der Stromlinie auf der rechten Seite: in der Zeile 0 fehlt der Wert x!")},
+        {"left layers without the depth of the first boundary", {"UPDATE E3 SET Z = NULL WHERE K = 1 AND I1 = 0"},
+         check + QStringLiteral("der Schichten auf der linken Seite: in der Zeile 0 fehlt der Wert z!")},
+        {"right layers without a k-value below the first boundary", {"UPDATE E3 SET KF = NULL WHERE K = 2 AND I1 = 2"},
+         check + QStringLiteral("der Schichten auf der rechten Seite: in der Zeile 2 fehlt der Wert kf!")},
+        {"the earlier group is reported", {"UPDATE E5 SET Z = NULL WHERE K = 1 AND I3 = 1",
+                                           "UPDATE E4 SET Z = NULL WHERE K = 1 AND I2 = 1"},
+         check + QStringLiteral("der Stromlinie auf der linken Seite: in der Zeile 1 fehlt der Wert z!")},
+        {"a structure row without both values", {"UPDATE E5 SET X = NULL, Z = NULL WHERE K = 2 AND I3 = 1"},
+         check + QStringLiteral("des Bauwerkes auf der rechten Seite: in der Zeile 1 fehlt der Wert z!")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempProject p;
+        StoreRecord(p, ID, Records::PolygonExample());
+        StoreOldResults(p);
+        for (const QString& sql : c.damage)
+            p.exec(sql);
+        const QStringList before = ResultTables(p);
+        p.dialogs().msgAnswers = {MsgResult::OK};
+        EXPECT_FALSE(Calculate(p));
+        const std::vector<MsgBoxRequest> boxes = p.dialogs().boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, c.text);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Eingabefehler"));
+        EXPECT_EQ(boxes[0].buttons, MsgButtons::OK);
+        EXPECT_EQ(boxes[0].icon, MsgIcon::None);
+        EXPECT_EQ(ResultTables(p), before);
+    }
+    // The k-value of the first boundary belongs to no section: empty, it counts as 0.
+    TempProject p;
+    StoreRecord(p, ID, Records::PolygonExample());
+    p.exec(QStringLiteral("UPDATE E3 SET KF = NULL WHERE I1 = 0"));
+    EXPECT_TRUE(Calculate(p));
+    EXPECT_TRUE(p.dialogs().boxes().empty());
+    EXPECT_EQ(BaseComponents(p), (std::array<float, 4>{0, -73.773598f, 0, -66.226402f}));
+}
+
 TEST(BERECHNUNG, AcceptsTheSmallestInputAndBasesWithinOneLayer)
 {
     const Record records[] = {Records::MinimalAccepted(), Records::BaseAt(3, 4), Records::PointedBase()};
