@@ -689,10 +689,10 @@ bool mdiEINGABE::Vollstaendig()
 void mdiEINGABE::NichtGespeichert(const QString& stelle)
 {
     const bool en = sprache_ == 1;
-    QString text = en ? QStringLiteral("The record was not saved") : QStringLiteral("Der Datensatz wurde nicht gespeichert");
+    QString text = en ? QStringLiteral("The record was not saved.\n") : QStringLiteral("Der Datensatz wurde nicht gespeichert.\n");
     if (!stelle.isEmpty())
-        text += (en ? QStringLiteral(": writing failed at ") : QStringLiteral(": Fehler beim Schreiben von ")) + stelle;
-    text += en ? QStringLiteral(".\nWhat was saved before stays as it was.")
-               : QStringLiteral(".\nGespeichert bleibt, was vorher gespeichert war.");
+        text += (en ? QStringLiteral("Writing failed at: ") : QStringLiteral("Fehler beim Schreiben: ")) + stelle + QLatin1Char('\n');
+    text += en ? QStringLiteral("What was saved before stays as it was.")
+               : QStringLiteral("Gespeichert bleibt, was vorher gespeichert war.");
     ctx_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, DatenfehlerTitel);
 }
