@@ -1,7 +1,7 @@
 #include "mdiEINGABE.h"
 
+#include "TitleLine.h"
 #include "Wertpruefung.h"
-#include "draw/Markup.h"
 #include "platform/Colors.h"
 #include "platform/ErrorGuard.h"
 #include "platform/InputCodes.h"
@@ -42,14 +42,6 @@ bool Speicherbar(const QString& text)
     return Wertpruefung(kopie, -SingleMax, SingleMax, false, false) == Wertfehler::Keiner;
 }
 
-// A column title as the title picture shows it, without its mark-up groups.
-QString Klartext(const QString& titel)
-{
-    QString text;
-    for (const MarkupRun& run : ParseMarkup(titel).runs)
-        text += run.text;
-    return text;
-}
 
 // The column model of the layer tables (grids 0 and 1) and of the polygon tables.
 struct Spaltenmodell {
@@ -599,7 +591,7 @@ QString mdiEINGABE::Tabellenstelle(int i, int col, int row) const
     if (row >= 0)   // the row as the table numbers it, in its running-number column
         stelle += (en ? QStringLiteral(", row ") : QStringLiteral(", Zeile ")) + msgFLX[size_t(i)]->TextMatrix(row, 0);
     return stelle + (en ? QStringLiteral(", column ") : QStringLiteral(", Spalte "))
-           + Klartext(FLX_[size_t(i)]->ELST1()[col].text());
+           + PlainTitle(FLX_[size_t(i)]->ELST1()[col].text());
 }
 
 std::optional<mdiEINGABE::Zelle> mdiEINGABE::ErsteZelle(const std::function<bool(const Zelle&)>& test) const

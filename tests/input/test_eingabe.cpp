@@ -145,7 +145,9 @@ TEST_F(EingabeTest, CellsOfEveryTableRefuseWhatIsNoNumberAtEnter)
         SCOPED_TRACE(i);
         ShowTab(1 + i / 2);
         const int col = 1 + i % 2;
-        const QString title = QStringLiteral("MSFlexGrid / Spalte ") + window->msgFLX[size_t(i)]->TextMatrix(0, col);
+        // The column as its title reads, without the mark-up of the title picture.
+        const char* const titles[] = {"z", "kf", "x", "z", "x", "z"};
+        const QString title = QStringLiteral("MSFlexGrid / Spalte ") + QLatin1String(titles[i]);
         for (const char* typed : {"1.500", "abc", "1,2,3", "1E40"}) {
             SCOPED_TRACE(typed);
             ClickCell(i, 1, col);
