@@ -666,10 +666,11 @@ bool mdiEINGABE::Vollstaendig()
     if (!zelle)
         return true;
     const bool en = sprache_ == 1;
-    const QString text = Tabellenstelle(zelle->i, zelle->col, zelle->row)
-                         + (en ? QStringLiteral(": empty.\nA row without all of its values cannot be calculated.\n"
+    const QString text = (en ? QStringLiteral("No value in ") : QStringLiteral("Kein Wert in "))
+                         + Tabellenstelle(zelle->i, zelle->col, zelle->row)
+                         + (en ? QStringLiteral(".\nA row without all of its values cannot be calculated.\n"
                                                 "OK saves the record as it is, Cancel returns to the cell.")
-                               : QStringLiteral(": leer.\nEine Zeile ohne alle ihre Werte kann nicht berechnet werden.\n"
+                               : QStringLiteral(".\nEine Zeile ohne alle ihre Werte kann nicht berechnet werden.\n"
                                                 "OK speichert den Datensatz, wie er ist, Abbrechen kehrt zur Zelle zurück."));
     const QString titel = en ? QStringLiteral("Incomplete input") : QStringLiteral("Unvollständige Eingabe");
     if (ctx_.dlg().MsgBox(text, MsgButtons::OKCancel, MsgIcon::Exclamation, titel) == MsgResult::OK)

@@ -219,7 +219,7 @@ TEST_F(EingabeTest, RowWithSomeOfItsValuesWarnsBeforeTheSave)
     project.dialogs().msgAnswers = {MsgResult::Cancel};
     EXPECT_FALSE(window->OK(6));
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].text, QStringLiteral("Stromlinie, Linke Seite, Zeile 1, Spalte z: leer.\n"
+    EXPECT_EQ(Boxes()[0].text, QStringLiteral("Kein Wert in Stromlinie, Linke Seite, Zeile 1, Spalte z.\n"
                                               "Eine Zeile ohne alle ihre Werte kann nicht berechnet werden.\n"
                                               "OK speichert den Datensatz, wie er ist, Abbrechen kehrt zur Zelle zurück."));
     EXPECT_EQ(Boxes()[0].title, QStringLiteral("Unvollständige Eingabe"));
