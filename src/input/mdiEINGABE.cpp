@@ -4,8 +4,8 @@
 #include "Wertpruefung.h"
 #include "platform/Colors.h"
 #include "platform/ErrorGuard.h"
-#include "platform/InputCodes.h"
 #include "platform/Format.h"
+#include "platform/InputCodes.h"
 #include "platform/Twips.h"
 #include "platform/Variant.h"
 
@@ -41,7 +41,6 @@ bool Speicherbar(const QString& text)
     QString kopie = text;
     return Wertpruefung(kopie, -SingleMax, SingleMax, false, false) == Wertfehler::Keiner;
 }
-
 
 // The column model of the layer tables (grids 0 and 1) and of the polygon tables.
 struct Spaltenmodell {
@@ -652,7 +651,9 @@ bool mdiEINGABE::AllesSpeicherbar()
 bool mdiEINGABE::Vollstaendig()
 {
     // The k-value of the first layer boundary belongs to no section: it counts for nothing.
-    const auto zaehlt = [](const Zelle& z) { return z.i >= 2 || z.row > 1 || z.col != 2; };
+    const auto zaehlt = [&](const Zelle& z) {
+        return z.i >= 2 || z.row > msgFLX[size_t(z.i)]->FixedRows() || z.col != 2;
+    };
     const auto zeileBegonnen = [&](const Zelle& z) {
         for (int col = 1; col < msgFLX[size_t(z.i)]->Cols(); ++col) {
             const Zelle andere{z.i, z.row, col};
