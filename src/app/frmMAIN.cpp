@@ -1073,25 +1073,25 @@ void frmMAIN::EingabeSpeichern(Guard& g, const QString& title)
     g.step([&] { gespeichert = eingabe && eingabe->OK(id); });
     if (!gespeichert)
         return;
+    // The other records lose their selection in the same transaction: a save is
+    // stored whole, with it, or not at all.
     bool festgeschrieben = false;
     g.step([&] {
+        Recordset andere;
+        andere.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]<>? AND [AKT]=true"), {Variant(d)}, cnn);
+        for (; !andere.Eof(); andere.MoveNext()) {
+            andere.Fields(QStringLiteral("AKT")) = Variant(false);
+            andere.Update();
+        }
+        andere.Close();
         speichern->Commit();
         festgeschrieben = true;
     });
-    if (!festgeschrieben)
+    if (!festgeschrieben) {
+        ctx_.dlg().MsgBox(T("The record was not saved.", "Der Datensatz wurde nicht gespeichert."), MsgButtons::OK,
+                          MsgIcon::Exclamation, title);
         return;
-    Recordset andere;
-    g.step([&] {
-        andere.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]<>? AND [AKT]=true"), {Variant(d)}, cnn);
-    });
-    while (g.loop([&] { return !andere.Eof(); })) {
-        g.step([&] {
-            andere.Fields(QStringLiteral("AKT")) = Variant(false);
-            andere.Update();
-        });
-        g.step([&] { andere.MoveNext(); });
     }
-    g.step([&] { andere.Close(); });
     g.step([&] { AKTIVANZEIGE(); });
     g.step([&] { geaendert_ = true; });
     g.step([&] { Eingabestatus(false); });

@@ -83,9 +83,10 @@ bool clsBERECHNEN::readInput()
 {
     if (!E2_->DTVS(QStringLiteral("ZGWLS"), in_.ZGWLS) || !E2_->DTVS(QStringLiteral("ZGWRS"), in_.ZGWRS))
         return false;
-    const ListSpec layers{*E3_, "I1", 2, "der Schichten", "Z", "KF"};
-    const ListSpec flowLine{*E4_, "I2", 1, "der Stromlinie", "Z", "X"};
-    const ListSpec structure{*E5_, "I3", 1, "des Bauwerkes", "Z", "X"};
+    // The k-value of the first layer boundary belongs to no section above it: it may be empty.
+    const ListSpec layers{*E3_, "I1", 2, "der Schichten", {"Z", "z"}, {"KF", "kf"}, false};
+    const ListSpec flowLine{*E4_, "I2", 1, "der Stromlinie", {"Z", "z"}, {"X", "x"}, true};
+    const ListSpec structure{*E5_, "I3", 1, "des Bauwerkes", {"Z", "z"}, {"X", "x"}, true};
     // The groups in their fixed order: the first failing one is reported, and
     // nothing of a later group is read.
     return readList(layers, LeftSide, in_.L.ZS, in_.L.KFS) && readList(layers, RightSide, in_.R.ZS, in_.R.KFS)
@@ -100,18 +101,48 @@ bool clsBERECHNEN::readList(const ListSpec& spec, int16_t K, std::vector<float>&
     const QString side = QStringLiteral("K");
     int16_t MINI = 0, MAXI = 0, AN = 0;
     spec.view.INDEX(MINI, MAXI, AN, side, Variant(K), index);
+    const QString check = QStringLiteral("Überprüfen Sie die Eingabedaten %1 auf der %2 Seite")
+                              .arg(QString::fromUtf8(spec.group),
+                                   K == LeftSide ? QStringLiteral("linken") : QStringLiteral("rechten"));
     if (AN < spec.minimumRows) {
-        message(QStringLiteral("Überprüfen Sie die Eingabedaten %1 auf der %2 Seite!")
-                    .arg(QString::fromUtf8(spec.group), K == LeftSide ? QStringLiteral("linken") : QStringLiteral("rechten")),
-                InputTitle);
+        message(check + QLatin1Char('!'), InputTitle);
         return false;
     }
+    if (!allValues(spec, K, AN, check))
+        return false;
     // One element per row in running-number order, so that numbering with gaps or
     // starting above 0 adds no stray elements.
     first.assign(AN, 0.0f);
     second.assign(AN, 0.0f);
-    return spec.view.DTVSF(QString::fromLatin1(spec.column1), first, side, Variant(K), index)
-        && spec.view.DTVSF(QString::fromLatin1(spec.column2), second, side, Variant(K), index);
+    return spec.view.DTVSF(QString::fromLatin1(spec.column1.name), first, side, Variant(K), index)
+        && spec.view.DTVSF(QString::fromLatin1(spec.column2.name), second, side, Variant(K), index);
+}
+
+bool clsBERECHNEN::allValues(const ListSpec& spec, int16_t K, int16_t AN, const QString& check)
+{
+    // A row stored without a value (a window saved unfinished, an import, an edit from
+    // outside) would be computed as if it held 0: it is refused, naming the row by its
+    // running number and the column as the input window titles it.
+    const QString index = QString::fromLatin1(spec.index);
+    const QString side = QStringLiteral("K");
+    const size_t rows = size_t(AN);
+    std::vector<Variant> numbers(rows), first(rows), second(rows);
+    if (!spec.view.DTVVF(index, numbers, side, Variant(K), index)
+        || !spec.view.DTVVF(QString::fromLatin1(spec.column1.name), first, side, Variant(K), index)
+        || !spec.view.DTVVF(QString::fromLatin1(spec.column2.name), second, side, Variant(K), index))
+        return false;
+    for (size_t i = 0; i < rows; ++i) {
+        const char* missing = first[i].isEmpty()                                           ? spec.column1.title
+                              : second[i].isEmpty() && (i > 0 || spec.firstRowNeedsColumn2) ? spec.column2.title
+                                                                                             : nullptr;
+        if (!missing)
+            continue;
+        const QString row = numbers[i].isEmpty() ? CStr(Variant(int32_t(i))) : CStr(numbers[i]);
+        message(check + QStringLiteral(": in der Zeile %1 fehlt der Wert %2!").arg(row, QLatin1String(missing)),
+                InputTitle);
+        return false;
+    }
+    return true;
 }
 
 void clsBERECHNEN::message(const QString& text, const QString& title)

@@ -29,19 +29,30 @@ public:
 
 private:
     // One per-side list of E3, E4 or E5: its running-number column, the fewest rows
-    // it needs, what it is called in the input message, and its two columns.
+    // it needs, what it is called in the input message, its two columns (named in the
+    // table and as the input window titles them), and whether the first row needs a
+    // value in the second column.
+    struct Column {
+        const char* name;
+        const char* title;
+    };
     struct ListSpec {
         clsDATEN& view;
         const char* index;
         int minimumRows;
         const char* group;
-        const char* column1;
-        const char* column2;
+        Column column1;
+        Column column2;
+        bool firstRowNeedsColumn2;
     };
     // The run between creating and releasing the views.
     bool calculate();
     bool readInput();
     bool readList(const ListSpec& spec, int16_t K, std::vector<float>& first, std::vector<float>& second);
+    // True when every row of the list has the values it needs. The first row without
+    // one is refused with the input message (check, then the row and the value that is
+    // missing): false, as after a read that failed (after the view's box).
+    bool allValues(const ListSpec& spec, int16_t K, int16_t AN, const QString& check);
     void message(const QString& text, const QString& title);
     void runtimeError(const QString& routine, const VbError& e);
     bool writeResults(const BaseCorners& base, const std::vector<SectionRow>& rows);

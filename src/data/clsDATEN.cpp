@@ -784,7 +784,11 @@ bool clsDATEN::DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& S
     // The message loop runs after every row: nothing in use may go away meanwhile.
     const auto keepView = weak_from_this().lock();
     const IndexArgs idx = COUNT_INDEXES;
-    return Guarded(ctx_.dlg(), gridSpec(SPV, msgFLX, SPNR, QStringLiteral("geschrieben")), [&](Guard& g) {
+    // OK in the box goes on with the other rows, but a column with a row left out was
+    // not written: the result says so, so that a save is not taken for complete.
+    bool failed = false;
+    const GuardSpec box = gridSpec(SPV, msgFLX, SPNR, QStringLiteral("geschrieben"));
+    const bool completed = Guarded(ctx_.dlg(), box, [&](Guard& g) {
         // The grid's values are taken first, so that the rows need not reach back into it.
         std::optional<std::vector<Variant>> values;
         g.step([&] {
@@ -803,6 +807,7 @@ bool clsDATEN::DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& S
             }
             values = std::move(column);
         });
+        failed = !values;
         if (!values)
             return;
         Recordset rs;
@@ -841,7 +846,9 @@ bool clsDATEN::DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& S
             g.step([&] { rs.MoveNext(); });
         }
         g.step([&] { rs.Close(); });
+        failed = g.failed();
     });
+    return completed && !failed;
 }
 
 bool clsDATEN::DFTFM(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR, GRID_PARAMS)

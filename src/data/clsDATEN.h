@@ -182,7 +182,8 @@ public:
     // beyond the grid's last data row are deleted. A disabled grid (an empty table)
     // deletes every matched row. Values are converted by the column's declared type, so a
     // text that is no number is refused into a numeric column. Failures show the box
-    // "Datenfehler" (OK goes on with the next step, Cancel returns false); a grid column
+    // "Datenfehler": OK goes on with the next step, Cancel leaves; either way the result
+    // is false, since the column was not written as the grid shows it. A grid column
     // that cannot be read ends the member after its box, writing and deleting nothing.
     // The message loop runs after every row: the view and the grid must outlive it.
     bool DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR,

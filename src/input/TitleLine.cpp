@@ -53,3 +53,11 @@ void DrawTitleLine(OutputObject& picture, std::array<FontSpec, 6>& fonts, double
     if (parse.error)
         throw *parse.error;
 }
+
+QString PlainTitle(const QString& text)
+{
+    QString plain;
+    for (const MarkupRun& run : ParseMarkup(text).runs)
+        plain += run.text;
+    return plain;
+}

@@ -16,3 +16,7 @@
 // raises its error once the runs before it are drawn.
 void DrawTitleLine(OutputObject& picture, std::array<FontSpec, 6>& fonts, double x, double y,
                    const Variant& text, int ARX, int ARY);
+
+// A title as it reads on the title picture, without its groups' codes: "k{t,1}f" is
+// "kf". For the boxes that name a column.
+QString PlainTitle(const QString& text);

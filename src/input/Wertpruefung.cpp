@@ -20,9 +20,13 @@ Wertfehler Wertpruefung(QString& text, float min, float max, bool ganz, bool dat
         return Wertfehler::Keiner;
     if (datum)
         return DatumOderZeit(text) ? Wertfehler::Keiner : Wertfehler::KeinDatum;
-    if (!IsNumeric(Variant(text)))
+    // A number beyond the range of a Single cannot be held either: no number here.
+    float value = 0;
+    try {
+        value = CSng(Variant(text));
+    } catch (const VbError&) {
         return Wertfehler::KeineZahl;
-    const float value = CSng(Variant(text));
+    }
     if (value < min || value > max)
         return Wertfehler::AusserhalbSchranken;
     if (ganz && value != std::floor(value))

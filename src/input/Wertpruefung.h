@@ -11,7 +11,8 @@ enum class Wertfehler { Keiner, KeinDatum, KeineZahl, AusserhalbSchranken, Keine
 // A date or time in the program's locale; nullopt for any other text.
 std::optional<VbDate> DatumOderZeit(const QString& text);
 
-// Trims text in place, then tests it.
+// Trims text in place, then tests it. A number is one in the locale's format (no group
+// separators) that a Single holds.
 Wertfehler Wertpruefung(QString& text, float min, float max, bool ganz, bool datum);
 
 // The message for a fault: English when the language code is 1, German otherwise. The

@@ -663,7 +663,7 @@ bool clsFLX::testValue(Guard& g, const QString& text, bool limitsGiven, float mi
     QString copy = text;
     const bool ranged = limitsGiven && min < max;
     return g.test([&] {
-        const QString title = ELST1_[ESNR_].text();
+        const QString title = PlainTitle(ELST1_[ESNR_].text());   // as the title picture shows it
         switch (columnType(ESNR_)) {
         case Index1:
         case Index2:

@@ -1,8 +1,10 @@
 #include "mdiEINGABE.h"
 
+#include "TitleLine.h"
 #include "Wertpruefung.h"
 #include "platform/Colors.h"
 #include "platform/ErrorGuard.h"
+#include "platform/Format.h"
 #include "platform/InputCodes.h"
 #include "platform/Twips.h"
 #include "platform/Variant.h"
@@ -12,6 +14,8 @@
 #include <QKeyEvent>
 #include <QTabBar>
 #include <QTimer>
+#include <limits>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -25,6 +29,18 @@ constexpr int GridLeft = 120, GridTop = 300, GridWidth = 3060, GridHeight = 3660
 constexpr int ButtonLeft = 3300, ButtonWidth = 1500, ButtonHeight = 375, ButtonStep = 435;
 
 const QString KenFehlt = QStringLiteral("Datensatzkennzeichnung fehlt!");
+const QString DatenfehlerTitel = QStringLiteral("Datenfehler");
+
+// Every value of the window is stored as a Single: the value columns take the range of
+// a Single as their limits, so that an edit is refused when it is no number or does
+// not fit (without limits a cell would take any text), and a save refuses the same.
+constexpr float SingleMax = std::numeric_limits<float>::max();
+
+bool Speicherbar(const QString& text)
+{
+    QString kopie = text;
+    return Wertpruefung(kopie, -SingleMax, SingleMax, false, false) == Wertfehler::Keiner;
+}
 
 // The column model of the layer tables (grids 0 and 1) and of the polygon tables.
 struct Spaltenmodell {
@@ -244,6 +260,9 @@ void mdiEINGABE::ConfigureTable(int i)
     t.ELSTYP(Dynamic::Integers({1, 0, 0}));
     t.ELFORMAT(m.ELFORMAT);
     t.ELA(Dynamic::Integers({1, 2, 2}));
+    const Dynamic keine = Dynamic::Missing();   // the running number is the table's own
+    t.ELMIN(Dynamic::Array({keine, Dynamic(Variant(-SingleMax)), Dynamic(Variant(-SingleMax))}));
+    t.ELMAX(Dynamic::Array({keine, Dynamic(Variant(SingleMax)), Dynamic(Variant(SingleMax))}));
     t.SCHRIFTEINSTELLUNGEN(QString(), 9, false, false, false, 0);
     // The title picture lies over the header row in its colour.
     picFLX[i]->setBackColor(LongFromColor(msgFLX[i]->BackColorFixed()));
@@ -297,8 +316,9 @@ void mdiEINGABE::ERSTERKWERT()
 {
     if (SSTab->currentIndex() != 1)
         return;
+    // In the column's format, as every other value of the column shows after a load.
     for (int i : {0, 1})
-        msgFLX[i]->setTextMatrix(1, 2, QStringLiteral("0"));
+        msgFLX[i]->setTextMatrix(1, 2, Format(Variant(int16_t(0)), FLX_[i]->ELFORMAT()[2].text()));
 }
 
 // ---------------------------------------------------------------- size
@@ -470,7 +490,7 @@ bool mdiEINGABE::OK(int32_t AKTID)
 {
     // A record without a designation could never be found again.
     if (Trim(txtKEN->text()).isEmpty()) {
-        ctx_.dlg().MsgBox(KenFehlt, MsgButtons::OK, MsgIcon::Exclamation, QStringLiteral("Datenfehler"));
+        ctx_.dlg().MsgBox(KenFehlt, MsgButtons::OK, MsgIcon::Exclamation, DatenfehlerTitel);
         txtKEN->setFocus();
         return false;
     }
@@ -480,39 +500,59 @@ bool mdiEINGABE::OK(int32_t AKTID)
         if (!txtFLX[i]->isHidden())
             return false;
     }
-    // The views yield while they write: they are held until the end.
+    if (!AllesSpeicherbar() || !Vollstaendig())
+        return false;
+    // The views yield while they write: they and the connection are held until the end.
     const Views views = vE_;
+    const std::shared_ptr<Connection> cnn = ctx_.cnnX;
+    QString stelle;
     bool gespeichert = false;
-    Guarded(ctx_.dlg(), Kasten(QStringLiteral("OK")), [&](Guard& g) { gespeichert = Uebertragen(g, views, AKTID, true); });
+    Guarded(ctx_.dlg(), Kasten(QStringLiteral("OK")), [&](Guard& g) {
+        // The window is stored whole or not at all.
+        std::optional<Transaction> speichern;
+        g.step([&] { speichern.emplace(cnn); });
+        if (!speichern || !Uebertragen(g, views, AKTID, true, stelle))
+            return;
+        g.step([&] {
+            speichern->Commit();
+            gespeichert = true;
+        });
+    });
+    if (!gespeichert)
+        NichtGespeichert(stelle);
     return gespeichert;
 }
 
 void mdiEINGABE::OEFFNEN(int32_t AKTID)
 {
     const Views views = vE_;
+    QString stelle;
     Guarded(ctx_.dlg(), Kasten(QStringLiteral("Datei/Öffnen")), [&](Guard& g) {
-        if (!Uebertragen(g, views, AKTID, false))
+        if (!Uebertragen(g, views, AKTID, false, stelle))
             return;
         for (int i = 0; i < 6; ++i)
             g.step([&] { FLX_[i]->AKTUALISIEREN(); });
     });
 }
 
-bool mdiEINGABE::Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool schreiben)
+bool mdiEINGABE::Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool schreiben, QString& stelle)
 {
-    const auto box = [&](clsDATEN& view, const QString& spalte, TextBox& txt) {
+    const auto box = [&](clsDATEN& view, const QString& spalte, TextBox& txt, const QString& ort) {
+        stelle = ort;
         return g.test([&] { return schreiben ? view.DFTTT(spalte, txt) : view.DTFTT(spalte, txt); });
     };
     clsDATEN& e1 = *views[0];
     g.step([&] { e1.ESPIDW(AKTID); });
-    if (!box(e1, QStringLiteral("KEN"), *txtKEN))
+    if (!box(e1, QStringLiteral("KEN"), *txtKEN, lblKEN->text()))
         return false;
-    box(e1, QStringLiteral("KOM"), *txtKOM);   // a comment that fails stops nothing
+    box(e1, QStringLiteral("KOM"), *txtKOM, lblKOM->text());   // a comment that fails stops nothing
+    stelle = lblKEN->text();
     if (schreiben && !g.test([&] { return e1.DVTB(QStringLiteral("AKT"), true); }))
         return false;
     clsDATEN& e2 = *views[1];
     g.step([&] { e2.ESPIDW(AKTID); });
-    if (!box(e2, QStringLiteral("ZGWLS"), *txtZGWLS) || !box(e2, QStringLiteral("ZGWRS"), *txtZGWRS))
+    if (!box(e2, QStringLiteral("ZGWLS"), *txtZGWLS, Spiegelstelle(false))
+        || !box(e2, QStringLiteral("ZGWRS"), *txtZGWRS, Spiegelstelle(true)))
         return false;
     for (size_t t = 0; t < Tabellen.size(); ++t) {
         clsDATEN& view = *views[size_t(Tabellen[t].view)];
@@ -523,6 +563,7 @@ bool mdiEINGABE::Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool s
             for (int16_t c = 0; c < 3; ++c) {
                 const QString spalte = QLatin1String(Tabellen[t].spalten[size_t(c)]);
                 const QString nr = CStr(Variant(c));
+                stelle = Tabellenstelle(int(2 * t) + k - 1, c);
                 const bool ok = g.test([&] {
                     return schreiben ? view.DFTFM(spalte, grid, nr, QStringLiteral("K"), Variant(k), index)
                                      : view.DTFFM(spalte, grid, nr, QStringLiteral("K"), Variant(k), index);
@@ -533,4 +574,119 @@ bool mdiEINGABE::Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool s
         }
     }
     return true;
+}
+
+// ---------------------------------------------------------------- checks of a save
+
+QString mdiEINGABE::Spiegelstelle(bool rechts) const
+{
+    return SSTab->tabText(0) + (rechts ? QStringLiteral(", rechts") : QStringLiteral(", links"));
+}
+
+QString mdiEINGABE::Tabellenstelle(int i, int col, int row) const
+{
+    const bool en = sprache_ == 1;
+    QString stelle = SSTab->tabText(1 + i / 2) + QStringLiteral(", ") + fraSEITE[size_t(i)]->title();
+    if (row >= 0)   // the row as the table numbers it, in its running-number column
+        stelle += (en ? QStringLiteral(", row ") : QStringLiteral(", Zeile ")) + msgFLX[size_t(i)]->TextMatrix(row, 0);
+    return stelle + (en ? QStringLiteral(", column ") : QStringLiteral(", Spalte "))
+           + PlainTitle(FLX_[size_t(i)]->ELST1()[col].text());
+}
+
+std::optional<mdiEINGABE::Zelle> mdiEINGABE::ErsteZelle(const std::function<bool(const Zelle&)>& test) const
+{
+    for (int i = 0; i < 6; ++i) {
+        const FlexGrid& g = *msgFLX[size_t(i)];
+        if (!g.Enabled())
+            continue;   // the empty table: nothing of it is stored
+        for (int row = g.FixedRows(); row < g.Rows(); ++row)
+            for (int col = 1; col < g.Cols(); ++col)
+                if (test(Zelle{i, row, col}))
+                    return Zelle{i, row, col};
+    }
+    return std::nullopt;
+}
+
+QString mdiEINGABE::Zellentext(const Zelle& z) const
+{
+    return Trim(msgFLX[size_t(z.i)]->TextMatrix(z.row, z.col));
+}
+
+void mdiEINGABE::ZurZelle(const Zelle& z)
+{
+    SSTab->setCurrentIndex(1 + z.i / 2);
+    FlexGrid& g = *msgFLX[size_t(z.i)];
+    g.setRow(z.row);
+    g.setCol(z.col);
+    g.SetFocus();
+}
+
+bool mdiEINGABE::AllesSpeicherbar()
+{
+    const bool en = sprache_ == 1;
+    const auto melden = [&](const QString& stelle, const QString& text) {
+        ctx_.dlg().MsgBox(stelle + QStringLiteral(": \"") + Trim(text) + QStringLiteral("\"\n")
+                              + Wertmeldung(Wertfehler::KeineZahl, sprache_, 0, 0) + QLatin1Char('\n')
+                              + (en ? QStringLiteral("The record was not saved.")
+                                    : QStringLiteral("Der Datensatz wurde nicht gespeichert.")),
+                          MsgButtons::OK, MsgIcon::Exclamation, DatenfehlerTitel);
+    };
+    for (const bool rechts : {false, true}) {
+        TextBox* box = rechts ? txtZGWRS : txtZGWLS;
+        if (!Speicherbar(box->text())) {
+            melden(Spiegelstelle(rechts), box->text());
+            SSTab->setCurrentIndex(0);
+            box->setFocus();
+            return false;
+        }
+    }
+    const auto zelle = ErsteZelle([&](const Zelle& z) { return !Speicherbar(Zellentext(z)); });
+    if (!zelle)
+        return true;
+    melden(Tabellenstelle(zelle->i, zelle->col, zelle->row), Zellentext(*zelle));
+    ZurZelle(*zelle);
+    return false;
+}
+
+bool mdiEINGABE::Vollstaendig()
+{
+    // The k-value of the first layer boundary belongs to no section: it counts for nothing.
+    const auto zaehlt = [&](const Zelle& z) {
+        return z.i >= 2 || z.row > msgFLX[size_t(z.i)]->FixedRows() || z.col != 2;
+    };
+    const auto zeileBegonnen = [&](const Zelle& z) {
+        for (int col = 1; col < msgFLX[size_t(z.i)]->Cols(); ++col) {
+            const Zelle andere{z.i, z.row, col};
+            if (zaehlt(andere) && !Zellentext(andere).isEmpty())
+                return true;
+        }
+        return false;
+    };
+    const auto zelle = ErsteZelle(
+        [&](const Zelle& z) { return zaehlt(z) && Zellentext(z).isEmpty() && zeileBegonnen(z); });
+    if (!zelle)
+        return true;
+    const bool en = sprache_ == 1;
+    const QString text = (en ? QStringLiteral("No value in ") : QStringLiteral("Kein Wert in "))
+                         + Tabellenstelle(zelle->i, zelle->col, zelle->row)
+                         + (en ? QStringLiteral(".\nA row without all of its values cannot be calculated.\n"
+                                                "OK saves the record as it is, Cancel returns to the cell.")
+                               : QStringLiteral(".\nEine Zeile ohne alle ihre Werte kann nicht berechnet werden.\n"
+                                                "OK speichert den Datensatz, wie er ist, Abbrechen kehrt zur Zelle zurück."));
+    const QString titel = en ? QStringLiteral("Incomplete input") : QStringLiteral("Unvollständige Eingabe");
+    if (ctx_.dlg().MsgBox(text, MsgButtons::OKCancel, MsgIcon::Exclamation, titel) == MsgResult::OK)
+        return true;
+    ZurZelle(*zelle);
+    return false;
+}
+
+void mdiEINGABE::NichtGespeichert(const QString& stelle)
+{
+    const bool en = sprache_ == 1;
+    QString text = en ? QStringLiteral("The record was not saved.\n") : QStringLiteral("Der Datensatz wurde nicht gespeichert.\n");
+    if (!stelle.isEmpty())
+        text += (en ? QStringLiteral("Writing failed at: ") : QStringLiteral("Fehler beim Schreiben: ")) + stelle + QLatin1Char('\n');
+    text += en ? QStringLiteral("What was saved before stays as it was.")
+               : QStringLiteral("Gespeichert bleibt, was vorher gespeichert war.");
+    ctx_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, DatenfehlerTitel);
 }

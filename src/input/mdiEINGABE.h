@@ -32,6 +32,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Guard;
 
@@ -53,10 +54,13 @@ public:
     ~mdiEINGABE() override;
 
     // Writes the window's contents as record AKTID: E1 (KEN, KOM, AKT true), E2, then
-    // E3 to E5 from the tables of both sides. False, before anything is written, for an
-    // empty designation or an editor that keeps its text; false at the first write a
-    // view refused (after its box) or when an error box is left with Cancel. Writes
-    // before a failure stay: the caller's transaction takes them back.
+    // E3 to E5 from the tables of both sides, in one transaction (nested in the
+    // caller's). False, before anything is written, for an empty designation, an editor
+    // that keeps its text, or a value that is no number a Single holds (its box names
+    // tab, side, row and column; the window shows the cell); and when the user goes
+    // back to a row that has some of its values but not all (a wholly empty row is no
+    // matter). False after the first write a view refused, or an error box left with
+    // Cancel: everything is rolled back and a box says that nothing was saved.
     bool OK(int32_t AKTID);
     // Fills a freshly loaded window from record AKTID and refreshes every table; stops
     // silently at the first read a view refused.
@@ -124,8 +128,32 @@ private:
     // Moves the record between the window and the tables, in the order of both
     // operations: E1 (KEN, KOM, and AKT true when writing), E2, then per table E3, E4,
     // E5 the left grid's columns 0, 1, 2 and the right grid's. False at the first
-    // transfer a view refused; a failed comment is passed over.
-    bool Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool schreiben);
+    // transfer a view refused; a failed comment is passed over. stelle names the
+    // transfer last begun, in the window's words.
+    bool Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool schreiben, QString& stelle);
+    // Places of the window in its own words: a groundwater box ("Tremolspiegelkoten,
+    // links"), and a table column or cell ("Stromlinie, Rechte Seite, Zeile 0, Spalte x";
+    // the row by its running number, left out when row < 0).
+    QString Spiegelstelle(bool rechts) const;
+    QString Tabellenstelle(int i, int col, int row = -1) const;
+    // A value cell: grid i, its row and column.
+    struct Zelle {
+        int i, row, col;
+    };
+    // The first value cell of the enabled tables, in the order of the tables, their rows
+    // and columns, for which test holds.
+    std::optional<Zelle> ErsteZelle(const std::function<bool(const Zelle&)>& test) const;
+    QString Zellentext(const Zelle& z) const;   // trimmed
+    // Shows the cell's tab and makes it the current cell of its grid, with the focus.
+    void ZurZelle(const Zelle& z);
+    // The checks of a save before anything is written. A groundwater level or a cell
+    // that the database could not store as a number is refused (its box, then the box
+    // or cell shown): false. A row with some of its values but not all warns: OK goes
+    // on, anything else shows the cell and gives false.
+    bool AllesSpeicherbar();
+    bool Vollstaendig();
+    // The box after a save that failed in its writes, naming where.
+    void NichtGespeichert(const QString& stelle);
     // Runs an event step whose errors reach it, showing them in a box.
     void Melden(const QString& routine, const std::function<void()>& step);
 

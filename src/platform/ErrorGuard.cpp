@@ -50,6 +50,7 @@ bool Guard::loop(const std::function<bool()>& f)
 
 void Guard::report(const VbError& e)
 {
+    failed_ = true;
     switch (ShowErrorBox(dialogs_, spec_, e)) {
     case MsgResult::Cancel:
     case MsgResult::No:

@@ -45,6 +45,9 @@ public:
     }
     // Shows the box for an error caught elsewhere: OK returns, Cancel leaves.
     void report(const VbError& e);
+    // Whether any error was reported so far, whatever the answer: a routine that went
+    // on after OK may still have to say that it did not do all of its work.
+    bool failed() const { return failed_; }
     // Title may change while the routine runs (e.g. the caption of a clicked item).
     void setTitle(const QString& title) { spec_.title = title; }
     const GuardSpec& spec() const { return spec_; }
@@ -54,6 +57,7 @@ public:
 private:
     DialogService& dialogs_;
     GuardSpec spec_;
+    bool failed_ = false;
 };
 
 // Runs a guarded routine; false when it was left through Cancel (or an error escaped

@@ -209,8 +209,8 @@ QString groupThousands(const QString& digits)
     return r;
 }
 
-// Renders a magnitude with one section's pattern.
-QString formatMagnitude(double magnitude, int significant, const NumberPattern& p)
+// Renders a magnitude with one section's pattern; tells whether it rounded to zero.
+QString formatMagnitude(double magnitude, int significant, const NumberPattern& p, bool* zero = nullptr)
 {
     Decimal m = decimalOf(p.percent ? magnitude * 100.0 : magnitude, significant);
     int exponent = 0;
@@ -225,6 +225,8 @@ QString formatMagnitude(double magnitude, int significant, const NumberPattern& 
     } else {
         m.roundTo(p.decimals);
     }
+    if (zero)
+        *zero = m.digits.empty();
 
     // Integer placeholders are filled from the right; the leftmost one takes every
     // remaining digit; "0" shows a zero where no digit is left, "#" nothing.
@@ -315,8 +317,10 @@ QString formatNumber(double x, int significant, const QString& format)
         return formatMagnitude(0.0, significant, numberPattern(section(2)));
     if (x < 0.0 && sections.size() > 1)
         return formatMagnitude(-x, significant, numberPattern(section(1)));
-    const QString text = formatMagnitude(std::fabs(x), significant, numberPattern(sections[0]));
-    return x < 0.0 ? QLatin1Char('-') + text : text;
+    bool zero = false;
+    const QString text = formatMagnitude(std::fabs(x), significant, numberPattern(sections[0]), &zero);
+    // A value shown as zero is shown without a sign: "-0,00" would read as a value.
+    return x < 0.0 && !zero ? QLatin1Char('-') + text : text;
 }
 
 // ---- Dates and times -----------------------------------------------------------

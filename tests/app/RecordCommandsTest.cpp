@@ -7,6 +7,7 @@
 #include "support/GridProbe.h"
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
@@ -404,6 +405,84 @@ TEST_F(RecordCommandsTest, FailedOverwriteLeavesTheStoredRecordAsItWas)
     EXPECT_TRUE(InInputState());
     EXPECT_EQ(Input().txtZGWRS->text(), QStringLiteral("hoch"));
     EXPECT_FALSE(main->Changed());
+}
+
+TEST_F(RecordCommandsTest, OpenedRecordIsNeverStoredInPart)
+{
+    const LocaleScope german(German());
+    QStringList before;
+    for (const QString& table : QStringList{"E1", "E2", "E3", "E4", "E5"})
+        before << Rows(table, 1);
+    WithDialog([&] { main->mnuOEFFNEN_Click(); }, {KeepAndConfirm});
+    ASSERT_NE(main->EINGABE(), nullptr);
+    // A layer changed as it may be, and a value pasted that is no number.
+    ShowTab(1);
+    FlexGrid* layers = Input().msgFLX[0];
+    QTest::mouseClick(layers->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*layers, 2, 1));
+    QTest::keyClick(layers, '3');
+    QTest::keyClicks(Input().txtFLX[0], QStringLiteral(",5"));
+    QTest::keyClick(Input().txtFLX[0], Qt::Key_Return);
+    ASSERT_EQ(layers->TextMatrix(2, 1), QStringLiteral("3,50"));
+    ShowTab(2);
+    FlexGrid* flowRight = Input().msgFLX[3];
+    QTest::mouseClick(flowRight->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*flowRight, 1, 1));
+    QGuiApplication::clipboard()->setText(QStringLiteral("1.500"));
+    QTest::keyClick(flowRight, Qt::Key_V, Qt::ControlModifier);
+    ShowTab(0);
+    dialogs->msgAnswers = {MsgResult::Yes, MsgResult::OK};
+    CtrlS();
+    ASSERT_EQ(Boxes().size(), 2u);   // overwrite?, then the refusal
+    EXPECT_TRUE(Boxes()[1].text.startsWith(QStringLiteral("Stromlinie, Rechte Seite, Zeile 0, Spalte x: \"1.500\"\n")));
+    QStringList after;
+    for (const QString& table : QStringList{"E1", "E2", "E3", "E4", "E5"})
+        after << Rows(table, 1);
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(main->Changed());
+    // The window stays open on the cell.
+    EXPECT_TRUE(InInputState());
+    EXPECT_EQ(Input().SSTab->currentIndex(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), flowRight);
+    EXPECT_EQ(flowRight->Row(), 1);
+    EXPECT_EQ(flowRight->Col(), 1);
+}
+
+TEST_F(RecordCommandsTest, SaveThatFailsInItsWritesStoresNothing)
+{
+    struct Case {
+        const char* name;
+        const char* damage;
+        QString failure;   // the box of the failing write
+        QString notSaved;
+    } cases[] = {
+        {"a row the database refuses", "CREATE TRIGGER [sperre] BEFORE INSERT ON [E5] BEGIN SELECT RAISE(ABORT, 'gesperrt'); END",
+         QStringLiteral("Datenfehler"),
+         QStringLiteral("Der Datensatz wurde nicht gespeichert.\nFehler beim Schreiben: Bauwerk, Linke Seite, Spalte Lfd.\n"
+                        "Gespeichert bleibt, was vorher gespeichert war.")},
+        {"the other records keep their selection",
+         "CREATE TRIGGER [sperre] BEFORE UPDATE OF [AKT] ON [E1] WHEN NEW.[AKT] = 0 BEGIN SELECT RAISE(ABORT, 'gesperrt'); END",
+         QStringLiteral("OK"), QStringLiteral("Der Datensatz wurde nicht gespeichert.")},   // the save button's box
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sql(QLatin1String(c.damage));
+        main->mnuNEU_Click();
+        TypeBox(Input().txtKEN, QStringLiteral("Wand3"));
+        dialogs->shown.clear();
+        dialogs->msgAnswers = {MsgResult::OK, MsgResult::OK};
+        CtrlS();
+        ASSERT_EQ(Boxes().size(), 2u);
+        EXPECT_EQ(Boxes()[0].title, c.failure);
+        EXPECT_EQ(Boxes()[1].text, c.notSaved);
+        EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
+        for (const char* table : {"E2", "E3", "E4", "E5"})
+            EXPECT_TRUE(Rows(QLatin1String(table), 3).isEmpty()) << table;
+        EXPECT_EQ(Active(), QStringList{"Beispiel"});
+        EXPECT_TRUE(InInputState());
+        EXPECT_FALSE(main->Changed());
+        main->stbMAIN_PanelClick(9);
+        Settle();
+        Sql(QStringLiteral("DROP TRIGGER [sperre]"));
+    }
 }
 
 TEST_F(RecordCommandsTest, DesignationWithQuotesIsStoredAndFoundAgain)

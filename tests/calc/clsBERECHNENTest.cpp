@@ -172,6 +172,7 @@ struct RefusalCase {
     const char* name;
     Record record;
     QString text, title;
+    QStringList damage = {};   // SQL run on the stored record: values emptied as from outside
 };
 
 TEST(BERECHNUNG, RefusesBadInputWithItsMessageAndWritesNothing)
@@ -217,12 +218,30 @@ TEST(BERECHNUNG, RefusesBadInputWithItsMessageAndWritesNothing)
         {"base below the deepest boundary", Records::BaseAt(6, 6), baseLayer, QStringLiteral("TREMOL")},
         {"vertical base", Records::VerticalBase(), baseDirection, QStringLiteral("EINGABEFEHLER!")},
         {"base toward smaller x", Records::ReversedBase(), baseDirection, QStringLiteral("EINGABEFEHLER!")},
+        // A row without a value, named by its side and running number.
+        {"right flow line without x in row 0", Records::PolygonExample(),
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Stromlinie auf der rechten Seite: in der Zeile 0 fehlt der Wert x!"),
+         input, {"UPDATE E4 SET X = NULL WHERE K = 2 AND I2 = 0"}},
+        {"left layers without the depth of the first boundary", Records::PolygonExample(),
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Schichten auf der linken Seite: in der Zeile 0 fehlt der Wert z!"),
+         input, {"UPDATE E3 SET Z = NULL WHERE K = 1 AND I1 = 0"}},
+        {"right layers without a k-value below the first boundary", Records::PolygonExample(),
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Schichten auf der rechten Seite: in der Zeile 2 fehlt der Wert kf!"),
+         input, {"UPDATE E3 SET KF = NULL WHERE K = 2 AND I1 = 2"}},
+        {"the earlier group is reported", Records::PolygonExample(),
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Stromlinie auf der linken Seite: in der Zeile 1 fehlt der Wert z!"),
+         input, {"UPDATE E5 SET Z = NULL WHERE K = 1 AND I3 = 1", "UPDATE E4 SET Z = NULL WHERE K = 1 AND I2 = 1"}},
+        {"a structure row without both values", Records::PolygonExample(),
+         QStringLiteral("Überprüfen Sie die Eingabedaten des Bauwerkes auf der rechten Seite: in der Zeile 1 fehlt der Wert z!"),
+         input, {"UPDATE E5 SET X = NULL, Z = NULL WHERE K = 2 AND I3 = 1"}},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
         TempProject p;
         StoreRecord(p, ID, c.record);
         StoreOldResults(p);
+        for (const QString& sql : c.damage)
+            p.exec(sql);
         const QStringList before = ResultTables(p);
         p.dialogs().msgAnswers = {MsgResult::OK};
         EXPECT_FALSE(Calculate(p));
@@ -234,6 +253,17 @@ TEST(BERECHNUNG, RefusesBadInputWithItsMessageAndWritesNothing)
         EXPECT_EQ(boxes[0].icon, MsgIcon::None);
         EXPECT_EQ(ResultTables(p), before);
     }
+}
+
+TEST(BERECHNUNG, EmptyKValueOfTheFirstBoundaryCountsAsZero)
+{
+    // It belongs to no section above the first boundary.
+    TempProject p;
+    StoreRecord(p, ID, Records::PolygonExample());
+    p.exec(QStringLiteral("UPDATE E3 SET KF = NULL WHERE I1 = 0"));
+    EXPECT_TRUE(Calculate(p));
+    EXPECT_TRUE(p.dialogs().boxes().empty());
+    EXPECT_EQ(BaseComponents(p), (std::array<float, 4>{0, -73.773598f, 0, -66.226402f}));
 }
 
 TEST(BERECHNUNG, AcceptsTheSmallestInputAndBasesWithinOneLayer)

@@ -82,6 +82,8 @@ TEST_F(EingabeTest, TypedRecordIsStoredAndOpensAgainFormatted)
 
 TEST_F(EingabeTest, SavingAgainMatchesTheRowsToTheTables)
 {
+    // Rows without their k-values, kept all the same (OK in the warning of each save).
+    project.dialogs().msgAnswers = {MsgResult::OK, MsgResult::OK, MsgResult::OK};
     Fill(0, {{"1", ""}, {"2", ""}, {"3", ""}, {"4", ""}, {"5", ""}});
     ASSERT_TRUE(window->OK(3));
     ASSERT_EQ(Rows(project, QStringLiteral("E3"), 3).size(), 6);
@@ -99,6 +101,7 @@ TEST_F(EingabeTest, SavingAgainMatchesTheRowsToTheTables)
     EXPECT_EQ(Rows(project, QStringLiteral("E3"), 3),
               (QStringList{"1|0|1|Null", "1|1|2|Null", "1|2|3|Null", "2|0|7|Null", "2|1|8|Null"}));
     EXPECT_EQ(Rows(project, QStringLiteral("E5"), 3), QStringList{"2|0|Null|Null"});
+    EXPECT_EQ(Boxes().size(), 3u);
     EXPECT_EQ(Count(project, QStringLiteral("E1")), 1);
     EXPECT_EQ(Count(project, QStringLiteral("E2")), 1);
 }
@@ -148,6 +151,7 @@ TEST_F(EingabeTest, ValueStillInACellEditorIsSaved)
     QTest::keyClick(window->msgFLX[3], '8');
     ASSERT_FALSE(window->txtFLX[3]->isHidden());
     QTest::keyClicks(window->txtFLX[3], QStringLiteral(",5"));
+    project.dialogs().msgAnswers = {MsgResult::OK};   // its row has no x yet
     ASSERT_TRUE(window->OK(2));
     EXPECT_TRUE(window->txtFLX[3]->isHidden());
     EXPECT_EQ(Rows(project, QStringLiteral("E4"), 2), (QStringList{"1|0|Null|Null", "2|0|Null|8,5"}));
@@ -155,10 +159,90 @@ TEST_F(EingabeTest, ValueStillInACellEditorIsSaved)
 
 TEST_F(EingabeTest, TextInAValueCellIsRefusedNotStored)
 {
-    Fill(0, {{"abc", "0"}});
-    project.dialogs().msgAnswers.push_back(MsgResult::Cancel);
-    EXPECT_FALSE(window->OK(5));
+    // What the tables could not store as a number stops the save before anything is
+    // written (a pasted text, a number beyond a Single), and the window shows the place.
+    const QString deNot = QStringLiteral("Eingegeber Wert ist kein gültiges Zahlenformat!\nDer Datensatz wurde nicht gespeichert.");
+    const QString enNot = QStringLiteral("Type of value is not numeric!\nThe record was not saved.");
+    struct Case {
+        int grid, row, col;   // a data row, counted from 0
+        const char* text;
+        int sprache;
+        QString box;
+    } cases[] = {
+        {3, 0, 1, "1.500", 3, QStringLiteral("Stromlinie, Rechte Seite, Zeile 0, Spalte x: \"1.500\"\n") + deNot},
+        {0, 1, 1, " abc ", 3, QStringLiteral("Schichten, Linke Seite, Zeile 1, Spalte z: \"abc\"\n") + deNot},
+        {1, 0, 2, "1E40", 3, QStringLiteral("Schichten, Rechte Seite, Zeile 0, Spalte kf: \"1E40\"\n") + deNot},
+        {4, 1, 2, "1,2,3", 1, QStringLiteral("Bauwerk, Linke Seite, row 1, column z: \"1,2,3\"\n") + enNot},
+        {-1, 0, 0, "hoch", 3, QStringLiteral("Tremolspiegelkoten, rechts: \"hoch\"\n") + deNot},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        project.ctx().SPRACHE = c.sprache;
+        Load();
+        for (int i = 0; i < 6; ++i)
+            Fill(i, {{"1", "2"}, {"3", "4"}});
+        if (c.grid < 0)
+            window->txtZGWRS->setText(QString::fromLatin1(c.text));
+        else
+            window->msgFLX[size_t(c.grid)]->setTextMatrix(c.row + 1, c.col, QString::fromLatin1(c.text));
+        window->txtKOM->setFocus();
+        project.dialogs().shown.clear();
+        project.dialogs().msgAnswers = {MsgResult::OK};
+        EXPECT_FALSE(window->OK(5));
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text, c.box);
+        EXPECT_EQ(Boxes()[0].title, QStringLiteral("Datenfehler"));
+        EXPECT_EQ(Boxes()[0].buttons, MsgButtons::OK);
+        for (const char* table : {"E1", "E2", "E3", "E4", "E5"})
+            EXPECT_EQ(Count(project, QLatin1String(table)), 0) << table;
+        // The window shows the place.
+        if (c.grid < 0) {
+            EXPECT_EQ(window->SSTab->currentIndex(), 0);
+            EXPECT_EQ(QApplication::focusWidget(), window->txtZGWRS);
+            continue;
+        }
+        const FlexGrid* g = window->msgFLX[size_t(c.grid)];
+        EXPECT_EQ(window->SSTab->currentIndex(), 1 + c.grid / 2);
+        EXPECT_EQ(QApplication::focusWidget(), g);
+        EXPECT_EQ(g->Row(), c.row + 1);
+        EXPECT_EQ(g->Col(), c.col);
+    }
+}
+
+TEST_F(EingabeTest, RowWithSomeOfItsValuesWarnsBeforeTheSave)
+{
+    for (int i = 0; i < 6; ++i)
+        Fill(i, {{"1", "2"}, {"3", "4"}});
+    Fill(2, {{"1", "2"}, {"5", ""}});
+    Fill(5, {{"", "7"}});
+    // Cancel goes back to the first such cell with nothing written.
+    project.dialogs().msgAnswers = {MsgResult::Cancel};
+    EXPECT_FALSE(window->OK(6));
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].title, QStringLiteral("Datenfehler"));
-    EXPECT_EQ(CLng(project.scalar(QStringLiteral("SELECT COUNT(*) FROM [E3] WHERE typeof([Z])='text'"))), 0);
+    EXPECT_EQ(Boxes()[0].text, QStringLiteral("Kein Wert in Stromlinie, Linke Seite, Zeile 1, Spalte z.\n"
+                                              "Eine Zeile ohne alle ihre Werte kann nicht berechnet werden.\n"
+                                              "OK speichert den Datensatz, wie er ist, Abbrechen kehrt zur Zelle zurück."));
+    EXPECT_EQ(Boxes()[0].title, QStringLiteral("Unvollständige Eingabe"));
+    EXPECT_EQ(Boxes()[0].buttons, MsgButtons::OKCancel);
+    EXPECT_EQ(Boxes()[0].icon, MsgIcon::Exclamation);
+    for (const char* table : {"E1", "E2", "E3", "E4", "E5"})
+        EXPECT_EQ(Count(project, QLatin1String(table)), 0) << table;
+    EXPECT_EQ(window->SSTab->currentIndex(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), window->msgFLX[2]);
+    EXPECT_EQ(window->msgFLX[2]->Row(), 2);
+    EXPECT_EQ(window->msgFLX[2]->Col(), 2);
+
+    // OK keeps the unfinished input as it stands.
+    project.dialogs().msgAnswers = {MsgResult::OK};
+    EXPECT_TRUE(window->OK(6));
+    EXPECT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Rows(project, QStringLiteral("E4"), 6), (QStringList{"1|0|1|2", "1|1|5|Null", "2|0|1|2", "2|1|3|4"}));
+    EXPECT_EQ(Rows(project, QStringLiteral("E5"), 6), (QStringList{"1|0|1|2", "1|1|3|4", "2|0|Null|7"}));
+
+    // Rows left wholly empty, and the first k-value, which belongs to no section, are no matter.
+    Load();
+    Fill(0, {{"0", ""}, {"2", "1E-4"}, {"", ""}});
+    Fill(3, {{"", ""}, {"4", "6"}});
+    EXPECT_TRUE(window->OK(7));
+    EXPECT_EQ(Boxes().size(), 2u);
 }

@@ -117,6 +117,8 @@ TEST_F(GridTableTest, CommitTestsTheValueByColumnTypeAndLimits)
          "Spalte z"},
         {"limits refuse a grouped number", 1, 0, Dynamic(Variant(int16_t(0))), Dynamic(Variant(int16_t(10000))),
          "1.500", notNumber, "Spalte z"},
+        {"limits refuse a number beyond a Single", 1, 0, Dynamic(Variant(int16_t(0))), Dynamic(Variant(int16_t(10))),
+         "1E+39", notNumber, "Spalte z"},
         {"above the limit", 1, 0, Dynamic(Variant(int16_t(0))), Dynamic(Variant(int16_t(10))), "11", outside,
          "Spalte z"},
         {"on the limit", 1, 0, Dynamic(Variant(int16_t(0))), Dynamic(Variant(int16_t(10))), " 10 ", "", ""},

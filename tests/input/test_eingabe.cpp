@@ -74,6 +74,7 @@ TEST_F(EingabeTest, LevelBoxesAreCheckedWhenTheUserLeavesThem)
         {true, "-1000,5", 3, limitsDe},
         {false, "1000,01", 1, limitsEn},
         {true, "abc", 3, QStringLiteral("Eingegeber Wert ist kein gültiges Zahlenformat!")},
+        {true, "1E40", 3, QStringLiteral("Eingegeber Wert ist kein gültiges Zahlenformat!")},   // beyond a Single
         {false, "abc", 1, QStringLiteral("Type of value is not numeric!")},
         {false, "abc", 2, {}},   // no message in another language, but the focus stays
     };
@@ -136,6 +137,41 @@ TEST_F(EingabeTest, BlankDesignationAndBadLevelKeepTheFocusAndTheTab)
     EXPECT_EQ(Boxes().size(), 3u);
 }
 
+TEST_F(EingabeTest, CellsOfEveryTableRefuseWhatIsNoNumberAtEnter)
+{
+    // No group separators, one decimal sign, and within the range of a Single.
+    const QString notNumber = QStringLiteral("Eingegeber Wert ist kein gültiges Zahlenformat!");
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        ShowTab(1 + i / 2);
+        const int col = 1 + i % 2;
+        // The column as its title reads, without the mark-up of the title picture.
+        const char* const titles[] = {"z", "kf", "x", "z", "x", "z"};
+        const QString title = QStringLiteral("MSFlexGrid / Spalte ") + QLatin1String(titles[i]);
+        for (const char* typed : {"1.500", "abc", "1,2,3", "1E40"}) {
+            SCOPED_TRACE(typed);
+            ClickCell(i, 1, col);
+            const QString before = window->msgFLX[size_t(i)]->TextMatrix(1, col);
+            project.dialogs().shown.clear();
+            project.dialogs().msgAnswers = {MsgResult::OK};
+            TypeCell(i, QString::fromLatin1(typed));
+            ASSERT_EQ(Boxes().size(), 1u);
+            EXPECT_EQ(Boxes()[0].text, notNumber);
+            EXPECT_EQ(Boxes()[0].title, title);
+            // The editor keeps the text; the cell keeps its value.
+            EXPECT_FALSE(window->txtFLX[size_t(i)]->isHidden());
+            EXPECT_EQ(window->txtFLX[size_t(i)]->text(), QString::fromLatin1(typed));
+            EXPECT_EQ(window->msgFLX[size_t(i)]->TextMatrix(1, col), before);
+            window->txtFLX[size_t(i)]->clear();
+            QTest::keyClick(window->txtFLX[size_t(i)], Qt::Key_Return);
+        }
+        ClickCell(i, 1, col);
+        TypeCell(i, QStringLiteral("-1,5"));
+        EXPECT_EQ(window->msgFLX[size_t(i)]->TextMatrix(1, col), i < 2 && col == 2 ? QStringLiteral("0,00E+00")
+                                                                                    : QStringLiteral("-1,50"));
+    }
+}
+
 TEST_F(EingabeTest, FirstKValueIsResetOnTheLayersTabOnly)
 {
     ShowTab(1);
@@ -145,14 +181,16 @@ TEST_F(EingabeTest, FirstKValueIsResetOnTheLayersTabOnly)
     window->msgFLX[0]->setTextMatrix(1, 2, QStringLiteral("5,00E-04"));
     window->msgFLX[1]->setTextMatrix(1, 2, QStringLiteral("7"));
 
+    // Zero in the column's format, as a loaded record shows it.
+    const QString zero = QStringLiteral("0,00E+00");
     ClickCell(0, 1, 1);
-    EXPECT_EQ(window->msgFLX[0]->TextMatrix(1, 2), QStringLiteral("0"));
-    EXPECT_EQ(window->msgFLX[1]->TextMatrix(1, 2), QStringLiteral("0"));
+    EXPECT_EQ(window->msgFLX[0]->TextMatrix(1, 2), zero);
+    EXPECT_EQ(window->msgFLX[1]->TextMatrix(1, 2), zero);
 
     // Enter in an editor resets too, after its own commit.
     ClickCell(0, 1, 2);
     TypeCell(0, QStringLiteral("3"));
-    EXPECT_EQ(window->msgFLX[0]->TextMatrix(1, 2), QStringLiteral("0"));
+    EXPECT_EQ(window->msgFLX[0]->TextMatrix(1, 2), zero);
 
     // Edits on the other tabs leave the layers alone.
     window->msgFLX[0]->setTextMatrix(1, 2, QStringLiteral("9"));
