@@ -46,8 +46,11 @@ TEST_F(ResultPages, WorkedRecordIsReadAndDrawnOnce)
     RecordedPage* page = load();
     ASSERT_TRUE(page->complete());
     EXPECT_TRUE(project.dialogs().shown.empty());
-    EXPECT_EQ(bar, (std::vector<float>{15, 23, 31, 39, 47, 55, 63, 68, 73, 75, 77, 79, 81, 90, 91, 92, 93, 94, 95,
-                                       96, 97, 100}));
+    // Between the fixed steps the bar moves on with each column of results read (six for
+    // each side's vertical sections; no horizontal ones) and each ordinate drawn (three
+    // and two segments, hydrostatic and actual, and the base's two).
+    ExpectBar(BarValues({15, 23, 31, 39, 47, 55, 63, 68, Span{68, 69, 6}, Span{69, 70, 6}, 73, 75, 77, 79, 81,
+                         Span{81, 89, 12}, 90, 91, 92, 93, 94, 95, 96, 97, 100}));
 
     EXPECT_EQ(page->ID, 1);
     EXPECT_EQ(page->L.V.MAX, 3);
