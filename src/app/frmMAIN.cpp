@@ -1525,5 +1525,3 @@ void frmMAIN::FinishProgress(Guard& g)
     g.step([&] { bar->setVisible(false); });
     g.step([&] { bar->setValue(0); });
 }
-
-
