@@ -26,11 +26,12 @@ public:
         ok = main->MDIForm_Load() == frmMAIN::StartResult::Running;
         main->SetPagePause(0);
     }
-    // Writes the record with 1,000 outline points and 50 layers per side under that ID.
-    void addLargeRecord(int32_t id)
+    // Writes the large record under that ID: 50 layers and 1,000 outline points per side
+    // unless told.
+    void addLargeRecord(int32_t id, int32_t layers = 50, int32_t points = 1000)
     {
         Transaction fill(main->cnnX());
-        WriteLargeRecord(*main->cnnX(), id);
+        WriteLargeRecord(*main->cnnX(), id, layers, points);
         fill.Commit();
     }
     // Makes a record the only active one.

@@ -48,18 +48,7 @@ public:
         return calc.BERECHNUNG();
     }
 
-    // The rows a run wrote into A2 and A3.
-    int64_t sectionRows()
-    {
-        int64_t n = 0;
-        for (const char* table : {"A2", "A3"}) {
-            Recordset rs;
-            rs.Open(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)), ctx_.cnnX);
-            n += CLng(rs.Fields(0).Value());
-            rs.Close();
-        }
-        return n;
-    }
+    int64_t sectionRows() { return SectionRows(ctx_.cnnX); }
 
 private:
     QTemporaryDir dir_;

@@ -2,7 +2,8 @@
 // drawn from the stored results of the worked example ("&Berechnen" without its pause
 // with the bar at 100), redrawn as the page context dialog redraws it, and
 // "&Neuberechnen" end to end (result row, calculation, page) on a record with 1,000
-// outline points per side, also without the pause.
+// outline points per side and on one with 3,001 layers and 3,001 outline points per
+// side, also without the pause.
 #include "PageSuite.h"
 #include "pages/result/mdiSEITE1.h"
 #include <benchmark/benchmark.h>
@@ -38,10 +39,11 @@ void BM_ResultPageRedraw(benchmark::State& state)
 }
 BENCHMARK(BM_ResultPageRedraw)->Unit(benchmark::kMillisecond);
 
+// Arguments: layers and outline points per side.
 void BM_RecalculateLargeRecord(benchmark::State& state)
 {
     PageSuite suite;
-    suite.addLargeRecord(LargeId);
+    suite.addLargeRecord(LargeId, int32_t(state.range(0)), int32_t(state.range(1)));
     for (auto _ : state) {
         suite.recalculate(LargeId);
         state.PauseTiming();
@@ -53,7 +55,9 @@ void BM_RecalculateLargeRecord(benchmark::State& state)
             return;
         }
     }
+    state.counters["rows"] = double(SectionRows(suite.main->cnnX()));
 }
-BENCHMARK(BM_RecalculateLargeRecord)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecalculateLargeRecord)->Args({50, 1000})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecalculateLargeRecord)->Args({3001, 3001})->Unit(benchmark::kMillisecond);
 
 } // namespace

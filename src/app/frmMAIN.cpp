@@ -263,6 +263,9 @@ void frmMAIN::BuildMenus()
         } else if (row.level == 2 && name == QStringLiteral("mnuWERKZEUGE")) {
             level2 = level1->addMenu(U(row.german));
             level2->setObjectName(name);
+            // Greyed as a widget too: enabling the main window again after a command
+            // would otherwise enable the submenu, and its item with it.
+            level2->setEnabled(row.enabled);
             action = level2->menuAction();
         } else {
             action = (row.level == 2 ? level1 : level2)->addAction(U(row.german));
@@ -574,10 +577,22 @@ mdiAUTOSTART& frmMAIN::AUTOSTART()
         QMdiSubWindow* sub = mdiArea->addSubWindow(form, Qt::SubWindow | Qt::CustomizeWindowHint);
         sub->setObjectName(QStringLiteral("mdiAUTOSTART_Window"));
         sub->setWindowTitle(QString());
+        sub->setSystemMenu(nullptr);   // nothing to restore or minimise it with
+        // The area keeps one window maximised and restores the one before: whenever the
+        // start window comes to the front again, it is maximised again.
+        connect(mdiArea, &QMdiArea::subWindowActivated, sub, [sub](QMdiSubWindow* active) {
+            if (active == sub && !sub->isMaximized())
+                sub->showMaximized();
+        });
         startWindow_ = form;
         form->Form_Load(ScaleWidth(), ScaleHeight());
     }
     return *startWindow_;
+}
+
+void frmMAIN::StartWindowToFront()
+{
+    mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(AUTOSTART().parentWidget()));
 }
 
 QWidget* frmMAIN::ActiveForm() const
@@ -694,6 +709,7 @@ void frmMAIN::SeitenSchliessen(Guard& g)
                 sub->deleteLater();
             });
     }
+    g.step([&] { StartWindowToFront(); });
     for (int n = 10; n <= 15; ++n)
         g.step([&] { stbMAIN->Panels(n).SetVisible(false); });
     g.step([&] { menus_.value(QStringLiteral("mnuDATEI"))->setEnabled(true); });
@@ -866,9 +882,7 @@ mdiEINGABE& frmMAIN::ShowEingabe()
         sub->setWindowIcon(SuiteIcon());
         eingabe_ = form;
     }
-    auto* sub = qobject_cast<QMdiSubWindow*>(eingabe_->parentWidget());
-    sub->show();
-    mdiArea->setActiveSubWindow(sub);
+    ShowMaximized(eingabe_);
     return *eingabe_;
 }
 
@@ -880,9 +894,8 @@ void frmMAIN::Eingabestatus(bool an)
         eingabe_ = nullptr;
         sub->hide();
         sub->deleteLater();
-        // The start window stays maximized beneath, as it was at start-up.
         if (startWindow_)
-            startWindow_->parentWidget()->showMaximized();
+            StartWindowToFront();
     }
     stbMAIN->Panels(8).SetVisible(an);
     stbMAIN->Panels(9).SetVisible(an);
@@ -1360,7 +1373,7 @@ void frmMAIN::mnuEINGABEGRAFIK_Click()
         PageCommandEnds(g);
     });
     if (!complete)
-        EndPageCommand();
+        PageCommandFailed();
 }
 
 void frmMAIN::mnuBERECHNEN_Click()
@@ -1379,7 +1392,7 @@ void frmMAIN::mnuBERECHNEN_Click()
         PageCommandEnds(g);
     });
     if (!complete)
-        EndPageCommand();
+        PageCommandFailed();
 }
 
 void frmMAIN::mnuNEUBERECHNEN_Click()
@@ -1417,9 +1430,7 @@ void frmMAIN::mnuNEUBERECHNEN_Click()
             g.step([&] { calculation = std::make_unique<clsBERECHNEN>(ctx_); });
             g.step([&] { calculated = calculation && calculation->BERECHNUNG(); });
             if (!calculated) {
-                g.step([&] { setEnabled(true); });
-                g.step([&] { AUTOSTART().pgbBERECHNEN->setVisible(false); });
-                g.step([&] { SetMousePointer(0); });
+                g.step([&] { PageCommandFailed(); });
                 return;
             }
             g.step([&] { DoEvents(); });
@@ -1440,13 +1451,29 @@ void frmMAIN::mnuNEUBERECHNEN_Click()
         PageCommandEnds(g);
     });
     if (!complete)
-        EndPageCommand();
+        PageCommandFailed();
 }
 
 void frmMAIN::PageCommandBegins(Guard& g)
 {
+    // The bar is on the start window: it comes to the front for the load, while the
+    // window can still be activated, and the page built takes its place.
+    g.step([&] {
+        vorherigeSeite_ = qobject_cast<PageForm*>(ActiveForm());
+        StartWindowToFront();
+    });
     g.step([&] { setEnabled(false); });
     g.step([&] { AUTOSTART().pgbBERECHNEN->setVisible(true); });
+}
+
+void frmMAIN::PageCommandFailed()
+{
+    setEnabled(true);
+    AUTOSTART().pgbBERECHNEN->setVisible(false);
+    // No page was built: the page that was in front comes back.
+    if (vorherigeSeite_)
+        ShowPage(vorherigeSeite_);
+    SetMousePointer(0);
 }
 
 void frmMAIN::PageCommandEnds(Guard& g)
@@ -1497,11 +1524,4 @@ void frmMAIN::FinishProgress(Guard& g)
     g.step([&] { Sleep(pagePause_); });
     g.step([&] { bar->setVisible(false); });
     g.step([&] { bar->setValue(0); });
-}
-
-void frmMAIN::EndPageCommand()
-{
-    setEnabled(true);
-    AUTOSTART().pgbBERECHNEN->setVisible(false);
-    SetMousePointer(0);
 }

@@ -71,7 +71,7 @@ public:
     QAction* Menu(const QString& name) const { return menus_.value(name); }
     StatusBar* stbMAIN;
     QMdiArea* mdiArea;
-    // The start window, loaded when needed.
+    // The start window, loaded when needed; it is maximised whenever it is in front.
     mdiAUTOSTART& AUTOSTART();
     // The loaded forms in load order: the MDI children, then the main window's dialogs.
     QList<QWidget*> Forms() const override;
@@ -142,8 +142,11 @@ private:
     void AKTIVANZEIGE();
     // The record commands' dialog, in a mode; true when it was confirmed.
     bool Auswahl(const QString& modus);
-    // Shows the input window, loading it when needed.
+    // Shows the input window maximised, loading it when needed.
     mdiEINGABE& ShowEingabe();
+    // The start window maximised in front: under the bar while a page is built, and
+    // when the pages or the input window are gone.
+    void StartWindowToFront();
     // Buttons 8 (save the input window's record) and 9 (discard it).
     void EingabeSpeichern(Guard& g, const QString& title);
     void EingabeVerwerfen(Guard& g);
@@ -170,16 +173,18 @@ private:
     PageForm* LoadPage(const QString& name);
     // Shows a loaded page maximised and active.
     void ShowPage(PageForm* page);
-    // A page command begins with the main window off and the progress bar shown, and
-    // ends in the page state: the working copy counts as changed, the file menu is off.
+    // A page command begins with the start window in front, the main window off and the
+    // progress bar shown, and ends in the page state: the working copy counts as
+    // changed, the file menu is off.
     void PageCommandBegins(Guard& g);
     void PageCommandEnds(Guard& g);
+    // A page command that built no page (a failed calculation, Cancel in its error box)
+    // leaves the window usable, the bar hidden and the page that was in front there.
+    void PageCommandFailed();
     // The page state: the page buttons 10 to 13 and 15 shown raised.
     void PageButtons();
     // The bar at 100 for a moment after a page was built, then hidden at 0.
     void FinishProgress(Guard& g);
-    // A page command that was cancelled leaves the window usable and the bar hidden.
-    void EndPageCommand();
 
     Context ctx_;
     QString bearbeiter_;
@@ -197,6 +202,7 @@ private:
     QMenu* mnuFRAGEZEICHEN_ = nullptr;
     QPointer<mdiAUTOSTART> startWindow_;
     QPointer<mdiEINGABE> eingabe_;
+    QPointer<PageForm> vorherigeSeite_;   // the page in front when a page command began
     bool panelCommand_ = false;   // a status-bar command is running
     std::unique_ptr<PrinterSurface> printer_;
     int pagePause_ = 1500;

@@ -1,6 +1,8 @@
 #include "Geometry.h"
 #include "SingleMath.h"
+#include <algorithm>
 #include <cmath>
+#include <queue>
 
 float RICHTUNGSWINKEL(float Z1, float X1, float Z2, float X2)
 {
@@ -30,13 +32,34 @@ void INTERPOLIEREN(const std::vector<float>& P, std::vector<float>& Q,
                    const std::vector<float>& R, const std::vector<float>& S)
 {
     Q.assign(P.size(), 0.0f);
-    for (std::size_t i = 0; i < P.size(); ++i) {
-        for (std::size_t j = 0; j + 1 < R.size(); ++j) {
-            if (R[j] <= P[i] && P[i] < R[j + 1]) {
-                CheckSubscript(static_cast<std::ptrdiff_t>(j + 1), S.size());
-                Q[i] = XAtDepth(S[j], R[j], S[j + 1], R[j + 1], P[i]);
-            }
-        }
+    // The depths are met in ascending order while going down the outline's descending
+    // segments, each open from its upper point to just above its lower one: of those
+    // open at a depth, the last in the outline decides. A depth that is no number meets
+    // none. Sorting keeps the cost near the sum of both lengths, not their product.
+    std::vector<std::size_t> depths;
+    depths.reserve(P.size());
+    for (std::size_t i = 0; i < P.size(); ++i)
+        if (!std::isnan(P[i]))
+            depths.push_back(i);
+    std::stable_sort(depths.begin(), depths.end(), [&](std::size_t a, std::size_t b) { return P[a] < P[b]; });
+    std::vector<std::size_t> segments;
+    for (std::size_t j = 0; j + 1 < R.size(); ++j)
+        if (R[j] < R[j + 1])
+            segments.push_back(j);
+    std::stable_sort(segments.begin(), segments.end(), [&](std::size_t a, std::size_t b) { return R[a] < R[b]; });
+    std::priority_queue<std::size_t> open;   // the last segment on top
+    std::size_t next = 0;
+    for (const std::size_t i : depths) {
+        while (next < segments.size() && R[segments[next]] <= P[i])
+            open.push(segments[next++]);
+        // A segment whose lower point the depths have reached stays closed.
+        while (!open.empty() && !(P[i] < R[open.top() + 1]))
+            open.pop();
+        if (open.empty())
+            continue;
+        const std::size_t j = open.top();
+        CheckSubscript(static_cast<std::ptrdiff_t>(j + 1), S.size());
+        Q[i] = XAtDepth(S[j], R[j], S[j + 1], R[j + 1], P[i]);
     }
 }
 

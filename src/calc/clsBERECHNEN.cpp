@@ -178,9 +178,12 @@ bool clsBERECHNEN::writeAll(const BaseCorners& base, const std::vector<SectionRo
     if (!A1_->DVTS(QStringLiteral("WHL"), base.WHL) || !A1_->DVTS(QStringLiteral("WVL"), base.WVL)
         || !A1_->DVTS(QStringLiteral("WHR"), base.WHR) || !A1_->DVTS(QStringLiteral("WVR"), base.WVR))
         return false;
+    // Writing the rows is most of the run: the bar moves on to where the page takes over.
+    ProgressSpan bar(run_, 0.0f, 15.0f, rows.size());
     for (const SectionRow& row : rows) {
         if (!writeRow(row))
             return false;
+        bar.next();
     }
     return true;
 }

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTabBar>
 #include <QTimer>
 #include <limits>
@@ -433,13 +434,37 @@ bool mdiEINGABE::eventFilter(QObject* watched, QEvent* event)
         QWidget* verlassen = std::exchange(verlassen_, nullptr);
         return isAncestorOf(receiver) && Mausklick(receiver, verlassen);
     }
-    if (type != QEvent::KeyPress || !isAncestorOf(receiver))
+    if (type != QEvent::KeyPress)
+        return false;
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    // Ctrl+Tab belongs to the tabs, wherever in the window (its frame included) it is
+    // typed: the main window's area would switch to another window with it.
+    if (ReiterTaste(key) && (receiver == parentWidget() || isAncestorOf(receiver)))
+        return Reiterwechsel(receiver, key);
+    if (!isAncestorOf(receiver))
         return false;
     // A key travels up from the focused control; it is seen once, on its first stop.
     QWidget* focus = QApplication::focusWidget();
     if (receiver != (focus ? focus : this))
         return false;
-    return Form_KeyDown(receiver, static_cast<const QKeyEvent&>(*event));
+    return Form_KeyDown(receiver, key);
+}
+
+bool mdiEINGABE::ReiterTaste(const QKeyEvent& key)
+{
+    return (key.modifiers() & Qt::ControlModifier) && (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab);
+}
+
+bool mdiEINGABE::Reiterwechsel(QWidget* receiver, const QKeyEvent& key)
+{
+    // Another tab hides the box being left: its check runs first, as for a click on a tab.
+    const QPointer<mdiEINGABE> self(this);
+    if (Geprueft(receiver) && (!Pruefen(receiver) || !self))
+        return true;
+    const bool zurueck = key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier);
+    const int n = SSTab->count();
+    SSTab->setCurrentIndex((SSTab->currentIndex() + (zurueck ? n - 1 : 1)) % n);
+    return true;
 }
 
 bool mdiEINGABE::Form_KeyDown(QWidget* receiver, const QKeyEvent& key)

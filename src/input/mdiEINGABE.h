@@ -7,8 +7,8 @@
 //
 // The window sees every key before its controls do: the numeric pad's decimal key types
 // the locale's separator in every box and table, Alt+Q and Ctrl+S reach the main
-// window's quit and save commands, and Ctrl+C and Ctrl+V copy and paste in the grid
-// that has the focus. The
+// window's quit and save commands, Ctrl+C and Ctrl+V copy and paste in the grid that
+// has the focus, and Ctrl+Tab and Ctrl+Shift+Tab move between the tabs. The
 // designation and the two levels are checked when the user leaves them for another
 // control of the window (Tab or a click) or picks another tab; a refused value keeps
 // the focus and the key or click is dropped.
@@ -101,6 +101,10 @@ private:
     // True when the key is used up: replaced, a command, or it would have left a box
     // whose check refused.
     bool Form_KeyDown(QWidget* receiver, const QKeyEvent& key);
+    // Ctrl+Tab and Ctrl+Shift+Tab show the next and the previous tab, round the end;
+    // used up whatever the box being left says.
+    static bool ReiterTaste(const QKeyEvent& key);
+    bool Reiterwechsel(QWidget* receiver, const QKeyEvent& key);
     void ControlsOfTab0(QWidget* page);
     void ControlsOfSide(int i, QWidget* page, int left);
     void ConfigureTable(int i);

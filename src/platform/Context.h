@@ -27,3 +27,17 @@ struct Context {
     // Sets the progress bar, when there is one.
     void progress(float value) const;
 };
+
+// A long step's stretch of the progress bar, from one value to the next, covered part
+// by part as the step runs, so that the bar moves while it does.
+class ProgressSpan {
+public:
+    ProgressSpan(const Context& ctx, float from, float to, std::size_t parts);
+    // One more part done.
+    void next();
+
+private:
+    const Context& ctx_;
+    float from_, to_;
+    std::size_t parts_, done_ = 0;
+};

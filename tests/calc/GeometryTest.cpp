@@ -2,7 +2,10 @@
 #include "calc/SingleMath.h"
 #include "support/TestHelpers.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <bit>
+#include <chrono>
+#include <random>
 
 namespace {
 
@@ -72,6 +75,70 @@ TEST(Geometry, StructureXAtDepths)
     EXPECT_EQ(XAtDepth(0, 0, 1, 4, 1), 0.25f);
     EXPECT_EQ(XAtDepth(2, 1, -2, 3, 2.5f), -1.0f);
     EXPECT_EQ(VbErrorOf([] { XAtDepth(0, 2, 1, 2, 2); }), VbErr::DivisionByZero);
+}
+
+// The x of each depth as the last segment that brackets it gives, segment by segment.
+std::vector<float> LastBracketing(const std::vector<float>& P, const std::vector<float>& R,
+                                  const std::vector<float>& S)
+{
+    std::vector<float> Q(P.size(), 0.0f);
+    for (std::size_t i = 0; i < P.size(); ++i)
+        for (std::size_t j = 0; j + 1 < R.size(); ++j)
+            if (R[j] <= P[i] && P[i] < R[j + 1])
+                Q[i] = XAtDepth(S[j], R[j], S[j + 1], R[j + 1], P[i]);
+    return Q;
+}
+
+std::vector<uint32_t> BitsOf(const std::vector<float>& values)
+{
+    std::vector<uint32_t> bits;
+    for (float v : values)
+        bits.push_back(Bits(v));
+    return bits;
+}
+
+TEST(Geometry, StructureXAtDepthsOfWindingOutlines)
+{
+    // Outlines that go down, up and level on a grid of quarter metres, so that depths
+    // meet points, several segments and level stretches; asked at every point's depth,
+    // between them and beyond both ends, in any order and twice over.
+    std::mt19937 random(23);
+    std::uniform_int_distribution<int> points(1, 30), step(-3, 4), x(-40, 40), extra(-8, 40);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<float> R{0.25f * float(step(random))}, S{0.5f * float(x(random))};
+        for (int k = points(random); k > 1; --k) {
+            R.push_back(R.back() + 0.25f * float(step(random)));
+            S.push_back(0.5f * float(x(random)));
+        }
+        std::vector<float> P = R;
+        for (int k = 0; k < 10; ++k)
+            P.push_back(0.125f * float(extra(random)));
+        P.insert(P.end(), P.begin(), P.end());
+        std::shuffle(P.begin(), P.end(), random);
+        std::vector<float> Q;
+        INTERPOLIEREN(P, Q, R, S);
+        ASSERT_EQ(BitsOf(Q), BitsOf(LastBracketing(P, R, S))) << "round " << round;
+    }
+}
+
+TEST(Geometry, StructureXOfManyLayersOnALongOutline)
+{
+    // 30,000 layer depths on an outline of 30,000 points: tried segment by segment, 900
+    // million tests; the time grows with the lengths, not their product.
+    constexpr int n = 30000;
+    std::vector<float> R(n), S(n), P(n);
+    for (int k = 0; k < n; ++k) {
+        R[std::size_t(k)] = 0.001f * float(k);
+        S[std::size_t(k)] = float(1 + k % 7);
+        P[std::size_t(n - 1 - k)] = R[std::size_t(k)];
+    }
+    std::vector<float> Q;
+    const auto start = std::chrono::steady_clock::now();
+    INTERPOLIEREN(P, Q, R, S);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(Q[std::size_t(n - 1)], 1.0f);    // the first point's depth: its x
+    EXPECT_EQ(Q[std::size_t(n - 9)], 2.0f);    // the ninth point's
+    EXPECT_EQ(Q[0], 0.0f);                     // the last point's depth: none
 }
 
 struct SectorCase {

@@ -424,13 +424,24 @@ TEST(BERECHNUNG, FailedWriteEndsTheRunWithFalseAndKeepsTheEarlierResults)
     EXPECT_EQ(ResultTables(p), before);
 }
 
-TEST(BERECHNUNG, SetsTheProgressBarToZero)
+TEST(BERECHNUNG, TheBarStartsAtZeroAndMovesOnWithTheRowsWritten)
 {
     TempProject p;
     StoreRecord(p, ID, Records::PolygonExample());
     std::vector<float> values;
     p.ctx().pgbBERECHNEN = [&](float v) { values.push_back(v); };
     EXPECT_TRUE(Calculate(p));
+    // One part per section row, up to where the result page's load goes on.
+    const int32_t rows = CLng(p.scalar(QStringLiteral("SELECT (SELECT COUNT(*) FROM A2) + (SELECT COUNT(*) FROM A3)")));
+    ASSERT_EQ(values.size(), std::size_t(rows) + 1);
+    EXPECT_EQ(values.front(), 0.0f);
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    EXPECT_FLOAT_EQ(values.back(), 15.0f);
+    // A run refused at its input writes no row: the bar stays at 0.
+    values.clear();
+    p.exec(QStringLiteral("DELETE FROM E5 WHERE K = 2"));
+    p.dialogs().msgAnswers = {MsgResult::OK};
+    EXPECT_FALSE(Calculate(p));
     EXPECT_EQ(values, std::vector<float>{0.0f});
 }
 

@@ -43,11 +43,9 @@ void VariantMatrix::setRows(int rows)
 {
     if (!dimensioned_ || rows < 0)
         throw VbError(VbErr::Subscript);
-    std::vector<Variant> cells(std::size_t(columns_) * std::size_t(rows));
-    for (int c = 0; c < columns_; ++c)
-        for (int r = 0; r < std::min(rows, rows_); ++r)
-            cells[std::size_t(c) * std::size_t(rows) + std::size_t(r)] = (*this)(c, r);
-    cells_ = std::move(cells);
+    // Rows lie one after the other: the rows that stay keep their places, and a body
+    // that grows row by row costs no more than one built at its full size.
+    cells_.resize(std::size_t(columns_) * std::size_t(rows));
     rows_ = rows;
 }
 
@@ -55,7 +53,7 @@ std::size_t VariantMatrix::index(int column, int row) const
 {
     if (!dimensioned_ || column < 0 || column >= columns_ || row < 0 || row >= rows_)
         throw VbError(VbErr::Subscript);
-    return std::size_t(column) * std::size_t(rows_) + std::size_t(row);
+    return std::size_t(row) * std::size_t(columns_) + std::size_t(column);
 }
 
 Variant& VariantMatrix::operator()(int column, int row)

@@ -26,5 +26,5 @@ private:
 
     bool dimensioned_ = false;
     int columns_ = 0, rows_ = 0;
-    std::vector<Variant> cells_;   // column-major: a column's rows lie together
+    std::vector<Variant> cells_;   // row by row: a row's columns lie together
 };

@@ -3,9 +3,11 @@
 #include "calc/SingleMath.h"
 #include "draw/clsGRAFIK.h"
 #include "platform/Colors.h"
+#include "platform/Context.h"
 #include "platform/ErrorGuard.h"
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -30,8 +32,8 @@ Ordinate ordinate(float x1, float z1, float tx1, float tz1, float tx2, float tz2
 
 class Ordinates {
 public:
-    Ordinates(Guard& g, clsGRAFIK& d, const OrdinateInput& in, float MSP, float MX)
-        : g_(g), d_(d), in_(in), MSP_(MSP), MX_(MX)
+    Ordinates(Guard& g, clsGRAFIK& d, const OrdinateInput& in, float MSP, float MX, const Context& ctx)
+        : g_(g), d_(d), in_(in), MSP_(MSP), MX_(MX), ctx_(ctx)
     {
     }
 
@@ -40,6 +42,11 @@ public:
         const float xL = float(double(in_.XBLMIN) - 0.5);
         const float xR = float(double(in_.XBRMAX) + 0.5);
         const bool base = hasBase();
+        // As many ordinates as the polygons have segments: each moves the bar on, from
+        // where the section left it towards where the page takes over.
+        const auto n = [](int count) { return std::size_t(std::max(count, 0)); };
+        bar_.emplace(ctx_, 81.0f, 89.0f,
+                     2 * (n(in_.L.V.MAX) + n(in_.R.V.MAX)) + n(in_.L.H.MAX + 1) + n(in_.R.H.MAX + 1) + (base ? 2 : 0));
         hydrostatic(LeftSide, in_.L.V, in_.section.ZGWLS, xL);
         if (base)
             hydrostaticBase();
@@ -74,8 +81,13 @@ private:
         polyline(o.x, o.z, 0);
         style(Reference);
         polyline(refX, refZ, 0);
+        bar_->next();
     }
-    void actual(const Ordinate& o) { polyline(o.x, o.z, 3); }
+    void actual(const Ordinate& o)
+    {
+        polyline(o.x, o.z, 3);
+        bar_->next();
+    }
 
     static float pressure(float z, float ZGW) { return float(std::fabs(double(z) - ZGW) * 10.0); }
 
@@ -187,14 +199,16 @@ private:
     clsGRAFIK& d_;
     const OrdinateInput& in_;
     float MSP_, MX_;
+    const Context& ctx_;
+    std::optional<ProgressSpan> bar_;
 };
 
 } // namespace
 
-void DrawPressureOrdinates(Guard& g, clsGRAFIK& d, const OrdinateInput& in, float MSP, float MX)
+void DrawPressureOrdinates(Guard& g, clsGRAFIK& d, const OrdinateInput& in, float MSP, float MX, const Context& ctx)
 {
     // No scale, no length: nothing to draw rather than a division by 0.
     if (!(MSP > 0))
         return;
-    Ordinates(g, d, in, MSP, MX).draw();
+    Ordinates(g, d, in, MSP, MX, ctx).draw();
 }

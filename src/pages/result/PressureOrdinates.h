@@ -7,6 +7,7 @@
 #include "pages/common/SectionInput.h"
 
 class Guard;
+struct Context;
 class clsGRAFIK;
 
 struct OrdinateInput {
@@ -17,6 +18,8 @@ struct OrdinateInput {
 };
 
 // Draws on the diagram d in the steps of its guard, with the scale MX (m per mm) of the
-// drawn axes. A scale MSP of 0 or less draws no ordinate at all; a side without
-// pressure-polygon points draws none of its own and none at the base.
-void DrawPressureOrdinates(Guard& g, clsGRAFIK& d, const OrdinateInput& in, float MSP, float MX);
+// drawn axes, moving the context's bar from 81 towards 89 as it goes. A scale MSP of 0
+// or less draws no ordinate at all; a side without pressure-polygon points draws none
+// of its own and none at the base.
+void DrawPressureOrdinates(Guard& g, clsGRAFIK& d, const OrdinateInput& in, float MSP, float MX,
+                           const Context& ctx);

@@ -114,10 +114,11 @@ void mdiSEITE1::Form_Load()
             TABS = VariantMatrix::FromRows({{"Links", Last(S.L.ZB), Last(S.L.XB), L.WH, L.WV},
                                             {"Rechts", Last(S.R.ZB), Last(S.R.XB), R.WH, R.WV}});
         });
-        readVertical(g, LeftSide, L.V, TABVL);
-        readVertical(g, RightSide, R.V, TABVR);
-        readHorizontal(g, LeftSide, L.H, TABHL);
-        readHorizontal(g, RightSide, R.H, TABHR);
+        // The result rows grow with the structure: the bar moves on as they are read.
+        readVertical(g, LeftSide, L.V, TABVL, 68);
+        readVertical(g, RightSide, R.V, TABVR, 69);
+        readHorizontal(g, LeftSide, L.H, TABHL, 70);
+        readHorizontal(g, RightSide, R.H, TABHR, 71);
         completed();
         g.step([&] { BILD11(0, 0, 0); });
         g.step([&] { DoEvents(); });
@@ -134,39 +135,44 @@ void mdiSEITE1::Form_Load()
 }
 
 int16_t mdiSEITE1::readSections(Guard& g, clsDATEN& view, int16_t K, const QString& end, int16_t endValue,
-                                const QString& index, std::initializer_list<SectionColumn> columns)
+                                const QString& index, std::initializer_list<SectionColumn> columns, float bar)
 {
     int16_t MINI = 0, MAXI = 0, AN = 0;
     g.step([&] { view.INDEX(MINI, MAXI, AN, kK, Variant(K), end, Variant(endValue), index); });
     if (AN == 0)
         return -1;
+    ProgressSpan column(host_.context(), bar, bar + 1, columns.size());
     g.step([&] {
         if (MAXI < 0)
             throw VbError(VbErr::Subscript);
         for (const SectionColumn& c : columns)
             c.values->assign(std::size_t(MAXI) + 1, 0.0f);
     });
-    for (const SectionColumn& c : columns)
+    for (const SectionColumn& c : columns) {
         g.step([&] { view.DTVSF(QLatin1String(c.column), *c.values, kK, Variant(K), end, Variant(c.end), index); });
+        column.next();
+    }
     return MAXI;
 }
 
-void mdiSEITE1::readVertical(Guard& g, int16_t K, VerticalSections& v, VariantMatrix& body)
+void mdiSEITE1::readVertical(Guard& g, int16_t K, VerticalSections& v, VariantMatrix& body, float bar)
 {
     // The points with the values above them (OU 0) and below them (OU 1).
     v.MAX = readSections(g, *DATENA2, K, QStringLiteral("OU"), 0, QStringLiteral("I4"),
                          {{"X", 0, &v.X}, {"Z", 0, &v.Z}, {"WH", 0, &v.WHO}, {"WV", 0, &v.WVO},
-                          {"WH", 1, &v.WHU}, {"WV", 1, &v.WVU}});
+                          {"WH", 1, &v.WHU}, {"WV", 1, &v.WVU}},
+                         bar);
     if (v.MAX >= 0)
         g.step([&] { body = VerticalSectionBody(v); });
 }
 
-void mdiSEITE1::readHorizontal(Guard& g, int16_t K, HorizontalSections& h, VariantMatrix& body)
+void mdiSEITE1::readHorizontal(Guard& g, int16_t K, HorizontalSections& h, VariantMatrix& body, float bar)
 {
     // Start (I5I 1) and end point (I5I 2) of each section.
     h.MAX = readSections(g, *DATENA3, K, QStringLiteral("I5I"), 1, QStringLiteral("I5"),
                          {{"Z", 1, &h.Z1}, {"X", 1, &h.X1}, {"WH", 1, &h.WH1}, {"WV", 1, &h.WV1},
-                          {"Z", 2, &h.Z2}, {"X", 2, &h.X2}, {"WH", 2, &h.WH2}, {"WV", 2, &h.WV2}});
+                          {"Z", 2, &h.Z2}, {"X", 2, &h.X2}, {"WH", 2, &h.WH2}, {"WV", 2, &h.WV2}},
+                         bar);
     if (h.MAX >= 0)
         g.step([&] { body = HorizontalSectionBody(h); });
 }
@@ -198,7 +204,7 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO)
     };
     extras.over = [this](Guard& g, clsGRAFIK& d, float MX) {
         g.step([&] { d.LINIENEINSTELLUNGEN(0, 0.0f, 0); });
-        DrawPressureOrdinates(g, d, {S, L, R, XBLMIN, XBRMAX}, sectionRow(g, "MSP"), MX);
+        DrawPressureOrdinates(g, d, {S, L, R, XBLMIN, XBRMAX}, sectionRow(g, "MSP"), MX, host_.context());
     };
     sectionDiagram(OBJ, XDL, YDO, extras);
 }

@@ -60,10 +60,11 @@ private:
     // The side's rows of a result table, indexed by `index` with the key column `end` at
     // endValue: their highest running number (-1 for none), the columns read into arrays
     // that reach from 0 to it.
+    // A side's sections, the bar moving from bar to bar + 1 as their columns are read.
     int16_t readSections(Guard& g, clsDATEN& view, int16_t K, const QString& end, int16_t endValue,
-                         const QString& index, std::initializer_list<SectionColumn> columns);
-    void readVertical(Guard& g, int16_t K, VerticalSections& v, VariantMatrix& body);
-    void readHorizontal(Guard& g, int16_t K, HorizontalSections& h, VariantMatrix& body);
+                         const QString& index, std::initializer_list<SectionColumn> columns, float bar);
+    void readVertical(Guard& g, int16_t K, VerticalSections& v, VariantMatrix& body, float bar);
+    void readHorizontal(Guard& g, int16_t K, HorizontalSections& h, VariantMatrix& body, float bar);
     void table(int16_t nr, int16_t OBJ, float XDL, float YDO);
     void strip(Guard& g, clsGRAFIK& d);
     void legend(Guard& g, clsGRAFIK& d);

@@ -10,6 +10,7 @@
 #include "support/RecordedGeometry.h"
 #include "support/TestHelpers.h"
 #include <algorithm>
+#include <initializer_list>
 #include <map>
 
 // A page drawing each area on a recording surface of its size, and the printer page
@@ -86,6 +87,36 @@ protected:
             if (qobject_cast<QDialog*>(w))
                 w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The bar's values as expected: the fixed steps, and spans where a long step moves
+    // it on part by part, evenly from one value to the next.
+    struct Span {
+        float from, to;
+        int parts;
+    };
+    struct BarStep {
+        BarStep(double value) : span{float(value), float(value), 0} {}
+        BarStep(Span s) : span(s) {}
+        Span span;   // a fixed step: no parts
+    };
+    static std::vector<float> BarValues(std::initializer_list<BarStep> steps)
+    {
+        std::vector<float> values;
+        for (const BarStep& step : steps) {
+            const Span& s = step.span;
+            if (s.parts == 0)
+                values.push_back(s.from);
+            for (int k = 1; k <= s.parts; ++k)
+                values.push_back(s.from + (s.to - s.from) * float(k) / float(s.parts));
+        }
+        return values;
+    }
+    void ExpectBar(const std::vector<float>& expected) const
+    {
+        ASSERT_EQ(bar.size(), expected.size());
+        for (std::size_t i = 0; i < bar.size(); ++i)
+            EXPECT_NEAR(bar[i], expected[i], 1e-4) << "value " << i;
     }
 
     // The example records of tremol-setup; the worked example (record 1) is the active

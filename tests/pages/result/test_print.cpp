@@ -66,7 +66,7 @@ TEST_F(ResultPages, PrintingPutsEveryAreaOnTheSheetThenRedrawsTheScreen)
             notes.push_back(r.p1.x());
     EXPECT_EQ(notes, (std::vector<double>{137 + 2.5, 199 + 2.5}));
     // The diagram advances the bar on paper and again on screen.
-    EXPECT_EQ(bar, (std::vector<float>{73, 75, 77, 79, 81, 73, 75, 77, 79, 81}));
+    ExpectBar(BarValues({73, 75, 77, 79, 81, Span{81, 89, 12}, 73, 75, 77, 79, 81, Span{81, 89, 12}}));
     // The screen's objects are current again: the cross cursor reads the screen diagram.
     EXPECT_EQ(page->areas.size(), 8u);
     page->picBILD11_MouseDown(1, 0, 0, 0);

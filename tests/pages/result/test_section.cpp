@@ -39,7 +39,7 @@ protected:
         d.SKALEN(0);
         surface.records.clear();
         Guarded(project.ctx().dlg(), RoutineBox(QStringLiteral("Grafik")), [&](Guard& g) {
-            DrawPressureOrdinates(g, d, {page->S, L, R, page->XBLMIN, page->XBRMAX}, MSP, d.layout().MX);
+            DrawPressureOrdinates(g, d, {page->S, L, R, page->XBLMIN, page->XBRMAX}, MSP, d.layout().MX, project.ctx());
         });
         return surface.of(Recorded::Line);
     }
