@@ -21,7 +21,7 @@ public:
     {
         if (sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
             // A failed open still allocates a handle: take its message, then free it.
-            const VbError error = DatabaseError(db_, path);
+            const DatabaseFailure error = DatabaseError(db_, path);
             sqlite3_close_v2(db_);
             throw error;
         }

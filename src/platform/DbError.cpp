@@ -41,8 +41,9 @@ QString KnownDatabaseCause(int resultCode, int systemError)
     }
 }
 
-VbError DatabaseError(sqlite3* db, const QString& about)
+DatabaseFailure DatabaseError(sqlite3* db, const QString& about)
 {
     const QString known = KnownDatabaseCause(sqlite3_extended_errcode(db), sqlite3_system_errno(db));
-    return VbError(VbErr::DbGeneral, Lead(about, known.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db)) : known));
+    return DatabaseFailure(Lead(about, known.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db)) : known),
+                           !known.isEmpty());
 }

@@ -1,4 +1,5 @@
 #include "ErrorGuard.h"
+#include "DbError.h"
 
 #include <variant>
 
@@ -50,6 +51,11 @@ bool Guard::loop(const std::function<bool()>& f)
 
 void Guard::report(const VbError& e)
 {
+    // The failure that ended the transaction was shown when it happened; what fails
+    // after it only for that reason leaves the routine, as Cancel does, without a chain
+    // of boxes.
+    if (dynamic_cast<const TransactionLost*>(&e))
+        throw Leave{};
     switch (ShowErrorBox(dialogs_, spec_, e)) {
     case MsgResult::Cancel:
     case MsgResult::No:

@@ -43,7 +43,8 @@ public:
         step([&] { r = f(); });
         return r;
     }
-    // Shows the box for an error caught elsewhere: OK returns, Cancel leaves.
+    // Shows the box for an error caught elsewhere: OK returns, Cancel leaves. A change
+    // refused by a transaction that a reported failure has ended leaves without a box.
     void report(const VbError& e);
     // Title may change while the routine runs (e.g. the caption of a clicked item).
     void setTitle(const QString& title) { spec_.title = title; }

@@ -406,6 +406,52 @@ TEST_F(RecordCommandsTest, FailedOverwriteLeavesTheStoredRecordAsItWas)
     EXPECT_FALSE(main->Changed());
 }
 
+// A save that fails on a full disk takes itself back at once: one box, the working
+// copy free for others while it is shown, the stored record as it was and nothing
+// written after the failure; with room again the same save works.
+TEST_F(RecordCommandsTest, SaveOnAFullDiskTakesItselfBackAtOnceAndTheNextTryWorks)
+{
+    // The window holds a record much larger than the room left in the file.
+    Sql(QStringLiteral("INSERT INTO [E1] VALUES (5,'Gross',NULL,1)"));
+    for (int k = 1; k <= 2; ++k)
+        Sql(QStringLiteral("INSERT INTO [E3] SELECT 5,%1,n,n*0.5,0.001 FROM (WITH RECURSIVE s(n) AS "
+                           "(SELECT 1 UNION ALL SELECT n+1 FROM s WHERE n<400) SELECT n FROM s)")
+                .arg(k));
+    main->mnuNEU_Click();
+    Input().OEFFNEN(5);
+    Sql(QStringLiteral("DELETE FROM [E3] WHERE [ID]=5"));
+    Sql(QStringLiteral("VACUUM"));
+    const QStringList stored = Rows(QStringLiteral("E1"), 5) + Rows(QStringLiteral("E3"), 5);
+    Sql(QStringLiteral("PRAGMA max_page_count = %1").arg(CLng(Value(QStringLiteral("PRAGMA page_count"))) + 1));
+    bool freeDuringTheBox = false;
+    dialogs->onShow = [&](const ScriptedDialogService::Shown& shown) {
+        if (shown.box.title != QLatin1String("Datenfehler"))
+            return;
+        auto other = OpenDatabase(workingCopy());
+        other->ConnectionTimeout = 0;
+        freeDuringTheBox = VbErrorOf([&] { other->Execute(QStringLiteral("BEGIN IMMEDIATE")); }) == 0;
+    };
+    dialogs->msgAnswers = {MsgResult::Yes, MsgResult::OK};
+    main->stbMAIN_PanelClick(8);
+    Settle();
+    dialogs->onShow = nullptr;
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].title, QStringLiteral("Datenfehler"));
+    EXPECT_TRUE(Boxes()[1].text.endsWith(QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.")))
+        << Boxes()[1].text.toStdString();
+    EXPECT_TRUE(freeDuringTheBox);
+    EXPECT_EQ(Rows(QStringLiteral("E1"), 5) + Rows(QStringLiteral("E3"), 5), stored);
+    EXPECT_TRUE(InInputState());
+
+    Sql(QStringLiteral("PRAGMA max_page_count = 1000000"));
+    dialogs->msgAnswers = {MsgResult::Yes};
+    main->stbMAIN_PanelClick(8);
+    Settle();
+    EXPECT_EQ(Boxes().size(), 3u);   // only the question
+    EXPECT_TRUE(InRestState());
+    EXPECT_EQ(Rows(QStringLiteral("E3"), 5).size(), 800);
+}
+
 TEST_F(RecordCommandsTest, DesignationWithQuotesIsStoredAndFoundAgain)
 {
     const QString ken = QStringLiteral("O'Brien [1];");
