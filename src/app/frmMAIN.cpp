@@ -677,7 +677,7 @@ void frmMAIN::SeiteNachWord(Guard& g)
     QString dokument;
     g.step([&] { dokument = WritePictureDocument(name, bilder); });
     if (!dokument.isEmpty())
-        g.step([&] { OpenDocument(dokument); });
+        g.step([&] { OpenDocument(dokument, OpenerBox(stbMAIN->Panels(13).text())); });
     g.step([&] { SetMousePointer(0); });
 }
 
@@ -1251,7 +1251,9 @@ void frmMAIN::mnuHILFE_Click()
     }
     // A help file that nothing opens is told in the documents' error box.
     Guarded(ctx_.dlg(), Box(HelpTitle), [&](Guard& g) {
-        g.step([&] { ctx_.dlg().ShowHelp(ctx_.programFolder + QLatin1Char('/') + App::HelpFile(), context); });
+        g.step([&] {
+            ctx_.dlg().ShowHelp(ctx_.programFolder + QLatin1Char('/') + App::HelpFile(), context, OpenerBox(HelpTitle));
+        });
     });
     SetMousePointer(0);
 }
@@ -1260,11 +1262,23 @@ void frmMAIN::OpenDocumentCommand(const QString& fileName, const QString& title)
 {
     const bool complete = Guarded(ctx_.dlg(), Box(title), [&](Guard& g) {
         g.step([&] { SetMousePointer(11); });
-        g.step([&] { OpenDocument(ctx_.programFolder + QLatin1Char('/') + fileName); });
+        g.step([&] { OpenDocument(ctx_.programFolder + QLatin1Char('/') + fileName, OpenerBox(title)); });
         g.step([&] { SetMousePointer(0); });
     });
     if (!complete)
         SetMousePointer(0);
+}
+
+OpenerFailed frmMAIN::OpenerBox(const QString& title)
+{
+    // The command has long returned: the box only tells, with OK.
+    return [self = QPointer<frmMAIN>(this), title](const VbError& e) {
+        if (!self || self->unloaded_)
+            return;
+        GuardSpec spec = Box(title);
+        spec.buttons = MsgButtons::OK;
+        ShowErrorBox(self->ctx_.dlg(), spec, e);
+    };
 }
 
 void frmMAIN::mnuREADME_Click()

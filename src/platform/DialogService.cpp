@@ -85,6 +85,58 @@ MsgResult firstButton(MsgButtons buttons)
 {
     return buttonsOf(buttons).front().second;
 }
+
+// The help file at a context, as the desktop is handed it.
+QUrl HelpUrl(const QString& helpFile, int context)
+{
+    QUrl url = QUrl::fromLocalFile(helpFile);
+    if (context != 0)
+        url.setFragment(QStringLiteral("ctx%1").arg(context));
+    return url;
+}
+
+MsgResult ShowBox(const MsgBoxRequest& request);
+
+// A help that nothing opens is told in the help's own box, whenever the desktop finds it.
+void ShowHelpError(const VbError& e)
+{
+    GuardSpec spec;
+    spec.title = HelpTitle;
+    spec.buttons = MsgButtons::OK;
+    ShowBox(ErrorBoxRequest(spec, e));
+}
+
+MsgResult ShowBox(const MsgBoxRequest& request)
+{
+    const ModalScope modal;
+    QMessageBox box;
+    box.setWindowTitle(request.title);
+    box.setText(request.text);
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(iconOf(request.icon));
+    const ButtonSet set = buttonsOf(request.buttons);
+    for (const auto& [button, result] : set)
+        box.addButton(button);
+    box.setDefaultButton(set.front().first);
+    QAbstractButton* help = request.helpFile.isEmpty() ? nullptr : box.addButton(QMessageBox::Help);
+    for (;;) {
+        box.exec();
+        QAbstractButton* clicked = box.clickedButton();
+        if (help && clicked == help) {
+            // Help keeps the question open: show the topic, then ask again.
+            try {
+                OpenWithDesktop(HelpUrl(request.helpFile, request.helpContext), ShowHelpError);
+            } catch (const VbError& e) {
+                ShowHelpError(e);
+            }
+            continue;
+        }
+        for (const auto& [button, result] : set)
+            if (clicked == box.button(button))
+                return result;
+        return ClosedAnswer(request.buttons);
+    }
+}
 }
 
 MsgResult ClosedAnswer(MsgButtons buttons)
@@ -120,37 +172,7 @@ QtDialogService::~QtDialogService() = default;
 
 MsgResult QtDialogService::MsgBox(const MsgBoxRequest& request)
 {
-    const ModalScope modal;
-    QMessageBox box;
-    box.setWindowTitle(request.title);
-    box.setText(request.text);
-    box.setTextFormat(Qt::PlainText);
-    box.setIcon(iconOf(request.icon));
-    const ButtonSet set = buttonsOf(request.buttons);
-    for (const auto& [button, result] : set)
-        box.addButton(button);
-    box.setDefaultButton(set.front().first);
-    QAbstractButton* help = request.helpFile.isEmpty() ? nullptr : box.addButton(QMessageBox::Help);
-    for (;;) {
-        box.exec();
-        QAbstractButton* clicked = box.clickedButton();
-        if (help && clicked == help) {
-            // Help keeps the question open: show the topic, then ask again.
-            try {
-                ShowHelp(request.helpFile, request.helpContext);
-            } catch (const VbError& e) {
-                GuardSpec spec;
-                spec.title = HelpTitle;
-                spec.buttons = MsgButtons::OK;
-                ShowErrorBox(*this, spec, e);
-            }
-            continue;
-        }
-        for (const auto& [button, result] : set)
-            if (clicked == box.button(button))
-                return result;
-        return ClosedAnswer(request.buttons);
-    }
+    return ShowBox(request);
 }
 
 QString QtDialogService::InputBox(const QString& prompt, const QString& title, const QString& defaultText)
@@ -195,12 +217,9 @@ std::optional<QColor> QtDialogService::ShowColor(const QColor& initial, const QS
     return color;
 }
 
-void QtDialogService::ShowHelp(const QString& helpFile, int context)
+void QtDialogService::ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed)
 {
-    QUrl url = QUrl::fromLocalFile(helpFile);
-    if (context != 0)
-        url.setFragment(QStringLiteral("ctx%1").arg(context));
-    OpenWithDesktop(url);
+    OpenWithDesktop(HelpUrl(helpFile, context), failed);
 }
 
 std::optional<QString> QtDialogService::FileName(const FileNameRequest& request)
@@ -319,7 +338,7 @@ std::optional<QColor> ScriptedDialogService::ShowColor(const QColor& initial, co
     return takeFront(colorAnswers, answer) ? answer : std::optional<QColor>(initial);
 }
 
-void ScriptedDialogService::ShowHelp(const QString& helpFile, int context)
+void ScriptedDialogService::ShowHelp(const QString& helpFile, int context, const OpenerFailed&)
 {
     Shown& s = record(QStringLiteral("ShowHelp"));
     s.box.helpFile = helpFile;

@@ -1,6 +1,7 @@
 #pragma once
 // Every message box, input box and common dialog goes through this one service.
 // The Qt implementation shows real dialogs; tests install a scripted one.
+#include "Documents.h"
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -53,8 +54,9 @@ public:
     virtual bool ShowPrinter(PrintRangeRequest& request) = 0;
     // The colour dialog with its title; nullopt when the user cancelled.
     virtual std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) = 0;
-    // Opens the help file at a context; a help file no application opens is error 429.
-    virtual void ShowHelp(const QString& helpFile, int context) = 0;
+    // Opens the help file at a context; a help file no application opens is error 429,
+    // at once or, when the desktop finds it later, handed to failed.
+    virtual void ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed) = 0;
     virtual std::optional<QString> FileName(const FileNameRequest& request) = 0;
 
     // Shorthand for the common box.
@@ -72,7 +74,7 @@ public:
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     bool ShowPrinter(PrintRangeRequest& request) override;
     std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) override;
-    void ShowHelp(const QString& helpFile, int context) override;
+    void ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed) override;
     std::optional<QString> FileName(const FileNameRequest& request) override;
     using DialogService::MsgBox;
     // The printer the print dialog sets up.
@@ -125,7 +127,7 @@ public:
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     bool ShowPrinter(PrintRangeRequest& request) override;
     std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) override;
-    void ShowHelp(const QString& helpFile, int context) override;
+    void ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed) override;
     std::optional<QString> FileName(const FileNameRequest& request) override;
     using DialogService::MsgBox;
 

@@ -84,11 +84,16 @@ MsgResult ShowErrorBox(DialogService& dialogs, const GuardSpec& spec, const VbEr
 {
     if (spec.silenced.count(e.number()))
         return MsgResult::Cancel;   // as if the box had been left with Cancel, unseen
+    return dialogs.MsgBox(ErrorBoxRequest(spec, e));
+}
+
+MsgBoxRequest ErrorBoxRequest(const GuardSpec& spec, const VbError& e)
+{
     MsgBoxRequest box;
     box.text = spec.fixedText.isEmpty() ? spec.prefix + QString::number(e.number()) + QLatin1Char('\n') + e.text()
                                         : spec.fixedText;
     box.buttons = spec.buttons;
     box.icon = spec.icon;
     box.title = spec.title;
-    return dialogs.MsgBox(box);
+    return box;
 }

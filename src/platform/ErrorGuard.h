@@ -63,3 +63,5 @@ bool Guarded(DialogService& dialogs, const GuardSpec& spec, const std::function<
 
 // Shows the runtime error box without a guard object (for the "data error" boxes).
 MsgResult ShowErrorBox(DialogService& dialogs, const GuardSpec& spec, const VbError& e);
+// The box ShowErrorBox shows.
+MsgBoxRequest ErrorBoxRequest(const GuardSpec& spec, const VbError& e);

@@ -385,6 +385,20 @@ TEST_F(PageButtons, ThePagesVisibleAreasGoIntoANewDocument)
     EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("VB-Error: 429\n")));
     EXPECT_EQ(MousePointer(), 0);
     QFile::remove(opened[2]);
+
+    // The desktop's opener finds no program after the command has returned: the same box.
+    SetDocumentOpenerHook(nullptr);
+    const FakeDesktopOpener desktop("exit 3");
+    dialogs->shown.clear();
+    dialogs->msgAnswers = {MsgResult::OK};
+    Click(13);
+    EXPECT_TRUE(Boxes().empty());
+    ASSERT_TRUE(WaitFor([&] { return Boxes().size() == 1; }, 20000));
+    EXPECT_EQ(Boxes()[0].title, QStringLiteral("Word"));
+    EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("VB-Error: 429\n")));
+    EXPECT_EQ(Boxes()[0].buttons, MsgButtons::OK);
+    ASSERT_EQ(desktop.opened().size(), 1);
+    QFile::remove(desktop.opened()[0]);
 }
 
 TEST_F(PageButtons, EscapeOnAPageClosesEveryPageButTheStartWindow)
