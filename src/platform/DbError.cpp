@@ -1,4 +1,5 @@
 #include "DbError.h"
+#include "FileOps.h"
 #include "Locale.h"
 #include <sqlite3.h>
 #include <cerrno>
@@ -17,10 +18,10 @@ QString KnownDatabaseCause(int resultCode, int systemError)
     const bool noSpace = systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG;
     switch (resultCode & 0xff) {
     case SQLITE_FULL:
-        return ProgramText("There is no space left on the disk.", "Auf dem Datenträger ist kein Platz mehr frei.");
+        return WriteFailureText(ENOSPC);
     case SQLITE_IOERR:
         if (noSpace)
-            return KnownDatabaseCause(SQLITE_FULL, 0);
+            return WriteFailureText(systemError);
         return ProgramText("The file could not be read or written.",
                            "Die Datei konnte nicht gelesen oder geschrieben werden.");
     case SQLITE_BUSY:

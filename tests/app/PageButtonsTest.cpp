@@ -260,6 +260,53 @@ TEST_F(PageButtons, PrintsTheChosenRangeIntoOneDocumentOfSheets)
                   page->objectName() == input ? Green : Blue);
 }
 
+// A PDF file that cannot be written is the print command's error: the file the name
+// had stays as it was, and nothing half-written is left in the folder.
+TEST_F(PageButtons, PrintIntoAFileThatCannotBeWrittenSaysSoAndLeavesNoBrokenFile)
+{
+    Load(QStringLiteral("mdiSEITE1"));
+    Load(QStringLiteral("mdiESEITE1"));
+    const QString pdf = PrintToFile();
+    QFile earlier(pdf);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("%PDF-1.4 an earlier print\n");
+    earlier.close();
+    const QString missing = files.filePath(QStringLiteral("fehlt/seiten.pdf"));
+    const struct {
+        const char* name;
+        QString file;
+        rlim_t limit;
+        const char* cause;
+    } cases[] = {
+        {"disk full", pdf, 4096, "Auf dem Datenträger ist kein Platz mehr frei."},
+        {"no such folder", missing, RLIM_INFINITY, "Die Datei konnte nicht geschrieben werden."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main->Printer().printer().setOutputFileName(c.file);
+        dialogs->shown.clear();
+        dialogs->msgAnswers = {MsgResult::OK};
+        {
+            const FileSizeLimit limit(c.limit);
+            Click(11);
+        }
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Drucken"));
+        EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 482\nDruckerfehler: Die Datei ") + c.file
+                                     + QStringLiteral(" kann nicht geschrieben werden. ") + QString::fromUtf8(c.cause));
+        EXPECT_EQ(BytesOf(pdf), QByteArray("%PDF-1.4 an earlier print\n"));
+        EXPECT_EQ(QDir(files.path()).entryList(QDir::Files), QStringList{QStringLiteral("seiten.pdf")});
+        EXPECT_EQ(MousePointer(), 0);
+    }
+    // With room again the same print replaces the file by the whole document.
+    main->Printer().printer().setOutputFileName(pdf);
+    dialogs->shown.clear();
+    Click(11);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(Sheets(pdf).size(), 2u);
+}
+
 TEST_F(PageButtons, ASheetCancelledInItsErrorBoxLeavesTheOthers)
 {
     Load(QStringLiteral("mdiSEITE1"));
