@@ -41,6 +41,9 @@
 namespace {
 
 constexpr int MaxPanelPath = 20;
+// A partial copy beside the shared project database younger than this may be one that
+// another running copy is still writing.
+constexpr std::chrono::hours SaveInProgress{1};
 
 // One row of the menu tree: level 1 menus, level 2 items, level 3 sub-items.
 struct MenuRow {
@@ -466,8 +469,14 @@ void frmMAIN::SetUpWorkingCopy(Guard& g)
                 + T(" is already running for user ", " läuft bereits für Benutzer ") + BENUTZER()
                 + QLatin1Char('!'));
     }
-    if (lock_.Held())
+    if (lock_.Held()) {
         RemoveLeftOverPartials(copy);   // of a start-up copy that was cut short
+        // A compaction cut short leaves its file; the working copy never needs it.
+        const QString compacted = KompressionsDatei(copy);
+        QFile::remove(compacted);
+        QFile::remove(compacted + QStringLiteral("-journal"));
+    }
+    RemoveLeftOverPartials(projectDb, SaveInProgress);   // of saves cut short
     bool fresh = true;
     if (FileExists(copy)) {
         const QString origin = ReadOrigin(copy);
@@ -750,6 +759,7 @@ bool frmMAIN::Speichern()
             const QString target = ProjektDatenbank();
             if (!FolderExists(ParentFolder(target)))
                 throw VbError(VbErr::PathNotFound);   // the project folder has gone
+            RemoveLeftOverPartials(target, SaveInProgress);   // of saves cut short
             try {
                 CopyDatabase(copy, target, {DatensatzTabellen()});
             } catch (const VbError& e) {
