@@ -1168,13 +1168,21 @@ void frmMAIN::MDIForm_QueryUnload(bool& cancel, int mode)
                 cancel = true;
                 return;
             }
-            if (answer == MsgResult::Yes && !Speichern()) {
-                keepWorkingCopy_ = true;
-                ctx_.dlg().MsgBox(T("The changes were not saved. The working copy is kept and will be offered "
-                                    "at the next start.",
-                                    "Die Änderungen wurden nicht gespeichert. Die Arbeitskopie bleibt erhalten "
-                                    "und wird beim nächsten Start angeboten."),
-                                  MsgButtons::OK, MsgIcon::Exclamation, App::Title());
+            // A save that failed may be tried again (room made, the folder back); ending
+            // instead keeps the working copy for the next start.
+            if (answer == MsgResult::Yes) {
+                while (!Speichern()) {
+                    const MsgResult next = ctx_.dlg().MsgBox(
+                        T("The changes were not saved.\r\nRetry: save again. Cancel: quit; the working copy is kept "
+                          "and will be offered at the next start.",
+                          "Die Änderungen wurden nicht gespeichert.\r\nWiederholen: noch einmal speichern. Abbrechen: "
+                          "beenden; die Arbeitskopie bleibt erhalten und wird beim nächsten Start angeboten."),
+                        MsgButtons::RetryCancel, MsgIcon::Exclamation, App::Title());
+                    if (next != MsgResult::Retry) {
+                        keepWorkingCopy_ = true;
+                        break;
+                    }
+                }
             }
         } else if (!asks && geaendert_) {
             keepWorkingCopy_ = true;   // nobody could be asked: keep the changes for the next start
