@@ -616,6 +616,11 @@ void frmMAIN::SeitenDrucken(Guard& g)
     dialog.Max = N;
     dialog.FromPage = A;
     dialog.ToPage = A;
+    // A file is proposed in the project's folder, named after the project and the record.
+    QString record = stbMAIN->Panels(6).text();
+    record.replace(QLatin1Char('/'), QLatin1Char('_'));
+    dialog.fileName = ctx_.PROJEKTSPFAD + QLatin1Char('/') + ctx_.PROJEKT + QLatin1Char('/') + ctx_.PROJEKT
+                      + (record == QLatin1String("-") ? QString() : QLatin1Char('_') + record) + QStringLiteral(".pdf");
     g.step([&] {
         if (!ctx_.dlg().ShowPrinter(dialog))
             throw VbError(VbErr::DialogCancelled);
@@ -1069,7 +1074,7 @@ void frmMAIN::EingabeSpeichern(Guard& g, const QString& title)
         g.step([&] { rs.Close(); });
         g.step([&] { id = NeueDatensatzID(cnn); });
     } else {
-        const QString frage = T("Do you want to overwrite the file", "Soll der vorhandene Datensatz ") + d
+        const QString frage = T("Do you want to overwrite the file ", "Soll der vorhandene Datensatz ") + d
                               + T("?", " überschrieben werden?");
         if (ctx_.dlg().MsgBox(frage, MsgButtons::YesNo, MsgIcon::Question, title) == MsgResult::No)
             return;

@@ -9,7 +9,9 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPrintDialog>
@@ -97,6 +99,34 @@ QUrl HelpUrl(const QString& helpFile, int context)
 
 MsgResult ShowBox(const MsgBoxRequest& request);
 
+// A caption as a title bar shows it: "&&" is an ampersand, a single "&" marks the
+// access key of a menu item and is not shown.
+QString TitleShown(const QString& caption)
+{
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        text += caption[i];
+    }
+    return text;
+}
+
+// A box grows to the width its title needs in a title bar: the title in a bold face,
+// with room for the bar's icon and buttons.
+void FitTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont bold = box.font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 8 * metrics.height();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 // A help that nothing opens is told in the help's own box, whenever the desktop finds it.
 void ShowHelpError(const VbError& e)
 {
@@ -110,7 +140,7 @@ MsgResult ShowBox(const MsgBoxRequest& request)
 {
     const ModalScope modal;
     QMessageBox box;
-    box.setWindowTitle(request.title);
+    box.setWindowTitle(TitleShown(request.title));
     box.setText(request.text);
     box.setTextFormat(Qt::PlainText);
     box.setIcon(iconOf(request.icon));
@@ -119,6 +149,7 @@ MsgResult ShowBox(const MsgBoxRequest& request)
         box.addButton(button);
     box.setDefaultButton(set.front().first);
     QAbstractButton* help = request.helpFile.isEmpty() ? nullptr : box.addButton(QMessageBox::Help);
+    FitTitle(box);
     for (;;) {
         box.exec();
         QAbstractButton* clicked = box.clickedButton();
@@ -179,7 +210,7 @@ QString QtDialogService::InputBox(const QString& prompt, const QString& title, c
 {
     const ModalScope modal;
     QInputDialog dialog;
-    dialog.setWindowTitle(title);
+    dialog.setWindowTitle(TitleShown(title));
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
@@ -195,6 +226,10 @@ bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
                       | QAbstractPrintDialog::PrintToFile);
     dialog.setMinMax(request.Min, request.Max);
     dialog.setFromTo(request.FromPage, request.ToPage);
+    // The file proposed for printing into a file; the dialog's own proposal is a
+    // "print.pdf" in the home folder.
+    if (auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename")); file && !request.fileName.isEmpty())
+        file->setText(request.fileName);
     printer.setCollateCopies(true);
     printer.setPrintRange(QPrinter::AllPages);
     if (dialog.exec() != QDialog::Accepted)
@@ -211,7 +246,7 @@ bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
 std::optional<QColor> QtDialogService::ShowColor(const QColor& initial, const QString& title)
 {
     const ModalScope modal;
-    const QColor color = QColorDialog::getColor(initial, nullptr, title);
+    const QColor color = QColorDialog::getColor(initial, nullptr, TitleShown(title));
     if (!color.isValid())
         return std::nullopt;
     return color;
@@ -226,8 +261,9 @@ std::optional<QString> QtDialogService::FileName(const FileNameRequest& request)
 {
     const ModalScope modal;
     const QString start = request.fileName.isEmpty() ? request.folder : QDir(request.folder).filePath(request.fileName);
-    const QString name = request.save ? QFileDialog::getSaveFileName(nullptr, request.title, start, request.filter)
-                                      : QFileDialog::getOpenFileName(nullptr, request.title, start, request.filter);
+    const QString title = TitleShown(request.title);
+    const QString name = request.save ? QFileDialog::getSaveFileName(nullptr, title, start, request.filter)
+                                      : QFileDialog::getOpenFileName(nullptr, title, start, request.filter);
     if (name.isEmpty())
         return std::nullopt;
     return name;

@@ -32,6 +32,7 @@ struct PrintRangeRequest {
     QPrinter* printer = nullptr;   // in: the printer to set up (null: the service's own)
     int Min = 1, Max = 1;
     int FromPage = 1, ToPage = 1;
+    QString fileName;         // in: the PDF file proposed for printing into a file
     bool allPages = true;     // out: the user kept "all pages"
     bool collate = true;      // out: the user kept collated copies
 };
@@ -63,7 +64,9 @@ public:
     MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title);
 };
 
-// Real dialogs on Qt widgets.
+// Real dialogs on Qt widgets. Titles are shown without the mnemonic sign of the menu
+// captions they may be taken from ("&Speichern" reads "Speichern"), and a message
+// box is wide enough for its title.
 class QtDialogService : public DialogService {
 public:
     // The print dialog sets up the printer a request names, else the given one, else

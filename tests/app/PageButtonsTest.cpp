@@ -190,6 +190,10 @@ TEST_F(PageButtons, PagesAreListedInPageOrderAndTheActiveOneIsThePreset)
     EXPECT_EQ(asked.Max, 2);
     EXPECT_EQ(asked.FromPage, 2);
     EXPECT_EQ(asked.ToPage, 2);
+    // A file is proposed in the project's folder, named after the project and the record.
+    EXPECT_EQ(asked.fileName, suite->projectsFolder() + QStringLiteral("/TE0000.00/TE0000.00_") + Panel(6).text()
+                                  + QStringLiteral(".pdf"));
+    EXPECT_NE(Panel(6).text(), QStringLiteral("-"));
     // With the start window in front the range is preset to the first page.
     ShowMaximized(&main->AUTOSTART());
     dialogs->printAnswers = {std::nullopt};

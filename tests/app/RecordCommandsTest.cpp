@@ -368,6 +368,22 @@ TEST_F(RecordCommandsTest, SavingAnExistingDesignationAsksBeforeOverwriting)
     EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
 }
 
+TEST_F(RecordCommandsTest, OverwriteQuestionInEnglishNamesTheRecordAfterASpace)
+{
+    main.reset();
+    QFile::remove(workingCopy());
+    {
+        const LocaleScope english(English());
+        ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    }
+    main->mnuNEU_Click();
+    TypeBox(Input().txtKEN, QStringLiteral("Spundwand"));
+    dialogs->msgAnswers = {MsgResult::No};
+    main->stbMAIN_PanelClick(8);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, QStringLiteral("Do you want to overwrite the file Spundwand?"));
+}
+
 TEST_F(RecordCommandsTest, NewRecordTakesTheNumberAfterTheHighest)
 {
     const auto save = [&](const QString& ken) {

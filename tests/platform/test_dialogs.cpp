@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -140,8 +141,38 @@ TEST(QtDialogs, MessageBoxButtonsIconAndAnswer)
         EXPECT_EQ(dialogs.MsgBox(QStringLiteral("VB-Error: 6\nÜberlauf"), c.buttons, c.icon, QStringLiteral("&Titel")),
                   c.expected);
         EXPECT_EQ(text, QStringLiteral("VB-Error: 6\nÜberlauf"));
-        EXPECT_EQ(title, QStringLiteral("&Titel"));
+        EXPECT_EQ(title, QStringLiteral("Titel"));   // a menu caption's mnemonic sign is not shown
         EXPECT_EQ(icon, c.qtIcon);
+    }
+}
+
+// Titles taken from menu captions show no mnemonic sign, and a box is wide enough for
+// its title even when its text is short.
+TEST(QtDialogs, TitlesReadAsWordsAndFitTheirBox)
+{
+    QtDialogService dialogs;
+    const struct {
+        const char* title;
+        const char* shown;
+    } cases[] = {
+        {"&Löschen", "Löschen"},
+        {"Export && Import", "Export & Import"},
+        {"Kontextmenü Diagramm: Grundwasserspiegel der rechten Seite", "Kontextmenü Diagramm: Grundwasserspiegel der rechten Seite"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        QString title;
+        int width = 0;
+        onNextDialog<QMessageBox>([&](QMessageBox* box) {
+            title = box->windowTitle();
+            width = box->width();
+            box->button(QMessageBox::Ok)->click();
+        });
+        dialogs.MsgBox(QStringLiteral("Nein."), MsgButtons::OK, MsgIcon::Exclamation, QString::fromUtf8(c.title));
+        EXPECT_EQ(title, QString::fromUtf8(c.shown));
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(title) + 100);
     }
 }
 
@@ -303,6 +334,16 @@ TEST(QtDialogs, PrintDialogTakesTheRangeAndReportsTheChoice)
     EXPECT_TRUE(printToFile);
     EXPECT_TRUE(r.allPages);
     EXPECT_TRUE(r.collate);
+    // The file proposed for printing into a file, in place of the dialog's own.
+    r.fileName = QStringLiteral("/suite/PROJEKTE/TE0000.00/TE0000.00_Spundwand.pdf");
+    QString proposed;
+    onNextDialog<QPrintDialog>([&](QPrintDialog* d) {
+        if (auto* file = d->findChild<QLineEdit*>(QStringLiteral("filename")))
+            proposed = file->text();
+        d->reject();
+    });
+    EXPECT_FALSE(dialogs.ShowPrinter(r));
+    EXPECT_EQ(proposed, r.fileName);
     onNextDialog<QPrintDialog>([](QPrintDialog* d) { d->reject(); });
     EXPECT_FALSE(dialogs.ShowPrinter(r));
     // A request may name the printer to set up: the one the pages print on.
