@@ -1,5 +1,6 @@
 #include "DialogService.h"
 
+#include "Controls.h"
 #include "Documents.h"
 #include "ErrorGuard.h"
 #include "SessionEnd.h"
@@ -112,19 +113,12 @@ QString TitleShown(const QString& caption)
     return text;
 }
 
-// A box grows to the width its title needs in a title bar: the title in a bold face,
-// with room for the bar's icon and buttons.
+// A box grows to the width its title needs in a title bar.
 void FitTitle(QMessageBox& box)
 {
-    auto* grid = qobject_cast<QGridLayout*>(box.layout());
-    if (!grid)
-        return;
-    QFont bold = box.font();
-    bold.setBold(true);
-    const QFontMetrics metrics(bold);
-    const int width = metrics.horizontalAdvance(box.windowTitle()) + 8 * metrics.height();
-    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
-                  grid->columnCount());
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(TitleBarWidth(box.windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 // A help that nothing opens is told in the help's own box, whenever the desktop finds it.

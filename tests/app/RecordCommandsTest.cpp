@@ -303,6 +303,11 @@ TEST_F(RecordCommandsTest, DialogCaptionsFollowTheModeAndTheLanguage)
         EXPECT_EQ(dialog.cmdOK->text(), QStringLiteral("OK"));
         EXPECT_EQ(dialog.cmdABBRECHEN->text(), c.sprache == 1 ? QStringLiteral("Cancel") : QStringLiteral("Abbrechen"));
         EXPECT_EQ(dialog.x(), PixelsOfTwips(main->ScaleWidth() / 5));
+        // Wide enough for its title in a title bar, its controls kept in the middle.
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 100);
+        EXPECT_NEAR(dialog.lstKEN->geometry().center().x(), dialog.width() / 2, 2);
     }
 }
 
