@@ -75,6 +75,7 @@ void frmAUSWAHL::Form_Load()
                 setWindowTitle(en ? QStringLiteral("File/Delete") : QStringLiteral("Datei/Löschen"));
             if (en)
                 cmdABBRECHEN->setText(QStringLiteral("Cancel"));
+            WidenForTitle(*this);
         });
         g.setTitle(windowTitle());
         g.step([&] { SetMousePointer(11); });

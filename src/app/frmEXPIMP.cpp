@@ -5,6 +5,7 @@
 #include "frmMAIN.h"
 #include "platform/App.h"
 #include "platform/Controls.h"
+#include "platform/DbError.h"
 #include "platform/ErrorGuard.h"
 #include "platform/FileOps.h"
 #include "platform/Yield.h"
@@ -270,64 +271,97 @@ void frmEXPIMP::DATENSATZKOPIEREN(const std::shared_ptr<Connection>& quelle, con
                                   const std::shared_ptr<Connection>& ziel)
 {
     SetMousePointer(11);
+    const std::vector<int32_t> ids = Gewaehlt(liste);
+    int kopiert = 0;
+    bool dauerhaft = false;
     Guarded(dlg(), CopyBox(), [&](Guard& g) {
-        for (int32_t id : Gewaehlt(liste))
-            if (!Kopieren(g, quelle, id, ziel))
+        for (int32_t id : ids) {
+            const Kopie kopie = Kopieren(g, quelle, id, ziel, dauerhaft);
+            if (kopie == Kopie::Kopiert)
+                ++kopiert;
+            if (kopie == Kopie::Ende)
                 break;
+        }
     });
     SetMousePointer(0);
+    // A failure of a database file itself fails every record after it: the copy
+    // ended after its one box, and says how far it came.
+    if (dauerhaft)
+        dlg().MsgBox(T("Copying was stopped: %1 of %2 records were copied.",
+                       "Das Kopieren wurde abgebrochen: %1 von %2 Datensätzen wurden kopiert.")
+                         .arg(CStr(Variant(int32_t(kopiert))), CStr(Variant(int32_t(ids.size())))),
+                     MsgButtons::OK, MsgIcon::Exclamation, CopyBox().title);
 }
 
-bool frmEXPIMP::Kopieren(Guard& g, const std::shared_ptr<Connection>& quelle, int32_t id,
-                         const std::shared_ptr<Connection>& ziel)
+frmEXPIMP::Kopie frmEXPIMP::Kopieren(Guard& g, const std::shared_ptr<Connection>& quelle, int32_t id,
+                                     const std::shared_ptr<Connection>& ziel, bool& dauerhaft)
 {
+    // A step whose failure lies in a database file itself notes that the copy must end.
+    const auto schritt = [&](const std::function<void()>& f) {
+        g.step([&] {
+            try {
+                f();
+            } catch (const DatabaseFailure& e) {
+                dauerhaft = dauerhaft || e.lasting();
+                throw;
+            }
+        });
+        return !dauerhaft;
+    };
     QString ken;
     bool gelesen = false;
-    g.step([&] {
-        Recordset rs;
-        rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [ID]=?"), {Variant(id)}, quelle);
-        ken = CStr(rs.Fields(1).Value());
-        rs.Close();
-        gelesen = true;
-    });
+    if (!schritt([&] {
+            Recordset rs;
+            rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [ID]=?"), {Variant(id)}, quelle);
+            ken = CStr(rs.Fields(1).Value());
+            rs.Close();
+            gelesen = true;
+        }))
+        return Kopie::Ende;
     std::optional<bool> vorhanden;   // unknown after an error: the record is left out
-    if (gelesen) {
-        g.step([&] {
+    if (gelesen && !schritt([&] {
             Recordset rs;
             rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=?"), {Variant(ken)}, ziel);
             vorhanden = !rs.Eof();
             rs.Close();
-        });
-    }
+        }))
+        return Kopie::Ende;
     if (!vorhanden)
-        return true;
+        return Kopie::Ausgelassen;
     if (*vorhanden) {
         return dlg().MsgBox(QStringLiteral("Datensatz ") + ken + QStringLiteral(" ist bereits vorhanden!"),
                             MsgButtons::OKCancel, MsgIcon::Exclamation, App::Title())
-               == MsgResult::OK;
+                       == MsgResult::OK
+                   ? Kopie::Ausgelassen
+                   : Kopie::Ende;
     }
     // The record arrives whole or not at all: Cancel in an error box takes back what
     // was written of it, and each table is written whole or not at all.
     std::optional<Transaction> datensatz;
-    g.step([&] { datensatz.emplace(ziel); });
     int32_t neueId = 0;
-    if (datensatz)
-        g.step([&] { neueId = NeueDatensatzID(ziel); });
+    if (!schritt([&] { datensatz.emplace(ziel); }) || (datensatz && !schritt([&] { neueId = NeueDatensatzID(ziel); })))
+        return Kopie::Ende;
     if (neueId == 0)
-        return true;
+        return Kopie::Ausgelassen;
     for (const QString& table : DatensatzTabellen()) {
         bool kopiert = false;
-        g.step([&] {
-            Transaction tabelle(ziel);
-            KopiereTabelle(table, quelle, id, ziel, neueId);
-            tabelle.Commit();
-            kopiert = true;
-        });
+        if (!schritt([&] {
+                Transaction tabelle(ziel);
+                KopiereTabelle(table, quelle, id, ziel, neueId);
+                tabelle.Commit();
+                kopiert = true;
+            }))
+            return Kopie::Ende;
         if (!kopiert && table == DatensatzTabellen().front())
-            return true;   // without its E1 row the other rows would belong to no record
+            return Kopie::Ausgelassen;   // without its E1 row the other rows would belong to no record
     }
-    g.step([&] { datensatz->Commit(); });
-    return true;
+    bool festgeschrieben = false;
+    if (!schritt([&] {
+            datensatz->Commit();
+            festgeschrieben = true;
+        }))
+        return Kopie::Ende;
+    return festgeschrieben ? Kopie::Kopiert : Kopie::Ausgelassen;
 }
 
 void frmEXPIMP::done(int result)

@@ -56,9 +56,11 @@ private:
     void LISTEFUELLEN(const std::shared_ptr<Connection>& cnn, QListWidget& list);
     void DATENSATZKOPIEREN(const std::shared_ptr<Connection>& quelle, const QListWidget& liste,
                            const std::shared_ptr<Connection>& ziel);
-    // Copies one record; false when the user ended the copy.
-    bool Kopieren(Guard& g, const std::shared_ptr<Connection>& quelle, int32_t id,
-                  const std::shared_ptr<Connection>& ziel);
+    // What became of one record: copied, left out, or the copy ends here (the user
+    // ended it, or dauerhaft: a database file failed, which fails every record after it).
+    enum class Kopie { Kopiert, Ausgelassen, Ende };
+    Kopie Kopieren(Guard& g, const std::shared_ptr<Connection>& quelle, int32_t id,
+                   const std::shared_ptr<Connection>& ziel, bool& dauerhaft);
     // An arrow button: the records selected in one list go to the other project.
     void Pfeil(const QListWidget& quellListe, std::shared_ptr<Connection> quelle, std::shared_ptr<Connection> ziel,
                QListWidget& zielListe);

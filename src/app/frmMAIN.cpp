@@ -41,6 +41,9 @@
 namespace {
 
 constexpr int MaxPanelPath = 20;
+// A partial copy beside the shared project database younger than this may be one that
+// another running copy is still writing.
+constexpr std::chrono::hours SaveInProgress{1};
 
 // One row of the menu tree: level 1 menus, level 2 items, level 3 sub-items.
 struct MenuRow {
@@ -469,8 +472,14 @@ void frmMAIN::SetUpWorkingCopy(Guard& g)
                 + T(" is already running for user ", " läuft bereits für Benutzer ") + BENUTZER()
                 + QLatin1Char('!'));
     }
-    if (lock_.Held())
+    if (lock_.Held()) {
         RemoveLeftOverPartials(copy);   // of a start-up copy that was cut short
+        // A compaction cut short leaves its file; the working copy never needs it.
+        const QString compacted = KompressionsDatei(copy);
+        QFile::remove(compacted);
+        QFile::remove(compacted + QStringLiteral("-journal"));
+    }
+    RemoveLeftOverPartials(projectDb, SaveInProgress);   // of saves cut short
     bool fresh = true;
     if (FileExists(copy)) {
         const QString origin = ReadOrigin(copy);
@@ -622,6 +631,11 @@ void frmMAIN::SeitenDrucken(Guard& g)
     dialog.Max = N;
     dialog.FromPage = A;
     dialog.ToPage = A;
+    // A file is proposed in the project's folder, named after the project and the record.
+    QString record = stbMAIN->Panels(6).text();
+    record.replace(QLatin1Char('/'), QLatin1Char('_'));
+    dialog.fileName = ctx_.PROJEKTSPFAD + QLatin1Char('/') + ctx_.PROJEKT + QLatin1Char('/') + ctx_.PROJEKT
+                      + (record == QLatin1String("-") ? QString() : QLatin1Char('_') + record) + QStringLiteral(".pdf");
     g.step([&] {
         if (!ctx_.dlg().ShowPrinter(dialog))
             throw VbError(VbErr::DialogCancelled);
@@ -692,7 +706,7 @@ void frmMAIN::SeiteNachWord(Guard& g)
     QString dokument;
     g.step([&] { dokument = WritePictureDocument(name, bilder); });
     if (!dokument.isEmpty())
-        g.step([&] { OpenDocument(dokument); });
+        g.step([&] { OpenDocument(dokument, OpenerBox(stbMAIN->Panels(13).text())); });
     g.step([&] { SetMousePointer(0); });
 }
 
@@ -766,6 +780,7 @@ bool frmMAIN::Speichern()
             const QString target = ProjektDatenbank();
             if (!FolderExists(ParentFolder(target)))
                 throw VbError(VbErr::PathNotFound);   // the project folder has gone
+            RemoveLeftOverPartials(target, SaveInProgress);   // of saves cut short
             try {
                 CopyDatabase(copy, target, {DatensatzTabellen()});
             } catch (const VbError& e) {
@@ -1072,7 +1087,7 @@ void frmMAIN::EingabeSpeichern(Guard& g, const QString& title)
         g.step([&] { rs.Close(); });
         g.step([&] { id = NeueDatensatzID(cnn); });
     } else {
-        const QString frage = T("Do you want to overwrite the file", "Soll der vorhandene Datensatz ") + d
+        const QString frage = T("Do you want to overwrite the file ", "Soll der vorhandene Datensatz ") + d
                               + T("?", " überschrieben werden?");
         if (ctx_.dlg().MsgBox(frage, MsgButtons::YesNo, MsgIcon::Question, title) == MsgResult::No)
             return;
@@ -1171,13 +1186,21 @@ void frmMAIN::MDIForm_QueryUnload(bool& cancel, int mode)
                 cancel = true;
                 return;
             }
-            if (answer == MsgResult::Yes && !Speichern()) {
-                keepWorkingCopy_ = true;
-                ctx_.dlg().MsgBox(T("The changes were not saved. The working copy is kept and will be offered "
-                                    "at the next start.",
-                                    "Die Änderungen wurden nicht gespeichert. Die Arbeitskopie bleibt erhalten "
-                                    "und wird beim nächsten Start angeboten."),
-                                  MsgButtons::OK, MsgIcon::Exclamation, App::Title());
+            // A save that failed may be tried again (room made, the folder back); ending
+            // instead keeps the working copy for the next start.
+            if (answer == MsgResult::Yes) {
+                while (!Speichern()) {
+                    const MsgResult next = ctx_.dlg().MsgBox(
+                        T("The changes were not saved.\r\nRetry: save again. Cancel: quit; the working copy is kept "
+                          "and will be offered at the next start.",
+                          "Die Änderungen wurden nicht gespeichert.\r\nWiederholen: noch einmal speichern. Abbrechen: "
+                          "beenden; die Arbeitskopie bleibt erhalten und wird beim nächsten Start angeboten."),
+                        MsgButtons::RetryCancel, MsgIcon::Exclamation, App::Title());
+                    if (next != MsgResult::Retry) {
+                        keepWorkingCopy_ = true;
+                        break;
+                    }
+                }
             }
         } else if (!asks && geaendert_) {
             keepWorkingCopy_ = true;   // nobody could be asked: keep the changes for the next start
@@ -1264,7 +1287,9 @@ void frmMAIN::mnuHILFE_Click()
     }
     // A help file that nothing opens is told in the documents' error box.
     Guarded(ctx_.dlg(), Box(HelpTitle), [&](Guard& g) {
-        g.step([&] { ctx_.dlg().ShowHelp(ctx_.programFolder + QLatin1Char('/') + App::HelpFile(), context); });
+        g.step([&] {
+            ctx_.dlg().ShowHelp(ctx_.programFolder + QLatin1Char('/') + App::HelpFile(), context, OpenerBox(HelpTitle));
+        });
     });
     SetMousePointer(0);
 }
@@ -1273,11 +1298,23 @@ void frmMAIN::OpenDocumentCommand(const QString& fileName, const QString& title)
 {
     const bool complete = Guarded(ctx_.dlg(), Box(title), [&](Guard& g) {
         g.step([&] { SetMousePointer(11); });
-        g.step([&] { OpenDocument(ctx_.programFolder + QLatin1Char('/') + fileName); });
+        g.step([&] { OpenDocument(ctx_.programFolder + QLatin1Char('/') + fileName, OpenerBox(title)); });
         g.step([&] { SetMousePointer(0); });
     });
     if (!complete)
         SetMousePointer(0);
+}
+
+OpenerFailed frmMAIN::OpenerBox(const QString& title)
+{
+    // The command has long returned: the box only tells, with OK.
+    return [self = QPointer<frmMAIN>(this), title](const VbError& e) {
+        if (!self || self->unloaded_)
+            return;
+        GuardSpec spec = Box(title);
+        spec.buttons = MsgButtons::OK;
+        ShowErrorBox(self->ctx_.dlg(), spec, e);
+    };
 }
 
 void frmMAIN::mnuREADME_Click()

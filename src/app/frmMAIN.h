@@ -11,6 +11,7 @@
 #include <QMap>
 #include <QPointer>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -20,6 +21,7 @@ class QMenu;
 class Guard;
 class PageForm;
 class mdiEINGABE;
+class VbError;
 
 // The project folder as status panel 1 shows it: at most 20 characters are kept,
 // cut at a folder separator and marked " ... ", followed by a separator.
@@ -158,6 +160,9 @@ private:
     // Moves a left-over working copy aside under a name with label and time.
     QString MoveAside(const QString& copy, const QString& label);
     void OpenDocumentCommand(const QString& fileName, const QString& title);
+    // The box, titled as the command that asked, of a desktop opener that failed after
+    // the command had returned.
+    std::function<void(const VbError&)> OpenerBox(const QString& title);
     // The page buttons: 11 print the open pages in the range the print dialog gives,
     // 12 a screenshot into the project's bitmap folder, 13 the active page's areas into
     // a new word-processor document, 15 close the pages.

@@ -1,5 +1,6 @@
 #include "Ado.h"
 #include "DbError.h"
+#include "Locale.h"
 #include "VbError.h"
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -481,6 +482,8 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     db_ = db;
     path_ = file;
     ++session_;
+    transactions_ = 0;
+    lost_.clear();
     columnCache_.clear();
 }
 
@@ -519,7 +522,57 @@ void Connection::Execute(const QString& sql, const std::vector<Variant>& params)
     sqlite3* db = handle();
     Statement st(*this, sql);
     bindAll(db, st.stmt, params);
-    runToEnd(db, st.stmt);
+    run(st.stmt);
+}
+
+void Connection::run(sqlite3_stmt* stmt)
+{
+    sqlite3* db = handle();
+    // Statements that end or mark transactions count as read-only: they always run.
+    const bool changes = sqlite3_stmt_readonly(stmt) == 0;
+    if (changes)
+        requireTransaction();
+    try {
+        runToEnd(db, stmt);
+    } catch (const DatabaseFailure& e) {
+        if (changes)
+            transactionFailed(e.text(), e.lasting());
+        throw;
+    } catch (const VbError& e) {
+        if (changes)
+            transactionFailed(e.text(), false);
+        throw;
+    }
+}
+
+void Connection::requireTransaction()
+{
+    if (transactions_ == 0)
+        return;
+    if (lost_.isEmpty() && sqlite3_get_autocommit(handle()) != 0)
+        lost_ = ProgramText("The transaction has ended early.", "Die Transaktion wurde vorzeitig beendet.");
+    if (!lost_.isEmpty())
+        throw TransactionLost(lost_);
+}
+
+void Connection::transactionFailed(const QString& cause, bool lasting)
+{
+    if (transactions_ == 0 || !lost_.isEmpty())
+        return;
+    const bool ended = sqlite3_get_autocommit(db_) != 0;   // SQLite gave the transaction up
+    if (!ended && !lasting)
+        return;   // only the statement was undone: the transaction goes on
+    if (!ended)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    lost_ = ProgramText("The changes were taken back: ", "Die Änderungen wurden zurückgenommen: ") + cause;
+}
+
+void Connection::transactionDone(uint64_t session)
+{
+    if (session != session_ || !db_)
+        return;   // begun on a session that has ended since
+    if (--transactions_ == 0)
+        lost_.clear();
 }
 
 const std::vector<std::pair<QString, QString>>& Connection::columnsOf(const QString& table)
@@ -551,13 +604,17 @@ const QString kSavepoint = QStringLiteral("tremol_nested");
 Transaction::Transaction(std::shared_ptr<Connection> connection)
     : cnn_(std::move(connection)), session_(cnn_->session())
 {
+    // A transaction that ended early takes no further part of its work.
+    cnn_->requireTransaction();
     outer_ = sqlite3_get_autocommit(cnn_->handle()) != 0;
     cnn_->Execute(outer_ ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT ") + kSavepoint);
+    cnn_->transactionBegun();
 }
 
 bool Transaction::alive() const
 {
-    return cnn_->isOpen() && cnn_->session() == session_ && sqlite3_get_autocommit(cnn_->handle()) == 0;
+    return cnn_->isOpen() && cnn_->session() == session_ && cnn_->lost_.isEmpty()
+           && sqlite3_get_autocommit(cnn_->handle()) == 0;
 }
 
 Transaction::~Transaction()
@@ -571,15 +628,17 @@ void Transaction::Commit()
     if (done_)
         return;
     try {
-        if (!alive())
+        if (!cnn_->isOpen() || cnn_->session() != session_)
             throw VbError(VbErr::DbGeneral,
                           QStringLiteral("Die Transaktion ist verloren: die Datenbank wurde inzwischen geschlossen."));
+        cnn_->requireTransaction();
         cnn_->Execute(outer_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + kSavepoint);
     } catch (...) {
         undo();
         throw;
     }
     done_ = true;
+    cnn_->transactionDone(session_);
 }
 
 void Transaction::Rollback()
@@ -591,8 +650,11 @@ void Transaction::Rollback()
 void Transaction::undo() noexcept
 {
     done_ = true;
-    // A connection closed or reopened meanwhile has lost the transaction already.
-    if (!alive())
+    // A connection closed or reopened meanwhile, or a transaction ended early, has
+    // nothing left to take back.
+    const bool live = alive();
+    cnn_->transactionDone(session_);
+    if (!live)
         return;
     try {
         if (outer_) {
@@ -919,7 +981,7 @@ void Recordset::Update()
             Statement st(*conn_, sql);
             bindAll(db, st.stmt, values);
             sqlite3_bind_int64(st.stmt, int(values.size()) + 1, current().rowid);
-            runToEnd(db, st.stmt);
+            conn_->run(st.stmt);
             if (sqlite3_changes(db) == 0)
                 throw VbError(VbErr::DbGeneral, QStringLiteral("Der Datensatz ist nicht mehr vorhanden."));
         }
@@ -967,10 +1029,9 @@ void Recordset::Delete(int)
     Row& row = current();
     if (table_.isEmpty())
         throw VbError(VbErr::DbGeneral, QStringLiteral("Diese Datensatzgruppe kann nicht geändert werden."));
-    sqlite3* db = conn_->handle();
     Statement st(*conn_, QStringLiteral("DELETE FROM [%1] WHERE rowid=?").arg(table_));
     sqlite3_bind_int64(st.stmt, 1, row.rowid);
-    runToEnd(db, st.stmt);
+    conn_->run(st.stmt);
     if (editing_) {
         editing_ = false;
         assigned_.assign(fields_.size(), false);

@@ -12,6 +12,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // Connections keep the prepared statements of the texts with "?" placeholders (the
 // program's repeated statements: its values are bound, not written into the text),
@@ -54,9 +55,24 @@ public:
     StatementCache& statements() const { return *statements_; }
 
 private:
+    friend class Transaction;
+    friend class Recordset;
+    // Runs a statement to its end. While Transaction objects stand on this session, a
+    // change is refused once their transaction has ended early, rather than written on
+    // its own; a failure of the file itself ends the transaction at once, so that
+    // nothing holds the file while the failure is shown.
+    void run(sqlite3_stmt* stmt);
+    // Raises when the transaction the Transaction objects stand in has ended early.
+    void requireTransaction();
+    void transactionFailed(const QString& cause, bool lasting);
+    void transactionBegun() { ++transactions_; }
+    void transactionDone(uint64_t session);
+
     sqlite3* db_ = nullptr;
     QString path_;
     uint64_t session_ = 0;
+    int transactions_ = 0;   // Transaction objects open in this session
+    QString lost_;           // why their transaction ended early; "" while it stands
     std::unique_ptr<StatementCache> statements_;
     // A deque, so that the lists handed out stay valid while others are added.
     std::deque<std::pair<QString, std::vector<std::pair<QString, QString>>>> columnCache_;
@@ -66,7 +82,10 @@ private:
 // connection, so that a yield inside the transaction cannot free it. Nested inside
 // another transaction it is a savepoint of that one. Closing or reopening the
 // connection ends it (SQLite rolls back): its commit then raises, and it never
-// finishes a transaction begun on the connection after that.
+// finishes a transaction begun on the connection after that. A failure of the file
+// itself (no space, in use, read-only) ends it at once, as does SQLite when it gives up
+// a transaction: the changes after that, its nested transactions and its commit raise
+// TransactionLost, and nothing is written outside it.
 class Transaction {
 public:
     explicit Transaction(std::shared_ptr<Connection> connection);

@@ -1,5 +1,7 @@
 #include "Controls.h"
 #include "VbError.h"
+#include <QApplication>
+#include <QFontMetrics>
 
 #include <QButtonGroup>
 
@@ -194,4 +196,22 @@ void SetComboText(QComboBox& cbo, const QString& text)
     if (!cbo.isEditable())
         throw VbError(VbErr::ReadOnlyProperty);
     cbo.setEditText(text);
+}
+
+int TitleBarWidth(const QString& title)
+{
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    return metrics.horizontalAdvance(title) + 8 * metrics.height();
+}
+
+void WidenForTitle(QWidget& window)
+{
+    const int wider = TitleBarWidth(window.windowTitle()) - window.width();
+    if (wider <= 0)
+        return;
+    for (QWidget* child : window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        child->move(child->x() + wider / 2, child->y());
+    window.setFixedWidth(window.width() + wider);
 }

@@ -61,3 +61,10 @@ void SetComboStyle(QComboBox& cbo, int style);
 // cannot be set (error 383).
 QString ComboText(const QComboBox& cbo);
 void SetComboText(QComboBox& cbo, const QString& text);
+
+// The width a window needs to show its whole title in a title bar: the title in the
+// desktop's font made bold, with room for the bar's icon and buttons.
+int TitleBarWidth(const QString& title);
+// A window of a fixed size narrower than its title needs grows to that width, its
+// controls kept in the middle.
+void WidenForTitle(QWidget& window);

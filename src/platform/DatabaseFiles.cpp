@@ -1,16 +1,12 @@
 #include "DatabaseFiles.h"
 #include "DbError.h"
+#include "FileOps.h"
 #include "Locale.h"
 #include "VbError.h"
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <sqlite3.h>
-#include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -21,7 +17,7 @@ public:
     {
         if (sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
             // A failed open still allocates a handle: take its message, then free it.
-            const VbError error = DatabaseError(db_, path);
+            const DatabaseFailure error = DatabaseError(db_, path);
             sqlite3_close_v2(db_);
             throw error;
         }
@@ -83,47 +79,10 @@ void CheckSound(const QString& path, const QStringList& requiredTables, const QS
     }
 }
 
-// Flushes a file (or a folder's entries) to the disk.
-void Sync(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    const bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    if (!ok)
-        throw VbError(VbErr::PermissionDenied, path + QStringLiteral(": ")
-                                                   + ProgramText("The file could not be written to the disk.",
-                                                                 "Die Datei konnte nicht auf den Datenträger geschrieben werden."));
-}
-
 void RemoveWithJournal(const QString& path)
 {
     QFile::remove(path);
     QFile::remove(path + QStringLiteral("-journal"));
-}
-
-// Puts a synced, checked file in place of the target in one step, keeping the
-// target's permissions; on failure the target stays as it was.
-void PutInPlace(const QString& partial, const QString& target)
-{
-    if (QFileInfo::exists(target))
-        QFile::setPermissions(partial, QFile::permissions(target));
-    Sync(partial);
-    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0)
-        throw VbError(VbErr::PermissionDenied,
-                      ProgramText("The file cannot take the place of ", "Die Datei kann nicht an die Stelle von ")
-                          + target + ProgramText(".", " treten."));
-    Sync(QFileInfo(target).absolutePath());
-}
-
-const QString PartialSuffix = QStringLiteral(".partial-");
-
-// A name beside the target that no other copy uses, not even one of another process.
-QString PartialName(const QString& target)
-{
-    return target + PartialSuffix + QStringLiteral("%1-%2")
-                        .arg(QCoreApplication::applicationPid())
-                        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
 }
 
 } // namespace
@@ -172,14 +131,6 @@ bool IsDatabaseWithTables(const QString& path, const QStringList& requiredTables
     }
 }
 
-void RemoveLeftOverPartials(const QString& target)
-{
-    const QFileInfo info(target);
-    const QDir folder = info.absoluteDir();
-    for (const QString& name : folder.entryList({info.fileName() + PartialSuffix + QLatin1Char('*')}, QDir::Files))
-        QFile::remove(folder.filePath(name));
-}
-
 void CompactDatabase(Connection& cnn, const QString& tempPath)
 {
     const QString original = cnn.path();
@@ -189,7 +140,7 @@ void CompactDatabase(Connection& cnn, const QString& tempPath)
         cnn.Execute(QStringLiteral("VACUUM INTO ?"), {Variant(tempPath)});
         // The compacted file must pass the check before it replaces anything.
         CheckSound(tempPath, {}, tempPath, Check::EveryPage);
-        Sync(tempPath);
+        SyncFile(tempPath);
     } catch (...) {
         RemoveWithJournal(tempPath);
         throw;

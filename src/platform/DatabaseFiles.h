@@ -17,10 +17,6 @@ struct CopyOptions {
 // and only then renamed over the target, so a failed copy leaves the target as it was.
 void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options = {});
 
-// Removes what interrupted copies to target left beside it (a copy's journal
-// included). Only for a target that no running process is copying to.
-void RemoveLeftOverPartials(const QString& target);
-
 // Whether a file opens as a database holding the tables (a hot journal on it is
 // rolled back first); quick, its pages are not read one by one. An empty file is
 // no database.

@@ -1,4 +1,5 @@
 #include "DbError.h"
+#include "FileOps.h"
 #include "Locale.h"
 #include <sqlite3.h>
 #include <cerrno>
@@ -17,10 +18,10 @@ QString KnownDatabaseCause(int resultCode, int systemError)
     const bool noSpace = systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG;
     switch (resultCode & 0xff) {
     case SQLITE_FULL:
-        return ProgramText("There is no space left on the disk.", "Auf dem Datenträger ist kein Platz mehr frei.");
+        return WriteFailureText(ENOSPC);
     case SQLITE_IOERR:
         if (noSpace)
-            return KnownDatabaseCause(SQLITE_FULL, 0);
+            return WriteFailureText(systemError);
         return ProgramText("The file could not be read or written.",
                            "Die Datei konnte nicht gelesen oder geschrieben werden.");
     case SQLITE_BUSY:
@@ -41,8 +42,9 @@ QString KnownDatabaseCause(int resultCode, int systemError)
     }
 }
 
-VbError DatabaseError(sqlite3* db, const QString& about)
+DatabaseFailure DatabaseError(sqlite3* db, const QString& about)
 {
     const QString known = KnownDatabaseCause(sqlite3_extended_errcode(db), sqlite3_system_errno(db));
-    return VbError(VbErr::DbGeneral, Lead(about, known.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db)) : known));
+    return DatabaseFailure(Lead(about, known.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db)) : known),
+                           !known.isEmpty());
 }

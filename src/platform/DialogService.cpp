@@ -1,5 +1,6 @@
 #include "DialogService.h"
 
+#include "Controls.h"
 #include "Documents.h"
 #include "ErrorGuard.h"
 #include "SessionEnd.h"
@@ -9,7 +10,9 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPrintDialog>
@@ -85,6 +88,80 @@ MsgResult firstButton(MsgButtons buttons)
 {
     return buttonsOf(buttons).front().second;
 }
+
+// The help file at a context, as the desktop is handed it.
+QUrl HelpUrl(const QString& helpFile, int context)
+{
+    QUrl url = QUrl::fromLocalFile(helpFile);
+    if (context != 0)
+        url.setFragment(QStringLiteral("ctx%1").arg(context));
+    return url;
+}
+
+MsgResult ShowBox(const MsgBoxRequest& request);
+
+// A caption as a title bar shows it: "&&" is an ampersand, a single "&" marks the
+// access key of a menu item and is not shown.
+QString TitleShown(const QString& caption)
+{
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        text += caption[i];
+    }
+    return text;
+}
+
+// A box grows to the width its title needs in a title bar.
+void FitTitle(QMessageBox& box)
+{
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(TitleBarWidth(box.windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+// A help that nothing opens is told in the help's own box, whenever the desktop finds it.
+void ShowHelpError(const VbError& e)
+{
+    GuardSpec spec;
+    spec.title = HelpTitle;
+    spec.buttons = MsgButtons::OK;
+    ShowBox(ErrorBoxRequest(spec, e));
+}
+
+MsgResult ShowBox(const MsgBoxRequest& request)
+{
+    const ModalScope modal;
+    QMessageBox box;
+    box.setWindowTitle(TitleShown(request.title));
+    box.setText(request.text);
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(iconOf(request.icon));
+    const ButtonSet set = buttonsOf(request.buttons);
+    for (const auto& [button, result] : set)
+        box.addButton(button);
+    box.setDefaultButton(set.front().first);
+    QAbstractButton* help = request.helpFile.isEmpty() ? nullptr : box.addButton(QMessageBox::Help);
+    FitTitle(box);
+    for (;;) {
+        box.exec();
+        QAbstractButton* clicked = box.clickedButton();
+        if (help && clicked == help) {
+            // Help keeps the question open: show the topic, then ask again.
+            try {
+                OpenWithDesktop(HelpUrl(request.helpFile, request.helpContext), ShowHelpError);
+            } catch (const VbError& e) {
+                ShowHelpError(e);
+            }
+            continue;
+        }
+        for (const auto& [button, result] : set)
+            if (clicked == box.button(button))
+                return result;
+        return ClosedAnswer(request.buttons);
+    }
+}
 }
 
 MsgResult ClosedAnswer(MsgButtons buttons)
@@ -120,44 +197,14 @@ QtDialogService::~QtDialogService() = default;
 
 MsgResult QtDialogService::MsgBox(const MsgBoxRequest& request)
 {
-    const ModalScope modal;
-    QMessageBox box;
-    box.setWindowTitle(request.title);
-    box.setText(request.text);
-    box.setTextFormat(Qt::PlainText);
-    box.setIcon(iconOf(request.icon));
-    const ButtonSet set = buttonsOf(request.buttons);
-    for (const auto& [button, result] : set)
-        box.addButton(button);
-    box.setDefaultButton(set.front().first);
-    QAbstractButton* help = request.helpFile.isEmpty() ? nullptr : box.addButton(QMessageBox::Help);
-    for (;;) {
-        box.exec();
-        QAbstractButton* clicked = box.clickedButton();
-        if (help && clicked == help) {
-            // Help keeps the question open: show the topic, then ask again.
-            try {
-                ShowHelp(request.helpFile, request.helpContext);
-            } catch (const VbError& e) {
-                GuardSpec spec;
-                spec.title = HelpTitle;
-                spec.buttons = MsgButtons::OK;
-                ShowErrorBox(*this, spec, e);
-            }
-            continue;
-        }
-        for (const auto& [button, result] : set)
-            if (clicked == box.button(button))
-                return result;
-        return ClosedAnswer(request.buttons);
-    }
+    return ShowBox(request);
 }
 
 QString QtDialogService::InputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
     const ModalScope modal;
     QInputDialog dialog;
-    dialog.setWindowTitle(title);
+    dialog.setWindowTitle(TitleShown(title));
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
@@ -173,6 +220,10 @@ bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
                       | QAbstractPrintDialog::PrintToFile);
     dialog.setMinMax(request.Min, request.Max);
     dialog.setFromTo(request.FromPage, request.ToPage);
+    // The file proposed for printing into a file; the dialog's own proposal is a
+    // "print.pdf" in the home folder.
+    if (auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename")); file && !request.fileName.isEmpty())
+        file->setText(request.fileName);
     printer.setCollateCopies(true);
     printer.setPrintRange(QPrinter::AllPages);
     if (dialog.exec() != QDialog::Accepted)
@@ -189,26 +240,24 @@ bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
 std::optional<QColor> QtDialogService::ShowColor(const QColor& initial, const QString& title)
 {
     const ModalScope modal;
-    const QColor color = QColorDialog::getColor(initial, nullptr, title);
+    const QColor color = QColorDialog::getColor(initial, nullptr, TitleShown(title));
     if (!color.isValid())
         return std::nullopt;
     return color;
 }
 
-void QtDialogService::ShowHelp(const QString& helpFile, int context)
+void QtDialogService::ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed)
 {
-    QUrl url = QUrl::fromLocalFile(helpFile);
-    if (context != 0)
-        url.setFragment(QStringLiteral("ctx%1").arg(context));
-    OpenWithDesktop(url);
+    OpenWithDesktop(HelpUrl(helpFile, context), failed);
 }
 
 std::optional<QString> QtDialogService::FileName(const FileNameRequest& request)
 {
     const ModalScope modal;
     const QString start = request.fileName.isEmpty() ? request.folder : QDir(request.folder).filePath(request.fileName);
-    const QString name = request.save ? QFileDialog::getSaveFileName(nullptr, request.title, start, request.filter)
-                                      : QFileDialog::getOpenFileName(nullptr, request.title, start, request.filter);
+    const QString title = TitleShown(request.title);
+    const QString name = request.save ? QFileDialog::getSaveFileName(nullptr, title, start, request.filter)
+                                      : QFileDialog::getOpenFileName(nullptr, title, start, request.filter);
     if (name.isEmpty())
         return std::nullopt;
     return name;
@@ -319,7 +368,7 @@ std::optional<QColor> ScriptedDialogService::ShowColor(const QColor& initial, co
     return takeFront(colorAnswers, answer) ? answer : std::optional<QColor>(initial);
 }
 
-void ScriptedDialogService::ShowHelp(const QString& helpFile, int context)
+void ScriptedDialogService::ShowHelp(const QString& helpFile, int context, const OpenerFailed&)
 {
     Shown& s = record(QStringLiteral("ShowHelp"));
     s.box.helpFile = helpFile;

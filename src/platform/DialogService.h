@@ -1,6 +1,7 @@
 #pragma once
 // Every message box, input box and common dialog goes through this one service.
 // The Qt implementation shows real dialogs; tests install a scripted one.
+#include "Documents.h"
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -31,6 +32,7 @@ struct PrintRangeRequest {
     QPrinter* printer = nullptr;   // in: the printer to set up (null: the service's own)
     int Min = 1, Max = 1;
     int FromPage = 1, ToPage = 1;
+    QString fileName;         // in: the PDF file proposed for printing into a file
     bool allPages = true;     // out: the user kept "all pages"
     bool collate = true;      // out: the user kept collated copies
 };
@@ -53,15 +55,18 @@ public:
     virtual bool ShowPrinter(PrintRangeRequest& request) = 0;
     // The colour dialog with its title; nullopt when the user cancelled.
     virtual std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) = 0;
-    // Opens the help file at a context; a help file no application opens is error 429.
-    virtual void ShowHelp(const QString& helpFile, int context) = 0;
+    // Opens the help file at a context; a help file no application opens is error 429,
+    // at once or, when the desktop finds it later, handed to failed.
+    virtual void ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed) = 0;
     virtual std::optional<QString> FileName(const FileNameRequest& request) = 0;
 
     // Shorthand for the common box.
     MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title);
 };
 
-// Real dialogs on Qt widgets.
+// Real dialogs on Qt widgets. Titles are shown without the mnemonic sign of the menu
+// captions they may be taken from ("&Speichern" reads "Speichern"), and a message
+// box is wide enough for its title.
 class QtDialogService : public DialogService {
 public:
     // The print dialog sets up the printer a request names, else the given one, else
@@ -72,7 +77,7 @@ public:
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     bool ShowPrinter(PrintRangeRequest& request) override;
     std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) override;
-    void ShowHelp(const QString& helpFile, int context) override;
+    void ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed) override;
     std::optional<QString> FileName(const FileNameRequest& request) override;
     using DialogService::MsgBox;
     // The printer the print dialog sets up.
@@ -125,7 +130,7 @@ public:
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     bool ShowPrinter(PrintRangeRequest& request) override;
     std::optional<QColor> ShowColor(const QColor& initial, const QString& title = QString()) override;
-    void ShowHelp(const QString& helpFile, int context) override;
+    void ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed) override;
     std::optional<QString> FileName(const FileNameRequest& request) override;
     using DialogService::MsgBox;
 

@@ -2,6 +2,7 @@
 #include "FileOps.h"
 #include "Locale.h"
 #include "VbError.h"
+#include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -13,28 +14,45 @@ std::function<bool(const QString&)>& OpenerHook()
     return hook;
 }
 
-// The opener may run as long as the application it started (it does so outside a
-// full desktop): a start that has not failed within two seconds has succeeded.
-const char* const WatchedOpener =
-    "xdg-open \"$1\" >/dev/null 2>&1 & pid=$!; n=0; "
-    "while kill -0 $pid 2>/dev/null; do n=$((n+1)); [ $n -gt 20 ] && exit 0; sleep 0.1; done; "
-    "wait $pid";
+VbError NoProgram(const QString& shown)
+{
+    return VbError(VbErr::CannotCreateObject,
+                   ProgramText("No program can open the file: ", "Kein Programm kann die Datei öffnen: ") + shown);
+}
 
-bool DesktopOpens(const QString& target)
+// The opener runs under a shell of its own, which only waits for it: when the program
+// ends, the shell is ended, never the opener or the application it started.
+class Opener : public QProcess {
+public:
+    using QProcess::QProcess;
+    ~Opener() override
+    {
+        disconnect();   // nobody is left to tell
+        if (state() != NotRunning) {
+            kill();
+            waitForFinished();
+        }
+    }
+};
+
+void StartOpener(const QString& target, const QString& shown, const OpenerFailed& failed)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
-        return false;
-    QProcess opener;
-    opener.setStandardOutputFile(QProcess::nullDevice());
-    opener.setStandardErrorFile(QProcess::nullDevice());
-    opener.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QString::fromLatin1(WatchedOpener),
-                                             QStringLiteral("sh"), target});
-    if (!opener.waitForFinished(10000)) {
-        opener.kill();
-        opener.waitForFinished();
-        return false;
+        throw NoProgram(shown);
+    auto* opener = new Opener(QCoreApplication::instance());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    opener->start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"), QStringLiteral("xdg-open \"$1\" & wait $!"), QStringLiteral("sh"), target});
+    if (!opener->waitForStarted()) {
+        delete opener;
+        throw NoProgram(shown);
     }
-    return opener.exitStatus() == QProcess::NormalExit && opener.exitCode() == 0;
+    QObject::connect(opener, &QProcess::finished, opener, [opener, shown, failed](int code, QProcess::ExitStatus how) {
+        opener->deleteLater();
+        if ((how != QProcess::NormalExit || code != 0) && failed)
+            failed(NoProgram(shown));
+    });
 }
 
 } // namespace
@@ -44,19 +62,21 @@ void SetDocumentOpenerHook(std::function<bool(const QString&)> hook)
     OpenerHook() = std::move(hook);
 }
 
-void OpenWithDesktop(const QUrl& url)
+void OpenWithDesktop(const QUrl& url, const OpenerFailed& failed)
 {
     const QString target = url.isLocalFile() && !url.hasFragment() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded);
-    const bool opened = OpenerHook() ? OpenerHook()(target) : DesktopOpens(target);
-    if (!opened)
-        throw VbError(VbErr::CannotCreateObject,
-                      ProgramText("No program can open the file: ", "Kein Programm kann die Datei öffnen: ")
-                          + (url.isLocalFile() ? url.toLocalFile() : target));
+    const QString shown = url.isLocalFile() ? url.toLocalFile() : target;
+    if (!OpenerHook()) {
+        StartOpener(target, shown, failed);
+        return;
+    }
+    if (!OpenerHook()(target))
+        throw NoProgram(shown);
 }
 
-void OpenDocument(const QString& path)
+void OpenDocument(const QString& path, const OpenerFailed& failed)
 {
     if (!FileExists(path))
         throw VbError(VbErr::FileNotFound);
-    OpenWithDesktop(QUrl::fromLocalFile(path));
+    OpenWithDesktop(QUrl::fromLocalFile(path), failed);
 }

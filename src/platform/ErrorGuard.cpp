@@ -1,4 +1,5 @@
 #include "ErrorGuard.h"
+#include "DbError.h"
 
 #include <variant>
 
@@ -51,6 +52,11 @@ bool Guard::loop(const std::function<bool()>& f)
 void Guard::report(const VbError& e)
 {
     failed_ = true;
+    // The failure that ended the transaction was shown when it happened; what fails
+    // after it only for that reason leaves the routine, as Cancel does, without a chain
+    // of boxes.
+    if (dynamic_cast<const TransactionLost*>(&e))
+        throw Leave{};
     switch (ShowErrorBox(dialogs_, spec_, e)) {
     case MsgResult::Cancel:
     case MsgResult::No:
@@ -79,11 +85,16 @@ MsgResult ShowErrorBox(DialogService& dialogs, const GuardSpec& spec, const VbEr
 {
     if (spec.silenced.count(e.number()))
         return MsgResult::Cancel;   // as if the box had been left with Cancel, unseen
+    return dialogs.MsgBox(ErrorBoxRequest(spec, e));
+}
+
+MsgBoxRequest ErrorBoxRequest(const GuardSpec& spec, const VbError& e)
+{
     MsgBoxRequest box;
     box.text = spec.fixedText.isEmpty() ? spec.prefix + QString::number(e.number()) + QLatin1Char('\n') + e.text()
                                         : spec.fixedText;
     box.buttons = spec.buttons;
     box.icon = spec.icon;
     box.title = spec.title;
-    return dialogs.MsgBox(box);
+    return box;
 }

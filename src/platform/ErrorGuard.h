@@ -43,7 +43,8 @@ public:
         step([&] { r = f(); });
         return r;
     }
-    // Shows the box for an error caught elsewhere: OK returns, Cancel leaves.
+    // Shows the box for an error caught elsewhere: OK returns, Cancel leaves. A change
+    // refused by a transaction that a reported failure has ended leaves without a box.
     void report(const VbError& e);
     // Whether any error was reported so far, whatever the answer: a routine that went
     // on after OK may still have to say that it did not do all of its work.
@@ -66,3 +67,5 @@ bool Guarded(DialogService& dialogs, const GuardSpec& spec, const std::function<
 
 // Shows the runtime error box without a guard object (for the "data error" boxes).
 MsgResult ShowErrorBox(DialogService& dialogs, const GuardSpec& spec, const VbError& e);
+// The box ShowErrorBox shows.
+MsgBoxRequest ErrorBoxRequest(const GuardSpec& spec, const VbError& e);

@@ -1,9 +1,21 @@
 #include "FileOps.h"
+#include "Locale.h"
 #include "VbError.h"
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStorageInfo>
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -133,4 +145,68 @@ bool SameFile(const QString& a, const QString& b)
 {
     std::error_code ec;
     return fs::equivalent(P(a), P(b), ec) && !ec;
+}
+
+namespace {
+const QString PartialSuffix = QStringLiteral(".partial-");
+}
+
+QString PartialName(const QString& target)
+{
+    return target + PartialSuffix + QStringLiteral("%1-%2")
+                                        .arg(QCoreApplication::applicationPid())
+                                        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+void SyncFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!ok)
+        throw VbError(VbErr::PermissionDenied, path + QStringLiteral(": ")
+                                                   + ProgramText("The file could not be written to the disk.",
+                                                                 "Die Datei konnte nicht auf den Datenträger geschrieben werden."));
+}
+
+void PutInPlace(const QString& partial, const QString& target)
+{
+    if (QFileInfo::exists(target))
+        QFile::setPermissions(partial, QFile::permissions(target));
+    SyncFile(partial);
+    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0)
+        throw VbError(VbErr::PermissionDenied,
+                      ProgramText("The file cannot take the place of ", "Die Datei kann nicht an die Stelle von ")
+                          + target + ProgramText(".", " treten."));
+    SyncFile(QFileInfo(target).absolutePath());
+}
+
+void RemoveLeftOverPartials(const QString& target, std::chrono::seconds minimumAge)
+{
+    const QFileInfo info(target);
+    const QRegularExpression ours(QLatin1Char('^') + QRegularExpression::escape(info.fileName() + PartialSuffix)
+                                  + QStringLiteral("[0-9]+-[0-9a-f]{8}(-journal)?$"));
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-minimumAge.count());
+    const QDir folder = info.absoluteDir();
+    for (const QFileInfo& file : folder.entryInfoList({info.fileName() + PartialSuffix + QLatin1Char('*')}, QDir::Files))
+        if (ours.match(file.fileName()).hasMatch() && file.lastModified() <= before)
+            QFile::remove(file.absoluteFilePath());
+}
+
+QString WriteFailureText(int systemError)
+{
+    switch (systemError) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return ProgramText("There is no space left on the disk.", "Auf dem Datenträger ist kein Platz mehr frei.");
+    case EROFS:
+        return ProgramText("The disk is read-only.", "Der Datenträger ist schreibgeschützt.");
+    case EACCES:
+    case EPERM:
+        return ProgramText("Access was denied.", "Der Zugriff wurde verweigert.");
+    default:
+        return ProgramText("The file could not be written.", "Die Datei konnte nicht geschrieben werden.");
+    }
 }

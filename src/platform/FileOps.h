@@ -5,6 +5,7 @@
 // 76 path not found.
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <cstdint>
 
 bool FileExists(const QString& path);
@@ -31,3 +32,19 @@ QString BaseName(const QString& path);
 QStringList SubFolders(const QString& path);
 // Whether two paths name the same existing file, links followed.
 bool SameFile(const QString& a, const QString& b);
+
+// A file the user cares about is replaced only by a complete copy: written under a
+// name beside it that no other writer (of this process or another) uses, synced, and
+// renamed over it.
+QString PartialName(const QString& target);
+// Flushes a file (or a folder's entries) to the disk; error 70 when it cannot.
+void SyncFile(const QString& path);
+// Puts a complete partial file in place of the target in one step, synced and with
+// the target's permissions; on failure the target stays as it was.
+void PutInPlace(const QString& partial, const QString& target);
+// Removes what interrupted writes to target left beside it: files named as
+// PartialName names them (and their journals) and not changed for at least
+// minimumAge; never another file.
+void RemoveLeftOverPartials(const QString& target, std::chrono::seconds minimumAge = {});
+// The program's words for a failed write by its system error (errno).
+QString WriteFailureText(int systemError);

@@ -5,7 +5,10 @@
 // (discarded). It is kept until then, so a discarded sheet leaves nothing on paper
 // or in the file. Each printed sheet is a document of its own, except while a print
 // run is open: then the sheets go into one document (one job, one file with a sheet
-// per page), which the run's end closes.
+// per page), which the run's end closes. A PDF file is written under a temporary name
+// beside it and takes its name only when it is complete: a file that cannot be
+// written (a full disk, a read-only folder) is error 482 with its cause, and leaves
+// neither a broken file nor a changed one behind.
 #include "PainterSurface.h"
 #include <QPainter>
 #include <QPicture>
@@ -32,7 +35,7 @@ public:
     void EndDoc();
     void KillDoc();
     // Opens and closes a print run (see above). The run prints on the printer as it is
-    // set up when it opens.
+    // set up when it opens; a PDF file that cannot be made is error 482 here.
     void BeginRun();
     void EndRun();
 
@@ -44,10 +47,14 @@ protected:
     QPaintDevice* metricsDevice() const override { return printer_.get(); }
 
 private:
+    struct PdfFile;
     void fileWithoutMargins();
+    // The device the document is drawn on: the printer, or the PDF file it names.
+    QPaintDevice* documentDevice();
     void endDocument();
 
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<PdfFile> pdf_;
     QPicture sheet_;
     QPainter sheetPainter_;
     QPainter document_;

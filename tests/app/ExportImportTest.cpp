@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QTimer>
+#include <sqlite3.h>
 #include <algorithm>
 #include <functional>
 
@@ -372,6 +373,64 @@ TEST_F(ExportImportTest, CancelInACopyErrorTakesBackOnlyThatRecord)
             const bool kept = answer == MsgResult::OK && table != QStringLiteral("G0");
             EXPECT_EQ(Rows(cnn, table, 2), kept ? Rows(main->cnnX(), table, 2) : std::vector<QStringList>{});
         }
+    }
+}
+
+// A failure of the target file itself would fail every record after it: the copy
+// ends after the first box and says how many records it copied.
+TEST_F(ExportImportTest, FailureOfTheTargetFileEndsTheCopyAfterOneBox)
+{
+    auto cnn = main->cnnX();
+    for (int id = 10; id < 30; ++id)
+        cnn->Execute(QStringLiteral("INSERT INTO [E1] VALUES (?,?,?,0)"),
+                     {Variant(int32_t(id)), Variant(QStringLiteral("R%1").arg(id)), Variant(QString(1500, QLatin1Char('k')))});
+    sqlite3* other = nullptr;
+    const struct {
+        const char* name;
+        std::function<void(const std::shared_ptr<Connection>&)> fault;
+        const char* cause;
+    } cases[] = {
+        {"disk full",
+         [](const std::shared_ptr<Connection>& c) {
+             c->Execute(QStringLiteral("PRAGMA max_page_count = %1")
+                            .arg(CLng(ScalarOf(c, QStringLiteral("PRAGMA page_count"))) + 2));
+         },
+         "Auf dem Datenträger ist kein Platz mehr frei."},
+        {"read-only", [](const std::shared_ptr<Connection>& c) { c->Execute(QStringLiteral("PRAGMA query_only = 1")); },
+         "Die Datenbank ist schreibgeschützt."},
+        {"in use",
+         [&](const std::shared_ptr<Connection>& c) {
+             sqlite3_open_v2(c->path().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
+             sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+             sqlite3_busy_timeout(c->handle(), 0);
+         },
+         "Die Datenbank wird von einem anderen Programm benutzt."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs->shown.clear();
+        dialogs->msgAnswers = {MsgResult::OK, MsgResult::OK};
+        {
+            auto d = Dialog();
+            d->dirEXP->setPath(folder(QStringLiteral("TE0001.00")));
+            c.fault(d->cnnEXP());
+            d->lstIMP->selectAll();
+            d->cmdEXP_Click();
+        }
+        if (other) {
+            sqlite3_close(other);
+            other = nullptr;
+        }
+        const int32_t copied = CLng(ScalarOf(target(), QStringLiteral("SELECT COUNT(*) FROM [E1]")));
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Export/Import"));
+        EXPECT_TRUE(boxes[0].text.endsWith(QString::fromUtf8(c.cause))) << boxes[0].text.toStdString();
+        EXPECT_EQ(boxes[1].text, QStringLiteral("Das Kopieren wurde abgebrochen: %1 von 22 Datensätzen wurden kopiert.")
+                                     .arg(copied));
+        EXPECT_EQ(boxes[1].icon, MsgIcon::Exclamation);
+        for (const QString& table : DatensatzTabellen())
+            Exec(projectDb(QStringLiteral("TE0001.00")), QStringLiteral("DELETE FROM [%1]").arg(table));
     }
 }
 

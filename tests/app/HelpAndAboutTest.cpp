@@ -133,9 +133,9 @@ TEST_F(HelpTest, HelpThatNothingOpensShowsTheErrorBox)
     // A desktop with no program for the help file.
     class NoHelpViewer : public ScriptedDialogService {
     public:
-        void ShowHelp(const QString& helpFile, int context) override
+        void ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed) override
         {
-            ScriptedDialogService::ShowHelp(helpFile, context);
+            ScriptedDialogService::ShowHelp(helpFile, context, failed);
             throw VbError(VbErr::CannotCreateObject);
         }
     };
@@ -150,6 +150,45 @@ TEST_F(HelpTest, HelpThatNothingOpensShowsTheErrorBox)
     EXPECT_EQ(boxes[0].title, QStringLiteral("?/Hilfe"));
     EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("VB-Error: 429\n")));
     EXPECT_EQ(MousePointer(), 0);
+}
+
+// The desktop's opener needs seconds to find that no program takes a file: the
+// commands return at once, and its failure is told whenever it comes, in the box of
+// the command that asked.
+TEST_F(HelpTest, OpenerThatFailsLateIsToldInTheCommandsBox)
+{
+    // The help handed to the desktop, as the real dialog service does.
+    class DesktopHelp : public ScriptedDialogService {
+    public:
+        void ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed) override
+        {
+            ScriptedDialogService::ShowHelp(helpFile, context, failed);
+            OpenDocument(helpFile, failed);
+        }
+    };
+    dialogs = std::make_shared<DesktopHelp>();
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    Touch("TREMOL.html");
+    Touch("TREMOL.odt");
+    const FakeDesktopOpener desktop("sleep 3; exit 3");
+    QElapsedTimer t;
+    t.start();
+    main->mnuHILFE_Click();
+    main->mnuREADME_Click();
+    EXPECT_LT(t.elapsed(), 2000);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(MousePointer(), 0);
+
+    dialogs->msgAnswers = {MsgResult::OK, MsgResult::OK};
+    ASSERT_TRUE(WaitFor([&] { return Boxes().size() == 2; }, 20000));
+    QStringList titles;
+    for (const MsgBoxRequest& box : Boxes()) {
+        titles << box.title;
+        EXPECT_TRUE(box.text.startsWith(QStringLiteral("VB-Error: 429\n"))) << box.text.toStdString();
+        EXPECT_EQ(box.buttons, MsgButtons::OK);
+    }
+    titles.sort();
+    EXPECT_EQ(titles, (QStringList{"?/Hilfe", "?/ReadMe"}));
 }
 
 TEST(AboutBox, DevelopersLineIsCutAfterACommaFromPosition50)

@@ -190,6 +190,10 @@ TEST_F(PageButtons, PagesAreListedInPageOrderAndTheActiveOneIsThePreset)
     EXPECT_EQ(asked.Max, 2);
     EXPECT_EQ(asked.FromPage, 2);
     EXPECT_EQ(asked.ToPage, 2);
+    // A file is proposed in the project's folder, named after the project and the record.
+    EXPECT_EQ(asked.fileName, suite->projectsFolder() + QStringLiteral("/TE0000.00/TE0000.00_") + Panel(6).text()
+                                  + QStringLiteral(".pdf"));
+    EXPECT_NE(Panel(6).text(), QStringLiteral("-"));
     // With the start window in front the range is preset to the first page.
     ShowMaximized(&main->AUTOSTART());
     dialogs->printAnswers = {std::nullopt};
@@ -258,6 +262,53 @@ TEST_F(PageButtons, PrintsTheChosenRangeIntoOneDocumentOfSheets)
     for (QWidget* page : PageList(*main))
         EXPECT_EQ(static_cast<ButtonPage*>(page)->picBILD(11).Image().pixelColor(100, 100),
                   page->objectName() == input ? Green : Blue);
+}
+
+// A PDF file that cannot be written is the print command's error: the file the name
+// had stays as it was, and nothing half-written is left in the folder.
+TEST_F(PageButtons, PrintIntoAFileThatCannotBeWrittenSaysSoAndLeavesNoBrokenFile)
+{
+    Load(QStringLiteral("mdiSEITE1"));
+    Load(QStringLiteral("mdiESEITE1"));
+    const QString pdf = PrintToFile();
+    QFile earlier(pdf);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("%PDF-1.4 an earlier print\n");
+    earlier.close();
+    const QString missing = files.filePath(QStringLiteral("fehlt/seiten.pdf"));
+    const struct {
+        const char* name;
+        QString file;
+        rlim_t limit;
+        const char* cause;
+    } cases[] = {
+        {"disk full", pdf, 4096, "Auf dem Datenträger ist kein Platz mehr frei."},
+        {"no such folder", missing, RLIM_INFINITY, "Die Datei konnte nicht geschrieben werden."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main->Printer().printer().setOutputFileName(c.file);
+        dialogs->shown.clear();
+        dialogs->msgAnswers = {MsgResult::OK};
+        {
+            const FileSizeLimit limit(c.limit);
+            Click(11);
+        }
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Drucken"));
+        EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 482\nDruckerfehler: Die Datei ") + c.file
+                                     + QStringLiteral(" kann nicht geschrieben werden. ") + QString::fromUtf8(c.cause));
+        EXPECT_EQ(BytesOf(pdf), QByteArray("%PDF-1.4 an earlier print\n"));
+        EXPECT_EQ(QDir(files.path()).entryList(QDir::Files), QStringList{QStringLiteral("seiten.pdf")});
+        EXPECT_EQ(MousePointer(), 0);
+    }
+    // With room again the same print replaces the file by the whole document.
+    main->Printer().printer().setOutputFileName(pdf);
+    dialogs->shown.clear();
+    Click(11);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(Sheets(pdf).size(), 2u);
 }
 
 TEST_F(PageButtons, ASheetCancelledInItsErrorBoxLeavesTheOthers)
@@ -385,6 +436,20 @@ TEST_F(PageButtons, ThePagesVisibleAreasGoIntoANewDocument)
     EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("VB-Error: 429\n")));
     EXPECT_EQ(MousePointer(), 0);
     QFile::remove(opened[2]);
+
+    // The desktop's opener finds no program after the command has returned: the same box.
+    SetDocumentOpenerHook(nullptr);
+    const FakeDesktopOpener desktop("exit 3");
+    dialogs->shown.clear();
+    dialogs->msgAnswers = {MsgResult::OK};
+    Click(13);
+    EXPECT_TRUE(Boxes().empty());
+    ASSERT_TRUE(WaitFor([&] { return Boxes().size() == 1; }, 20000));
+    EXPECT_EQ(Boxes()[0].title, QStringLiteral("Word"));
+    EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("VB-Error: 429\n")));
+    EXPECT_EQ(Boxes()[0].buttons, MsgButtons::OK);
+    ASSERT_EQ(desktop.opened().size(), 1);
+    QFile::remove(desktop.opened()[0]);
 }
 
 TEST_F(PageButtons, EscapeOnAPageClosesEveryPageButTheStartWindow)

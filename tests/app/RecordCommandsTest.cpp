@@ -304,6 +304,11 @@ TEST_F(RecordCommandsTest, DialogCaptionsFollowTheModeAndTheLanguage)
         EXPECT_EQ(dialog.cmdOK->text(), QStringLiteral("OK"));
         EXPECT_EQ(dialog.cmdABBRECHEN->text(), c.sprache == 1 ? QStringLiteral("Cancel") : QStringLiteral("Abbrechen"));
         EXPECT_EQ(dialog.x(), PixelsOfTwips(main->ScaleWidth() / 5));
+        // Wide enough for its title in a title bar, its controls kept in the middle.
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 100);
+        EXPECT_NEAR(dialog.lstKEN->geometry().center().x(), dialog.width() / 2, 2);
     }
 }
 
@@ -367,6 +372,22 @@ TEST_F(RecordCommandsTest, SavingAnExistingDesignationAsksBeforeOverwriting)
     // Results of the overwritten record stay, for the evaluation to renew.
     EXPECT_EQ(Rows(QStringLiteral("A1"), 2).size(), 1);
     EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
+}
+
+TEST_F(RecordCommandsTest, OverwriteQuestionInEnglishNamesTheRecordAfterASpace)
+{
+    main.reset();
+    QFile::remove(workingCopy());
+    {
+        const LocaleScope english(English());
+        ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    }
+    main->mnuNEU_Click();
+    TypeBox(Input().txtKEN, QStringLiteral("Spundwand"));
+    dialogs->msgAnswers = {MsgResult::No};
+    main->stbMAIN_PanelClick(8);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, QStringLiteral("Do you want to overwrite the file Spundwand?"));
 }
 
 TEST_F(RecordCommandsTest, NewRecordTakesTheNumberAfterTheHighest)
@@ -483,6 +504,55 @@ TEST_F(RecordCommandsTest, SaveThatFailsInItsWritesStoresNothing)
         Settle();
         Sql(QStringLiteral("DROP TRIGGER [sperre]"));
     }
+}
+
+// A save that fails on a full disk takes itself back at once: one box, the working
+// copy free for others while it is shown, the stored record as it was and nothing
+// written after the failure; with room again the same save works.
+TEST_F(RecordCommandsTest, SaveOnAFullDiskTakesItselfBackAtOnceAndTheNextTryWorks)
+{
+    // The window holds a record much larger than the room left in the file.
+    Sql(QStringLiteral("INSERT INTO [E1] VALUES (5,'Gross',NULL,1)"));
+    for (int k = 1; k <= 2; ++k)
+        Sql(QStringLiteral("INSERT INTO [E3] SELECT 5,%1,n,n*0.5,0.001 FROM (WITH RECURSIVE s(n) AS "
+                           "(SELECT 1 UNION ALL SELECT n+1 FROM s WHERE n<400) SELECT n FROM s)")
+                .arg(k));
+    main->mnuNEU_Click();
+    Input().OEFFNEN(5);
+    Sql(QStringLiteral("DELETE FROM [E3] WHERE [ID]=5"));
+    Sql(QStringLiteral("VACUUM"));
+    const QStringList stored = Rows(QStringLiteral("E1"), 5) + Rows(QStringLiteral("E3"), 5);
+    Sql(QStringLiteral("PRAGMA max_page_count = %1").arg(CLng(Value(QStringLiteral("PRAGMA page_count"))) + 1));
+    bool freeDuringTheBox = false;
+    dialogs->onShow = [&](const ScriptedDialogService::Shown& shown) {
+        if (shown.box.title != QLatin1String("Datenfehler"))
+            return;
+        auto other = OpenDatabase(workingCopy());
+        other->ConnectionTimeout = 0;
+        freeDuringTheBox = VbErrorOf([&] { other->Execute(QStringLiteral("BEGIN IMMEDIATE")); }) == 0;
+    };
+    dialogs->msgAnswers = {MsgResult::Yes, MsgResult::OK, MsgResult::OK};
+    main->stbMAIN_PanelClick(8);
+    Settle();
+    dialogs->onShow = nullptr;
+    // The failure's own box, then the one that says nothing was saved and where.
+    ASSERT_EQ(Boxes().size(), 3u);
+    EXPECT_EQ(Boxes()[1].title, QStringLiteral("Datenfehler"));
+    EXPECT_TRUE(Boxes()[1].text.endsWith(QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.")))
+        << Boxes()[1].text.toStdString();
+    EXPECT_TRUE(Boxes()[2].text.startsWith(QStringLiteral("Der Datensatz wurde nicht gespeichert.")))
+        << Boxes()[2].text.toStdString();
+    EXPECT_TRUE(freeDuringTheBox);
+    EXPECT_EQ(Rows(QStringLiteral("E1"), 5) + Rows(QStringLiteral("E3"), 5), stored);
+    EXPECT_TRUE(InInputState());
+
+    Sql(QStringLiteral("PRAGMA max_page_count = 1000000"));
+    dialogs->msgAnswers = {MsgResult::Yes};
+    main->stbMAIN_PanelClick(8);
+    Settle();
+    EXPECT_EQ(Boxes().size(), 4u);   // only the question
+    EXPECT_TRUE(InRestState());
+    EXPECT_EQ(Rows(QStringLiteral("E3"), 5).size(), 800);
 }
 
 TEST_F(RecordCommandsTest, DesignationWithQuotesIsStoredAndFoundAgain)

@@ -136,22 +136,50 @@ TEST_F(ShutdownTest, FormsUnloadBeforeTheConnectionsClose)
     EXPECT_FALSE(main->cnnX()->isOpen());
 }
 
-TEST_F(ShutdownTest, FailedSaveAtExitKeepsTheWorkingCopyForRecovery)
+// A save at exit that fails may be tried again once the cause is mended; ending
+// instead keeps the working copy for the recovery at the next start.
+TEST_F(ShutdownTest, FailedSaveAtExitOffersRetryOrEndsKeepingTheWorkingCopy)
 {
-    StartChanged();
-    ASSERT_TRUE(QDir(suite->projectsFolder() + QStringLiteral("/TE0000.00")).removeRecursively());
-    dialogs->msgAnswers = {MsgResult::Yes, MsgResult::OK, MsgResult::OK, MsgResult::OK};
+    const QString project = suite->projectsFolder() + QStringLiteral("/TE0000.00");
+    const QByteArray database = BytesOf(projectDb());
+    for (const MsgResult choice : {MsgResult::Cancel, MsgResult::Retry}) {
+        SCOPED_TRACE(choice == MsgResult::Retry ? "Retry" : "Cancel");
+        main.reset();
+        dialogs->shown.clear();
+        QFile::remove(workingCopy());
+        ASSERT_TRUE(QDir().mkpath(project));
+        QFile restored(projectDb());
+        ASSERT_TRUE(restored.open(QIODevice::WriteOnly));
+        restored.write(database);
+        restored.close();
+        StartChanged();
+        ASSERT_TRUE(QDir(project).removeRecursively());
+        // The user mends the cause while the question is shown.
+        dialogs->onShow = [&](const ScriptedDialogService::Shown& shown) {
+            if (shown.box.buttons == MsgButtons::RetryCancel)
+                QDir().mkpath(project);
+        };
+        dialogs->msgAnswers = {MsgResult::Yes, MsgResult::OK, choice};
 
-    main->mnuBEENDEN_Click();
+        main->mnuBEENDEN_Click();
+        dialogs->onShow = nullptr;
 
-    EXPECT_TRUE(main->unloaded());
-    const auto boxes = Boxes();
-    ASSERT_GE(boxes.size(), 3u);
-    EXPECT_EQ(boxes[1].title, QStringLiteral("&Speichern"));
-    EXPECT_EQ(boxes.back().text, QStringLiteral("Die Änderungen wurden nicht gespeichert. Die Arbeitskopie bleibt "
-                                                "erhalten und wird beim nächsten Start angeboten."));
-    EXPECT_TRUE(FileExists(workingCopy()));
-    EXPECT_EQ(CLng(Scalar(workingCopy(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Neu'"))), 1);
+        EXPECT_TRUE(main->unloaded());
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 3u);
+        EXPECT_EQ(boxes[1].title, QStringLiteral("&Speichern"));
+        EXPECT_EQ(boxes[2].text, QStringLiteral("Die Änderungen wurden nicht gespeichert.\r\nWiederholen: noch einmal "
+                                                "speichern. Abbrechen: beenden; die Arbeitskopie bleibt erhalten und "
+                                                "wird beim nächsten Start angeboten."));
+        EXPECT_EQ(boxes[2].buttons, MsgButtons::RetryCancel);
+        if (choice == MsgResult::Retry) {
+            EXPECT_EQ(SavedRows(), 1);
+            EXPECT_FALSE(FileExists(workingCopy()));
+        } else {
+            EXPECT_FALSE(FileExists(projectDb()));
+            EXPECT_EQ(CLng(Scalar(workingCopy(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Neu'"))), 1);
+        }
+    }
 }
 
 TEST_F(ShutdownTest, EndsFromOutsideNeverAskAndKeepAChangedCopy)

@@ -5,6 +5,7 @@
 #include "platform/FileOps.h"
 #include "platform/Yield.h"
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
 #include <functional>
 
@@ -90,6 +91,50 @@ TEST_F(WorkingCopyTest, SaveCopiesBackClearsTheFlagAndEndsWithTheArrow)
     EXPECT_EQ(MousePointer(), 1);
     EXPECT_EQ(CLng(Scalar(projectDb(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Neu'"))), 1);
     EXPECT_TRUE(main->cnnX()->isOpen());
+}
+
+// What saves and compactions cut short (kill -9) leave behind goes at the next start
+// or save: the compaction file in the own folder at once, partial copies beside the
+// shared project database once they are too old to be another run's save in progress;
+// files of other names stay.
+TEST_F(WorkingCopyTest, LeftOversOfSavesAndCompactionsCutShortAreRemoved)
+{
+    const QString project = ParentFolder(projectDb()) + QLatin1Char('/');
+    const auto files = [&] {
+        QStringList names = QDir(project).entryList(QDir::Files);
+        names.sort();
+        return names.join(QLatin1Char(' ')).toStdString();
+    };
+    const auto leave = [](const QString& path, int ageSeconds) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("SQLite format 3");
+        f.flush();
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    };
+    const QStringList old = {"TREMOL.mdb.partial-4711-0badc0de", "TREMOL.mdb.partial-4711-0badc0de-journal"};
+    const QStringList others = {"TREMOL.mdb.partial-notizen.txt", "TREMOL.mdb.partial-1-NICHTHEX", "ANDERE.mdb.partial-1-0badc0de",
+                                "TREMOL.mdb.partial-4711-0badc0de.bak"};
+    for (const QString& name : old + others)
+        leave(project + name, 2 * 3600);
+    const QString young = QStringLiteral("TREMOL.mdb.partial-815-12345678");
+    leave(project + young, 60);
+    ASSERT_TRUE(QDir().mkpath(userFolder()));
+    leave(KompressionsDatei(workingCopy()), 60);
+    leave(KompressionsDatei(workingCopy()) + QStringLiteral("-journal"), 60);
+
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    QStringList expected = others + QStringList{QStringLiteral("TREMOL.mdb"), young};
+    expected.sort();
+    EXPECT_EQ(files(), expected.join(QLatin1Char(' ')).toStdString());
+    EXPECT_FALSE(FileExists(KompressionsDatei(workingCopy())));
+    EXPECT_FALSE(FileExists(KompressionsDatei(workingCopy()) + QStringLiteral("-journal")));
+
+    leave(project + young, 2 * 3600);   // the save it belonged to was cut short as well
+    main->mnuSPEICHERN_Click();
+    EXPECT_TRUE(Boxes().empty());
+    expected.removeAll(young);
+    EXPECT_EQ(files(), expected.join(QLatin1Char(' ')).toStdString());
 }
 
 TEST_F(WorkingCopyTest, FailedSaveKeepsTheChangedFlag)

@@ -1,5 +1,6 @@
 // The database layer over SQLite with the behaviour the program relies on.
 #include "platform/Ado.h"
+#include "platform/DbError.h"
 #include "platform/Locale.h"
 #include "platform/VbError.h"
 #include "support/TestHelpers.h"
@@ -500,6 +501,58 @@ TEST_F(AdoTest, TransactionEndsWithItsConnectionSession)
         EXPECT_EQ(sqlite3_get_autocommit(p.cnnX()->handle()), 0);   // the later one is still open
     }
     EXPECT_EQ(count(), 0);
+}
+
+// A failure of the file itself ends the transaction at once: nothing holds the file
+// while the failure is shown, nothing of the transaction is written on its own after
+// it, and the next transaction works.
+TEST_F(AdoTest, FailureOfTheFileEndsItsTransactionAtOnce)
+{
+    auto count = [&] { return CLng(p.scalar(QStringLiteral("SELECT COUNT(*) FROM E1"))); };
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(p.projectDbPath().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    sqlite3_busy_timeout(p.cnnX()->handle(), 50);
+    const int32_t pages = CLng(p.scalar(QStringLiteral("PRAGMA page_count")));
+    const struct {
+        const char* name;
+        std::function<void()> before, after;
+        const char* cause;
+    } cases[] = {
+        {"disk full", [&] { p.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 1)); },
+         [&] { p.exec(QStringLiteral("PRAGMA max_page_count = 1000000")); }, "Auf dem Datenträger ist kein Platz mehr frei."},
+        {"in use", [&] { sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr); },
+         [&] { sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr); },
+         "Die Datenbank wird von einem anderen Programm benutzt."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            Transaction outer(p.cnnX());
+            Transaction inner(p.cnnX());   // nested, as the steps of a save are
+            c.before();
+            try {
+                p.exec(QStringLiteral("INSERT INTO E1 (ID, KOM) VALUES (1, hex(zeroblob(100000)))"));
+                ADD_FAILURE() << "no failure";
+            } catch (const DatabaseFailure& e) {
+                EXPECT_TRUE(e.lasting());
+                EXPECT_TRUE(e.text().endsWith(QString::fromUtf8(c.cause))) << e.text().toStdString();
+            }
+            c.after();
+            EXPECT_NE(sqlite3_get_autocommit(p.cnnX()->handle()), 0);   // no lock held by this connection
+            EXPECT_THROW(addE1(2, QStringLiteral("b"), false), TransactionLost);
+            EXPECT_THROW(Transaction(p.cnnX()), TransactionLost);
+            EXPECT_EQ(count(), 0);   // what is read meanwhile is the file as it was
+            inner.Rollback();
+            EXPECT_THROW(outer.Commit(), TransactionLost);
+        }
+        EXPECT_EQ(count(), 0);
+        Transaction next(p.cnnX());
+        addE1(3, QStringLiteral("c"), false);
+        next.Commit();
+        EXPECT_EQ(count(), 1);
+        p.exec(QStringLiteral("DELETE FROM E1"));
+    }
+    sqlite3_close(other);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -98,7 +99,7 @@ TEST(ScriptedDialogs, PrintColourHelpAndFileName)
     EXPECT_EQ(d.ShowColor(Qt::blue), std::nullopt);
     EXPECT_EQ(d.ShowColor(Qt::blue), QColor(Qt::blue));
 
-    d.ShowHelp(QStringLiteral("/p/TREMOL.html"), 34);
+    d.ShowHelp(QStringLiteral("/p/TREMOL.html"), 34, nullptr);
     EXPECT_EQ(d.shown.back().kind, QStringLiteral("ShowHelp"));
     EXPECT_EQ(d.shown.back().box.helpFile, QStringLiteral("/p/TREMOL.html"));
     EXPECT_EQ(d.shown.back().helpContext, 34);
@@ -140,8 +141,38 @@ TEST(QtDialogs, MessageBoxButtonsIconAndAnswer)
         EXPECT_EQ(dialogs.MsgBox(QStringLiteral("VB-Error: 6\nÜberlauf"), c.buttons, c.icon, QStringLiteral("&Titel")),
                   c.expected);
         EXPECT_EQ(text, QStringLiteral("VB-Error: 6\nÜberlauf"));
-        EXPECT_EQ(title, QStringLiteral("&Titel"));
+        EXPECT_EQ(title, QStringLiteral("Titel"));   // a menu caption's mnemonic sign is not shown
         EXPECT_EQ(icon, c.qtIcon);
+    }
+}
+
+// Titles taken from menu captions show no mnemonic sign, and a box is wide enough for
+// its title even when its text is short.
+TEST(QtDialogs, TitlesReadAsWordsAndFitTheirBox)
+{
+    QtDialogService dialogs;
+    const struct {
+        const char* title;
+        const char* shown;
+    } cases[] = {
+        {"&Löschen", "Löschen"},
+        {"Export && Import", "Export & Import"},
+        {"Kontextmenü Diagramm: Grundwasserspiegel der rechten Seite", "Kontextmenü Diagramm: Grundwasserspiegel der rechten Seite"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        QString title;
+        int width = 0;
+        onNextDialog<QMessageBox>([&](QMessageBox* box) {
+            title = box->windowTitle();
+            width = box->width();
+            box->button(QMessageBox::Ok)->click();
+        });
+        dialogs.MsgBox(QStringLiteral("Nein."), MsgButtons::OK, MsgIcon::Exclamation, QString::fromUtf8(c.title));
+        EXPECT_EQ(title, QString::fromUtf8(c.shown));
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(title) + 100);
     }
 }
 
@@ -159,43 +190,60 @@ TEST(QtDialogs, HelpButtonOpensHelpAndKeepsTheQuestion)
         onNextDialog<QMessageBox>([](QMessageBox* again) { again->button(QMessageBox::No)->click(); });
     });
     EXPECT_EQ(dialogs.MsgBox(request), MsgResult::No);
-    dialogs.ShowHelp(QStringLiteral("/suite/TREMOL/TREMOL.html"), 0);
-    EXPECT_EQ(desktop.opened(), (QStringList{"file:///suite/TREMOL/TREMOL.html#ctx34", "/suite/TREMOL/TREMOL.html"}));
+    dialogs.ShowHelp(QStringLiteral("/suite/TREMOL/TREMOL.html"), 0, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return desktop.opened().size() == 2; }, 10000));
+    QStringList opened = desktop.opened();   // both openers run at once
+    opened.sort();
+    EXPECT_EQ(opened, (QStringList{"/suite/TREMOL/TREMOL.html", "file:///suite/TREMOL/TREMOL.html#ctx34"}));
 }
 
-TEST(QtDialogs, HelpAndDocumentsThatNothingOpensAreErrors)
+// The opener is waited for without blocking, however long it takes to fail; one that
+// ends well, late or at once, is no failure; a desktop without any opener is an error
+// at once.
+TEST(QtDialogs, OpenersThatFailAreReportedWheneverTheyEnd)
 {
     QTemporaryDir dir;
-    const QString document = dir.filePath(QStringLiteral("TREMOL.odt"));
-    QFile(document).open(QIODevice::WriteOnly);
-    const struct {
-        const char* opener;
-        int32_t error;
-    } cases[] = {
-        {"exit 0", 0},
-        {"exit 3", VbErr::CannotCreateObject},   // the opener found no application
-        {"sleep 4", 0},                          // still running: the application has started
+    const FakeDesktopOpener desktop("case \"$1\" in *fails*) exit 3;; *late*) sleep 3; exit 3;; *slow*) sleep 2;; esac");
+    QStringList failed;
+    const auto report = [&failed](const QString& name) {
+        return [&failed, name](const VbError& e) {
+            EXPECT_EQ(e.number(), VbErr::CannotCreateObject);
+            failed << name;
+        };
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.opener);
-        const FakeDesktopOpener desktop(c.opener);
-        QElapsedTimer t;
-        t.start();
-        EXPECT_EQ(VbErrorOf([&] { OpenDocument(document); }), c.error);
-        EXPECT_LT(t.elapsed(), 4000);
-        EXPECT_EQ(desktop.opened(), QStringList{document});
-        QtDialogService dialogs;
-        if (c.error) {
-            EXPECT_EQ(VbErrorOf([&] { dialogs.ShowHelp(document, 7); }), c.error);
-        }
+    QtDialogService dialogs;
+    for (const char* name : {"opens.odt", "fails.odt", "late.odt", "slow.odt", "late.html"}) {
+        const QString document = dir.filePath(QLatin1String(name));
+        QFile(document).open(QIODevice::WriteOnly);
+        QElapsedTimer call;
+        call.start();
+        if (QString::fromLatin1(name).endsWith(QLatin1String(".html")))
+            dialogs.ShowHelp(document, 7, report(QLatin1String(name)));
+        else
+            OpenDocument(document, report(QLatin1String(name)));
+        EXPECT_LT(call.elapsed(), 1500) << name;   // the window is never held
     }
+    EXPECT_TRUE(failed.isEmpty());
+    ASSERT_TRUE(WaitFor([&] { return failed.size() == 3; }, 20000)) << failed.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(failed.first(), QStringLiteral("fails.odt"));
+    failed.sort();
+    EXPECT_EQ(failed, (QStringList{"fails.odt", "late.html", "late.odt"}));
+    EXPECT_EQ(desktop.opened().size(), 5);
+
     // No opener at all.
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(dir.path()));
-    EXPECT_EQ(VbErrorOf([&] { OpenDocument(document); }), VbErr::CannotCreateObject);
+    EXPECT_EQ(VbErrorOf([&] { OpenDocument(dir.filePath(QStringLiteral("opens.odt")), report(QString())); }),
+              VbErr::CannotCreateObject);
     qputenv("PATH", path);
+}
 
-    // The Help button of a box tells it in the help's own box and keeps the question.
+// The Help button of a box tells a help that nothing opens in the help's own box, on
+// top of the question, which stays.
+TEST(QtDialogs, HelpButtonOfABoxReportsAFailingOpener)
+{
+    QTemporaryDir dir;
+    const QString document = dir.filePath(QStringLiteral("TREMOL.html"));
     const FakeDesktopOpener failing("exit 4");
     QtDialogService dialogs;
     MsgBoxRequest request;
@@ -203,14 +251,23 @@ TEST(QtDialogs, HelpAndDocumentsThatNothingOpensAreErrors)
     request.buttons = MsgButtons::YesNo;
     request.helpFile = document;
     QString errorTitle;
-    onNextDialog<QMessageBox>([&](QMessageBox* box) {
-        box->button(QMessageBox::Help)->click();
-        onNextDialog<QMessageBox>([&](QMessageBox* error) {
-            errorTitle = error->windowTitle();
-            error->button(QMessageBox::Ok)->click();
-            onNextDialog<QMessageBox>([](QMessageBox* again) { again->button(QMessageBox::Yes)->click(); });
-        });
+    bool helped = false;
+    QTimer act;
+    QObject::connect(&act, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (box->windowTitle() == QLatin1String("?/Hilfe")) {
+            errorTitle = box->windowTitle();
+            box->button(QMessageBox::Ok)->click();
+        } else if (!helped) {
+            helped = true;
+            box->button(QMessageBox::Help)->click();
+        } else if (!errorTitle.isEmpty()) {
+            box->button(QMessageBox::Yes)->click();
+        }
     });
+    act.start(20);
     EXPECT_EQ(dialogs.MsgBox(request), MsgResult::Yes);
     EXPECT_EQ(errorTitle, QStringLiteral("?/Hilfe"));
 }
@@ -277,6 +334,16 @@ TEST(QtDialogs, PrintDialogTakesTheRangeAndReportsTheChoice)
     EXPECT_TRUE(printToFile);
     EXPECT_TRUE(r.allPages);
     EXPECT_TRUE(r.collate);
+    // The file proposed for printing into a file, in place of the dialog's own.
+    r.fileName = QStringLiteral("/suite/PROJEKTE/TE0000.00/TE0000.00_Spundwand.pdf");
+    QString proposed;
+    onNextDialog<QPrintDialog>([&](QPrintDialog* d) {
+        if (auto* file = d->findChild<QLineEdit*>(QStringLiteral("filename")))
+            proposed = file->text();
+        d->reject();
+    });
+    EXPECT_FALSE(dialogs.ShowPrinter(r));
+    EXPECT_EQ(proposed, r.fileName);
     onNextDialog<QPrintDialog>([](QPrintDialog* d) { d->reject(); });
     EXPECT_FALSE(dialogs.ShowPrinter(r));
     // A request may name the printer to set up: the one the pages print on.

@@ -2,6 +2,8 @@
 // Small helpers shared by the test programs.
 #include "platform/Locale.h"
 #include "platform/VbError.h"
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -19,6 +21,20 @@ inline int32_t VbErrorOf(const std::function<void()>& f)
         return e.number();
     }
     return 0;
+}
+
+// Runs the event loop until a condition holds; false when it still fails after the
+// time given (ms), which is meant to be generous.
+inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!condition()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
 }
 
 // The bytes of a file ("" when it cannot be read).

@@ -66,6 +66,7 @@ frmKONTEXT::frmKONTEXT(PageHost& host) : UnloadingDialog(nullptr), host_(host)
     connect(cmdOK, &QPushButton::clicked, this, &frmKONTEXT::cmdOK_Click);
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &QDialog::reject);
     setWindowTitle(Caption(sprache, "context menue of page", "Kontextmenü Seite"));
+    WidenForTitle(*this);
 }
 
 void frmKONTEXT::Show()

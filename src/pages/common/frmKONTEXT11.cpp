@@ -90,6 +90,7 @@ frmKONTEXT11::frmKONTEXT11(PageHost& host, PageForm& opener)
                                         QStringLiteral("Abbrechen"));
     connect(cmdOK, &QPushButton::clicked, this, &frmKONTEXT11::cmdOK_Click);
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &QDialog::reject);
+    WidenForTitle(*this);
 
     for (QWidget* form : host.Forms())
         if (form->objectName() == QLatin1String("mdiSEITE1"))

@@ -267,6 +267,9 @@ TEST_F(DiagramDialogTest, ListsOfBoundsAndRanges)
                          Case{dialog.cboYDIFF, "200", 41}})
         EXPECT_EQ(List(*c.list, c.index), QLatin1String(c.entry));
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Kontextmenü Diagramm"));
+    QFont bold = QApplication::font();   // wide enough for its title in a title bar
+    bold.setBold(true);
+    EXPECT_GE(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 100);
     EXPECT_EQ(dialog.lblDEX->text(), QString::fromUtf8("Δ"));
     EXPECT_FALSE(dialog.cboXMIN->isEditable());
 }
