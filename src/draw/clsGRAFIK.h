@@ -20,6 +20,7 @@ struct Context;
 class Guard;
 class clsDATEN;
 class ScrollBarControl;
+struct PolylinePoints;
 
 // A Single array with its lower bound, as the point lists of POLYGON come: elements
 // LBound to UBound; lower bound -1 holds a base point in element -1. An empty array
@@ -232,10 +233,9 @@ private:
     void polygon(const SingleArray& X, const SingleArray& Y, int16_t PSIT, int16_t PSTYP, int16_t PNR,
                  QString& TEXT, int16_t LAGETEXT, int16_t LAGEPFEIL, bool FARBEN,
                  const std::optional<std::vector<Variant>>& BOL);
-    struct PagePoints;
-    void polygonLines(Guard& g, const PagePoints& P, const SingleArray& X, const SingleArray& Y,
+    void polygonLines(Guard& g, PolylinePoints P, const SingleArray& X, const SingleArray& Y,
                       const std::optional<std::vector<Variant>>& BOL);
-    void polygonDecorations(Guard& g, const PagePoints& P, int16_t PSIT, int16_t PSTYP, int16_t PNR,
+    void polygonDecorations(Guard& g, const PolylinePoints& P, int16_t PSIT, int16_t PSTYP, int16_t PNR,
                             QString& TEXT, int16_t LAGETEXT, int16_t LAGEPFEIL);
     void kotendreieck(float X, float Y, float& DH, float RIWI, int16_t GW, int16_t VOLL);
     // KREIS's parts: where the circle lies on the page, its chords or its clipped arc,

@@ -4,6 +4,7 @@
 #include "clsGRAFIK.h"
 #include "clsGRAFIK_Parts.h"
 #include "DrawMath.h"
+#include "PolylineStrokes.h"
 #include "data/clsDATEN.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
@@ -11,7 +12,6 @@
 #include "platform/Variant.h"
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 using namespace grafik;
 
@@ -47,17 +47,6 @@ float SingleArray::operator()(int i) const
 }
 
 // ---------------------------------------------------------------- polylines
-
-// The page points of a POLYGON call and its base point.
-struct clsGRAFIK::PagePoints {
-    std::vector<float> XP, YP;
-    float XA = 0, YA = 0;
-    int n = 0;
-    float x(int i) const { return at(XP, i); }
-    float y(int i) const { return at(YP, i); }
-    float mx(int i) const { return (x(i) + x(i + 1)) / 2.0f; }
-    float my(int i) const { return (y(i) + y(i + 1)) / 2.0f; }
-};
 
 namespace {
 
@@ -141,18 +130,17 @@ void clsGRAFIK::polygon(const SingleArray& X, const SingleArray& Y, int16_t PSIT
             if (FARBEN && PSTYP >= 0 && PSTYP <= 7)
                 obj().setForeColor(LongFromColor(QBColor(kPolygonColours[std::size_t(PSTYP)])));
         });
-        PagePoints P;
+        PolylinePoints P;
         g.step([&] { KOORDTRANS(L_.XMIN + EXMOD_, L_.YMIN + EYMOD_, P.XA, P.YA); });
         g.step([&] {
             const int n = x.UBound() + 1;
             if (n > 32767)
                 throw VbError(VbErr::Overflow);
-            P.n = n;
             P.XP.assign(std::size_t(std::max(n, 0)), 0.0f);
             P.YP = P.XP;
         });
         // A point that cannot be read ends the list there: no line to a made-up point.
-        for (int i = 0; i < P.n; ++i) {
+        for (int i = 0; i < P.n(); ++i) {
             bool read = false;
             g.step([&] {
                 const float xi = x(i), yi = y(i);
@@ -160,7 +148,6 @@ void clsGRAFIK::polygon(const SingleArray& X, const SingleArray& Y, int16_t PSIT
                 KOORDTRANS(xi, yi, P.XP[std::size_t(i)], P.YP[std::size_t(i)]);
             });
             if (!read) {
-                P.n = i;
                 P.XP.resize(std::size_t(i));
                 P.YP.resize(std::size_t(i));
             }
@@ -170,145 +157,40 @@ void clsGRAFIK::polygon(const SingleArray& X, const SingleArray& Y, int16_t PSIT
     });
 }
 
-void clsGRAFIK::polygonLines(Guard& g, const PagePoints& P0, const SingleArray& X, const SingleArray& Y,
+void clsGRAFIK::polygonLines(Guard& g, PolylinePoints P, const SingleArray& X, const SingleArray& Y,
                              const std::optional<std::vector<Variant>>& BOL)
 {
-    PagePoints P = P0;
-    const int n = P.n;
-    const auto line = [&](const std::function<std::array<float, 4>()>& ends) {
-        g.step([&] {
-            const auto e = ends();
-            LINIE(e[0], e[1], e[2], e[3]);
-        });
-    };
     // A type that closes to the base point takes it from element -1 when there is one.
-    const auto basePoint = [&] {
+    if (ClosesToBasePoint(EPTYP_)) {
         g.step([&] {
             if (X.LBound() == -1)
                 KOORDTRANS(X(-1), Y(-1), P.XA, P.YA);
         });
-    };
-    // Bar types treat the first and the last point first: they need two points.
-    const auto twoPoints = [&] {
-        return g.test([&] {
-            if (n < 2)
-                throw VbError(VbErr::Subscript);
-            return true;
-        }) && n >= 2;
-    };
-    // Bars along u with their tops at v; to page: (u, v) or (v, u).
-    const auto bars = [&](bool alongX) {
-        const auto u = [&](int i) { return alongX ? P.x(i) : P.y(i); };
-        const auto v = [&](int i) { return alongX ? P.y(i) : P.x(i); };
-        const auto mu = [&](int i) { return (u(i) + u(i + 1)) / 2.0f; };
-        const float vA = alongX ? P.YA : P.XA;
-        const auto stroke = [&](const std::function<std::array<float, 4>()>& uv) {
-            line([&] {
-                const auto e = uv();
-                return alongX ? e : std::array<float, 4>{e[1], e[0], e[3], e[2]};
-            });
-        };
-        const float uL = u(0) - (u(1) - u(0)) / 2.0f;
-        const float uR = u(n - 1) + (u(n - 1) - u(n - 2)) / 2.0f;
-        stroke([&] { return std::array<float, 4>{uL, vA, uL, v(0)}; });
-        stroke([&] { return std::array<float, 4>{uL, v(0), mu(0), v(0)}; });
-        for (int i = 1; i < n - 1; ++i) {
-            stroke([&, i] { return std::array<float, 4>{u(i), v(i), mu(i - 1), v(i)}; });
-            stroke([&, i] { return std::array<float, 4>{u(i), v(i), mu(i), v(i)}; });
-            stroke([&, i] { return std::array<float, 4>{mu(i - 1), v(i - 1), mu(i - 1), v(i)}; });
-        }
-        stroke([&] { return std::array<float, 4>{mu(n - 2), v(n - 2), mu(n - 2), v(n - 1)}; });
-        stroke([&] { return std::array<float, 4>{mu(n - 2), v(n - 1), uR, v(n - 1)}; });
-        stroke([&] { return std::array<float, 4>{uR, v(n - 1), uR, vA}; });
-    };
-    // The steps between the points of a staircase, vertical first.
-    const auto stairs = [&] {
-        for (int i = 0; i <= n - 2; ++i) {
-            line([&, i] { return std::array<float, 4>{P.x(i), P.y(i), P.x(i), P.y(i + 1)}; });
-            line([&, i] { return std::array<float, 4>{P.x(i), P.y(i + 1), P.x(i + 1), P.y(i + 1)}; });
-        }
-    };
-    switch (EPTYP_) {
-    case 0:
-        for (int i = 1; i <= n - 1; ++i) {
-            g.step([&, i] {
-                if (BOL) {
-                    if (i - 1 >= int(BOL->size()))
-                        throw VbError(VbErr::Subscript);
-                    const Variant& m = (*BOL)[std::size_t(i - 1)];
-                    if (!(m.isNumber() && CDbl(m) == 1.0))
-                        return;
-                }
-                LINIE(P.x(i - 1), P.y(i - 1), P.x(i), P.y(i));
-            });
-        }
-        break;
-    case 1:
-        basePoint();
-        if (twoPoints())
-            bars(true);
-        break;
-    case 2:
-    case 7:
-        basePoint();
-        if (twoPoints())
-            bars(false);
-        break;
-    case 3:
-        for (int i = 0; i < n; ++i) {
-            g.step([&, i] {
+    }
+    for (const PolylineStroke& s : PolylineStrokes(EPTYP_, P, BOL)) {
+        g.step([&] {
+            switch (s.kind) {
+            case PolylineStroke::Kind::Line:
+                LINIE(s.x1, s.y1, s.x2, s.y2);
+                break;
+            case PolylineStroke::Kind::Dot: {
+                // Only inside the inner box: a dot on its edge is left out.
                 const auto [XL, XR, YO, YU] = innerBox();
-                if (P.x(i) > XL && P.x(i) < XR && P.y(i) > YO && P.y(i) < YU)
-                    obj().PSet(P.x(i), P.y(i));
-            });
-        }
-        break;
-    case 4:
-        basePoint();
-        line([&] { return std::array<float, 4>{P.XA, P.YA, P.XA, P.y(0)}; });
-        line([&] { return std::array<float, 4>{P.XA, P.y(0), P.x(0), P.y(0)}; });
-        stairs();
-        line([&] { return std::array<float, 4>{P.x(n - 1), P.y(n - 1), P.x(n - 1), P.YA}; });
-        break;
-    case 5:
-        basePoint();
-        line([&] { return std::array<float, 4>{P.XA, P.YA, P.x(0), P.YA}; });
-        line([&] { return std::array<float, 4>{P.x(0), P.YA, P.x(0), P.y(0)}; });
-        for (int i = 0; i <= n - 2; ++i) {
-            line([&, i] { return std::array<float, 4>{P.x(i), P.y(i), P.x(i + 1), P.y(i)}; });
-            line([&, i] { return std::array<float, 4>{P.x(i + 1), P.y(i), P.x(i + 1), P.y(i + 1)}; });
-        }
-        line([&] { return std::array<float, 4>{P.x(n - 1), P.y(n - 1), P.XA, P.y(n - 1)}; });
-        break;
-    case 6:
-        basePoint();
-        line([&] { return std::array<float, 4>{P.XA, P.YA, P.x(0), P.y(0)}; });
-        stairs();
-        break;
-    case 8:
-        basePoint();
-        if (!twoPoints())
-            break;
-        line([&] { return std::array<float, 4>{P.XA, P.y(0), P.x(0), P.y(0)}; });
-        line([&] { return std::array<float, 4>{P.x(0), P.y(0), P.x(0), P.my(0)}; });
-        line([&] { return std::array<float, 4>{P.x(0), P.my(0), P.x(1), P.my(0)}; });
-        for (int i = 1; i < n - 1; ++i) {
-            line([&, i] { return std::array<float, 4>{P.x(i), P.my(i - 1), P.x(i), P.y(i)}; });
-            line([&, i] { return std::array<float, 4>{P.x(i), P.y(i), P.x(i), P.my(i)}; });
-            line([&, i] { return std::array<float, 4>{P.x(i), P.my(i), P.x(i + 1), P.my(i)}; });
-        }
-        line([&] { return std::array<float, 4>{P.x(n - 1), P.my(n - 2), P.x(n - 1), P.y(n - 1)}; });
-        line([&] { return std::array<float, 4>{P.x(n - 1), P.y(n - 1), P.XA, P.y(n - 1)}; });
-        break;
-    default:
-        break;
+                if (s.x1 > XL && s.x1 < XR && s.y1 > YO && s.y1 < YU)
+                    obj().PSet(s.x1, s.y1);
+                break;
+            }
+            case PolylineStroke::Kind::OutOfRange:
+                throw VbError(VbErr::Subscript);
+            }
+        });
     }
 }
 
-void clsGRAFIK::polygonDecorations(Guard& g, const PagePoints& P, int16_t PSIT, int16_t PSTYP,
+void clsGRAFIK::polygonDecorations(Guard& g, const PolylinePoints& P, int16_t PSIT, int16_t PSTYP,
                                    int16_t PNR, QString& TEXT, int16_t LAGETEXT, int16_t LAGEPFEIL)
 {
-    const int n = P.n;
+    const int n = P.n();
     for (int i : selectedPoints(PSIT, n)) {
         g.step([&, i] {
             const auto [XL, XR, YO, YU] = innerBox();
