@@ -1,8 +1,8 @@
-// The diagram object: construction, the output object and the box, line and font
-// settings, and the transformation between world coordinates and page millimetres.
+// The diagram object: construction, the box taken from a measured output object, the
+// axis tables its size sets, and the transformation between world coordinates and page
+// millimetres.
 #include "clsGRAFIK.h"
 #include "clsGRAFIK_Parts.h"
-#include "DrawSettings.h"
 #include "data/DatenSql.h"
 #include "platform/Ado.h"
 #include "platform/Context.h"
@@ -27,7 +27,7 @@ void resetTables(AxisTables& t, float size)
 
 } // namespace
 
-clsGRAFIK::clsGRAFIK(Context& ctx) : ctx_(ctx)
+clsGRAFIK::clsGRAFIK(Context& ctx) : OutputBinding(ctx, QStringLiteral("VB-Fehler"), Measured::PageSurfaces)
 {
     // The same statement as the database view's default record, so both pick one row.
     Recordset rs;
@@ -37,22 +37,10 @@ clsGRAFIK::clsGRAFIK(Context& ctx) : ctx_(ctx)
     rs.Close();
 }
 
-OutputObject& clsGRAFIK::obj() const
+void clsGRAFIK::onMeasured(OutputObject& object)
 {
-    return Required(EOBJEKT_);
-}
-
-void clsGRAFIK::EOBJEKT(OutputObject* object)
-{
-    EOBJEKT_ = object;
-    if (!object)
-        return;
-    if (object->kind() != SurfaceKind::Other) {
-        pxPerUnit_ = float(MeasureScale(*object).pixelsPerUnitX);
-        ELX(CheckedSng(object->Width() / TwipsPerMm));
-        ELY(CheckedSng(object->Height() / TwipsPerMm));
-    }
-    SCHRIFTEINSTELLUNGEN();
+    ELX(CheckedSng(object.Width() / TwipsPerMm));
+    ELY(CheckedSng(object.Height() / TwipsPerMm));
 }
 
 void clsGRAFIK::ELX(float value)
@@ -70,34 +58,6 @@ void clsGRAFIK::ELY(float value)
 void clsGRAFIK::EXYIT(float value)
 {
     EXYIT_ = CInt(Variant(value));
-}
-
-// ---------------------------------------------------------------- line and font settings
-
-void clsGRAFIK::LINIENEINSTELLUNGEN(int16_t& LINIENART, float& LINIENBREITE, int32_t& FARBE)
-{
-    lineSettings(LINIENART, LINIENBREITE, FARBE);
-}
-
-void clsGRAFIK::LINIENEINSTELLUNGEN(const int16_t& LINIENART, const float& LINIENBREITE,
-                                    const int32_t& FARBE)
-{
-    float width = LINIENBREITE;
-    int32_t colour = FARBE;
-    lineSettings(LINIENART, width, colour);
-}
-
-void clsGRAFIK::lineSettings(int16_t LINIENART, float& LINIENBREITE, int32_t& FARBE)
-{
-    LineSettings(ctx_.dlg(), RoutineBox(QStringLiteral("Linieneinstellungen"), QStringLiteral("VB-Fehler ")), EOBJEKT_,
-                 pxPerUnit_, LINIENART, LINIENBREITE, FARBE);
-}
-
-void clsGRAFIK::SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART, int16_t SCHRIFTGROESSE, bool FETT,
-                                     bool UNTERSTRICHEN, bool KURSIV, int32_t FARBE)
-{
-    FontSettings(ctx_.dlg(), RoutineBox(QStringLiteral("Schrifteinstellungen"), kPrefixColon), EOBJEKT_, fonts_,
-                 SCHRIFTART, SCHRIFTGROESSE, FETT, UNTERSTRICHEN, KURSIV, FARBE);
 }
 
 // ---------------------------------------------------------------- coordinate frame
