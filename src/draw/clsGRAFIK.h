@@ -3,11 +3,11 @@
 // object (a picture box or the printer page). It maps world coordinates into a box
 // in page millimetres through the layout row of table G0 (directions, margins,
 // world window, scales), fits axes and scales to the data and draws axes, clipped
-// lines and marked-up text. Properties follow the runtime's convention: Name() gets,
-// Name(value) lets.
+// lines and marked-up text. The output object, the box's corner on it and the line and
+// font settings are its output binding's. Properties follow the runtime's convention:
+// Name() gets, Name(value) lets.
 #include "AxisScale.h"
-#include "DrawSettings.h"
-#include "platform/OutputObject.h"
+#include "OutputBinding.h"
 #include "platform/Variant.h"
 #include <QString>
 #include <array>
@@ -20,6 +20,7 @@ struct Context;
 class Guard;
 class clsDATEN;
 class ScrollBarControl;
+struct PolylinePoints;
 
 // A Single array with its lower bound, as the point lists of POLYGON come: elements
 // LBound to UBound; lower bound -1 holds a base point in element -1. An empty array
@@ -42,7 +43,7 @@ private:
     int lbound_ = 0;
 };
 
-class clsGRAFIK {
+class clsGRAFIK : public OutputBinding {
 public:
     // Takes the ID of the first active record of E1 on the working copy (0 if none).
     explicit clsGRAFIK(Context& ctx);
@@ -52,20 +53,14 @@ public:
     void EID(int32_t value) { EID_ = value; }
     int16_t EIDOBJEKT() const { return EIDOBJEKT_; }
     void EIDOBJEKT(int16_t value) { EIDOBJEKT_ = value; }
-    // The output object; setting a picture box or printer measures it and sets ELX
-    // and ELY to its size; every object gets the default font settings.
-    OutputObject* EOBJEKT() const { return EOBJEKT_; }
-    void EOBJEKT(OutputObject* object);
     ScrollBarControl* EXBALKEN() const { return EXBALKEN_; }
     void EXBALKEN(ScrollBarControl* bar) { EXBALKEN_ = bar; }
     ScrollBarControl* EYBALKEN() const { return EYBALKEN_; }
     void EYBALKEN(ScrollBarControl* bar) { EYBALKEN_ = bar; }
 
-    // The diagram box on the output object (mm); setting a size resets that axis's tables.
-    float EXDL() const { return EXDL_; }
-    void EXDL(float value) { EXDL_ = value; }
-    float EYDO() const { return EYDO_; }
-    void EYDO(float value) { EYDO_ = value; }
+    // The size of the diagram box (mm), whose corner is EXDL, EYDO; setting a size
+    // resets that axis's tables. Setting a picture box or the printer as EOBJEKT sets
+    // both to the object's size.
     float ELX() const { return ELX_; }
     void ELX(float value);
     float ELY() const { return ELY_; }
@@ -134,16 +129,6 @@ public:
     int16_t EPTYP() const { return EPTYP_; }
     void EPTYP(int16_t value) { EPTYP_ = value; }
 
-    // Line style, width in mm (0: one pixel) and colour (0: black). The variant on
-    // variables writes the width in pixels and the colour back.
-    void LINIENEINSTELLUNGEN(int16_t& LINIENART, float& LINIENBREITE, int32_t& FARBE);
-    void LINIENEINSTELLUNGEN(const int16_t& LINIENART = 0, const float& LINIENBREITE = 0.0f,
-                             const int32_t& FARBE = 0);
-    // Font of the output object ("Arial" and 8 points when not given; colour 0 or
-    // less black) and the font set built from it.
-    void SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART = QString(), int16_t SCHRIFTGROESSE = 0,
-                              bool FETT = false, bool UNTERSTRICHEN = false, bool KURSIV = false,
-                              int32_t FARBE = 0);
     // Loads the layout row, fits the axes to the data series (omitted: the single
     // value 0), writes fitted bounds and computed scales back and, unless NR is 1 or
     // 2, draws the axes.
@@ -211,17 +196,12 @@ public:
     const Layout& layout() const { return L_; }
     float PANX() const { return PANX_; }
     float PANY() const { return PANY_; }
-    // Pixels per unit of the output object, measured when it was set.
-    float pixelsPerUnit() const { return pxPerUnit_; }
-    // Fonts 0 to 5 of the font set.
-    const FontSet& fontSet() const { return fonts_; }
     // The tick, grid and label counts SKALEN left for each axis.
     const AxisTicks& xCounts() const { return xTicks_; }
     const AxisTicks& yCounts() const { return yTicks_; }
 
 private:
-    OutputObject& obj() const;   // error 91 without an output object
-    void lineSettings(int16_t LINIENART, float& LINIENBREITE, int32_t& FARBE);
+    void onMeasured(OutputObject& object) override;
     void textRuns(float X, float Y, QString& TEXT, int16_t KO, int16_t AL, int16_t ARX, int16_t ARY);
     // A drawn symbol (point mark) 0..6 around C in page mm, never turned.
     void SYMBOL(int number, double cx, double cy);
@@ -232,10 +212,9 @@ private:
     void polygon(const SingleArray& X, const SingleArray& Y, int16_t PSIT, int16_t PSTYP, int16_t PNR,
                  QString& TEXT, int16_t LAGETEXT, int16_t LAGEPFEIL, bool FARBEN,
                  const std::optional<std::vector<Variant>>& BOL);
-    struct PagePoints;
-    void polygonLines(Guard& g, const PagePoints& P, const SingleArray& X, const SingleArray& Y,
+    void polygonLines(Guard& g, PolylinePoints P, const SingleArray& X, const SingleArray& Y,
                       const std::optional<std::vector<Variant>>& BOL);
-    void polygonDecorations(Guard& g, const PagePoints& P, int16_t PSIT, int16_t PSTYP, int16_t PNR,
+    void polygonDecorations(Guard& g, const PolylinePoints& P, int16_t PSIT, int16_t PSTYP, int16_t PNR,
                             QString& TEXT, int16_t LAGETEXT, int16_t LAGEPFEIL);
     void kotendreieck(float X, float Y, float& DH, float RIWI, int16_t GW, int16_t VOLL);
     // KREIS's parts: where the circle lies on the page, its chords or its clipped arc,
@@ -273,13 +252,11 @@ private:
     void offsetNotes(float right, float bottom);
     void axis(Guard& g, bool xAxis, const AxisTicks& t, float XP1, float YP1, float XP2, float YP2);
 
-    Context& ctx_;
     int32_t EID_ = 0;
     int16_t EIDOBJEKT_ = 11;
-    OutputObject* EOBJEKT_ = nullptr;
     ScrollBarControl* EXBALKEN_ = nullptr;
     ScrollBarControl* EYBALKEN_ = nullptr;
-    float EXDL_ = 0, EYDO_ = 0, ELX_ = 0, ELY_ = 0;
+    float ELX_ = 0, ELY_ = 0;
     int16_t EAXEX_ = 1, EAXEY_ = 1, ESKTX_ = 0, ESKTY_ = 0;
     bool EBOXMIN_ = false, EBOXMAX_ = false, EBOYMIN_ = false, EBOYMAX_ = false;
     AxisTables x_, y_;
@@ -291,7 +268,5 @@ private:
 
     Layout L_;
     float PANX_ = 0, PANY_ = 0;
-    float pxPerUnit_ = 0;
-    FontSet fonts_;
     AxisTicks xTicks_, yTicks_;
 };

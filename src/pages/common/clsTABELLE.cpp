@@ -44,21 +44,7 @@ void STATISTIK(const std::vector<float>& values, Variant& mean, Variant& dev, Va
 
 } // namespace
 
-clsTABELLE::clsTABELLE(Context& ctx) : ctx_(ctx) {}
-
-OutputObject& clsTABELLE::obj() const
-{
-    return Required(EOBJEKT_);
-}
-
-void clsTABELLE::EOBJEKT(OutputObject* object)
-{
-    EOBJEKT_ = object;
-    if (!object)
-        return;
-    pxPerUnit_ = float(MeasureScale(*object).pixelsPerUnitX);
-    SCHRIFTEINSTELLUNGEN();
-}
+clsTABELLE::clsTABELLE(Context& ctx) : OutputBinding(ctx, QStringLiteral("VB-Error"), Measured::Every) {}
 
 void clsTABELLE::ELSB(const VariantList& widths)
 {
@@ -67,29 +53,6 @@ void clsTABELLE::ELSB(const VariantList& widths)
     ELGIT_.assign(n, Variant());
     ELGITLEER_.assign(std::max<std::size_t>(n, 2) - 1, Variant());
     ELMW_.assign(n, Variant());
-}
-
-// ---------------------------------------------------------------- pen and font
-
-void clsTABELLE::LINIENEINSTELLUNGEN(int16_t& LINIENART, float& LINIENBREITE, int32_t& FARBE)
-{
-    LineSettings(ctx_.dlg(), RoutineBox(QStringLiteral("Linieneinstellungen"), QStringLiteral("VB-Error ")), EOBJEKT_, pxPerUnit_, LINIENART,
-                 LINIENBREITE, FARBE);
-}
-
-void clsTABELLE::LINIENEINSTELLUNGEN(const int16_t& LINIENART, const float& LINIENBREITE, const int32_t& FARBE)
-{
-    int16_t style = LINIENART;
-    float width = LINIENBREITE;
-    int32_t colour = FARBE;
-    LINIENEINSTELLUNGEN(style, width, colour);
-}
-
-void clsTABELLE::SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART, int16_t SCHRIFTGROESSE, bool FETT,
-                                      bool UNTERSTRICHEN, bool KURSIV, int32_t FARBE)
-{
-    FontSettings(ctx_.dlg(), RoutineBox(QStringLiteral("Schrifteinstellungen"), QStringLiteral("VB-Error:")), EOBJEKT_, fonts_, SCHRIFTART,
-                 SCHRIFTGROESSE, FETT, UNTERSTRICHEN, KURSIV, FARBE);
 }
 
 // ---------------------------------------------------------------- blocks

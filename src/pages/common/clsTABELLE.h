@@ -1,11 +1,12 @@
 #pragma once
 // The table class: one object draws one table on an output object in millimetres (a
 // page's picture box, or the printer page): a head block, a body paged by the area's
-// scroll bar, an optional statistics block, a caption above and a note below.
-// Properties follow the runtime's convention: Name() gets, Name(value) lets.
+// scroll bar, an optional statistics block, a caption above and a note below. The
+// output object, the area's offset on it (EXDL, EYDO) and the line and font settings
+// are its output binding's. Properties follow the runtime's convention: Name() gets,
+// Name(value) lets.
 #include "VariantMatrix.h"
-#include "draw/DrawSettings.h"
-#include "platform/OutputObject.h"
+#include "draw/OutputBinding.h"
 #include "platform/Variant.h"
 #include <cstdint>
 #include <functional>
@@ -17,23 +18,15 @@ class ScrollBarControl;
 
 using VariantList = std::vector<Variant>;
 
-class clsTABELLE {
+class clsTABELLE : public OutputBinding {
 public:
     explicit clsTABELLE(Context& ctx);
 
-    // The output object; setting it measures the object (the scale stays as it was)
-    // and gives it the default font, Arial 8 black, with the font set.
-    OutputObject* EOBJEKT() const { return EOBJEKT_; }
-    void EOBJEKT(OutputObject* object);
     // The area's scroll bar, which pages a body that does not fit.
     ScrollBarControl* EYBALKEN() const { return EYBALKEN_; }
     void EYBALKEN(ScrollBarControl* bar) { EYBALKEN_ = bar; }
 
-    // Offset of the area on the output object and the margins (mm).
-    float EXDL() const { return EXDL_; }
-    void EXDL(float value) { EXDL_ = value; }
-    float EYDO() const { return EYDO_; }
-    void EYDO(float value) { EYDO_ = value; }
+    // The margins inside the area (mm).
     float ERO() const { return ERO_; }
     void ERO(float value) { ERO_ = value; }
     float ERU() const { return ERU_; }
@@ -78,16 +71,6 @@ public:
     // Head height plus body height of the last drawing.
     float HOEHE() const { return headHeight_ + bodyHeight_; }
 
-    // Pen: style, width in mm (0: one pixel) and colour (0: black). The variant on
-    // variables writes the width in pixels and the colour back.
-    void LINIENEINSTELLUNGEN(int16_t& LINIENART, float& LINIENBREITE, int32_t& FARBE);
-    void LINIENEINSTELLUNGEN(const int16_t& LINIENART = 0, const float& LINIENBREITE = 0.0f,
-                             const int32_t& FARBE = 0);
-    // Font of the output object ("Arial", 8 points, black unless given) and the font set.
-    void SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART = QString(), int16_t SCHRIFTGROESSE = 0,
-                              bool FETT = false, bool UNTERSTRICHEN = false, bool KURSIV = false,
-                              int32_t FARBE = 0);
-
     // One block: POSITION 1 the body, 2 the statistics block (written into X's rows 0
     // to 2 for the marked columns), anything else the head. Errors reach the caller;
     // what was drawn stays.
@@ -98,7 +81,6 @@ public:
     void FUSSNOTE(const Variant& TXT);
 
 private:
-    OutputObject& obj() const;   // error 91 without an output object
     float left() const { return EXDL_ + ERL_; }
     float top() const { return EYDO_ + ERO_; }
     float pitch() const { return EZH_ * EZA_; }
@@ -119,18 +101,13 @@ private:
     void TEXT(double x, double y, const Variant& text, int ah, int av);
     void PUNKTSYMBOL(double x, double y, const Variant& code);
 
-    Context& ctx_;
-    OutputObject* EOBJEKT_ = nullptr;
     ScrollBarControl* EYBALKEN_ = nullptr;
-    float EXDL_ = 0, EYDO_ = 0;
     float ERO_ = 2.5f, ERU_ = 2.5f, ERL_ = 2.5f, ERZ_ = 1.5f;
     std::optional<VariantList> ELSB_;
     VariantList ELGIT_, ELGITLEER_, ELA_, ELFORMAT_, ELMW_;
     float EZA_ = 1, EZH_ = 0;
     int16_t EEZ_ = 0, ELZ_ = 0;
 
-    float pxPerUnit_ = 0;
-    FontSet fonts_;
     float headHeight_ = 0, bodyHeight_ = 0, statHeight_ = 0;
     // Mean, deviation and variation per drawn column of the last body (Single or "-").
     std::optional<std::vector<Variant>> mean_, dev_, var_;

@@ -118,6 +118,32 @@ TEST_F(TableTest, PenAndFontSettings)
     EXPECT_EQ(fourPerMm.Font().Size, 10.0f);   // the object's font again afterwards
 }
 
+TEST_F(TableTest, SettingsBoxesAndObjectsOfAnyKind)
+{
+    // The settings' boxes speak the table's words; without an object they say error 91.
+    clsTABELLE t(ctx);
+    dialogs->msgAnswers = {MsgResult::Cancel, MsgResult::Cancel};
+    t.SCHRIFTEINSTELLUNGEN();
+    t.LINIENEINSTELLUNGEN();
+    const auto shown = dialogs->boxes();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].title, QStringLiteral("Schrifteinstellungen"));
+    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("VB-Error:91\n")));
+    EXPECT_EQ(shown[1].title, QStringLiteral("Linieneinstellungen"));
+    EXPECT_TRUE(shown[1].text.startsWith(QStringLiteral("VB-Error 91\n")));
+
+    // Unlike a diagram, a table measures an object of any kind: 0.5 mm on 4 pixels per
+    // mm is a pen of 2 pixels.
+    RecordingSurface other(62, 50, SurfaceKind::Other, 101.6);
+    t.EOBJEKT(&other);
+    int16_t style = 0;
+    float width = 0.5f;
+    int32_t colour = 0;
+    t.LINIENEINSTELLUNGEN(style, width, colour);
+    EXPECT_EQ(width, 2.0f);
+    EXPECT_EQ(other.Font(), FontSpec{});   // Arial 8
+}
+
 TEST_F(TableTest, MeasuringKeepsAUserScale)
 {
     box.Scale(-10, 100, 52, 150);
