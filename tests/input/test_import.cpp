@@ -283,9 +283,17 @@ TEST_F(ImportTest, DamagedCyclesAreReportedAndOKReadsOn)
         // position 1, beyond the cycle, and is passed over.
         {"one line per cycle, count line wrong, OK", {1, {}, {}, {}, {}, {}, {}, {{"A", 0}}}, "5\n0\n7\n0\n",
          {MsgResult::OK}, true, {msg1}, {"alt", "0"}},
-        // A cycle number the count cannot reach ends the import at once.
-        {"cycle number no number", perLine3, "2\n0\n1,1\n2\nx\n1,2\n", {}, false, {}, {"1,1"}},
-        {"cycle number below the count", perLine3, "2\n0\n1,1\n2\n0\n1,2\n", {}, false, {}, {"1,1"}},
+        // A repeated or backward cycle number is reported like a gap; OK reads on from
+        // it, and the rows are cleaned up and renumbered ("-,5" becomes "-0,5").
+        {"a repeated cycle number, OK", perLine3, "2\n0\n1,1\n2\n1\n1,2\n2\n1\n-,5\n2\n2\n1,4\n",
+         {MsgResult::OK}, true, {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 1 !"}, {"1,1", "1,2", "-0,5", "1,4"}},
+        {"a backward cycle number, OK", perLine3, "2\n0\n1,1\n2\n1\n1,2\n2\n0\n-,5\n2\n1\n1,4\n",
+         {MsgResult::OK}, true, {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 1 !"}, {"1,1", "1,2", "-0,5", "1,4"}},
+        {"a backward cycle number, Cancel", perLine3, "2\n0\n1,1\n2\n1\n-,5\n2\n0\n1,3\n", {MsgResult::Cancel},
+         false, {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 1 !"}, {"1,1", "-,5"}},
+        // A cycle number that is no number: the count goes on as if it were right.
+        {"cycle number no number, OK", perLine3, "2\n0\n1,1\n2\nx\n1,2\n2\n2\n1,3\n", {MsgResult::OK}, true,
+         {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 0 !"}, {"1,1", "1,2", "1,3"}},
         {"cycle per line, damaged line, OK", cycles, "1;2;3;;\n4 5 6xx\n7;8;9;;\n", {MsgResult::OK}, true,
          {"ZyklusNr. 1 ist beschädigt!"}, {"1", "7"}},
         {"cycle per line, damaged line, Cancel", cycles, "1;2;3;;\n4 5 6xx\n7;8;9;;\n", {MsgResult::Cancel}, false,
