@@ -801,6 +801,10 @@ private:
     FlexGrid& grid_;
 };
 
+// The largest measurement file an import reads: the grid's most rows at a generous 256
+// bytes a cycle. It is read whole into memory, so a larger one is refused beforehand.
+constexpr int64_t MaxImportBytes = int64_t(FlexGrid::MaxRows) * 256;
+
 // The hourglass while an import runs, the default pointer after it, however it ends.
 class Hourglass {
 public:
@@ -855,7 +859,7 @@ bool clsFLX::IMPORTIEREN(const QString& AKVK, const QString& DATEI)
         // leaves the table as it was.
         std::vector<QString> lines;
         try {
-            lines = ReadMeasurementFile(DATEI);
+            lines = ReadMeasurementFile(DATEI, MaxImportBytes);
         } catch (const VbError& e) {
             GuardSpec box = spec(importTitle());
             box.buttons = MsgButtons::OK;

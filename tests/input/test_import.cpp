@@ -7,8 +7,18 @@
 #include "support/TestSuite.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
+#include <chrono>
+#include <condition_variable>
+#include <fcntl.h>
+#include <mutex>
 #include <optional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -376,6 +386,81 @@ TEST_F(ImportTest, FailuresEndTheImportWithFalse)
     EXPECT_EQ(grid->TextMatrix(1, 3), QString());
 }
 
+// Should a reader wait on a named pipe after all, a writer that comes and goes after a
+// while ends the wait, so that the test fails rather than hangs.
+class PipeWatchdog {
+public:
+    explicit PipeWatchdog(const QString& pipe)
+        : thread_([this, name = QFile::encodeName(pipe)] {
+              std::unique_lock<std::mutex> lock(mutex_);
+              if (ended_.wait_for(lock, std::chrono::seconds(20), [this] { return done_; }))
+                  return;
+              const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+              if (fd >= 0)
+                  ::close(fd);
+          })
+    {
+    }
+    ~PipeWatchdog()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        ended_.notify_one();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+TEST_F(ImportTest, OnlyARegularFileATableCanHoldIsRead)
+{
+    bindImportTable();
+    store(QStringLiteral("ZEILE"), {2, ";", {}, {}, {}, {}, {}, {{"A", 0}}});
+    const std::vector<QStringList> before = rows();
+    const QString pipe = QDir(project.folder()).filePath(QStringLiteral("messung.fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const PipeWatchdog watchdog(pipe);
+    // One byte beyond the largest file an import reads, without taking room on the disk.
+    const QString large = QDir(project.folder()).filePath(QStringLiteral("gross.txt"));
+    {
+        QFile f(large);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(int64_t(FlexGrid::MaxRows) * 256 + 1));
+    }
+    const QString notAFile = QStringLiteral("VB-Error: 75\nFehler beim Zugriff auf Pfad/Datei");
+    struct Case {
+        const char* name;
+        QString path, box;
+    };
+    const Case cases[] = {
+        {"a named pipe without a writer", pipe, notAFile},
+        {"a device without end", QStringLiteral("/dev/zero"), notAFile},
+        {"larger than a table holds", large,
+         QStringLiteral("VB-Error: 7\nDie Datei ist zu groß: 268435457 Bytes; eine Tabelle nimmt nur den Inhalt einer "
+                        "Datei von höchstens 268435456 Bytes auf.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs->shown.clear();
+        answer(MsgResult::OK);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(flx->IMPORTIEREN(QStringLiteral("ZEILE"), c.path));
+        EXPECT_LT(clock.elapsed(), 10000);   // refused at once, not after the watchdog
+        EXPECT_EQ(rows(), before);
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].text, c.box);
+        EXPECT_EQ(boxes()[0].title, "MSFlexGrid / Importieren");
+        EXPECT_EQ(MousePointer(), 0);
+    }
+}
+
 TEST_F(ImportTest, LayoutKeyWithQuotesIsFoundAsIs)
 {
     bindImportTable();
@@ -485,6 +570,55 @@ TEST(MeasurementFile, LinesEndAtCarriageReturnLineFeedOrBothAndAreWindows1252)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(MeasurementLines(c.bytes), c.lines);
     }
+}
+
+TEST(MeasurementFile, AFileIsReadUpToItsLimit)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("messung.txt"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("a\r\nbc");
+    f.close();
+    EXPECT_EQ(ReadMeasurementFile(path, 5), (std::vector<QString>{"a", "bc"}));
+    EXPECT_EQ(VbErrorOf([&] { ReadMeasurementFile(path, 4); }), VbErr::OutOfMemory);
+}
+
+// The reader's error number for a file, read by a user other than root where the test
+// runs as root (root may read any file).
+int ErrorNumberUnprivileged(const QString& path)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(1);
+        try {
+            ReadMeasurementFile(path, 1000);
+        } catch (const VbError& e) {
+            ::_exit(e.number());
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(MeasurementFile, AFileWithoutPermissionIsError70)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("messung.txt"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("1;2\r\n");
+    f.close();
+    // The folder may be passed through, the file not read.
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                      | QFileDevice::ExeOwner | QFileDevice::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions()));
+    EXPECT_EQ(ErrorNumberUnprivileged(path), VbErr::PermissionDenied);
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    EXPECT_EQ(ErrorNumberUnprivileged(path), 0);
 }
 
 } // namespace
