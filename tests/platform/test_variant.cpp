@@ -187,11 +187,15 @@ TEST_F(VariantTest, CDateReadsNumbersAndLocaleDates)
     EXPECT_EQ(CDate("15.03.23"), VbDate{45000.0});    // two-digit years 00-29 are 20xx
     EXPECT_EQ(CDate("31.12.99"), VbDate{36525.0});    // and 30-99 are 19xx
     EXPECT_EQ(CDate(45000.5), VbDate{45000.5});
-    EXPECT_EQ(VbErrorOf([] { CDate("abc"); }), VbErr::TypeMismatch);
+    EXPECT_EQ(CDate("Mittwoch, 15. MÄRZ 2023"), VbDate{45000.0});   // names in any letter case
+    for (const char* notADate : {"abc", "Montag, 15. März 2023", "29.02.2023", "24:00:00", "1. 3.2023", "01.03.123"})
+        EXPECT_EQ(VbErrorOf([&] { CDate(QString::fromUtf8(notADate)); }), VbErr::TypeMismatch) << notADate;
     EXPECT_EQ(VbErrorOf([] { CDate(1e9); }), VbErr::Overflow);
     SetProgramLocale(English());
     EXPECT_EQ(CDate("3/15/2023"), VbDate{45000.0});
     EXPECT_EQ(CDate("3/15/2023 6:00:00 PM"), VbDate{45000.75});
+    EXPECT_EQ(CDate("12:00:00 am"), VbDate{0.0});
+    EXPECT_EQ(VbErrorOf([] { CDate("13:00:00 PM"); }), VbErr::TypeMismatch);
 }
 
 // The system's time zone for one test.
