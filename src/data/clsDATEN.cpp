@@ -37,6 +37,12 @@ GuardSpec titled(const QString& title)
     return spec;
 }
 
+// Whether a column name names the same column as another: letter case does not count.
+bool names(const QString& column, const QString& other)
+{
+    return column.compare(other, Qt::CaseInsensitive) == 0;
+}
+
 // A value as text in a message: Null reads as nothing, like an empty value.
 QString messageText(const Variant& v)
 {
@@ -172,15 +178,16 @@ bool clsDATEN::SPALTESCHREIBEN(const QString& SPV, const std::vector<Variant>& W
             const Variant& value = WERTE[i];
             const bool emptyText = value.type() == VarType::String && value.asString().isEmpty();
             rs.Fields(SPV) = emptyText ? Variant::Null() : value;
-            // A matched row holds its ID and index values already (it was selected by
-            // them): writing them again would only rewrite the table's index.
+            // Every row written ends as the value, then the ID, the index values and the
+            // keys make it. A matched row holds its ID and index values already (it was
+            // selected by them): they are written again only where one names the value
+            // column, as writing them all would only rewrite the table's index.
             Field& id = rs.Fields(f_.ESPID);
-            if (adding) {
+            if (adding || names(f_.ESPID, SPV))
                 id = Variant(f_.ESPIDW);
-                for (size_t k = 0; k < idx.SPI.size(); ++k)
-                    if (idx.SPIW[k])
-                        rs.Fields(idx.SPI[k]) = *idx.SPIW[k];
-            }
+            for (size_t k = 0; k < idx.SPI.size(); ++k)
+                if (idx.SPIW[k] && (adding || names(idx.SPI[k], SPV)))
+                    rs.Fields(idx.SPI[k]) = *idx.SPIW[k];
             for (size_t k = 0; k < f_.ESPK.size(); ++k)
                 if (!f_.ESPK[k].isEmpty() && !f_.ESPKW[k].isEmpty())
                     rs.Fields(f_.ESPK[k]) = Variant(f_.ESPKW[k]);
