@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <sqlite3.h>
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <optional>
@@ -471,6 +472,8 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
             throw DatabaseError(db, QStringLiteral("'%1'").arg(file));
         sqlite3_busy_timeout(db, ConnectionTimeout * 1000);
         registerTextFunctions(db);
+        sqlite3_commit_hook(db, [](void* self) { ++static_cast<Connection*>(self)->transactionEnds_; return 0; }, this);
+        sqlite3_rollback_hook(db, [](void* self) { ++static_cast<Connection*>(self)->transactionEnds_; }, this);
         // A file that is no database fails here rather than at the first query.
         Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
         runToEnd(db, probe.stmt);
@@ -544,6 +547,52 @@ const std::vector<std::pair<QString, QString>>& Connection::columnsOf(const QStr
     return columnCache_.back().second;
 }
 
+bool Connection::inTransaction() const
+{
+    return sqlite3_get_autocommit(handle()) == 0;
+}
+
+int64_t Connection::totalChanges() const
+{
+    return sqlite3_total_changes64(handle());
+}
+
+bool Connection::UpdateRow(const QString& table, int64_t rowid, const std::vector<std::pair<QString, Variant>>& values,
+                           const QString& condition, const std::vector<Variant>& conditionValues)
+{
+    const auto& columns = columnsOf(table);
+    std::vector<std::pair<QString, Variant>> assigned;   // by column, in the order first named
+    for (const auto& [name, value] : values) {
+        const QString key = name.toLower();
+        const auto column = std::find_if(columns.begin(), columns.end(), [&](const auto& c) { return c.first == key; });
+        if (column == columns.end())
+            throw VbError(VbErr::ItemNotFound);
+        Variant converted = convertForColumn(value, kindOf(column->second), name);
+        const auto same = std::find_if(assigned.begin(), assigned.end(), [&](const auto& a) { return a.first == key; });
+        if (same != assigned.end())
+            same->second = std::move(converted);
+        else
+            assigned.emplace_back(key, std::move(converted));
+    }
+    QStringList set;
+    std::vector<Variant> params;
+    for (const auto& [column, value] : assigned) {
+        set << QLatin1Char('[') + column + QStringLiteral("]=?");
+        params.push_back(value);
+    }
+    params.insert(params.end(), conditionValues.begin(), conditionValues.end());
+    const QString sql = QStringLiteral("UPDATE [%1] SET %2%3%4rowid=?")
+                            .arg(table, set.join(QLatin1Char(',')), condition,
+                                 condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND "));
+    sqlite3* db = handle();
+    Statement st(*this, sql);
+    bindAll(db, st.stmt, params);
+    if (sqlite3_bind_int64(st.stmt, int(params.size()) + 1, rowid) != SQLITE_OK)
+        throwDbError(db);
+    runToEnd(db, st.stmt);
+    return sqlite3_changes(db) > 0;
+}
+
 namespace {
 const QString kSavepoint = QStringLiteral("tremol_nested");
 }
@@ -600,6 +649,7 @@ void Transaction::undo() noexcept
         } else {
             cnn_->Execute(QStringLiteral("ROLLBACK TO ") + kSavepoint);
             cnn_->Execute(QStringLiteral("RELEASE ") + kSavepoint);
+            ++cnn_->transactionEnds_;   // no hook tells of a savepoint's rollback
         }
     } catch (const VbError& e) {
         // Called from destructors, so it cannot raise; SQLite rolls back a transaction
@@ -660,7 +710,12 @@ Recordset::Row& Recordset::current()
         return pending_;
     if (pos_ < 0 || pos_ >= long(rows_.size()) || rows_[size_t(pos_)].deleted)
         throw VbError(VbErr::NoCurrentRecord);
-    return rows_[size_t(pos_)];
+    Row& row = rows_[size_t(pos_)];
+    if (row.unread) {
+        row.values = readRow(row.rowid);
+        row.unread = false;
+    }
+    return row;
 }
 
 const Recordset::Row& Recordset::current() const
@@ -881,6 +936,15 @@ Field& Recordset::Fields(int index)
     return fields_[size_t(index)];
 }
 
+int64_t Recordset::RowId() const
+{
+    // Without reading the values of a row just added.
+    requireOpen();
+    if (adding_ || pos_ < 0 || pos_ >= long(rows_.size()) || rows_[size_t(pos_)].deleted)
+        throw VbError(VbErr::NoCurrentRecord);
+    return rows_[size_t(pos_)].rowid;
+}
+
 int Recordset::FieldCount() const
 {
     requireOpen();
@@ -933,9 +997,10 @@ void Recordset::Update()
         throw;
     }
     if (adding_) {
-        // The new row, with the defaults the database filled in, becomes current.
+        // The new row becomes current; the defaults the database filled in are read
+        // with it when it is first asked for (most writers move on without).
         adding_ = false;
-        pending_.values = readRow(pending_.rowid);
+        pending_.unread = true;
         rows_.push_back(std::move(pending_));
         pos_ = long(rows_.size()) - 1;
     }

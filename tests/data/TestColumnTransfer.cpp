@@ -87,6 +87,58 @@ TEST_F(ColumnTransfer, AValueColumnThatIsAnIndexColumnEndsWithTheIndexValue)
     EXPECT_TRUE(boxes().empty());
 }
 
+// A single-value write after another with the same selection writes into the row that
+// one left, without looking for it, only while nothing else can have changed the rows:
+// after a row is added through the connection, after a savepoint's rollback brings back
+// a row the first write deleted, or after another program's commit between two
+// transactions, the write finds every matched row again and leaves only the first.
+TEST_F(ColumnTransfer, ASingleValueWriteFindsTheRowsAgainAfterAnythingChangedThem)
+{
+    auto second = [](clsDATEN& v) { return v.DVTS("Z", 2.0f, "K", 1, "I1"); };
+    {
+        SCOPED_TRACE("a row added through the connection");
+        layerRows(1);
+        auto v = view("E3");
+        Transaction t(p.cnnX());
+        ASSERT_TRUE(v->DVTS("Z", 1.0f, "K", 1, "I1"));
+        exec("INSERT INTO E3 (ID, K, I1, Z) VALUES (7, 1, 5, 50)");
+        ASSERT_TRUE(second(*v));
+        t.Commit();
+        EXPECT_EQ(side1(), QStringList{"0|2"});
+    }
+    {
+        SCOPED_TRACE("a savepoint rolled back");
+        exec("DELETE FROM E3");
+        layerRows(2);
+        auto v = view("E3");
+        Transaction t(p.cnnX());
+        {
+            Transaction inner(p.cnnX());
+            ASSERT_TRUE(v->DVTS("Z", 1.0f, "K", 1, "I1"));   // row 1 goes, row 0 takes 1
+        }
+        ASSERT_TRUE(second(*v));
+        t.Commit();
+        EXPECT_EQ(side1(), QStringList{"0|2"});
+    }
+    {
+        SCOPED_TRACE("another program's commit between two transactions");
+        exec("DELETE FROM E3");
+        layerRows(1);
+        auto v = view("E3");
+        {
+            Transaction t(p.cnnX());
+            ASSERT_TRUE(v->DVTS("Z", 1.0f, "K", 1, "I1"));
+            t.Commit();
+        }
+        OpenDatabase(p.projectDbPath())->Execute("INSERT INTO E3 (ID, K, I1, Z) VALUES (7, 1, 5, 50)");
+        Transaction t(p.cnnX());
+        ASSERT_TRUE(second(*v));
+        t.Commit();
+        EXPECT_EQ(side1(), QStringList{"0|2"});
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
 TEST_F(ColumnTransfer, EmptyTextIsStoredAsNull)
 {
     exec("INSERT INTO E1 (ID, KEN, KOM) VALUES (7, 'alt', 'x')");
