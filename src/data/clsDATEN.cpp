@@ -181,6 +181,23 @@ std::vector<std::pair<QString, Variant>> clsDATEN::rowValues(const QString& SPV,
     return values;
 }
 
+bool clsDATEN::sameSelection(const LastRow& last, const IndexArgs& idx) const
+{
+    // The same names and the same values, so the same statement: compared without
+    // building it.
+    const ViewFilter& f = last.filter;
+    if (f.ETABELLE != f_.ETABELLE || f.ESPID != f_.ESPID || f.ESPIDW != f_.ESPIDW || f.ESPK != f_.ESPK
+        || f.ESPKW != f_.ESPKW)
+        return false;
+    for (size_t k = 0; k < idx.SPI.size(); ++k) {
+        const std::optional<Variant>& value = idx.SPIW[k];
+        const std::optional<Variant>& then = last.idx.SPIW[k];
+        if (value.has_value() != then.has_value() || (value && (idx.SPI[k] != last.idx.SPI[k] || !(*value == *then))))
+            return false;
+    }
+    return true;
+}
+
 bool clsDATEN::rewriteLastRow(const QString& SPV, const Variant& value, const IndexArgs& idx)
 {
     if (!lastRow_)
@@ -191,13 +208,12 @@ bool clsDATEN::rewriteLastRow(const QString& SPV, const Variant& value, const In
         || !cnn->inTransaction() || cnn->transactionEnds() != last.transactionEnds
         || cnn->totalChanges() != last.changes)
         return false;
-    const SqlStatement condition = MatchCondition(f_, idx);
-    if (f_.ETABELLE != last.table || condition.text != last.condition.text
-        || condition.values != last.condition.values)
+    if (!sameSelection(last, idx))
         return false;
     // The row still has to meet the selection: a value that its column converts may
     // have taken it out.
-    if (!cnn->UpdateRow(f_.ETABELLE, last.rowid, rowValues(SPV, value, idx, false), condition.text, condition.values))
+    if (!cnn->UpdateRow(f_.ETABELLE, last.rowid, rowValues(SPV, value, idx, false), last.condition.text,
+                        last.condition.values))
         return false;
     lastRow_->changes = cnn->totalChanges();
     return true;
@@ -208,7 +224,7 @@ void clsDATEN::rememberRow(int64_t rowid, const IndexArgs& idx)
     const std::shared_ptr<Connection> cnn = connection();
     if (!cnn->inTransaction())
         return;   // outside a transaction another program may change the rows at any time
-    lastRow_ = LastRow{cnn, cnn->session(), cnn->transactionEnds(), cnn->totalChanges(), f_.ETABELLE,
+    lastRow_ = LastRow{cnn, cnn->session(), cnn->transactionEnds(), cnn->totalChanges(), f_, idx,
                        MatchCondition(f_, idx), rowid};
 }
 

@@ -363,10 +363,12 @@ private:
         uint64_t session = 0;
         uint64_t transactionEnds = 0;
         int64_t changes = 0;
-        QString table;
-        SqlStatement condition;
+        ViewFilter filter;        // the selection: the view's, and the call's index values
+        IndexArgs idx;
+        SqlStatement condition;   // its statement
         int64_t rowid = 0;
     };
+    bool sameSelection(const LastRow& last, const IndexArgs& idx) const;
 
     Context& ctx_;
     DTStatements DTStatement_;

@@ -527,10 +527,10 @@ void Connection::Execute(const QString& sql, const std::vector<Variant>& params)
 
 const std::vector<std::pair<QString, QString>>& Connection::columnsOf(const QString& table)
 {
-    const QString key = table.toLower();
     for (const auto& entry : columnCache_)
-        if (entry.first == key)
+        if (entry.first.compare(table, Qt::CaseInsensitive) == 0)
             return entry.second;
+    const QString key = table.toLower();
     sqlite3* db = handle();
     Statement st(*this, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
     bindValue(db, st.stmt, 1, Variant(table));
@@ -561,36 +561,50 @@ bool Connection::UpdateRow(const QString& table, int64_t rowid, const std::vecto
                            const QString& condition, const std::vector<Variant>& conditionValues)
 {
     const auto& columns = columnsOf(table);
-    std::vector<std::pair<QString, Variant>> assigned;   // by column, in the order first named
+    std::vector<QString> names;   // the columns as first named
+    std::vector<Variant> params;
     for (const auto& [name, value] : values) {
-        const QString key = name.toLower();
-        const auto column = std::find_if(columns.begin(), columns.end(), [&](const auto& c) { return c.first == key; });
+        const auto column = std::find_if(columns.begin(), columns.end(), [&](const auto& c) {
+            return c.first.compare(name, Qt::CaseInsensitive) == 0;
+        });
         if (column == columns.end())
             throw VbError(VbErr::ItemNotFound);
         Variant converted = convertForColumn(value, kindOf(column->second), name);
-        const auto same = std::find_if(assigned.begin(), assigned.end(), [&](const auto& a) { return a.first == key; });
-        if (same != assigned.end())
-            same->second = std::move(converted);
-        else
-            assigned.emplace_back(key, std::move(converted));
-    }
-    QStringList set;
-    std::vector<Variant> params;
-    for (const auto& [column, value] : assigned) {
-        set << QLatin1Char('[') + column + QStringLiteral("]=?");
-        params.push_back(value);
+        const auto same = std::find(names.begin(), names.end(), column->first);
+        if (same != names.end()) {
+            params[size_t(same - names.begin())] = std::move(converted);
+        } else {
+            names.push_back(column->first);
+            params.push_back(std::move(converted));
+        }
     }
     params.insert(params.end(), conditionValues.begin(), conditionValues.end());
-    const QString sql = QStringLiteral("UPDATE [%1] SET %2%3%4rowid=?")
-                            .arg(table, set.join(QLatin1Char(',')), condition,
-                                 condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND "));
     sqlite3* db = handle();
-    Statement st(*this, sql);
+    Statement st(*this, updateText(table, names, condition));
     bindAll(db, st.stmt, params);
     if (sqlite3_bind_int64(st.stmt, int(params.size()) + 1, rowid) != SQLITE_OK)
         throwDbError(db);
     runToEnd(db, st.stmt);
     return sqlite3_changes(db) > 0;
+}
+
+const QString& Connection::updateText(const QString& table, const std::vector<QString>& columns,
+                                      const QString& condition)
+{
+    for (const UpdateText& u : updateTexts_)
+        if (u.table == table && u.columns == columns && u.condition == condition)
+            return u.sql;
+    QStringList set;
+    for (const QString& column : columns)
+        set << QLatin1Char('[') + column + QStringLiteral("]=?");
+    const QString sql = QStringLiteral("UPDATE [%1] SET %2%3%4rowid=?")
+                            .arg(table, set.join(QLatin1Char(',')), condition,
+                                 condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND "));
+    constexpr std::size_t Kept = 16;
+    if (updateTexts_.size() == Kept)
+        updateTexts_.pop_front();
+    updateTexts_.push_back({table, columns, condition, sql});
+    return updateTexts_.back().sql;
 }
 
 namespace {

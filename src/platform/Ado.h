@@ -78,6 +78,15 @@ private:
     std::unique_ptr<StatementCache> statements_;
     // A deque, so that the lists handed out stay valid while others are added.
     std::deque<std::pair<QString, std::vector<std::pair<QString, QString>>>> columnCache_;
+    // The texts of UpdateRow, made once for each table, columns and condition.
+    struct UpdateText {
+        QString table;
+        std::vector<QString> columns;
+        QString condition;
+        QString sql;
+    };
+    const QString& updateText(const QString& table, const std::vector<QString>& columns, const QString& condition);
+    std::deque<UpdateText> updateTexts_;
 };
 
 // One transaction on a connection: rolled back unless committed. It holds the
