@@ -572,14 +572,20 @@ TEST(MeasurementFile, LinesEndAtCarriageReturnLineFeedOrBothAndAreWindows1252)
     }
 }
 
+// A file "messung.txt" with these bytes in the folder.
+QString WriteFile(const QTemporaryDir& dir, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(QStringLiteral("messung.txt"));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
 TEST(MeasurementFile, AFileIsReadUpToItsLimit)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("messung.txt"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("a\r\nbc");
-    f.close();
+    const QString path = WriteFile(dir, "a\r\nbc");
     EXPECT_EQ(ReadMeasurementFile(path, 5), (std::vector<QString>{"a", "bc"}));
     EXPECT_EQ(VbErrorOf([&] { ReadMeasurementFile(path, 4); }), VbErr::OutOfMemory);
 }
@@ -607,11 +613,7 @@ int ErrorNumberUnprivileged(const QString& path)
 TEST(MeasurementFile, AFileWithoutPermissionIsError70)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("messung.txt"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("1;2\r\n");
-    f.close();
+    const QString path = WriteFile(dir, "1;2\r\n");
     // The folder may be passed through, the file not read.
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                       | QFileDevice::ExeOwner | QFileDevice::ExeOther));
