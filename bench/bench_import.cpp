@@ -1,6 +1,7 @@
 // Importing measurement data files of 100,000 lines (the single-line layout: one line of
 // 100,000 cycles) into a grid table on a shown window, with the whole clean-up: dates
-// and times rebuilt, decimal signs repaired, a factor applied, and the refresh.
+// and times rebuilt, decimal signs repaired, a factor applied, and the refresh; once more
+// into a table that also has an elapsed-time column, which the refresh computes.
 #include "input/clsFLX.h"
 #include "platform/Ado.h"
 #include "platform/Context.h"
@@ -21,7 +22,8 @@ namespace {
 constexpr int Lines = 100000;
 
 struct ImportSetup {
-    ImportSetup()
+    // With elapsed: a fifth column of elapsed seconds, each row's from the row before.
+    explicit ImportSetup(bool elapsed = false)
     {
         const QString path = QDir(dir.path()).filePath(QStringLiteral("VORGABE.mdb"));
         CreateDatabase(path, presetsSchema);
@@ -37,10 +39,18 @@ struct ImportSetup {
         grid->setGeometry(10, 10, 400, 620);
         table = std::make_unique<clsFLX>(ctx);
         table->EFLX(grid);
-        table->ELSB(Dynamic::Integers({20, 20, 15, 15}));
-        table->ELSTYP(Dynamic::Integers({4, 5, 0, 0}));
-        table->ELSELEK(Dynamic::Texts({"DATUM", "ZEIT", "A", "B"}));
-        table->ELFORMAT(Dynamic::Texts({"", "", "#0.00", "#0.000"}));
+        if (elapsed) {
+            table->ELSB(Dynamic::Integers({20, 20, 15, 15, 15}));
+            table->ELSTYP(Dynamic::Integers({4, 5, 0, 0, 6}));
+            table->ELSELEK(Dynamic::Texts({"DATUM", "ZEIT", "A", "B", "T"}));
+            table->ELFORMAT(Dynamic::Texts({"", "", "#0.00", "#0.000", "#0"}));
+            table->EDET(-1);
+        } else {
+            table->ELSB(Dynamic::Integers({20, 20, 15, 15}));
+            table->ELSTYP(Dynamic::Integers({4, 5, 0, 0}));
+            table->ELSELEK(Dynamic::Texts({"DATUM", "ZEIT", "A", "B"}));
+            table->ELFORMAT(Dynamic::Texts({"", "", "#0.00", "#0.000"}));
+        }
         window.show();
     }
     // A layout whose values DATUM, ZEIT, A and B sit at the given positions (-1: none).
@@ -84,9 +94,9 @@ QByteArrayList cycle(int i)
             "," + QByteArray::number(i % 1000), QByteArray::number(i)};
 }
 
-void run(benchmark::State& state, const QString& key, const QByteArray& content)
+void run(benchmark::State& state, const QString& key, const QByteArray& content, bool elapsed = false)
 {
-    ImportSetup setup;
+    ImportSetup setup(elapsed);
     const QString path = setup.file(content);
     for (auto _ : state) {
         state.PauseTiming();
@@ -116,13 +126,25 @@ void BM_ImportSingleLine(benchmark::State& state)
 }
 BENCHMARK(BM_ImportSingleLine)->Unit(benchmark::kMillisecond);
 
-void BM_ImportValuePerLine(benchmark::State& state)
+// 20,000 cycles of five lines: count, cycle number, date, time, value.
+QByteArray valuePerLine()
 {
     QByteArray content;
     for (int i = 0; i < Lines / 5; ++i)
         content += "4\r\n" + QByteArray::number(i) + "\r\n" + cycle(i).mid(0, 3).join("\r\n") + "\r\n";
-    run(state, QStringLiteral("WERTE"), content);
+    return content;
+}
+
+void BM_ImportValuePerLine(benchmark::State& state)
+{
+    run(state, QStringLiteral("WERTE"), valuePerLine());
 }
 BENCHMARK(BM_ImportValuePerLine)->Unit(benchmark::kMillisecond);
+
+void BM_ImportValuePerLineElapsed(benchmark::State& state)
+{
+    run(state, QStringLiteral("WERTE"), valuePerLine(), true);
+}
+BENCHMARK(BM_ImportValuePerLineElapsed)->Unit(benchmark::kMillisecond);
 
 } // namespace

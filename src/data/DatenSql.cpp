@@ -102,67 +102,104 @@ std::vector<Variant> DTValues(const ViewFilter& f, const IndexArgs& idx)
     return values;
 }
 
-QString DTText(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
-{
-    // Built in a plain buffer and made a QString once.
-    std::u16string t;
-    t.reserve(256);
-    const auto name = [&t](const QString& n) {
-        t += u'[';
-        t.append(reinterpret_cast<const char16_t*>(n.constData()), std::size_t(n.size()));
-        t += u']';
-    };
-    const auto listed = [&](const QString& n) {
-        if (n.isEmpty())
-            return;
-        t += u',';
-        name(n);
-    };
-    t += u"SELECT ";
-    name(SPV);
-    listed(f.ESPID);
-    for (const QString& n : idx.SPI)
-        listed(n);
-    for (const QString& key : f.ESPK)
-        listed(key);
-    t += u" FROM ";
-    name(f.ETABELLE);
+// Builds a statement text in a plain buffer, made a QString once.
+class TextBuilder {
+public:
+    TextBuilder() { t_.reserve(256); }
+    TextBuilder& operator<<(const char16_t* s)
+    {
+        t_ += s;
+        return *this;
+    }
+    // A name in brackets.
+    TextBuilder& name(const QString& n)
+    {
+        t_ += u'[';
+        t_.append(reinterpret_cast<const char16_t*>(n.constData()), std::size_t(n.size()));
+        t_ += u']';
+        return *this;
+    }
+    // ",[name]" for a name that is given.
+    TextBuilder& listed(const QString& n)
+    {
+        if (!n.isEmpty()) {
+            t_ += u',';
+            name(n);
+        }
+        return *this;
+    }
+    QString text() const { return QString::fromUtf16(t_.data(), qsizetype(t_.size())); }
 
+private:
+    std::u16string t_;
+};
+
+// The condition of the matched rows: " WHERE " and the ID, the given index values and
+// the keys, each with a placeholder; empty when nothing selects.
+void appendCondition(TextBuilder& t, const ViewFilter& f, const IndexArgs& idx)
+{
     bool condition = false;
     if (!f.ESPID.isEmpty()) {
-        t += u" WHERE ";
-        name(f.ESPID);
-        t += u" = ?";
+        t << u" WHERE ";
+        t.name(f.ESPID) << u" = ?";
         condition = true;
     }
     for (size_t k = 0; k < idx.SPI.size(); ++k) {
         if (!idx.SPIW[k])
             continue;
-        t += u" AND ";
-        name(idx.SPI[k]);
-        t += u"=?";
+        t << u" AND ";
+        t.name(idx.SPI[k]) << u"=?";
         condition = true;
     }
     // The keys as the conventions join them (the third after two blanks).
     for (size_t k = 0; k < f.ESPK.size(); ++k) {
         if (f.ESPK[k].isEmpty())
             continue;
-        t += k == 0 ? (condition ? u" AND " : u" WHERE ") : (k == 1 ? u" AND " : u"  AND ");
-        name(f.ESPK[k]);
-        t += u" =?";
+        t << (k == 0 ? (condition ? u" AND " : u" WHERE ") : (k == 1 ? u" AND " : u"  AND "));
+        t.name(f.ESPK[k]) << u" =?";
         condition = true;
     }
+}
 
+QString DTText(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
+{
+    TextBuilder t;
+    t << u"SELECT ";
+    t.name(SPV);
+    t.listed(f.ESPID);
+    for (const QString& n : idx.SPI)
+        t.listed(n);
+    for (const QString& key : f.ESPK)
+        t.listed(key);
+    t << u" FROM ";
+    t.name(f.ETABELLE);
+    appendCondition(t, f, idx);
     if (!idx.SPI[0].isEmpty()) {
-        t += u" ORDER BY ";
-        name(idx.SPI[0]);
+        t << u" ORDER BY ";
+        t.name(idx.SPI[0]);
         for (size_t k = 1; k < idx.SPI.size(); ++k)
-            listed(idx.SPI[k]);
+            t.listed(idx.SPI[k]);
     }
-    return QString::fromUtf16(t.data(), qsizetype(t.size()));
+    return t.text();
 }
 
 } // namespace
+
+SqlStatement MatchCondition(const ViewFilter& f, const IndexArgs& idx)
+{
+    TextBuilder t;
+    appendCondition(t, f, idx);
+    return {t.text(), DTValues(f, idx)};
+}
+
+SqlStatement DeleteStatement(const ViewFilter& f, const IndexArgs& idx)
+{
+    TextBuilder t;
+    t << u"DELETE FROM ";
+    t.name(f.ETABELLE);
+    appendCondition(t, f, idx);
+    return {t.text(), DTValues(f, idx)};
+}
 
 SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx)
 {

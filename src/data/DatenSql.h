@@ -53,6 +53,10 @@ Variant SqlIndexNumber(const std::optional<Variant>& value);
 QString ActiveRecordStatement(const ViewFilter& f);
 // The matched rows: value column, ID, index columns, keys; ordered by the index columns.
 SqlStatement DTStatement(const ViewFilter& f, const QString& SPV, const IndexArgs& idx);
+// The condition of the matched rows alone (" WHERE ...", empty when nothing selects).
+SqlStatement MatchCondition(const ViewFilter& f, const IndexArgs& idx);
+// Deletes the matched rows in one statement.
+SqlStatement DeleteStatement(const ViewFilter& f, const IndexArgs& idx);
 
 // DTStatement for a view, whose every transfer builds one, mostly one it built before:
 // the values are bound, so a text depends on the names alone and is reused.

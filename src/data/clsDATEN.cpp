@@ -37,6 +37,12 @@ GuardSpec titled(const QString& title)
     return spec;
 }
 
+// Whether a column name names the same column as another: letter case does not count.
+bool names(const QString& column, const QString& other)
+{
+    return column.compare(other, Qt::CaseInsensitive) == 0;
+}
+
 // A value as text in a message: Null reads as nothing, like an empty value.
 QString messageText(const Variant& v)
 {
@@ -154,6 +160,74 @@ std::shared_ptr<Recordset> clsDATEN::DT(const QString& SPV, INDEX_PARAMS)
     return rs;
 }
 
+std::vector<std::pair<QString, Variant>> clsDATEN::rowValues(const QString& SPV, const Variant& value,
+                                                            const IndexArgs& idx, bool adding) const
+{
+    // Every row written ends as the value, then the ID, the index values and the keys
+    // make it. A matched row holds its ID and index values already (it was selected by
+    // them): they are written again only where one names the value column, as writing
+    // them all would only rewrite the table's index.
+    std::vector<std::pair<QString, Variant>> values;
+    const bool emptyText = value.type() == VarType::String && value.asString().isEmpty();
+    values.emplace_back(SPV, emptyText ? Variant::Null() : value);
+    if (adding || names(f_.ESPID, SPV))
+        values.emplace_back(f_.ESPID, Variant(f_.ESPIDW));
+    for (size_t k = 0; k < idx.SPI.size(); ++k)
+        if (idx.SPIW[k] && (adding || names(idx.SPI[k], SPV)))
+            values.emplace_back(idx.SPI[k], *idx.SPIW[k]);
+    for (size_t k = 0; k < f_.ESPK.size(); ++k)
+        if (!f_.ESPK[k].isEmpty() && !f_.ESPKW[k].isEmpty())
+            values.emplace_back(f_.ESPK[k], Variant(f_.ESPKW[k]));
+    return values;
+}
+
+bool clsDATEN::sameSelection(const LastRow& last, const IndexArgs& idx) const
+{
+    // The same names and the same values, so the same statement: compared without
+    // building it.
+    const ViewFilter& f = last.filter;
+    if (f.ETABELLE != f_.ETABELLE || f.ESPID != f_.ESPID || f.ESPIDW != f_.ESPIDW || f.ESPK != f_.ESPK
+        || f.ESPKW != f_.ESPKW)
+        return false;
+    for (size_t k = 0; k < idx.SPI.size(); ++k) {
+        const std::optional<Variant>& value = idx.SPIW[k];
+        const std::optional<Variant>& then = last.idx.SPIW[k];
+        if (value.has_value() != then.has_value() || (value && (idx.SPI[k] != last.idx.SPI[k] || !(*value == *then))))
+            return false;
+    }
+    return true;
+}
+
+bool clsDATEN::rewriteLastRow(const QString& SPV, const Variant& value, const IndexArgs& idx)
+{
+    if (!lastRow_)
+        return false;
+    const std::shared_ptr<Connection> cnn = connection();
+    const LastRow& last = *lastRow_;
+    if (!cnn || last.connection.lock() != cnn || !cnn->isOpen() || cnn->session() != last.session
+        || !cnn->inTransaction() || cnn->transactionEnds() != last.transactionEnds
+        || cnn->totalChanges() != last.changes)
+        return false;
+    if (!sameSelection(last, idx))
+        return false;
+    // The row still has to meet the selection: a value that its column converts may
+    // have taken it out.
+    if (!cnn->UpdateRow(f_.ETABELLE, last.rowid, rowValues(SPV, value, idx, false), last.condition.text,
+                        last.condition.values))
+        return false;
+    lastRow_->changes = cnn->totalChanges();
+    return true;
+}
+
+void clsDATEN::rememberRow(int64_t rowid, const IndexArgs& idx)
+{
+    const std::shared_ptr<Connection> cnn = connection();
+    if (!cnn->inTransaction())
+        return;   // outside a transaction another program may change the rows at any time
+    lastRow_ = LastRow{cnn, cnn->session(), cnn->transactionEnds(), cnn->totalChanges(), f_, idx,
+                       MatchCondition(f_, idx), rowid};
+}
+
 bool clsDATEN::SPALTESCHREIBEN(const QString& SPV, const std::vector<Variant>& WERTE, const IndexArgs& idx)
 {
     // The message loop runs after every row: nothing in use may go away meanwhile.
@@ -161,30 +235,29 @@ bool clsDATEN::SPALTESCHREIBEN(const QString& SPV, const std::vector<Variant>& W
     try {
         if (WERTE.size() > MaxRows)
             throw VbError(VbErr::Overflow);
+        if (f_.ESPID.isEmpty())
+            throw VbError(VbErr::ItemNotFound);   // no row can be given its ID
+        // A single value after a single value with the same selection, nothing changed
+        // meanwhile: the one matched row is the one written then, and is written again
+        // without being looked for.
+        if (WERTE.size() == 1 && rewriteLastRow(SPV, WERTE[0], idx)) {
+            DoEvents();
+            return true;
+        }
+        lastRow_.reset();
         Recordset rs;
         open(rs, DTStatement_(f_, SPV, idx));
+        int64_t written = 0;
         for (size_t i = 0; i < WERTE.size(); ++i) {
             const bool adding = rs.Eof();
             if (adding)
                 rs.AddNew();
             else if (i == 0)
                 rs.MoveFirst();
-            const Variant& value = WERTE[i];
-            const bool emptyText = value.type() == VarType::String && value.asString().isEmpty();
-            rs.Fields(SPV) = emptyText ? Variant::Null() : value;
-            // A matched row holds its ID and index values already (it was selected by
-            // them): writing them again would only rewrite the table's index.
-            Field& id = rs.Fields(f_.ESPID);
-            if (adding) {
-                id = Variant(f_.ESPIDW);
-                for (size_t k = 0; k < idx.SPI.size(); ++k)
-                    if (idx.SPIW[k])
-                        rs.Fields(idx.SPI[k]) = *idx.SPIW[k];
-            }
-            for (size_t k = 0; k < f_.ESPK.size(); ++k)
-                if (!f_.ESPK[k].isEmpty() && !f_.ESPKW[k].isEmpty())
-                    rs.Fields(f_.ESPK[k]) = Variant(f_.ESPKW[k]);
+            for (const auto& [column, value] : rowValues(SPV, WERTE[i], idx, adding))
+                rs.Fields(column) = value;
             rs.Update();
+            written = rs.RowId();
             if (!rs.Eof())
                 rs.MoveNext();
             DoEvents();
@@ -194,6 +267,8 @@ bool clsDATEN::SPALTESCHREIBEN(const QString& SPV, const std::vector<Variant>& W
             rs.MoveNext();
         }
         rs.Close();
+        if (WERTE.size() == 1)
+            rememberRow(written, idx);
         return true;
     } catch (const std::exception&) {
         return false;   // the caller reports it
@@ -414,12 +489,13 @@ bool clsDATEN::LOESCHEN(INDEX_PARAMS)
     return Guarded(ctx_.dlg(), titled(DataErrorTitle), [&](Guard& g) {
         Recordset rs;
         g.step([&] { open(rs, DTStatement_(f_, f_.ESPID, INDEXES)); });
-        if (g.test([&] { return !rs.Eof(); })) {
-            g.step([&] { rs.MoveFirst(); });
-            while (g.loop([&] { return !rs.Eof(); })) {
-                g.step([&] { rs.Delete(1); });
-                g.step([&] { rs.MoveNext(); });
-            }
+        // The rows the recordset found go in one statement, rather than one by one; none
+        // go when it could not be opened.
+        if (g.test([&] { return !rs.Eof(); }) && rs.isOpen()) {
+            g.step([&] {
+                const SqlStatement remove = DeleteStatement(f_, INDEXES);
+                connection()->Execute(remove.text, remove.values);
+            });
         }
         g.step([&] { rs.Close(); });
     });

@@ -331,6 +331,16 @@ private:
     // Yields after every row, keeping the view alive meanwhile; a caller that uses the
     // view after it returns (a failure report) holds it alive as well.
     bool SPALTESCHREIBEN(const QString& SPV, const std::vector<Variant>& WERTE, const IndexArgs& idx);
+    // The columns and values a written row gets: the value, then (in an added row, or
+    // where they name the value column) the ID and the given index values, then the keys.
+    std::vector<std::pair<QString, Variant>> rowValues(const QString& SPV, const Variant& value, const IndexArgs& idx,
+                                                       bool adding) const;
+    // Writes a single value into the row the last single-value write left as the one
+    // matched row, when the selection is the same and nothing can have changed the rows
+    // since: inside the same transaction, no row changed through the connection. False
+    // when it cannot (the caller then looks the rows up).
+    bool rewriteLastRow(const QString& SPV, const Variant& value, const IndexArgs& idx);
+    void rememberRow(int64_t rowid, const IndexArgs& idx);
     bool SPALTELESEN(const QString& SPV, std::vector<Variant>& WERTE, const IndexArgs& idx);
     // The single-value pattern: one value through the writer or the reader, the
     // data-error box on failure. The reader's value is handed to assign on success.
@@ -348,8 +358,22 @@ private:
     // The box of the grid members: what could not be done, then the error.
     GuardSpec gridSpec(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR, const QString& done) const;
 
+    // The row a single-value write left as the one matched row, and what it knew then.
+    struct LastRow {
+        std::weak_ptr<Connection> connection;
+        uint64_t session = 0;
+        uint64_t transactionEnds = 0;
+        int64_t changes = 0;
+        ViewFilter filter;        // the selection: the view's, and the call's index values
+        IndexArgs idx;
+        SqlStatement condition;   // its statement
+        int64_t rowid = 0;
+    };
+    bool sameSelection(const LastRow& last, const IndexArgs& idx) const;
+
     Context& ctx_;
     DTStatements DTStatement_;
+    std::optional<LastRow> lastRow_;
     Source source_ = Source::Main;
     std::shared_ptr<Connection> own_;   // opened through EINFMDB
     QString databaseName_;

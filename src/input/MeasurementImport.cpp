@@ -72,6 +72,10 @@ private:
         return *h;
     }
     bool isCountLine(const QString& line) const { return wholeNumberOf(line) == int32_t(layout_.ZL - 1); }
+    // The count after a cycle-number line that the user chose to read on from: the
+    // line's number, also one the count has passed (a repeated or backward cycle, whose
+    // rows stay); a line without a number leaves the count as it was.
+    static int32_t cycleNumber(const QString& line, int32_t counter) { return wholeNumberOf(line).value_or(counter); }
 
     const ImportLayout& layout_;
     const std::vector<QString>& lines_;
@@ -165,20 +169,14 @@ std::optional<int> Reader::valuePerLine()
                 line = nextLine();
                 if (!line)
                     return result(startRow);
-                const std::optional<int32_t> number = wholeNumberOf(*line);
-                if (!number || *number < counter)
-                    return std::nullopt;
-                counter = *number;
+                counter = cycleNumber(*line, counter);
             } else if (k == 1 && wholeNumberOf(*line) != counter) {
-                // A line without a number, or a number the count has passed, cannot be
-                // reached by counting on: the file does not fit the layout.
-                const std::optional<int32_t> number = wholeNumberOf(*line);
-                if (!number || *number < counter)
-                    return std::nullopt;
+                // Missing, repeated or backward cycles alike: the user decides whether
+                // the rest of the file is read.
                 if (!ask_(QStringLiteral("Es fehlen ein oder mehrere Zyklen nach ZyklusNr. ") + CStr(Variant(counter - 1))
                           + QStringLiteral(" !")))
                     return std::nullopt;
-                counter = *number;
+                counter = cycleNumber(*line, counter);
             }
             write(row, k, *line);
             ++k;

@@ -63,7 +63,7 @@ using ImportQuestion = std::function<bool(const QString& text)>;
 // post-processing covers (Rows when no value was read), or nullopt when the import ends
 // early: Cancel in a message, no values per cycle, a header count that is no whole
 // number, a single-line layout without header preset, a last value shorter than two
-// characters, a row beyond the table's end, or a cycle number the count cannot reach.
+// characters, or a row beyond the table's end.
 // Rows written up to an early end stay as written. The end of the file ends the
 // reading wherever it comes.
 std::optional<int> ReadMeasurementData(const ImportPlan& plan, const std::vector<QString>& lines,

@@ -336,12 +336,11 @@ void clsFLX::NUMMERIEREN()
     }
 }
 
-float clsFLX::ZEITDIFFERENZ(const QString& d1, const QString& t1, const QString& d2, const QString& t2)
+float clsFLX::ZEITDIFFERENZ(const RowTime& from, const RowTime& to)
 {
-    const auto D1 = DatumOderZeit(d1), D2 = DatumOderZeit(d2), T1 = DatumOderZeit(t1), T2 = DatumOderZeit(t2);
-    const bool dates = D1 && D2, times = T1 && T2;
-    const float days = dates ? float(ToDateTime(*D1).date().daysTo(ToDateTime(*D2).date())) : 0.0f;
-    const float seconds = times ? float(ToDateTime(*T1).time().secsTo(ToDateTime(*T2).time())) : 0.0f;
+    const bool dates = from.date && to.date, times = from.time && to.time;
+    const float days = dates ? float(ToDateTime(*from.date).date().daysTo(ToDateTime(*to.date).date())) : 0.0f;
+    const float seconds = times ? float(ToDateTime(*from.time).time().secsTo(ToDateTime(*to.time).time())) : 0.0f;
     if (dates && times)
         return days * 86400.0f + seconds;
     if (dates)
@@ -387,6 +386,15 @@ void clsFLX::elapsedTimes(Guard& g)
             grid.setTextMatrix(first, col, QStringLiteral("0"));
     });
     auto text = [&](int row, int16_t c) { return c < 0 ? QString() : grid.TextMatrix(row, c); };
+    // Each row's date and time are read once, when a row first needs them (a reference
+    // row may lie anywhere above): reading them is most of the work.
+    std::vector<std::optional<RowTime>> read(size_t(grid.Rows()));
+    auto timeOf = [&](int row) -> const RowTime& {
+        std::optional<RowTime>& r = read[size_t(row)];
+        if (!r)
+            r = RowTime{DatumOderZeit(text(row, dateCol)), DatumOderZeit(text(row, timeCol))};
+        return *r;
+    };
     for (int i = first + 1; i < grid.Rows(); ++i) {
         g.step([&] {
             // Reference row: the one before (also for modes below -1), row 1, or the
@@ -407,11 +415,11 @@ void clsFLX::elapsedTimes(Guard& g)
             const bool dateOnly = timeCol < 0;
             // With both columns, a pair of rows without two valid times has no sound
             // elapsed time: such a row is left as it is.
-            if (dateCol >= 0 && timeCol >= 0
-                && (!DatumOderZeit(text(ref, timeCol)) || !DatumOderZeit(text(i, timeCol)))
-                && DatumOderZeit(text(ref, dateCol)) && DatumOderZeit(text(i, dateCol)))
+            const RowTime& from = timeOf(ref);
+            const RowTime& to = timeOf(i);
+            if (dateCol >= 0 && timeCol >= 0 && (!from.time || !to.time) && from.date && to.date)
                 return;
-            float t = ZEITDIFFERENZ(text(ref, dateCol), text(ref, timeCol), text(i, dateCol), text(i, timeCol));
+            float t = ZEITDIFFERENZ(from, to);
             if (!dateOnly) {
                 if (EDETE_ == QLatin1String("hh"))
                     t /= 3600.0f;
@@ -801,6 +809,10 @@ private:
     FlexGrid& grid_;
 };
 
+// The largest measurement file an import reads: the grid's most rows at a generous 256
+// bytes a cycle. It is read whole into memory, so a larger one is refused beforehand.
+constexpr int64_t MaxImportBytes = int64_t(FlexGrid::MaxRows) * 256;
+
 // The hourglass while an import runs, the default pointer after it, however it ends.
 class Hourglass {
 public:
@@ -855,7 +867,7 @@ bool clsFLX::IMPORTIEREN(const QString& AKVK, const QString& DATEI)
         // leaves the table as it was.
         std::vector<QString> lines;
         try {
-            lines = ReadMeasurementFile(DATEI);
+            lines = ReadMeasurementFile(DATEI, MaxImportBytes);
         } catch (const VbError& e) {
             GuardSpec box = spec(importTitle());
             box.buttons = MsgButtons::OK;

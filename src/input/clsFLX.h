@@ -203,7 +203,11 @@ private:
     void appendRow(Guard& g);
     void fill(Guard& g);
     bool WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool date, const QString& label);
-    static float ZEITDIFFERENZ(const QString& d1, const QString& t1, const QString& d2, const QString& t2);
+    // A row's date and time cells as read: none where a cell holds no date or time.
+    struct RowTime {
+        std::optional<VbDate> date, time;
+    };
+    static float ZEITDIFFERENZ(const RowTime& from, const RowTime& to);
     void elapsedTimes(Guard& g);
     void titleLine(double x, double y, const Dynamic& text);
     // The coupled table when it has a grid, for mirroring.

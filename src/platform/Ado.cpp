@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <sqlite3.h>
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <optional>
@@ -472,6 +473,8 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
             throw DatabaseError(db, QStringLiteral("'%1'").arg(file));
         sqlite3_busy_timeout(db, ConnectionTimeout * 1000);
         registerTextFunctions(db);
+        sqlite3_commit_hook(db, [](void* self) { ++static_cast<Connection*>(self)->transactionEnds_; return 0; }, this);
+        sqlite3_rollback_hook(db, [](void* self) { ++static_cast<Connection*>(self)->transactionEnds_; }, this);
         // A file that is no database fails here rather than at the first query.
         Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
         runToEnd(db, probe.stmt);
@@ -577,10 +580,10 @@ void Connection::transactionDone(uint64_t session)
 
 const std::vector<std::pair<QString, QString>>& Connection::columnsOf(const QString& table)
 {
-    const QString key = table.toLower();
     for (const auto& entry : columnCache_)
-        if (entry.first == key)
+        if (entry.first.compare(table, Qt::CaseInsensitive) == 0)
             return entry.second;
+    const QString key = table.toLower();
     sqlite3* db = handle();
     Statement st(*this, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
     bindValue(db, st.stmt, 1, Variant(table));
@@ -595,6 +598,66 @@ const std::vector<std::pair<QString, QString>>& Connection::columnsOf(const QStr
         throwDbError(QStringLiteral("no such table: %1").arg(table));
     columnCache_.emplace_back(key, std::move(columns));
     return columnCache_.back().second;
+}
+
+bool Connection::inTransaction() const
+{
+    return sqlite3_get_autocommit(handle()) == 0;
+}
+
+int64_t Connection::totalChanges() const
+{
+    return sqlite3_total_changes64(handle());
+}
+
+bool Connection::UpdateRow(const QString& table, int64_t rowid, const std::vector<std::pair<QString, Variant>>& values,
+                           const QString& condition, const std::vector<Variant>& conditionValues)
+{
+    const auto& columns = columnsOf(table);
+    std::vector<QString> names;   // the columns as first named
+    std::vector<Variant> params;
+    for (const auto& [name, value] : values) {
+        const auto column = std::find_if(columns.begin(), columns.end(), [&](const auto& c) {
+            return c.first.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (column == columns.end())
+            throw VbError(VbErr::ItemNotFound);
+        Variant converted = convertForColumn(value, kindOf(column->second), name);
+        const auto same = std::find(names.begin(), names.end(), column->first);
+        if (same != names.end()) {
+            params[size_t(same - names.begin())] = std::move(converted);
+        } else {
+            names.push_back(column->first);
+            params.push_back(std::move(converted));
+        }
+    }
+    params.insert(params.end(), conditionValues.begin(), conditionValues.end());
+    sqlite3* db = handle();
+    Statement st(*this, updateText(table, names, condition));
+    bindAll(db, st.stmt, params);
+    if (sqlite3_bind_int64(st.stmt, int(params.size()) + 1, rowid) != SQLITE_OK)
+        throwDbError(db);
+    run(st.stmt);
+    return sqlite3_changes(db) > 0;
+}
+
+const QString& Connection::updateText(const QString& table, const std::vector<QString>& columns,
+                                      const QString& condition)
+{
+    for (const UpdateText& u : updateTexts_)
+        if (u.table == table && u.columns == columns && u.condition == condition)
+            return u.sql;
+    QStringList set;
+    for (const QString& column : columns)
+        set << QLatin1Char('[') + column + QStringLiteral("]=?");
+    const QString sql = QStringLiteral("UPDATE [%1] SET %2%3%4rowid=?")
+                            .arg(table, set.join(QLatin1Char(',')), condition,
+                                 condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND "));
+    constexpr std::size_t Kept = 16;
+    if (updateTexts_.size() == Kept)
+        updateTexts_.pop_front();
+    updateTexts_.push_back({table, columns, condition, sql});
+    return updateTexts_.back().sql;
 }
 
 namespace {
@@ -662,6 +725,7 @@ void Transaction::undo() noexcept
         } else {
             cnn_->Execute(QStringLiteral("ROLLBACK TO ") + kSavepoint);
             cnn_->Execute(QStringLiteral("RELEASE ") + kSavepoint);
+            ++cnn_->transactionEnds_;   // no hook tells of a savepoint's rollback
         }
     } catch (const VbError& e) {
         // Called from destructors, so it cannot raise; SQLite rolls back a transaction
@@ -722,7 +786,12 @@ Recordset::Row& Recordset::current()
         return pending_;
     if (pos_ < 0 || pos_ >= long(rows_.size()) || rows_[size_t(pos_)].deleted)
         throw VbError(VbErr::NoCurrentRecord);
-    return rows_[size_t(pos_)];
+    Row& row = rows_[size_t(pos_)];
+    if (row.unread) {
+        row.values = readRow(row.rowid);
+        row.unread = false;
+    }
+    return row;
 }
 
 const Recordset::Row& Recordset::current() const
@@ -943,6 +1012,15 @@ Field& Recordset::Fields(int index)
     return fields_[size_t(index)];
 }
 
+int64_t Recordset::RowId() const
+{
+    // Without reading the values of a row just added.
+    requireOpen();
+    if (adding_ || pos_ < 0 || pos_ >= long(rows_.size()) || rows_[size_t(pos_)].deleted)
+        throw VbError(VbErr::NoCurrentRecord);
+    return rows_[size_t(pos_)].rowid;
+}
+
 int Recordset::FieldCount() const
 {
     requireOpen();
@@ -995,9 +1073,10 @@ void Recordset::Update()
         throw;
     }
     if (adding_) {
-        // The new row, with the defaults the database filled in, becomes current.
+        // The new row becomes current; the defaults the database filled in are read
+        // with it when it is first asked for (most writers move on without).
         adding_ = false;
-        pending_.values = readRow(pending_.rowid);
+        pending_.unread = true;
         rows_.push_back(std::move(pending_));
         pos_ = long(rows_.size()) - 1;
     }

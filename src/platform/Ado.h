@@ -50,6 +50,22 @@ public:
     // Declared column types of a table (lower-case name -> declared type), cached.
     const std::vector<std::pair<QString, QString>>& columnsOf(const QString& table);
 
+    // Whether a transaction is open.
+    bool inTransaction() const;
+    // Counts the ends of transactions (commits and rollbacks, a savepoint's too): rows
+    // read inside a transaction are known to be changed by this connection alone only
+    // while it lasts.
+    uint64_t transactionEnds() const { return transactionEnds_; }
+    // Rows inserted, updated or deleted through this connection since it was opened.
+    int64_t totalChanges() const;
+    // Writes values into columns of the row with the row id, converted by the columns'
+    // declared types as a recordset's fields convert them (a later value for a column
+    // replaces an earlier one), if the row still meets the condition (" WHERE ..." with
+    // its values, as a view builds it; empty for none). False when it does not; a value
+    // that does not fit its column or an unknown column is an error.
+    bool UpdateRow(const QString& table, int64_t rowid, const std::vector<std::pair<QString, Variant>>& values,
+                   const QString& condition, const std::vector<Variant>& conditionValues);
+
     // The kept statements (opaque outside the data layer's own source).
     struct StatementCache;
     StatementCache& statements() const { return *statements_; }
@@ -73,9 +89,19 @@ private:
     uint64_t session_ = 0;
     int transactions_ = 0;   // Transaction objects open in this session
     QString lost_;           // why their transaction ended early; "" while it stands
+    uint64_t transactionEnds_ = 0;
     std::unique_ptr<StatementCache> statements_;
     // A deque, so that the lists handed out stay valid while others are added.
     std::deque<std::pair<QString, std::vector<std::pair<QString, QString>>>> columnCache_;
+    // The texts of UpdateRow, made once for each table, columns and condition.
+    struct UpdateText {
+        QString table;
+        std::vector<QString> columns;
+        QString condition;
+        QString sql;
+    };
+    const QString& updateText(const QString& table, const std::vector<QString>& columns, const QString& condition);
+    std::deque<UpdateText> updateTexts_;
 };
 
 // One transaction on a connection: rolled back unless committed. It holds the
@@ -157,6 +183,8 @@ public:
     Field& Fields(const QString& name);   // case-insensitive; unknown is error 3265
     Field& Fields(int index);
     int FieldCount() const;
+    // The current row's row id in its table (0 for a read-only recordset).
+    int64_t RowId() const;
 
     void AddNew();
     void Update();
@@ -168,6 +196,7 @@ private:
         int64_t rowid = 0;
         std::vector<Variant> values;
         bool deleted = false;
+        bool unread = false;   // added: its stored values are read when first asked for
     };
     void requireOpen() const;
     Row& current();

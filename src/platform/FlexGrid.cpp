@@ -82,7 +82,7 @@ void FlexGrid::checkAlignment(int alignment)
 
 void FlexGrid::setRows(int rows)
 {
-    if (rows <= fixedRows_)
+    if (rows <= fixedRows_ || rows > MaxRows)
         throw VbError(VbErr::InvalidProperty);
     cells_.resize(size_t(rows), std::vector<QString>(size_t(cols_)));
     rowHeight_.resize(size_t(rows), -1);
@@ -250,6 +250,8 @@ void FlexGrid::AddItem(const QString& item, std::optional<int> index)
     const int at = index.value_or(Rows());
     if (at < fixedRows_ || at > Rows())
         throw VbError(VbErr::InvalidArrayIndex);
+    if (Rows() == MaxRows)
+        throw VbError(VbErr::InvalidProperty);
     std::vector<QString> row(static_cast<size_t>(cols_));
     const QStringList cells = item.split(QLatin1Char('\t'));
     for (int c = 0; c < cells.size() && c < cols_; ++c)

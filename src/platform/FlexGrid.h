@@ -31,9 +31,14 @@ public:
     // Two rows and two columns, one of them a fixed row; no fixed column.
     explicit FlexGrid(QWidget* parent = nullptr);
 
+    // The most rows a grid holds, the fixed ones included: as many as a spreadsheet's
+    // sheet. A grid of more would take its rows' cells from memory faster than anyone
+    // could scroll through them.
+    static constexpr int MaxRows = 1 << 20;
+
     // Size. New cells are empty, surplus ones are dropped; the current cell and the
     // selection move back into the grid. At least one row and one column stay below
-    // and right of the fixed ones.
+    // and right of the fixed ones, and no more than MaxRows rows.
     int Rows() const { return int(cells_.size()); }
     void setRows(int rows);
     int Cols() const { return cols_; }

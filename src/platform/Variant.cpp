@@ -1,5 +1,6 @@
 #include "Variant.h"
 
+#include "DatePattern.h"
 #include "Locale.h"
 #include "VbError.h"
 
@@ -99,12 +100,34 @@ QString lenient(QString pattern)
     return result + pattern.mid(last);
 }
 
-// Two-digit years as the runtime reads them: 00 to 29 are 2000 to 2029.
-QDateTime withCenturyWindow(QDateTime t, const QString& pattern)
+// The patterns a text is read by as a date, in the order they are tried: each date
+// pattern alone and followed by each time pattern, then each time pattern alone. Made
+// once for each locale the program is set to.
+struct DatePatterns {
+    QLocale locale;
+    std::vector<DatePattern> dates;   // date patterns, and dates with times
+    std::vector<DatePattern> times;
+};
+
+const DatePatterns& datePatterns(const QLocale& locale)
 {
-    if (t.isValid() && !pattern.contains(QLatin1String("yyyy")) && t.date().year() < 1930)
-        t = t.addYears(100);
-    return t;
+    static std::optional<DatePatterns> made;
+    if (made && made->locale == locale)
+        return *made;
+    DatePatterns p{locale, {}, {}};
+    const QString dates[] = {lenient(ShortDatePattern(locale)), lenient(locale.dateFormat(QLocale::ShortFormat)),
+                             lenient(locale.dateFormat(QLocale::LongFormat))};
+    const QString times[] = {lenient(LongTimePattern(locale)), lenient(locale.timeFormat(QLocale::ShortFormat)),
+                             QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")};
+    for (const QString& date : dates) {
+        p.dates.emplace_back(date, locale);
+        for (const QString& time : times)
+            p.dates.emplace_back(date + QLatin1Char(' ') + time, locale);
+    }
+    for (const QString& time : times)
+        p.times.emplace_back(time, locale);
+    made = std::move(p);
+    return *made;
 }
 
 // A decimal number too small or too large for a Double: 0 when it is tiny, else the
@@ -131,27 +154,19 @@ double outOfRange(const std::string& number)
 
 std::optional<VbDate> dateFromText(const QString& text)
 {
-    const QLocale& locale = ProgramLocale();
-    const QString s = text.trimmed();
-    const QString dates[] = {lenient(ShortDatePattern(locale)), lenient(locale.dateFormat(QLocale::ShortFormat)),
-                             lenient(locale.dateFormat(QLocale::LongFormat))};
-    const QString times[] = {lenient(LongTimePattern(locale)), lenient(locale.timeFormat(QLocale::ShortFormat)),
-                             QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")};
-    for (const QString& date : dates) {
-        const QDateTime d = withCenturyWindow(locale.toDateTime(s, date), date);
-        if (d.isValid())
-            return FromDateTime(d);
-        for (const QString& time : times) {
-            const QDateTime dt = withCenturyWindow(locale.toDateTime(s, date + QLatin1Char(' ') + time), date);
-            if (dt.isValid())
-                return FromDateTime(dt);
+    const DatePatterns& patterns = datePatterns(ProgramLocale());
+    const QStringView s = QStringView(text).trimmed();
+    for (const DatePattern& pattern : patterns.dates) {
+        if (auto v = pattern.read(s)) {
+            // Two-digit years as the runtime reads them: 00 to 29 are 2000 to 2029.
+            if (!pattern.fullYear() && v->date.year() < 1930)
+                v->date = v->date.addYears(100);
+            return FromDateAndTime(v->date, v->time);
         }
     }
-    for (const QString& time : times) {
-        const QTime t = locale.toTime(s, time);
-        if (t.isValid())
-            return VbDate{t.msecsSinceStartOfDay() / 86400000.0};
-    }
+    for (const DatePattern& pattern : patterns.times)
+        if (const auto v = pattern.read(s))
+            return VbDate{v->time.msecsSinceStartOfDay() / 86400000.0};
     return std::nullopt;
 }
 }
@@ -397,12 +412,17 @@ QDateTime ToDateTime(VbDate d)
         ms -= 86400000;
         ++day;   // the time of day always counts forward
     }
-    return QDateTime(oleEpoch().addDays(day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+    return QDateTime(oleEpoch().addDays(day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)), Qt::UTC);
+}
+
+VbDate FromDateAndTime(QDate date, QTime time)
+{
+    const double day = static_cast<double>(oleEpoch().daysTo(date));
+    const double fraction = time.msecsSinceStartOfDay() / 86400000.0;
+    return VbDate{day < 0 ? day - fraction : day + fraction};
 }
 
 VbDate FromDateTime(const QDateTime& t)
 {
-    const double day = static_cast<double>(oleEpoch().daysTo(t.date()));
-    const double fraction = t.time().msecsSinceStartOfDay() / 86400000.0;
-    return VbDate{day < 0 ? day - fraction : day + fraction};
+    return FromDateAndTime(t.date(), t.time());
 }

@@ -75,5 +75,10 @@ QString Trim(const QString& s);
 // The runtime's Round: half to even at the given number of decimals.
 double Round(double x, int decimals = 0);
 
+// A date value as a calendar date and time. Date values carry no time zone: the result
+// is in UTC, whose date() and time() are those of the value, so that nothing is shifted
+// by a local zone or looked up in the system's time-zone database.
 QDateTime ToDateTime(VbDate d);
+// The date value of a calendar date and time (of a QDateTime: its own date and time).
+VbDate FromDateAndTime(QDate date, QTime time);
 VbDate FromDateTime(const QDateTime& t);

@@ -18,6 +18,7 @@ const std::map<int32_t, ErrorTexts>& errorTable()
         {VbErr::InvalidCall, {"Invalid procedure call or argument",
                               "Unzulässiger Prozeduraufruf oder unzulässiges Argument"}},
         {VbErr::Overflow, {"Overflow", "Überlauf"}},
+        {VbErr::OutOfMemory, {"Out of memory", "Nicht genügend Speicher"}},
         {VbErr::Subscript, {"Subscript out of range", "Index außerhalb des gültigen Bereichs"}},
         {VbErr::DivisionByZero, {"Division by zero", "Division durch Null"}},
         {VbErr::TypeMismatch, {"Type mismatch", "Typen unverträglich"}},

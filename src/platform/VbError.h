@@ -22,6 +22,7 @@ private:
 namespace VbErr {
 constexpr int32_t InvalidCall = 5;
 constexpr int32_t Overflow = 6;
+constexpr int32_t OutOfMemory = 7;
 constexpr int32_t Subscript = 9;
 constexpr int32_t DivisionByZero = 11;
 constexpr int32_t TypeMismatch = 13;

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QThread>
 
@@ -21,6 +22,17 @@ int& currentPointer()
     return pointer;
 }
 
+// The message loop is polled at most this often by the yields of a command: a poll
+// costs far more than the work between most yields (a written row), and windows that
+// repaint every few milliseconds look no different.
+constexpr qint64 PollIntervalNs = 4'000'000;
+
+QElapsedTimer& sinceLastPoll()
+{
+    static QElapsedTimer clock;
+    return clock;
+}
+
 // Windows repaint, but user input waits, and so does an unload asked for from
 // outside: the command that yields is still running.
 void processPending()
@@ -28,6 +40,7 @@ void processPending()
     const OutsideUnloadDeferral commandRunning;
     if (QCoreApplication::instance())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sinceLastPoll().start();
 }
 }
 
@@ -35,6 +48,9 @@ void DoEvents()
 {
     if (doEventsHook())
         doEventsHook()();
+    const QElapsedTimer& clock = sinceLastPoll();
+    if (clock.isValid() && clock.nsecsElapsed() < PollIntervalNs)
+        return;
     processPending();
 }
 

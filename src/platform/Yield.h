@@ -4,7 +4,9 @@
 
 // Hands control to the message loop once. Windows repaint; user input is held back,
 // so that no command can re-enter one that is half done, and an unload asked for
-// from outside waits until the command has returned to the event loop.
+// from outside waits until the command has returned to the event loop. Yields in quick
+// succession poll the message loop at most every few milliseconds; the others return
+// at once.
 void DoEvents();
 // Blocks the thread for a fixed pause (the runtime's Sleep), repainting windows first.
 void Sleep(int milliseconds);

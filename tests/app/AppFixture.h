@@ -96,6 +96,8 @@ protected:
     }
 
     // Waits (running the event loop) until the main window has been unloaded.
+    // Long enough for a loaded machine; an unload that never comes still fails.
+    static constexpr int UnloadPatienceMs = 15000;
     bool UnloadedWithin(int timeoutMs) const
     {
         QElapsedTimer t;

@@ -365,6 +365,15 @@ TEST_F(ExportImportTest, CancelInACopyErrorTakesBackOnlyThatRecord)
         EXPECT_EQ(boxes[0].title, QStringLiteral("Export/Import"));
         EXPECT_EQ(boxes[0].buttons, MsgButtons::OKCancel);
         EXPECT_EQ(boxes[0].icon, MsgIcon::None);
+        // What was taken back is taken back at once, not when the dialog lets go of the
+        // target: another program may write to it while the dialog is still open (a
+        // transaction left open would keep it locked).
+        auto other = std::make_shared<Connection>();
+        other->ConnectionString = JetConnectionString(db);
+        other->ConnectionTimeout = 1;
+        other->Open();
+        EXPECT_NO_THROW(other->Execute(QStringLiteral("BEGIN IMMEDIATE")));
+        other->Close();
         auto cnn = target();
         for (const QString& table : DatensatzTabellen()) {
             SCOPED_TRACE(table.toStdString());

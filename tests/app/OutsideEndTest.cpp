@@ -40,7 +40,7 @@ TEST_F(OutsideEndTest, DuringTheRecoveryQuestionTheStartUpEndsFirstAndTheLeftOve
     ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
     EXPECT_FALSE(main->unloaded());
 
-    EXPECT_TRUE(UnloadedWithin(1000));
+    EXPECT_TRUE(UnloadedWithin(UnloadPatienceMs));
     EXPECT_EQ(Boxes().size(), 1u);   // the question only, closed unanswered
     EXPECT_TRUE(FileExists(workingCopy()));
     EXPECT_EQ(RestRows(workingCopy()), 1);
@@ -60,7 +60,7 @@ TEST_F(OutsideEndTest, WhileTheAboutBoxIsOpenItClosesAndTheProgramEndsAfterwards
 
     EXPECT_TRUE(boxOpen);
     EXPECT_FALSE(main->unloaded());
-    EXPECT_TRUE(UnloadedWithin(1000));
+    EXPECT_TRUE(UnloadedWithin(UnloadPatienceMs));
     EXPECT_FALSE(FileExists(workingCopy()));
     EXPECT_EQ(Prog(), QStringLiteral("KALMARO"));
 }
@@ -98,7 +98,7 @@ TEST_F(OutsideEndTest, UnderAYieldingCommandTheUnloadWaitsForTheCommand)
         cnn->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (%1,'Zeile',0)").arg(20 + row));
     }
 
-    EXPECT_TRUE(UnloadedWithin(1000));
+    EXPECT_TRUE(UnloadedWithin(UnloadPatienceMs));
     EXPECT_FALSE(cnn->isOpen());
     EXPECT_EQ(CLng(Scalar(workingCopy(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Zeile'"))), 3);
     EXPECT_EQ(Prog(), QStringLiteral("KALMARO"));

@@ -2,6 +2,8 @@
 // a write leaves, what it stores, and what a read finds.
 #include "DataFixture.h"
 
+#include <functional>
+
 namespace {
 
 class ColumnTransfer : public DataTest {
@@ -54,6 +56,87 @@ TEST_F(ColumnTransfer, AddedRowCarriesIdIndexValuesAndKeys)
     v->ESPK2("");
     ASSERT_TRUE(v->DVTT("V", "y", "N", 4, "M"));
     EXPECT_EQ(rows("SELECT ID, N, V, A FROM T"), QStringList{"7|4|y|a"});
+}
+
+// A value column that is also the ID column or a given index column (names compared
+// without regard to letter case) ends with the ID or index value, in a row found as in a
+// row added: the value goes in first, then the ID, the index values and the keys.
+TEST_F(ColumnTransfer, AValueColumnThatIsAnIndexColumnEndsWithTheIndexValue)
+{
+    exec("CREATE TABLE T (ID INTEGER, N SMALLINT, M INTEGER, V TEXT)");
+    struct Case {
+        const char* name;
+        std::function<bool(clsDATEN&)> write;
+        QString column;
+        QString stored;
+    };
+    const Case cases[] = {
+        {"index column N", [](clsDATEN& v) { return v.DVTI("N", 5, "N", int16_t(-1)); }, "N", "-1"},
+        {"index column m for M", [](clsDATEN& v) { return v.DVTL("M", 7, "m", int32_t(40000)); }, "M", "40000"},
+        {"the ID column", [](clsDATEN& v) { return v.DVTL("id", 9); }, "ID", "7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        exec("DELETE FROM T");
+        auto v = view("T");
+        ASSERT_TRUE(c.write(*v));   // adds the row
+        EXPECT_EQ(rows("SELECT " + c.column + " FROM T"), QStringList{c.stored});
+        ASSERT_TRUE(c.write(*v));   // finds it
+        EXPECT_EQ(rows("SELECT " + c.column + " FROM T"), QStringList{c.stored});
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
+// A single-value write after another with the same selection writes into the row that
+// one left, without looking for it, only while nothing else can have changed the rows:
+// after a row is added through the connection, after a savepoint's rollback brings back
+// a row the first write deleted, or after another program's commit between two
+// transactions, the write finds every matched row again and leaves only the first.
+TEST_F(ColumnTransfer, ASingleValueWriteFindsTheRowsAgainAfterAnythingChangedThem)
+{
+    auto second = [](clsDATEN& v) { return v.DVTS("Z", 2.0f, "K", 1, "I1"); };
+    {
+        SCOPED_TRACE("a row added through the connection");
+        layerRows(1);
+        auto v = view("E3");
+        Transaction t(p.cnnX());
+        ASSERT_TRUE(v->DVTS("Z", 1.0f, "K", 1, "I1"));
+        exec("INSERT INTO E3 (ID, K, I1, Z) VALUES (7, 1, 5, 50)");
+        ASSERT_TRUE(second(*v));
+        t.Commit();
+        EXPECT_EQ(side1(), QStringList{"0|2"});
+    }
+    {
+        SCOPED_TRACE("a savepoint rolled back");
+        exec("DELETE FROM E3");
+        layerRows(2);
+        auto v = view("E3");
+        Transaction t(p.cnnX());
+        {
+            Transaction inner(p.cnnX());
+            ASSERT_TRUE(v->DVTS("Z", 1.0f, "K", 1, "I1"));   // row 1 goes, row 0 takes 1
+        }
+        ASSERT_TRUE(second(*v));
+        t.Commit();
+        EXPECT_EQ(side1(), QStringList{"0|2"});
+    }
+    {
+        SCOPED_TRACE("another program's commit between two transactions");
+        exec("DELETE FROM E3");
+        layerRows(1);
+        auto v = view("E3");
+        {
+            Transaction t(p.cnnX());
+            ASSERT_TRUE(v->DVTS("Z", 1.0f, "K", 1, "I1"));
+            t.Commit();
+        }
+        OpenDatabase(p.projectDbPath())->Execute("INSERT INTO E3 (ID, K, I1, Z) VALUES (7, 1, 5, 50)");
+        Transaction t(p.cnnX());
+        ASSERT_TRUE(second(*v));
+        t.Commit();
+        EXPECT_EQ(side1(), QStringList{"0|2"});
+    }
+    EXPECT_TRUE(boxes().empty());
 }
 
 TEST_F(ColumnTransfer, EmptyTextIsStoredAsNull)

@@ -7,8 +7,18 @@
 #include "support/TestSuite.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
+#include <chrono>
+#include <condition_variable>
+#include <fcntl.h>
+#include <mutex>
 #include <optional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -283,9 +293,17 @@ TEST_F(ImportTest, DamagedCyclesAreReportedAndOKReadsOn)
         // position 1, beyond the cycle, and is passed over.
         {"one line per cycle, count line wrong, OK", {1, {}, {}, {}, {}, {}, {}, {{"A", 0}}}, "5\n0\n7\n0\n",
          {MsgResult::OK}, true, {msg1}, {"alt", "0"}},
-        // A cycle number the count cannot reach ends the import at once.
-        {"cycle number no number", perLine3, "2\n0\n1,1\n2\nx\n1,2\n", {}, false, {}, {"1,1"}},
-        {"cycle number below the count", perLine3, "2\n0\n1,1\n2\n0\n1,2\n", {}, false, {}, {"1,1"}},
+        // A repeated or backward cycle number is reported like a gap; OK reads on from
+        // it, and the rows are cleaned up and renumbered ("-,5" becomes "-0,5").
+        {"a repeated cycle number, OK", perLine3, "2\n0\n1,1\n2\n1\n1,2\n2\n1\n-,5\n2\n2\n1,4\n",
+         {MsgResult::OK}, true, {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 1 !"}, {"1,1", "1,2", "-0,5", "1,4"}},
+        {"a backward cycle number, OK", perLine3, "2\n0\n1,1\n2\n1\n1,2\n2\n0\n-,5\n2\n1\n1,4\n",
+         {MsgResult::OK}, true, {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 1 !"}, {"1,1", "1,2", "-0,5", "1,4"}},
+        {"a backward cycle number, Cancel", perLine3, "2\n0\n1,1\n2\n1\n-,5\n2\n0\n1,3\n", {MsgResult::Cancel},
+         false, {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 1 !"}, {"1,1", "-,5"}},
+        // A cycle number that is no number: the count goes on as if it were right.
+        {"cycle number no number, OK", perLine3, "2\n0\n1,1\n2\nx\n1,2\n2\n2\n1,3\n", {MsgResult::OK}, true,
+         {"Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 0 !"}, {"1,1", "1,2", "1,3"}},
         {"cycle per line, damaged line, OK", cycles, "1;2;3;;\n4 5 6xx\n7;8;9;;\n", {MsgResult::OK}, true,
          {"ZyklusNr. 1 ist beschädigt!"}, {"1", "7"}},
         {"cycle per line, damaged line, Cancel", cycles, "1;2;3;;\n4 5 6xx\n7;8;9;;\n", {MsgResult::Cancel}, false,
@@ -366,6 +384,81 @@ TEST_F(ImportTest, FailuresEndTheImportWithFalse)
     flx->ZEILEENTFERNEN();
     EXPECT_FALSE(flx->IMPORTIEREN(QStringLiteral("ZEILE"), good));
     EXPECT_EQ(grid->TextMatrix(1, 3), QString());
+}
+
+// Should a reader wait on a named pipe after all, a writer that comes and goes after a
+// while ends the wait, so that the test fails rather than hangs.
+class PipeWatchdog {
+public:
+    explicit PipeWatchdog(const QString& pipe)
+        : thread_([this, name = QFile::encodeName(pipe)] {
+              std::unique_lock<std::mutex> lock(mutex_);
+              if (ended_.wait_for(lock, std::chrono::seconds(20), [this] { return done_; }))
+                  return;
+              const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+              if (fd >= 0)
+                  ::close(fd);
+          })
+    {
+    }
+    ~PipeWatchdog()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        ended_.notify_one();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+TEST_F(ImportTest, OnlyARegularFileATableCanHoldIsRead)
+{
+    bindImportTable();
+    store(QStringLiteral("ZEILE"), {2, ";", {}, {}, {}, {}, {}, {{"A", 0}}});
+    const std::vector<QStringList> before = rows();
+    const QString pipe = QDir(project.folder()).filePath(QStringLiteral("messung.fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const PipeWatchdog watchdog(pipe);
+    // One byte beyond the largest file an import reads, without taking room on the disk.
+    const QString large = QDir(project.folder()).filePath(QStringLiteral("gross.txt"));
+    {
+        QFile f(large);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(int64_t(FlexGrid::MaxRows) * 256 + 1));
+    }
+    const QString notAFile = QStringLiteral("VB-Error: 75\nFehler beim Zugriff auf Pfad/Datei");
+    struct Case {
+        const char* name;
+        QString path, box;
+    };
+    const Case cases[] = {
+        {"a named pipe without a writer", pipe, notAFile},
+        {"a device without end", QStringLiteral("/dev/zero"), notAFile},
+        {"larger than a table holds", large,
+         QStringLiteral("VB-Error: 7\nDie Datei ist zu groß: 268435457 Bytes; eine Tabelle nimmt nur den Inhalt einer "
+                        "Datei von höchstens 268435456 Bytes auf.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs->shown.clear();
+        answer(MsgResult::OK);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(flx->IMPORTIEREN(QStringLiteral("ZEILE"), c.path));
+        EXPECT_LT(clock.elapsed(), 10000);   // refused at once, not after the watchdog
+        EXPECT_EQ(rows(), before);
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].text, c.box);
+        EXPECT_EQ(boxes()[0].title, "MSFlexGrid / Importieren");
+        EXPECT_EQ(MousePointer(), 0);
+    }
 }
 
 TEST_F(ImportTest, LayoutKeyWithQuotesIsFoundAsIs)
@@ -477,6 +570,57 @@ TEST(MeasurementFile, LinesEndAtCarriageReturnLineFeedOrBothAndAreWindows1252)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(MeasurementLines(c.bytes), c.lines);
     }
+}
+
+// A file "messung.txt" with these bytes in the folder.
+QString WriteFile(const QTemporaryDir& dir, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(QStringLiteral("messung.txt"));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+TEST(MeasurementFile, AFileIsReadUpToItsLimit)
+{
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, "a\r\nbc");
+    EXPECT_EQ(ReadMeasurementFile(path, 5), (std::vector<QString>{"a", "bc"}));
+    EXPECT_EQ(VbErrorOf([&] { ReadMeasurementFile(path, 4); }), VbErr::OutOfMemory);
+}
+
+// The reader's error number for a file, read by a user other than root where the test
+// runs as root (root may read any file).
+int ErrorNumberUnprivileged(const QString& path)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(1);
+        try {
+            ReadMeasurementFile(path, 1000);
+        } catch (const VbError& e) {
+            ::_exit(e.number());
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(MeasurementFile, AFileWithoutPermissionIsError70)
+{
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, "1;2\r\n");
+    // The folder may be passed through, the file not read.
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                      | QFileDevice::ExeOwner | QFileDevice::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions()));
+    EXPECT_EQ(ErrorNumberUnprivileged(path), VbErr::PermissionDenied);
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    EXPECT_EQ(ErrorNumberUnprivileged(path), 0);
 }
 
 } // namespace

@@ -147,6 +147,22 @@ TEST(DatabaseFiles, AFailedCopyLeavesTheTargetAsItWasAndSaysWhy)
     const QString empty = p.folder() + QStringLiteral("/empty.mdb");
     QFile(empty).open(QIODevice::WriteOnly);
     const QString presets = p.folder() + QStringLiteral("/DATEN/VORGABE.mdb");
+    // A file with one page zeroed (the last, a page of E3's rows): its tables are all
+    // there and SQLite's backup copies it without a word; only a check of every page
+    // finds the damage.
+    const QString damaged = p.folder() + QStringLiteral("/damaged.mdb");
+    ASSERT_TRUE(QFile::copy(p.projectDbPath(), damaged));
+    {
+        QFile f(damaged);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        const QByteArray header = f.read(18);
+        const int stored = uchar(header[16]) << 8 | uchar(header[17]);
+        const int pageSize = stored == 1 ? 65536 : stored;
+        ASSERT_GT(f.size() / pageSize, 2);
+        ASSERT_TRUE(f.seek(f.size() - pageSize));
+        f.write(QByteArray(pageSize, '\0'));
+    }
+    ASSERT_TRUE(IsDatabaseWithTables(damaged, {QStringLiteral("E1"), QStringLiteral("E3")}));
     const struct {
         const char* name;
         QString source;
@@ -155,6 +171,7 @@ TEST(DatabaseFiles, AFailedCopyLeavesTheTargetAsItWasAndSaysWhy)
     } cases[] = {
         {"empty source", empty, RLIM_INFINITY, "Die Datei ist keine gültige Datenbank."},
         {"source without the record tables", presets, RLIM_INFINITY, "Der Datenbank fehlt die Tabelle E1."},
+        {"a page of the source zeroed", damaged, RLIM_INFINITY, "Die Datei ist keine gültige Datenbank."},
         {"disk full", p.projectDbPath(), rlim_t(before.size() / 2), "Auf dem Datenträger ist kein Platz mehr frei."},
     };
     for (const auto& c : cases) {
@@ -177,15 +194,19 @@ TEST(DatabaseFiles, ALockedSourceIsWaitedForOnlyAsLongAsTheTimeout)
     const QString source = p.projectDbPath();
     const QString target = p.folder() + QStringLiteral("/copy.mdb");
     // Another program writing the source: an exclusive lock held for a while.
-    std::atomic<bool> locked{false};
+    // It holds the lock for the given time, or until released.
+    std::atomic<bool> locked{false}, release{false};
     const auto holdLock = [&](int ms) {
         locked = false;
-        return std::thread([&locked, source, ms] {
+        release = false;
+        return std::thread([&locked, &release, source, ms] {
             sqlite3* db = nullptr;
             sqlite3_open_v2(source.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
             sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
             locked = true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+            while (!release && std::chrono::steady_clock::now() < end)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
             sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
             sqlite3_close_v2(db);
         });
@@ -206,14 +227,18 @@ TEST(DatabaseFiles, ALockedSourceIsWaitedForOnlyAsLongAsTheTimeout)
     EXPECT_EQ(CLng(ScalarOf(copy, QStringLiteral("SELECT count(*) FROM E3"))), 10);
     copy->Close();
 
-    std::thread longLock = holdLock(2000);
+    // A lock held far longer than the copy's timeout, and let go once the copy is back:
+    // the copy gives up after its timeout, with room for a loaded machine, and long
+    // before the lock would end.
+    std::thread longLock = holdLock(30000);
     waitLocked();
     t.start();
     const QString text = ErrorTextOf([&] { CopyDatabase(source, target, {{}, 1}); });
     const qint64 waited = t.elapsed();
+    release = true;
     longLock.join();
     EXPECT_GE(waited, 800);
-    EXPECT_LT(waited, 1900);
+    EXPECT_LT(waited, 15000);
     EXPECT_TRUE(text.endsWith(QStringLiteral("Die Datenbank wird von einem anderen Programm benutzt.")))
         << text.toStdString();
 }

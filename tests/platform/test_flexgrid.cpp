@@ -90,6 +90,7 @@ TEST_F(FlexGridTest, CellsSizeAndCurrentCell)
     EXPECT_EQ(VbErrorOf([&] { g.TextMatrix(2, 0); }), VbErr::InvalidArrayIndex);
     EXPECT_EQ(VbErrorOf([&] { g.setRow(-1); }), VbErr::InvalidArrayIndex);
     EXPECT_EQ(VbErrorOf([&] { g.setRows(1); }), VbErr::InvalidProperty);
+    EXPECT_EQ(VbErrorOf([&] { g.setRows(FlexGrid::MaxRows + 1); }), VbErr::InvalidProperty);
     EXPECT_EQ(VbErrorOf([&] { g.setFixedCols(2); }), VbErr::InvalidProperty);
     EXPECT_EQ(VbErrorOf([&] { g.setColAlignment(0, 10); }), VbErr::InvalidProperty);
 }

@@ -107,8 +107,11 @@ TEST(Yield, DoEventsHoldsBackUserInputUntilTheEventLoopRuns)
     bool repainted = false;
     QTimer::singleShot(0, [&] { repainted = true; });
 
-    DoEvents();
-    DoEvents();
+    // The yields of a command, for longer than they take to poll the message loop.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20)
+        DoEvents();
     EXPECT_TRUE(repainted);
     EXPECT_EQ(clicks, 0);
 

@@ -1,3 +1,4 @@
+#include "platform/Format.h"
 #include "platform/Locale.h"
 #include "platform/Variant.h"
 #include "platform/VbError.h"
@@ -5,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <cfloat>
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -177,7 +179,7 @@ TEST_F(VariantTest, CDateReadsNumbersAndLocaleDates)
 {
     SetProgramLocale(German());
     EXPECT_EQ(CDate(Variant()), VbDate{0.0});
-    EXPECT_EQ(ToDateTime(CDate(Variant())), QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
+    EXPECT_EQ(ToDateTime(CDate(Variant())), QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC));
     EXPECT_EQ(CDate("15.03.2023"), VbDate{45000.0});
     EXPECT_EQ(CDate("15.03.2023 18:00:00"), VbDate{45000.75});
     EXPECT_EQ(CDate("06:00:00"), VbDate{0.25});
@@ -185,11 +187,52 @@ TEST_F(VariantTest, CDateReadsNumbersAndLocaleDates)
     EXPECT_EQ(CDate("15.03.23"), VbDate{45000.0});    // two-digit years 00-29 are 20xx
     EXPECT_EQ(CDate("31.12.99"), VbDate{36525.0});    // and 30-99 are 19xx
     EXPECT_EQ(CDate(45000.5), VbDate{45000.5});
-    EXPECT_EQ(VbErrorOf([] { CDate("abc"); }), VbErr::TypeMismatch);
+    EXPECT_EQ(CDate("Mittwoch, 15. MÄRZ 2023"), VbDate{45000.0});   // names in any letter case
+    for (const char* notADate : {"abc", "Montag, 15. März 2023", "29.02.2023", "24:00:00", "1. 3.2023", "01.03.123"})
+        EXPECT_EQ(VbErrorOf([&] { CDate(QString::fromUtf8(notADate)); }), VbErr::TypeMismatch) << notADate;
     EXPECT_EQ(VbErrorOf([] { CDate(1e9); }), VbErr::Overflow);
     SetProgramLocale(English());
     EXPECT_EQ(CDate("3/15/2023"), VbDate{45000.0});
     EXPECT_EQ(CDate("3/15/2023 6:00:00 PM"), VbDate{45000.75});
+    EXPECT_EQ(CDate("12:00:00 am"), VbDate{0.0});
+    EXPECT_EQ(VbErrorOf([] { CDate("13:00:00 PM"); }), VbErr::TypeMismatch);
+}
+
+// The system's time zone for one test.
+class TimeZoneScope {
+public:
+    explicit TimeZoneScope(const char* zone) : old_(qgetenv("TZ")), had_(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~TimeZoneScope()
+    {
+        if (had_)
+            qputenv("TZ", old_);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    QByteArray old_;
+    bool had_;
+};
+
+// Date values are calendar values: a time that the change to summer time skips in the
+// system's zone is read, kept and shown as it stands.
+TEST_F(VariantTest, DatesAndTimesIgnoreTheSystemsTimeZone)
+{
+    const TimeZoneScope berlin("Europe/Berlin");   // summer time began on 30.03.2003 at 02:00
+    SetProgramLocale(German());
+    const VbDate skipped{37710.0 + 2.5 / 24.0};
+    EXPECT_EQ(CDate("30.03.2003 02:30:00"), skipped);
+    EXPECT_EQ(CDate("30.03.03 2:30"), skipped);
+    EXPECT_EQ(CStr(Variant(skipped)), QStringLiteral("30.03.2003 02:30:00"));
+    EXPECT_EQ(Format(Variant(skipped), QStringLiteral("hh:mm")), QStringLiteral("02:30"));
+    EXPECT_EQ(ToDateTime(skipped).time(), QTime(2, 30));
+    EXPECT_EQ(FromDateTime(ToDateTime(skipped)), skipped);
 }
 
 TEST_F(VariantTest, OleDatesMapToDateTimesBothWays)
@@ -198,10 +241,10 @@ TEST_F(VariantTest, OleDatesMapToDateTimesBothWays)
         double days;
         QDateTime time;
     } cases[] = {
-        {0.0, QDateTime(QDate(1899, 12, 30), QTime(0, 0))},
-        {45000.75, QDateTime(QDate(2023, 3, 15), QTime(18, 0))},
-        {-1.25, QDateTime(QDate(1899, 12, 29), QTime(6, 0))},   // the fraction counts forward
-        {1.5, QDateTime(QDate(1899, 12, 31), QTime(12, 0))},
+        {0.0, QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC)},
+        {45000.75, QDateTime(QDate(2023, 3, 15), QTime(18, 0), Qt::UTC)},
+        {-1.25, QDateTime(QDate(1899, 12, 29), QTime(6, 0), Qt::UTC)},   // the fraction counts forward
+        {1.5, QDateTime(QDate(1899, 12, 31), QTime(12, 0), Qt::UTC)},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ToDateTime(VbDate{c.days}), c.time) << c.days;

@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -66,18 +67,44 @@ TEST_F(MousePointerTest, AMessageBoxShowsTheArrowAndTheHourglassReturns)
     EXPECT_EQ(overrideShape(), Qt::WaitCursor);
 }
 
-TEST(Yield, DoEventsRunsPendingWorkAndTheHook)
+TEST(Yield, AYieldAfterAPauseRunsPendingWorkAndEveryYieldTheHook)
 {
     int hooks = 0;
     SetDoEventsHook([&] { ++hooks; });
+    QThread::msleep(10);
     bool timerRan = false;
     QTimer::singleShot(0, [&] { timerRan = true; });
     DoEvents();
+    EXPECT_TRUE(timerRan);
     DoEvents();
     SetDoEventsHook(nullptr);
     DoEvents();
     EXPECT_EQ(hooks, 2);
-    EXPECT_TRUE(timerRan);
+}
+
+// A command that yields after every one of thousands of rows: the message loop is polled
+// at most every few milliseconds, and work that waits there still runs within them.
+TEST(Yield, YieldsInQuickSuccessionPollTheMessageLoopEveryFewMilliseconds)
+{
+    int polls = 0;   // a zero timer fires once at every poll of the message loop
+    QTimer ticker;
+    ticker.setInterval(0);
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++polls; });
+    ticker.start();
+    bool pendingRan = false;
+    QTimer::singleShot(0, [&] { pendingRan = true; });
+    QElapsedTimer clock;
+    clock.start();
+    int yields = 0;
+    while (yields < 20000 || clock.elapsed() < 50) {
+        DoEvents();
+        ++yields;
+    }
+    const qint64 ms = clock.elapsed();
+    ticker.stop();
+    EXPECT_TRUE(pendingRan);
+    EXPECT_GE(polls, 2);
+    EXPECT_LE(polls, ms / 2 + 2) << yields << " yields in " << ms << " ms";
 }
 
 TEST(Yield, SleepBlocksForItsPause)
