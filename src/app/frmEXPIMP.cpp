@@ -1,6 +1,7 @@
 #include "frmEXPIMP.h"
 #include "Datensatz.h"
 #include "Pictures.h"
+#include "Sprache.h"
 #include "platform/Twips.h"
 #include "frmMAIN.h"
 #include "platform/App.h"
@@ -144,7 +145,7 @@ DialogService& frmEXPIMP::dlg() const
 
 QString frmEXPIMP::T(const char* english, const char* german) const
 {
-    return QString::fromUtf8(sprache_ == 1 ? english : german);
+    return Sprachtext(sprache_, english, german);
 }
 
 void frmEXPIMP::Form_Load()

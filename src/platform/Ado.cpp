@@ -1,6 +1,7 @@
 #include "Ado.h"
 #include "DbError.h"
 #include "Locale.h"
+#include "SqlTextFunctions.h"
 #include "VbError.h"
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -35,82 +36,6 @@ namespace {
     if (!KnownDatabaseCause(sqlite3_extended_errcode(db), sqlite3_system_errno(db)).isEmpty())
         throw DatabaseError(db);
     throwDbError(QString::fromUtf8(sqlite3_errmsg(db)));
-}
-
-// ---------------------------------------------------------------- text comparison
-
-// Text comparison without regard to case, umlauts included: replaces SQLite's
-// ASCII-only NOCASE on the program's connections. The files keep the name NOCASE in
-// their schema, so a stock sqlite3 shell still reads them (with ASCII folding).
-int compareNoCase(void*, int n1, const void* s1, int n2, const void* s2)
-{
-    const QString a = QString::fromUtf8(static_cast<const char*>(s1), n1);
-    const QString b = QString::fromUtf8(static_cast<const char*>(s2), n2);
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
-}
-
-// LIKE with "%" and "_" as wildcards, case-insensitive including umlauts.
-bool likeMatch(const QString& pattern, qsizetype p, const QString& text, qsizetype t, QChar escape)
-{
-    while (p < pattern.size()) {
-        QChar c = pattern[p];
-        if (c == escape && p + 1 < pattern.size()) {
-            if (t >= text.size() || pattern[p + 1].toCaseFolded() != text[t].toCaseFolded())
-                return false;
-            p += 2;
-            ++t;
-            continue;
-        }
-        if (c == QLatin1Char('%')) {
-            while (p < pattern.size() && pattern[p] == QLatin1Char('%'))
-                ++p;
-            if (p == pattern.size())
-                return true;
-            for (qsizetype k = t; k <= text.size(); ++k)
-                if (likeMatch(pattern, p, text, k, escape))
-                    return true;
-            return false;
-        }
-        if (t >= text.size())
-            return false;
-        if (c != QLatin1Char('_') && c.toCaseFolded() != text[t].toCaseFolded())
-            return false;
-        ++p;
-        ++t;
-    }
-    return t == text.size();
-}
-
-void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    for (int i = 0; i < argc; ++i)
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
-            return sqlite3_result_null(ctx);
-    auto text = [&](int i) {
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[i])),
-                                 sqlite3_value_bytes(argv[i]));
-    };
-    QChar escape;
-    if (argc == 3) {
-        const QString e = text(2);
-        if (e.size() != 1)
-            return sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
-        escape = e[0];
-    }
-    sqlite3_result_int(ctx, likeMatch(text(0), 0, text(1), 0, escape) ? 1 : 0);
-}
-
-void registerTextFunctions(sqlite3* db)
-{
-    int rc = sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase, nullptr);
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    if (rc == SQLITE_OK)
-        rc = sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        throwDbError(db);
 }
 
 // ---------------------------------------------------------------- statements
@@ -472,7 +397,8 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
         if (rc != SQLITE_OK)
             throw DatabaseError(db, QStringLiteral("'%1'").arg(file));
         sqlite3_busy_timeout(db, ConnectionTimeout * 1000);
-        registerTextFunctions(db);
+        if (RegisterTextFunctions(db) != SQLITE_OK)
+            throwDbError(db);
         sqlite3_commit_hook(db, [](void* self) { ++static_cast<Connection*>(self)->transactionEnds_; return 0; }, this);
         sqlite3_rollback_hook(db, [](void* self) { ++static_cast<Connection*>(self)->transactionEnds_; }, this);
         // A file that is no database fails here rather than at the first query.

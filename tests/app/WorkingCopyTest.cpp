@@ -1,6 +1,7 @@
 // The per-user working copy: set-up, recovery after an interrupted run, a
 // left-over copy of another project, save back, the size offer and compaction.
 #include "AppFixture.h"
+#include "app/WorkingCopy.h"
 #include "platform/DatabaseFiles.h"
 #include "platform/FileOps.h"
 #include "platform/Yield.h"

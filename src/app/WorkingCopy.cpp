@@ -1,0 +1,305 @@
+#include "WorkingCopy.h"
+#include "Datensatz.h"
+#include "Sprache.h"
+#include "platform/App.h"
+#include "platform/Context.h"
+#include "platform/DatabaseFiles.h"
+#include "platform/DialogService.h"
+#include "platform/ErrorGuard.h"
+#include "platform/FileOps.h"
+#include "platform/Locale.h"
+#include "platform/SessionEnd.h"
+#include "platform/System.h"
+#include "platform/Yield.h"
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// A partial copy beside the shared project database younger than this may be one that
+// another running copy is still writing.
+constexpr std::chrono::hours SaveInProgress{1};
+
+// The marker beside a working copy names the project database it was copied from.
+QString OriginMarker(const QString& copy) { return copy + QStringLiteral(".origin"); }
+
+QString CanonicalPath(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+QString ReadOrigin(const QString& copy)
+{
+    QFile f(OriginMarker(copy));
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(f.readAll()).trimmed();
+}
+
+void WriteOrigin(const QString& copy, const QString& projectDb)
+{
+    QFile f(OriginMarker(copy));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || f.write(CanonicalPath(projectDb).toUtf8()) < 0 || !f.flush())
+        throw VbError(VbErr::PermissionDenied);
+}
+
+} // namespace
+
+QString KompressionsDatei(const QString& arbeitskopie)
+{
+    const QString ext = QStringLiteral(".mdb");
+    QString base = arbeitskopie;
+    if (base.endsWith(ext, Qt::CaseInsensitive))
+        base.chop(ext.size());
+    return base + QStringLiteral("TEMP.mdb");
+}
+
+float GroesseMB(std::uintmax_t bytes)
+{
+    return float(Round(double(bytes) / 1000000.0, 1));
+}
+
+float ProzentKomprimiert(float before, float after)
+{
+    if (before == 0.0f)
+        return 0.0f;
+    const float share = (before - after) * 100.0f / before;
+    return float(Round(share, 1));
+}
+
+QString AktuellerBenutzer()
+{
+    const QString name = UserName().toUpper();
+    return name.isEmpty() ? QStringLiteral("UNBEK.") : name;
+}
+
+QString WorkingCopy::T(const char* english, const char* german) const
+{
+    return Sprachtext(ctx_.SPRACHE, english, german);
+}
+
+QString WorkingCopy::Path() const
+{
+    const QString benutzer = ParentFolder(ctx_.programFolder) + QStringLiteral("/BENUTZER");
+    CreateFolder(benutzer);
+    const QString own = benutzer + QLatin1Char('/') + AktuellerBenutzer();
+    CreateFolder(own);
+    return own + QLatin1Char('/') + App::Title() + QStringLiteral(".mdb");
+}
+
+QString WorkingCopy::ProjectDatabase() const
+{
+    return ctx_.PROJEKTSPFAD + QLatin1Char('/') + ctx_.PROJEKT + QLatin1Char('/') + App::Title()
+           + QStringLiteral(".mdb");
+}
+
+std::optional<QString> WorkingCopy::SetUp(Guard& g)
+{
+    const QString projectDb = ProjectDatabase();
+    QString copy;
+    g.step([&] { copy = Path(); });
+    // Two running copies for one user would share this working copy.
+    const QString lockFile = ParentFolder(copy) + QLatin1Char('/') + App::Title() + QStringLiteral(".lock");
+    bool held = true;   // by this run; after an error box the run goes on without the lock
+    g.step([&] { held = copy.isEmpty() || lock_.Acquire(lockFile); });
+    if (!held) {
+        return T("Program ", "Programm ") + App::Title() + T(" is already running for user ", " läuft bereits für Benutzer ")
+               + AktuellerBenutzer() + QLatin1Char('!');
+    }
+    if (lock_.Held()) {
+        RemoveLeftOverPartials(copy);   // of a start-up copy that was cut short
+        // A compaction cut short leaves its file; the working copy never needs it.
+        const QString compacted = KompressionsDatei(copy);
+        QFile::remove(compacted);
+        QFile::remove(compacted + QStringLiteral("-journal"));
+    }
+    RemoveLeftOverPartials(projectDb, SaveInProgress);   // of saves cut short
+    bool fresh = true;
+    if (FileExists(copy)) {
+        const QString origin = ReadOrigin(copy);
+        const bool otherProject = !origin.isEmpty() && origin != CanonicalPath(projectDb);
+        if (otherProject || !IsDatabaseWithTables(copy, DatensatzTabellen())) {
+            // Never offered, nor overwritten: kept aside. When that fails, the run goes
+            // on without a working copy.
+            bool moved = false;
+            g.step([&] {
+                const QString project = QFileInfo(ParentFolder(origin)).fileName();
+                const QString aside = MoveAside(copy, otherProject ? project : T("invalid", "defekt"));
+                ctx_.dlg().MsgBox(
+                    otherProject ? T("The working copy of project ", "Die Arbeitskopie des Projekts ") + project
+                                       + T(" left by an interrupted run was kept as ",
+                                           " aus einem unterbrochenen Lauf wurde aufbewahrt als ")
+                                       + aside + QLatin1Char('.')
+                                 : T("The working copy left by an interrupted run is no valid project database. "
+                                     "It is not offered and was kept as ",
+                                     "Die Arbeitskopie aus einem unterbrochenen Lauf ist keine gültige "
+                                     "Projektdatenbank. Sie wird nicht angeboten und wurde aufbewahrt als ")
+                                       + aside + QLatin1Char('.'),
+                    MsgButtons::OK, otherProject ? MsgIcon::Information : MsgIcon::Exclamation, App::Title());
+                moved = true;
+            });
+            if (!moved) {
+                keep_ = true;
+                throw Guard::Leave{};
+            }
+        } else {
+            const MsgResult answer = ctx_.dlg().MsgBox(
+                T("Program was interuped during the execution!\r\nDo you want to save the changes till the interuption?",
+                  "Programm wurde während der Ausführung unterbrochen!\r\n"
+                  "Soll die bis zum Abbruch vorhandenen Daten gepeichert werden?"),
+                MsgButtons::YesNo, MsgIcon::Question, App::Title());
+            // A question closed by an end from outside was answered by nobody: keep.
+            fresh = answer == MsgResult::No && !OutsideUnloadRequested();
+        }
+    }
+    if (fresh) {
+        // Without a sound working copy the program cannot work: it ends as a refusal
+        // does, and the target (an older copy, or none) stays as it was.
+        try {
+            if (copy.isEmpty())
+                throw VbError(VbErr::PathNotFound);
+            CopyDatabase(projectDb, copy, {DatensatzTabellen()});
+        } catch (const VbError& e) {
+            return T("The working copy of project ", "Die Arbeitskopie des Projekts ") + ctx_.PROJEKT
+                   + T(" cannot be set up:\r\n", " kann nicht angelegt werden:\r\n") + e.text();
+        }
+    }
+    g.step([&] { WriteOrigin(copy, projectDb); });
+    // Work recovered from an interrupted run is not in the project yet.
+    g.step([&] { changed_ = !fresh; });
+    g.step([&] {
+        ctx_.cnnX = std::make_shared<Connection>();
+        ctx_.cnnX->ConnectionTimeout = 30;
+        ctx_.cnnX->Open(JetConnectionString(copy));
+    });
+    return std::nullopt;
+}
+
+QString WorkingCopy::MoveAside(const QString& copy, const QString& label) const
+{
+    const QString target = ParentFolder(copy) + QLatin1Char('/') + App::Title() + QLatin1Char('_') + label
+                           + QLatin1Char('_') + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))
+                           + QStringLiteral(".mdb");
+    MoveFile(copy, target);
+    // A journal belongs to its database: it goes along, so that nothing rolls it back
+    // onto a file it was not written for.
+    QFile::rename(copy + QStringLiteral("-journal"), target + QStringLiteral("-journal"));
+    QFile::remove(OriginMarker(copy));
+    return target;
+}
+
+bool WorkingCopy::Save(const QString& title, const QString& compactionTitle)
+{
+    bool copied = false;
+    Guarded(ctx_.dlg(), RoutineBox(title), [&](Guard& g) {
+        QString copy;
+        g.step([&] { copy = Path(); });
+        float size = 0;
+        g.step([&] { size = GroesseMB(FileLen(copy)); });
+        if (size > 10.0f) {
+            MsgBoxRequest offer;
+            offer.text = T("Database reaches ", "Datenbank hat ") + CStr(Variant(size))
+                         + T(" MB! \r\nDo you want to compact the file?",
+                             " MB erreicht! \r\nSoll die Datei komprimiert werden?");
+            offer.buttons = MsgButtons::YesNo;
+            offer.icon = MsgIcon::Question;
+            offer.title = title;
+            offer.helpFile = ctx_.programFolder + QLatin1Char('/') + App::HelpFile();
+            offer.helpContext = 34;
+            if (ctx_.dlg().MsgBox(offer) == MsgResult::Yes)
+                Compact(compactionTitle);
+        }
+        g.step([&] { SetMousePointer(11); });
+        g.step([&] {
+            // Only a sound project database may take the project's place; a failed copy
+            // leaves the project database as it was.
+            if (!ctx_.cnnX || !ctx_.cnnX->isOpen())
+                throw VbError(VbErr::ObjectClosed, T("The working copy is not open. The project database was left "
+                                                     "as it was.",
+                                                     "Die Arbeitskopie ist nicht geöffnet. Die Projektdatenbank "
+                                                     "bleibt unverändert."));
+            const QString target = ProjectDatabase();
+            if (!FolderExists(ParentFolder(target)))
+                throw VbError(VbErr::PathNotFound);   // the project folder has gone
+            RemoveLeftOverPartials(target, SaveInProgress);   // of saves cut short
+            try {
+                CopyDatabase(copy, target, {DatensatzTabellen()});
+            } catch (const VbError& e) {
+                throw VbError(e.number(), e.text() + T("\r\nThe project database was left as it was.",
+                                                       "\r\nDie Projektdatenbank bleibt unverändert."));
+            }
+            copied = true;
+        });
+        // A copy that failed leaves the changes unsaved, and the flag says so.
+        g.step([&] { changed_ = changed_ && !copied; });
+        g.step([&] { SetMousePointer(1); });
+    });
+    return copied;
+}
+
+void WorkingCopy::Compact(const QString& title)
+{
+    const auto reopen = [this] {
+        if (ctx_.cnnX && !ctx_.cnnX->isOpen())
+            ctx_.cnnX->Reopen();
+    };
+    const bool complete = Guarded(ctx_.dlg(), RoutineBox(title), [&](Guard& g) {
+        g.step([&] { SetMousePointer(11); });
+        QString s;
+        g.step([&] { s = Path(); });
+        const QString t = KompressionsDatei(s);
+        float before = 0, after = 0;
+        g.step([&] { before = GroesseMB(FileLen(s)); });
+        // The working copy is replaced only by a sound compacted file, and the
+        // connection object stays the same, so open views keep working.
+        bool compacted = false;
+        g.step([&] {
+            if (!ctx_.cnnX)
+                throw VbError(VbErr::ObjectNotSet);
+            try {
+                CompactDatabase(*ctx_.cnnX, t);
+            } catch (const VbError& e) {
+                throw VbError(e.number(), e.text() + T("\r\nThe working copy was left as it was.",
+                                                       "\r\nDie Arbeitskopie bleibt unverändert."));
+            }
+            compacted = true;
+        });
+        g.step([&] { after = GroesseMB(FileLen(s)); });
+        const float percent = ProzentKomprimiert(before, after);
+        // A compaction that failed reports no success.
+        if (compacted) {
+            g.step([&] {
+                ctx_.dlg().MsgBox(T("Database was compact about ", "Datenbank wurde um ") + CStr(Variant(percent))
+                                      + T(" % to ", " % auf ") + CStr(Variant(after))
+                                      + T(" MB!", " MB komprimiert !"),
+                                  MsgButtons::OK, MsgIcon::Information, title);
+            });
+        }
+        g.step(reopen);
+        g.step([&] { SetMousePointer(0); });
+    });
+    if (!complete) {
+        Guarded(ctx_.dlg(), RoutineBox(title), [&](Guard& g) { g.step(reopen); });
+        SetMousePointer(0);
+    }
+}
+
+void WorkingCopy::Close(Guard& g)
+{
+    g.step([&] {
+        if (!ctx_.cnnX)
+            throw VbError(VbErr::ObjectNotSet);
+        ctx_.cnnX->Close();
+    });
+    if (lock_.Held() && !keep_) {
+        g.step([&] {
+            const QString copy = Path();
+            DeleteFile(copy);
+            QFile::remove(OriginMarker(copy));
+        });
+    }
+}

@@ -1,0 +1,84 @@
+#pragma once
+// The per-user working copy of the project database. The run works only on it: it is
+// set up from the project database at start (or a copy left by an interrupted run is
+// taken over), copied back by a save, compacted in place, and removed at the end of
+// the run unless it holds changes that could not be saved. Beside it, a marker names
+// the project database it came from, so that it never reaches another project, and a
+// lock keeps a second run of the same user away from it. The database itself is
+// replaced only by a complete, checked copy; what a cut-short copy leaves is removed.
+#include "platform/InstanceLock.h"
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+struct Context;
+class Guard;
+
+// The compaction file beside a working copy: its final ".mdb" becomes "TEMP.mdb".
+QString KompressionsDatei(const QString& arbeitskopie);
+// A file size in MB (10^6 bytes) rounded to one decimal, halves to even.
+float GroesseMB(std::uintmax_t bytes);
+// How much a compaction saved, in percent of the size before, one decimal.
+float ProzentKomprimiert(float before, float after);
+// The user as the admin row and the working copies' folders name him: the login name
+// in upper case, "UNBEK." when there is none.
+QString AktuellerBenutzer();
+
+class WorkingCopy {
+public:
+    // The working copy's connection is the context's cnnX; its boxes speak the
+    // context's language.
+    explicit WorkingCopy(Context& ctx) : ctx_(ctx) {}
+    WorkingCopy(const WorkingCopy&) = delete;
+    WorkingCopy& operator=(const WorkingCopy&) = delete;
+
+    // The working copy: program folder's parent/BENUTZER/<user>/TREMOL.mdb; creates
+    // its folders when missing.
+    QString Path() const;
+    // The project database it is copied from and saved back to.
+    QString ProjectDatabase() const;
+
+    // The start-up's step: takes the user's lock, removes what cut-short copies left,
+    // sets the working copy up (a left-over one is offered, or kept aside when it is
+    // no project database or another project's), writes the origin marker and opens
+    // cnnX on it. The result is why the program cannot run, when it cannot: the
+    // start-up is then to end at once, nothing having been written.
+    std::optional<QString> SetUp(Guard& g);
+
+    // The working copy may hold changes the project database lacks.
+    bool Changed() const { return changed_; }
+    void MarkChanged() { changed_ = true; }
+
+    // Copies the working copy over the project database, offering the compaction
+    // above 10 MB; true when it was copied (the flag is then cleared). Its box is
+    // titled with title, the compaction's with compactionTitle.
+    bool Save(const QString& title, const QString& compactionTitle);
+    // Compacts the working copy in place; cnnX stays the same, open object.
+    void Compact(const QString& title);
+
+    // The end of the run. A copy kept is left on disk and offered at the next start.
+    void KeepForNextStart() { keep_ = true; }
+    // An end that nobody could be asked at keeps the changes for the next start.
+    void EndUnasked()
+    {
+        if (changed_)
+            keep_ = true;
+    }
+    // Whether this run holds the user's lock: only then does it own the working copy
+    // (and the admin row's entry); a refused second run leaves both alone.
+    bool Owned() const { return lock_.Held(); }
+    // Closes cnnX and, when owned and not kept, removes the working copy and its marker.
+    void Close(Guard& g);
+    // Gives the lock up: the last step of the run.
+    void Unlock() { lock_.Release(); }
+
+private:
+    QString T(const char* english, const char* german) const;
+    // Moves a left-over working copy aside under a name with label and time.
+    QString MoveAside(const QString& copy, const QString& label) const;
+
+    Context& ctx_;
+    InstanceLock lock_;
+    bool changed_ = false;
+    bool keep_ = false;
+};
