@@ -223,5 +223,7 @@ void RecordCommands::EingabeVerwerfen(Guard& g)
 {
     g.step([&] { SetMousePointer(11); });
     g.step([&] { Eingabestatus(false); });
+    // A new record's window showed no selection: the panel shows the one that stays.
+    g.step([&] { main_.AKTIVANZEIGE(); });
     g.step([&] { SetMousePointer(0); });
 }

@@ -598,6 +598,7 @@ TEST_F(RecordCommandsTest, SaveHoldsOtherCommandsBackUntilItEnds)
 TEST_F(RecordCommandsTest, DiscardEndsTheInputWithoutAQuestion)
 {
     main->mnuNEU_Click();
+    EXPECT_EQ(Panel(6).text(), QStringLiteral("-"));   // a new record is no selected one yet
     TypeBox(Input().txtKEN, QStringLiteral("Wand3"));
     StatusPanel& abbrechen = Panel(9);
     QTest::mousePress(&abbrechen, Qt::LeftButton);
@@ -609,6 +610,8 @@ TEST_F(RecordCommandsTest, DiscardEndsTheInputWithoutAQuestion)
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
     EXPECT_FALSE(main->Changed());
+    // The selection is as it was, and the panel says so again.
+    EXPECT_EQ(Panel(6).text(), QStringLiteral("Beispiel"));
 
     // Closing the input window through its frame discards too.
     main->mnuNEU_Click();
