@@ -8,7 +8,7 @@
 
 class DepthOrder {
 public:
-    // Both lists are kept by reference and must outlive the order.
+    // The depths are kept by reference and must outlive the order.
     DepthOrder(const std::vector<float>& Z, const std::vector<float>& X);
 
     // Positions [first, last) of the points at depth z, in list order.
