@@ -1,8 +1,11 @@
 // The water-pressure calculation (BERECHNUNG) on the example records as the set-up
-// tool writes them, and on a large record: 1,000 outline points and 50 layers per side.
-// Each iteration is a whole recalculation: checks, computation, old results deleted and
-// the new ones written in one transaction.
+// tool writes them, and on large records: 1,000 outline points and 50 layers per side,
+// and thousands of both. Each iteration is a whole recalculation: checks, computation,
+// old results deleted and the new ones written in one transaction. Apart from that, the
+// geometry of the large records alone (polygons, seepage path, pressures).
 #include "LargeRecord.h"
+#include "calc/PressurePolygon.h"
+#include "calc/SeepagePath.h"
 #include "calc/clsBERECHNEN.h"
 #include "platform/Ado.h"
 #include "platform/Context.h"
@@ -20,7 +23,7 @@ constexpr int32_t LargeId = 100;
 // large record, in a temporary folder.
 class CalcProject {
 public:
-    CalcProject()
+    explicit CalcProject(int32_t layers = 50, int32_t points = 1000)
     {
         const QString path = dir_.filePath(QStringLiteral("TREMOL.mdb"));
         MakeTemplateDatabase(path);
@@ -28,7 +31,7 @@ public:
         ctx_.dialogs = std::make_shared<ScriptedDialogService>();
         Transaction fill(ctx_.cnnX);
         WriteExampleRecords(*ctx_.cnnX);
-        WriteLargeRecord(*ctx_.cnnX, LargeId);
+        WriteLargeRecord(*ctx_.cnnX, LargeId, layers, points);
         fill.Commit();
     }
 
@@ -55,9 +58,8 @@ private:
     Context ctx_;
 };
 
-void Recalculate(benchmark::State& state, int32_t id)
+void Recalculate(benchmark::State& state, int32_t id, CalcProject& project)
 {
-    CalcProject project;
     project.activate(id);
     // Every timed run replaces the results of the run before, as a recalculation does.
     if (!project.calculate()) {
@@ -75,14 +77,36 @@ void Recalculate(benchmark::State& state, int32_t id)
 
 void BM_BERECHNUNG_Example(benchmark::State& state)
 {
-    Recalculate(state, int32_t(state.range(0)));
+    CalcProject project;
+    Recalculate(state, int32_t(state.range(0)), project);
 }
 BENCHMARK(BM_BERECHNUNG_Example)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_BERECHNUNG_Large(benchmark::State& state)
 {
-    Recalculate(state, LargeId);
+    CalcProject project;
+    Recalculate(state, LargeId, project);
 }
 BENCHMARK(BM_BERECHNUNG_Large)->Unit(benchmark::kMillisecond);
+
+// Arguments: layers and outline points per side.
+void BM_BERECHNUNG_LargeRecord(benchmark::State& state)
+{
+    CalcProject project(int32_t(state.range(0)), int32_t(state.range(1)));
+    Recalculate(state, LargeId, project);
+}
+BENCHMARK(BM_BERECHNUNG_LargeRecord)->Args({3001, 3001})->Args({6001, 6001})->Unit(benchmark::kMillisecond);
+
+// Arguments: layers and outline points per side.
+void BM_PolygonsAndSeepagePath(benchmark::State& state)
+{
+    const CalcInput in = LargeRecordInput(int32_t(state.range(0)), int32_t(state.range(1)));
+    for (auto _ : state) {
+        PressurePolygons poly = BuildPolygons(in);
+        ComputePressures(poly, ComputeSeepagePath(in), in.ZGWLS);
+        benchmark::DoNotOptimize(poly.PR.data());
+    }
+}
+BENCHMARK(BM_PolygonsAndSeepagePath)->Args({3001, 3001})->Args({6001, 6001})->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -2,8 +2,8 @@
 // drawn from the stored results of the worked example ("&Berechnen" without its pause
 // with the bar at 100), redrawn as the page context dialog redraws it, and
 // "&Neuberechnen" end to end (result row, calculation, page) on a record with 1,000
-// outline points per side and on one with 3,001 layers and 3,001 outline points per
-// side, also without the pause.
+// outline points per side and on ones with 3,001 (6,001) layers and as many outline
+// points per side, also without the pause.
 #include "PageSuite.h"
 #include "pages/result/mdiSEITE1.h"
 #include <benchmark/benchmark.h>
@@ -59,5 +59,6 @@ void BM_RecalculateLargeRecord(benchmark::State& state)
 }
 BENCHMARK(BM_RecalculateLargeRecord)->Args({50, 1000})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecalculateLargeRecord)->Args({3001, 3001})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecalculateLargeRecord)->Args({6001, 6001})->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,28 +1,27 @@
 #include "PressurePolygon.h"
+#include "DepthOrder.h"
 #include "Geometry.h"
 #include "SingleMath.h"
 #include "platform/Variant.h"
+#include <limits>
 
 namespace {
 
 using Vec = std::vector<float>;
 
-struct Points {
-    Vec X, Z;
-    void add(float x, float z)
-    {
-        X.push_back(x);
-        Z.push_back(z);
-        CheckListSize(Z.size());
-    }
-    std::size_t size() const { return Z.size(); }
-};
+}
 
-// Pass 1: from the level along the flow line, with the layer depths in between.
-Points AlongFlowLine(float XGW, float ZGW, const Vec& XS, const Vec& ZS, const Vec& XST,
-                     const Vec& ZST, const Vec& XB, const Vec& ZB)
+void PolygonPoints::add(float x, float z)
 {
-    Points P;
+    X.push_back(x);
+    Z.push_back(z);
+    CheckListSize(Z.size());
+}
+
+PolygonPoints AlongFlowLine(float XGW, float ZGW, const Vec& XS, const Vec& ZS, const Vec& XST, const Vec& ZST,
+                            const Vec& XB, const Vec& ZB)
+{
+    PolygonPoints P;
     if (ZGW < ZST[0]) {
         P.add(XGW, ZGW);
         // Structure nodes between the level and the flow line's first point.
@@ -31,39 +30,45 @@ Points AlongFlowLine(float XGW, float ZGW, const Vec& XS, const Vec& ZS, const V
                 P.add(XB[j], ZB[j]);
         }
     }
+    // Of the layers, only those at a flow-line point's depth and those down to the next
+    // point can move the point or add one.
+    const DepthOrder layers(ZS, XS);
     for (std::size_t k = 0; k + 1 < ZST.size(); ++k) {
         P.add(XST[k], ZST[k]);
         if (P.Z.back() == ZGW && P.X.back() != XGW)
             P.X.back() = XGW;
-        for (std::size_t m = 0; m < ZS.size(); ++m) {
+        ForEachAtOrBetween(layers, ZST[k], ZST[k + 1], [&](std::size_t m) {
             if (ZS[m] == P.Z.back() && XS[m] != P.X.back())
                 P.X.back() = XS[m];
-            if (ZST[k] < ZS[m] && ZS[m] < ZST[k + 1])
-                P.add(XS[m], ZS[m]);
-        }
+            if (!(ZST[k] < ZS[m] && ZS[m] < ZST[k + 1]))
+                return false;
+            P.add(XS[m], ZS[m]);
+            return true;
+        });
     }
     P.add(XST.back(), ZST.back());
     return P;
 }
 
-// Pass 2: the structure nodes between and at the points of pass 1; a polygon piece at
-// the depth of a horizontal outline segment takes that segment's x values.
-Points WithStructureNodes(const Points& P, const Vec& XB, const Vec& ZB)
+PolygonPoints WithStructureNodes(const PolygonPoints& P, const Vec& XB, const Vec& ZB)
 {
     const std::size_t NS = ZB.size() - 1;
-    Points Q;
+    // Of the nodes, only those at a point's depth and those down to the next point can
+    // move the last point or add one.
+    const DepthOrder nodes(ZB, XB);
+    PolygonPoints Q;
     for (std::size_t p = 0; p + 1 < P.size(); ++p) {
         if (ZB[0] == P.Z[p] && XB[0] != P.X[p])
             Q.add(XB[0], ZB[0]);
         Q.add(P.X[p], P.Z[p]);
-        for (std::size_t s = 0; s <= NS; ++s) {
+        ForEachAtOrBetween(nodes, P.Z[p], P.Z[p + 1], [&](std::size_t s) {
             if (ZB[s] == Q.Z.back() && XB[s] != Q.X.back())
                 Q.X.back() = XB[s];
-            if (P.Z[p] < ZB[s] && ZB[s] < P.Z[p + 1])
-                Q.add(XB[s], ZB[s]);
-            else if (P.Z[p] == ZB[s] && P.X[p] != XB[s])
-                Q.add(XB[s], ZB[s]);
-        }
+            if (!(P.Z[p] < ZB[s] && ZB[s] < P.Z[p + 1]) && !(P.Z[p] == ZB[s] && P.X[p] != XB[s]))
+                return false;
+            Q.add(XB[s], ZB[s]);
+            return true;
+        });
         if (ZB[NS] == P.Z[p] && XB[NS] != P.X[p])
             Q.add(XB[NS], ZB[NS]);
     }
@@ -73,20 +78,31 @@ Points WithStructureNodes(const Points& P, const Vec& XB, const Vec& ZB)
             Q.add(XB[s], ZB[s]);
     }
     Q.add(P.X[NP], P.Z[NP]);
+    // A polygon piece at the depth of horizontal outline segments takes the x values of
+    // the last of them.
+    Vec level(ZB.size(), std::numeric_limits<float>::quiet_NaN());
+    for (std::size_t s = 1; s <= NS; ++s)
+        if (ZB[s] == ZB[s - 1])
+            level[s] = ZB[s];
+    const DepthOrder levels(level, XB);
     for (std::size_t n = 1; n < Q.size(); ++n) {
-        for (std::size_t s = 1; s <= NS; ++s) {
-            if (Q.Z[n] == Q.Z[n - 1] && Q.Z[n] == ZB[s] && Q.Z[n - 1] == ZB[s - 1]) {
-                Q.X[n] = XB[s];
-                Q.X[n - 1] = XB[s - 1];
-            }
-        }
+        if (Q.Z[n] != Q.Z[n - 1])
+            continue;
+        const auto [first, last] = levels.at(Q.Z[n]);
+        if (first == last)
+            continue;
+        const std::size_t s = levels.index(last - 1);
+        Q.X[n] = XB[s];
+        Q.X[n - 1] = XB[s - 1];
     }
     return Q;
 }
 
+namespace {
+
 // Pass 3: drops the inner points of horizontal runs, and a horizontal run's outer end
 // at the start and at the end of the polygon.
-void WithoutInnerRunPoints(const Points& Q, Vec& PX, Vec& PZ)
+void WithoutInnerRunPoints(const PolygonPoints& Q, Vec& PX, Vec& PZ)
 {
     PX.clear();
     PZ.clear();
@@ -192,8 +208,8 @@ void KVXPOLYGON(float XGW, float ZGW, Vec& PX, Vec& PZ, const Vec& XS, const Vec
                 const Vec& XST, const Vec& ZST, const Vec& XB, const Vec& ZB)
 {
     try {
-        const Points P = AlongFlowLine(XGW, ZGW, XS, ZS, XST, ZST, XB, ZB);
-        const Points Q = WithStructureNodes(P, XB, ZB);
+        const PolygonPoints P = AlongFlowLine(XGW, ZGW, XS, ZS, XST, ZST, XB, ZB);
+        const PolygonPoints Q = WithStructureNodes(P, XB, ZB);
         WithoutInnerRunPoints(Q, PX, PZ);
     } catch (const VbError& e) {
         throw RoutineError(e, QStringLiteral("Neuberechnen/KVXPOLYGON"));

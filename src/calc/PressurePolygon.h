@@ -6,6 +6,24 @@
 #include "SeepagePath.h"
 #include <vector>
 
+// A polygon as it is built, point by point.
+struct PolygonPoints {
+    std::vector<float> X, Z;
+    // Appends a point, keeping the list within the Integer range.
+    void add(float x, float z);
+    std::size_t size() const { return Z.size(); }
+};
+
+// The first two passes of KVXPOLYGON. From the level point (when it lies above the flow
+// line, with the structure nodes between) along the flow line, with the layer depths
+// strictly between its points; a point at a layer depth takes the structure's x there.
+PolygonPoints AlongFlowLine(float XGW, float ZGW, const std::vector<float>& XS, const std::vector<float>& ZS,
+                            const std::vector<float>& XST, const std::vector<float>& ZST,
+                            const std::vector<float>& XB, const std::vector<float>& ZB);
+// The structure nodes between and at the points of the first pass; a polygon piece at
+// the depth of a horizontal outline segment takes that segment's x values.
+PolygonPoints WithStructureNodes(const PolygonPoints& P, const std::vector<float>& XB, const std::vector<float>& ZB);
+
 // Builds one side's polygon (PX, PZ) from the level point (XGW, ZGW), the structure's
 // x at the layer depths (XS, ZS), the flow line and the structure outline. A runtime
 // error inside carries the label "Neuberechnen/KVXPOLYGON".

@@ -1,6 +1,10 @@
 #include "SeepagePath.h"
 #include "Geometry.h"
+#include "MaxTree.h"
 #include "SingleMath.h"
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -42,32 +46,66 @@ void SplitAtLayers(Vec& TZ, Vec& TX, const Vec& ZS, const Vec& ZST, const Vec& X
     }
 }
 
-// Second subdivision: the structure nodes strictly inside each piece, except a node
-// whose outline segment from the previous node is vertical.
+}
+
 void SplitAtNodes(Vec& ZT, Vec& XT, const Vec& TZ, const Vec& TX, const Vec& ZB, const Vec& XB)
 {
+    // A piece meets the outline from its first node down to the node before the first
+    // one that is not above the piece's lower end: with the deepest depth reached so far
+    // at each node (no number as the deepest), that end is found by binary search.
+    constexpr float bottom = std::numeric_limits<float>::infinity();
+    Vec reached(ZB.size());
+    for (std::size_t s = 0; s < ZB.size(); ++s)
+        reached[s] = std::max(s > 0 ? reached[s - 1] : -bottom, std::isnan(ZB[s]) ? bottom : ZB[s]);
+    // The nodes that may be inserted, by depth: not those ending a vertical stretch.
+    MaxTree nodes(ZB.size());
+    for (std::size_t s = 0; s < ZB.size(); ++s)
+        if (s == 0 || XB[s] != XB[s - 1])
+            nodes.set(s, ZB[s]);
     Append(ZT, XT, TZ[0], TX[0]);
     for (std::size_t i = 1; i < TZ.size(); ++i) {
-        for (std::size_t s = 0; s < ZB.size() && ZB[s] < TZ[i]; ++s) {
-            if (TZ[i - 1] < ZB[s] && (s == 0 || XB[s] != XB[s - 1]))
-                Append(ZT, XT, ZB[s], XAtDepth(TX[i - 1], TZ[i - 1], TX[i], TZ[i], ZB[s]));
-        }
+        const std::size_t end = std::isnan(TZ[i]) ? 0
+            : std::size_t(std::lower_bound(reached.begin(), reached.end(), TZ[i]) - reached.begin());
+        for (std::size_t s = nodes.firstAbove(0, end, TZ[i - 1]); s != MaxTree::none;
+             s = nodes.firstAbove(s + 1, end, TZ[i - 1]))
+            Append(ZT, XT, ZB[s], XAtDepth(TX[i - 1], TZ[i - 1], TX[i], TZ[i], ZB[s]));
         Append(ZT, XT, TZ[i], TX[i]);
     }
 }
 
 float PermeabilitiesAndSum(Vec& KT, const Vec& ZT, const Vec& XT, const Vec& ZS, const Vec& KFS)
 {
+    // The last section holding each sub-segment. The pieces are taken by the depth of
+    // their upper end, downward; a section joins once that depth reaches its upper
+    // bound, and each piece asks for the last section joined whose lower bound lies at
+    // or below its lower end.
+    const std::size_t N = ZT.size() > 0 ? ZT.size() - 1 : 0;
+    std::vector<std::size_t> pieces, sections;
+    for (std::size_t i = 1; i <= N; ++i)
+        if (!std::isnan(ZT[i - 1]))
+            pieces.push_back(i);
+    std::sort(pieces.begin(), pieces.end(), [&](std::size_t a, std::size_t b) { return ZT[a - 1] < ZT[b - 1]; });
+    for (std::size_t j = 1; j < ZS.size(); ++j)
+        if (!std::isnan(ZS[j - 1]))
+            sections.push_back(j);
+    std::sort(sections.begin(), sections.end(), [&](std::size_t a, std::size_t b) { return ZS[a - 1] < ZS[b - 1]; });
+    MaxTree taken(ZS.size());
+    std::vector<std::size_t> section(ZT.size(), MaxTree::none);
+    std::size_t next = 0;
+    for (const std::size_t i : pieces) {
+        for (; next < sections.size() && ZS[sections[next] - 1] <= ZT[i - 1]; ++next)
+            taken.set(sections[next], ZS[sections[next]]);
+        section[i] = taken.lastAtLeast(ZT[i]);
+    }
     KT.assign(ZT.size(), 0.0f);
     float sum = 0;
-    for (std::size_t i = 1; i < ZT.size(); ++i) {
-        for (std::size_t j = 0; j < ZS.size(); ++j) {
-            const bool inSection = j == 0 ? ZT[i] <= ZS[0]
-                                          : ZS[j] >= ZT[i] && ZT[i - 1] >= ZS[j - 1];
-            if (inSection) {
-                CheckSubscript(static_cast<std::ptrdiff_t>(j), KFS.size());
-                KT[i] = KFS[j];
-            }
+    for (std::size_t i = 1; i <= N; ++i) {
+        // Above the first boundary lies the top section.
+        const std::size_t j = section[i] != MaxTree::none ? section[i]
+                              : !ZS.empty() && ZT[i] <= ZS[0] ? 0 : MaxTree::none;
+        if (j != MaxTree::none) {
+            CheckSubscript(static_cast<std::ptrdiff_t>(j), KFS.size());
+            KT[i] = KFS[j];
         }
         // A piece lying on a boundary matches two sections; it still counts once,
         // with the permeability the head-loss table uses for it.
@@ -76,6 +114,8 @@ float PermeabilitiesAndSum(Vec& KT, const Vec& ZT, const Vec& XT, const Vec& ZS,
     }
     return sum;
 }
+
+namespace {
 
 // The section from Z(m-1) to Z(m) that holds both depths (bounds included); 0 if none.
 std::size_t SectionHolding(const Vec& Z, float z1, float z2)

@@ -16,6 +16,17 @@ float PHILINIE(std::vector<float>& ZT, std::vector<float>& XT, std::vector<float
                const std::vector<float>& ZST, const std::vector<float>& XST,
                const std::vector<float>& ZB, const std::vector<float>& XB);
 
+// The steps of PHILINIE that meet the flow line with the outline and the layers.
+// Second subdivision: inserts into each piece of the list (TZ, TX) the structure nodes
+// strictly inside it, in outline order, of those before the first node not above the
+// piece's lower end; not a node whose outline segment from the previous node is vertical.
+void SplitAtNodes(std::vector<float>& ZT, std::vector<float>& XT, const std::vector<float>& TZ,
+                  const std::vector<float>& TX, const std::vector<float>& ZB, const std::vector<float>& XB);
+// Gives each sub-segment of (ZT, XT) the permeability of the last layer section
+// holding it (KT) and returns the sum of length over permeability.
+float PermeabilitiesAndSum(std::vector<float>& KT, const std::vector<float>& ZT, const std::vector<float>& XT,
+                           const std::vector<float>& ZS, const std::vector<float>& KFS);
+
 struct SeepagePath {
     float LGES = 0, HDIFF = 0, GRAD = 0;       // path length, head difference, gradient
     std::vector<float> ZTL, XTL, KTL;           // subdivided left flow line
