@@ -20,10 +20,14 @@ Wertfehler Wertpruefung(QString& text, float min, float max, bool ganz, bool dat
         return Wertfehler::Keiner;
     if (datum)
         return DatumOderZeit(text) ? Wertfehler::Keiner : Wertfehler::KeinDatum;
-    // A number beyond the range of a Single cannot be held either: no number here.
+    // A number beyond the range of a Single cannot be held either: no number here. Nor
+    // can one too small for it: a slip like 1E-50 for 1E-05 would be stored as 0.
     float value = 0;
     try {
-        value = CSng(Variant(text));
+        const Variant typed(text);
+        value = CSng(typed);
+        if (value == 0.0f && CDbl(typed) != 0.0)
+            return Wertfehler::KeineZahl;
     } catch (const VbError&) {
         return Wertfehler::KeineZahl;
     }

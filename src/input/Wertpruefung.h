@@ -12,7 +12,8 @@ enum class Wertfehler { Keiner, KeinDatum, KeineZahl, AusserhalbSchranken, Keine
 std::optional<VbDate> DatumOderZeit(const QString& text);
 
 // Trims text in place, then tests it. A number is one in the locale's format (no group
-// separators) that a Single holds.
+// separators) that a Single holds: neither beyond its range nor so small that it would
+// be held as 0.
 Wertfehler Wertpruefung(QString& text, float min, float max, bool ganz, bool datum);
 
 // The message for a fault: English when the language code is 1, German otherwise. The

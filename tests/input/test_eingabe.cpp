@@ -75,6 +75,7 @@ TEST_F(EingabeTest, LevelBoxesAreCheckedWhenTheUserLeavesThem)
         {false, "1000,01", 1, limitsEn},
         {true, "abc", 3, QStringLiteral("Eingegeber Wert ist kein gültiges Zahlenformat!")},
         {true, "1E40", 3, QStringLiteral("Eingegeber Wert ist kein gültiges Zahlenformat!")},   // beyond a Single
+        {false, "1E-50", 3, QStringLiteral("Eingegeber Wert ist kein gültiges Zahlenformat!")},   // held as 0
         {false, "abc", 1, QStringLiteral("Type of value is not numeric!")},
         {false, "abc", 2, {}},   // no message in another language, but the focus stays
     };
