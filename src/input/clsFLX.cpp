@@ -4,7 +4,7 @@
 #include "MeasurementFile.h"
 #include "MeasurementPresets.h"
 #include "TitleLine.h"
-#include "Wertpruefung.h"
+#include "platform/Wertpruefung.h"
 #include "draw/Markup.h"
 #include "platform/Colors.h"
 #include "platform/Format.h"

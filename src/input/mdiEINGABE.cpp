@@ -1,7 +1,7 @@
 #include "mdiEINGABE.h"
 
 #include "TitleLine.h"
-#include "Wertpruefung.h"
+#include "platform/Wertpruefung.h"
 #include "platform/Colors.h"
 #include "platform/ErrorGuard.h"
 #include "platform/Format.h"
