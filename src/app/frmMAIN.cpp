@@ -5,6 +5,7 @@
 #include "frmINFO.h"
 #include "platform/Ado.h"
 #include "platform/App.h"
+#include "platform/Application.h"
 #include "platform/Documents.h"
 #include "platform/ErrorGuard.h"
 #include "platform/FileOps.h"
@@ -159,9 +160,18 @@ frmMAIN::frmMAIN(std::shared_ptr<DialogService> dialogs, const QString& programF
         if (startWindow_)
             startWindow_->pgbBERECHNEN->setValue(int(std::lround(value)));
     };
+    // An error that left an event handler after all: told in the program's box, with OK.
+    Application::SetEscapedErrorReporter([this](const VbError& e) {
+        GuardSpec spec = RoutineBox(App::Title());
+        spec.buttons = MsgButtons::OK;
+        ShowErrorBox(ctx_.dlg(), spec, e);
+    });
 }
 
-frmMAIN::~frmMAIN() = default;
+frmMAIN::~frmMAIN()
+{
+    Application::SetEscapedErrorReporter(nullptr);
+}
 
 void frmMAIN::BuildMenus()
 {

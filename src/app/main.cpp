@@ -1,14 +1,14 @@
 #include "Pictures.h"
 #include "frmMAIN.h"
 #include "platform/App.h"
+#include "platform/Application.h"
 #include "platform/DialogService.h"
 #include "platform/Locale.h"
 #include "platform/SessionEnd.h"
-#include <QApplication>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     QCoreApplication::setApplicationName(App::Title());
     // The main window decides when the program ends (its unload), not the last window.
     QApplication::setQuitOnLastWindowClosed(false);

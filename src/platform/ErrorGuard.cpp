@@ -1,25 +1,10 @@
 #include "ErrorGuard.h"
 #include "DbError.h"
 
-#include <variant>
 
-namespace {
-// Any failure inside a step is an error of the runtime: a wrong value type is a type
-// mismatch, anything else an internal error; nothing passes unreported.
-template <class F>
-void runReporting(Guard& guard, const F& f)
+VbError InternalError(const std::exception& e)
 {
-    try {
-        f();
-    } catch (const VbError& e) {
-        guard.report(e);
-    } catch (const std::bad_variant_access&) {
-        guard.report(VbError(VbErr::TypeMismatch));
-    } catch (const std::exception& e) {
-        guard.report(VbError(VbErr::Internal, VbErrorText(VbErr::Internal) + QLatin1String(": ")
-                                                   + QString::fromLocal8Bit(e.what())));
-    }
-}
+    return VbError(VbErr::Internal, VbErrorText(VbErr::Internal) + QLatin1String(": ") + QString::fromLocal8Bit(e.what()));
 }
 
 GuardSpec RoutineBox(const QString& title, const QString& prefix)
@@ -32,20 +17,20 @@ GuardSpec RoutineBox(const QString& title, const QString& prefix)
 
 void Guard::step(const std::function<void()>& f)
 {
-    runReporting(*this, f);
+    RunReporting(f, [this](const VbError& e) { report(e); });
 }
 
 bool Guard::test(const std::function<bool()>& f)
 {
     bool result = true;   // after OK the guarded branch is entered
-    runReporting(*this, [&] { result = f(); });
+    step([&] { result = f(); });
     return result;
 }
 
 bool Guard::loop(const std::function<bool()>& f)
 {
     bool result = false;   // after OK the loop ends: no endless chain of boxes
-    runReporting(*this, [&] { result = f(); });
+    step([&] { result = f(); });
     return result;
 }
 
@@ -71,7 +56,7 @@ bool Guarded(DialogService& dialogs, const GuardSpec& spec, const std::function<
     Guard guard(dialogs, spec);
     bool completed = false;   // an error escaping every step ends the routine after its box
     try {
-        runReporting(guard, [&] {
+        guard.step([&] {
             body(guard);
             completed = true;
         });

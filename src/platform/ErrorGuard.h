@@ -13,7 +13,9 @@
 #include "VbError.h"
 #include <QString>
 #include <functional>
+#include <new>
 #include <set>
+#include <variant>
 
 struct GuardSpec {
     QString title;
@@ -60,6 +62,28 @@ private:
     GuardSpec spec_;
     bool failed_ = false;
 };
+
+// The internal error that a failure of no runtime error type stands for.
+VbError InternalError(const std::exception& e);
+
+// Runs f; any failure in it is handed to report as an error of the runtime: a wrong
+// value type is a type mismatch, exhausted memory error 7, anything else an internal
+// error. Nothing passes unreported.
+template <class F, class Report>
+void RunReporting(const F& f, const Report& report)
+{
+    try {
+        f();
+    } catch (const VbError& e) {
+        report(e);
+    } catch (const std::bad_variant_access&) {
+        report(VbError(VbErr::TypeMismatch));
+    } catch (const std::bad_alloc&) {
+        report(VbError(VbErr::OutOfMemory));
+    } catch (const std::exception& e) {
+        report(InternalError(e));
+    }
+}
 
 // Runs a guarded routine; false when it was left through Cancel (or an error escaped
 // every step, after its box).

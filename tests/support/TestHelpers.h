@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <QTest>
 #include <csignal>
 #include <cstdint>
 #include <functional>
@@ -35,6 +36,18 @@ inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return true;
+}
+
+// Types a text into a widget with a key event per character, as a keyboard would;
+// a character no key of its own types (a NUL) comes as an unknown key with that text.
+inline void TypeKeys(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
+            QTest::keyClick(widget, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 // The bytes of a file ("" when it cannot be read).

@@ -1,17 +1,17 @@
+#include "platform/Application.h"
 #include "platform/DialogService.h"
 #include "platform/Locale.h"
-#include <QApplication>
 #include <clocale>
 #include <cstdio>
 #include <gtest/gtest.h>
 
-// Every test program runs with a QApplication on the offscreen platform. QApplication
+// Every test program runs with the program's application object on the offscreen platform. QApplication
 // sets the C library's locale from the environment, as the program's start does. A box
 // that no test expected (no queued answer) fails the test that raised it.
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     // A run meant for a system locale (CTest names it) must not fall back to C unseen
     // when that locale is not installed. Child processes choose their own.
     const QByteArray wanted = qgetenv("TREMOL_TEST_LOCALE");

@@ -6,10 +6,13 @@
 #include "data/clsDATEN.h"
 #include "platform/Context.h"
 #include "platform/Controls.h"
+#include "platform/DialogService.h"
 #include "platform/SymbolFont.h"
 #include "platform/Variant.h"
+#include "platform/Wertpruefung.h"
 #include <QGuiApplication>
 #include <QScreen>
+#include <limits>
 
 namespace {
 
@@ -36,6 +39,12 @@ float chosen(const QComboBox& list, float kept)
 
 const QString kKey = QStringLiteral("IDOBJEKT");
 const Variant kDiagram = Variant(int16_t(11));
+
+// The pressure 10 mm of ordinate stand for: at least what the field and the legend
+// show with their two decimals, so that the ordinates neither vanish nor turn over,
+// and small enough that ten times its stored tenth is still a Single.
+constexpr float MinScale = 0.01f;
+constexpr float MaxScale = std::numeric_limits<float>::max() / 10;
 
 } // namespace
 
@@ -109,7 +118,8 @@ frmKONTEXT11::frmKONTEXT11(PageHost& host, PageForm& opener)
     DATENG0->DTVS(QStringLiteral("YMAX"), YMAX, kKey, kDiagram);
     if (BOSEITE1) {
         DATENG0->DTVS(QStringLiteral("MSP"), MSP, kKey, kDiagram);
-        txtMSP->setText(CStr(Variant(Round(double(MSP * 10), 2))));
+        shownScale_ = CStr(Variant(Round(double(MSP * 10), 2)));
+        txtMSP->setText(shownScale_);
     }
     preselect(*cboXDIFF, XMAX - XMIN);
     preselect(*cboXMIN, XMIN);
@@ -119,8 +129,32 @@ frmKONTEXT11::frmKONTEXT11(PageHost& host, PageForm& opener)
 
 frmKONTEXT11::~frmKONTEXT11() = default;
 
+bool frmKONTEXT11::ScaleAccepted(std::optional<float>& typed)
+{
+    QString text = txtMSP->text();
+    if (text == shownScale_)
+        return true;   // as shown: the stored scale stays, whatever it is
+    Wertfehler fehler = Wertpruefung(text, MinScale, MaxScale, false, false);
+    if (fehler == Wertfehler::Keiner && text.isEmpty())
+        fehler = Wertfehler::KeineZahl;   // an empty field is no scale either
+    if (fehler == Wertfehler::Keiner) {
+        typed = CSng(Variant(text));
+        return true;
+    }
+    host_.context().dlg().MsgBox(Wertmeldung(fehler, 3, MinScale, MaxScale), MsgButtons::OK, MsgIcon::Exclamation,
+                                 fraMSP->title());
+    txtMSP->setFocus();
+    txtMSP->selectAll();
+    return false;
+}
+
 void frmKONTEXT11::cmdOK_Click()
 {
+    // The scale is checked before anything is written: a refused one leaves the row
+    // as it was and the dialog open.
+    std::optional<float> scale;
+    if (BOSEITE1 && !ScaleAccepted(scale))
+        return;
     // A list left without a selection keeps what was stored: its bound, or its range.
     const float xMin = chosen(*cboXMIN, XMIN);
     const float xRange = chosen(*cboXDIFF, XMAX - XMIN);
@@ -139,10 +173,8 @@ void frmKONTEXT11::cmdOK_Click()
     view->DVTS(QStringLiteral("XMAX"), XMAX, kKey, kDiagram);
     view->DVTS(QStringLiteral("YMIN"), YMIN, kKey, kDiagram);
     view->DVTS(QStringLiteral("YMAX"), YMAX, kKey, kDiagram);
-    if (BOSEITE1) {
-        if (!IsNumeric(Variant(txtMSP->text())))
-            txtMSP->setText(QStringLiteral("50"));
-        MSP = CSng(Variant(txtMSP->text())) / 10;
+    if (scale) {
+        MSP = *scale / 10;
         view->DVTS(QStringLiteral("MSP"), MSP, kKey, kDiagram);
     }
     // The page that opened the dialog redraws its diagram.

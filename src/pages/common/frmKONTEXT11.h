@@ -3,7 +3,8 @@
 // the active record in G0), and while the result page is loaded the scale of its
 // pressure ordinates. Modal, owned by the main window, opened from either page's
 // section diagram; OK saves the row and marks the page that opened it, which then
-// redraws its diagram.
+// redraws its diagram. A pressure scale typed that is no positive number a Single
+// holds is refused with the value check's box before anything is written.
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <array>
 #include <memory>
+#include <optional>
 
 class PageHost;
 class PageForm;
@@ -57,6 +59,12 @@ protected:
     void done(int result) override;
 
 private:
+    // False after the value check's box: a text changed from the one shown that is no
+    // number, none a Single holds, or beyond the scale's limits. Otherwise typed holds
+    // the scale typed, or nothing when the field is as shown (the stored scale stays).
+    bool ScaleAccepted(std::optional<float>& typed);
+
     PageHost& host_;
+    QString shownScale_;
     QPointer<PageForm> opener_;
 };

@@ -14,6 +14,7 @@
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTest>
 
 namespace {
 
@@ -338,7 +339,8 @@ TEST_F(DiagramDialogTest, PressureScaleText)
     struct Case { QLocale locale; const char* stored; const char* shown; const char* typed; float saved; };
     const Case cases[] = {
         {German(), "0.5", "5", "7,5", 0.75f},
-        {German(), "0.75", "7,5", "abc", 5.0f},   // not a number: 50
+        {German(), "0.75", "7,5", " 12 ", 1.2f},
+        {German(), "0", "0", "0", 0.0f},   // as shown: kept, though no scale one may type
         {English(), "0.25", "2.5", "12.5", 1.25f},
     };
     for (const Case& c : cases) {
@@ -354,6 +356,61 @@ TEST_F(DiagramDialogTest, PressureScaleText)
         delete input->parentWidget();
         delete result->parentWidget();
     }
+}
+
+// Whatever is typed into the scale and confirmed with Enter, from either page: a scale
+// that is no positive number a Single holds is refused with the value check's box, the
+// dialog stays open at the field, and nothing of it is written, the axes neither.
+TEST_F(DiagramDialogTest, ScaleRefusesWhatIsNoScaleAndWritesNothing)
+{
+    storeRow(QStringLiteral("-10, 30, 0, 25, 0.2, 0.2, 5"));
+    const QStringList before = row();
+    const auto [input, result] = bothPages();
+    const QString noNumber = QString::fromUtf8("Eingegeber Wert ist kein gültiges Zahlenformat!");
+    const QString outside = QString::fromUtf8("Zahlenwert außerhalb der vorgegeben Schranken:\r\n"
+                                              "Minimum: 0,01, Maximum: 3,402823E+37");
+    struct Case {
+        QString typed, box;
+    };
+    const Case cases[] = {
+        {QStringLiteral("1e40"), noNumber},
+        {QStringLiteral("-1e40"), noNumber},
+        {QStringLiteral("1E-50"), noNumber},   // a Single would hold it as 0
+        {QStringLiteral("abc"), noNumber},
+        {QStringLiteral("1.5"), noNumber},     // under a German locale no number
+        {QStringLiteral("0"), outside},
+        {QStringLiteral("-1"), outside},
+        {QStringLiteral("0,001"), outside},    // would show and stand as 0
+        {QString(), noNumber},
+        {QStringLiteral("   "), noNumber},
+        {QString(10000, QLatin1Char('9')), noNumber},
+        {QString(QChar(0)), noNumber},        // the field takes no NUL: it stays empty
+        {QStringLiteral("'; DROP TABLE E1; --"), noNumber},
+    };
+    for (TestPage* opener : {result, input}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.typed.left(20).toStdString());
+            project.dialogs().shown.clear();
+            project.dialogs().msgAnswers = {MsgResult::OK};
+            frmKONTEXT11 dialog(host, *opener);
+            dialog.show();
+            select(*dialog.cboXMIN, "-19");
+            QTest::keyClick(dialog.txtMSP, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(dialog.txtMSP, Qt::Key_Delete);
+            TypeKeys(dialog.txtMSP, c.typed);
+            QTest::keyClick(dialog.txtMSP, Qt::Key_Return);
+            const std::vector<MsgBoxRequest> boxes = project.dialogs().boxes();
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].text, c.box);
+            EXPECT_EQ(boxes[0].title, QString::fromUtf8("Spannungsmaßstab"));
+            EXPECT_EQ(boxes[0].buttons, MsgButtons::OK);
+            EXPECT_TRUE(dialog.isVisible());
+            EXPECT_EQ(dialog.focusWidget(), dialog.txtMSP);
+            EXPECT_EQ(row(), before);
+            EXPECT_EQ(opener->Tag, QString());
+        }
+    }
+    EXPECT_EQ(project.scalar(QStringLiteral("SELECT COUNT(*) FROM E1")), Variant(int32_t(1)));
 }
 
 TEST_F(DiagramDialogTest, CancelWritesNothing)
