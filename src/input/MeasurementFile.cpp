@@ -1,5 +1,6 @@
 #include "MeasurementFile.h"
 
+#include "platform/FileOps.h"
 #include "platform/SymbolFont.h"
 #include "platform/Variant.h"
 #include "platform/VbError.h"
@@ -79,7 +80,7 @@ std::vector<QString> MeasurementLines(QByteArrayView bytes)
 
 std::vector<QString> ReadMeasurementFile(const QString& path, int64_t maxBytes)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = NativePath(path);
     // Looked at before it is opened: opening a device may already act on it.
     struct stat st {};
     if (::stat(name.constData(), &st) != 0)

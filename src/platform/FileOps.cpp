@@ -21,7 +21,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path P(const QString& path) { return fs::path(path.toStdString()); }
+fs::path P(const QString& path) { return fs::path(NativePath(path).toStdString()); }
+
+bool HasNul(const QString& path) { return path.contains(QChar(0)); }
 
 [[noreturn]] void Raise(const std::error_code& ec, int32_t fallback)
 {
@@ -35,16 +37,23 @@ fs::path P(const QString& path) { return fs::path(path.toStdString()); }
 
 } // namespace
 
+QByteArray NativePath(const QString& path)
+{
+    if (HasNul(path))
+        throw VbError(VbErr::BadFileName);
+    return QFile::encodeName(path);
+}
+
 bool FileExists(const QString& path)
 {
     std::error_code ec;
-    return !path.isEmpty() && fs::is_regular_file(P(path), ec);
+    return !path.isEmpty() && !HasNul(path) && fs::is_regular_file(P(path), ec);
 }
 
 bool FolderExists(const QString& path)
 {
     std::error_code ec;
-    return !path.isEmpty() && fs::is_directory(P(path), ec);
+    return !path.isEmpty() && !HasNul(path) && fs::is_directory(P(path), ec);
 }
 
 void CreateFolder(const QString& path)
@@ -128,6 +137,8 @@ QString BaseName(const QString& path)
 QStringList SubFolders(const QString& path)
 {
     QStringList folders;
+    if (HasNul(path))
+        return folders;
     std::error_code ec;
     for (fs::directory_iterator it(P(path), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
@@ -144,7 +155,7 @@ QStringList SubFolders(const QString& path)
 bool SameFile(const QString& a, const QString& b)
 {
     std::error_code ec;
-    return fs::equivalent(P(a), P(b), ec) && !ec;
+    return !HasNul(a) && !HasNul(b) && fs::equivalent(P(a), P(b), ec) && !ec;
 }
 
 namespace {
@@ -160,7 +171,7 @@ QString PartialName(const QString& target)
 
 void SyncFile(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
     const bool ok = fd >= 0 && ::fsync(fd) == 0;
     if (fd >= 0)
         ::close(fd);
@@ -175,7 +186,7 @@ void PutInPlace(const QString& partial, const QString& target)
     if (QFileInfo::exists(target))
         QFile::setPermissions(partial, QFile::permissions(target));
     SyncFile(partial);
-    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0)
+    if (std::rename(NativePath(partial).constData(), NativePath(target).constData()) != 0)
         throw VbError(VbErr::PermissionDenied,
                       ProgramText("The file cannot take the place of ", "Die Datei kann nicht an die Stelle von ")
                           + target + ProgramText(".", " treten."));

@@ -3,10 +3,16 @@
 // object on the original platform), on std::filesystem. Failures are runtime
 // errors with the runtime's numbers: 53 file not found, 70 permission denied,
 // 76 path not found.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <chrono>
 #include <cstdint>
+
+// The path as the system takes it. A path with a NUL in it, which the system would cut
+// short there and so take for another file, is error 52; a test for a file or folder
+// finds none there.
+QByteArray NativePath(const QString& path);
 
 bool FileExists(const QString& path);
 bool FolderExists(const QString& path);

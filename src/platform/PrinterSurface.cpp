@@ -21,7 +21,7 @@ class CheckedFile : public QIODevice {
 public:
     explicit CheckedFile(const QString& path)
     {
-        fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd_ = ::open(NativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0)
             error_ = errno;
         else

@@ -23,6 +23,7 @@ const std::map<int32_t, ErrorTexts>& errorTable()
         {VbErr::DivisionByZero, {"Division by zero", "Division durch Null"}},
         {VbErr::TypeMismatch, {"Type mismatch", "Typen unverträglich"}},
         {VbErr::Internal, {"Internal error", "Interner Fehler"}},
+        {VbErr::BadFileName, {"Bad file name or number", "Dateiname oder -nummer falsch"}},
         {VbErr::FileNotFound, {"File not found", "Datei nicht gefunden"}},
         {VbErr::PermissionDenied, {"Permission denied", "Zugriff verweigert"}},
         {VbErr::FileAccess, {"Path/File access error", "Fehler beim Zugriff auf Pfad/Datei"}},

@@ -27,6 +27,7 @@ constexpr int32_t Subscript = 9;
 constexpr int32_t DivisionByZero = 11;
 constexpr int32_t TypeMismatch = 13;
 constexpr int32_t Internal = 51;          // a fault of the program itself, not of its data
+constexpr int32_t BadFileName = 52;
 constexpr int32_t FileNotFound = 53;
 constexpr int32_t PermissionDenied = 70;
 constexpr int32_t FileAccess = 75;
