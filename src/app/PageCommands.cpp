@@ -367,7 +367,7 @@ void PageCommands::SeiteNachWord(Guard& g)
     QString dokument;
     g.step([&] { dokument = WritePictureDocument(name, bilder); });
     if (!dokument.isEmpty())
-        g.step([&] { OpenDocument(dokument, main_.OpenerBox(main_.stbMAIN->Panels(13).text())); });
+        g.step([&] { OpenHandedOverDocument(dokument, main_.OpenerBox(main_.stbMAIN->Panels(13).text())); });
     g.step([&] { SetMousePointer(0); });
 }
 

@@ -9,6 +9,7 @@
 #include "platform/Documents.h"
 #include "platform/ErrorGuard.h"
 #include "platform/FileOps.h"
+#include "platform/LateReport.h"
 #include "platform/Locale.h"
 #include "platform/PrinterSurface.h"
 #include "platform/Process.h"
@@ -702,13 +703,16 @@ void frmMAIN::OpenDocumentCommand(const QString& fileName, const QString& title)
 
 OpenerFailed frmMAIN::OpenerBox(const QString& title)
 {
-    // The command has long returned: the box only tells, with OK.
+    // The command has long returned: the box only tells, with OK, once no other
+    // command runs.
     return [self = QPointer<frmMAIN>(this), title](const VbError& e) {
-        if (!self || self->unloaded_)
-            return;
-        GuardSpec spec = RoutineBox(title);
-        spec.buttons = MsgButtons::OK;
-        ShowErrorBox(self->ctx_.dlg(), spec, e);
+        TellWhenNoCommandRuns([self, title, e] {
+            if (!self || self->unloaded_)
+                return;
+            GuardSpec spec = RoutineBox(title);
+            spec.buttons = MsgButtons::OK;
+            ShowErrorBox(self->ctx_.dlg(), spec, e);
+        });
     };
 }
 

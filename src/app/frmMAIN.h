@@ -134,7 +134,7 @@ public:
     // Whether the start window is loaded (it is from the end of the start-up on).
     bool StartWindowLoaded() const { return startWindow_; }
     // The box, titled as the command that asked, of a desktop opener that failed after
-    // the command had returned.
+    // the command had returned; shown once no command runs.
     std::function<void(const VbError&)> OpenerBox(const QString& title);
 
 signals:

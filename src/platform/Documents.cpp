@@ -3,6 +3,7 @@
 #include "Locale.h"
 #include "VbError.h"
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -79,4 +80,18 @@ void OpenDocument(const QString& path, const OpenerFailed& failed)
     if (!FileExists(path))
         throw VbError(VbErr::FileNotFound);
     OpenWithDesktop(QUrl::fromLocalFile(path), failed);
+}
+
+void OpenHandedOverDocument(const QString& path, const OpenerFailed& failed)
+{
+    try {
+        OpenDocument(path, [path, failed](const VbError& e) {
+            QFile::remove(path);
+            if (failed)
+                failed(e);
+        });
+    } catch (const VbError&) {
+        QFile::remove(path);
+        throw;
+    }
 }

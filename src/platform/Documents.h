@@ -15,6 +15,10 @@ using OpenerFailed = std::function<void(const VbError&)>;
 // A missing file is error 53 and a desktop without an opener error 429, at once; an
 // opener that fails later hands error 429 to failed.
 void OpenDocument(const QString& path, const OpenerFailed& failed);
+// Opens a document written only to be handed over (in the temporary folder) in the same
+// way; when no application takes it, at once or later, it is removed before the
+// failure goes on.
+void OpenHandedOverDocument(const QString& path, const OpenerFailed& failed);
 // Opens a file or URL (the help file at a topic) in the same way.
 void OpenWithDesktop(const QUrl& url, const OpenerFailed& failed);
 // For tests: replaces the desktop hand-over (nullptr restores it). The hook returns

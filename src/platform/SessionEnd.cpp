@@ -34,12 +34,6 @@ extern "C" void OnSignal(int sig)
     errno = savedErrno;
 }
 
-// Only from the event loop itself: no command, start-up step or dialog below it.
-bool MayUnloadNow()
-{
-    return g_deferrals == 0 && QThread::currentThread()->loopLevel() <= 1 && !QApplication::activeModalWidget();
-}
-
 void CloseModalDialogs()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -53,7 +47,7 @@ void TryUnload()
 {
     if (g_waitingMode < 0)
         return;
-    if (!MayUnloadNow()) {
+    if (!NoCommandRuns()) {
         CloseModalDialogs();
         if (!Retry().isActive())
             Retry().start();
@@ -84,6 +78,11 @@ void Request(int mode)
 }
 
 } // namespace
+
+bool NoCommandRuns()
+{
+    return g_deferrals == 0 && QThread::currentThread()->loopLevel() <= 1 && !QApplication::activeModalWidget();
+}
 
 OutsideUnloadDeferral::OutsideUnloadDeferral() { ++g_deferrals; }
 

@@ -24,6 +24,10 @@ void InstallSessionEndHandler(std::function<void(int mode)> handler);
 // question closed meanwhile was answered by nobody: it must not lose anything.
 bool OutsideUnloadRequested();
 
+// True only from the event loop itself: no command that yields, no start-up step and
+// no modal dialog below it.
+bool NoCommandRuns();
+
 // While one lives, an unload asked for from outside waits. Commands that yield,
 // modal dialogs and the start-up hold one.
 class OutsideUnloadDeferral {

@@ -5,6 +5,7 @@
 #include "app/frmINFO.h"
 #include "platform/Documents.h"
 #include "platform/FileOps.h"
+#include "platform/LateReport.h"
 #include "platform/Yield.h"
 #include <QAction>
 #include <QApplication>
@@ -12,7 +13,18 @@
 #include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QThread>
 #include <QTimer>
+
+// The help handed to the desktop, as the real dialog service does.
+class DesktopHelp : public ScriptedDialogService {
+public:
+    void ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed) override
+    {
+        ScriptedDialogService::ShowHelp(helpFile, context, failed);
+        OpenDocument(helpFile, failed);
+    }
+};
 
 class HelpTest : public AppFixture {
 protected:
@@ -157,15 +169,6 @@ TEST_F(HelpTest, HelpThatNothingOpensShowsTheErrorBox)
 // the command that asked.
 TEST_F(HelpTest, OpenerThatFailsLateIsToldInTheCommandsBox)
 {
-    // The help handed to the desktop, as the real dialog service does.
-    class DesktopHelp : public ScriptedDialogService {
-    public:
-        void ShowHelp(const QString& helpFile, int context, const OpenerFailed& failed) override
-        {
-            ScriptedDialogService::ShowHelp(helpFile, context, failed);
-            OpenDocument(helpFile, failed);
-        }
-    };
     dialogs = std::make_shared<DesktopHelp>();
     ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
     Touch("TREMOL.html");
@@ -189,6 +192,52 @@ TEST_F(HelpTest, OpenerThatFailsLateIsToldInTheCommandsBox)
     }
     titles.sort();
     EXPECT_EQ(titles, (QStringList{"?/Hilfe", "?/ReadMe"}));
+}
+
+// A failure that comes while a command runs waits until the command has returned:
+// told inside its yield or under its modal dialog, the box would hold the command's
+// transaction and the working copy's lock until answered.
+TEST_F(HelpTest, LateFailureIsToldOnlyWhenNoCommandRuns)
+{
+    dialogs = std::make_shared<DesktopHelp>();
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    Touch("TREMOL.html");
+    const FakeDesktopOpener desktop("exit 3");
+    dialogs->msgAnswers = {MsgResult::OK, MsgResult::OK};
+    const auto failureCame = [&] { return ReportsWaiting() > 0 || !Boxes().empty(); };
+
+    // A command that yields: the failure comes in one of its yields and waits.
+    main->mnuHILFE_Click();
+    QElapsedTimer t;
+    t.start();
+    while (!failureCame() && t.elapsed() < 20000) {
+        DoEvents();
+        QThread::msleep(5);
+    }
+    ASSERT_TRUE(failureCame());
+    for (int i = 0; i < 20; ++i) {
+        DoEvents();
+        QThread::msleep(5);
+    }
+    EXPECT_TRUE(Boxes().empty());
+    ASSERT_TRUE(WaitFor([&] { return Boxes().size() == 1; }, 10000));   // the command has returned
+    EXPECT_EQ(Boxes()[0].title, QStringLiteral("?/Hilfe"));
+    EXPECT_EQ(ReportsWaiting(), 0);
+
+    // A command's modal dialog: the failure waits until it is closed.
+    main->mnuHILFE_Click();
+    bool toldUnderTheDialog = true;
+    QTimer::singleShot(0, [&] {
+        auto* info = qobject_cast<frmINFO*>(QApplication::activeModalWidget());
+        ASSERT_NE(info, nullptr);
+        WaitFor([&] { return ReportsWaiting() > 0 || Boxes().size() > 1; }, 20000);
+        toldUnderTheDialog = Boxes().size() > 1;
+        info->cmdSCHLIESSEN->click();
+    });
+    main->mnuINFO_Click();
+    EXPECT_FALSE(toldUnderTheDialog);
+    ASSERT_TRUE(WaitFor([&] { return Boxes().size() == 2; }, 10000));
+    EXPECT_TRUE(Boxes()[1].text.startsWith(QStringLiteral("VB-Error: 429\n")));
 }
 
 TEST(AboutBox, DevelopersLineIsCutAfterACommaFromPosition50)
