@@ -164,7 +164,7 @@ public:
     void KREIS(float XM, float YM, float R, float AL1 = 0.0f, const float& AL2 = 0.0f,
                int16_t LAGEPFEIL = 0, bool BOKREISP = false, std::optional<int16_t> KO = std::nullopt);
     // Ground hatching from world (X1, Y1): ANS repetitions of strokes H1 long (mm with
-    // KO 2) at 45 degrees either side of the slope BE (degrees).
+    // KO 2) at 45 degrees either side of the slope BE (degrees), cut at the world window.
     void GELAENDESCHRAFFUR(float X1, float Y1, float H1, int16_t ANS, float BE, int16_t KO = 0);
     // Water-level triangle at world (X, Y), DH high in world y units (written back in
     // mm), turned by RIWI degrees; GW 1 adds the level lines, VOLL 1-3 fills halves.

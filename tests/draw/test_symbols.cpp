@@ -1,7 +1,10 @@
 // The engineering symbols: ground hatching, water-level triangle, load areas and the
 // section-force symbol.
 #include "DrawFixture.h"
+#include "SectionAxes.h"
+#include "draw/DrawMath.h"
 #include "platform/Colors.h"
+#include <algorithm>
 #include <cmath>
 
 TEST_F(DrawTest, GroundHatchingAsThePagesDrawIt)
@@ -31,6 +34,71 @@ TEST_F(DrawTest, GroundHatchingAsThePagesDrawIt)
     g->GELAENDESCHRAFFUR(10, 20, 2, 2, 0, 2);
     EXPECT_TRUE(surface.records.empty());
     EXPECT_TRUE(boxes().empty());
+}
+
+// Near the frame the hatching ends at it, though the picture goes on beyond (equal
+// scales: the section is narrower than its picture): the right side's hatching starts
+// 1 m inside the frame but reaches 11.3 mm, 1.6 m, to the right.
+TEST_F(DrawTest, GroundHatchingEndsAtTheDiagramsFrame)
+{
+    activeRecord(1);
+    row(1, 11, "OX, OY, RL, RR, RO, RU, XMIN, XMAX, YMIN, YMAX, MYMX, MX, MY",
+        "1, -1, 0, 0, 0, 0, -4, 4, -1, 15, 1, 0, 0");
+    auto g = diagram();
+    SetSectionAxes(*g);   // the section's ranges from the tables, not stretched to the picture
+    g->EBOXMIN(false);
+    g->EBOXMAX(false);
+    g->EBOYMIN(false);
+    g->EBOYMAX(false);
+    loadLayout(*g);
+    surface.records.clear();
+    ASSERT_EQ(g->layout().XMAX, 4.0f);
+    float frameRight = 0, y = 0;
+    g->KOORDTRANS(4, 0, frameRight, y);
+    ASSERT_LT(frameRight, 100);   // well inside the 124 mm picture
+    g->GELAENDESCHRAFFUR(3, 3, 2, 2, 0, 2);
+    const auto l = lines();
+    ASSERT_GE(l.size(), 4u);
+    double right = 0;
+    for (const Recorded& r : l)
+        right = std::max({right, r.p1.x(), r.p2.x()});
+    EXPECT_NEAR(right, frameRight, 1e-3);   // cut at the frame, not short of it
+    // The strokes inside the frame are the same as without it.
+    float px = 0, py = 0;
+    g->KOORDTRANS(3, 3, px, py);
+    const double s = 2 / std::sqrt(2.0);
+    const QPointF P(px, py);
+    EXPECT_TRUE(sameSegment(l[0], P, P + QPointF(s, s), 2e-3));
+    EXPECT_TRUE(sameSegment(l[1], P + QPointF(s, s), P + QPointF(2 * s, 2 * s), 2e-3));
+    // Wholly beyond it: nothing.
+    surface.records.clear();
+    g->GELAENDESCHRAFFUR(4.5f, 3, 2, 2, 0, 2);
+    EXPECT_TRUE(lines().empty());
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST(SegmentInBox, KeepsThePartInsideTheBox)
+{
+    const QRectF box(QPointF(0, 0), QPointF(10, 5));
+    struct Case {
+        QLineF segment;
+        std::optional<QLineF> part;
+    };
+    const Case cases[] = {
+        {QLineF(1, 1, 9, 4), QLineF(1, 1, 9, 4)},        // inside: unchanged
+        {QLineF(8, 1, 12, 3), QLineF(8, 1, 10, 2)},      // through the right edge
+        {QLineF(-2, -2, 12, 12), QLineF(0, 0, 5, 5)},    // through two edges
+        {QLineF(12, 3, 8, 1), QLineF(10, 2, 8, 1)},      // its direction kept
+        {QLineF(11, 1, 14, 4), std::nullopt},            // beside the box
+        {QLineF(10, 1, 10, 4), QLineF(10, 1, 10, 4)},    // on the edge
+        {QLineF(-1, 6, 11, 6), std::nullopt},            // above it, level
+    };
+    for (const Case& c : cases) {
+        const std::optional<QLineF> part = SegmentInBox(c.segment, box);
+        ASSERT_EQ(part.has_value(), c.part.has_value()) << c.segment.x1() << "," << c.segment.y1();
+        if (part)
+            EXPECT_EQ(*part, *c.part);
+    }
 }
 
 TEST_F(DrawTest, GroundHatchingWithoutScales)

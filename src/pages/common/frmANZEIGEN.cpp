@@ -29,7 +29,8 @@ frmANZEIGEN::frmANZEIGEN(PageHost& host) : UnloadingDialog(host.Owner())
     QFont bold = font;
     bold.setBold(true);
     lblSEITEN[1]->setFont(bold);
-    lblSEITE = Control<QLabel>(this, QStringLiteral("lblSEITE"), {240, 660, 1020, 255},
+    // As wide as the label above it: the English text does not fit the German width.
+    lblSEITE = Control<QLabel>(this, QStringLiteral("lblSEITE"), {240, 660, 1905, 255},
                                Caption(sprache, "Show Page Nr.: ", "Anzeigen: "));
     txtSEITE = Control<QLineEdit>(this, QStringLiteral("txtSEITE"), {2670, 600, 405, 375});
     txtSEITE->setAlignment(Qt::AlignRight);

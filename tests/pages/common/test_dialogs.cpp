@@ -118,6 +118,12 @@ TEST_F(DialogTest, ChooserAndPageContextInEnglish)
     EXPECT_EQ(chooser.windowTitle(), QStringLiteral("Show"));
     EXPECT_EQ(chooser.lblSEITEN[0]->text(), QStringLiteral("Available Pages:"));
     EXPECT_EQ(chooser.lblSEITE->text(), QStringLiteral("Show Page Nr.: "));
+    // The labels are wide enough for their texts, and stay clear of the field.
+    for (QLabel* label : {chooser.lblSEITEN[0], chooser.lblSEITE}) {
+        EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+        EXPECT_LE(label->sizeHint().height(), label->height()) << label->text().toStdString();
+    }
+    EXPECT_LT(chooser.lblSEITE->geometry().right(), chooser.txtSEITE->geometry().left());
     EXPECT_EQ(chooser.cmdABBRECHEN->text(), QStringLiteral("Cancel"));
     frmKONTEXT& context = frmKONTEXT::instance(host);
     EXPECT_EQ(context.windowTitle(), QStringLiteral("context menue of page"));
