@@ -1,7 +1,7 @@
 // Fuzzing of the measurement data import: any bytes as a measurement file, split into
-// lines, read into a plain table under each layout of a fixed set (every layout, every
-// kind of header, each post-processing rule) and cleaned up, under a comma and a point
-// locale. Every message is answered OK, which takes the longest way through the reading.
+// lines (whole, and in two pieces as the file reader reads them: the same lines), read
+// into a plain table under each layout of a fixed set (every layout, every kind of
+// header, each post-processing rule) and cleaned up, under a comma and a point locale. Every message is answered OK, which takes the longest way through the reading.
 #include "input/ImportPostProcessing.h"
 #include "input/MeasurementFile.h"
 #include "input/MeasurementImport.h"
@@ -96,7 +96,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const QLocale locales[] = {QLocale(QLocale::German, QLocale::Germany),
                                       QLocale(QLocale::English, QLocale::UnitedStates)};
-    const std::vector<QString> lines = MeasurementLines(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const std::vector<QString> lines = MeasurementLines(bytes);
+    // Read in two pieces, as the file reader reads, the lines are the same.
+    MeasurementLineCutter cutter;
+    const qsizetype at = size == 0 ? 0 : qsizetype(data[0] % size);
+    cutter.feed(bytes.first(at));
+    cutter.feed(bytes.sliced(at));
+    if (cutter.finish() != lines)
+        __builtin_trap();
     for (const QLocale& locale : locales) {
         SetProgramLocale(locale);
         for (const Preset& p : presets()) {

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <limits>
+#include <new>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,6 +48,13 @@ VbError tooLarge(int64_t size, int64_t maxBytes)
                        + CStr(Variant(double(maxBytes))) + QStringLiteral(" Bytes auf."));
 }
 
+VbError tooManyLines(int64_t maxLines)
+{
+    return VbError(VbErr::OutOfMemory,
+                   QStringLiteral("Die Datei hat zu viele Zeilen; eine Tabelle nimmt nur den Inhalt einer Datei von höchstens ")
+                       + CStr(Variant(double(maxLines))) + QStringLiteral(" Zeilen auf."));
+}
+
 class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
@@ -60,25 +69,62 @@ private:
 
 } // namespace
 
-std::vector<QString> MeasurementLines(QByteArrayView bytes)
+void MeasurementLineCutter::line(QByteArrayView bytes)
 {
-    std::vector<QString> lines;
+    if (int64_t(lines_.size()) >= maxLines_)
+        throw tooManyLines(maxLines_);
+    lines_.push_back(AnsiText(bytes));
+}
+
+void MeasurementLineCutter::feed(QByteArrayView bytes)
+{
     qsizetype start = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
+        if (afterCr_ && c == '\n' && i == start) {
+            afterCr_ = false;
+            start = i + 1;   // the rest of a line end cut between two pieces
+            continue;
+        }
+        afterCr_ = false;
         if (c != '\r' && c != '\n')
             continue;
-        lines.push_back(AnsiText(bytes.sliced(start, i - start)));
-        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
+        if (pending_.isEmpty()) {
+            line(bytes.sliced(start, i - start));
+        } else {
+            pending_.append(bytes.sliced(start, i - start));
+            line(pending_);
+            pending_ = QByteArray();
+        }
+        if (c == '\r') {
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+            else
+                afterCr_ = i + 1 == bytes.size();
+        }
         start = i + 1;
     }
     if (start < bytes.size())
-        lines.push_back(AnsiText(bytes.sliced(start)));
-    return lines;
+        pending_.append(bytes.sliced(start));
 }
 
-std::vector<QString> ReadMeasurementFile(const QString& path, int64_t maxBytes)
+std::vector<QString> MeasurementLineCutter::finish()
+{
+    if (!pending_.isEmpty()) {
+        line(pending_);
+        pending_ = QByteArray();
+    }
+    return std::move(lines_);
+}
+
+std::vector<QString> MeasurementLines(QByteArrayView bytes)
+{
+    MeasurementLineCutter cutter(std::numeric_limits<int64_t>::max());
+    cutter.feed(bytes);
+    return cutter.finish();
+}
+
+std::vector<QString> ReadMeasurementFile(const QString& path, int64_t maxBytes, int64_t maxLines)
 {
     const QByteArray name = NativePath(path);
     // Looked at before it is opened: opening a device may already act on it.
@@ -97,25 +143,26 @@ std::vector<QString> ReadMeasurementFile(const QString& path, int64_t maxBytes)
         throw VbError(VbErr::FileAccess);
     if (st.st_size > maxBytes)
         throw tooLarge(st.st_size, maxBytes);
-    // A file that grows while it is read is read up to the limit and refused beyond it;
-    // the spare byte shows whether it still goes on.
-    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
-    qsizetype used = 0;
-    for (;;) {
-        if (used == bytes.size()) {
+    try {
+        MeasurementLineCutter cutter(maxLines);
+        // A file that grows while it is read is read up to the limit and refused beyond it.
+        std::vector<char> piece(64 * 1024);
+        int64_t used = 0;
+        for (;;) {
+            const ssize_t n = ::read(fd, piece.data(), piece.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throw VbError(VbErr::FileAccess);
+            if (n == 0)
+                break;
+            used += n;
             if (used > maxBytes)
                 throw tooLarge(used, maxBytes);
-            bytes.resize(qsizetype(std::min<int64_t>(2 * int64_t(used), maxBytes + 1)));
+            cutter.feed(QByteArrayView(piece.data(), qsizetype(n)));
         }
-        const ssize_t n = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw VbError(VbErr::FileAccess);
-        if (n == 0)
-            break;
-        used += qsizetype(n);
+        return cutter.finish();
+    } catch (const std::bad_alloc&) {
+        throw VbError(VbErr::OutOfMemory);
     }
-    bytes.truncate(used);
-    return MeasurementLines(bytes);
 }

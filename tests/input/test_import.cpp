@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -433,6 +434,15 @@ TEST_F(ImportTest, OnlyARegularFileATableCanHoldIsRead)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         ASSERT_TRUE(f.resize(int64_t(FlexGrid::MaxRows) * 256 + 1));
     }
+    // One line beyond the most an import reads: small as a file, but its lines would
+    // need 24 bytes of memory for each of its bytes.
+    static_assert(MaxMeasurementLines == 4 * int64_t(FlexGrid::MaxRows));
+    const QString manyLines = QDir(project.folder()).filePath(QStringLiteral("zeilen.txt"));
+    {
+        QFile f(manyLines);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.write(QByteArray(qsizetype(MaxMeasurementLines) + 1, '\n')) == MaxMeasurementLines + 1);
+    }
     const QString notAFile = QStringLiteral("VB-Error: 75\nFehler beim Zugriff auf Pfad/Datei");
     struct Case {
         const char* name;
@@ -444,6 +454,9 @@ TEST_F(ImportTest, OnlyARegularFileATableCanHoldIsRead)
         {"larger than a table holds", large,
          QStringLiteral("VB-Error: 7\nDie Datei ist zu groß: 268435457 Bytes; eine Tabelle nimmt nur den Inhalt einer "
                         "Datei von höchstens 268435456 Bytes auf.")},
+        {"more lines than a table holds", manyLines,
+         QStringLiteral("VB-Error: 7\nDie Datei hat zu viele Zeilen; eine Tabelle nimmt nur den Inhalt einer "
+                        "Datei von höchstens 4194304 Zeilen auf.")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -569,6 +582,13 @@ TEST(MeasurementFile, LinesEndAtCarriageReturnLineFeedOrBothAndAreWindows1252)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(MeasurementLines(c.bytes), c.lines);
+        // Read in two pieces, cut anywhere, a line end between them included.
+        for (qsizetype at = 0; at <= c.bytes.size(); ++at) {
+            MeasurementLineCutter cutter;
+            cutter.feed(QByteArrayView(c.bytes).first(at));
+            cutter.feed(QByteArrayView(c.bytes).sliced(at));
+            EXPECT_EQ(cutter.finish(), c.lines) << at;
+        }
     }
 }
 
@@ -582,12 +602,65 @@ QString WriteFile(const QTemporaryDir& dir, const QByteArray& bytes)
     return path;
 }
 
-TEST(MeasurementFile, AFileIsReadUpToItsLimit)
+TEST(MeasurementFile, AFileIsReadUpToItsLimits)
 {
     QTemporaryDir dir;
     const QString path = WriteFile(dir, "a\r\nbc");
     EXPECT_EQ(ReadMeasurementFile(path, 5), (std::vector<QString>{"a", "bc"}));
     EXPECT_EQ(VbErrorOf([&] { ReadMeasurementFile(path, 4); }), VbErr::OutOfMemory);
+    EXPECT_EQ(ReadMeasurementFile(path, 5, 2), (std::vector<QString>{"a", "bc"}));
+    EXPECT_EQ(VbErrorOf([&] { ReadMeasurementFile(path, 5, 1); }), VbErr::OutOfMemory);
+    // Longer than a piece of the reading, with line ends where the pieces meet.
+    QByteArray bytes;
+    std::vector<QString> lines;
+    for (int i = 0; bytes.size() < 200'000; ++i) {
+        const QByteArray line = QByteArray::number(i) + QByteArray(i % 700, 'x');
+        bytes += line + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\r" : "\n");
+        lines.push_back(QString::fromLatin1(line));
+    }
+    EXPECT_EQ(ReadMeasurementFile(WriteFile(dir, bytes), bytes.size()), lines);
+}
+
+// Memory that runs out while a file is read is the reader's error 7, never the end of
+// the program: read in a child process whose address space leaves no room for the
+// file's text.
+TEST(MeasurementFile, MemoryThatRunsOutIsError7)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves the address space a limit would bound";
+#endif
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("eine-zeile.txt"));
+    {
+        QFile f(path);   // one line of 64 MiB, without taking room on the disk
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(qint64(64) << 20));
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // The address space in use now and 32 MiB more: the line's text needs 128 MiB.
+        QFile status(QStringLiteral("/proc/self/status"));
+        status.open(QIODevice::ReadOnly);
+        rlim_t used = 0;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmSize:"))
+                used = rlim_t(line.mid(7).trimmed().split(' ').value(0).toULongLong()) * 1024;
+        const rlimit limit{used + (rlim_t(32) << 20), used + (rlim_t(32) << 20)};
+        if (used == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0)
+            ::_exit(100);
+        try {
+            ReadMeasurementFile(path, qint64(256) << 20);
+        } catch (const VbError& e) {
+            ::_exit(e.number());
+        } catch (...) {
+            ::_exit(101);   // anything else would have ended the program
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), VbErr::OutOfMemory);
 }
 
 // The reader's error number for a file, read by a user other than root where the test
