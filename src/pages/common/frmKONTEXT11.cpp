@@ -118,7 +118,7 @@ frmKONTEXT11::frmKONTEXT11(PageHost& host, PageForm& opener)
     DATENG0->DTVS(QStringLiteral("YMAX"), YMAX, kKey, kDiagram);
     if (BOSEITE1) {
         DATENG0->DTVS(QStringLiteral("MSP"), MSP, kKey, kDiagram);
-        shownScale_ = CStr(Variant(Round(double(MSP * 10), 2)));
+        shownScale_ = CStr(Variant(Round(double(MSP) * 10, 2)));
         txtMSP->setText(shownScale_);
     }
     preselect(*cboXDIFF, XMAX - XMIN);
