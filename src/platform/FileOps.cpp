@@ -99,6 +99,8 @@ void CreateSharedFolder(const QString& path, Sharing sharing)
     mode_t mode = (own.st_mode & 07777) | (parent.st_mode & (others | S_ISGID));
     if (sharing == Sharing::EachOwnEntries && (mode & (S_IWGRP | S_IWOTH)))
         mode |= S_ISVTX;
+    if (mode == (own.st_mode & 07777) && own.st_gid == parent.st_gid)
+        return;
     TryGroup(path, parent.st_gid);
     // The mode is set after the group: a change of group may clear the set-group-ID bit.
     if (::chmod(QFile::encodeName(path).constData(), mode) != 0)
