@@ -364,3 +364,93 @@ TEST_F(EingabeTest, SaveKeepsEveryValueNobodyEdited)
                     QStringLiteral("I1, Z, KF")),
               QStringLiteral("0|0|0;1|1|0;2|2|1.5258789e-05;3|1.1289062|0.00012207031;0|0|0;1|7|9.999999999999999e-46"));
 }
+
+TEST_F(EingabeTest, HostileTextsAreRefusedWhereTypedOrStoredAsTyped)
+{
+    const LocaleScope german(German());
+    struct Case {
+        QString text;
+        bool number;        // a number field takes it
+        bool designation;   // the designation takes it
+    };
+    const Case cases[] = {
+        {QStringLiteral("1e40"), false, true},  {QStringLiteral("-1e40"), false, true},
+        {QStringLiteral("abc"), false, true},   {QStringLiteral("0"), true, true},
+        {QStringLiteral("-1"), true, true},     {QString(), true, false},
+        {QStringLiteral("   "), true, false},   {QString(10000, QLatin1Char('9')), false, true},
+        {QString(QChar(0)), true, false},   // a NUL types nothing
+        {QStringLiteral("'; DROP TABLE E1; --"), false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.left(24).toStdString());
+        Load();
+        project.exec(QStringLiteral("DELETE FROM [E1]"));
+        project.dialogs().shown.clear();
+        size_t boxes = 0;
+        // Real key events; a NUL has no key of its own, so its event carries the character
+        // only. The middle of a long text is put in at once (typing it would take seconds).
+        const auto keys = [](QLineEdit* w, const QString& text) {
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                const QChar ch = text.at(i);
+                if (i == 1 && text.size() > 40) {
+                    w->insert(text.mid(1, text.size() - 2));
+                    i = text.size() - 2;
+                } else if (ch == QChar(0)) {
+                    QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+                } else {
+                    QTest::keyClicks(w, QString(ch));
+                }
+            }
+        };
+        const auto typeInto = [&](QLineEdit* box, bool takes) {
+            box->setFocus();
+            box->clear();
+            keys(box, c.text);
+            if (!takes)
+                project.dialogs().msgAnswers = {MsgResult::OK};
+            QTest::keyClick(box, Qt::Key_Tab);
+            EXPECT_EQ(Boxes().size(), boxes += takes ? 0 : 1);
+            EXPECT_EQ(QApplication::focusWidget() == box, !takes);
+        };
+        typeInto(window->txtKEN, c.designation);
+        if (!c.designation)
+            window->txtKEN->setText(QStringLiteral("W"));
+        typeInto(window->txtZGWLS, c.number);
+        if (!c.number)
+            window->txtZGWLS->clear();
+        window->txtZGWRS->setText(QStringLiteral("0"));
+
+        // A cell: the first character opens the editor (a blank or a NUL opens none, and
+        // types nothing into a box either).
+        ShowTab(2);
+        ClickCell(2, 1, 1);
+        const bool opens = !Trim(c.text).isEmpty() && c.text.at(0) != QChar(0);
+        if (opens) {
+            if (!c.number)
+                project.dialogs().msgAnswers = {MsgResult::OK};
+            QTest::keyClick(window->msgFLX[2], c.text.at(0).toLatin1());
+            keys(window->txtFLX[2], c.text.mid(1));
+            QTest::keyClick(window->txtFLX[2], Qt::Key_Return);
+            EXPECT_EQ(Boxes().size(), boxes += c.number ? 0 : 1);
+            EXPECT_EQ(window->txtFLX[2]->isHidden(), c.number);
+            QTest::keyClick(window->txtFLX[2], Qt::Key_Escape);
+        }
+        const QString cell = window->msgFLX[2]->TextMatrix(1, 1);
+        EXPECT_EQ(cell, opens && c.number ? CStr(Variant(c.text)) + QStringLiteral(",00") : QString());
+
+        // What was taken is stored as it stands, and no text reaches the database as SQL.
+        project.dialogs().msgAnswers = {MsgResult::OK};   // warnings of missing values: keep unfinished
+        ASSERT_TRUE(Save(1));
+        project.dialogs().msgAnswers.clear();
+        EXPECT_EQ(CStr(project.scalar(QStringLiteral("SELECT [KEN] FROM [E1] WHERE [ID]=1"))),
+                  c.designation ? c.text.left(12) : QStringLiteral("W"));
+        const Variant level = project.scalar(QStringLiteral("SELECT [ZGWLS] FROM [E2] WHERE [ID]=1"));
+        EXPECT_EQ(level.isNull() ? QString() : CStr(level), c.number && opens ? c.text : QString());
+        EXPECT_EQ(CLng(project.scalar(QStringLiteral("SELECT COUNT(*) FROM [E4] WHERE [ID]=1 AND [X] IS NOT NULL"))),
+                  cell.isEmpty() ? 0 : 1);
+        project.exec(QStringLiteral("DELETE FROM [E2]"));
+        project.exec(QStringLiteral("DELETE FROM [E3]"));
+        project.exec(QStringLiteral("DELETE FROM [E4]"));
+        project.exec(QStringLiteral("DELETE FROM [E5]"));
+    }
+}
