@@ -70,7 +70,7 @@ QString WorkingCopy::Path() const
     const QString benutzer = ParentFolder(ctx_.programFolder) + QStringLiteral("/BENUTZER");
     CreateSharedFolder(benutzer, Sharing::EachOwnEntries);
     const QString own = benutzer + QLatin1Char('/') + AktuellerBenutzer();
-    CreateFolder(own);
+    CreateOwnFolder(own);
     return own + QLatin1Char('/') + App::Title() + QStringLiteral(".mdb");
 }
 

@@ -107,6 +107,16 @@ void CreateSharedFolder(const QString& path, Sharing sharing)
         RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, path);
 }
 
+void CreateOwnFolder(const QString& path)
+{
+    CreateFolder(path);
+    struct stat own {};
+    const mode_t othersWrite = S_IWGRP | S_IWOTH;
+    if (Status(path, own) && own.st_uid == ::geteuid() && (own.st_mode & othersWrite)
+        && ::chmod(QFile::encodeName(path).constData(), own.st_mode & 07777 & ~othersWrite) != 0)
+        RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, path);
+}
+
 void ShareLikeFolder(const QString& file)
 {
     struct stat folder {}, own {};
@@ -228,7 +238,11 @@ QString LinkedFile(const QString& target)
         const QFileInfo info(file);
         if (!info.isSymLink())
             break;
-        const QString named = QFile::decodeName(QByteArray(fs::read_symlink(P(file)).c_str()));
+        std::error_code ec;
+        const fs::path to = fs::read_symlink(P(file), ec);
+        if (ec)
+            break;   // gone meanwhile: the name itself is what is replaced
+        const QString named = QString::fromStdString(to.string());
         file = QDir::isAbsolutePath(named) ? named : QDir::cleanPath(info.absolutePath() + QLatin1Char('/') + named);
     }
     return file;

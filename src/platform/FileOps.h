@@ -22,6 +22,9 @@ enum class Sharing { AllEntries, EachOwnEntries };
 // and the parent's group where the user may give it. A folder of the user's own that
 // grants less is widened so; another user's is left as it is.
 void CreateSharedFolder(const QString& path, Sharing sharing);
+// Creates a folder of the user's own (errors as CreateFolder): whatever the folder above
+// grants, nobody else may write in it.
+void CreateOwnFolder(const QString& path);
 // Gives a file the read and write permissions its folder grants group and others, and
 // the folder's group where the user may give it: a file made for all users of the suite.
 void ShareLikeFolder(const QString& file);

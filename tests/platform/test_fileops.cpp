@@ -58,6 +58,20 @@ TEST(SharedFolders, TakeWhatTheParentGrantsOthers)
     }
 }
 
+// A user's own folder is written by him alone, whatever the folder above grants and
+// whatever the user's file-creation mask would leave open.
+TEST(SharedFolders, AnOwnFolderIsWrittenByItsOwnerAlone)
+{
+    QTemporaryDir dir;
+    const QString benutzer = dir.filePath(QStringLiteral("BENUTZER"));
+    ASSERT_TRUE(QDir().mkpath(benutzer));
+    SetMode(benutzer, 03777);
+    const mode_t mask = ::umask(0);
+    CreateOwnFolder(benutzer + QStringLiteral("/ANNA"));
+    ::umask(mask);
+    EXPECT_EQ(ModeOf(benutzer + QStringLiteral("/ANNA")) & 0777, 0755u);
+}
+
 // A folder another user made is left as it is; where it keeps this user out, the
 // refusal says so and names the folder.
 TEST(SharedFolders, ARefusalIsAccessDeniedNamingTheFolder)
