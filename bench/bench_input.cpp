@@ -32,6 +32,7 @@ public:
         auto w = window();
         w->txtKEN->setText(QStringLiteral("Lang"));
         w->txtZGWLS->setText(QStringLiteral("-1,5"));
+        w->txtZGWRS->setText(QStringLiteral("0"));
         for (int i = 0; i < 6; ++i) {
             FlexGrid& g = *w->msgFLX[size_t(i)];
             g.setRows(g.FixedRows() + TableRows);
@@ -52,7 +53,7 @@ public:
     bool save(mdiEINGABE& w)
     {
         Transaction t(ctx.cnnX);
-        if (!w.OK(RecordId))
+        if (!w.PRUEFEN() || !w.OK(RecordId))
             return false;
         t.Commit();
         return true;

@@ -165,8 +165,12 @@ void RecordCommands::EingabeSpeichern(Guard& g, const QString& title)
     if (!eingabe)
         return;
     Context& ctx = main_.context();
+    // Every check and warning comes before the question whether to overwrite: a save the
+    // user confirmed is not refused afterwards.
+    if (!g.test([&] { return eingabe->PRUEFEN(); }) || !eingabe)
+        return;
     const std::shared_ptr<Connection> cnn = ctx.cnnX;
-    const QString d = eingabe->txtKEN->text();
+    const QString d = eingabe->KEN();
     // The overwritten record's anchor row and every write of the save go together:
     // a save that fails leaves the stored record as it was.
     std::optional<Transaction> speichern;

@@ -1,5 +1,6 @@
 #include "WorkingCopy.h"
 #include "Datensatz.h"
+#include "OriginMarker.h"
 #include "Sprache.h"
 #include "platform/App.h"
 #include "platform/Context.h"
@@ -17,13 +18,6 @@
 
 namespace {
 
-// A partial copy beside the shared project database younger than this may be one that
-// another running copy is still writing.
-constexpr std::chrono::hours SaveInProgress{1};
-
-// The marker beside a working copy names the project database it was copied from.
-QString OriginMarker(const QString& copy) { return copy + QStringLiteral(".origin"); }
-
 QString CanonicalPath(const QString& path)
 {
     const QFileInfo info(path);
@@ -31,21 +25,9 @@ QString CanonicalPath(const QString& path)
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
-QString ReadOrigin(const QString& copy)
-{
-    QFile f(OriginMarker(copy));
-    if (!f.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(f.readAll()).trimmed();
-}
-
-void WriteOrigin(const QString& copy, const QString& projectDb)
-{
-    QFile f(OriginMarker(copy));
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || f.write(CanonicalPath(projectDb).toUtf8()) < 0 || !f.flush())
-        throw VbError(VbErr::PermissionDenied);
-}
+// The project database changed between the user's answer and the replacement: he is
+// asked again about what is there now.
+struct ChangedMeanwhile {};
 
 } // namespace
 
@@ -84,11 +66,18 @@ QString WorkingCopy::T(const char* english, const char* german) const
 
 QString WorkingCopy::Path() const
 {
+    // Every user of the suite adds a folder here; each keeps his own to himself.
     const QString benutzer = ParentFolder(ctx_.programFolder) + QStringLiteral("/BENUTZER");
-    CreateFolder(benutzer);
+    CreateSharedFolder(benutzer, Sharing::EachOwnEntries);
     const QString own = benutzer + QLatin1Char('/') + AktuellerBenutzer();
-    CreateFolder(own);
+    CreateOwnFolder(own);
     return own + QLatin1Char('/') + App::Title() + QStringLiteral(".mdb");
+}
+
+QString WorkingCopy::CannotSetUp(const VbError& cause) const
+{
+    return T("The working copy of project ", "Die Arbeitskopie des Projekts ") + ctx_.PROJEKT
+           + T(" cannot be set up:\r\n", " kann nicht angelegt werden:\r\n") + cause.text();
 }
 
 QString WorkingCopy::ProjectDatabase() const
@@ -101,33 +90,38 @@ std::optional<QString> WorkingCopy::SetUp(Guard& g)
 {
     const QString projectDb = ProjectDatabase();
     QString copy;
-    g.step([&] { copy = Path(); });
+    try {
+        copy = Path();
+    } catch (const VbError& e) {
+        return CannotSetUp(e);   // what was refused, where
+    }
     // Two running copies for one user would share this working copy.
     const QString lockFile = ParentFolder(copy) + QLatin1Char('/') + App::Title() + QStringLiteral(".lock");
     bool held = true;   // by this run; after an error box the run goes on without the lock
-    g.step([&] { held = copy.isEmpty() || lock_.Acquire(lockFile); });
+    g.step([&] { held = lock_.Acquire(lockFile); });
     if (!held) {
         return T("Program ", "Programm ") + App::Title() + T(" is already running for user ", " läuft bereits für Benutzer ")
                + AktuellerBenutzer() + QLatin1Char('!');
     }
     if (lock_.Held()) {
-        RemoveLeftOverPartials(copy);   // of a start-up copy that was cut short
+        RemoveLeftOverPartials(copy, std::chrono::seconds(0));   // of a start-up copy cut short
         // A compaction cut short leaves its file; the working copy never needs it.
         const QString compacted = KompressionsDatei(copy);
         QFile::remove(compacted);
         QFile::remove(compacted + QStringLiteral("-journal"));
     }
-    RemoveLeftOverPartials(projectDb, SaveInProgress);   // of saves cut short
+    RemoveLeftOverPartials(projectDb);   // of saves cut short
     bool fresh = true;
+    Origin origin;
     if (FileExists(copy)) {
-        const QString origin = ReadOrigin(copy);
-        const bool otherProject = !origin.isEmpty() && origin != CanonicalPath(projectDb);
+        origin = ReadOrigin(copy);
+        const bool otherProject = !origin.projectDb.isEmpty() && origin.projectDb != CanonicalPath(projectDb);
         if (otherProject || !IsDatabaseWithTables(copy, DatensatzTabellen())) {
             // Never offered, nor overwritten: kept aside. When that fails, the run goes
             // on without a working copy.
             bool moved = false;
             g.step([&] {
-                const QString project = QFileInfo(ParentFolder(origin)).fileName();
+                const QString project = QFileInfo(ParentFolder(origin.projectDb)).fileName();
                 const QString aside = MoveAside(copy, otherProject ? project : T("invalid", "defekt"));
                 ctx_.dlg().MsgBox(
                     otherProject ? T("The working copy of project ", "Die Arbeitskopie des Projekts ") + project
@@ -157,18 +151,22 @@ std::optional<QString> WorkingCopy::SetUp(Guard& g)
         }
     }
     if (fresh) {
+        // Taken before the copy: a save landing in between makes the next save ask,
+        // rather than go unnoticed.
+        base_ = StateOfFile(projectDb);
         // Without a sound working copy the program cannot work: it ends as a refusal
         // does, and the target (an older copy, or none) stays as it was.
         try {
-            if (copy.isEmpty())
-                throw VbError(VbErr::PathNotFound);
             CopyDatabase(projectDb, copy, {DatensatzTabellen()});
         } catch (const VbError& e) {
-            return T("The working copy of project ", "Die Arbeitskopie des Projekts ") + ctx_.PROJEKT
-                   + T(" cannot be set up:\r\n", " kann nicht angelegt werden:\r\n") + e.text();
+            return CannotSetUp(e);
         }
+    } else {
+        // A marker of an older run does not know the state: the project as it is now
+        // stands in for it.
+        base_ = origin.base ? origin.base : StateOfFile(projectDb);
     }
-    g.step([&] { WriteOrigin(copy, projectDb); });
+    g.step([&] { WriteOrigin(copy, {CanonicalPath(projectDb), base_}); });
     // Work recovered from an interrupted run is not in the project yet.
     g.step([&] { changed_ = !fresh; });
     g.step([&] {
@@ -188,13 +186,13 @@ QString WorkingCopy::MoveAside(const QString& copy, const QString& label) const
     // A journal belongs to its database: it goes along, so that nothing rolls it back
     // onto a file it was not written for.
     QFile::rename(copy + QStringLiteral("-journal"), target + QStringLiteral("-journal"));
-    QFile::remove(OriginMarker(copy));
+    RemoveOrigin(copy);
     return target;
 }
 
-bool WorkingCopy::Save(const QString& title, const QString& compactionTitle)
+WorkingCopy::SaveResult WorkingCopy::Save(const QString& title, const QString& compactionTitle)
 {
-    bool copied = false;
+    bool copied = false, otherKept = false;
     Guarded(ctx_.dlg(), RoutineBox(title), [&](Guard& g) {
         QString copy;
         g.step([&] { copy = Path(); });
@@ -225,20 +223,118 @@ bool WorkingCopy::Save(const QString& title, const QString& compactionTitle)
             const QString target = ProjectDatabase();
             if (!FolderExists(ParentFolder(target)))
                 throw VbError(VbErr::PathNotFound);   // the project folder has gone
-            RemoveLeftOverPartials(target, SaveInProgress);   // of saves cut short
+            RemoveLeftOverPartials(target);   // of saves cut short
             try {
-                CopyDatabase(copy, target, {DatensatzTabellen()});
+                copied = CopyBack(copy, target, title);
+                otherKept = !copied;
             } catch (const VbError& e) {
                 throw VbError(e.number(), e.text() + T("\r\nThe project database was left as it was.",
                                                        "\r\nDie Projektdatenbank bleibt unverändert."));
             }
-            copied = true;
         });
+        // The next start recovers a kept copy against what it now holds of the project.
+        if (copied)
+            g.step([&] { WriteOrigin(copy, {CanonicalPath(ProjectDatabase()), base_}); });
         // A copy that failed leaves the changes unsaved, and the flag says so.
         g.step([&] { changed_ = changed_ && !copied; });
         g.step([&] { SetMousePointer(1); });
     });
-    return copied;
+    if (otherKept)
+        return SaveResult::OtherKept;
+    return copied ? SaveResult::Saved : SaveResult::Failed;
+}
+
+bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QString& title)
+{
+    // The state the user agreed to replace, when someone else had saved.
+    std::optional<FileState> accepted;
+    const auto replaceable = [&](const std::optional<FileState>& elsewhere) {
+        return !elsewhere || (accepted && elsewhere->sameContent(*accepted));
+    };
+    for (;;) {
+        const std::optional<FileState> elsewhere = SavedElsewhere(target);
+        if (!replaceable(elsewhere)) {
+            MsgBoxRequest ask;
+            ask.text = T("Project ", "Das Projekt ") + ctx_.PROJEKT
+                       + T(" has been saved elsewhere since your working copy was made or last saved",
+                           " wurde anderweitig gespeichert, seit Ihre Arbeitskopie angelegt oder zuletzt "
+                           "gespeichert wurde")
+                       + WhenAndWho(*elsewhere)
+                       + T(".\r\nYes: replace the project anyway; what was saved there since is lost.\r\n"
+                           "No: leave the project as it is; your working copy is kept and offered at the next "
+                           "start, so that changed records can be moved with Export-Import.",
+                           ".\r\nJa: Projekt trotzdem ersetzen; was dort seitdem gespeichert wurde, geht "
+                           "verloren.\r\nNein: Projekt nicht ersetzen; Ihre Arbeitskopie bleibt erhalten und wird "
+                           "beim nächsten Start angeboten, damit geänderte Datensätze mit Export-Import "
+                           "übertragen werden können.");
+            ask.buttons = MsgButtons::YesNo;
+            ask.icon = MsgIcon::Exclamation;
+            ask.title = title;
+            ask.defaultButton = MsgResult::No;   // Enter never throws another's work away
+            if (ctx_.dlg().MsgBox(ask) != MsgResult::Yes || OutsideUnloadRequested()) {
+                keep_ = true;
+                return false;
+            }
+            accepted = elsewhere;
+        }
+        std::optional<FileState> written;
+        try {
+            CopyDatabase(copy, target, {DatensatzTabellen()}, [&](const QString& partial) {
+                // Checked once more at the last moment: someone may have saved meanwhile.
+                if (!replaceable(SavedElsewhere(target)))
+                    throw ChangedMeanwhile{};
+                written = StateOfFile(partial);
+            });
+        } catch (const ChangedMeanwhile&) {
+            continue;
+        }
+        base_ = written;
+        savedThisRun_ = true;
+        return true;
+    }
+}
+
+std::optional<FileState> WorkingCopy::SavedElsewhere(const QString& projectDb) const
+{
+    if (!base_)
+        return std::nullopt;
+    std::optional<FileState> now = StateOfFile(projectDb);
+    if (now && now->sameContent(*base_))
+        now.reset();
+    return now;
+}
+
+std::optional<FileState> WorkingCopy::ReplacedSinceOwnSave() const
+{
+    return savedThisRun_ ? SavedElsewhere(ProjectDatabase()) : std::nullopt;
+}
+
+QString WorkingCopy::WhenAndWho(const FileState& state) const
+{
+    QString text = T(": on ", ": am ") + CStr(Variant(FromDateTime(state.modified())));
+    const QString who = UserNameOf(state.owner).toUpper();
+    if (!who.isEmpty())
+        text += T(" by ", " von ") + who;
+    return text;
+}
+
+void WorkingCopy::EndWithoutChanges(const QString& title)
+{
+    const std::optional<FileState> elsewhere = ReplacedSinceOwnSave();
+    if (!elsewhere)
+        return;
+    const MsgResult answer = ctx_.dlg().MsgBox(
+        T("Project ", "Das Projekt ") + ctx_.PROJEKT
+            + T(" has been saved elsewhere since your last save", " wurde nach Ihrem letzten Speichern anderweitig gespeichert")
+            + WhenAndWho(*elsewhere)
+            + T(". Your saved changes may no longer be in it.\r\n"
+                "Do you want to keep your working copy and have it offered at the next start?",
+                ". Ihre gespeicherten Änderungen sind darin möglicherweise nicht mehr enthalten.\r\n"
+                "Soll Ihre Arbeitskopie aufbewahrt und beim nächsten Start angeboten werden?"),
+        MsgButtons::YesNo, MsgIcon::Exclamation, title);
+    // A question closed by an end from outside was answered by nobody: keep.
+    if (answer == MsgResult::Yes || OutsideUnloadRequested())
+        keep_ = true;
 }
 
 void WorkingCopy::Compact(const QString& title)
@@ -299,7 +395,7 @@ void WorkingCopy::Close(Guard& g)
         g.step([&] {
             const QString copy = Path();
             DeleteFile(copy);
-            QFile::remove(OriginMarker(copy));
+            RemoveOrigin(copy);
         });
     }
 }

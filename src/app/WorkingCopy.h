@@ -6,6 +6,13 @@
 // the project database it came from, so that it never reaches another project, and a
 // lock keeps a second run of the same user away from it. The database itself is
 // replaced only by a complete, checked copy; what a cut-short copy leaves is removed.
+//
+// Several users (or one user on several machines) work on one project, each with a
+// working copy of their own. The marker keeps the state of the project database that
+// the copy came from or was last saved as: a save that would replace what someone else
+// saved since asks first, and an end that would drop work that someone else's save has
+// since replaced in the project offers to keep the working copy.
+#include "platform/FileState.h"
 #include "platform/InstanceLock.h"
 #include <QString>
 #include <cstdint>
@@ -13,6 +20,7 @@
 
 struct Context;
 class Guard;
+class VbError;
 
 // The compaction file beside a working copy: its final ".mdb" becomes "TEMP.mdb".
 QString KompressionsDatei(const QString& arbeitskopie);
@@ -49,19 +57,30 @@ public:
     bool Changed() const { return changed_; }
     void MarkChanged() { changed_ = true; }
 
+    enum class SaveResult {
+        Saved,       // the project database holds the working copy; the flag is cleared
+        Failed,      // the error box told why; everything is as it was
+        OtherKept,   // someone else's save was kept: the working copy stays for the next start
+    };
     // Copies the working copy over the project database, offering the compaction
-    // above 10 MB; true when it was copied (the flag is then cleared). Its box is
-    // titled with title, the compaction's with compactionTitle.
-    bool Save(const QString& title, const QString& compactionTitle);
+    // above 10 MB. When the project database was saved by someone else since the copy
+    // was made or last saved, the user chooses between keeping that save and replacing
+    // it. Its boxes are titled with title, the compaction's with compactionTitle.
+    SaveResult Save(const QString& title, const QString& compactionTitle);
     // Compacts the working copy in place; cnnX stays the same, open object.
     void Compact(const QString& title);
 
     // The end of the run. A copy kept is left on disk and offered at the next start.
     void KeepForNextStart() { keep_ = true; }
-    // An end that nobody could be asked at keeps the changes for the next start.
+    // An end without unsaved changes, at which the user can be asked: when someone else
+    // saved the project after this run's own save, the saved work may be gone from it,
+    // and the user chooses whether to keep the working copy (a box titled title).
+    void EndWithoutChanges(const QString& title);
+    // An end that nobody could be asked at keeps the changes for the next start, and
+    // the copy of a save that someone else's save has replaced since.
     void EndUnasked()
     {
-        if (changed_)
+        if (changed_ || ReplacedSinceOwnSave())
             keep_ = true;
     }
     // Whether this run holds the user's lock: only then does it own the working copy
@@ -74,6 +93,17 @@ public:
 
 private:
     QString T(const char* english, const char* german) const;
+    // Why the working copy cannot be set up, as the start-up's refusal says it.
+    QString CannotSetUp(const VbError& cause) const;
+    // The project database's state now, when it differs from what the working copy
+    // holds of it (nothing when either is not known).
+    std::optional<FileState> SavedElsewhere(const QString& projectDb) const;
+    std::optional<FileState> ReplacedSinceOwnSave() const;
+    // When and by whom a state was saved, as far as known: ": am … von …".
+    QString WhenAndWho(const FileState& state) const;
+    // Copies the working copy over the project database unless the user keeps what
+    // someone else saved there; false when he keeps it.
+    bool CopyBack(const QString& copy, const QString& target, const QString& title);
     // Moves a left-over working copy aside under a name with label and time.
     QString MoveAside(const QString& copy, const QString& label) const;
 
@@ -81,4 +111,8 @@ private:
     InstanceLock lock_;
     bool changed_ = false;
     bool keep_ = false;
+    // The state of the project database the working copy holds: as copied at start, or
+    // as this run last saved it.
+    std::optional<FileState> base_;
+    bool savedThisRun_ = false;
 };

@@ -452,7 +452,7 @@ QList<QWidget*> frmMAIN::Forms() const
     return forms;
 }
 
-bool frmMAIN::Speichern()
+WorkingCopy::SaveResult frmMAIN::Speichern()
 {
     return workingCopy_.Save(Caption(QStringLiteral("mnuSPEICHERN")), Caption(QStringLiteral("mnuKOMPRIMIEREN")));
 }
@@ -594,9 +594,10 @@ void frmMAIN::MDIForm_QueryUnload(bool& cancel, int mode)
                 return;
             }
             // A save that failed may be tried again (room made, the folder back); ending
-            // instead keeps the working copy for the next start.
+            // instead keeps the working copy for the next start, as keeping what someone
+            // else saved does.
             if (answer == MsgResult::Yes) {
-                while (!Speichern()) {
+                while (Speichern() == WorkingCopy::SaveResult::Failed) {
                     const MsgResult next = ctx_.dlg().MsgBox(
                         T("The changes were not saved.\r\nRetry: save again. Cancel: quit; the working copy is kept "
                           "and will be offered at the next start.",
@@ -609,7 +610,9 @@ void frmMAIN::MDIForm_QueryUnload(bool& cancel, int mode)
                     }
                 }
             }
-        } else if (!asks) {
+        } else if (asks) {
+            workingCopy_.EndWithoutChanges(Caption(QStringLiteral("mnuBEENDEN")));
+        } else {
             workingCopy_.EndUnasked();
         }
         if (mode == UnloadMode::UserClose || rueckkehr_) {

@@ -151,8 +151,8 @@ private:
     [[noreturn]] void Refusal(const QString& text);
     void FillPanels();
     void OpenDocumentCommand(const QString& fileName, const QString& title);
-    // Saves the working copy back ("&Speichern"); true when it was copied.
-    bool Speichern();
+    // Saves the working copy back ("&Speichern").
+    WorkingCopy::SaveResult Speichern();
     void MDIForm_QueryUnload(bool& cancel, int mode);
     void MDIForm_Unload(int mode);
     void UnloadForms();

@@ -79,19 +79,41 @@ bool clsBERECHNEN::calculate()
     return writeResults(base, rows);
 }
 
+QString clsBERECHNEN::sideName(int16_t K)
+{
+    return K == LeftSide ? QStringLiteral("linken") : QStringLiteral("rechten");
+}
+
 bool clsBERECHNEN::readInput()
 {
-    if (!E2_->DTVS(QStringLiteral("ZGWLS"), in_.ZGWLS) || !E2_->DTVS(QStringLiteral("ZGWRS"), in_.ZGWRS))
+    if (!readLevel("ZGWLS", LeftSide, in_.ZGWLS) || !readLevel("ZGWRS", RightSide, in_.ZGWRS))
         return false;
     // The k-value of the first layer boundary belongs to no section above it: it may be empty.
-    const ListSpec layers{*E3_, "I1", 2, "der Schichten", {"Z", "z"}, {"KF", "kf"}, false};
-    const ListSpec flowLine{*E4_, "I2", 1, "der Stromlinie", {"Z", "z"}, {"X", "x"}, true};
-    const ListSpec structure{*E5_, "I3", 1, "des Bauwerkes", {"Z", "z"}, {"X", "x"}, true};
+    const ListSpec layers{*E3_, "I1", 2, "der Schichten", {"Z", "z"}, {"KF", "kf"}, false, true};
+    const ListSpec flowLine{*E4_, "I2", 1, "der Stromlinie", {"Z", "z"}, {"X", "x"}, true, false};
+    const ListSpec structure{*E5_, "I3", 1, "des Bauwerkes", {"Z", "z"}, {"X", "x"}, true, false};
     // The groups in their fixed order: the first failing one is reported, and
     // nothing of a later group is read.
     return readList(layers, LeftSide, in_.L.ZS, in_.L.KFS) && readList(layers, RightSide, in_.R.ZS, in_.R.KFS)
         && readList(flowLine, LeftSide, in_.L.ZST, in_.L.XST) && readList(flowLine, RightSide, in_.R.ZST, in_.R.XST)
         && readList(structure, LeftSide, in_.L.ZB, in_.L.XB) && readList(structure, RightSide, in_.R.ZB, in_.R.XB);
+}
+
+bool clsBERECHNEN::readLevel(const char* column, int16_t K, float& level)
+{
+    // A level saved empty would be computed as z = 0, a plausible wrong result.
+    Variant value;
+    if (!E2_->DTVV(QString::fromLatin1(column), value))
+        return false;
+    if (value.isEmpty()) {
+        message(QStringLiteral("Überprüfen Sie die Eingabedaten der Tremolspiegelkote auf der %1 Seite: "
+                               "der Wert z fehlt!")
+                    .arg(sideName(K)),
+                InputTitle);
+        return false;
+    }
+    level = CSng(value);
+    return true;
 }
 
 bool clsBERECHNEN::readList(const ListSpec& spec, int16_t K, std::vector<float>& first,
@@ -102,13 +124,12 @@ bool clsBERECHNEN::readList(const ListSpec& spec, int16_t K, std::vector<float>&
     int16_t MINI = 0, MAXI = 0, AN = 0;
     spec.view.INDEX(MINI, MAXI, AN, side, Variant(K), index);
     const QString check = QStringLiteral("Überprüfen Sie die Eingabedaten %1 auf der %2 Seite")
-                              .arg(QString::fromUtf8(spec.group),
-                                   K == LeftSide ? QStringLiteral("linken") : QStringLiteral("rechten"));
+                              .arg(QString::fromUtf8(spec.group), sideName(K));
     if (AN < spec.minimumRows) {
         message(check + QLatin1Char('!'), InputTitle);
         return false;
     }
-    if (!allValues(spec, K, AN, check))
+    if (!plausible(spec, K, AN, check))
         return false;
     // One element per row in running-number order, so that numbering with gaps or
     // starting above 0 adds no stray elements.
@@ -118,11 +139,12 @@ bool clsBERECHNEN::readList(const ListSpec& spec, int16_t K, std::vector<float>&
         && spec.view.DTVSF(QString::fromLatin1(spec.column2.name), second, side, Variant(K), index);
 }
 
-bool clsBERECHNEN::allValues(const ListSpec& spec, int16_t K, int16_t AN, const QString& check)
+bool clsBERECHNEN::plausible(const ListSpec& spec, int16_t K, int16_t AN, const QString& check)
 {
     // A row stored without a value (a window saved unfinished, an import, an edit from
-    // outside) would be computed as if it held 0: it is refused, naming the row by its
-    // running number and the column as the input window titles it.
+    // outside) would be computed as if it held 0, and a slip no soil can have as if it
+    // were one: both are refused, naming the row by its running number and the column
+    // as the input window titles it.
     const QString index = QString::fromLatin1(spec.index);
     const QString side = QStringLiteral("K");
     const size_t rows = size_t(AN);
@@ -131,16 +153,29 @@ bool clsBERECHNEN::allValues(const ListSpec& spec, int16_t K, int16_t AN, const 
         || !spec.view.DTVVF(QString::fromLatin1(spec.column1.name), first, side, Variant(K), index)
         || !spec.view.DTVVF(QString::fromLatin1(spec.column2.name), second, side, Variant(K), index))
         return false;
-    for (size_t i = 0; i < rows; ++i) {
-        const char* missing = first[i].isEmpty()                                           ? spec.column1.title
-                              : second[i].isEmpty() && (i > 0 || spec.firstRowNeedsColumn2) ? spec.column2.title
-                                                                                             : nullptr;
-        if (!missing)
-            continue;
-        const QString row = numbers[i].isEmpty() ? CStr(Variant(int32_t(i))) : CStr(numbers[i]);
-        message(check + QStringLiteral(": in der Zeile %1 fehlt der Wert %2!").arg(row, QLatin1String(missing)),
-                InputTitle);
+    const auto row = [&](size_t i) { return numbers[i].isEmpty() ? CStr(Variant(int32_t(i))) : CStr(numbers[i]); };
+    const auto refuse = [&](const QString& fault) {
+        message(check + QStringLiteral(": ") + fault + QLatin1Char('!'), InputTitle);
         return false;
+    };
+    for (size_t i = 0; i < rows; ++i) {
+        const bool needs2 = i > 0 || spec.firstRowNeedsColumn2;
+        if (first[i].isEmpty() && second[i].isEmpty())
+            return refuse(QStringLiteral("die Zeile %1 ist leer").arg(row(i)));
+        const char* missing = first[i].isEmpty()            ? spec.column1.title
+                              : second[i].isEmpty() && needs2 ? spec.column2.title
+                                                              : nullptr;
+        if (missing)
+            return refuse(QStringLiteral("in der Zeile %1 fehlt der Wert %2").arg(row(i), QLatin1String(missing)));
+        if (!spec.layers)
+            continue;
+        // Layers grow downward from the first boundary, and no soil lets water through
+        // at a negative rate (k = 0, a section that loses no head, stays allowed).
+        if (i > 0 && CSng(first[i]) < CSng(first[i - 1]))
+            return refuse(QStringLiteral("die Schichtkote der Zeile %1 (z = %2) liegt über der der Zeile %3 (z = %4)")
+                              .arg(row(i), CStr(first[i]), row(i - 1), CStr(first[i - 1])));
+        if (i > 0 && CSng(second[i]) < 0.0f)
+            return refuse(QStringLiteral("in der Zeile %1 ist der Wert %2 negativ").arg(row(i), QLatin1String(spec.column2.title)));
     }
     return true;
 }

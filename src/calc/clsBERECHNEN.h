@@ -30,8 +30,9 @@ public:
 private:
     // One per-side list of E3, E4 or E5: its running-number column, the fewest rows
     // it needs, what it is called in the input message, its two columns (named in the
-    // table and as the input window titles them), and whether the first row needs a
-    // value in the second column.
+    // table and as the input window titles them), whether the first row needs a
+    // value in the second column, and whether it lists layers (depths growing
+    // downward, permeabilities not negative).
     struct Column {
         const char* name;
         const char* title;
@@ -44,15 +45,20 @@ private:
         Column column1;
         Column column2;
         bool firstRowNeedsColumn2;
+        bool layers;
     };
     // The run between creating and releasing the views.
     bool calculate();
     bool readInput();
+    // A groundwater level; a missing one is refused with the input message.
+    bool readLevel(const char* column, int16_t K, float& level);
     bool readList(const ListSpec& spec, int16_t K, std::vector<float>& first, std::vector<float>& second);
-    // True when every row of the list has the values it needs. The first row without
-    // one is refused with the input message (check, then the row and the value that is
-    // missing): false, as after a read that failed (after the view's box).
-    bool allValues(const ListSpec& spec, int16_t K, int16_t AN, const QString& check);
+    // True when every row of the list has the values it needs and, for layers, values
+    // a soil can have. The first row that fails is refused with the input message
+    // (check, then the row and what is wrong with it): false, as after a read that
+    // failed (after the view's box).
+    bool plausible(const ListSpec& spec, int16_t K, int16_t AN, const QString& check);
+    static QString sideName(int16_t K);
     void message(const QString& text, const QString& title);
     void runtimeError(const QString& routine, const VbError& e);
     bool writeResults(const BaseCorners& base, const std::vector<SectionRow>& rows);

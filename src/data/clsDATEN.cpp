@@ -590,7 +590,7 @@ bool clsDATEN::DFTOC(const QString& SPV, const OptionButton& optX, INDEX_PARAMS)
 
 bool clsDATEN::DFTTT(const QString& SPV, const TextBox& txtX, INDEX_PARAMS)
 {
-    return writeSingle(SPV, Variant(txtX.text()), INDEXES);
+    return writeSingle(SPV, LoadedValue(txtX).value_or(Variant(txtX.text())), INDEXES);
 }
 
 bool clsDATEN::DTFCV(const QString& SPV, CheckBox& chkX, INDEX_PARAMS)
@@ -650,7 +650,11 @@ bool clsDATEN::DTFOC(const QString& SPV, OptionButton& optX, INDEX_PARAMS)
 
 bool clsDATEN::DTFTT(const QString& SPV, TextBox& txtX, INDEX_PARAMS)
 {
-    return readSingle(SPV, INDEXES, [&](const Variant& v) { txtX.setText(CStr(v)); });
+    return readSingle(SPV, INDEXES, [&](const Variant& v) {
+        txtX.setText(CStr(v));
+        if (!v.isEmpty())   // no row, or Null: nothing stored to keep
+            SetLoadedValue(txtX, v);
+    });
 }
 
 bool clsDATEN::DFTC(const QString& SPV, const CheckBox& chkX, INDEX_PARAMS)
@@ -855,7 +859,8 @@ GuardSpec clsDATEN::gridSpec(const QString& SPV, const FlexGrid& msgFLX, const Q
     return spec;
 }
 
-bool clsDATEN::DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR, GRID_PARAMS)
+bool clsDATEN::DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR, GRID_PARAMS,
+                    std::optional<int> ZEILEN)
 {
     // The message loop runs after every row: nothing in use may go away meanwhile.
     const auto keepView = weak_from_this().lock();
@@ -871,13 +876,18 @@ bool clsDATEN::DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& S
             const int col = CInt(Variant(SPNR));
             std::vector<Variant> column;
             if (msgFLX.Enabled()) {
-                const int count = msgFLX.Rows() - msgFLX.FixedRows();
-                if (count < 1)
+                const int count = ZEILEN.value_or(msgFLX.Rows() - msgFLX.FixedRows());
+                if (count < 1 || count > msgFLX.Rows() - msgFLX.FixedRows())
                     throw VbError(VbErr::Subscript);
                 if (count >= int(MaxRows))
                     throw VbError(VbErr::Overflow);
                 for (int j = 0; j < count; ++j) {
-                    const QString text = Trim(msgFLX.TextMatrix(msgFLX.FixedRows() + j, col));
+                    const int row = msgFLX.FixedRows() + j;
+                    if (const auto loaded = msgFLX.LoadedValue(row, col)) {
+                        column.push_back(*loaded);
+                        continue;
+                    }
+                    const QString text = Trim(msgFLX.TextMatrix(row, col));
                     column.push_back(text.isEmpty() ? Variant::Null() : Variant(text));
                 }
             }
@@ -927,9 +937,10 @@ bool clsDATEN::DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& S
     return completed && !failed;
 }
 
-bool clsDATEN::DFTFM(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR, GRID_PARAMS)
+bool clsDATEN::DFTFM(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR, GRID_PARAMS,
+                     std::optional<int> ZEILEN)
 {
-    return DFTF(SPV, msgFLX, SPNR, GRID_ARGS);
+    return DFTF(SPV, msgFLX, SPNR, GRID_ARGS, ZEILEN);
 }
 
 bool clsDATEN::DTFF(const QString& SPV, FlexGrid& msgFLX, const QString& SPNR, GRID_PARAMS, int16_t ZNR)
@@ -967,8 +978,10 @@ bool clsDATEN::DTFF(const QString& SPV, FlexGrid& msgFLX, const QString& SPNR, G
             while (g.loop([&] { return !rs.Eof(); })) {
                 g.step([&] {
                     const Variant value = rs.Fields(0).Value();
-                    if (!value.isNull())
+                    if (!value.isNull()) {
                         grid().setTextMatrix(row, *col, CStr(value));
+                        grid().setLoadedValue(row, *col, value);
+                    }
                 });
                 g.step([&] { rs.MoveNext(); });
                 DoEvents();

@@ -62,7 +62,8 @@ public:
               const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
               const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {}, OptVariant SPI4W = {});
 
-    // Control to column: the control's property goes into the first matched row.
+    // Control to column: the control's property goes into the first matched row; a text
+    // box that still shows what it was filled with from the table gives that value.
     bool DFTC(const QString& SPV, const CheckBox& chkX,
               const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
               const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {}, OptVariant SPI4W = {});
@@ -118,7 +119,8 @@ public:
               const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
               const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {}, OptVariant SPI4W = {});
 
-    // Column to control: the first matched row's value goes into the control, which is always set.
+    // Column to control: the first matched row's value goes into the control, which is always set
+    // (a text box keeps the value itself besides its text: LoadedValue).
     bool DTFC(const QString& SPV, CheckBox& chkX,
               const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
               const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {}, OptVariant SPI4W = {});
@@ -176,8 +178,9 @@ public:
               const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {}, OptVariant SPI4W = {});
 
     // Grid column to table column. The texts of grid column SPNR (a whole number as
-    // text) in the data rows, trimmed and with "" as Null, go in order into the matched
-    // rows, ordered by the index columns (SPI4 only orders). Missing rows are added with
+    // text) in the data rows (the first ZEILEN of them when given), trimmed and with ""
+    // as Null, go in order into the matched rows, ordered by the index columns (SPI4
+    // only orders); a cell that still shows what it was loaded with gives that value. Missing rows are added with
     // the ID (when ESPID is set), the index values given and the keys named; matched rows
     // beyond the grid's last data row are deleted. A disabled grid (an empty table)
     // deletes every matched row. Values are converted by the column's declared type, so a
@@ -188,16 +191,19 @@ public:
     // The message loop runs after every row: the view and the grid must outlive it.
     bool DFTF(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR,
               const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
-              const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {});
+              const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {},
+              std::optional<int> ZEILEN = {});
     bool DFTFM(const QString& SPV, const FlexGrid& msgFLX, const QString& SPNR,
               const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
-              const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {});
+              const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {},
+              std::optional<int> ZEILEN = {});
     // Table column to grid column. No matched row: the grid is disabled (an empty table)
     // in the colour of its fixed cells, and nothing else changes. Otherwise the grid is
     // enabled in the window colour, grows (never shrinks) to hold the matched rows from
     // row ZNR + 1 on (from its first data row when ZNR <= FixedRows), and each value goes
-    // into column SPNR as the runtime's text of it; a Null leaves its cell. Failures as
-    // for DFTF, with "eingelesen".
+    // into column SPNR as the runtime's text of it, the cell keeping the value itself
+    // (FlexGrid::LoadedValue); a Null leaves its cell. Failures as for DFTF, with
+    // "eingelesen".
     bool DTFF(const QString& SPV, FlexGrid& msgFLX, const QString& SPNR,
               const QString& SPI1 = {}, OptVariant SPI1W = {}, const QString& SPI2 = {}, OptVariant SPI2W = {},
               const QString& SPI3 = {}, OptVariant SPI3W = {}, const QString& SPI4 = {}, int16_t ZNR = 0);

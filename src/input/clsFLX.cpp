@@ -366,7 +366,7 @@ void clsFLX::AKTUALISIEREN()
                 g.step([&] {
                     const QString cell = grid().TextMatrix(r, c);
                     if (!cell.isEmpty())
-                        grid().setTextMatrix(r, c, Format(Variant(cell), *pattern));
+                        grid().ReformatCell(r, c, Format(Variant(cell), *pattern));
                 });
             }
         }
@@ -611,6 +611,9 @@ void clsFLX::EINFUEGEN(int16_t BOE)
         if (BOE == 0 || BOE == 13) {
             if (commit(g, false))
                 commit(g, true);
+        } else if (BOE == 27) {
+            cancel(g, false);
+            cancel(g, true);
         } else if (BOE == -1) {
             // An empty table takes no paste: what it showed would not be saved.
             g.step([&] {
@@ -626,12 +629,9 @@ void clsFLX::EINFUEGEN(int16_t BOE)
 
 bool clsFLX::commit(Guard& g, bool list)
 {
-    QWidget* editor = list ? static_cast<QWidget*>(cbo_.data()) : static_cast<QWidget*>(txt_.data());
-    if (!g.test([&] {
-            const int16_t type = columnType(ESNR_);
-            return editor && !editor->isHidden() && (list ? type == List : type < List);
-        }))
+    if (!editorOpen(g, list))
         return true;
+    QWidget* editor = list ? static_cast<QWidget*>(cbo_.data()) : static_cast<QWidget*>(txt_.data());
     QString text = g.value<QString>([&] { return list ? ComboText(*cbo_) : txt_->text(); }, QString());
     if (!text.isEmpty()) {
         bool limitsGiven = false;
@@ -646,23 +646,52 @@ bool clsFLX::commit(Guard& g, bool list)
                 max = CSng(hi.value());
             }
         });
-        if (!testValue(g, text, limitsGiven, min, max))
+        if (!testValue(g, text, limitsGiven, min, max)) {
+            // Whatever took the keyboard (a click on another cell, a command key), it
+            // goes back to the text being corrected.
+            g.step([&] { editor->setFocus(); });
             return false;
+        }
         g.step([&] {
             if (!ELFORMAT_[ESNR_].isMissing())
                 text = Format(Variant(text), ELFORMAT_[ESNR_].text());
         });
     }
     g.step([&] { grid().setTextMatrix(EZNR_, ESNR_, text); });
+    close(g, list);
+    return true;
+}
+
+bool clsFLX::editorOpen(Guard& g, bool list)
+{
+    return g.test([&] {
+        const QWidget* editor = list ? static_cast<QWidget*>(cbo_.data()) : static_cast<QWidget*>(txt_.data());
+        const int16_t type = columnType(ESNR_);
+        return editor && !editor->isHidden() && (list ? type == List : type < List);
+    });
+}
+
+void clsFLX::cancel(Guard& g, bool list)
+{
+    if (editorOpen(g, list))
+        close(g, list);
+}
+
+void clsFLX::close(Guard& g, bool list)
+{
     g.step([&] {
         if (list)
             SetComboText(*cbo_, QString());
         else
             txt_->setText(QString());
     });
-    g.step([&] { editor->hide(); });
+    g.step([&] {
+        if (list)
+            cbo_->hide();
+        else
+            txt_->hide();
+    });
     g.step([&] { grid().SetFocus(); });
-    return true;
 }
 
 bool clsFLX::testValue(Guard& g, const QString& text, bool limitsGiven, float min, float max)

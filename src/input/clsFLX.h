@@ -154,7 +154,9 @@ public:
     // -1: copy the selection to the clipboard; -2: arm the fill when X (twips) lies in
     // the right 15 % of the current cell, disarm it otherwise. Other codes do nothing.
     void BEARBEITEN(int16_t BOB = 0, float X = 0.0f);
-    // 0 or 13: commit the open editor (tested, formatted, written into EZNR/ESNR);
+    // 0 or 13: commit the open editor (tested, formatted, written into EZNR/ESNR); a
+    // refused text keeps the editor open and gives it the keyboard;
+    // 27 (Escape): close the open editor without writing: the cell keeps its text;
     // -1: paste the clipboard's text into the selection (not into an empty table);
     // -2: fill the selection with the current cell's text when armed, then disarm.
     void EINFUEGEN(int16_t BOE = 0);
@@ -197,6 +199,11 @@ private:
     // The commit of the text box or the combo box (list); false when the value test
     // refused its text.
     bool commit(Guard& g, bool list);
+    // Whether the text box or the combo box (list) is open over a column of its type.
+    bool editorOpen(Guard& g, bool list);
+    // Closes the open editor without writing; closing empties it and gives the grid the keyboard.
+    void cancel(Guard& g, bool list);
+    void close(Guard& g, bool list);
     // Tests the text of a commit into column ESNR by its type; false when refused.
     bool testValue(Guard& g, const QString& text, bool limitsGiven, float min, float max);
     void openEditors(Guard& g, int16_t code);

@@ -36,6 +36,8 @@ const QString DatenfehlerTitel = QStringLiteral("Datenfehler");
 // a Single as their limits, so that an edit is refused when it is no number or does
 // not fit (without limits a cell would take any text), and a save refuses the same.
 constexpr float SingleMax = std::numeric_limits<float>::max();
+// The range of a groundwater level, in metres.
+constexpr float SpiegelGrenze = 1000.0f;
 
 bool Speicherbar(const QString& text)
 {
@@ -367,14 +369,14 @@ void mdiEINGABE::txtKEN_Validate(bool& Cancel)
 void mdiEINGABE::txtZGWLS_Validate(bool& Cancel)
 {
     QString text = txtZGWLS->text();
-    Cancel = !WERTPRUEFUNG(text, -1000.0f, 1000.0f, false, false,
+    Cancel = !WERTPRUEFUNG(text, -SpiegelGrenze, SpiegelGrenze, false, false,
                            QStringLiteral("z-Koordinate des GW links; Wert außerhalb der Schranken"));
 }
 
 void mdiEINGABE::txtZGWRS_Validate(bool& Cancel)
 {
     QString text = txtZGWRS->text();
-    Cancel = !WERTPRUEFUNG(text, -1000.0f, 1000.0f, false, false,
+    Cancel = !WERTPRUEFUNG(text, -SpiegelGrenze, SpiegelGrenze, false, false,
                            QStringLiteral("z-Koordinate des GW rechts; Wert außerhalb der Schranken"));
 }
 
@@ -511,7 +513,7 @@ void mdiEINGABE::closeEvent(QCloseEvent* event)
 
 // ---------------------------------------------------------------- the record
 
-bool mdiEINGABE::OK(int32_t AKTID)
+bool mdiEINGABE::PRUEFEN()
 {
     // A record without a designation could never be found again.
     if (Trim(txtKEN->text()).isEmpty()) {
@@ -522,11 +524,24 @@ bool mdiEINGABE::OK(int32_t AKTID)
     // A value still in a cell's editor belongs to the record.
     for (int i = 0; i < 6; ++i) {
         FLX_[i]->EINFUEGEN(0);
-        if (!txtFLX[i]->isHidden())
+        if (!txtFLX[i]->isHidden()) {
+            // Refused: the text being corrected is shown, with the keyboard in it.
+            SSTab->setCurrentIndex(1 + i / 2);
+            txtFLX[i]->setFocus();
             return false;
+        }
     }
-    if (!AllesSpeicherbar() || !Vollstaendig())
-        return false;
+    return AllesSpeicherbar() && Vollstaendig();
+}
+
+QString mdiEINGABE::KEN() const
+{
+    const std::optional<Variant> loaded = LoadedValue(*txtKEN);
+    return loaded ? CStr(*loaded) : txtKEN->text();
+}
+
+bool mdiEINGABE::OK(int32_t AKTID)
+{
     // The views yield while they write: they and the connection are held until the end.
     const Views views = vE_;
     const std::shared_ptr<Connection> cnn = ctx_.cnnX;
@@ -570,7 +585,10 @@ bool mdiEINGABE::Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool s
     g.step([&] { e1.ESPIDW(AKTID); });
     if (!box(e1, QStringLiteral("KEN"), *txtKEN, lblKEN->text()))
         return false;
-    box(e1, QStringLiteral("KOM"), *txtKOM, lblKOM->text());   // a comment that fails stops nothing
+    // A comment that cannot be read stops no load; one that cannot be written stops the
+    // save, which is stored whole or not at all.
+    if (!box(e1, QStringLiteral("KOM"), *txtKOM, lblKOM->text()) && schreiben)
+        return false;
     stelle = lblKEN->text();
     if (schreiben && !g.test([&] { return e1.DVTB(QStringLiteral("AKT"), true); }))
         return false;
@@ -584,14 +602,17 @@ bool mdiEINGABE::Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool s
         g.step([&] { view.ESPIDW(AKTID); });
         const QString index = QLatin1String(Tabellen[t].spalten[0]);
         for (int16_t k = 1; k <= 2; ++k) {
-            FlexGrid& grid = *msgFLX[2 * t + size_t(k) - 1];
+            const int i = int(2 * t) + k - 1;
+            FlexGrid& grid = *msgFLX[size_t(i)];
+            const int zeilen = schreiben ? Zeilen(i) : 0;
             for (int16_t c = 0; c < 3; ++c) {
                 const QString spalte = QLatin1String(Tabellen[t].spalten[size_t(c)]);
                 const QString nr = CStr(Variant(c));
-                stelle = Tabellenstelle(int(2 * t) + k - 1, c);
+                stelle = Tabellenstelle(i, c);
                 const bool ok = g.test([&] {
-                    return schreiben ? view.DFTFM(spalte, grid, nr, QStringLiteral("K"), Variant(k), index)
-                                     : view.DTFFM(spalte, grid, nr, QStringLiteral("K"), Variant(k), index);
+                    return schreiben
+                        ? view.DFTFM(spalte, grid, nr, QStringLiteral("K"), Variant(k), index, {}, {}, {}, {}, zeilen)
+                        : view.DTFFM(spalte, grid, nr, QStringLiteral("K"), Variant(k), index);
                 });
                 if (!ok)
                     return false;
@@ -614,6 +635,8 @@ QString mdiEINGABE::Tabellenstelle(int i, int col, int row) const
     QString stelle = SSTab->tabText(1 + i / 2) + QStringLiteral(", ") + fraSEITE[size_t(i)]->title();
     if (row >= 0)   // the row as the table numbers it, in its running-number column
         stelle += (en ? QStringLiteral(", row ") : QStringLiteral(", Zeile ")) + msgFLX[size_t(i)]->TextMatrix(row, 0);
+    if (col < 0)
+        return stelle;
     return stelle + (en ? QStringLiteral(", column ") : QStringLiteral(", Spalte "))
            + PlainTitle(FLX_[size_t(i)]->ELST1()[col].text());
 }
@@ -646,60 +669,115 @@ void mdiEINGABE::ZurZelle(const Zelle& z)
     g.SetFocus();
 }
 
+void mdiEINGABE::ZumSpiegel(bool rechts)
+{
+    SSTab->setCurrentIndex(0);
+    (rechts ? txtZGWRS : txtZGWLS)->setFocus();
+}
+
 bool mdiEINGABE::AllesSpeicherbar()
 {
     const bool en = sprache_ == 1;
-    const auto melden = [&](const QString& stelle, const QString& text) {
+    const auto melden = [&](const QString& stelle, const QString& text, Wertfehler fehler, float min, float max) {
         ctx_.dlg().MsgBox(stelle + QStringLiteral(": \"") + Trim(text) + QStringLiteral("\"\n")
-                              + Wertmeldung(Wertfehler::KeineZahl, sprache_, 0, 0) + QLatin1Char('\n')
+                              + Wertmeldung(fehler, sprache_, min, max) + QLatin1Char('\n')
                               + (en ? QStringLiteral("The record was not saved.")
                                     : QStringLiteral("Der Datensatz wurde nicht gespeichert.")),
                           MsgButtons::OK, MsgIcon::Exclamation, DatenfehlerTitel);
     };
+    // The levels are tested as leaving their boxes tests them, whether or not they were left.
     for (const bool rechts : {false, true}) {
-        TextBox* box = rechts ? txtZGWRS : txtZGWLS;
-        if (!Speicherbar(box->text())) {
-            melden(Spiegelstelle(rechts), box->text());
-            SSTab->setCurrentIndex(0);
-            box->setFocus();
+        const TextBox* box = rechts ? txtZGWRS : txtZGWLS;
+        QString kopie = box->text();
+        const Wertfehler fehler = Wertpruefung(kopie, -SpiegelGrenze, SpiegelGrenze, false, false);
+        if (fehler != Wertfehler::Keiner) {
+            melden(Spiegelstelle(rechts), box->text(), fehler, -SpiegelGrenze, SpiegelGrenze);
+            ZumSpiegel(rechts);
             return false;
         }
     }
     const auto zelle = ErsteZelle([&](const Zelle& z) { return !Speicherbar(Zellentext(z)); });
     if (!zelle)
         return true;
-    melden(Tabellenstelle(zelle->i, zelle->col, zelle->row), Zellentext(*zelle));
+    melden(Tabellenstelle(zelle->i, zelle->col, zelle->row), Zellentext(*zelle), Wertfehler::KeineZahl, 0, 0);
     ZurZelle(*zelle);
     return false;
 }
 
+bool mdiEINGABE::Zaehlt(const Zelle& z) const
+{
+    return z.i >= 2 || z.row > msgFLX[size_t(z.i)]->FixedRows() || z.col != 2;
+}
+
+bool mdiEINGABE::ZeileLeer(int i, int row) const
+{
+    for (int col = 1; col < msgFLX[size_t(i)]->Cols(); ++col) {
+        const Zelle z{i, row, col};
+        if (Zaehlt(z) && !Zellentext(z).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+int mdiEINGABE::Gefuellt(int i) const
+{
+    const FlexGrid& g = *msgFLX[size_t(i)];
+    for (int row = g.Rows() - 1; row >= g.FixedRows(); --row)
+        if (!ZeileLeer(i, row))
+            return row - g.FixedRows() + 1;
+    return 0;
+}
+
+int mdiEINGABE::Zeilen(int i) const
+{
+    const int gefuellt = Gefuellt(i);
+    return gefuellt > 0 ? gefuellt : msgFLX[size_t(i)]->Rows() - msgFLX[size_t(i)]->FixedRows();
+}
+
 bool mdiEINGABE::Vollstaendig()
 {
-    // The k-value of the first layer boundary belongs to no section: it counts for nothing.
-    const auto zaehlt = [&](const Zelle& z) {
-        return z.i >= 2 || z.row > msgFLX[size_t(z.i)]->FixedRows() || z.col != 2;
+    const bool en = sprache_ == 1;
+    const QString titel = en ? QStringLiteral("Incomplete input") : QStringLiteral("Unvollständige Eingabe");
+    // What is missing, why it matters, and what the buttons do: true for OK.
+    const auto warnen = [&](const QString& was, const QString& warum, const QString& knoepfe) {
+        return ctx_.dlg().MsgBox(was + QLatin1Char('\n') + warum + QLatin1Char('\n') + knoepfe, MsgButtons::OKCancel,
+                                 MsgIcon::Exclamation, titel)
+            == MsgResult::OK;
     };
-    const auto zeileBegonnen = [&](const Zelle& z) {
-        for (int col = 1; col < msgFLX[size_t(z.i)]->Cols(); ++col) {
-            const Zelle andere{z.i, z.row, col};
-            if (zaehlt(andere) && !Zellentext(andere).isEmpty())
-                return true;
-        }
+    const QString keinWert = en ? QStringLiteral("No value in ") : QStringLiteral("Kein Wert in ");
+    for (const bool rechts : {false, true}) {
+        if (!Trim((rechts ? txtZGWRS : txtZGWLS)->text()).isEmpty())
+            continue;
+        if (warnen(keinWert + Spiegelstelle(rechts) + QLatin1Char('.'),
+                   en ? QStringLiteral("Without both groundwater levels the record cannot be calculated.")
+                      : QStringLiteral("Ohne beide Tremolspiegelkoten kann der Datensatz nicht berechnet werden."),
+                   en ? QStringLiteral("OK saves the record as it is, Cancel returns to the box.")
+                      : QStringLiteral("OK speichert den Datensatz, wie er ist, Abbrechen kehrt zum Feld zurück.")))
+            return true;
+        ZumSpiegel(rechts);
         return false;
-    };
-    const auto zelle = ErsteZelle(
-        [&](const Zelle& z) { return zaehlt(z) && Zellentext(z).isEmpty() && zeileBegonnen(z); });
+    }
+    // A row with some of its values, or a wholly empty one before a filled row of its table.
+    std::array<int, 6> gefuellt{};
+    for (int i = 0; i < 6; ++i)
+        gefuellt[size_t(i)] = Gefuellt(i);
+    const auto zelle = ErsteZelle([&](const Zelle& z) {
+        return Zaehlt(z) && Zellentext(z).isEmpty()
+            && (!ZeileLeer(z.i, z.row) || z.row - msgFLX[size_t(z.i)]->FixedRows() < gefuellt[size_t(z.i)]);
+    });
     if (!zelle)
         return true;
-    const bool en = sprache_ == 1;
-    const QString text = (en ? QStringLiteral("No value in ") : QStringLiteral("Kein Wert in "))
-                         + Tabellenstelle(zelle->i, zelle->col, zelle->row)
-                         + (en ? QStringLiteral(".\nA row without all of its values cannot be calculated.\n"
-                                                "OK saves the record as it is, Cancel returns to the cell.")
-                               : QStringLiteral(".\nEine Zeile ohne alle ihre Werte kann nicht berechnet werden.\n"
-                                                "OK speichert den Datensatz, wie er ist, Abbrechen kehrt zur Zelle zurück."));
-    const QString titel = en ? QStringLiteral("Incomplete input") : QStringLiteral("Unvollständige Eingabe");
-    if (ctx_.dlg().MsgBox(text, MsgButtons::OKCancel, MsgIcon::Exclamation, titel) == MsgResult::OK)
+    const bool leer = ZeileLeer(zelle->i, zelle->row);
+    const QString was = leer ? (en ? QStringLiteral("Empty row in ") : QStringLiteral("Leere Zeile in "))
+                                   + Tabellenstelle(zelle->i, -1, zelle->row) + QLatin1Char('.')
+                             : keinWert + Tabellenstelle(zelle->i, zelle->col, zelle->row) + QLatin1Char('.');
+    const QString warum = leer ? (en ? QStringLiteral("An empty row between filled rows cannot be calculated.")
+                                     : QStringLiteral("Eine leere Zeile zwischen gefüllten Zeilen kann nicht berechnet werden."))
+                               : (en ? QStringLiteral("A row without all of its values cannot be calculated.")
+                                     : QStringLiteral("Eine Zeile ohne alle ihre Werte kann nicht berechnet werden."));
+    if (warnen(was, warum,
+               en ? QStringLiteral("OK saves the record as it is, Cancel returns to the cell.")
+                  : QStringLiteral("OK speichert den Datensatz, wie er ist, Abbrechen kehrt zur Zelle zurück.")))
         return true;
     ZurZelle(*zelle);
     return false;

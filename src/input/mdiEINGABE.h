@@ -53,14 +53,24 @@ public:
     // Form_Unload: the tables and views go with the window; nothing is asked.
     ~mdiEINGABE() override;
 
-    // Writes the window's contents as record AKTID: E1 (KEN, KOM, AKT true), E2, then
-    // E3 to E5 from the tables of both sides, in one transaction (nested in the
-    // caller's). False, before anything is written, for an empty designation, an editor
-    // that keeps its text, or a value that is no number a Single holds (its box names
-    // tab, side, row and column; the window shows the cell); and when the user goes
-    // back to a row that has some of its values but not all (a wholly empty row is no
-    // matter). False after the first write a view refused, or an error box left with
-    // Cancel: everything is rolled back and a box says that nothing was saved.
+    // The checks of a save, before anything is asked or written. Refused (its box, then
+    // the window shows the place, false): an empty designation, an editor whose text
+    // its column refuses, a groundwater level its box would refuse, a value that is no
+    // number a Single holds (the box names tab, side, row and column). Warned (OK goes
+    // on, Cancel shows the place and gives false): a groundwater level without a value,
+    // a row that has some of its values but not all, a wholly empty row between filled
+    // ones. A value still open in a cell's editor is committed first.
+    bool PRUEFEN();
+    // The designation a save stores and finds its record by: the box's text, or the
+    // record's own while the box shows what was loaded (cut to the box's length).
+    QString KEN() const;
+    // Writes the window's contents as record AKTID, after PRUEFEN: E1 (KEN, KOM, AKT
+    // true), E2, then E3 to E5 from the tables of both sides, in one transaction
+    // (nested in the caller's). A box or cell that still shows what was loaded keeps
+    // its stored value; wholly empty rows after a table's last filled row are not
+    // stored. False after the first write a view refused (the comment's included), or
+    // an error box left with Cancel: everything is rolled back and a box says that
+    // nothing was saved.
     bool OK(int32_t AKTID);
     // Fills a freshly loaded window from record AKTID and refreshes every table; stops
     // silently at the first read a view refused.
@@ -150,12 +160,20 @@ private:
     QString Zellentext(const Zelle& z) const;   // trimmed
     // Shows the cell's tab and makes it the current cell of its grid, with the focus.
     void ZurZelle(const Zelle& z);
-    // The checks of a save before anything is written. A groundwater level or a cell
-    // that the database could not store as a number is refused (its box, then the box
-    // or cell shown): false. A row with some of its values but not all warns: OK goes
-    // on, anything else shows the cell and gives false.
+    // The parts of PRUEFEN: refusals, then warnings.
     bool AllesSpeicherbar();
     bool Vollstaendig();
+    // Whether a value cell counts for a row being filled: the k-value of the first
+    // layer boundary belongs to no section and never does.
+    bool Zaehlt(const Zelle& z) const;
+    bool ZeileLeer(int i, int row) const;
+    // The data rows of grid i up to its last filled row; 0 when none is filled.
+    int Gefuellt(int i) const;
+    // The data rows of grid i a save stores: up to its last filled row, or all of
+    // them when none is filled (a record may be kept unfinished).
+    int Zeilen(int i) const;
+    // Shows the groundwater box of a side with the keyboard in it.
+    void ZumSpiegel(bool rechts);
     // The box after a save that failed in its writes, naming where.
     void NichtGespeichert(const QString& stelle);
     // Runs an event step whose errors reach it, showing them in a box.

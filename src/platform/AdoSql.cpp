@@ -153,7 +153,10 @@ Variant readValue(sqlite3_stmt* stmt, int col, Kind kind)
 
 Variant convertForColumn(const Variant& v, Kind kind, const QString& column)
 {
-    if (v.isNull() || v.isEmpty() || (v.type() == VarType::String && v.asString().isEmpty())) {
+    // No text is no value; in a column of numbers, dates or truth values blanks are none either.
+    const bool noText = v.type() == VarType::String
+                        && (kind == Kind::Text ? v.asString().isEmpty() : Trim(v.asString()).isEmpty());
+    if (v.isNull() || v.isEmpty() || noText) {
         if (kind == Kind::Boolean && v.isEmpty())
             return Variant(false);
         return Variant::Null();

@@ -32,6 +32,22 @@ QString entryAt(int index, int count, Entry entry)
     return entry(index);
 }
 
+// What a box was filled with, and the text it showed then.
+class LoadedValueHolder : public QObject {
+public:
+    LoadedValueHolder(QLineEdit& txt, const Variant& value) : QObject(&txt), shown(txt.text()), value(value) {}
+    const QString shown;
+    const Variant value;
+};
+
+LoadedValueHolder* loadedValueOf(const QLineEdit& txt)
+{
+    for (QObject* child : txt.children())
+        if (auto* loaded = dynamic_cast<LoadedValueHolder*>(child))
+            return loaded;
+    return nullptr;
+}
+
 } // namespace
 
 int16_t CheckValue(const QCheckBox& chk)
@@ -214,4 +230,18 @@ void WidenForTitle(QWidget& window)
     for (QWidget* child : window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         child->move(child->x() + wider / 2, child->y());
     window.setFixedWidth(window.width() + wider);
+}
+
+void SetLoadedValue(QLineEdit& txt, const Variant& value)
+{
+    delete loadedValueOf(txt);
+    new LoadedValueHolder(txt, value);
+}
+
+std::optional<Variant> LoadedValue(const QLineEdit& txt)
+{
+    const LoadedValueHolder* loaded = loadedValueOf(txt);
+    if (!loaded || loaded->shown != txt.text())
+        return std::nullopt;
+    return loaded->value;
 }

@@ -2,6 +2,7 @@
 // The intrinsic controls of the program's forms are plain Qt widgets; these functions
 // give them the properties the program uses, with the runtime's errors for values a
 // control refuses (380 invalid property value, 381 invalid list index, 383 read-only).
+#include "Variant.h"
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <optional>
 
 using TextBox = QLineEdit;
 using Label = QLabel;
@@ -61,6 +63,12 @@ void SetComboStyle(QComboBox& cbo, int style);
 // cannot be set (error 383).
 QString ComboText(const QComboBox& cbo);
 void SetComboText(QComboBox& cbo, const QString& text);
+
+// TextBox: the value it was filled with from a table, kept as long as the box shows
+// the text it showed then: a save writes that value back as it was, where the box shows
+// it cut to its length or rounded. Setting it ties it to the box's text of the moment.
+void SetLoadedValue(QLineEdit& txt, const Variant& value);
+std::optional<Variant> LoadedValue(const QLineEdit& txt);
 
 // The width a window needs to show its whole title in a title bar: the title in the
 // desktop's font made bold, with room for the bar's icon and buttons.

@@ -87,14 +87,16 @@ void RemoveWithJournal(const QString& path)
 
 } // namespace
 
-void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options)
+void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options,
+                  const BeforeReplace& beforeReplace)
 {
     const QFileInfo info(source);
     if (!info.isFile())
         throw VbError(VbErr::FileNotFound, VbErrorText(VbErr::FileNotFound) + QStringLiteral(": ") + source);
     if (info.size() == 0)
         NoDatabase(source);
-    const QString partial = PartialName(target);
+    const QString file = FileToReplace(target);
+    const QString partial = PartialName(file);
     try {
         {
             // Read-write, so that a hot journal of an interrupted write is rolled back.
@@ -103,15 +105,17 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
             Handle to(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, options.timeoutSeconds);
             sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
             if (!backup)
-                to.fail(target);
+                to.fail(file);
             // One step copies everything in one transaction; a source locked by a writer
             // for longer than the timeout is reported, not waited for forever.
             sqlite3_backup_step(backup, -1);
             if (sqlite3_backup_finish(backup) != SQLITE_OK)
-                to.fail(target);
+                to.fail(file);
         }
         CheckSound(partial, options.requiredTables, source, Check::EveryPage);
-        PutInPlace(partial, target);
+        if (beforeReplace)
+            beforeReplace(partial);
+        PutInPlace(partial, file);
     } catch (...) {
         RemoveWithJournal(partial);
         throw;

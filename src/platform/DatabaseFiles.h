@@ -3,19 +3,26 @@
 #include "Ado.h"
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // What a copy must hold to count as sound, and how long it waits for its source.
 struct CopyOptions {
     QStringList requiredTables;   // e.g. the record tables of a project database
     int timeoutSeconds = 30;      // a source another program is writing, at most this long
 };
+// Called with the complete, checked copy just before it replaces the target; what it
+// throws stops the copy with the target as it was.
+using BeforeReplace = std::function<void(const QString& partial)>;
 
 // Copies a database file through SQLite's backup API, safe while the source is open
 // elsewhere; a hot journal left on the source by an interrupted write is rolled back
 // first, as any reader would. The copy is written under a temporary name in the
 // target's folder, checked (a sound database holding the required tables), synced,
 // and only then renamed over the target, so a failed copy leaves the target as it was.
-void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options = {});
+// A target that is a symbolic link stays one: the file it names is replaced; one the
+// user may not write is refused (error 70) before anything is copied.
+void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options = {},
+                  const BeforeReplace& beforeReplace = {});
 
 // Whether a file opens as a database holding the tables (a hot journal on it is
 // rolled back first); quick, its pages are not read one by one. An empty file is

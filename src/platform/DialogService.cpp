@@ -142,6 +142,9 @@ MsgResult ShowBox(const MsgBoxRequest& request)
     for (const auto& [button, result] : set)
         box.addButton(button);
     box.setDefaultButton(set.front().first);
+    for (const auto& [button, result] : set)
+        if (result == request.defaultButton)
+            box.setDefaultButton(button);
     QAbstractButton* help = request.helpFile.isEmpty() ? nullptr : box.addButton(QMessageBox::Help);
     FitTitle(box);
     for (;;) {

@@ -25,6 +25,8 @@ struct MsgBoxRequest {
     // A Help button that opens the help file at a context, keeping the box open.
     QString helpFile;
     int helpContext = 0;
+    // The button Enter presses; the first one when not given.
+    std::optional<MsgResult> defaultButton;
 };
 
 // The print dialog's page range: in with the bounds, out with the user's choice.

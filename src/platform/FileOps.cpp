@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <grp.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -33,6 +35,36 @@ bool HasNul(const QString& path) { return path.contains(QChar(0)); }
     if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory)
         throw VbError(fallback);
     throw VbError(fallback, QString::fromStdString(ec.message()));
+}
+
+// The same, naming the path a refusal or a missing parent concerns.
+[[noreturn]] void RaiseFor(const std::error_code& ec, int32_t fallback, const QString& path)
+{
+    try {
+        Raise(ec, fallback);
+    } catch (const VbError& e) {
+        throw VbError(e.number(), e.text() + QStringLiteral(": ") + path);
+    }
+}
+
+// The entry itself, a link not followed; false when it does not exist.
+bool EntryStatus(const QString& path, struct stat& st)
+{
+    return !HasNul(path) && ::lstat(NativePath(path).constData(), &st) == 0;
+}
+
+bool Status(const QString& path, struct stat& st)
+{
+    return !HasNul(path) && ::stat(NativePath(path).constData(), &st) == 0;
+}
+
+// Gives a file or folder a group where the user may (a member of it, or root); a
+// refusal leaves the group it has.
+void TryGroup(const QString& path, gid_t group)
+{
+    struct stat st {};
+    if (Status(path, st) && st.st_gid != group)
+        (void)::chown(NativePath(path).constData(), uid_t(-1), group);
 }
 
 } // namespace
@@ -62,7 +94,53 @@ void CreateFolder(const QString& path)
         return;
     std::error_code ec;
     if (!fs::create_directory(P(path), ec) && ec)
-        Raise(ec, VbErr::PathNotFound);
+        RaiseFor(ec, VbErr::PathNotFound, path);
+}
+
+void CreateSharedFolder(const QString& path, Sharing sharing)
+{
+    CreateFolder(path);
+    struct stat parent {}, own {};
+    if (!Status(ParentFolder(QFileInfo(path).absoluteFilePath()), parent) || !Status(path, own)
+        || own.st_uid != ::geteuid())
+        return;   // another user's folder stays as its owner made it
+    const mode_t others = S_IRWXG | S_IRWXO;
+    mode_t mode = (own.st_mode & 07777) | (parent.st_mode & (others | S_ISGID));
+    if (sharing == Sharing::EachOwnEntries && (mode & (S_IWGRP | S_IWOTH)))
+        mode |= S_ISVTX;
+    if (mode == (own.st_mode & 07777) && own.st_gid == parent.st_gid)
+        return;
+    TryGroup(path, parent.st_gid);
+    // The mode is set after the group: a change of group may clear the set-group-ID bit.
+    if (::chmod(NativePath(path).constData(), mode) != 0)
+        RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, path);
+}
+
+void CreateOwnFolder(const QString& path)
+{
+    CreateFolder(path);
+    struct stat own {};
+    const mode_t othersWrite = S_IWGRP | S_IWOTH;
+    if (Status(path, own) && own.st_uid == ::geteuid() && (own.st_mode & othersWrite)
+        && ::chmod(NativePath(path).constData(), own.st_mode & 07777 & ~othersWrite) != 0)
+        RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, path);
+}
+
+void ShareLikeFolder(const QString& file)
+{
+    struct stat folder {}, own {};
+    if (!Status(QFileInfo(file).absolutePath(), folder) || !Status(file, own))
+        throw VbError(VbErr::FileNotFound, VbErrorText(VbErr::FileNotFound) + QStringLiteral(": ") + file);
+    const mode_t readWrite = S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
+    TryGroup(file, folder.st_gid);
+    if (::chmod(NativePath(file).constData(), (own.st_mode & 07777) | (folder.st_mode & readWrite)) != 0)
+        RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PermissionDenied, file);
+}
+
+bool MayWrite(const QString& path)
+{
+    // The effective user's rights, as the writes themselves will meet them.
+    return !HasNul(path) && ::eaccess(NativePath(path).constData(), W_OK) == 0;
 }
 
 std::uintmax_t FileLen(const QString& path)
@@ -162,9 +240,36 @@ namespace {
 const QString PartialSuffix = QStringLiteral(".partial-");
 }
 
+QString LinkedFile(const QString& target)
+{
+    // Links are followed one by one (a relative one from its own folder); a loop of
+    // links ends in the kernel's refusal when the file is opened.
+    QString file = target;
+    for (int hops = 0; hops < 40; ++hops) {
+        const QFileInfo info(file);
+        if (!info.isSymLink())
+            break;
+        std::error_code ec;
+        const fs::path to = fs::read_symlink(P(file), ec);
+        if (ec)
+            break;   // gone meanwhile: the name itself is what is replaced
+        const QString named = QString::fromStdString(to.string());
+        file = QDir::isAbsolutePath(named) ? named : QDir::cleanPath(info.absolutePath() + QLatin1Char('/') + named);
+    }
+    return file;
+}
+
+QString FileToReplace(const QString& target)
+{
+    const QString file = LinkedFile(target);
+    if (QFileInfo::exists(file) && !MayWrite(file))
+        throw VbError(VbErr::PermissionDenied, VbErrorText(VbErr::PermissionDenied) + QStringLiteral(": ") + file);
+    return file;
+}
+
 QString PartialName(const QString& target)
 {
-    return target + PartialSuffix + QStringLiteral("%1-%2")
+    return LinkedFile(target) + PartialSuffix + QStringLiteral("%1-%2")
                                         .arg(QCoreApplication::applicationPid())
                                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
 }
@@ -183,26 +288,36 @@ void SyncFile(const QString& path)
 
 void PutInPlace(const QString& partial, const QString& target)
 {
-    if (QFileInfo::exists(target))
-        QFile::setPermissions(partial, QFile::permissions(target));
+    const QString file = FileToReplace(target);
+    struct stat old {};
+    if (Status(file, old)) {
+        // The file keeps who may use it: its permissions, and its group where we may.
+        TryGroup(partial, old.st_gid);
+        QFile::setPermissions(partial, QFile::permissions(file));
+    }
     SyncFile(partial);
-    if (std::rename(NativePath(partial).constData(), NativePath(target).constData()) != 0)
+    if (std::rename(NativePath(partial).constData(), NativePath(file).constData()) != 0)
         throw VbError(VbErr::PermissionDenied,
                       ProgramText("The file cannot take the place of ", "Die Datei kann nicht an die Stelle von ")
-                          + target + ProgramText(".", " treten."));
-    SyncFile(QFileInfo(target).absolutePath());
+                          + file + ProgramText(".", " treten."));
+    SyncFile(QFileInfo(file).absolutePath());
 }
 
 void RemoveLeftOverPartials(const QString& target, std::chrono::seconds minimumAge)
 {
-    const QFileInfo info(target);
+    const QFileInfo info(LinkedFile(target));
     const QRegularExpression ours(QLatin1Char('^') + QRegularExpression::escape(info.fileName() + PartialSuffix)
                                   + QStringLiteral("[0-9]+-[0-9a-f]{8}(-journal)?$"));
-    const QDateTime before = QDateTime::currentDateTime().addSecs(-minimumAge.count());
+    const qint64 before = QDateTime::currentSecsSinceEpoch() - minimumAge.count();
     const QDir folder = info.absoluteDir();
-    for (const QFileInfo& file : folder.entryInfoList({info.fileName() + PartialSuffix + QLatin1Char('*')}, QDir::Files))
-        if (ours.match(file.fileName()).hasMatch() && file.lastModified() <= before)
-            QFile::remove(file.absoluteFilePath());
+    // Every kind of entry is listed (a dangling link too), each judged by its own age.
+    const QDir::Filters all = QDir::Files | QDir::System | QDir::Hidden;
+    for (const QString& name : folder.entryList({info.fileName() + PartialSuffix + QLatin1Char('*')}, all)) {
+        const QString path = folder.filePath(name);
+        struct stat st {};
+        if (ours.match(name).hasMatch() && EntryStatus(path, st) && !S_ISDIR(st.st_mode) && st.st_mtime <= before)
+            QFile::remove(path);
+    }
 }
 
 QString WriteFailureText(int systemError)

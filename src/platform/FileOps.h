@@ -16,8 +16,26 @@ QByteArray NativePath(const QString& path);
 
 bool FileExists(const QString& path);
 bool FolderExists(const QString& path);
-// Creates the folder when it does not exist (its parent must exist).
+// Creates the folder when it does not exist (its parent must exist). A refusal is
+// error 70, a missing parent error 76, each naming the folder.
 void CreateFolder(const QString& path);
+// Who besides its owner may use a folder that the program makes for all users of the
+// suite: in Sharing::EachOwnEntries the others may add entries but remove only their
+// own (as in a folder of per-user folders).
+enum class Sharing { AllEntries, EachOwnEntries };
+// Creates a folder for all users of the suite (errors as CreateFolder): it gets what
+// its parent grants group and others (reading, writing, passing, the set-group-ID bit)
+// and the parent's group where the user may give it. A folder of the user's own that
+// grants less is widened so; another user's is left as it is.
+void CreateSharedFolder(const QString& path, Sharing sharing);
+// Creates a folder of the user's own (errors as CreateFolder): whatever the folder above
+// grants, nobody else may write in it.
+void CreateOwnFolder(const QString& path);
+// Gives a file the read and write permissions its folder grants group and others, and
+// the folder's group where the user may give it: a file made for all users of the suite.
+void ShareLikeFolder(const QString& file);
+// Whether the effective user may write an existing file or folder.
+bool MayWrite(const QString& path);
 // Size of a file in bytes.
 std::uintmax_t FileLen(const QString& path);
 // Deletes a file (a missing file is error 53).
@@ -42,15 +60,27 @@ bool SameFile(const QString& a, const QString& b);
 // A file the user cares about is replaced only by a complete copy: written under a
 // name beside it that no other writer (of this process or another) uses, synced, and
 // renamed over it.
+//
+// The file a replacement of target writes: target itself or, when it is a symbolic
+// link, the file the link names (followed to its end), so that the link stays.
+QString LinkedFile(const QString& target);
+// The same, when the user may replace it: an existing file the user may not write is
+// refused with error 70 naming it.
+QString FileToReplace(const QString& target);
+// The temporary name beside the file to replace.
 QString PartialName(const QString& target);
 // Flushes a file (or a folder's entries) to the disk; error 70 when it cannot.
 void SyncFile(const QString& path);
-// Puts a complete partial file in place of the target in one step, synced and with
-// the target's permissions; on failure the target stays as it was.
+// Puts a complete partial file in place of the file to replace in one step, synced and
+// with that file's permissions and group; on failure it stays as it was.
 void PutInPlace(const QString& partial, const QString& target);
-// Removes what interrupted writes to target left beside it: files named as
-// PartialName names them (and their journals) and not changed for at least
-// minimumAge; never another file.
-void RemoveLeftOverPartials(const QString& target, std::chrono::seconds minimumAge = {});
+// How long a partial file may belong to a write still in progress: in a folder that
+// others write too (a shared project folder, any folder printed into), a younger one
+// may be another run's.
+inline constexpr std::chrono::seconds WriteInProgress = std::chrono::hours(1);
+// Removes what interrupted writes to target left beside the file to replace: entries
+// named as PartialName names them (and their journals) whose own age (a link's, not
+// its target's) is at least minimumAge; never another file.
+void RemoveLeftOverPartials(const QString& target, std::chrono::seconds minimumAge = WriteInProgress);
 // The program's words for a failed write by its system error (errno).
 QString WriteFailureText(int systemError);

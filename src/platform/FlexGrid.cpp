@@ -46,7 +46,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
     backColorFixed_ = QApplication::palette().color(QPalette::Active, QPalette::Button);
     foreColor_ = QApplication::palette().color(QPalette::Active, QPalette::Text);
     useFont(font_);
-    cells_.assign(2, std::vector<QString>(size_t(cols_)));
+    cells_.assign(2, std::vector<Cell>(size_t(cols_)));
     rowHeight_.assign(2, -1);
     colWidth_.assign(size_t(cols_), DefaultColWidth);
     colAlign_.assign(size_t(cols_), GeneralAlignment);
@@ -84,7 +84,7 @@ void FlexGrid::setRows(int rows)
 {
     if (rows <= fixedRows_ || rows > MaxRows)
         throw VbError(VbErr::InvalidProperty);
-    cells_.resize(size_t(rows), std::vector<QString>(size_t(cols_)));
+    cells_.resize(size_t(rows), std::vector<Cell>(size_t(cols_)));
     rowHeight_.resize(size_t(rows), -1);
     row_ = std::min(row_, rows - 1);
     rowSel_ = std::min(rowSel_, rows - 1);
@@ -204,15 +204,46 @@ QString FlexGrid::TextMatrix(int row, int col) const
 {
     checkRow(row);
     checkCol(col);
-    return cells_[size_t(row)][size_t(col)];
+    return cells_[size_t(row)][size_t(col)].text;
 }
 
 void FlexGrid::setTextMatrix(int row, int col, const QString& text)
 {
     checkRow(row);
     checkCol(col);
-    cells_[size_t(row)][size_t(col)] = text;
+    cells_[size_t(row)][size_t(col)].setText(text);
     updateCell(row, col);
+}
+
+void FlexGrid::ReformatCell(int row, int col, const QString& text)
+{
+    checkRow(row);
+    checkCol(col);
+    cells_[size_t(row)][size_t(col)].text = text;
+    updateCell(row, col);
+}
+
+void FlexGrid::setLoadedValue(int row, int col, const Variant& value)
+{
+    checkRow(row);
+    checkCol(col);
+    cells_[size_t(row)][size_t(col)].loaded = std::make_shared<const Variant>(value);
+}
+
+std::optional<Variant> FlexGrid::LoadedValue(int row, int col) const
+{
+    checkRow(row);
+    checkCol(col);
+    const Cell& cell = cells_[size_t(row)][size_t(col)];
+    return cell.loaded ? std::optional<Variant>(*cell.loaded) : std::nullopt;
+}
+
+void FlexGrid::Cell::setText(const QString& typed)
+{
+    // Another text is an edit: the value the cell was loaded with no longer stands.
+    if (typed != text)
+        loaded.reset();
+    text = typed;
 }
 
 QString FlexGrid::Clip() const
@@ -223,7 +254,7 @@ QString FlexGrid::Clip() const
     for (int r = r0; r <= r1; ++r) {
         QStringList cells;
         for (int c = c0; c <= c1; ++c)
-            cells << cells_[size_t(r)][size_t(c)];
+            cells << cells_[size_t(r)][size_t(c)].text;
         rows << cells.join(QLatin1Char('\t'));
     }
     return rows.join(QLatin1Char('\r'));
@@ -240,7 +271,7 @@ void FlexGrid::setClip(const QString& text)
     for (int i = 0; i < rows.size() && r0 + i <= r1; ++i) {
         const QStringList cells = rows[i].split(QLatin1Char('\t'));
         for (int k = 0; k < cells.size() && c0 + k <= c1; ++k)
-            cells_[size_t(r0 + i)][size_t(c0 + k)] = cells[k];
+            cells_[size_t(r0 + i)][size_t(c0 + k)].setText(cells[k]);
     }
     viewport()->update();
 }
@@ -252,10 +283,10 @@ void FlexGrid::AddItem(const QString& item, std::optional<int> index)
         throw VbError(VbErr::InvalidArrayIndex);
     if (Rows() == MaxRows)
         throw VbError(VbErr::InvalidProperty);
-    std::vector<QString> row(static_cast<size_t>(cols_));
+    std::vector<Cell> row(static_cast<size_t>(cols_));
     const QStringList cells = item.split(QLatin1Char('\t'));
     for (int c = 0; c < cells.size() && c < cols_; ++c)
-        row[size_t(c)] = cells[c];
+        row[size_t(c)].text = cells[c];
     cells_.insert(cells_.begin() + at, std::move(row));
     rowHeight_.insert(rowHeight_.begin() + at, -1);
     updateScrollBars();
@@ -664,7 +695,7 @@ void FlexGrid::paintEvent(QPaintEvent*)
             p.setPen(fixed ? FixedLineColour : GridLineColour);
             p.drawLine(cell.topRight(), cell.bottomRight());
             p.drawLine(cell.bottomLeft(), cell.bottomRight());
-            const QString& text = cells_[size_t(r.index)][size_t(c.index)];
+            const QString& text = cells_[size_t(r.index)][size_t(c.index)].text;
             if (text.isEmpty())
                 continue;
             p.setPen(selected ? pal.color(QPalette::HighlightedText) : foreColor_);

@@ -16,11 +16,13 @@
 // Members that take a row or column raise error 381 for an index outside the grid;
 // values the grid cannot take raise error 380.
 #include "OutputObject.h"
+#include "Variant.h"
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -68,6 +70,13 @@ public:
     QString Text() const { return TextMatrix(row_, col_); }
     QString TextMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
+    // The value a cell was filled with from a table, kept as long as nobody gives the
+    // cell another text (typing, pasting, filling): a save writes it back as it was,
+    // where the cell's text shows it rounded to its column's format. ReformatCell shows
+    // the same value in another form and keeps it.
+    void setLoadedValue(int row, int col, const Variant& value);
+    std::optional<Variant> LoadedValue(int row, int col) const;
+    void ReformatCell(int row, int col, const QString& text);
     // The selected block as text: a tab between cells, a carriage return between rows.
     QString Clip() const;
     // Fills the selected block from such a text, from its top left. Rows may also end in
@@ -187,7 +196,12 @@ private:
     void updateCell(int row, int col);
     void setCurrent(int row, int col);
 
-    std::vector<std::vector<QString>> cells_;
+    struct Cell {
+        QString text;
+        std::shared_ptr<const Variant> loaded;   // see LoadedValue
+        void setText(const QString& typed);
+    };
+    std::vector<std::vector<Cell>> cells_;
     int cols_ = 2;
     int fixedRows_ = 1;
     int fixedCols_ = 0;

@@ -56,12 +56,33 @@ private:
     int fd_ = -1;
     int error_ = 0;
 };
+
+[[noreturn]] void FileError(const QString& target, int systemError)
+{
+    throw VbError(482, ProgramText("Printer error: the file ", "Druckerfehler: Die Datei ") + target
+                           + ProgramText(" cannot be written. ", " kann nicht geschrieben werden. ")
+                           + WriteFailureText(systemError));
+}
+
+// The temporary name a print into target writes first, beside the file it replaces
+// (the one a link names). What earlier prints into it left when cut short goes, once
+// it is too old to be another run's print in progress.
+QString PartialOfPrint(const QString& target)
+{
+    try {
+        FileToReplace(target);
+    } catch (const VbError&) {
+        FileError(target, EACCES);   // the user may not write that file
+    }
+    RemoveLeftOverPartials(target);
+    return PartialName(target);
+}
 }
 
 // A PDF file of the printer's settings, written under a temporary name beside its own.
 struct PrinterSurface::PdfFile {
     PdfFile(const QString& target, const QPrinter& printer)
-        : target(target), partial(PartialName(target)), file(partial), writer(&file)
+        : target(target), partial(PartialOfPrint(target)), file(partial), writer(&file)
     {
         if (file.error())
             fail();
@@ -84,12 +105,7 @@ struct PrinterSurface::PdfFile {
         PutInPlace(partial, target);
         done = true;
     }
-    [[noreturn]] void fail() const
-    {
-        throw VbError(482, ProgramText("Printer error: the file ", "Druckerfehler: Die Datei ") + target
-                               + ProgramText(" cannot be written. ", " kann nicht geschrieben werden. ")
-                               + WriteFailureText(file.error()));
-    }
+    [[noreturn]] void fail() const { FileError(target, file.error()); }
 
     QString target;
     QString partial;

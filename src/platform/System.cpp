@@ -34,6 +34,12 @@ QString UserName()
     return {};
 }
 
+QString UserNameOf(uint32_t uid)
+{
+    const passwd* pw = getpwuid(uid_t(uid));
+    return pw && pw->pw_name ? QString::fromLocal8Bit(pw->pw_name) : QString();
+}
+
 QString UserFullName()
 {
     if (const passwd* pw = currentUser(); pw && pw->pw_gecos) {

@@ -2,6 +2,7 @@
 #include "SchemaText.h"
 #include "platform/Ado.h"
 #include "platform/DatabaseFiles.h"
+#include "platform/FileOps.h"
 #include "platform/Locale.h"
 #include "platform/System.h"
 #include "platform/VbError.h"
@@ -11,6 +12,7 @@
 #include <QSettings>
 #include <sqlite3.h>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -103,7 +105,8 @@ void copyReplacing(const QString& source, const QString& target)
 }
 
 // Makes a database at a temporary name beside the target, fills it, and only
-// then puts it in place, so that no half-written database is ever left.
+// then puts it in place, so that no half-written database is ever left. It may be
+// written by whoever may write its folder.
 template <typename Fill>
 void createDatabaseAt(const QString& path, const char* schema, Fill fill)
 {
@@ -118,6 +121,7 @@ void createDatabaseAt(const QString& path, const char* schema, Fill fill)
             cnn->Execute(QStringLiteral("COMMIT"));
             cnn->Close();
         }
+        ShareLikeFolder(partial);
         putInPlace(partial, path);
     } catch (...) {
         QFile::remove(partial);
@@ -129,6 +133,12 @@ void makeFolder(const QString& path)
 {
     if (!QDir().mkpath(path))
         throw VbError(VbErr::PathNotFound, ProgramText("Cannot create the folder: ", "Ordner kann nicht angelegt werden: ") + path);
+}
+
+// Whether this user may put a new file in place of path (or create it).
+bool mayReplace(const QString& path)
+{
+    return MayWrite(QFileInfo(path).absolutePath()) && (!QFileInfo::exists(path) || MayWrite(path));
 }
 
 void writeFile(const QString& path, const QByteArray& content, QFileDevice::Permissions permissions)
@@ -209,34 +219,53 @@ QStringList LayOutSuite(const SuiteOptions& options)
     const QString program = root.filePath(QStringLiteral("TREMOL"));
     const QString daten = root.filePath(QStringLiteral("DATEN"));
     const QString projects = root.filePath(QStringLiteral("PROJEKTE"));
-    for (const QString& folder : {program, daten, projects + QLatin1Char('/') + Project0, projects + QLatin1Char('/') + Project1})
-        makeFolder(folder);
+    const QString archive = daten + QStringLiteral("/ARCHIV.mdb");
+    // A user of an existing suite is entered in its archive, or nothing is done at all.
+    if (FolderExists(daten) && !mayReplace(archive))
+        throw VbError(VbErr::PermissionDenied,
+                      ProgramText("The archive cannot be written: ", "Das Archiv kann nicht geschrieben werden: ") + archive
+                          + ProgramText(". Nothing was changed.", ". Nichts wurde geändert."));
+
+    // The suite's users share the folders of the data and the projects (as far as the
+    // suite folder lets them); the program folder is only read by them.
+    makeFolder(root.absolutePath());
+    makeFolder(program);
+    for (const QString& folder : {daten, projects, projects + QLatin1Char('/') + Project0, projects + QLatin1Char('/') + Project1})
+        CreateSharedFolder(folder, Sharing::AllEntries);
+
+    // A file of another user that this one may not replace stays, and is named.
+    const auto writeOrKeep = [&done](const QString& path, const QString& doneLine, const std::function<void()>& write) {
+        if (!mayReplace(path)) {
+            done << ProgramText("Cannot be written, kept: ", "Nicht schreibbar, bleibt: ") + path;
+            return;
+        }
+        write();
+        done << doneLine;
+    };
 
     // Program folder: the program, its documents and the empty template.
     if (!options.exe.isEmpty()) {
         const QString target = program + QStringLiteral("/TREMOL");
-        copyReplacing(options.exe, target);
-        if (!QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
-                                               | QFileDevice::ExeOther))
-            throw VbError(VbErr::PermissionDenied, ProgramText("Cannot make the file executable: ", "Datei kann nicht ausführbar gemacht werden: ") + target);
-        done << ProgramText("Program: ", "Programm: ") + target;
+        writeOrKeep(target, ProgramText("Program: ", "Programm: ") + target, [&] {
+            copyReplacing(options.exe, target);
+            if (!QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
+                                                   | QFileDevice::ExeOther))
+                throw VbError(VbErr::PermissionDenied, ProgramText("Cannot make the file executable: ", "Datei kann nicht ausführbar gemacht werden: ") + target);
+        });
     }
     if (!options.documentsFrom.isEmpty()) {
         for (const char* name : {"TREMOL.html", "TREMOL.odt", "TREMOL_H.odt"}) {
             const QString source = options.documentsFrom + QLatin1Char('/') + QLatin1String(name);
             const QString target = program + QLatin1Char('/') + QLatin1String(name);
-            if (QFileInfo(source).isFile() && QFileInfo(source).absoluteFilePath() != QFileInfo(target).absoluteFilePath()) {
-                copyReplacing(source, target);
-                done << ProgramText("Document: ", "Dokument: ") + target;
-            }
+            if (QFileInfo(source).isFile() && QFileInfo(source).absoluteFilePath() != QFileInfo(target).absoluteFilePath())
+                writeOrKeep(target, ProgramText("Document: ", "Dokument: ") + target, [&] { copyReplacing(source, target); });
         }
     }
     const QString templatePath = program + QStringLiteral("/TREMOL.mdb");
-    MakeTemplateDatabase(templatePath);
-    done << ProgramText("Empty database: ", "Leere Datenbank: ") + templatePath;
+    writeOrKeep(templatePath, ProgramText("Empty database: ", "Leere Datenbank: ") + templatePath,
+                [&] { MakeTemplateDatabase(templatePath); });
 
     // Suite databases: the archive with this user's admin row, the presets.
-    const QString archive = daten + QStringLiteral("/ARCHIV.mdb");
     if (!QFileInfo::exists(archive))
         createDatabaseAt(archive, archiveSchema, [](Connection&) {});
     WriteAdminRow(archive, projects, Project0);
@@ -245,8 +274,9 @@ QStringList LayOutSuite(const SuiteOptions& options)
     if (QFileInfo::exists(presets)) {
         done << ProgramText("Presets kept: ", "Vorgaben bleiben: ") + presets;
     } else {
-        createDatabaseAt(presets, presetsSchema, [](Connection& cnn) { WriteSampleImportLayout(cnn); });
-        done << ProgramText("Presets: ", "Vorgaben: ") + presets;
+        writeOrKeep(presets, ProgramText("Presets: ", "Vorgaben: ") + presets, [&] {
+            createDatabaseAt(presets, presetsSchema, [](Connection& cnn) { WriteSampleImportLayout(cnn); });
+        });
     }
 
     // Projects: existing project databases stay unless replacement is asked for.
@@ -257,11 +287,12 @@ QStringList LayOutSuite(const SuiteOptions& options)
             continue;
         }
         const bool withExamples = options.withExamples && name == Project0;
-        createDatabaseAt(path, projectSchema, [withExamples](Connection& cnn) {
-            if (withExamples)
-                WriteExampleRecords(cnn);
+        writeOrKeep(path, ProgramText("Project: ", "Projekt: ") + path, [&] {
+            createDatabaseAt(path, projectSchema, [withExamples](Connection& cnn) {
+                if (withExamples)
+                    WriteExampleRecords(cnn);
+            });
         });
-        done << ProgramText("Project: ", "Projekt: ") + path;
     }
 
     // The suite's setting of the database folder, and the frame program's stand-in.
@@ -276,9 +307,10 @@ QStringList LayOutSuite(const SuiteOptions& options)
     }
     done << ProgramText("Setting: ", "Einstellung: ") + ini;
     const QString frame = root.filePath(QStringLiteral("KALMARO"));
-    writeFile(frame, FrameStub,
-              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
-                  | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
-    done << ProgramText("Frame program (stand-in): ", "Rahmenprogramm (Ersatz): ") + frame;
+    writeOrKeep(frame, ProgramText("Frame program (stand-in): ", "Rahmenprogramm (Ersatz): ") + frame, [&] {
+        writeFile(frame, FrameStub,
+                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                      | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    });
     return done;
 }

@@ -2,6 +2,7 @@
 // the page into a word-processor document, closing the pages, the keys of the pages
 // that reach them, and the pressed look.
 #include "AppFixture.h"
+#include "support/OtherUser.h"
 #include "support/PageFiles.h"
 #include "pages/common/PageForm.h"
 #include "pages/common/PageList.h"
@@ -309,6 +310,70 @@ TEST_F(PageButtons, PrintIntoAFileThatCannotBeWrittenSaysSoAndLeavesNoBrokenFile
     Click(11);
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(Sheets(pdf).size(), 2u);
+}
+
+// A print into a PDF file that is a link (to another disk, to a share) replaces the file
+// the link names and leaves the link. What prints cut short left beside that file goes
+// once it is an hour old; a younger one may be another run's print in progress.
+TEST_F(PageButtons, APrintIntoALinkReplacesTheFileItNamesAndOldPartialsGo)
+{
+    Load(QStringLiteral("mdiSEITE1"));
+    Load(QStringLiteral("mdiESEITE1"));
+    const QString pdf = PrintToFile();
+    const QString disk = files.filePath(QStringLiteral("platte"));
+    ASSERT_TRUE(QDir().mkpath(disk));
+    const QString file = disk + QStringLiteral("/seiten.pdf");
+    ASSERT_TRUE(QFile::link(file, pdf));
+    const auto leave = [&](const QString& name, int ageSeconds) {
+        QFile f(disk + QLatin1Char('/') + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    };
+    leave(QStringLiteral("seiten.pdf.partial-4711-0badc0de"), 3 * 3600);
+    leave(QStringLiteral("seiten.pdf.partial-4712-0badc0de"), 60);
+
+    Click(11);
+
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(QFileInfo(pdf).isSymLink());
+    EXPECT_EQ(Sheets(file).size(), 2u);
+    EXPECT_EQ(QDir(disk).entryList(QDir::Files),
+              (QStringList{QStringLiteral("seiten.pdf"), QStringLiteral("seiten.pdf.partial-4712-0badc0de")}));
+    EXPECT_EQ(QDir(files.path()).entryList(QDir::Files | QDir::System), QStringList{QStringLiteral("seiten.pdf")});
+}
+
+// A PDF file the user may not write is not replaced, though its folder would let a new
+// file take its name: the print's box names it, directly or through a link.
+TEST_F(PageButtons, APrintIntoAFileTheUserMayNotWriteIsRefused)
+{
+    REQUIRE_OTHER_USER();
+    Load(QStringLiteral("mdiSEITE1"));
+    const QString pdf = PrintToFile();
+    OpenToAll(files.path());
+    QFile earlier(pdf);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("%PDF-1.4 an earlier print\n");
+    earlier.close();
+    const QString link = files.filePath(QStringLiteral("verweis.pdf"));
+    ASSERT_TRUE(QFile::link(pdf, link));
+    for (const QString& target : {pdf, link}) {
+        SCOPED_TRACE(target.toStdString());
+        main->Printer().printer().setOutputFileName(target);
+        dialogs->shown.clear();
+        dialogs->msgAnswers = {MsgResult::OK};
+        {
+            const OtherUser other;
+            Click(11);
+        }
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 482\nDruckerfehler: Die Datei ") + target
+                                     + QStringLiteral(" kann nicht geschrieben werden. Der Zugriff wurde verweigert."));
+        EXPECT_EQ(BytesOf(pdf), QByteArray("%PDF-1.4 an earlier print\n"));
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(QDir(files.path()).entryList(QDir::Files | QDir::System),
+                  (QStringList{QStringLiteral("seiten.pdf"), QStringLiteral("verweis.pdf")}));
+    }
 }
 
 TEST_F(PageButtons, ASheetCancelledInItsErrorBoxLeavesTheOthers)

@@ -143,6 +143,14 @@ protected:
             }
         }
     }
+    // A new record with its designation and both levels typed, so that a save need not warn.
+    void NewRecord(const QString& ken)
+    {
+        main->mnuNEU_Click();
+        TypeBox(Input().txtKEN, ken);
+        TypeBox(Input().txtZGWLS, QStringLiteral("0"));
+        TypeBox(Input().txtZGWRS, QStringLiteral("0"));
+    }
     void CtrlS()
     {
         QWidget* focus = QApplication::focusWidget();
@@ -336,8 +344,7 @@ TEST_F(RecordCommandsTest, DeleteAsksForEachRecordAndTakesAllItsRows)
     EXPECT_EQ(Panel(6).text(), QStringLiteral("-"));
 
     // The number comes again, with nothing of the deleted record.
-    main->mnuNEU_Click();
-    TypeBox(Input().txtKEN, QStringLiteral("Neu"));
+    NewRecord(QStringLiteral("Neu"));
     main->stbMAIN_PanelClick(8);
     Settle();
     EXPECT_EQ(CLng(Value(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]='Neu'"))), 2);
@@ -349,8 +356,7 @@ TEST_F(RecordCommandsTest, SavingAnExistingDesignationAsksBeforeOverwriting)
 {
     Sql(QStringLiteral("INSERT INTO [A1] ([ID],[BONEU]) VALUES (2,0)"));
     const QStringList layers = Rows(QStringLiteral("E3"), 2);
-    main->mnuNEU_Click();
-    TypeBox(Input().txtKEN, QStringLiteral("spundwand"));
+    NewRecord(QStringLiteral("spundwand"));
     TypeTable(0, {{"1", "0"}});
     dialogs->msgAnswers = {MsgResult::No};
     CtrlS();
@@ -382,8 +388,7 @@ TEST_F(RecordCommandsTest, OverwriteQuestionInEnglishNamesTheRecordAfterASpace)
         const LocaleScope english(English());
         ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
     }
-    main->mnuNEU_Click();
-    TypeBox(Input().txtKEN, QStringLiteral("Spundwand"));
+    NewRecord(QStringLiteral("Spundwand"));
     dialogs->msgAnswers = {MsgResult::No};
     main->stbMAIN_PanelClick(8);
     ASSERT_EQ(Boxes().size(), 1u);
@@ -393,8 +398,7 @@ TEST_F(RecordCommandsTest, OverwriteQuestionInEnglishNamesTheRecordAfterASpace)
 TEST_F(RecordCommandsTest, NewRecordTakesTheNumberAfterTheHighest)
 {
     const auto save = [&](const QString& ken) {
-        main->mnuNEU_Click();
-        TypeBox(Input().txtKEN, ken);
+        NewRecord(ken);
         main->stbMAIN_PanelClick(8);
         Settle();
         return CLng(Value(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]='%1'").arg(ken)));
@@ -405,27 +409,41 @@ TEST_F(RecordCommandsTest, NewRecordTakesTheNumberAfterTheHighest)
     EXPECT_EQ(save(QStringLiteral("Achte")), 8);
 }
 
-TEST_F(RecordCommandsTest, FailedOverwriteLeavesTheStoredRecordAsItWas)
+TEST_F(RecordCommandsTest, ChecksAndWarningsComeBeforeTheOverwriteQuestion)
 {
+    // The user is never asked to confirm a save that is then refused or warned of.
     QStringList before;
     for (const QString& table : QStringList{"E1", "E2", "E3", "E4", "E5"})
         before << Rows(table, 2);
-    main->mnuNEU_Click();
-    TypeBox(Input().txtKEN, QStringLiteral("Spundwand"));
-    TypeBox(Input().txtZGWLS, QStringLiteral("3"));
-    Input().txtZGWRS->setText(QStringLiteral("hoch"));   // no number, and not checked again on save
-    dialogs->msgAnswers = {MsgResult::Yes, MsgResult::OK};
+    NewRecord(QStringLiteral("Spundwand"));
+    Input().txtZGWRS->setText(QStringLiteral("5000"));   // never left: its check comes with the save
+    dialogs->msgAnswers = {MsgResult::OK};
+    CtrlS();
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].title, QStringLiteral("Datenfehler"));
+    EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("Tremolspiegelkoten, rechts: \"5000\"\nZahlenwert außerhalb")))
+        << Boxes()[0].text.toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), Input().txtZGWRS);
+
+    // A warning answered with Cancel asks nothing either; answered with OK, the question follows.
+    Input().txtZGWRS->clear();
+    dialogs->msgAnswers = {MsgResult::Cancel};
     CtrlS();
     ASSERT_EQ(Boxes().size(), 2u);
-    EXPECT_EQ(Boxes()[1].title, QStringLiteral("Datenfehler"));
+    EXPECT_EQ(Boxes()[1].title, QStringLiteral("Unvollständige Eingabe"));
     QStringList after;
     for (const QString& table : QStringList{"E1", "E2", "E3", "E4", "E5"})
         after << Rows(table, 2);
     EXPECT_EQ(after, before);
     EXPECT_EQ(Active(), QStringList{"Beispiel"});
     EXPECT_TRUE(InInputState());
-    EXPECT_EQ(Input().txtZGWRS->text(), QStringLiteral("hoch"));
     EXPECT_FALSE(main->Changed());
+
+    dialogs->msgAnswers = {MsgResult::OK, MsgResult::No};
+    CtrlS();
+    ASSERT_EQ(Boxes().size(), 4u);
+    EXPECT_EQ(Boxes()[3].text, QStringLiteral("Soll der vorhandene Datensatz Spundwand überschrieben werden?"));
+    EXPECT_TRUE(InInputState());
 }
 
 TEST_F(RecordCommandsTest, OpenedRecordIsNeverStoredInPart)
@@ -450,10 +468,10 @@ TEST_F(RecordCommandsTest, OpenedRecordIsNeverStoredInPart)
     QGuiApplication::clipboard()->setText(QStringLiteral("1.500"));
     QTest::keyClick(flowRight, Qt::Key_V, Qt::ControlModifier);
     ShowTab(0);
-    dialogs->msgAnswers = {MsgResult::Yes, MsgResult::OK};
+    dialogs->msgAnswers = {MsgResult::OK};
     CtrlS();
-    ASSERT_EQ(Boxes().size(), 2u);   // overwrite?, then the refusal
-    EXPECT_TRUE(Boxes()[1].text.startsWith(QStringLiteral("Stromlinie, Rechte Seite, Zeile 0, Spalte x: \"1.500\"\n")));
+    ASSERT_EQ(Boxes().size(), 1u);   // the refusal, before any question
+    EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("Stromlinie, Rechte Seite, Zeile 0, Spalte x: \"1.500\"\n")));
     QStringList after;
     for (const QString& table : QStringList{"E1", "E2", "E3", "E4", "E5"})
         after << Rows(table, 1);
@@ -465,6 +483,55 @@ TEST_F(RecordCommandsTest, OpenedRecordIsNeverStoredInPart)
     EXPECT_EQ(QApplication::focusWidget(), flowRight);
     EXPECT_EQ(flowRight->Row(), 1);
     EXPECT_EQ(flowRight->Col(), 1);
+}
+
+TEST_F(RecordCommandsTest, OpenedRecordIsSavedAsItself)
+{
+    // A designation longer than its box takes (written by other means) and a long comment.
+    const QString ken = QStringLiteral("Spundwand-Variante-2");
+    const QString kom = QStringLiteral("Spundwand, je Seite drei Schichten, GW links +2 m, mit einer langen Bemerkung");
+    Sql(QStringLiteral("UPDATE [E1] SET [KEN]='%1', [KOM]='%2', [AKT]=([ID]=2)").arg(ken, kom));
+    QStringList before;
+    for (const QString& table : QStringList{"E2", "E3", "E4", "E5"})
+        before << Rows(table, 2);
+    WithDialog([&] { main->mnuOEFFNEN_Click(); }, {KeepAndConfirm});
+    ASSERT_NE(main->EINGABE(), nullptr);
+    ASSERT_EQ(Input().txtKEN->text(), ken.left(12));
+    dialogs->msgAnswers = {MsgResult::Yes};
+    CtrlS();
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, QStringLiteral("Soll der vorhandene Datensatz ") + ken + QStringLiteral(" überschrieben werden?"));
+    EXPECT_TRUE(InRestState());
+    EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
+    EXPECT_EQ(Rows(QStringLiteral("E1"), 2), QStringList{ken + QLatin1Char('|') + kom + QStringLiteral("|True")});
+    QStringList after;
+    for (const QString& table : QStringList{"E2", "E3", "E4", "E5"})
+        after << Rows(table, 2);
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(RecordCommandsTest, RefusedEditAtCtrlSKeepsTheKeysInTheEditor)
+{
+    NewRecord(QStringLiteral("Wand3"));
+    ShowTab(1);
+    FlexGrid* g = Input().msgFLX[0];
+    TextBox* editor = Input().txtFLX[0];
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*g, 1, 1));
+    QTest::keyClick(g, '1');
+    QTest::keyClicks(editor, QStringLiteral("E-50"));
+    dialogs->msgAnswers = {MsgResult::OK};
+    CtrlS();
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].title, QStringLiteral("MSFlexGrid / Spalte z"));
+    EXPECT_TRUE(InInputState());
+    ASSERT_EQ(QApplication::focusWidget(), editor);
+    // The next keys correct the text instead of reaching the grid.
+    QTest::keyClicks(editor, QStringLiteral("0"));
+    EXPECT_EQ(editor->text(), QStringLiteral("1E-500"));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_TRUE(editor->isHidden());
+    EXPECT_EQ(g->Rows(), 2);
+    EXPECT_EQ(g->TextMatrix(1, 1), QString());
 }
 
 TEST_F(RecordCommandsTest, SaveThatFailsInItsWritesStoresNothing)
@@ -479,6 +546,10 @@ TEST_F(RecordCommandsTest, SaveThatFailsInItsWritesStoresNothing)
          QStringLiteral("Datenfehler"),
          QStringLiteral("Der Datensatz wurde nicht gespeichert.\nFehler beim Schreiben: Bauwerk, Linke Seite, Spalte Lfd.\n"
                         "Gespeichert bleibt, was vorher gespeichert war.")},
+        {"a comment the database refuses", "CREATE TRIGGER [sperre] BEFORE UPDATE OF [KOM] ON [E1] BEGIN SELECT RAISE(ABORT, 'gesperrt'); END",
+         QStringLiteral("Datenfehler"),
+         QStringLiteral("Der Datensatz wurde nicht gespeichert.\nFehler beim Schreiben: Kommentar\n"
+                        "Gespeichert bleibt, was vorher gespeichert war.")},
         {"the other records keep their selection",
          "CREATE TRIGGER [sperre] BEFORE UPDATE OF [AKT] ON [E1] WHEN NEW.[AKT] = 0 BEGIN SELECT RAISE(ABORT, 'gesperrt'); END",
          QStringLiteral("OK"), QStringLiteral("Der Datensatz wurde nicht gespeichert.")},   // the save button's box
@@ -486,8 +557,7 @@ TEST_F(RecordCommandsTest, SaveThatFailsInItsWritesStoresNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Sql(QLatin1String(c.damage));
-        main->mnuNEU_Click();
-        TypeBox(Input().txtKEN, QStringLiteral("Wand3"));
+        NewRecord(QStringLiteral("Wand3"));
         dialogs->shown.clear();
         dialogs->msgAnswers = {MsgResult::OK, MsgResult::OK};
         CtrlS();
@@ -513,6 +583,7 @@ TEST_F(RecordCommandsTest, SaveOnAFullDiskTakesItselfBackAtOnceAndTheNextTryWork
 {
     // The window holds a record much larger than the room left in the file.
     Sql(QStringLiteral("INSERT INTO [E1] VALUES (5,'Gross',NULL,1)"));
+    Sql(QStringLiteral("INSERT INTO [E2] VALUES (5,0,0)"));
     for (int k = 1; k <= 2; ++k)
         Sql(QStringLiteral("INSERT INTO [E3] SELECT 5,%1,n,n*0.5,0.001 FROM (WITH RECURSIVE s(n) AS "
                            "(SELECT 1 UNION ALL SELECT n+1 FROM s WHERE n<400) SELECT n FROM s)")
@@ -559,8 +630,7 @@ TEST_F(RecordCommandsTest, DesignationWithQuotesIsStoredAndFoundAgain)
 {
     const QString ken = QStringLiteral("O'Brien [1];");
     for (int pass = 0; pass < 2; ++pass) {
-        main->mnuNEU_Click();
-        TypeBox(Input().txtKEN, ken);
+        NewRecord(ken);
         dialogs->msgAnswers = {MsgResult::Yes};
         CtrlS();
         EXPECT_TRUE(InRestState());
@@ -574,8 +644,7 @@ TEST_F(RecordCommandsTest, DesignationWithQuotesIsStoredAndFoundAgain)
 
 TEST_F(RecordCommandsTest, SaveHoldsOtherCommandsBackUntilItEnds)
 {
-    main->mnuNEU_Click();
-    TypeBox(Input().txtKEN, QStringLiteral("Wand3"));
+    NewRecord(QStringLiteral("Wand3"));
     // Each yield of the save offers another save, a discard and the window's own key.
     int yields = 0;
     SetDoEventsHook([&] {

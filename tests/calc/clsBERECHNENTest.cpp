@@ -232,9 +232,27 @@ TEST(BERECHNUNG, RefusesBadInputWithItsMessageAndWritesNothing)
         {"the earlier group is reported", Records::PolygonExample(),
          QStringLiteral("Überprüfen Sie die Eingabedaten der Stromlinie auf der linken Seite: in der Zeile 1 fehlt der Wert z!"),
          input, {"UPDATE E5 SET Z = NULL WHERE K = 1 AND I3 = 1", "UPDATE E4 SET Z = NULL WHERE K = 1 AND I2 = 1"}},
-        {"a structure row without both values", Records::PolygonExample(),
-         QStringLiteral("Überprüfen Sie die Eingabedaten des Bauwerkes auf der rechten Seite: in der Zeile 1 fehlt der Wert z!"),
+        {"an empty structure row", Records::PolygonExample(),
+         QStringLiteral("Überprüfen Sie die Eingabedaten des Bauwerkes auf der rechten Seite: die Zeile 1 ist leer!"),
          input, {"UPDATE E5 SET X = NULL, Z = NULL WHERE K = 2 AND I3 = 1"}},
+        // A level saved empty, or never saved, would be computed as z = 0.
+        {"no left level", Records::PolygonExample(),
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Tremolspiegelkote auf der linken Seite: der Wert z fehlt!"),
+         input, {"UPDATE E2 SET ZGWLS = NULL"}},
+        {"no right level", Records::PolygonExample(),
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Tremolspiegelkote auf der rechten Seite: der Wert z fehlt!"),
+         input, {"UPDATE E2 SET ZGWRS = NULL"}},
+        {"no levels stored at all", Records::PolygonExample(),
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Tremolspiegelkote auf der linken Seite: der Wert z fehlt!"),
+         input, {"DELETE FROM E2"}},
+        // Values no soil can have: a sign slip, a depth typed for another.
+        {"a negative k-value", Records::PolygonExample(),
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Schichten auf der linken Seite: in der Zeile 2 ist der Wert kf negativ!"),
+         input, {"UPDATE E3 SET KF = -1E-05 WHERE K = 1 AND I1 = 2"}},
+        {"a boundary above the one before", Records::PolygonExample(),
+         QStringLiteral("Überprüfen Sie die Eingabedaten der Schichten auf der rechten Seite: "
+                        "die Schichtkote der Zeile 2 (z = 10) liegt über der der Zeile 1 (z = 30)!"),
+         input, {"UPDATE E3 SET Z = 30 WHERE K = 2 AND I1 = 1"}},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -254,6 +272,19 @@ TEST(BERECHNUNG, RefusesBadInputWithItsMessageAndWritesNothing)
         EXPECT_EQ(boxes[0].icon, MsgIcon::None);
         EXPECT_EQ(ResultTables(p), before);
     }
+}
+
+TEST(BERECHNUNG, EqualDepthsAndAZeroKValueAreComputed)
+{
+    // A boundary repeated at the same depth adds a section of no length; k = 0 is a
+    // section that loses no head. Neither changes the worked example's result.
+    Record r = Records::PolygonExample();
+    r.layersL = {{0, 0}, {3, 1e-4f}, {3, 0}, {10, 1e-5f}};
+    TempProject p;
+    StoreRecord(p, ID, r);
+    EXPECT_TRUE(Calculate(p));
+    EXPECT_TRUE(p.dialogs().boxes().empty());
+    EXPECT_EQ(BaseComponents(p), (std::array<float, 4>{0, -73.773598f, 0, -66.226402f}));
 }
 
 TEST(BERECHNUNG, EmptyKValueOfTheFirstBoundaryCountsAsZero)

@@ -64,6 +64,13 @@ protected:
     }
 
     void Fill(int i, const std::vector<std::pair<QString, QString>>& rows);
+    void Levels(const QString& links, const QString& rechts)
+    {
+        window->txtZGWLS->setText(links);
+        window->txtZGWRS->setText(rechts);
+    }
+    // A save as the main window makes it: the checks, then the writes.
+    bool Save(int32_t id) { return window->PRUEFEN() && window->OK(id); }
 
     std::vector<MsgBoxRequest> Boxes() const { return project.dialogs().boxes(); }
     static void Settle()

@@ -149,7 +149,8 @@ TEST_F(EingabeTest, CellsOfEveryTableRefuseWhatIsNoNumberAtEnter)
         // The column as its title reads, without the mark-up of the title picture.
         const char* const titles[] = {"z", "kf", "x", "z", "x", "z"};
         const QString title = QStringLiteral("MSFlexGrid / Spalte ") + QLatin1String(titles[i]);
-        for (const char* typed : {"1.500", "abc", "1,2,3", "1E40"}) {
+        // 1E-50, a slip for 1E-05, would be stored as 0 by a Single.
+        for (const char* typed : {"1.500", "abc", "1,2,3", "1E40", "1E-50"}) {
             SCOPED_TRACE(typed);
             ClickCell(i, 1, col);
             const QString before = window->msgFLX[size_t(i)]->TextMatrix(1, col);
@@ -171,6 +172,57 @@ TEST_F(EingabeTest, CellsOfEveryTableRefuseWhatIsNoNumberAtEnter)
         EXPECT_EQ(window->msgFLX[size_t(i)]->TextMatrix(1, col), i < 2 && col == 2 ? QStringLiteral("0,00E+00")
                                                                                     : QStringLiteral("-1,50"));
     }
+}
+
+TEST_F(EingabeTest, AfterARefusalTheKeysGoToTheEditorAndEscapeCancelsIt)
+{
+    Fill(0, {{"0", "0"}, {"3", "1E-04"}});
+    window->FLX(0).AKTUALISIEREN();
+    ShowTab(1);
+    FlexGrid* g = window->msgFLX[0];
+    TextBox* editor = window->txtFLX[0];
+    ClickCell(0, 2, 2);
+    QTest::keyClick(g, '1');
+    QTest::keyClicks(editor, QStringLiteral("E-50"));
+    // A click on another cell commits the edit; its refusal gives the keyboard back.
+    project.dialogs().msgAnswers = {MsgResult::OK};
+    ClickCell(0, 2, 1);
+    ASSERT_EQ(Boxes().size(), 1u);
+    ASSERT_FALSE(editor->isHidden());
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    // So the next keys correct the text, and Enter commits it where it was typed,
+    // appending no row.
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus, Qt::Key_Backspace);
+    QTest::keyClick(focus, Qt::Key_Backspace);
+    QTest::keyClicks(focus, QStringLiteral("05"));
+    QTest::keyClick(focus, Qt::Key_Return);
+    EXPECT_TRUE(editor->isHidden());
+    EXPECT_EQ(g->TextMatrix(2, 2), QStringLiteral("1,00E-05"));
+    EXPECT_EQ(g->Rows(), 3);
+
+    // Escape drops an edit: the cell keeps its value, the grid has the keyboard.
+    ClickCell(0, 2, 1);
+    QTest::keyClick(g, '7');
+    ASSERT_FALSE(editor->isHidden());
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_TRUE(editor->isHidden());
+    EXPECT_EQ(editor->text(), QString());
+    EXPECT_EQ(g->TextMatrix(2, 1), QStringLiteral("3,00"));
+    EXPECT_EQ(QApplication::focusWidget(), g);
+    EXPECT_EQ(g->Rows(), 3);
+    EXPECT_EQ(Boxes().size(), 1u);
+
+    // The same after a refused save: the window shows the editor with the keyboard in it.
+    ClickCell(0, 2, 1);
+    QTest::keyClick(g, 'a');
+    ShowTab(2);
+    project.dialogs().msgAnswers = {MsgResult::OK};
+    EXPECT_FALSE(window->PRUEFEN());
+    EXPECT_EQ(window->SSTab->currentIndex(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(g->TextMatrix(2, 1), QStringLiteral("3,00"));
 }
 
 TEST_F(EingabeTest, FirstKValueIsResetOnTheLayersTabOnly)

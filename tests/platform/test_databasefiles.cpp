@@ -3,6 +3,7 @@
 #include "platform/DbError.h"
 #include "platform/VbError.h"
 #include "setup/SchemaText.h"
+#include "support/OtherUser.h"
 #include "support/TestHelpers.h"
 #include "support/TestSuite.h"
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <chrono>
 #include <functional>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -294,4 +296,74 @@ TEST(DatabaseErrors, KnownCausesInTheProgramsWordsByResultCode)
     EXPECT_EQ(KnownDatabaseCause(SQLITE_READONLY_ROLLBACK, 0), QStringLiteral("Die Datenbank ist schreibgeschützt."));
     EXPECT_EQ(KnownDatabaseCause(SQLITE_IOERR_WRITE, ENOSPC), QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei."));
     EXPECT_EQ(KnownDatabaseCause(SQLITE_ERROR, 0), QString());
+}
+
+// A target that is a symbolic link (to another disk, to a share) stays one: the file it
+// names takes the copy, written and renamed beside it; a relative link is followed from
+// its own folder, a chain of links to its end.
+TEST(DatabaseFiles, ACopyIntoALinkReplacesTheFileItNamesAndKeepsTheLink)
+{
+    TempProject p;
+    const QDir dir(p.folder());
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("projekt")) && dir.mkpath(QStringLiteral("platte")));
+    const QString file = dir.filePath(QStringLiteral("platte/TREMOL.mdb"));
+    const QString link = dir.filePath(QStringLiteral("projekt/TREMOL.mdb"));
+    const QString chain = dir.filePath(QStringLiteral("projekt/KETTE.mdb"));
+    for (const QString& target : {link, chain}) {
+        SCOPED_TRACE(target.toStdString());
+        QFile::remove(file);
+        QFile::remove(link);
+        QFile::remove(chain);
+        CreateDatabase(file, projectSchema);
+        ASSERT_TRUE(QFile::link(QStringLiteral("../platte/TREMOL.mdb"), link));
+        ASSERT_TRUE(QFile::link(QStringLiteral("TREMOL.mdb"), chain));
+        p.exec(QStringLiteral("DELETE FROM E1"));
+        p.exec(QStringLiteral("INSERT INTO E1 (ID, KEN) VALUES (1, 'neu')"));
+
+        CopyDatabase(p.projectDbPath(), target, {{QStringLiteral("E1")}});
+
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_TRUE(QFileInfo(chain).isSymLink());
+        auto cnn = OpenDatabase(file);
+        EXPECT_EQ(CStr(ScalarOf(cnn, QStringLiteral("SELECT KEN FROM E1"))), QStringLiteral("neu"));
+        cnn->Close();
+        EXPECT_EQ(LeftOvers(dir.filePath(QStringLiteral("projekt"))), QStringList());
+        EXPECT_EQ(LeftOvers(dir.filePath(QStringLiteral("platte"))), QStringList());
+    }
+}
+
+// A file the user may not write is not replaced, though its folder would let a new
+// file take its name: error 70 names it, and nothing is copied.
+TEST(DatabaseFiles, AFileTheUserMayNotWriteIsRefusedAndKeptDirectOrThroughALink)
+{
+    REQUIRE_OTHER_USER();
+    TempProject p;
+    OpenToAll(p.folder());
+    const QString file = p.folder() + QStringLiteral("/geschuetzt.mdb");
+    CopyDatabase(p.projectDbPath(), file);
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
+    const QString link = p.folder() + QStringLiteral("/verweis.mdb");
+    ASSERT_TRUE(QFile::link(file, link));
+    ::chmod(QFile::encodeName(p.projectDbPath()).constData(), 0644);
+    p.exec(QStringLiteral("INSERT INTO E1 (ID, KEN) VALUES (5, 'neu')"));
+    const QByteArray before = BytesOf(file);
+    for (const QString& target : {file, link}) {
+        SCOPED_TRACE(target.toStdString());
+        int32_t number = 0;
+        QString text;
+        {
+            const OtherUser other;
+            try {
+                CopyDatabase(p.projectDbPath(), target);
+            } catch (const VbError& e) {
+                number = e.number();
+                text = e.text();
+            }
+        }
+        EXPECT_EQ(number, VbErr::PermissionDenied);
+        EXPECT_EQ(text, QStringLiteral("Zugriff verweigert: ") + file);
+        EXPECT_EQ(BytesOf(file), before);
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(LeftOvers(p.folder()), QStringList());
+    }
 }

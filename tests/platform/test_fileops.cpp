@@ -1,11 +1,151 @@
-// File names the system would read otherwise: a NUL ends a name for the system, so a
+// Folders made for all users of the suite, what interrupted writes leave behind, and
+// file names the system would read otherwise: a NUL ends a name for the system, so a
 // name with one inside must never reach another file through the part before it.
 #include "platform/FileOps.h"
+#include "platform/VbError.h"
+#include "support/OtherUser.h"
 #include "support/TestHelpers.h"
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <utime.h>
+
+namespace {
+
+mode_t ModeOf(const QString& path)
+{
+    struct stat st {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
+}
+
+void SetMode(const QString& path, mode_t mode)
+{
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+}
+
+} // namespace
+
+// A shared folder gets what its parent grants the others; a folder of per-user folders
+// lets each remove only his own; the user's own folder that grants less is widened.
+TEST(SharedFolders, TakeWhatTheParentGrantsOthers)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        mode_t parent;
+        Sharing sharing;
+        mode_t expected;
+    } cases[] = {
+        {"open parent, own entries", 0777, Sharing::EachOwnEntries, 01777},
+        {"open parent, all entries", 0777, Sharing::AllEntries, 0777},
+        {"group parent with its group kept", 02770, Sharing::EachOwnEntries, 03770},
+        {"parent for its owner only", 0700, Sharing::EachOwnEntries, 0700},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString parent = dir.filePath(QString::fromUtf8(c.name));
+        ASSERT_TRUE(QDir().mkpath(parent));
+        SetMode(parent, c.parent);
+        const QString folder = parent + QStringLiteral("/BENUTZER");
+        ASSERT_TRUE(QDir().mkpath(folder));
+        SetMode(folder, 0700);   // made narrow, as an older run did
+        CreateSharedFolder(folder, c.sharing);
+        EXPECT_EQ(ModeOf(folder), c.expected);
+        CreateSharedFolder(parent + QStringLiteral("/NEU"), c.sharing);
+        EXPECT_EQ(ModeOf(parent + QStringLiteral("/NEU")) & c.expected, c.expected);
+    }
+}
+
+// A user's own folder is written by him alone, whatever the folder above grants and
+// whatever the user's file-creation mask would leave open.
+TEST(SharedFolders, AnOwnFolderIsWrittenByItsOwnerAlone)
+{
+    QTemporaryDir dir;
+    const QString benutzer = dir.filePath(QStringLiteral("BENUTZER"));
+    ASSERT_TRUE(QDir().mkpath(benutzer));
+    SetMode(benutzer, 03777);
+    const mode_t mask = ::umask(0);
+    CreateOwnFolder(benutzer + QStringLiteral("/ANNA"));
+    ::umask(mask);
+    EXPECT_EQ(ModeOf(benutzer + QStringLiteral("/ANNA")) & 0777, 0755u);
+}
+
+// A folder another user made is left as it is; where it keeps this user out, the
+// refusal says so and names the folder.
+TEST(SharedFolders, ARefusalIsAccessDeniedNamingTheFolder)
+{
+    REQUIRE_OTHER_USER();
+    QTemporaryDir dir;
+    OpenToAll(dir.path());
+    const QString benutzer = dir.filePath(QStringLiteral("BENUTZER"));
+    ASSERT_TRUE(QDir().mkpath(benutzer));
+    SetMode(benutzer, 0755);
+    const QString own = benutzer + QStringLiteral("/NOBODY");
+    int32_t number = 0;
+    QString text;
+    {
+        const OtherUser other;
+        try {
+            CreateSharedFolder(benutzer, Sharing::EachOwnEntries);
+            CreateFolder(own);
+        } catch (const VbError& e) {
+            number = e.number();
+            text = e.text();
+        }
+    }
+    EXPECT_EQ(ModeOf(benutzer), 0755u);
+    EXPECT_EQ(number, VbErr::PermissionDenied);
+    EXPECT_EQ(text, QStringLiteral("Zugriff verweigert: ") + own);
+}
+
+// Partial files of the program's own pattern go once they are an hour old, judged by
+// the entry itself: a new link to an old file stays, an old link goes (its file stays),
+// an old link to nothing goes; other names, and folders, stay.
+TEST(LeftOverPartials, GoByTheirOwnAgeAndNameOnly)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("seiten.pdf"));
+    const QString elsewhere = dir.filePath(QStringLiteral("anderswo"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    const auto age = [](const QString& path, int seconds) {
+        // The entry's own time: a link's, not its file's.
+        const qint64 t = QDateTime::currentSecsSinceEpoch() - seconds;
+        const timeval times[2] = {{time_t(t), 0}, {time_t(t), 0}};
+        ASSERT_EQ(::lutimes(QFile::encodeName(path).constData(), times), 0);
+    };
+    const auto file = [&](const QString& path, int seconds) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.close();
+        age(path, seconds);
+    };
+    const auto link = [&](const QString& to, const QString& path, int seconds) {
+        ASSERT_TRUE(QFile::link(to, path));
+        age(path, seconds);
+    };
+    const QString oldFile = elsewhere + QStringLiteral("/alt"), newFile = elsewhere + QStringLiteral("/neu");
+    file(oldFile, 3 * 3600);
+    file(newFile, 60);
+    file(target + QStringLiteral(".partial-4711-0badc0de"), 3 * 3600);
+    file(target + QStringLiteral(".partial-4712-0badc0de"), 60);
+    link(oldFile, target + QStringLiteral(".partial-1-00000001"), 60);
+    link(newFile, target + QStringLiteral(".partial-1-00000002"), 3 * 3600);
+    link(elsewhere + QStringLiteral("/fehlt"), target + QStringLiteral(".partial-1-00000003"), 3 * 3600);
+    file(target + QStringLiteral(".partial-notiz"), 3 * 3600);
+    ASSERT_TRUE(QDir().mkpath(target + QStringLiteral(".partial-1-00000004")));
+
+    RemoveLeftOverPartials(target);
+
+    QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
+    EXPECT_EQ(left, (QStringList{"anderswo", "seiten.pdf.partial-1-00000001", "seiten.pdf.partial-1-00000004",
+                                 "seiten.pdf.partial-4712-0badc0de", "seiten.pdf.partial-notiz"}));
+    EXPECT_TRUE(QFile::exists(oldFile));
+    EXPECT_TRUE(QFile::exists(newFile));
+}
 
 TEST(FileOps, ANameWithANulIsRefusedAndNoOtherFileIsTouched)
 {

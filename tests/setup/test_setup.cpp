@@ -6,6 +6,7 @@
 #include "platform/VbError.h"
 #include "setup/SchemaText.h"
 #include "setup/SuiteSetup.h"
+#include "support/OtherUser.h"
 #include "support/TestHelpers.h"
 #include "support/TestSuite.h"
 #include <QCoreApplication>
@@ -329,4 +330,57 @@ TEST(Setup, TheToolWritesTheTemplateAndLaysOutASuite)
     EXPECT_TRUE(QFileInfo(dir.path() + "/suite/PROJEKTE/TE0000.00/TREMOL.mdb").isFile());
     QSettings ini(dir.path() + "/config/KALMARO/KALMARO.ini", QSettings::IniFormat);
     EXPECT_EQ(ini.value("Extras/Datenbankpfad").toString(), dir.path() + "/suite/DATEN");
+}
+
+// A second user runs the set-up on a suite the first laid out for all users: it enters
+// him (admin row, his own settings) and leaves what it may not write, saying so. On a
+// suite whose archive he may not write it stops before it changes anything.
+TEST(Setup, ASecondUserIsAddedAndFilesHeMayNotWriteStay)
+{
+    REQUIRE_OTHER_USER();
+    TempSuite suite(true, TempSuite::Users::All);
+    const QString archive = suite.datenFolder() + "/ARCHIV.mdb";
+    const QString config = suite.root() + "/configB";
+    const QByteArray configA = qgetenv("XDG_CONFIG_HOME");
+    SuiteOptions options;
+    options.root = suite.root();
+    options.exe = QCoreApplication::applicationFilePath();
+    options.documentsFrom = BuildProgramFolder();
+    const auto runAsB = [&] {
+        const OtherUser b;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        QStringList report;
+        int32_t error = 0;
+        try {
+            report = LayOutSuite(options);
+        } catch (const VbError& e) {
+            error = e.number();
+            report << e.text();
+        }
+        qputenv("XDG_CONFIG_HOME", configA);
+        return std::make_pair(error, report);
+    };
+
+    const auto [error, report] = runAsB();
+    EXPECT_EQ(error, 0) << report.join('\n').toStdString();
+    for (const QString& kept : {suite.programFolder() + "/TREMOL", suite.programFolder() + "/TREMOL.mdb",
+                                suite.root() + "/KALMARO"})
+        EXPECT_TRUE(report.contains("Nicht schreibbar, bleibt: " + kept)) << kept.toStdString();
+    EXPECT_TRUE(report.contains("Archiv: " + archive));
+    EXPECT_TRUE(report.contains("Einstellung: " + config + "/KALMARO/KALMARO.ini"));
+    EXPECT_EQ(single(archive, "SELECT count(*) FROM ADMIN"), "2");
+    EXPECT_EQ(single(archive, "SELECT PROJEKTSPFAD FROM ADMIN WHERE BENUTZER='" + OtherUser::Name() + "'"),
+              suite.projectsFolder());
+    EXPECT_TRUE(QFileInfo(config + "/KALMARO/KALMARO.ini").isFile());
+    EXPECT_FALSE(QFileInfo::exists(suite.programFolder() + "/TREMOL"));
+
+    // An archive he may not write: refused, nothing written (his settings neither).
+    QDir(config).removeRecursively();
+    OpenDatabase(archive)->Execute("DELETE FROM ADMIN WHERE BENUTZER=?", {OtherUser::Name()});
+    ASSERT_TRUE(QFile::setPermissions(archive, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
+    const auto [refused, message] = runAsB();
+    EXPECT_EQ(refused, VbErr::PermissionDenied);
+    EXPECT_EQ(message, QStringList{"Das Archiv kann nicht geschrieben werden: " + archive + ". Nichts wurde geändert."});
+    EXPECT_EQ(single(archive, "SELECT count(*) FROM ADMIN"), "1");
+    EXPECT_FALSE(QFileInfo::exists(config));
 }

@@ -1,4 +1,5 @@
 #include "support/TestSuite.h"
+#include "support/OtherUser.h"
 #include "platform/DatabaseFiles.h"
 #include "platform/Locale.h"
 #include "setup/SchemaText.h"
@@ -59,9 +60,11 @@ Variant ScalarOf(const std::shared_ptr<Connection>& cnn, const QString& sql)
     return value;
 }
 
-TempSuite::TempSuite(bool withExamples)
+TempSuite::TempSuite(bool withExamples, Users users)
 {
     const QString base = required(dir_);
+    if (users == Users::All)
+        OpenToAll(base);
     hadConfigHome_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
     oldConfigHome_ = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", (base + QStringLiteral("/config")).toLocal8Bit());

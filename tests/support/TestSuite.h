@@ -36,10 +36,13 @@ private:
 };
 
 // A whole suite laid out by the set-up code under a temporary root, with
-// XDG_CONFIG_HOME pointing into it (restored when the fixture ends).
+// XDG_CONFIG_HOME pointing into it (restored when the fixture ends). A suite for all
+// users has a root that everybody may write (a temporary folder is its owner's only),
+// so that what the set-up and the program make for all users is open to them.
 class TempSuite {
 public:
-    explicit TempSuite(bool withExamples = true);
+    enum class Users { Owner, All };
+    explicit TempSuite(bool withExamples = true, Users users = Users::Owner);
     ~TempSuite();
     QString root() const { return dir_.path(); }
     QString programFolder() const;   // root/TREMOL

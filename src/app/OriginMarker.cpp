@@ -1,0 +1,70 @@
+#include "OriginMarker.h"
+#include "platform/VbError.h"
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+// The lines after the path: "key=value", in this order.
+const char* const Size = "size";
+const char* const Modified = "modified";
+const char* const Owner = "owner";
+const char* const Checksum = "sha256";
+
+} // namespace
+
+QString OriginMarker(const QString& copy)
+{
+    return copy + QStringLiteral(".origin");
+}
+
+Origin ReadOrigin(const QString& copy)
+{
+    QFile f(OriginMarker(copy));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    Origin origin;
+    origin.projectDb = QString::fromUtf8(lines.value(0)).trimmed();
+    FileState state;
+    bool sized = false, ok = true;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray line = lines[i].trimmed();
+        const qsizetype eq = line.indexOf('=');
+        const QByteArray key = line.left(eq), value = line.mid(eq + 1);
+        bool number = true;
+        if (key == Size)
+            state.size = value.toLongLong(&number), sized = number;
+        else if (key == Modified)
+            state.modifiedMs = value.toLongLong(&number);
+        else if (key == Owner)
+            state.owner = value.toUInt(&number);
+        else if (key == Checksum)
+            state.checksum = value;
+        ok = ok && number;
+    }
+    if (ok && sized && !state.checksum.isEmpty())
+        origin.base = state;
+    return origin;
+}
+
+void WriteOrigin(const QString& copy, const Origin& origin)
+{
+    QByteArray text = origin.projectDb.toUtf8() + '\n';
+    if (origin.base) {
+        const FileState& s = *origin.base;
+        text += QByteArray(Size) + '=' + QByteArray::number(qint64(s.size)) + '\n';
+        text += QByteArray(Modified) + '=' + QByteArray::number(qint64(s.modifiedMs)) + '\n';
+        text += QByteArray(Owner) + '=' + QByteArray::number(s.owner) + '\n';
+        text += QByteArray(Checksum) + '=' + s.checksum + '\n';
+    }
+    QSaveFile f(OriginMarker(copy));
+    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())
+        throw VbError(VbErr::PermissionDenied,
+                      VbErrorText(VbErr::PermissionDenied) + QStringLiteral(": ") + OriginMarker(copy));
+}
+
+void RemoveOrigin(const QString& copy)
+{
+    QFile::remove(OriginMarker(copy));
+}
