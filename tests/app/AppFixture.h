@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
@@ -70,6 +71,12 @@ protected:
                                           .arg(UserName().toUpper())));
     }
     std::vector<MsgBoxRequest> Boxes() const { return dialogs->boxes(); }
+    // An evaluate command as the user chooses it: the menu opened, then the item.
+    void Evaluate(const char* item)
+    {
+        main->mnuAUSWERTEN_Click();
+        main->Menu(QLatin1String(item))->trigger();
+    }
     // The open page of that kind in the main window, or null.
     template <class Page>
     Page* OpenPage() const

@@ -37,12 +37,6 @@ protected:
         SetDocumentOpenerHook(nullptr);
         AppFixture::TearDown();
     }
-    // An evaluate command as the user chooses it: the menu opened, then the item.
-    void Choose(const char* item)
-    {
-        main->mnuAUSWERTEN_Click();
-        main->Menu(QLatin1String(item))->trigger();
-    }
     void Key(QWidget* page, int key)
     {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
@@ -60,7 +54,7 @@ TEST_F(InputPage, EingabegrafikShowsTheInputPage)
 {
     std::vector<int> bar;
     QObject::connect(main->AUTOSTART().pgbBERECHNEN, &QProgressBar::valueChanged, [&](int v) { bar.push_back(v); });
-    Choose("mnuEINGABEGRAFIK");
+    Evaluate("mnuEINGABEGRAFIK");
     auto* page = OpenPage<mdiESEITE1>();
     ASSERT_NE(page, nullptr);
     EXPECT_TRUE(page->complete());
@@ -82,7 +76,7 @@ TEST_F(InputPage, EingabegrafikShowsTheInputPage)
                     -3.0f);
     EXPECT_TRUE(ScalarOf(main->cnnX(), QStringLiteral("SELECT MSP FROM G0 WHERE ID = 1 AND IDOBJEKT = 11")).isNull());
     // Chosen again, the open page is shown as it is.
-    Choose("mnuEINGABEGRAFIK");
+    Evaluate("mnuEINGABEGRAFIK");
     EXPECT_EQ(OpenPage<mdiESEITE1>(), page);
     EXPECT_EQ(PageList(*main).size(), 1);
     EXPECT_TRUE(Boxes().empty());
@@ -91,8 +85,8 @@ TEST_F(InputPage, EingabegrafikShowsTheInputPage)
 TEST_F(InputPage, BothPagesOfTheRecordSwitchAndPrintIntoOneFile)
 {
     // The result page loaded first: the pages still count the input-graphic page first.
-    Choose("mnuNEUBERECHNEN");
-    Choose("mnuEINGABEGRAFIK");
+    Evaluate("mnuNEUBERECHNEN");
+    Evaluate("mnuEINGABEGRAFIK");
     auto* input = OpenPage<mdiESEITE1>();
     auto* result = OpenPage<mdiSEITE1>();
     ASSERT_TRUE(input && result);
@@ -138,7 +132,7 @@ TEST_F(InputPage, BothPagesOfTheRecordSwitchAndPrintIntoOneFile)
 
 TEST_F(InputPage, ScreenshotAndDocumentOfTheInputPage)
 {
-    Choose("mnuEINGABEGRAFIK");
+    Evaluate("mnuEINGABEGRAFIK");
     auto* page = OpenPage<mdiESEITE1>();
     ASSERT_NE(page, nullptr);
 

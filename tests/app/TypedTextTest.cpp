@@ -85,11 +85,6 @@ protected:
         SetDocumentOpenerHook(nullptr);
         AppFixture::TearDown();
     }
-    void Choose(const char* item)
-    {
-        main->mnuAUSWERTEN_Click();
-        main->Menu(QLatin1String(item))->trigger();
-    }
     // Every row of the project's records and layouts as text: what must not change.
     QStringList Stored() const
     {
@@ -134,7 +129,7 @@ TEST_F(TypedText, AnErrorThatLeavesAnEventHandlerIsToldAndTheProgramGoesOn)
     EXPECT_EQ(MousePointer(), 0);   // the handler cut short leaves no hourglass
     EXPECT_TRUE(Running());
     // The program works on: a command after it.
-    Choose("mnuNEUBERECHNEN");
+    Evaluate("mnuNEUBERECHNEN");
     EXPECT_NE(OpenPage<mdiSEITE1>(), nullptr);
 }
 
@@ -142,8 +137,8 @@ TEST_F(TypedText, AnErrorThatLeavesAnEventHandlerIsToldAndTheProgramGoesOn)
 // input-graphic page while the result page is loaded, as the user opens it.
 TEST_F(TypedText, DiagramDialogOfTheRunningProgramRefusesEveryHostileScale)
 {
-    Choose("mnuNEUBERECHNEN");
-    Choose("mnuEINGABEGRAFIK");
+    Evaluate("mnuNEUBERECHNEN");
+    Evaluate("mnuEINGABEGRAFIK");
     auto* input = OpenPage<mdiESEITE1>();
     ASSERT_TRUE(input && OpenPage<mdiSEITE1>());
     const QStringList before = Stored();
@@ -173,8 +168,8 @@ TEST_F(TypedText, DiagramDialogOfTheRunningProgramRefusesEveryHostileScale)
 // The page chooser takes one character and makes a page number of it, as it always did.
 TEST_F(TypedText, PageChooserMakesAPageNumberOfAnyText)
 {
-    Choose("mnuNEUBERECHNEN");
-    Choose("mnuEINGABEGRAFIK");
+    Evaluate("mnuNEUBERECHNEN");
+    Evaluate("mnuEINGABEGRAFIK");
     auto* input = OpenPage<mdiESEITE1>();
     auto* result = OpenPage<mdiSEITE1>();
     ASSERT_TRUE(input && result);
@@ -200,7 +195,7 @@ TEST_F(TypedText, PageChooserMakesAPageNumberOfAnyText)
 // can name is refused with the command's box, and nothing else is written.
 TEST_F(TypedText, ScreenCopyNameTypedIntoTheInputBox)
 {
-    Choose("mnuNEUBERECHNEN");
+    Evaluate("mnuNEUBERECHNEN");
     const QString folder = suite->projectsFolder() + QStringLiteral("/TE0000.00/JPG");
     const QStringList before = Stored();
     QStringList written;
@@ -238,7 +233,7 @@ TEST_F(TypedText, ScreenCopyNameTypedIntoTheInputBox)
 // written in its place.
 TEST_F(TypedText, PrintFileNameAsThePrintDialogLeavesIt)
 {
-    Choose("mnuNEUBERECHNEN");
+    Evaluate("mnuNEUBERECHNEN");
     QTemporaryDir folder;
     QPrinter& printer = main->Printer().printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
