@@ -5,7 +5,6 @@
 #include "AppFixture.h"
 #include "app/frmAUSWAHL.h"
 #include "app/frmEXPIMP.h"
-#include "pages/common/PageList.h"
 #include "pages/common/frmANZEIGEN.h"
 #include "pages/common/frmKONTEXT11.h"
 #include "pages/input/mdiESEITE1.h"
@@ -16,7 +15,6 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <new>
