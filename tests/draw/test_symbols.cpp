@@ -96,8 +96,9 @@ TEST(SegmentInBox, KeepsThePartInsideTheBox)
     for (const Case& c : cases) {
         const std::optional<QLineF> part = SegmentInBox(c.segment, box);
         ASSERT_EQ(part.has_value(), c.part.has_value()) << c.segment.x1() << "," << c.segment.y1();
-        if (part)
+        if (part) {
             EXPECT_EQ(*part, *c.part);
+        }
     }
 }
 
