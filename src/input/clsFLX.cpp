@@ -631,7 +631,7 @@ bool clsFLX::commit(Guard& g, bool list)
 {
     if (!editorOpen(g, list))
         return true;
-    QWidget* editor = list ? static_cast<QWidget*>(cbo_.data()) : static_cast<QWidget*>(txt_.data());
+    QWidget* editor = this->editor(list);
     QString text = g.value<QString>([&] { return list ? ComboText(*cbo_) : txt_->text(); }, QString());
     if (!text.isEmpty()) {
         bool limitsGiven = false;
@@ -662,10 +662,15 @@ bool clsFLX::commit(Guard& g, bool list)
     return true;
 }
 
+QWidget* clsFLX::editor(bool list) const
+{
+    return list ? static_cast<QWidget*>(cbo_.data()) : static_cast<QWidget*>(txt_.data());
+}
+
 bool clsFLX::editorOpen(Guard& g, bool list)
 {
     return g.test([&] {
-        const QWidget* editor = list ? static_cast<QWidget*>(cbo_.data()) : static_cast<QWidget*>(txt_.data());
+        const QWidget* editor = this->editor(list);
         const int16_t type = columnType(ESNR_);
         return editor && !editor->isHidden() && (list ? type == List : type < List);
     });
@@ -685,12 +690,7 @@ void clsFLX::close(Guard& g, bool list)
         else
             txt_->setText(QString());
     });
-    g.step([&] {
-        if (list)
-            cbo_->hide();
-        else
-            txt_->hide();
-    });
+    g.step([&] { editor(list)->hide(); });
     g.step([&] { grid().SetFocus(); });
 }
 

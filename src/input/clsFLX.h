@@ -199,6 +199,8 @@ private:
     // The commit of the text box or the combo box (list); false when the value test
     // refused its text.
     bool commit(Guard& g, bool list);
+    // The text box, or the combo box (list); nullptr when unbound.
+    QWidget* editor(bool list) const;
     // Whether the text box or the combo box (list) is open over a column of its type.
     bool editorOpen(Guard& g, bool list);
     // Closes the open editor without writing; closing empties it and gives the grid the keyboard.

@@ -9,9 +9,9 @@
 
 std::optional<FileState> StateOfFile(const QString& path)
 {
-    // One open file for every part, so that they describe the same file even while
+    // A name no file has (one with a NUL) describes none, rather than the file its part
+    // names. One open file for every part, so that they describe the same file even while
     // another writer renames a new one into its place.
-    // A name no file has (one with a NUL) describes none, rather than the file its part names.
     if (path.contains(QChar(0)))
         return std::nullopt;
     const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);

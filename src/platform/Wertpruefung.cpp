@@ -1,6 +1,6 @@
 #include "Wertpruefung.h"
 
-#include "platform/VbError.h"
+#include "VbError.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // The test of a value typed into a box or a grid cell: empty is fine; otherwise it must
 // be a date or time, or a number in the locale's format within inclusive limits and,
 // when asked, whole. The input window and the grid table word their messages alike.
-#include "platform/Variant.h"
+#include "Variant.h"
 #include <QString>
 #include <optional>
 

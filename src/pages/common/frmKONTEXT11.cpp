@@ -118,8 +118,8 @@ frmKONTEXT11::frmKONTEXT11(PageHost& host, PageForm& opener)
     DATENG0->DTVS(QStringLiteral("YMAX"), YMAX, kKey, kDiagram);
     if (BOSEITE1) {
         DATENG0->DTVS(QStringLiteral("MSP"), MSP, kKey, kDiagram);
-        shownScale_ = CStr(Variant(Round(double(MSP) * 10, 2)));
-        txtMSP->setText(shownScale_);
+        txtMSP->setText(CStr(Variant(Round(double(MSP) * 10, 2))));
+        SetLoadedValue(*txtMSP, Variant(MSP));   // a text left as shown keeps the stored scale
     }
     preselect(*cboXDIFF, XMAX - XMIN);
     preselect(*cboXMIN, XMIN);
@@ -131,9 +131,9 @@ frmKONTEXT11::~frmKONTEXT11() = default;
 
 bool frmKONTEXT11::ScaleAccepted(std::optional<float>& typed)
 {
-    QString text = txtMSP->text();
-    if (text == shownScale_)
+    if (LoadedValue(*txtMSP))
         return true;   // as shown: the stored scale stays, whatever it is
+    QString text = txtMSP->text();
     Wertfehler fehler = Wertpruefung(text, MinScale, MaxScale, false, false);
     if (fehler == Wertfehler::Keiner && text.isEmpty())
         fehler = Wertfehler::KeineZahl;   // an empty field is no scale either

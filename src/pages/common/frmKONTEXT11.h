@@ -65,6 +65,5 @@ private:
     bool ScaleAccepted(std::optional<float>& typed);
 
     PageHost& host_;
-    QString shownScale_;
     QPointer<PageForm> opener_;
 };
