@@ -331,3 +331,36 @@ TEST_F(SharedProject, ASaveIntoALinkedProjectDatabaseKeepsTheLink)
     EXPECT_EQ(Comment(disk, "Beispiel"), QStringLiteral("auf der Platte"));
     EXPECT_EQ(QDir(ParentFolder(disk)).entryList(QDir::Files), QStringList{QStringLiteral("TREMOL.mdb")});
 }
+
+// The project folder reached through a link, and the project database in it a relative
+// link: the save lands in the file the system finds (the link's ".." taken from the
+// folder it really lies in), and the end finds no save elsewhere.
+TEST_F(SharedProject, ASaveThroughARelativeLinkInALinkedFolderLandsInTheFileTheSystemFinds)
+{
+    const QString projectFolder = ParentFolder(projectDb());
+    const QString realFolder = root() + QStringLiteral("/ablage/a/TE0000.00");
+    const QString file = root() + QStringLiteral("/ablage/daten/TREMOL.mdb");
+    // By the path's text, "../../daten" from PROJEKTE/TE0000.00 would be this folder.
+    const QString byText = root() + QStringLiteral("/daten");
+    for (const QString& folder : {realFolder, ParentFolder(file), byText})
+        ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::rename(projectDb(), file));
+    ASSERT_TRUE(QDir(projectFolder).removeRecursively());
+    ASSERT_TRUE(QFile::link(realFolder, projectFolder));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../../daten/TREMOL.mdb"), realFolder + QStringLiteral("/TREMOL.mdb")));
+    ASSERT_EQ(QFileInfo(projectDb()).canonicalFilePath(), file);
+
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    Edit(*main, "Beispiel", "durch den Verweis");
+    main->mnuSPEICHERN_Click();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_FALSE(main->Changed());
+    EXPECT_EQ(Comment(file, "Beispiel"), QStringLiteral("durch den Verweis"));
+    EXPECT_TRUE(QFileInfo(realFolder + QStringLiteral("/TREMOL.mdb")).isSymLink());
+    EXPECT_EQ(QDir(byText).entryList(QDir::Files), QStringList());
+
+    main->mnuBEENDEN_Click();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(main->unloaded());
+    EXPECT_FALSE(FileExists(workingCopy()));
+}
