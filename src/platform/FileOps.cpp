@@ -308,6 +308,27 @@ QString PartialName(const QString& target)
                                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
 }
 
+QString NewPartial(const QString& target)
+{
+    const QString file = FileToReplace(target);
+    const QString partial = PartialName(file);
+    // Made here, not by whoever writes it: O_EXCL never follows a link planted under
+    // the name, and a failure names the file the user knows, not the temporary one.
+    const int fd = ::open(NativePath(partial).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR)
+            throw VbError(VbErr::PathNotFound, VbErrorText(VbErr::PathNotFound) + QStringLiteral(": ") + file);
+        const int32_t number = error == EACCES || error == EPERM || error == EROFS ? VbErr::PermissionDenied
+                                                                                   : VbErr::FileAccess;
+        throw VbError(number, VbErrorText(number) + QStringLiteral(": ") + file + QStringLiteral("\r\n")
+                                  + ProgramText("Its folder takes no new file: ", "Ihr Ordner nimmt keine neue Datei auf: ")
+                                  + WriteFailureText(error));
+    }
+    ::close(fd);
+    return partial;
+}
+
 void SyncFile(const QString& path)
 {
     const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
@@ -333,7 +354,7 @@ void PutInPlace(const QString& partial, const QString& target)
     if (std::rename(NativePath(partial).constData(), NativePath(file).constData()) != 0)
         throw VbError(VbErr::PermissionDenied,
                       ProgramText("The file cannot take the place of ", "Die Datei kann nicht an die Stelle von ")
-                          + file + ProgramText(".", " treten."));
+                          + file + ProgramText(". ", " treten. ") + WriteFailureText(errno));
     SyncFile(QFileInfo(file).absolutePath());
 }
 

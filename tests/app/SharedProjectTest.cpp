@@ -8,6 +8,7 @@
 #include "platform/Yield.h"
 #include "setup/SuiteSetup.h"
 #include "support/OtherUser.h"
+#include <sys/stat.h>
 
 namespace {
 
@@ -292,27 +293,51 @@ TEST_F(SharedProject, TheWorkingCopiesFolderServesEveryUserAndARefusalSaysAccess
 }
 
 // A project database the user may not write is not replaced, though the project folder
-// would let a new file take its name: the save's box names it.
-TEST_F(SharedProject, ASaveIntoAProjectDatabaseTheUserMayNotWriteIsRefused)
+// would let a new file take its name; nor is one he may write in a folder that takes no
+// new file from him (a link to another user's file). The save's box names the file and
+// what was refused, never the temporary one.
+TEST_F(SharedProject, ASaveIntoAProjectDatabaseTheUserMayNotReplaceIsRefused)
 {
     REQUIRE_OTHER_USER();
+    const QString othersFile = root() + QStringLiteral("/ANDERER/TREMOL.mdb");
+    ASSERT_TRUE(QDir().mkpath(ParentFolder(othersFile)));
+    ASSERT_TRUE(QFile::copy(projectDb(), othersFile));
+    const auto mode = [](const QString& path, mode_t m) { ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), m), 0); };
+    mode(ParentFolder(othersFile), 0755);
+    mode(othersFile, 0666);
+    mode(projectDb(), 0644);
     ASSERT_EQ(StartB(), frmMAIN::StartResult::Running);
-    ASSERT_TRUE(QFile::setPermissions(projectDb(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                       | QFileDevice::ReadGroup | QFileDevice::ReadOther));
-    const QByteArray before = BytesOf(projectDb());
-    {
-        const OtherUser b;
-        Edit(*mainB, "Spundwand", "von B");
-        dialogsB->msgAnswers = {MsgResult::OK};
-        mainB->mnuSPEICHERN_Click();
+    const struct {
+        const char* name;
+        QString file, refusal;
+    } cases[] = {
+        {"read-only", projectDb(), QString()},
+        {"link to another user's file", othersFile,
+         QStringLiteral("\r\nIhr Ordner nimmt keine neue Datei auf: Der Zugriff wurde verweigert.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.file != projectDb()) {
+            ASSERT_TRUE(QFile::remove(projectDb()));
+            ASSERT_TRUE(QFile::link(c.file, projectDb()));
+        }
+        const QByteArray before = BytesOf(c.file);
+        dialogsB->shown.clear();
+        {
+            const OtherUser b;
+            Edit(*mainB, "Spundwand", "von B");
+            dialogsB->msgAnswers = {MsgResult::OK};
+            mainB->mnuSPEICHERN_Click();
+        }
+        const auto boxes = dialogsB->boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 70\nZugriff verweigert: ") + c.file + c.refusal
+                                     + QStringLiteral("\r\nDie Projektdatenbank bleibt unverändert."));
+        EXPECT_EQ(BytesOf(c.file), before);
+        EXPECT_TRUE(mainB->Changed());
+        for (const QString& folder : {ParentFolder(projectDb()), ParentFolder(othersFile)})
+            EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::System), QStringList{QStringLiteral("TREMOL.mdb")});
     }
-    const auto boxes = dialogsB->boxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 70\nZugriff verweigert: ") + projectDb()
-                                 + QStringLiteral("\r\nDie Projektdatenbank bleibt unverändert."));
-    EXPECT_EQ(BytesOf(projectDb()), before);
-    EXPECT_TRUE(mainB->Changed());
-    EXPECT_EQ(QDir(ParentFolder(projectDb())).entryList(QDir::Files), QStringList{QStringLiteral("TREMOL.mdb")});
 }
 
 // A project database that is a link to another disk stays a link: the save replaces the
