@@ -288,6 +288,9 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
         } catch (const ChangedMeanwhile&) {
             continue;
         }
+        // The stamp of the file in place, so that the next check needs no read of it.
+        if (written)
+            written = MovedTo(*written, target);
         base_ = written;
         savedThisRun_ = true;
         return true;
@@ -296,12 +299,7 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
 
 std::optional<FileState> WorkingCopy::SavedElsewhere(const QString& projectDb) const
 {
-    if (!base_)
-        return std::nullopt;
-    std::optional<FileState> now = StateOfFile(projectDb);
-    if (now && now->sameContent(*base_))
-        now.reset();
-    return now;
+    return base_ ? ChangedSince(projectDb, *base_) : std::nullopt;
 }
 
 std::optional<FileState> WorkingCopy::ReplacedSinceOwnSave() const

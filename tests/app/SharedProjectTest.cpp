@@ -253,6 +253,43 @@ TEST_F(SharedProject, AnOlderMarkerWithoutTheStateStillWorks)
     EXPECT_TRUE(ReadOrigin(workingCopy()).base->sameContent(*StateOfFile(projectDb())));
 }
 
+// The marker keeps the state as the previous version wrote and reads it, and after it
+// the look of the project (what stat tells), so that a check of an untouched project
+// needs no read of it; a marker of the previous version still reads with its state.
+TEST_F(SharedProject, TheMarkerKeepsThePreviousVersionsLinesAndTheLookOfTheProject)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    const auto lines = [&] { return BytesOf(OriginMarker(workingCopy())).split('\n'); };
+    for (const bool saved : {false, true}) {
+        SCOPED_TRACE(saved ? "saved" : "started");
+        if (saved) {
+            Edit(*main, "Beispiel", "gespeichert");
+            main->mnuSPEICHERN_Click();
+            ASSERT_TRUE(Boxes().empty());
+        }
+        const FileState project = *StateOfFile(projectDb());
+        const QList<QByteArray> l = lines();
+        ASSERT_GE(l.size(), 5);
+        EXPECT_EQ(l[0], QFileInfo(projectDb()).canonicalFilePath().toUtf8());
+        EXPECT_EQ(l[1], "size=" + QByteArray::number(qint64(project.size)));
+        EXPECT_EQ(l[2], "modified=" + QByteArray::number(qint64(project.modifiedMs)));
+        EXPECT_EQ(l[3], "owner=" + QByteArray::number(project.owner));
+        EXPECT_EQ(l[4], "sha256=" + project.checksum);
+        const Origin origin = ReadOrigin(workingCopy());
+        ASSERT_TRUE(origin.base);
+        EXPECT_TRUE(origin.base->stamp == project.stamp);
+    }
+    const QByteArray previous = lines().mid(0, 5).join('\n') + '\n';
+    QFile marker(OriginMarker(workingCopy()));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    marker.write(previous);
+    marker.close();
+    const Origin older = ReadOrigin(workingCopy());
+    ASSERT_TRUE(older.base);
+    EXPECT_FALSE(older.base->stamp);
+    EXPECT_TRUE(older.base->sameContent(*StateOfFile(projectDb())));
+}
+
 // The folder of the working copies serves every user: made by the first user to start,
 // it lets the others add their own folders, each of which stays its owner's. One an
 // older run made for its owner alone refuses the others with what was refused; the
