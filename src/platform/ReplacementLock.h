@@ -13,8 +13,9 @@ public:
 
     // Opens the lock file (made when missing), without following a link: the folder may
     // be one that others write. A file made here may be read wherever its folder may be
-    // passed, so that every user of the folder can lock it. Error 70 (refused) or 75
-    // naming the lock file and the cause when it cannot be opened.
+    // passed, and written wherever its folder may be written, so that every user of the
+    // folder can lock it. Error 70 (refused) or 75 naming the lock file and the cause
+    // when it cannot be opened.
     explicit ReplacementLock(const QString& target);
     ~ReplacementLock();
     ReplacementLock(const ReplacementLock&) = delete;
