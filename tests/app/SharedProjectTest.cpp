@@ -536,8 +536,8 @@ constexpr int SaverRounds = 40;
 // environment names its program folder (its working copy lies beside it), the projects
 // folder, its name and the other's, and the folder where they meet. Each round it sets a
 // fresh working copy up, changes its record, meets the other and saves at once, keeping
-// what the other saved when asked; it prints the round, the result and whether it was
-// asked.
+// what the other saved when asked; it prints the round, its name, the result and the
+// number of boxes it was shown.
 TEST(SaverProcess, DISABLED_SavesWhenTheOtherDoes)
 {
     const QStringList args = QString::fromLocal8Bit(qgetenv("TREMOL_SAVER")).split(QLatin1Char('|'));
@@ -561,7 +561,7 @@ TEST(SaverProcess, DISABLED_SavesWhenTheOtherDoes)
         dialogs->msgAnswers = {MsgResult::No};
         ASSERT_TRUE(Meet(meet, self, other, QStringLiteral("bereit%1").arg(round)));
         const WorkingCopy::SaveResult result = workingCopy.Save(QStringLiteral("&Speichern"), QStringLiteral("&Komprimieren"));
-        std::printf("RUNDE %d %d %d\n", round, int(result), int(dialogs->shown.size()));
+        std::printf("RUNDE %d %s %d %d\n", round, qPrintable(self), int(result), int(dialogs->shown.size()));
         std::fflush(stdout);
         Guarded(ctx.dlg(), RoutineBox(QStringLiteral("TREMOL")), [&](Guard& g) { workingCopy.Close(g); });
         workingCopy.Unlock();
@@ -572,9 +572,9 @@ TEST(SaverProcess, DISABLED_SavesWhenTheOtherDoes)
     }
 }
 
-// Two programs (two users, each with a working copy of his own) save one project at the
-// same moment, round after round: one of them replaces the project, the other is asked
-// and keeps that save. Never do both replace it without a question.
+// Two programs (as two users run them, each with a working copy of his own) save one
+// project at the same moment, round after round: one of them replaces the project, the
+// other is asked and keeps that save. Never do both replace it without a question.
 TEST_F(SharedProject, TwoSavesAtTheSameMomentNeverCross)
 {
     const QString meet = root() + QStringLiteral("/treffpunkt");
@@ -603,14 +603,18 @@ TEST_F(SharedProject, TwoSavesAtTheSameMomentNeverCross)
         processes.push_back(std::move(process));
     }
     std::map<int, std::vector<std::pair<int, int>>> rounds;   // round: (result, boxes) of each
+    QString lastSaver;
     for (auto& process : processes) {
         ASSERT_TRUE(process->waitForFinished(300000));
         const QByteArray output = process->readAllStandardOutput();
         EXPECT_EQ(process->exitCode(), 0) << output.toStdString() << process->readAllStandardError().toStdString();
         for (const QByteArray& line : output.split('\n')) {
             const QList<QByteArray> parts = line.trimmed().split(' ');
-            if (parts.size() == 4 && parts[0] == "RUNDE")
-                rounds[parts[1].toInt()].push_back({parts[2].toInt(), parts[3].toInt()});
+            if (parts.size() != 5 || parts[0] != "RUNDE")
+                continue;
+            rounds[parts[1].toInt()].push_back({parts[3].toInt(), parts[4].toInt()});
+            if (parts[1].toInt() == SaverRounds && parts[3].toInt() == int(WorkingCopy::SaveResult::Saved))
+                lastSaver = QString::fromLatin1(parts[2]);
         }
     }
     ASSERT_EQ(int(rounds.size()), SaverRounds);
@@ -625,4 +629,7 @@ TEST_F(SharedProject, TwoSavesAtTheSameMomentNeverCross)
         EXPECT_EQ(kept, 1);
     }
     EXPECT_EQ(crossed, 0);
+    // The project holds the last round's save.
+    ASSERT_FALSE(lastSaver.isEmpty());
+    EXPECT_EQ(Comment(projectDb(), qPrintable(lastSaver)), QStringLiteral("%1 %2").arg(lastSaver).arg(SaverRounds));
 }
