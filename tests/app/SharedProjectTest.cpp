@@ -340,26 +340,34 @@ TEST_F(SharedProject, TheWorkingCopiesFolderServesEveryUserAndARefusalSaysAccess
 
 // A project database the user may not write is not replaced, though the project folder
 // would let a new file take its name; nor is one he may write in a folder that takes no
-// new file from him (a link to another user's file). The save's box names the file and
-// what was refused, never the temporary one.
+// new file from him, or that lets nobody but its owner replace it (links to another
+// user's files). The save's box names the file and what was refused, never the
+// temporary one, and no temporary file is left.
 TEST_F(SharedProject, ASaveIntoAProjectDatabaseTheUserMayNotReplaceIsRefused)
 {
     REQUIRE_OTHER_USER();
-    const QString othersFile = root() + QStringLiteral("/ANDERER/TREMOL.mdb");
-    ASSERT_TRUE(QDir().mkpath(ParentFolder(othersFile)));
-    ASSERT_TRUE(QFile::copy(projectDb(), othersFile));
+    const QString closed = root() + QStringLiteral("/ANDERER/TREMOL.mdb");
+    const QString sticky = root() + QStringLiteral("/GETEILT/TREMOL.mdb");
     const auto mode = [](const QString& path, mode_t m) { ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), m), 0); };
-    mode(ParentFolder(othersFile), 0755);
-    mode(othersFile, 0666);
+    for (const auto& [file, folderMode] : {std::pair(closed, 0755), std::pair(sticky, 01777)}) {
+        ASSERT_TRUE(QDir().mkpath(ParentFolder(file)));
+        ASSERT_TRUE(QFile::copy(projectDb(), file));
+        mode(ParentFolder(file), mode_t(folderMode));
+        mode(file, 0666);
+    }
     mode(projectDb(), 0644);
     ASSERT_EQ(StartB(), frmMAIN::StartResult::Running);
     const struct {
         const char* name;
         QString file, refusal;
     } cases[] = {
-        {"read-only", projectDb(), QString()},
-        {"link to another user's file", othersFile,
-         QStringLiteral("\r\nIhr Ordner nimmt keine neue Datei auf: Der Zugriff wurde verweigert.")},
+        {"read-only", projectDb(), QStringLiteral("Zugriff verweigert: ") + projectDb()},
+        {"in another user's folder", closed,
+         QStringLiteral("Zugriff verweigert: ") + closed
+             + QStringLiteral("\r\nIhr Ordner nimmt keine neue Datei auf: Der Zugriff wurde verweigert.")},
+        {"another user's in a folder for all", sticky,
+         QStringLiteral("Die Datei kann nicht an die Stelle von ") + sticky
+             + QStringLiteral(" treten. Der Zugriff wurde verweigert.")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -377,12 +385,12 @@ TEST_F(SharedProject, ASaveIntoAProjectDatabaseTheUserMayNotReplaceIsRefused)
         }
         const auto boxes = dialogsB->boxes();
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 70\nZugriff verweigert: ") + c.file + c.refusal
+        EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 70\n") + c.refusal
                                      + QStringLiteral("\r\nDie Projektdatenbank bleibt unverändert."));
         EXPECT_EQ(BytesOf(c.file), before);
         EXPECT_TRUE(mainB->Changed());
-        for (const QString& folder : {ParentFolder(projectDb()), ParentFolder(othersFile)})
-            EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::System), QStringList{QStringLiteral("TREMOL.mdb")});
+        for (const QString& folder : {ParentFolder(projectDb()), ParentFolder(closed), ParentFolder(sticky)})
+            EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.partial-*")}, QDir::Files | QDir::System), QStringList());
     }
 }
 
