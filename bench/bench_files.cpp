@@ -1,24 +1,32 @@
 // Saving the working copy back to the project and compacting it, for a project
-// database of 50 MB, beside a plain file copy of the same file.
+// database of 50 MB, beside a plain file copy of the same file; the program's save and
+// start, with their checks of what others saved, beside the checked copy alone.
 #include "app/Datensatz.h"
+#include "app/WorkingCopy.h"
 #include "platform/Ado.h"
+#include "platform/Context.h"
 #include "platform/DatabaseFiles.h"
+#include "platform/DialogService.h"
+#include "platform/ErrorGuard.h"
 #include "setup/SchemaText.h"
+#include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <filesystem>
 
 namespace {
 
-// A project database of about 50 MB of records (outline points of many records),
-// and its working copy, made once.
+// A project database of about 50 MB of records (outline points of many records) where a
+// suite keeps it, and its working copy, made once.
 struct LargeProject {
     QTemporaryDir dir;
-    QString project = dir.filePath(QStringLiteral("TREMOL.mdb"));
+    QString project = dir.filePath(QStringLiteral("PROJEKTE/TE0000.00/TREMOL.mdb"));
     QString workingCopy = dir.filePath(QStringLiteral("ARBEIT.mdb"));
 
     LargeProject()
     {
+        QDir().mkpath(dir.filePath(QStringLiteral("PROJEKTE/TE0000.00")));
+        QDir().mkpath(dir.filePath(QStringLiteral("TREMOL")));
         CreateDatabase(project, projectSchema);
         auto cnn = OpenDatabase(project);
         Transaction t(cnn);
@@ -70,8 +78,80 @@ void Compaction(benchmark::State& state)
     cnn->Close();
 }
 
+// The program's working copy of that project, as the main window holds it; its boxes
+// are answered "No" (the compaction offered above 10 MB).
+struct ProgramOnProject {
+    std::shared_ptr<ScriptedDialogService> dialogs = std::make_shared<ScriptedDialogService>();
+    Context ctx;
+    WorkingCopy workingCopy{ctx};
+
+    explicit ProgramOnProject(LargeProject& p)
+    {
+        ctx.dialogs = dialogs;
+        ctx.programFolder = p.dir.filePath(QStringLiteral("TREMOL"));
+        ctx.PROJEKTSPFAD = p.dir.filePath(QStringLiteral("PROJEKTE"));
+        ctx.PROJEKT = QStringLiteral("TE0000.00");
+    }
+    // The start-up's step; false when it failed.
+    bool setUp()
+    {
+        bool ok = false;
+        Guarded(ctx.dlg(), RoutineBox(QStringLiteral("TREMOL")), [&](Guard& g) { ok = !workingCopy.SetUp(g); });
+        return ok;
+    }
+    void end()
+    {
+        Guarded(ctx.dlg(), RoutineBox(QStringLiteral("TREMOL")), [&](Guard& g) { workingCopy.Close(g); });
+        workingCopy.Unlock();
+    }
+};
+
+// "&Speichern" of a changed working copy into a project nobody else saved meanwhile:
+// the checked copy with the checks before and after it.
+void SaveOfUntouchedProject(benchmark::State& state)
+{
+    LargeProject& p = Project();
+    ProgramOnProject program(p);
+    if (!program.setUp()) {
+        state.SkipWithError("the working copy cannot be set up");
+        return;
+    }
+    for (auto _ : state) {
+        program.workingCopy.MarkChanged();
+        program.dialogs->msgAnswers = {MsgResult::No};
+        if (program.workingCopy.Save(QStringLiteral("&Speichern"), QStringLiteral("&Komprimieren"))
+            != WorkingCopy::SaveResult::Saved) {
+            state.SkipWithError("the save failed");
+            break;
+        }
+    }
+    program.end();
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(std::filesystem::file_size(p.project.toStdString())));
+}
+
+// The start-up's working copy made afresh from the project, with the state of the
+// project its marker keeps (the end that removes it again not timed).
+void StartWithFreshWorkingCopy(benchmark::State& state)
+{
+    LargeProject& p = Project();
+    for (auto _ : state) {
+        ProgramOnProject program(p);
+        const bool ok = program.setUp();
+        state.PauseTiming();
+        program.end();
+        state.ResumeTiming();
+        if (!ok) {
+            state.SkipWithError("the working copy cannot be set up");
+            break;
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(std::filesystem::file_size(p.project.toStdString())));
+}
+
 } // namespace
 
 BENCHMARK(PlainFileCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(SaveBack)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Compaction)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(SaveOfUntouchedProject)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(StartWithFreshWorkingCopy)->Unit(benchmark::kMillisecond)->UseRealTime();

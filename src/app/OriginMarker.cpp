@@ -5,11 +5,16 @@
 
 namespace {
 
-// The lines after the path: "key=value", in this order.
+// The lines after the path: "key=value", in this order. A reader passes over keys it
+// does not know: the stamp's lines came later, after those an older version reads.
 const char* const Size = "size";
 const char* const Modified = "modified";
 const char* const Owner = "owner";
 const char* const Checksum = "sha256";
+const char* const Device = "device";
+const char* const Inode = "inode";
+const char* const ChangedNs = "changed-ns";
+const char* const ModifiedNs = "modified-ns";
 
 } // namespace
 
@@ -27,7 +32,9 @@ Origin ReadOrigin(const QString& copy)
     Origin origin;
     origin.projectDb = QString::fromUtf8(lines.value(0)).trimmed();
     FileState state;
+    FileStamp stamp;
     bool sized = false, ok = true;
+    int stampParts = 0;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArray line = lines[i].trimmed();
         const qsizetype eq = line.indexOf('=');
@@ -41,8 +48,18 @@ Origin ReadOrigin(const QString& copy)
             state.owner = value.toUInt(&number);
         else if (key == Checksum)
             state.checksum = value;
+        else if (key == Device)
+            stamp.device = value.toULongLong(&number), ++stampParts;
+        else if (key == Inode)
+            stamp.inode = value.toULongLong(&number), ++stampParts;
+        else if (key == ChangedNs)
+            stamp.changedNs = value.toLongLong(&number), ++stampParts;
+        else if (key == ModifiedNs)
+            stamp.modifiedNs = value.toLongLong(&number), ++stampParts;
         ok = ok && number;
     }
+    if (stampParts == 4)
+        state.stamp = stamp;
     if (ok && sized && !state.checksum.isEmpty())
         origin.base = state;
     return origin;
@@ -57,6 +74,12 @@ void WriteOrigin(const QString& copy, const Origin& origin)
         text += QByteArray(Modified) + '=' + QByteArray::number(qint64(s.modifiedMs)) + '\n';
         text += QByteArray(Owner) + '=' + QByteArray::number(s.owner) + '\n';
         text += QByteArray(Checksum) + '=' + s.checksum + '\n';
+        if (s.stamp) {
+            text += QByteArray(Device) + '=' + QByteArray::number(qulonglong(s.stamp->device)) + '\n';
+            text += QByteArray(Inode) + '=' + QByteArray::number(qulonglong(s.stamp->inode)) + '\n';
+            text += QByteArray(ChangedNs) + '=' + QByteArray::number(qint64(s.stamp->changedNs)) + '\n';
+            text += QByteArray(ModifiedNs) + '=' + QByteArray::number(qint64(s.stamp->modifiedNs)) + '\n';
+        }
     }
     QSaveFile f(OriginMarker(copy));
     if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())

@@ -2,7 +2,8 @@
 // The marker beside a working copy: the project database it was copied from and the
 // state of that database it holds (when the copy was made, or when it was last saved
 // back), so that a save notices what someone else saved since. A marker of an older
-// run names only the project database; its state is then not known.
+// run names only the project database; its state is then not known. The state's look
+// (what stat tells) follows the lines an older version reads, which passes over it.
 #include "platform/FileState.h"
 #include <QString>
 #include <optional>

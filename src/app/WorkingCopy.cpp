@@ -9,6 +9,7 @@
 #include "platform/ErrorGuard.h"
 #include "platform/FileOps.h"
 #include "platform/Locale.h"
+#include "platform/ReplacementLock.h"
 #include "platform/SessionEnd.h"
 #include "platform/System.h"
 #include "platform/Yield.h"
@@ -28,6 +29,11 @@ QString CanonicalPath(const QString& path)
 // The project database changed between the user's answer and the replacement: he is
 // asked again about what is there now.
 struct ChangedMeanwhile {};
+// An end from outside came while the save waited for another: it is given up.
+struct EndedMeanwhile {};
+
+// How often a save waiting for another one's replacement looks whether it is done.
+constexpr int SaveLockPollMs = 20;
 
 } // namespace
 
@@ -213,9 +219,11 @@ WorkingCopy::SaveResult WorkingCopy::Save(const QString& title, const QString& c
         }
         g.step([&] { SetMousePointer(11); });
         g.step([&] {
+            // Held across the yields of a wait for another save.
+            const std::shared_ptr<Connection> cnn = ctx_.cnnX;
             // Only a sound project database may take the project's place; a failed copy
             // leaves the project database as it was.
-            if (!ctx_.cnnX || !ctx_.cnnX->isOpen())
+            if (!cnn || !cnn->isOpen())
                 throw VbError(VbErr::ObjectClosed, T("The working copy is not open. The project database was left "
                                                      "as it was.",
                                                      "Die Arbeitskopie ist nicht geöffnet. Die Projektdatenbank "
@@ -248,6 +256,7 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
 {
     // The state the user agreed to replace, when someone else had saved.
     std::optional<FileState> accepted;
+    bool toldUnlocked = false;   // that the lock cannot be had: once a save
     const auto replaceable = [&](const std::optional<FileState>& elsewhere) {
         return !elsewhere || (accepted && elsewhere->sameContent(*accepted));
     };
@@ -278,30 +287,67 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
             accepted = elsewhere;
         }
         std::optional<FileState> written;
+        // Held from the last check to the rename, so that no other save of the project
+        // comes in between; released once the new file is in place.
+        std::optional<ReplacementLock> lock;
         try {
             CopyDatabase(copy, target, {DatensatzTabellen()}, [&](const QString& partial) {
+                written = StateOfFile(partial);
+                if (!LockSaves(lock, target, title, toldUnlocked))
+                    throw EndedMeanwhile{};
                 // Checked once more at the last moment: someone may have saved meanwhile.
                 if (!replaceable(SavedElsewhere(target)))
                     throw ChangedMeanwhile{};
-                written = StateOfFile(partial);
             });
         } catch (const ChangedMeanwhile&) {
             continue;
+        } catch (const EndedMeanwhile&) {
+            keep_ = true;
+            return false;
         }
+        // The stamp of the file in place, so that the next check needs no read of it.
+        if (written)
+            written = MovedTo(*written, target);
         base_ = written;
         savedThisRun_ = true;
         return true;
     }
 }
 
+bool WorkingCopy::LockSaves(std::optional<ReplacementLock>& lock, const QString& target, const QString& title,
+                            bool& toldUnlocked)
+{
+    try {
+        lock.emplace(target);
+        // Another save's replacement takes moments; meanwhile windows repaint under the
+        // busy pointer, and user input waits.
+        while (!lock->TryLock()) {
+            if (OutsideUnloadRequested())
+                return false;
+            Sleep(SaveLockPollMs);
+        }
+    } catch (const VbError& e) {
+        lock.reset();
+        if (!toldUnlocked) {
+            ctx_.dlg().MsgBox(
+                T("Project ", "Das Projekt ") + ctx_.PROJEKT
+                    + T(" cannot be locked against other saves at the same moment:\r\n",
+                        " kann nicht gegen andere gleichzeitige Speicherungen gesperrt werden:\r\n")
+                    + e.text()
+                    + T("\r\nIt is saved without the lock: a save of another user at the very same moment may go "
+                        "unnoticed.",
+                        "\r\nEs wird ohne Sperre gespeichert: eine Speicherung eines anderen Benutzers im selben "
+                        "Augenblick kann unbemerkt bleiben."),
+                MsgButtons::OK, MsgIcon::Exclamation, title);
+            toldUnlocked = true;
+        }
+    }
+    return true;
+}
+
 std::optional<FileState> WorkingCopy::SavedElsewhere(const QString& projectDb) const
 {
-    if (!base_)
-        return std::nullopt;
-    std::optional<FileState> now = StateOfFile(projectDb);
-    if (now && now->sameContent(*base_))
-        now.reset();
-    return now;
+    return base_ ? ChangedSince(projectDb, *base_) : std::nullopt;
 }
 
 std::optional<FileState> WorkingCopy::ReplacedSinceOwnSave() const

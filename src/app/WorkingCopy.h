@@ -11,9 +11,12 @@
 // working copy of their own. The marker keeps the state of the project database that
 // the copy came from or was last saved as: a save that would replace what someone else
 // saved since asks first, and an end that would drop work that someone else's save has
-// since replaced in the project offers to keep the working copy.
+// since replaced in the project offers to keep the working copy. Saves of one project
+// take turns: each holds the lock beside the project database from its last check to
+// its rename.
 #include "platform/FileState.h"
 #include "platform/InstanceLock.h"
+#include "platform/ReplacementLock.h"
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -65,7 +68,9 @@ public:
     // Copies the working copy over the project database, offering the compaction
     // above 10 MB. When the project database was saved by someone else since the copy
     // was made or last saved, the user chooses between keeping that save and replacing
-    // it. Its boxes are titled with title, the compaction's with compactionTitle.
+    // it; a save of it under way elsewhere is waited for first. An end from outside
+    // during that wait keeps the working copy (OtherKept). Its boxes are titled with
+    // title, the compaction's with compactionTitle.
     SaveResult Save(const QString& title, const QString& compactionTitle);
     // Compacts the working copy in place; cnnX stays the same, open object.
     void Compact(const QString& title);
@@ -104,6 +109,11 @@ private:
     // Copies the working copy over the project database unless the user keeps what
     // someone else saved there; false when he keeps it.
     bool CopyBack(const QString& copy, const QString& target, const QString& title);
+    // Takes the lock of the project's saves, waiting while another save holds it; false
+    // when an end from outside came meanwhile. Where the lock cannot be had, the user is
+    // told (once a save, toldUnlocked) and the save goes on without it.
+    bool LockSaves(std::optional<ReplacementLock>& lock, const QString& target, const QString& title,
+                   bool& toldUnlocked);
     // Moves a left-over working copy aside under a name with label and time.
     QString MoveAside(const QString& copy, const QString& label) const;
 

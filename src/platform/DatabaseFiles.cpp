@@ -96,13 +96,17 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
     if (info.size() == 0)
         NoDatabase(source);
     const QString file = FileToReplace(target);
-    const QString partial = PartialName(file);
+    const QString partial = NewPartial(file);
     try {
         {
             // Read-write, so that a hot journal of an interrupted write is rolled back.
             Handle from(source, SQLITE_OPEN_READWRITE, options.timeoutSeconds);
             from.exec("SELECT count(*) FROM sqlite_master", source);
-            Handle to(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, options.timeoutSeconds);
+            // The new file, made empty beside the target, is opened without following a
+            // link and written without a journal: nothing else is made in a folder that
+            // others may write, and a copy cut short is thrown away as a whole.
+            Handle to(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, options.timeoutSeconds);
+            to.exec("PRAGMA journal_mode=OFF", file);
             sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
             if (!backup)
                 to.fail(file);

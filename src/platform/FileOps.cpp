@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
@@ -237,26 +238,59 @@ bool SameFile(const QString& a, const QString& b)
 }
 
 namespace {
+
 const QString PartialSuffix = QStringLiteral(".partial-");
+
+// The folder a path's last entry lies in, as the system finds it: every link on the
+// way followed, each ".." taken from where a link really leads. Empty when there is
+// no such folder.
+QString RealFolderOf(const QString& path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString folder = slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
+    if (HasNul(folder))
+        return QString();
+    char* real = ::realpath(NativePath(folder).constData(), nullptr);
+    if (!real)
+        return QString();
+    const QString resolved = QFile::decodeName(real);
+    std::free(real);
+    return resolved;
 }
+
+QString InRealFolder(const QString& folder, const QString& name)
+{
+    return (folder == QStringLiteral("/") ? QString() : folder) + QLatin1Char('/') + name;
+}
+
+bool IsLink(const QString& path)
+{
+    struct stat st {};
+    return EntryStatus(path, st) && S_ISLNK(st.st_mode);
+}
+
+} // namespace
 
 QString LinkedFile(const QString& target)
 {
-    // Links are followed one by one (a relative one from its own folder); a loop of
-    // links ends in the kernel's refusal when the file is opened.
+    // Links are followed as the system follows them: a relative one from the folder it
+    // really lies in (its ".." from there, not from the path's text). A loop of links
+    // ends in the kernel's refusal when the file is opened.
     QString file = target;
-    for (int hops = 0; hops < 40; ++hops) {
-        const QFileInfo info(file);
-        if (!info.isSymLink())
-            break;
+    bool followed = false;
+    for (int hops = 0; hops < 40 && IsLink(file); ++hops) {
+        const QString folder = RealFolderOf(file);
         std::error_code ec;
         const fs::path to = fs::read_symlink(P(file), ec);
-        if (ec)
+        if (folder.isEmpty() || ec)
             break;   // gone meanwhile: the name itself is what is replaced
-        const QString named = QString::fromStdString(to.string());
-        file = QDir::isAbsolutePath(named) ? named : QDir::cleanPath(info.absolutePath() + QLatin1Char('/') + named);
+        const QString named = QFile::decodeName(QByteArray::fromStdString(to.string()));
+        file = QDir::isAbsolutePath(named) ? named : InRealFolder(folder, named);
+        followed = true;
     }
-    return file;
+    // The file a link leads to, named as the system finds it.
+    const QString folder = followed ? RealFolderOf(file) : QString();
+    return folder.isEmpty() ? file : InRealFolder(folder, file.mid(file.lastIndexOf(QLatin1Char('/')) + 1));
 }
 
 QString FileToReplace(const QString& target)
@@ -272,6 +306,27 @@ QString PartialName(const QString& target)
     return LinkedFile(target) + PartialSuffix + QStringLiteral("%1-%2")
                                         .arg(QCoreApplication::applicationPid())
                                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+QString NewPartial(const QString& target)
+{
+    const QString file = FileToReplace(target);
+    const QString partial = PartialName(file);
+    // Made here, not by whoever writes it: O_EXCL never follows a link planted under
+    // the name, and a failure names the file the user knows, not the temporary one.
+    const int fd = ::open(NativePath(partial).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR)
+            throw VbError(VbErr::PathNotFound, VbErrorText(VbErr::PathNotFound) + QStringLiteral(": ") + file);
+        const int32_t number = error == EACCES || error == EPERM || error == EROFS ? VbErr::PermissionDenied
+                                                                                   : VbErr::FileAccess;
+        throw VbError(number, VbErrorText(number) + QStringLiteral(": ") + file + QStringLiteral("\r\n")
+                                  + ProgramText("Its folder takes no new file: ", "Ihr Ordner nimmt keine neue Datei auf: ")
+                                  + WriteFailureText(error));
+    }
+    ::close(fd);
+    return partial;
 }
 
 void SyncFile(const QString& path)
@@ -299,7 +354,7 @@ void PutInPlace(const QString& partial, const QString& target)
     if (std::rename(NativePath(partial).constData(), NativePath(file).constData()) != 0)
         throw VbError(VbErr::PermissionDenied,
                       ProgramText("The file cannot take the place of ", "Die Datei kann nicht an die Stelle von ")
-                          + file + ProgramText(".", " treten."));
+                          + file + ProgramText(". ", " treten. ") + WriteFailureText(errno));
     SyncFile(QFileInfo(file).absolutePath());
 }
 

@@ -62,13 +62,19 @@ bool SameFile(const QString& a, const QString& b);
 // renamed over it.
 //
 // The file a replacement of target writes: target itself or, when it is a symbolic
-// link, the file the link names (followed to its end), so that the link stays.
+// link, the file the link names (followed to its end as the system follows it, and
+// named from the folder it really lies in), so that the link stays.
 QString LinkedFile(const QString& target);
 // The same, when the user may replace it: an existing file the user may not write is
 // refused with error 70 naming it.
 QString FileToReplace(const QString& target);
 // The temporary name beside the file to replace.
 QString PartialName(const QString& target);
+// Makes the temporary file beside the file to replace (as FileToReplace finds it), empty
+// and the user's alone, without following a link planted under its name. A failure names
+// the file to replace and its cause: error 70 when refused, 76 when its folder is
+// missing, 75 otherwise.
+QString NewPartial(const QString& target);
 // Flushes a file (or a folder's entries) to the disk; error 70 when it cannot.
 void SyncFile(const QString& path);
 // Puts a complete partial file in place of the file to replace in one step, synced and

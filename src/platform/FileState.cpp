@@ -1,11 +1,47 @@
 #include "FileState.h"
 #include "FileOps.h"
-#include <QCryptographicHash>
-#include <QFile>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
+#include <openssl/evp.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
+
+namespace {
+
+FileStamp StampOf(const struct stat& st)
+{
+    const auto ns = [](const timespec& t) { return int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
+    return {uint64_t(st.st_dev), uint64_t(st.st_ino), ns(st.st_ctim), ns(st.st_mtim)};
+}
+
+// A look at a file, links followed; false when there is none.
+bool Look(const QString& path, struct stat& st)
+{
+    return !path.contains(QChar(0)) && ::stat(NativePath(path).constData(), &st) == 0;
+}
+
+// SHA-256 of what is left to read of fd, in hexadecimal, by the system's crypto library
+// (which uses the processor's SHA instructions where it has them); nothing on a read error.
+std::optional<QByteArray> Sha256(int fd)
+{
+    const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+    if (!ctx || EVP_DigestInit_ex(ctx.get(), EVP_sha256(), nullptr) != 1)
+        return std::nullopt;
+    std::vector<char> buffer(1 << 20);
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer.data(), buffer.size())) > 0 || (n < 0 && errno == EINTR))
+        if (n > 0 && EVP_DigestUpdate(ctx.get(), buffer.data(), size_t(n)) != 1)
+            return std::nullopt;
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (n != 0 || EVP_DigestFinal_ex(ctx.get(), digest, &length) != 1)
+        return std::nullopt;
+    return QByteArray(reinterpret_cast<const char*>(digest), int(length)).toHex();
+}
+
+} // namespace
 
 std::optional<FileState> StateOfFile(const QString& path)
 {
@@ -18,19 +54,39 @@ std::optional<FileState> StateOfFile(const QString& path)
     if (fd < 0)
         return std::nullopt;
     std::optional<FileState> state;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        QCryptographicHash hash(QCryptographicHash::Sha256);
-        char buffer[1 << 16];
-        ssize_t n = 0;
-        while ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR))
-            if (n > 0)
-                hash.addData(QByteArrayView(buffer, n));
-        if (n == 0) {
-            state = FileState{int64_t(st.st_size), int64_t(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000,
-                              uint32_t(st.st_uid), hash.result().toHex()};
+    struct stat before {}, after {};
+    if (::fstat(fd, &before) == 0 && S_ISREG(before.st_mode)) {
+        if (const std::optional<QByteArray> checksum = Sha256(fd)) {
+            state = FileState{int64_t(before.st_size),
+                              int64_t(before.st_mtim.tv_sec) * 1000 + before.st_mtim.tv_nsec / 1000000,
+                              uint32_t(before.st_uid), *checksum, StampOf(before)};
+            // Written while it was read: the checksum is of neither state, and the next
+            // check reads the file again.
+            if (::fstat(fd, &after) != 0 || !(StampOf(after) == *state->stamp) || after.st_size != before.st_size)
+                state->stamp.reset();
         }
     }
     ::close(fd);
+    return state;
+}
+
+std::optional<FileState> ChangedSince(const QString& path, const FileState& known)
+{
+    struct stat st {};
+    if (known.stamp && Look(path, st) && st.st_size == known.size && StampOf(st) == *known.stamp)
+        return std::nullopt;
+    std::optional<FileState> now = StateOfFile(path);
+    if (now && now->sameContent(known))
+        now.reset();
+    return now;
+}
+
+FileState MovedTo(FileState state, const QString& path)
+{
+    struct stat st {};
+    const bool same = state.stamp && Look(path, st) && st.st_size == state.size
+                      && StampOf(st).device == state.stamp->device && StampOf(st).inode == state.stamp->inode
+                      && StampOf(st).modifiedNs == state.stamp->modifiedNs;
+    state.stamp = same ? std::optional<FileStamp>(StampOf(st)) : std::nullopt;
     return state;
 }

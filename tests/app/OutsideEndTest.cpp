@@ -3,6 +3,7 @@
 #include "AppFixture.h"
 #include "platform/FileOps.h"
 #include "platform/InstanceLock.h"
+#include "platform/ReplacementLock.h"
 #include "platform/SessionEnd.h"
 #include "platform/Yield.h"
 #include <QApplication>
@@ -102,4 +103,24 @@ TEST_F(OutsideEndTest, UnderAYieldingCommandTheUnloadWaitsForTheCommand)
     EXPECT_FALSE(cnn->isOpen());
     EXPECT_EQ(CLng(Scalar(workingCopy(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Zeile'"))), 3);
     EXPECT_EQ(Prog(), QStringLiteral("KALMARO"));
+}
+
+// A save waiting for another one's replacement (the lock beside the project held) is
+// given up by an end from outside: the project stays as the other left it, the changes
+// stay in the working copy for the next start, and the program ends.
+TEST_F(OutsideEndTest, ASaveWaitingForAnotherIsGivenUpAndTheWorkIsKept)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    main->cnnX()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'Rest',0)"));
+    main->MarkChanged();
+    ReplacementLock other(projectDb());
+    ASSERT_TRUE(other.TryLock());
+    QTimer::singleShot(100, [] { std::raise(SIGTERM); });
+
+    main->mnuSPEICHERN_Click();
+
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(RestRows(projectDb()), 0);
+    EXPECT_TRUE(UnloadedWithin(UnloadPatienceMs));
+    EXPECT_EQ(RestRows(workingCopy()), 1);
 }

@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
 
@@ -60,10 +61,9 @@ TEST(DatabaseFiles, CopyOfAMissingFileFailsAndCreatesNothing)
     const QString target = p.folder() + QStringLiteral("/copy.mdb");
     EXPECT_EQ(VbErrorOf([&] { CopyDatabase(p.folder() + QStringLiteral("/none.mdb"), target); }), VbErr::FileNotFound);
     EXPECT_FALSE(QFileInfo::exists(target));
-    // A target in a missing folder cannot be opened: an error, and (under the
-    // sanitizer) no handle left behind.
+    // A target in a missing folder: the path is not found.
     const QString unreachable = p.folder() + QStringLiteral("/missing/copy.mdb");
-    EXPECT_EQ(VbErrorOf([&] { CopyDatabase(p.projectDbPath(), unreachable); }), VbErr::DbGeneral);
+    EXPECT_EQ(VbErrorOf([&] { CopyDatabase(p.projectDbPath(), unreachable); }), VbErr::PathNotFound);
     EXPECT_FALSE(QFileInfo::exists(unreachable));
 }
 
@@ -366,4 +366,43 @@ TEST(DatabaseFiles, AFileTheUserMayNotWriteIsRefusedAndKeptDirectOrThroughALink)
         EXPECT_TRUE(QFileInfo(link).isSymLink());
         EXPECT_EQ(LeftOvers(p.folder()), QStringList());
     }
+}
+
+// A file the user may write in a folder that takes no new file from him (another user's
+// folder) is not replaced: the refusal names the file and what was refused, not the
+// temporary file that could not be made. Run as root, another user tries it (root may
+// write any folder); otherwise the test's own user.
+TEST(DatabaseFiles, AFileInAFolderThatTakesNoNewFileIsRefusedNamingIt)
+{
+    TempProject p;
+    OpenToAll(p.folder());
+    const QString folder = p.folder() + QStringLiteral("/fremd");
+    const QString file = folder + QStringLiteral("/TREMOL.mdb");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    CopyDatabase(p.projectDbPath(), file);
+    ::chmod(QFile::encodeName(file).constData(), 0666);
+    ::chmod(QFile::encodeName(p.projectDbPath()).constData(), 0644);
+    ::chmod(QFile::encodeName(folder).constData(), 0555);
+    p.exec(QStringLiteral("INSERT INTO E1 (ID, KEN) VALUES (5, 'neu')"));
+    const QByteArray before = BytesOf(file);
+    std::optional<OtherUser> other;
+    if (::geteuid() == 0) {
+        REQUIRE_OTHER_USER();
+        other.emplace();
+    }
+    int32_t number = 0;
+    QString text;
+    try {
+        CopyDatabase(p.projectDbPath(), file);
+    } catch (const VbError& e) {
+        number = e.number();
+        text = e.text();
+    }
+    other.reset();
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    EXPECT_EQ(number, VbErr::PermissionDenied);
+    EXPECT_EQ(text, QStringLiteral("Zugriff verweigert: ") + file
+                        + QStringLiteral("\r\nIhr Ordner nimmt keine neue Datei auf: Der Zugriff wurde verweigert."));
+    EXPECT_EQ(BytesOf(file), before);
+    EXPECT_EQ(LeftOvers(folder), QStringList());
 }

@@ -147,6 +147,51 @@ TEST(LeftOverPartials, GoByTheirOwnAgeAndNameOnly)
     EXPECT_TRUE(QFile::exists(newFile));
 }
 
+// A folder reached through a link, and in it a relative link: the system takes the
+// link's ".." from the folder it really lies in, and so does a replacement (a printed
+// PDF, a saved database); a chain of links is followed to its end.
+TEST(FileOps, ALinkIsFollowedAsTheSystemFollowsIt)
+{
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    // ablage/a/TE holds the link; PROJEKTE/TE is a link to that folder. By the path's
+    // text "../../daten" from PROJEKTE/TE would be daten at the top, which exists too.
+    for (const char* folder : {"ablage/a/TE", "ablage/daten", "daten", "PROJEKTE"})
+        ASSERT_TRUE(root.mkpath(QLatin1String(folder)));
+    ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("ablage/a/TE")), root.filePath(QStringLiteral("PROJEKTE/TE"))));
+    const QString file = root.filePath(QStringLiteral("ablage/daten/seiten.pdf"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("alt");
+    }
+    ASSERT_TRUE(QFile::link(QStringLiteral("../../daten/seiten.pdf"), root.filePath(QStringLiteral("ablage/a/TE/seiten.pdf"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("seiten.pdf"), root.filePath(QStringLiteral("ablage/a/TE/kette.pdf"))));
+    for (const char* name : {"PROJEKTE/TE/seiten.pdf", "PROJEKTE/TE/kette.pdf"}) {
+        SCOPED_TRACE(name);
+        const QString target = root.filePath(QLatin1String(name));
+        ASSERT_EQ(QFileInfo(target).canonicalFilePath(), file);
+        EXPECT_EQ(LinkedFile(target), file);
+        EXPECT_EQ(FileToReplace(target), file);
+        EXPECT_TRUE(PartialName(target).startsWith(file + QStringLiteral(".partial-")));
+
+        const QString partial = PartialName(target);
+        {
+            QFile f(partial);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(name);
+        }
+        PutInPlace(partial, target);
+        EXPECT_EQ(BytesOf(file), QByteArray(name));
+        EXPECT_TRUE(QFileInfo(target).isSymLink());
+        EXPECT_EQ(QDir(root.filePath(QStringLiteral("daten"))).entryList(QDir::Files), QStringList());
+        EXPECT_EQ(QDir(root.filePath(QStringLiteral("ablage/daten"))).entryList(QDir::Files), QStringList{"seiten.pdf"});
+    }
+    // A file that is no link is named as given, its folder's links left to the system.
+    const QString plain = root.filePath(QStringLiteral("PROJEKTE/TE/neu.pdf"));
+    EXPECT_EQ(LinkedFile(plain), plain);
+}
+
 TEST(FileOps, ANameWithANulIsRefusedAndNoOtherFileIsTouched)
 {
     QTemporaryDir dir;
