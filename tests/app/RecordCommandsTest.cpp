@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -75,7 +76,14 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
     }
 
-    mdiEINGABE& Input() const { return *main->EINGABE(); }
+    // The open input window. Without one the running test fails here: going on would end
+    // the whole test program on a closed window.
+    mdiEINGABE& Input() const
+    {
+        if (mdiEINGABE* form = main->EINGABE())
+            return *form;
+        throw std::runtime_error("the input window is not open");
+    }
     StatusPanel& Panel(int n) const { return main->stbMAIN->Panels(n); }
     bool InInputState() const
     {
@@ -512,6 +520,14 @@ TEST_F(RecordCommandsTest, OpenedRecordIsSavedAsItself)
     EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
     EXPECT_EQ(record(2), opened);
     EXPECT_EQ(record(1), namesake);
+}
+
+// A check of the input window after it closed fails its own test, and the tests after it
+// still run.
+TEST_F(RecordCommandsTest, AClosedInputWindowFailsTheTestNotTheTestProgram)
+{
+    ASSERT_EQ(main->EINGABE(), nullptr);
+    EXPECT_THROW(Input().txtKEN->text(), std::runtime_error);
 }
 
 TEST_F(RecordCommandsTest, RefusedEditAtCtrlSKeepsTheKeysInTheEditor)

@@ -78,7 +78,7 @@ TEST(SharedFolders, AnOwnFolderIsWrittenByItsOwnerAlone)
 // refusal says so and names the folder.
 TEST(SharedFolders, ARefusalIsAccessDeniedNamingTheFolder)
 {
-    REQUIRE_OTHER_USER();
+    REQUIRE_OTHER_USER("a folder of another user");
     QTemporaryDir dir;
     OpenToAll(dir.path());
     const QString benutzer = dir.filePath(QStringLiteral("BENUTZER"));

@@ -337,7 +337,7 @@ TEST(Setup, TheToolWritesTheTemplateAndLaysOutASuite)
 // suite whose archive he may not write it stops before it changes anything.
 TEST(Setup, ASecondUserIsAddedAndFilesHeMayNotWriteStay)
 {
-    REQUIRE_OTHER_USER();
+    REQUIRE_OTHER_USER("a second user entered in one suite");
     TempSuite suite(true, TempSuite::Users::All);
     const QString archive = suite.datenFolder() + "/ARCHIV.mdb";
     const QString config = suite.root() + "/configB";

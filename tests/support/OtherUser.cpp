@@ -1,5 +1,7 @@
 #include "support/OtherUser.h"
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 #include <grp.h>
 #include <pwd.h>
 #include <stdexcept>
@@ -22,6 +24,15 @@ void Check(bool ok, const char* what)
 {
     if (!ok)
         throw std::runtime_error(what);
+}
+
+// Back to root with the saved group and groups. A process that cannot get there would
+// run every later test as some other mix of ids: it ends.
+void BackToRoot()
+{
+    // Root first: only root may set the groups again.
+    if (::seteuid(0) != 0 || ::setegid(savedGid) != 0 || ::setgroups(savedGroups.size(), savedGroups.data()) != 0)
+        std::abort();
 }
 
 } // namespace
@@ -47,25 +58,41 @@ QString OtherUser::Name()
 
 OtherUser::OtherUser()
 {
-    if (depth++ > 0)
+    if (depth > 0) {
+        ++depth;
         return;
+    }
     const passwd* pw = Nobody();
     Check(pw && ::geteuid() == 0, "acting as another user needs root");
+    const uid_t uid = pw->pw_uid;
+    const gid_t gid = pw->pw_gid;
     savedGid = ::getegid();
     savedGroups.resize(size_t(::getgroups(0, nullptr)));
-    ::getgroups(int(savedGroups.size()), savedGroups.data());
-    const gid_t gid = pw->pw_gid;
-    Check(::setgroups(1, &gid) == 0 && ::setegid(gid) == 0 && ::seteuid(pw->pw_uid) == 0,
-          "cannot act as the user nobody");
+    Check(::getgroups(int(savedGroups.size()), savedGroups.data()) == int(savedGroups.size()),
+          "cannot read the groups of the process");
+    if (::setgroups(1, &gid) != 0 || ::setegid(gid) != 0 || ::seteuid(uid) != 0) {
+        const std::string why = std::strerror(errno);
+        BackToRoot();
+        throw std::runtime_error("cannot act as the user nobody: " + why);
+    }
+    depth = 1;
 }
 
 OtherUser::~OtherUser()
 {
-    if (--depth > 0)
-        return;
-    // Back to root first: only root may set the groups again.
-    if (::seteuid(0) != 0 || ::setegid(savedGid) != 0 || ::setgroups(savedGroups.size(), savedGroups.data()) != 0)
-        std::abort();
+    if (--depth == 0)
+        BackToRoot();
+}
+
+std::optional<QString> Unprivileged::Impossible()
+{
+    return ::geteuid() == 0 ? OtherUser::Impossible() : std::nullopt;
+}
+
+Unprivileged::Unprivileged()
+{
+    if (::geteuid() == 0)
+        other_.emplace();
 }
 
 void OpenToAll(const QString& folder)
