@@ -44,6 +44,7 @@ TEST(SharedFolders, TakeWhatTheParentGrantsOthers)
         {"open parent, all entries", 0777, Sharing::AllEntries, 0777},
         {"group parent with its group kept", 02770, Sharing::EachOwnEntries, 03770},
         {"parent for its owner only", 0700, Sharing::EachOwnEntries, 0700},
+        {"group parent, read only", 02775, Sharing::Reading, 02755},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

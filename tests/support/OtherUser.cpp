@@ -1,5 +1,6 @@
 #include "support/OtherUser.h"
 #include <QFile>
+#include <QProcess>
 #include <cerrno>
 #include <cstring>
 #include <grp.h>
@@ -51,6 +52,11 @@ uint32_t OtherUser::Uid()
     return Nobody()->pw_uid;
 }
 
+uint32_t OtherUser::Gid()
+{
+    return Nobody()->pw_gid;
+}
+
 QString OtherUser::Name()
 {
     return QString::fromLocal8Bit(Nobody()->pw_name).toUpper();
@@ -93,6 +99,19 @@ Unprivileged::Unprivileged()
 {
     if (::geteuid() == 0)
         other_.emplace();
+}
+
+void RunUnprivileged(QProcess& process)
+{
+    if (::geteuid() != 0)
+        return;
+    // Looked up before the fork: the child may make only async-signal-safe calls.
+    const uid_t uid = OtherUser::Uid();
+    const gid_t gid = OtherUser::Gid();
+    process.setChildProcessModifier([uid, gid] {
+        if (::setgroups(1, &gid) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
+            ::_exit(127);
+    });
 }
 
 void OpenToAll(const QString& folder)

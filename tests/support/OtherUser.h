@@ -4,6 +4,7 @@
 // supplementary groups) for everything the process does inside it, and gives it back
 // at its end. Elsewhere a test that needs it skips, saying why.
 #include <QString>
+class QProcess;
 #include <cstdint>
 #include <optional>
 
@@ -13,6 +14,7 @@ public:
     // one can.
     static std::optional<QString> Impossible();
     static uint32_t Uid();
+    static uint32_t Gid();   // its group
     // The login name upper-cased, as the program names its user.
     static QString Name();
 
@@ -43,6 +45,11 @@ public:
 private:
     std::optional<OtherUser> other_;
 };
+
+// Lets the program a process starts run as Unprivileged acts: as the second user (for
+// good: real and effective ids) where the tests run as root, as the test's own user
+// elsewhere.
+void RunUnprivileged(QProcess& process);
 
 // Skips the running test when no scope can meet file modes.
 #define REQUIRE_UNPRIVILEGED()                                                                \
