@@ -52,7 +52,48 @@ QString projectDb(const TempSuite& suite, const char* project)
 const QStringList RecordTables = {"E1", "E2", "E3", "E4", "E5", "A1", "A2", "A3", "G0", "P1",
                                   "P2", "P3", "P4", "P5", "G1", "G2_1", "G2_2", "G3", "G4"};
 
+// The command-line tool, where the build placed it beside the tests.
+QString Tool()
+{
+    return QCoreApplication::applicationDirPath() + "/../src/setup/tremol-setup";
+}
+
+// A set-up of the suite by the running user with the program and its documents: what a
+// further user runs.
+SuiteOptions OptionsFor(const TempSuite& suite)
+{
+    SuiteOptions options;
+    options.root = suite.root();
+    options.exe = QCoreApplication::applicationFilePath();
+    options.documentsFrom = BuildProgramFolder();
+    return options;
+}
+
+// Lays out a suite with the running user's settings in config: the error number (0 for
+// none) and the report, or the error's text.
+std::pair<int32_t, QStringList> LayOutWithSettingsIn(const SuiteOptions& options, const QString& config)
+{
+    const QByteArray configBefore = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    QStringList report;
+    int32_t error = 0;
+    try {
+        report = LayOutSuite(options);
+    } catch (const VbError& e) {
+        error = e.number();
+        report << e.text();
+    }
+    qputenv("XDG_CONFIG_HOME", configBefore);
+    return {error, report};
+}
+
 } // namespace
+
+#define REQUIRE_TOOL()                                                                        \
+    do {                                                                                      \
+        if (!QFileInfo(Tool()).isExecutable())                                                \
+            GTEST_SKIP() << "tremol-setup not built beside the tests";                        \
+    } while (0)
 
 TEST(Setup, LaysOutTheSuite)
 {
@@ -296,22 +337,6 @@ TEST(Setup, TheUserIsTheEffectiveLoginUser)
     EXPECT_FALSE(UserName().contains(' '));
 }
 
-namespace {
-
-// The command-line tool, where the build placed it beside the tests.
-QString Tool()
-{
-    return QCoreApplication::applicationDirPath() + "/../src/setup/tremol-setup";
-}
-
-} // namespace
-
-#define REQUIRE_TOOL()                                                                        \
-    do {                                                                                      \
-        if (!QFileInfo(Tool()).isExecutable())                                                \
-            GTEST_SKIP() << "tremol-setup not built beside the tests";                        \
-    } while (0)
-
 TEST(Setup, TheToolWritesTheTemplateAndLaysOutASuite)
 {
     REQUIRE_TOOL();
@@ -347,35 +372,17 @@ TEST(Setup, TheToolWritesTheTemplateAndLaysOutASuite)
 }
 
 // A second user runs the set-up on a suite the first laid out for all users: it enters
-// him (admin row, his own settings) and leaves what it may not write, saying so. On a
-// suite whose archive he may not write it stops before it changes anything.
+// him (admin row, his own settings) and leaves what it may not write, saying so.
 TEST(Setup, ASecondUserIsAddedAndFilesHeMayNotWriteStay)
 {
     REQUIRE_OTHER_USER("a second user entered in one suite");
     TempSuite suite(true, TempSuite::Users::All);
     const QString archive = suite.datenFolder() + "/ARCHIV.mdb";
     const QString config = suite.root() + "/configB";
-    const QByteArray configA = qgetenv("XDG_CONFIG_HOME");
-    SuiteOptions options;
-    options.root = suite.root();
-    options.exe = QCoreApplication::applicationFilePath();
-    options.documentsFrom = BuildProgramFolder();
-    const auto runAsB = [&] {
+    const auto [error, report] = [&] {
         const OtherUser b;
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
-        QStringList report;
-        int32_t error = 0;
-        try {
-            report = LayOutSuite(options);
-        } catch (const VbError& e) {
-            error = e.number();
-            report << e.text();
-        }
-        qputenv("XDG_CONFIG_HOME", configA);
-        return std::make_pair(error, report);
-    };
-
-    const auto [error, report] = runAsB();
+        return LayOutWithSettingsIn(OptionsFor(suite), config);
+    }();
     EXPECT_EQ(error, 0) << report.join('\n').toStdString();
     for (const QString& kept : {suite.programFolder() + "/TREMOL", suite.programFolder() + "/TREMOL.mdb",
                                 suite.root() + "/KALMARO"})
@@ -387,15 +394,26 @@ TEST(Setup, ASecondUserIsAddedAndFilesHeMayNotWriteStay)
               suite.projectsFolder());
     EXPECT_TRUE(QFileInfo(config + "/KALMARO/KALMARO.ini").isFile());
     EXPECT_FALSE(QFileInfo::exists(suite.programFolder() + "/TREMOL"));
+}
 
-    // An archive he may not write: refused, nothing written (his settings neither).
-    QDir(config).removeRecursively();
-    OpenDatabase(archive)->Execute("DELETE FROM ADMIN WHERE BENUTZER=?", {OtherUser::Name()});
-    ASSERT_TRUE(QFile::setPermissions(archive, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
-    const auto [refused, message] = runAsB();
+// On a suite whose archive the user may not write the set-up stops before it changes
+// anything: nothing written, his settings neither.
+TEST(Setup, AnArchiveTheUserMayNotWriteStopsTheSetUpBeforeAnyChange)
+{
+    REQUIRE_UNPRIVILEGED();
+    TempSuite suite(true, TempSuite::Users::All);
+    const QString archive = suite.datenFolder() + "/ARCHIV.mdb";
+    const QString config = suite.root() + "/configB";
+    const QByteArray before = BytesOf(archive);
+    ASSERT_TRUE(QFile::setPermissions(archive, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const auto [refused, message] = [&] {
+        const Unprivileged user;
+        return LayOutWithSettingsIn(OptionsFor(suite), config);
+    }();
     EXPECT_EQ(refused, VbErr::PermissionDenied);
     EXPECT_EQ(message, QStringList{"Das Archiv kann nicht geschrieben werden: " + archive + ". Nichts wurde geändert."});
-    EXPECT_EQ(single(archive, "SELECT count(*) FROM ADMIN"), "1");
+    EXPECT_EQ(BytesOf(archive), before);
+    EXPECT_FALSE(QFileInfo::exists(suite.programFolder() + "/TREMOL"));
     EXPECT_FALSE(QFileInfo::exists(config));
 }
 
