@@ -305,7 +305,7 @@ TEST_F(SharedProject, ASaveIntoAProjectDatabaseTheUserMayNotWriteIsRefused)
     const QByteArray before = BytesOf(projectDb());
     {
         const Unprivileged user;
-        Edit(saver, "Spundwand", "von B");
+        Edit(saver, "Spundwand", "nicht gespeichert");
         saverDialogs.msgAnswers = {MsgResult::OK};
         saver.mnuSPEICHERN_Click();
     }
