@@ -65,6 +65,7 @@ void RecordCommands::Eingabestatus(bool an)
 void RecordCommands::mnuNEU_Click()
 {
     Guarded(main_.context().dlg(), RoutineBox(main_.Caption(QStringLiteral("mnuNEU"))), [&](Guard& g) {
+        geoeffnet_ = 0;
         g.step([&] { ShowEingabe(); });
         g.step([&] {
             main_.stbMAIN->Panels(6).setText(QStringLiteral("-"));
@@ -109,6 +110,7 @@ void RecordCommands::mnuOEFFNEN_Click()
         g.step([&] {
             if (!eingabe_)
                 throw VbError(VbErr::ObjectNotSet);
+            geoeffnet_ = id;
             eingabe_->OEFFNEN(id);
         });
         g.step([&] { DoEvents(); });
@@ -179,7 +181,11 @@ void RecordCommands::EingabeSpeichern(Guard& g, const QString& title)
         return;
     int32_t id = 0;
     Recordset rs;
-    g.step([&] { rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=?"), {Variant(d)}, cnn); });
+    // The opened record, saved under its own designation, is itself, not a namesake.
+    g.step([&] {
+        rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=? ORDER BY [ID]=? DESC"), {Variant(d), Variant(geoeffnet_)},
+                cnn);
+    });
     if (g.test([&] { return rs.Eof(); })) {
         g.step([&] { rs.Close(); });
         g.step([&] { id = NeueDatensatzID(cnn); });
@@ -203,7 +209,7 @@ void RecordCommands::EingabeSpeichern(Guard& g, const QString& title)
     bool festgeschrieben = false;
     g.step([&] {
         Recordset andere;
-        andere.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]<>? AND [AKT]=true"), {Variant(d)}, cnn);
+        andere.Open(QStringLiteral("SELECT * FROM [E1] WHERE [ID]<>? AND [AKT]=true"), {Variant(id)}, cnn);
         for (; !andere.Eof(); andere.MoveNext()) {
             andere.Fields(QStringLiteral("AKT")) = Variant(false);
             andere.Update();

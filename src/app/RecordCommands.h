@@ -5,6 +5,7 @@
 // is open, its buttons are shown and the menus that would leave it are off.
 #include <QPointer>
 #include <QString>
+#include <cstdint>
 
 class frmMAIN;
 class Guard;
@@ -39,4 +40,6 @@ private:
 
     frmMAIN& main_;
     QPointer<mdiEINGABE> eingabe_;
+    // The record the input window was opened on; 0 for a new one.
+    int32_t geoeffnet_ = 0;
 };

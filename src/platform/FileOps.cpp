@@ -105,7 +105,7 @@ void CreateSharedFolder(const QString& path, Sharing sharing)
     if (!Status(ParentFolder(QFileInfo(path).absoluteFilePath()), parent) || !Status(path, own)
         || own.st_uid != ::geteuid())
         return;   // another user's folder stays as its owner made it
-    const mode_t others = S_IRWXG | S_IRWXO;
+    const mode_t others = sharing == Sharing::Reading ? S_IRGRP | S_IXGRP | S_IROTH | S_IXOTH : S_IRWXG | S_IRWXO;
     mode_t mode = (own.st_mode & 07777) | (parent.st_mode & (others | S_ISGID));
     if (sharing == Sharing::EachOwnEntries && (mode & (S_IWGRP | S_IWOTH)))
         mode |= S_ISVTX;
@@ -127,21 +127,43 @@ void CreateOwnFolder(const QString& path)
         RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, path);
 }
 
-void ShareLikeFolder(const QString& file)
+void ShareLikeFolder(const QString& file, FileSharing sharing)
 {
     struct stat folder {}, own {};
     if (!Status(QFileInfo(file).absolutePath(), folder) || !Status(file, own))
         throw VbError(VbErr::FileNotFound, VbErrorText(VbErr::FileNotFound) + QStringLiteral(": ") + file);
-    const mode_t readWrite = S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
+    const mode_t shared = sharing == FileSharing::ReadWrite ? S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH
+                          : (own.st_mode & S_IXUSR)         ? S_IRGRP | S_IXGRP | S_IROTH | S_IXOTH
+                                                            : S_IRGRP | S_IROTH;
     TryGroup(file, folder.st_gid);
-    if (::chmod(NativePath(file).constData(), (own.st_mode & 07777) | (folder.st_mode & readWrite)) != 0)
+    if (::chmod(NativePath(file).constData(), (own.st_mode & 07777) | (folder.st_mode & shared)) != 0)
         RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PermissionDenied, file);
 }
 
+namespace {
+
+// The effective user's rights, as the program's own reads, writes and starts will meet
+// them.
+bool MayAccess(const QString& path, int mode)
+{
+    return !HasNul(path) && ::eaccess(NativePath(path).constData(), mode) == 0;
+}
+
+} // namespace
+
 bool MayWrite(const QString& path)
 {
-    // The effective user's rights, as the writes themselves will meet them.
-    return !HasNul(path) && ::eaccess(NativePath(path).constData(), W_OK) == 0;
+    return MayAccess(path, W_OK);
+}
+
+bool MayRead(const QString& path)
+{
+    return MayAccess(path, R_OK);
+}
+
+bool MayRun(const QString& path)
+{
+    return MayAccess(path, X_OK);
 }
 
 std::uintmax_t FileLen(const QString& path)

@@ -20,22 +20,30 @@ bool FolderExists(const QString& path);
 // error 70, a missing parent error 76, each naming the folder.
 void CreateFolder(const QString& path);
 // Who besides its owner may use a folder that the program makes for all users of the
-// suite: in Sharing::EachOwnEntries the others may add entries but remove only their
-// own (as in a folder of per-user folders).
-enum class Sharing { AllEntries, EachOwnEntries };
+// suite: in Sharing::Reading the others may only read and pass it (the program folder);
+// in Sharing::EachOwnEntries they may add entries but remove only their own (as in a
+// folder of per-user folders).
+enum class Sharing { Reading, AllEntries, EachOwnEntries };
 // Creates a folder for all users of the suite (errors as CreateFolder): it gets what
-// its parent grants group and others (reading, writing, passing, the set-group-ID bit)
-// and the parent's group where the user may give it. A folder of the user's own that
-// grants less is widened so; another user's is left as it is.
+// its parent grants group and others (reading, writing, passing, the set-group-ID bit;
+// in Sharing::Reading no writing) and the parent's group where the user may give it. A
+// folder of the user's own that grants less is widened so; another user's is left as it
+// is.
 void CreateSharedFolder(const QString& path, Sharing sharing);
 // Creates a folder of the user's own (errors as CreateFolder): whatever the folder above
 // grants, nobody else may write in it.
 void CreateOwnFolder(const QString& path);
-// Gives a file the read and write permissions its folder grants group and others, and
-// the folder's group where the user may give it: a file made for all users of the suite.
-void ShareLikeFolder(const QString& file);
-// Whether the effective user may write an existing file or folder.
+// What the others may do with a file made for all users of the suite, as far as its
+// folder grants them: read and write it (a database), or read it and, where its owner
+// may, run it (a file of the program folder).
+enum class FileSharing { ReadWrite, ReadRun };
+// Gives a file those permissions its folder grants group and others, and the folder's
+// group where the user may give it.
+void ShareLikeFolder(const QString& file, FileSharing sharing);
+// Whether the effective user may write an existing file or folder, read it, or run it.
 bool MayWrite(const QString& path);
+bool MayRead(const QString& path);
+bool MayRun(const QString& path);
 // Size of a file in bytes.
 std::uintmax_t FileLen(const QString& path);
 // Deletes a file (a missing file is error 53).

@@ -95,20 +95,30 @@ void putInPlace(const QString& partial, const QString& target)
     }
 }
 
-void copyReplacing(const QString& source, const QString& target)
+// Copies a file of the program folder into place: whoever may read the folder may read
+// it, and run it when it is a program (run).
+void copyIntoProgramFolder(const QString& source, const QString& target, bool run)
 {
     const QString partial = target + QStringLiteral(".new");
     QFile::remove(partial);
-    if (!QFile::copy(source, partial))
-        throw VbError(VbErr::PermissionDenied, ProgramText("Cannot copy: ", "Kopieren nicht möglich: ") + source + QStringLiteral(" -> ") + target);
+    try {
+        if (!QFile::copy(source, partial))
+            throw VbError(VbErr::PermissionDenied, ProgramText("Cannot copy: ", "Kopieren nicht möglich: ") + source + QStringLiteral(" -> ") + target);
+        if (run && !QFile::setPermissions(partial, QFile::permissions(partial) | QFileDevice::ExeOwner))
+            throw VbError(VbErr::PermissionDenied, ProgramText("Cannot make the file executable: ", "Datei kann nicht ausführbar gemacht werden: ") + target);
+        ShareLikeFolder(partial, FileSharing::ReadRun);
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
     putInPlace(partial, target);
 }
 
 // Makes a database at a temporary name beside the target, fills it, and only
-// then puts it in place, so that no half-written database is ever left. It may be
-// written by whoever may write its folder.
+// then puts it in place, so that no half-written database is ever left. The others
+// may use it as sharing says, as far as its folder lets them.
 template <typename Fill>
-void createDatabaseAt(const QString& path, const char* schema, Fill fill)
+void createDatabaseAt(const QString& path, const char* schema, FileSharing sharing, Fill fill)
 {
     const QString partial = path + QStringLiteral(".new");
     QFile::remove(partial);
@@ -121,7 +131,7 @@ void createDatabaseAt(const QString& path, const char* schema, Fill fill)
             cnn->Execute(QStringLiteral("COMMIT"));
             cnn->Close();
         }
-        ShareLikeFolder(partial);
+        ShareLikeFolder(partial, sharing);
         putInPlace(partial, path);
     } catch (...) {
         QFile::remove(partial);
@@ -167,7 +177,8 @@ QString BuildProgramFolder()
 
 void MakeTemplateDatabase(const QString& path)
 {
-    createDatabaseAt(path, projectSchema, [](Connection&) {});
+    // Read by the program, never written: like every file of the program folder.
+    createDatabaseAt(path, projectSchema, FileSharing::ReadRun, [](Connection&) {});
 }
 
 void WriteExampleRecords(Connection& project)
@@ -229,7 +240,7 @@ QStringList LayOutSuite(const SuiteOptions& options)
     // The suite's users share the folders of the data and the projects (as far as the
     // suite folder lets them); the program folder is only read by them.
     makeFolder(root.absolutePath());
-    makeFolder(program);
+    CreateSharedFolder(program, Sharing::Reading);
     for (const QString& folder : {daten, projects, projects + QLatin1Char('/') + Project0, projects + QLatin1Char('/') + Project1})
         CreateSharedFolder(folder, Sharing::AllEntries);
 
@@ -246,19 +257,16 @@ QStringList LayOutSuite(const SuiteOptions& options)
     // Program folder: the program, its documents and the empty template.
     if (!options.exe.isEmpty()) {
         const QString target = program + QStringLiteral("/TREMOL");
-        writeOrKeep(target, ProgramText("Program: ", "Programm: ") + target, [&] {
-            copyReplacing(options.exe, target);
-            if (!QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
-                                                   | QFileDevice::ExeOther))
-                throw VbError(VbErr::PermissionDenied, ProgramText("Cannot make the file executable: ", "Datei kann nicht ausführbar gemacht werden: ") + target);
-        });
+        writeOrKeep(target, ProgramText("Program: ", "Programm: ") + target,
+                    [&] { copyIntoProgramFolder(options.exe, target, true); });
     }
     if (!options.documentsFrom.isEmpty()) {
         for (const char* name : {"TREMOL.html", "TREMOL.odt", "TREMOL_H.odt"}) {
             const QString source = options.documentsFrom + QLatin1Char('/') + QLatin1String(name);
             const QString target = program + QLatin1Char('/') + QLatin1String(name);
             if (QFileInfo(source).isFile() && QFileInfo(source).absoluteFilePath() != QFileInfo(target).absoluteFilePath())
-                writeOrKeep(target, ProgramText("Document: ", "Dokument: ") + target, [&] { copyReplacing(source, target); });
+                writeOrKeep(target, ProgramText("Document: ", "Dokument: ") + target,
+                            [&] { copyIntoProgramFolder(source, target, false); });
         }
     }
     const QString templatePath = program + QStringLiteral("/TREMOL.mdb");
@@ -267,7 +275,7 @@ QStringList LayOutSuite(const SuiteOptions& options)
 
     // Suite databases: the archive with this user's admin row, the presets.
     if (!QFileInfo::exists(archive))
-        createDatabaseAt(archive, archiveSchema, [](Connection&) {});
+        createDatabaseAt(archive, archiveSchema, FileSharing::ReadWrite, [](Connection&) {});
     WriteAdminRow(archive, projects, Project0);
     done << ProgramText("Archive: ", "Archiv: ") + archive;
     const QString presets = daten + QStringLiteral("/VORGABE.mdb");
@@ -275,7 +283,8 @@ QStringList LayOutSuite(const SuiteOptions& options)
         done << ProgramText("Presets kept: ", "Vorgaben bleiben: ") + presets;
     } else {
         writeOrKeep(presets, ProgramText("Presets: ", "Vorgaben: ") + presets, [&] {
-            createDatabaseAt(presets, presetsSchema, [](Connection& cnn) { WriteSampleImportLayout(cnn); });
+            createDatabaseAt(presets, presetsSchema, FileSharing::ReadWrite,
+                             [](Connection& cnn) { WriteSampleImportLayout(cnn); });
         });
     }
 
@@ -288,7 +297,7 @@ QStringList LayOutSuite(const SuiteOptions& options)
         }
         const bool withExamples = options.withExamples && name == Project0;
         writeOrKeep(path, ProgramText("Project: ", "Projekt: ") + path, [&] {
-            createDatabaseAt(path, projectSchema, [withExamples](Connection& cnn) {
+            createDatabaseAt(path, projectSchema, FileSharing::ReadWrite, [withExamples](Connection& cnn) {
                 if (withExamples)
                     WriteExampleRecords(cnn);
             });
@@ -313,4 +322,18 @@ QStringList LayOutSuite(const SuiteOptions& options)
                       | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
     });
     return done;
+}
+
+void CheckProgramStartable(const QString& root)
+{
+    const QString program = QDir(root).filePath(QStringLiteral("TREMOL"));
+    const QString exe = program + QStringLiteral("/TREMOL");
+    const QString templatePath = program + QStringLiteral("/TREMOL.mdb");
+    const QString refused = !MayRun(exe) ? exe + ProgramText(" may not be run by you.", " darf von Ihnen nicht ausgeführt werden.")
+                            : !MayRead(templatePath)
+                                ? templatePath + ProgramText(" may not be read by you.", " darf von Ihnen nicht gelesen werden.")
+                                : QString();
+    if (!refused.isEmpty())
+        throw VbError(VbErr::PermissionDenied,
+                      ProgramText("You cannot start the program: ", "Sie können das Programm nicht starten: ") + refused);
 }

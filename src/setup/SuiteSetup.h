@@ -18,6 +18,9 @@ struct SuiteOptions {
 void MakeTemplateDatabase(const QString& path);
 // Lays out the suite under options.root; returns a line per thing done or kept.
 QStringList LayOutSuite(const SuiteOptions& options);
+// Whether this user can start the program of the suite under root: run the program and
+// read the empty template it copies. Error 70 names the file he cannot use.
+void CheckProgramStartable(const QString& root);
 // Enters or updates the current user's admin row in the archive database.
 void WriteAdminRow(const QString& archivePath, const QString& projectsFolder, const QString& project);
 // Writes the example records (complete, valid input) into a project database.

@@ -58,6 +58,10 @@ int main(int argc, char** argv)
         options.documentsFrom = options.exe.isEmpty() ? programFolder : QFileInfo(options.exe).absolutePath();
         for (const QString& line : LayOutSuite(options))
             out << line << '\n';
+        // What was done is said first: a user whom the suite does not let start the
+        // program learns that as well.
+        out.flush();
+        CheckProgramStartable(options.root);
         out << "Start: " << options.root << "/TREMOL/TREMOL\n";
     } catch (const VbError& e) {
         err << "tremol-setup: " << e.text() << " (" << e.number() << ")\n";

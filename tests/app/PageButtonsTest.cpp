@@ -346,7 +346,7 @@ TEST_F(PageButtons, APrintIntoALinkReplacesTheFileItNamesAndOldPartialsGo)
 // file take its name: the print's box names it, directly or through a link.
 TEST_F(PageButtons, APrintIntoAFileTheUserMayNotWriteIsRefused)
 {
-    REQUIRE_OTHER_USER();
+    REQUIRE_UNPRIVILEGED();
     Load(QStringLiteral("mdiSEITE1"));
     const QString pdf = PrintToFile();
     OpenToAll(files.path());
@@ -354,6 +354,7 @@ TEST_F(PageButtons, APrintIntoAFileTheUserMayNotWriteIsRefused)
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
     earlier.write("%PDF-1.4 an earlier print\n");
     earlier.close();
+    ASSERT_TRUE(earlier.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     const QString link = files.filePath(QStringLiteral("verweis.pdf"));
     ASSERT_TRUE(QFile::link(pdf, link));
     for (const QString& target : {pdf, link}) {
@@ -362,7 +363,7 @@ TEST_F(PageButtons, APrintIntoAFileTheUserMayNotWriteIsRefused)
         dialogs->shown.clear();
         dialogs->msgAnswers = {MsgResult::OK};
         {
-            const OtherUser other;
+            const Unprivileged user;
             Click(11);
         }
         const auto boxes = Boxes();

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -75,7 +76,14 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
     }
 
-    mdiEINGABE& Input() const { return *main->EINGABE(); }
+    // The open input window. Without one the running test fails here: going on would end
+    // the whole test program on a closed window.
+    mdiEINGABE& Input() const
+    {
+        if (mdiEINGABE* form = main->EINGABE())
+            return *form;
+        throw std::runtime_error("the input window is not open");
+    }
     StatusPanel& Panel(int n) const { return main->stbMAIN->Panels(n); }
     bool InInputState() const
     {
@@ -487,13 +495,20 @@ TEST_F(RecordCommandsTest, OpenedRecordIsNeverStoredInPart)
 
 TEST_F(RecordCommandsTest, OpenedRecordIsSavedAsItself)
 {
-    // A designation longer than its box takes (written by other means) and a long comment.
+    // Both records share a designation longer than its box takes (written by other means);
+    // the second, opened, has a long comment.
     const QString ken = QStringLiteral("Spundwand-Variante-2");
     const QString kom = QStringLiteral("Spundwand, je Seite drei Schichten, GW links +2 m, mit einer langen Bemerkung");
-    Sql(QStringLiteral("UPDATE [E1] SET [KEN]='%1', [KOM]='%2', [AKT]=([ID]=2)").arg(ken, kom));
-    QStringList before;
-    for (const QString& table : QStringList{"E2", "E3", "E4", "E5"})
-        before << Rows(table, 2);
+    Sql(QStringLiteral("UPDATE [E1] SET [KEN]='%1', [AKT]=([ID]=2)").arg(ken));
+    Sql(QStringLiteral("UPDATE [E1] SET [KOM]='%1' WHERE [ID]=2").arg(kom));
+    const auto record = [&](int32_t id) {
+        QStringList rows;
+        for (const QString& table : QStringList{"E1", "E2", "E3", "E4", "E5"})
+            rows << Rows(table, id);
+        return rows;
+    };
+    const QStringList namesake = record(1), opened = record(2);
+    ASSERT_EQ(Rows(QStringLiteral("E1"), 2), QStringList{ken + QLatin1Char('|') + kom + QStringLiteral("|True")});
     WithDialog([&] { main->mnuOEFFNEN_Click(); }, {KeepAndConfirm});
     ASSERT_NE(main->EINGABE(), nullptr);
     ASSERT_EQ(Input().txtKEN->text(), ken.left(12));
@@ -503,11 +518,16 @@ TEST_F(RecordCommandsTest, OpenedRecordIsSavedAsItself)
     EXPECT_EQ(Boxes()[0].text, QStringLiteral("Soll der vorhandene Datensatz ") + ken + QStringLiteral(" überschrieben werden?"));
     EXPECT_TRUE(InRestState());
     EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
-    EXPECT_EQ(Rows(QStringLiteral("E1"), 2), QStringList{ken + QLatin1Char('|') + kom + QStringLiteral("|True")});
-    QStringList after;
-    for (const QString& table : QStringList{"E2", "E3", "E4", "E5"})
-        after << Rows(table, 2);
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(record(2), opened);
+    EXPECT_EQ(record(1), namesake);
+}
+
+// A check of the input window after it closed fails its own test, and the tests after it
+// still run.
+TEST_F(RecordCommandsTest, AClosedInputWindowFailsTheTestNotTheTestProgram)
+{
+    ASSERT_EQ(main->EINGABE(), nullptr);
+    EXPECT_THROW(Input().txtKEN->text(), std::runtime_error);
 }
 
 TEST_F(RecordCommandsTest, RefusedEditAtCtrlSKeepsTheKeysInTheEditor)

@@ -92,7 +92,7 @@ protected:
 
 TEST_F(SharedProject, TheSecondSaverIsAskedAndKeepingLeavesTheFirstSaveAndHisWorkingCopy)
 {
-    REQUIRE_OTHER_USER();
+    REQUIRE_OTHER_USER("two users' working copies of one project");
     ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
     ASSERT_EQ(StartB(), frmMAIN::StartResult::Running);
     EXPECT_TRUE(dialogsB->boxes().empty());
@@ -152,7 +152,7 @@ TEST_F(SharedProject, TheSecondSaverIsAskedAndKeepingLeavesTheFirstSaveAndHisWor
 
 TEST_F(SharedProject, ReplacingKnowinglyAndTheFirstSaverKeepsHerWorkingCopyAtTheEnd)
 {
-    REQUIRE_OTHER_USER();
+    REQUIRE_OTHER_USER("two users' working copies of one project");
     ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
     ASSERT_EQ(StartB(), frmMAIN::StartResult::Running);
     Edit(*main, "Beispiel", "von A");
@@ -305,7 +305,7 @@ TEST_F(SharedProject, TheMarkerKeepsThePreviousVersionsLinesAndTheLookOfTheProje
 // owner's next start opens it.
 TEST_F(SharedProject, TheWorkingCopiesFolderServesEveryUserAndARefusalSaysAccessDenied)
 {
-    REQUIRE_OTHER_USER();
+    REQUIRE_OTHER_USER("two users' own folders");
     const QString benutzer = root() + QStringLiteral("/BENUTZER");
     ASSERT_TRUE(QDir().mkpath(benutzer));
     ASSERT_TRUE(QFile::setPermissions(benutzer, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
@@ -345,7 +345,7 @@ TEST_F(SharedProject, TheWorkingCopiesFolderServesEveryUserAndARefusalSaysAccess
 // temporary one, and no temporary file is left.
 TEST_F(SharedProject, ASaveIntoAProjectDatabaseTheUserMayNotReplaceIsRefused)
 {
-    REQUIRE_OTHER_USER();
+    REQUIRE_OTHER_USER("another user's files and folders");
     const QString closed = root() + QStringLiteral("/ANDERER/TREMOL.mdb");
     const QString sticky = root() + QStringLiteral("/GETEILT/TREMOL.mdb");
     const auto mode = [](const QString& path, mode_t m) { ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), m), 0); };
@@ -392,6 +392,33 @@ TEST_F(SharedProject, ASaveIntoAProjectDatabaseTheUserMayNotReplaceIsRefused)
         for (const QString& folder : {ParentFolder(projectDb()), ParentFolder(closed), ParentFolder(sticky)})
             EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.partial-*")}, QDir::Files | QDir::System), QStringList());
     }
+}
+
+// The read-only case, for every user: a file of mode 0444 (as root, the second user saves).
+TEST_F(SharedProject, ASaveIntoAProjectDatabaseTheUserMayNotWriteIsRefused)
+{
+    REQUIRE_UNPRIVILEGED();
+    // Root may write any file: there the second user saves.
+    const bool asB = ::geteuid() == 0;
+    ASSERT_EQ(asB ? StartB() : Start(), frmMAIN::StartResult::Running);
+    frmMAIN& saver = asB ? *mainB : *main;
+    ScriptedDialogService& saverDialogs = asB ? *dialogsB : *dialogs;
+    ASSERT_TRUE(QFile::setPermissions(projectDb(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const QByteArray before = BytesOf(projectDb());
+    {
+        const Unprivileged user;
+        Edit(saver, "Spundwand", "nicht gespeichert");
+        saverDialogs.msgAnswers = {MsgResult::OK};
+        saver.mnuSPEICHERN_Click();
+    }
+    const auto boxes = saverDialogs.boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 70\nZugriff verweigert: ") + projectDb()
+                                 + QStringLiteral("\r\nDie Projektdatenbank bleibt unverändert."));
+    EXPECT_EQ(BytesOf(projectDb()), before);
+    EXPECT_TRUE(saver.Changed());
+    EXPECT_EQ(QDir(ParentFolder(projectDb())).entryList({QStringLiteral("*.partial-*")}, QDir::Files | QDir::System),
+              QStringList());
 }
 
 // A project database that is a link to another disk stays a link: the save replaces the

@@ -336,12 +336,12 @@ TEST(DatabaseFiles, ACopyIntoALinkReplacesTheFileItNamesAndKeepsTheLink)
 // file take its name: error 70 names it, and nothing is copied.
 TEST(DatabaseFiles, AFileTheUserMayNotWriteIsRefusedAndKeptDirectOrThroughALink)
 {
-    REQUIRE_OTHER_USER();
+    REQUIRE_UNPRIVILEGED();
     TempProject p;
     OpenToAll(p.folder());
     const QString file = p.folder() + QStringLiteral("/geschuetzt.mdb");
     CopyDatabase(p.projectDbPath(), file);
-    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     const QString link = p.folder() + QStringLiteral("/verweis.mdb");
     ASSERT_TRUE(QFile::link(file, link));
     ::chmod(QFile::encodeName(p.projectDbPath()).constData(), 0644);
@@ -352,7 +352,7 @@ TEST(DatabaseFiles, AFileTheUserMayNotWriteIsRefusedAndKeptDirectOrThroughALink)
         int32_t number = 0;
         QString text;
         {
-            const OtherUser other;
+            const Unprivileged user;
             try {
                 CopyDatabase(p.projectDbPath(), target);
             } catch (const VbError& e) {
@@ -370,8 +370,7 @@ TEST(DatabaseFiles, AFileTheUserMayNotWriteIsRefusedAndKeptDirectOrThroughALink)
 
 // A file the user may write in a folder that takes no new file from him (another user's
 // folder) is not replaced: the refusal names the file and what was refused, not the
-// temporary file that could not be made. Run as root, another user tries it (root may
-// write any folder); otherwise the test's own user.
+// temporary file that could not be made.
 TEST(DatabaseFiles, AFileInAFolderThatTakesNoNewFileIsRefusedNamingIt)
 {
     TempProject p;
@@ -385,11 +384,8 @@ TEST(DatabaseFiles, AFileInAFolderThatTakesNoNewFileIsRefusedNamingIt)
     ::chmod(QFile::encodeName(folder).constData(), 0555);
     p.exec(QStringLiteral("INSERT INTO E1 (ID, KEN) VALUES (5, 'neu')"));
     const QByteArray before = BytesOf(file);
-    std::optional<OtherUser> other;
-    if (::geteuid() == 0) {
-        REQUIRE_OTHER_USER();
-        other.emplace();
-    }
+    REQUIRE_UNPRIVILEGED();
+    const Unprivileged user;
     int32_t number = 0;
     QString text;
     try {

@@ -44,6 +44,7 @@ TEST(SharedFolders, TakeWhatTheParentGrantsOthers)
         {"open parent, all entries", 0777, Sharing::AllEntries, 0777},
         {"group parent with its group kept", 02770, Sharing::EachOwnEntries, 03770},
         {"parent for its owner only", 0700, Sharing::EachOwnEntries, 0700},
+        {"group parent, read only", 02775, Sharing::Reading, 02755},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -78,7 +79,7 @@ TEST(SharedFolders, AnOwnFolderIsWrittenByItsOwnerAlone)
 // refusal says so and names the folder.
 TEST(SharedFolders, ARefusalIsAccessDeniedNamingTheFolder)
 {
-    REQUIRE_OTHER_USER();
+    REQUIRE_OTHER_USER("a folder of another user");
     QTemporaryDir dir;
     OpenToAll(dir.path());
     const QString benutzer = dir.filePath(QStringLiteral("BENUTZER"));

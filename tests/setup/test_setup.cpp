@@ -52,7 +52,48 @@ QString projectDb(const TempSuite& suite, const char* project)
 const QStringList RecordTables = {"E1", "E2", "E3", "E4", "E5", "A1", "A2", "A3", "G0", "P1",
                                   "P2", "P3", "P4", "P5", "G1", "G2_1", "G2_2", "G3", "G4"};
 
+// The command-line tool, where the build placed it beside the tests.
+QString Tool()
+{
+    return QCoreApplication::applicationDirPath() + "/../src/setup/tremol-setup";
+}
+
+// A set-up of the suite by the running user with the program and its documents: what a
+// further user runs.
+SuiteOptions OptionsFor(const TempSuite& suite)
+{
+    SuiteOptions options;
+    options.root = suite.root();
+    options.exe = QCoreApplication::applicationFilePath();
+    options.documentsFrom = BuildProgramFolder();
+    return options;
+}
+
+// Lays out a suite with the running user's settings in config: the error number (0 for
+// none) and the report, or the error's text.
+std::pair<int32_t, QStringList> LayOutWithSettingsIn(const SuiteOptions& options, const QString& config)
+{
+    const QByteArray configBefore = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    QStringList report;
+    int32_t error = 0;
+    try {
+        report = LayOutSuite(options);
+    } catch (const VbError& e) {
+        error = e.number();
+        report << e.text();
+    }
+    qputenv("XDG_CONFIG_HOME", configBefore);
+    return {error, report};
+}
+
 } // namespace
+
+#define REQUIRE_TOOL()                                                                        \
+    do {                                                                                      \
+        if (!QFileInfo(Tool()).isExecutable())                                                \
+            GTEST_SKIP() << "tremol-setup not built beside the tests";                        \
+    } while (0)
 
 TEST(Setup, LaysOutTheSuite)
 {
@@ -296,12 +337,10 @@ TEST(Setup, TheUserIsTheEffectiveLoginUser)
     EXPECT_FALSE(UserName().contains(' '));
 }
 
-// The command-line tool, where the build placed it beside the tests.
 TEST(Setup, TheToolWritesTheTemplateAndLaysOutASuite)
 {
-    const QString tool = QCoreApplication::applicationDirPath() + "/../src/setup/tremol-setup";
-    if (!QFileInfo(tool).isExecutable())
-        GTEST_SKIP() << "tremol-setup not built beside the tests";
+    REQUIRE_TOOL();
+    const QString tool = Tool();
     QTemporaryDir dir;
     auto run = [&](const QStringList& args) {
         QProcess p;
@@ -333,35 +372,17 @@ TEST(Setup, TheToolWritesTheTemplateAndLaysOutASuite)
 }
 
 // A second user runs the set-up on a suite the first laid out for all users: it enters
-// him (admin row, his own settings) and leaves what it may not write, saying so. On a
-// suite whose archive he may not write it stops before it changes anything.
+// him (admin row, his own settings) and leaves what it may not write, saying so.
 TEST(Setup, ASecondUserIsAddedAndFilesHeMayNotWriteStay)
 {
-    REQUIRE_OTHER_USER();
+    REQUIRE_OTHER_USER("a second user entered in one suite");
     TempSuite suite(true, TempSuite::Users::All);
     const QString archive = suite.datenFolder() + "/ARCHIV.mdb";
     const QString config = suite.root() + "/configB";
-    const QByteArray configA = qgetenv("XDG_CONFIG_HOME");
-    SuiteOptions options;
-    options.root = suite.root();
-    options.exe = QCoreApplication::applicationFilePath();
-    options.documentsFrom = BuildProgramFolder();
-    const auto runAsB = [&] {
+    const auto [error, report] = [&] {
         const OtherUser b;
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
-        QStringList report;
-        int32_t error = 0;
-        try {
-            report = LayOutSuite(options);
-        } catch (const VbError& e) {
-            error = e.number();
-            report << e.text();
-        }
-        qputenv("XDG_CONFIG_HOME", configA);
-        return std::make_pair(error, report);
-    };
-
-    const auto [error, report] = runAsB();
+        return LayOutWithSettingsIn(OptionsFor(suite), config);
+    }();
     EXPECT_EQ(error, 0) << report.join('\n').toStdString();
     for (const QString& kept : {suite.programFolder() + "/TREMOL", suite.programFolder() + "/TREMOL.mdb",
                                 suite.root() + "/KALMARO"})
@@ -373,14 +394,97 @@ TEST(Setup, ASecondUserIsAddedAndFilesHeMayNotWriteStay)
               suite.projectsFolder());
     EXPECT_TRUE(QFileInfo(config + "/KALMARO/KALMARO.ini").isFile());
     EXPECT_FALSE(QFileInfo::exists(suite.programFolder() + "/TREMOL"));
+}
 
-    // An archive he may not write: refused, nothing written (his settings neither).
-    QDir(config).removeRecursively();
-    OpenDatabase(archive)->Execute("DELETE FROM ADMIN WHERE BENUTZER=?", {OtherUser::Name()});
-    ASSERT_TRUE(QFile::setPermissions(archive, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
-    const auto [refused, message] = runAsB();
+// On a suite whose archive the user may not write the set-up stops before it changes
+// anything: nothing written, his settings neither.
+TEST(Setup, AnArchiveTheUserMayNotWriteStopsTheSetUpBeforeAnyChange)
+{
+    REQUIRE_UNPRIVILEGED();
+    TempSuite suite(true, TempSuite::Users::All);
+    const QString archive = suite.datenFolder() + "/ARCHIV.mdb";
+    const QString config = suite.root() + "/configB";
+    const QByteArray before = BytesOf(archive);
+    ASSERT_TRUE(QFile::setPermissions(archive, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const auto [refused, message] = [&] {
+        const Unprivileged user;
+        return LayOutWithSettingsIn(OptionsFor(suite), config);
+    }();
     EXPECT_EQ(refused, VbErr::PermissionDenied);
     EXPECT_EQ(message, QStringList{"Das Archiv kann nicht geschrieben werden: " + archive + ". Nichts wurde geändert."});
-    EXPECT_EQ(single(archive, "SELECT count(*) FROM ADMIN"), "1");
+    EXPECT_EQ(BytesOf(archive), before);
+    EXPECT_FALSE(QFileInfo::exists(suite.programFolder() + "/TREMOL"));
     EXPECT_FALSE(QFileInfo::exists(config));
+}
+
+// A suite laid out under a strict file-creation mask, in a suite folder made for a group
+// (from a build made under that mask too): the program folder and its files get what the
+// suite folder grants (reading, passing, running), as the data folders get theirs, and a
+// further user's set-up ends ready to start. One whom the program folder does not let
+// run the program or read the template is told so, and the set-up fails.
+TEST(Setup, UnderAStrictMaskTheProgramFolderGetsWhatTheSuiteFolderGrants)
+{
+    REQUIRE_TOOL();
+    REQUIRE_UNPRIVILEGED();
+    QTemporaryDir dir;
+    OpenToAll(dir.path());
+    const QString build = dir.path() + "/build", root = dir.path() + "/suite", program = root + "/TREMOL";
+    ASSERT_TRUE(QDir().mkpath(build));
+    ASSERT_TRUE(QFile::copy(Tool(), build + "/TREMOL"));
+    ASSERT_TRUE(QFile::setPermissions(build + "/TREMOL", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    QFile help(build + "/TREMOL.html");
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("<html></html>");
+    help.close();
+    ASSERT_TRUE(help.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    // The suite folder of the further user's group (as root, the second user's).
+    ASSERT_TRUE(QDir().mkpath(root));
+    const gid_t group = ::geteuid() == 0 ? OtherUser::Gid() : ::getegid();
+    ASSERT_EQ(::chown(QFile::encodeName(root).constData(), uid_t(-1), group), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(root).constData(), 02775), 0);
+
+    // The suite's maker and a further user run the set-up, under the strict mask; its
+    // exit code and its error channel.
+    const auto setUp = [&](bool furtherUser) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", dir.path() + (furtherUser ? "/configB" : "/configA"));
+        env.insert("LC_ALL", "C");
+        p.setProcessEnvironment(env);
+        if (furtherUser)
+            RunUnprivileged(p);
+        const mode_t mask = ::umask(077);
+        p.start(Tool(), {"--root", root, "--exe", build + "/TREMOL"});
+        ::umask(mask);
+        p.waitForFinished(60000);
+        return std::make_pair(p.exitCode(), QString::fromUtf8(p.readAllStandardError()).trimmed());
+    };
+    ASSERT_EQ(setUp(false), std::make_pair(0, QString()));
+    const auto others = [](const QString& path) {
+        return QFile::permissions(path) & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                           | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+    };
+    const QFileDevice::Permissions read = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    const QFileDevice::Permissions pass = read | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    EXPECT_EQ(others(program), pass);
+    EXPECT_EQ(others(program + "/TREMOL"), pass);
+    EXPECT_EQ(others(program + "/TREMOL.html"), read);
+    EXPECT_EQ(others(program + "/TREMOL.mdb"), read);
+    EXPECT_EQ(others(root + "/DATEN"), pass | QFileDevice::WriteGroup);
+    EXPECT_EQ(QFileInfo(program).groupId(), group);
+    EXPECT_EQ(setUp(true), std::make_pair(0, QString()));
+
+    // A program folder he may not write, with files he may not use (as one laid out
+    // before, or narrowed since).
+    ASSERT_TRUE(QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner | read
+                                                   | QFileDevice::ExeGroup | QFileDevice::ExeOther));
+    const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | read;
+    ASSERT_TRUE(QFile::setPermissions(program + "/TREMOL", readOnly));
+    EXPECT_EQ(setUp(true), std::make_pair(1, "tremol-setup: Sie können das Programm nicht starten: " + program
+                                                          + "/TREMOL darf von Ihnen nicht ausgeführt werden. (70)"));
+    ASSERT_TRUE(QFile::setPermissions(program + "/TREMOL", readOnly | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(program + "/TREMOL.mdb", QFileDevice::WriteOwner));
+    EXPECT_EQ(setUp(true), std::make_pair(1, "tremol-setup: Sie können das Programm nicht starten: " + program
+                                                          + "/TREMOL.mdb darf von Ihnen nicht gelesen werden. (70)"));
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::WriteOwner));   // to be removed
 }

@@ -1,0 +1,63 @@
+// The second user the tests act as: a switch that does not complete fails its test and
+// leaves the process as it was, so that no later test runs as root believing itself
+// another user.
+#include "support/OtherUser.h"
+#include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <stdexcept>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::vector<gid_t> Groups()
+{
+    std::vector<gid_t> groups(size_t(::getgroups(0, nullptr)));
+    ::getgroups(int(groups.size()), groups.data());
+    return groups;
+}
+
+// Takes from the process, for as long as it lives, root's right to change its user id,
+// and only that: a switch to another user then fails half-way, after the groups.
+class WithoutChangingUser {
+public:
+    WithoutChangingUser()
+    {
+        if (::syscall(SYS_capget, &header_, saved_) != 0)
+            throw std::runtime_error("cannot read the process's capabilities");
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~(1u << CAP_SETUID);
+        if (::syscall(SYS_capset, &header_, reduced) != 0)
+            throw std::runtime_error("cannot drop the right to change the user id");
+    }
+    ~WithoutChangingUser() { ::syscall(SYS_capset, &header_, saved_); }
+    WithoutChangingUser(const WithoutChangingUser&) = delete;
+    WithoutChangingUser& operator=(const WithoutChangingUser&) = delete;
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+};
+
+} // namespace
+
+TEST(OtherUser, ASwitchThatFailsHalfWayFailsAndLeavesTheProcessAsItWas)
+{
+    REQUIRE_OTHER_USER("the switch to it, made to fail half-way");
+    const gid_t gid = ::getegid();
+    const std::vector<gid_t> groups = Groups();
+    {
+        const WithoutChangingUser noSetuid;
+        EXPECT_THROW(OtherUser(), std::runtime_error);
+    }
+    EXPECT_EQ(::geteuid(), 0u);
+    EXPECT_EQ(::getegid(), gid);
+    EXPECT_EQ(Groups(), groups);
+    // The next switch is a switch of its own, not a scope taken for one still open.
+    {
+        const OtherUser other;
+        EXPECT_EQ(::geteuid(), OtherUser::Uid());
+    }
+    EXPECT_EQ(::geteuid(), 0u);
+}
