@@ -385,16 +385,15 @@ TEST(DatabaseFiles, AFileInAFolderThatTakesNoNewFileIsRefusedNamingIt)
     p.exec(QStringLiteral("INSERT INTO E1 (ID, KEN) VALUES (5, 'neu')"));
     const QByteArray before = BytesOf(file);
     REQUIRE_UNPRIVILEGED();
-    const Unprivileged user;
     int32_t number = 0;
     QString text;
     try {
+        const Unprivileged user;
         CopyDatabase(p.projectDbPath(), file);
     } catch (const VbError& e) {
         number = e.number();
         text = e.text();
     }
-    other.reset();
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     EXPECT_EQ(number, VbErr::PermissionDenied);
     EXPECT_EQ(text, QStringLiteral("Zugriff verweigert: ") + file
