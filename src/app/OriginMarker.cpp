@@ -1,7 +1,7 @@
 #include "OriginMarker.h"
-#include "platform/VbError.h"
+#include "platform/FileOps.h"
 #include <QFile>
-#include <QSaveFile>
+#include <climits>
 
 namespace {
 
@@ -10,6 +10,10 @@ const char* const Size = "size";
 const char* const Modified = "modified";
 const char* const Owner = "owner";
 const char* const Checksum = "sha256";
+const char* const Kept = "kept";
+
+// The most a marker holds: the longest path the system takes, and the lines after it.
+constexpr qint64 MaxMarkerSize = PATH_MAX + 1024;
 
 } // namespace
 
@@ -20,10 +24,10 @@ QString OriginMarker(const QString& copy)
 
 Origin ReadOrigin(const QString& copy)
 {
-    QFile f(OriginMarker(copy));
-    if (!f.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> text = ReadOwnFile(OriginMarker(copy), MaxMarkerSize);
+    if (!text)
         return {};
-    const QList<QByteArray> lines = f.readAll().split('\n');
+    const QList<QByteArray> lines = text->split('\n');
     Origin origin;
     origin.projectDb = QString::fromUtf8(lines.value(0)).trimmed();
     FileState state;
@@ -41,6 +45,8 @@ Origin ReadOrigin(const QString& copy)
             state.owner = value.toUInt(&number);
         else if (key == Checksum)
             state.checksum = value;
+        else if (key == Kept)
+            origin.kept = value == "1";
         ok = ok && number;
     }
     if (ok && sized && !state.checksum.isEmpty())
@@ -58,10 +64,9 @@ void WriteOrigin(const QString& copy, const Origin& origin)
         text += QByteArray(Owner) + '=' + QByteArray::number(s.owner) + '\n';
         text += QByteArray(Checksum) + '=' + s.checksum + '\n';
     }
-    QSaveFile f(OriginMarker(copy));
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())
-        throw VbError(VbErr::PermissionDenied,
-                      VbErrorText(VbErr::PermissionDenied) + QStringLiteral(": ") + OriginMarker(copy));
+    if (origin.kept)
+        text += QByteArray(Kept) + "=1\n";
+    WriteOwnFile(OriginMarker(copy), text);
 }
 
 void RemoveOrigin(const QString& copy)

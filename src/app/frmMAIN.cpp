@@ -341,7 +341,7 @@ frmMAIN::StartResult frmMAIN::MDIForm_Load()
             });
         }
         g.step([&] { FillPanels(); });
-        if (const std::optional<QString> refusal = workingCopy_.SetUp(g))
+        if (const std::optional<QString> refusal = workingCopy_.SetUp())
             Refusal(*refusal);
         g.step([&] { AKTIVANZEIGE(); });
         g.step([&] {
