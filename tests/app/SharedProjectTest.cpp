@@ -10,7 +10,6 @@
 #include "setup/SuiteSetup.h"
 #include "support/OtherUser.h"
 #include <functional>
-#include <sys/stat.h>
 
 namespace {
 
@@ -84,18 +83,6 @@ void Write(const QString& path, const QByteArray& bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Append));
     f.write(bytes);
-}
-
-mode_t ModeOf(const QString& path)
-{
-    struct stat st {};
-    ::lstat(QFile::encodeName(path).constData(), &st);
-    return st.st_mode & 07777;
-}
-
-void SetMode(const QString& path, mode_t mode)
-{
-    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
 }
 
 // Every entry of a folder, hidden ones and links included.
