@@ -93,12 +93,7 @@ struct ProgramOnProject {
         ctx.PROJEKT = QStringLiteral("TE0000.00");
     }
     // The start-up's step; false when it failed.
-    bool setUp()
-    {
-        bool ok = false;
-        Guarded(ctx.dlg(), RoutineBox(QStringLiteral("TREMOL")), [&](Guard& g) { ok = !workingCopy.SetUp(g); });
-        return ok;
-    }
+    bool setUp() { return !workingCopy.SetUp(); }
     void end()
     {
         Guarded(ctx.dlg(), RoutineBox(QStringLiteral("TREMOL")), [&](Guard& g) { workingCopy.Close(g); });

@@ -1,7 +1,7 @@
 #include "OriginMarker.h"
-#include "platform/VbError.h"
+#include "platform/FileOps.h"
 #include <QFile>
-#include <QSaveFile>
+#include <climits>
 
 namespace {
 
@@ -15,6 +15,10 @@ const char* const Device = "device";
 const char* const Inode = "inode";
 const char* const ChangedNs = "changed-ns";
 const char* const ModifiedNs = "modified-ns";
+const char* const Kept = "kept";
+
+// The most a marker holds: the longest path the system takes, and the lines after it.
+constexpr qint64 MaxMarkerSize = PATH_MAX + 1024;
 
 } // namespace
 
@@ -25,10 +29,10 @@ QString OriginMarker(const QString& copy)
 
 Origin ReadOrigin(const QString& copy)
 {
-    QFile f(OriginMarker(copy));
-    if (!f.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> text = ReadOwnFile(OriginMarker(copy), MaxMarkerSize);
+    if (!text)
         return {};
-    const QList<QByteArray> lines = f.readAll().split('\n');
+    const QList<QByteArray> lines = text->split('\n');
     Origin origin;
     origin.projectDb = QString::fromUtf8(lines.value(0)).trimmed();
     FileState state;
@@ -56,6 +60,8 @@ Origin ReadOrigin(const QString& copy)
             stamp.changedNs = value.toLongLong(&number), ++stampParts;
         else if (key == ModifiedNs)
             stamp.modifiedNs = value.toLongLong(&number), ++stampParts;
+        else if (key == Kept)
+            origin.kept = value == "1";
         ok = ok && number;
     }
     if (stampParts == 4)
@@ -81,10 +87,9 @@ void WriteOrigin(const QString& copy, const Origin& origin)
             text += QByteArray(ModifiedNs) + '=' + QByteArray::number(qint64(s.stamp->modifiedNs)) + '\n';
         }
     }
-    QSaveFile f(OriginMarker(copy));
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())
-        throw VbError(VbErr::PermissionDenied,
-                      VbErrorText(VbErr::PermissionDenied) + QStringLiteral(": ") + OriginMarker(copy));
+    if (origin.kept)
+        text += QByteArray(Kept) + "=1\n";
+    WriteOwnFile(OriginMarker(copy), text);
 }
 
 void RemoveOrigin(const QString& copy)

@@ -1,6 +1,5 @@
 #include "WorkingCopy.h"
 #include "Datensatz.h"
-#include "OriginMarker.h"
 #include "Sprache.h"
 #include "platform/App.h"
 #include "platform/Context.h"
@@ -14,8 +13,11 @@
 #include "platform/System.h"
 #include "platform/Yield.h"
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -92,102 +94,140 @@ QString WorkingCopy::ProjectDatabase() const
            + QStringLiteral(".mdb");
 }
 
-std::optional<QString> WorkingCopy::SetUp(Guard& g)
+std::optional<QString> WorkingCopy::SetUp()
 {
     const QString projectDb = ProjectDatabase();
     QString copy;
-    try {
-        copy = Path();
-    } catch (const VbError& e) {
-        return CannotSetUp(e);   // what was refused, where
-    }
-    // Two running copies for one user would share this working copy.
-    const QString lockFile = ParentFolder(copy) + QLatin1Char('/') + App::Title() + QStringLiteral(".lock");
-    bool held = true;   // by this run; after an error box the run goes on without the lock
-    g.step([&] { held = lock_.Acquire(lockFile); });
-    if (!held) {
-        return T("Program ", "Programm ") + App::Title() + T(" is already running for user ", " läuft bereits für Benutzer ")
-               + AktuellerBenutzer() + QLatin1Char('!');
-    }
-    if (lock_.Held()) {
-        RemoveLeftOverPartials(copy, std::chrono::seconds(0));   // of a start-up copy cut short
-        // A compaction cut short leaves its file; the working copy never needs it.
-        const QString compacted = KompressionsDatei(copy);
-        QFile::remove(compacted);
-        QFile::remove(compacted + QStringLiteral("-journal"));
-    }
-    RemoveLeftOverPartials(projectDb);   // of saves cut short
-    bool fresh = true;
-    Origin origin;
-    if (FileExists(copy)) {
-        origin = ReadOrigin(copy);
-        const bool otherProject = !origin.projectDb.isEmpty() && origin.projectDb != CanonicalPath(projectDb);
-        if (otherProject || !IsDatabaseWithTables(copy, DatensatzTabellen())) {
-            // Never offered, nor overwritten: kept aside. When that fails, the run goes
-            // on without a working copy.
-            bool moved = false;
-            g.step([&] {
-                const QString project = QFileInfo(ParentFolder(origin.projectDb)).fileName();
-                const QString aside = MoveAside(copy, otherProject ? project : T("invalid", "defekt"));
-                ctx_.dlg().MsgBox(
-                    otherProject ? T("The working copy of project ", "Die Arbeitskopie des Projekts ") + project
-                                       + T(" left by an interrupted run was kept as ",
-                                           " aus einem unterbrochenen Lauf wurde aufbewahrt als ")
-                                       + aside + QLatin1Char('.')
-                                 : T("The working copy left by an interrupted run is no valid project database. "
-                                     "It is not offered and was kept as ",
-                                     "Die Arbeitskopie aus einem unterbrochenen Lauf ist keine gültige "
-                                     "Projektdatenbank. Sie wird nicht angeboten und wurde aufbewahrt als ")
-                                       + aside + QLatin1Char('.'),
-                    MsgButtons::OK, otherProject ? MsgIcon::Information : MsgIcon::Exclamation, App::Title());
-                moved = true;
-            });
-            if (!moved) {
-                keep_ = true;
-                throw Guard::Leave{};
+    // A copy this start made holds nothing of the user's: it goes again when the start
+    // cannot go on. (A copy that failed left what was there as it was.)
+    bool fresh = false;
+    std::optional<QString> refusal;
+    RunReporting(
+        [&] {
+            copy = Path();
+            // Two running copies for one user would share this working copy.
+            if (!lock_.Acquire(ParentFolder(copy) + QLatin1Char('/') + App::Title() + QStringLiteral(".lock"))) {
+                refusal = T("Program ", "Programm ") + App::Title()
+                          + T(" is already running for user ", " läuft bereits für Benutzer ") + AktuellerBenutzer()
+                          + QLatin1Char('!');
+                return;
             }
-        } else {
-            const MsgResult answer = ctx_.dlg().MsgBox(
-                T("Program was interuped during the execution!\r\nDo you want to save the changes till the interuption?",
-                  "Programm wurde während der Ausführung unterbrochen!\r\n"
-                  "Soll die bis zum Abbruch vorhandenen Daten gepeichert werden?"),
-                MsgButtons::YesNo, MsgIcon::Question, App::Title());
-            // A question closed by an end from outside was answered by nobody: keep.
-            fresh = answer == MsgResult::No && !OutsideUnloadRequested();
-        }
+            // Checked again under the lock: a folder holding the lock file can no longer
+            // be removed and made anew by someone else.
+            Path();
+            RemoveLeftOvers(copy, projectDb);
+            const Origin origin = ReadOrigin(copy);
+            if (Recovered(copy, origin, projectDb)) {
+                // Work recovered from an interrupted run is not in the project yet. Without
+                // a state in its marker, its first save asks before replacing the project.
+                base_ = origin.base;
+                changed_ = true;
+            } else {
+                // Taken before the copy: a save landing in between makes the next save ask,
+                // rather than go unnoticed.
+                base_ = StateOfFile(projectDb);
+                CopyDatabase(projectDb, copy, {DatensatzTabellen()});
+                fresh = true;
+            }
+            WriteOrigin(copy, {CanonicalPath(projectDb), base_});
+            ctx_.cnnX = std::make_shared<Connection>();
+            ctx_.cnnX->ConnectionTimeout = 30;
+            ctx_.cnnX->Open(JetConnectionString(copy));
+        },
+        [&](const VbError& e) { refusal = CannotSetUp(e); });
+    if (refusal && fresh) {
+        ctx_.cnnX.reset();
+        QFile::remove(copy);
+        RemoveOrigin(copy);
     }
-    if (fresh) {
-        // Taken before the copy: a save landing in between makes the next save ask,
-        // rather than go unnoticed.
-        base_ = StateOfFile(projectDb);
-        // Without a sound working copy the program cannot work: it ends as a refusal
-        // does, and the target (an older copy, or none) stays as it was.
-        try {
-            CopyDatabase(projectDb, copy, {DatensatzTabellen()});
-        } catch (const VbError& e) {
-            return CannotSetUp(e);
-        }
-    } else {
-        // A marker of an older run does not know the state: the project as it is now
-        // stands in for it.
-        base_ = origin.base ? origin.base : StateOfFile(projectDb);
+    return refusal;
+}
+
+void WorkingCopy::RemoveLeftOvers(const QString& copy, const QString& projectDb) const
+{
+    RemoveLeftOverPartials(copy, std::chrono::seconds(0));   // of a start-up copy cut short
+    RemoveLeftOverPartials(OriginMarker(copy), std::chrono::seconds(0));   // of a marker's write
+    // A compaction cut short leaves its file; the working copy never needs it.
+    const QString compacted = KompressionsDatei(copy);
+    QFile::remove(compacted);
+    QFile::remove(compacted + QStringLiteral("-journal"));
+    RemoveLeftOverPartials(projectDb);   // of saves cut short
+}
+
+bool WorkingCopy::Recovered(const QString& copy, const Origin& origin, const QString& projectDb)
+{
+    const QFileInfo entry(copy);
+    if (!entry.exists() && !entry.isSymLink())
+        return false;
+    // A link at the working copy's name is none: whatever it names stays untouched.
+    const bool otherProject = !origin.projectDb.isEmpty() && origin.projectDb != CanonicalPath(projectDb);
+    if (otherProject || entry.isSymLink() || !IsDatabaseWithTables(copy, DatensatzTabellen())) {
+        // Never offered, nor overwritten: kept aside. The name and the box take the
+        // other project's name only from a folder that exists and a name fit for both.
+        const std::optional<QString> project = otherProject ? ProjectName(origin.projectDb) : std::nullopt;
+        const QString aside = MoveAside(copy, otherProject ? project.value_or(T("unknown", "unbekannt"))
+                                                           : T("invalid", "defekt"));
+        ctx_.dlg().MsgBox(
+            !otherProject ? T("The working copy left by an interrupted run is no valid project database. "
+                              "It is not offered and was kept as ",
+                              "Die Arbeitskopie aus einem unterbrochenen Lauf ist keine gültige "
+                              "Projektdatenbank. Sie wird nicht angeboten und wurde aufbewahrt als ")
+                                + aside + QLatin1Char('.')
+            : project ? T("The working copy of project ", "Die Arbeitskopie des Projekts ") + *project
+                            + T(" left by an interrupted run was kept as ",
+                                " aus einem unterbrochenen Lauf wurde aufbewahrt als ")
+                            + aside + QLatin1Char('.')
+                      : T("The working copy of an unknown project left by an interrupted run was kept as ",
+                          "Die Arbeitskopie eines unbekannten Projekts aus einem unterbrochenen Lauf wurde "
+                          "aufbewahrt als ")
+                            + aside + QLatin1Char('.'),
+            MsgButtons::OK, otherProject ? MsgIcon::Information : MsgIcon::Exclamation, App::Title());
+        return false;
     }
-    g.step([&] { WriteOrigin(copy, {CanonicalPath(projectDb), base_}); });
-    // Work recovered from an interrupted run is not in the project yet.
-    g.step([&] { changed_ = !fresh; });
-    g.step([&] {
-        ctx_.cnnX = std::make_shared<Connection>();
-        ctx_.cnnX->ConnectionTimeout = 30;
-        ctx_.cnnX->Open(JetConnectionString(copy));
-    });
-    return std::nullopt;
+    const QString question =
+        origin.kept
+            ? T("Your working copy of project ", "Ihre Arbeitskopie des Projekts ") + ctx_.PROJEKT
+                  + T(" was kept at the end of the last run, as you chose: your changes in it are not, or no "
+                      "longer, in the project.\r\nDo you want to go on with the kept working copy?\r\n"
+                      "Yes: go on with it; changed records can be moved with Export-Import.\r\n"
+                      "No: discard it and begin with the project as it is now.",
+                      " wurde beim letzten Beenden auf Ihren Wunsch aufbewahrt: Ihre Änderungen darin sind nicht "
+                      "oder nicht mehr im Projekt.\r\nSoll mit der aufbewahrten Arbeitskopie weitergearbeitet "
+                      "werden?\r\nJa: mit ihr weiterarbeiten; geänderte Datensätze können mit Export-Import "
+                      "übertragen werden.\r\nNein: sie verwerfen und mit dem Projekt beginnen, wie es jetzt ist.")
+            : T("Program was interuped during the execution!\r\nDo you want to save the changes till the interuption?",
+                "Programm wurde während der Ausführung unterbrochen!\r\n"
+                "Soll die bis zum Abbruch vorhandenen Daten gepeichert werden?");
+    const MsgResult answer = ctx_.dlg().MsgBox(question, MsgButtons::YesNo, MsgIcon::Question, App::Title());
+    // A question closed by an end from outside was answered by nobody: keep.
+    return answer != MsgResult::No || OutsideUnloadRequested();
+}
+
+std::optional<QString> WorkingCopy::ProjectName(const QString& projectDb) const
+{
+    const QString folder = ParentFolder(projectDb);
+    const QString name = QFileInfo(folder).fileName();
+    const bool control = std::any_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (name.isEmpty() || control || !QDir::isAbsolutePath(folder) || !FolderExists(folder))
+        return std::nullopt;
+    return name;
 }
 
 QString WorkingCopy::MoveAside(const QString& copy, const QString& label) const
 {
-    const QString target = ParentFolder(copy) + QLatin1Char('/') + App::Title() + QLatin1Char('_') + label
-                           + QLatin1Char('_') + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))
-                           + QStringLiteral(".mdb");
+    // A name that no entry has yet and that the system takes, its journal's included:
+    // a label too long for it gives way to the fixed word.
+    const QString time = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    const auto name = [&](const QString& word, int n) {
+        return App::Title() + QLatin1Char('_') + word + QLatin1Char('_') + time
+               + (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + QStringLiteral(".mdb");
+    };
+    const QString fitting = QFile::encodeName(name(label, 99) + QStringLiteral("-journal")).size() <= NAME_MAX
+                                ? label
+                                : T("unknown", "unbekannt");
+    QString target;
+    for (int n = 1; target.isEmpty() || QFileInfo(target).exists() || QFileInfo(target).isSymLink(); ++n)
+        target = ParentFolder(copy) + QLatin1Char('/') + name(fitting, n);
     MoveFile(copy, target);
     // A journal belongs to its database: it goes along, so that nothing rolls it back
     // onto a file it was not written for.
@@ -242,7 +282,7 @@ WorkingCopy::SaveResult WorkingCopy::Save(const QString& title, const QString& c
         });
         // The next start recovers a kept copy against what it now holds of the project.
         if (copied)
-            g.step([&] { WriteOrigin(copy, {CanonicalPath(ProjectDatabase()), base_}); });
+            Saved(copy, title);
         // A copy that failed leaves the changes unsaved, and the flag says so.
         g.step([&] { changed_ = changed_ && !copied; });
         g.step([&] { SetMousePointer(1); });
@@ -250,6 +290,25 @@ WorkingCopy::SaveResult WorkingCopy::Save(const QString& title, const QString& c
     if (otherKept)
         return SaveResult::OtherKept;
     return copied ? SaveResult::Saved : SaveResult::Failed;
+}
+
+void WorkingCopy::Saved(const QString& copy, const QString& title)
+{
+    keep_ = keptByChoice_ = false;
+    try {
+        WriteOrigin(copy, {CanonicalPath(ProjectDatabase()), base_});
+    } catch (const VbError& e) {
+        ctx_.dlg().MsgBox(
+            T("Project ", "Das Projekt ") + ctx_.PROJEKT + T(" was saved.", " wurde gespeichert.")
+                + T("\r\nThe marker of your working copy could not be written: ",
+                    "\r\nDie Markierung Ihrer Arbeitskopie konnte nicht geschrieben werden: ")
+                + e.text()
+                + T("\r\nShould the program be interrupted before its end, saving the working copy offered at "
+                    "the next start asks before it replaces the project.",
+                    "\r\nSollte das Programm vor seinem Ende unterbrochen werden, fragt das Speichern der beim "
+                    "nächsten Start angebotenen Arbeitskopie, bevor es das Projekt ersetzt."),
+            MsgButtons::OK, MsgIcon::Exclamation, title);
+    }
 }
 
 bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QString& title)
@@ -264,10 +323,15 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
         const std::optional<FileState> elsewhere = SavedElsewhere(target);
         if (!replaceable(elsewhere)) {
             MsgBoxRequest ask;
-            ask.text = T("Project ", "Das Projekt ") + ctx_.PROJEKT
-                       + T(" has been saved elsewhere since your working copy was made or last saved",
-                           " wurde anderweitig gespeichert, seit Ihre Arbeitskopie angelegt oder zuletzt "
-                           "gespeichert wurde")
+            ask.text = (base_ ? T("Project ", "Das Projekt ") + ctx_.PROJEKT
+                                    + T(" has been saved elsewhere since your working copy was made or last saved",
+                                        " wurde anderweitig gespeichert, seit Ihre Arbeitskopie angelegt oder "
+                                        "zuletzt gespeichert wurde")
+                              : T("The state of project ", "Der Stand des Projekts ") + ctx_.PROJEKT
+                                    + T(" that your working copy came from is not known; it may have been saved "
+                                        "elsewhere since. Last saved",
+                                        ", von dem Ihre Arbeitskopie stammt, ist nicht bekannt; es kann seitdem "
+                                        "anderweitig gespeichert worden sein. Zuletzt gespeichert"))
                        + WhenAndWho(*elsewhere)
                        + T(".\r\nYes: replace the project anyway; what was saved there since is lost.\r\n"
                            "No: leave the project as it is; your working copy is kept and offered at the next "
@@ -281,7 +345,7 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
             ask.title = title;
             ask.defaultButton = MsgResult::No;   // Enter never throws another's work away
             if (ctx_.dlg().MsgBox(ask) != MsgResult::Yes || OutsideUnloadRequested()) {
-                keep_ = true;
+                Keep(!OutsideUnloadRequested());
                 return false;
             }
             accepted = elsewhere;
@@ -302,7 +366,7 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
         } catch (const ChangedMeanwhile&) {
             continue;
         } catch (const EndedMeanwhile&) {
-            keep_ = true;
+            Keep(false);
             return false;
         }
         // The stamp of the file in place, so that the next check needs no read of it.
@@ -347,7 +411,10 @@ bool WorkingCopy::LockSaves(std::optional<ReplacementLock>& lock, const QString&
 
 std::optional<FileState> WorkingCopy::SavedElsewhere(const QString& projectDb) const
 {
-    return base_ ? ChangedSince(projectDb, *base_) : std::nullopt;
+    // Without a known state, what the project holds may be anybody's save.
+    if (!base_)
+        return StateOfFile(projectDb);
+    return ChangedSince(projectDb, *base_);
 }
 
 std::optional<FileState> WorkingCopy::ReplacedSinceOwnSave() const
@@ -380,7 +447,7 @@ void WorkingCopy::EndWithoutChanges(const QString& title)
         MsgButtons::YesNo, MsgIcon::Exclamation, title);
     // A question closed by an end from outside was answered by nobody: keep.
     if (answer == MsgResult::Yes || OutsideUnloadRequested())
-        keep_ = true;
+        Keep(!OutsideUnloadRequested());
 }
 
 void WorkingCopy::Compact(const QString& title)
@@ -437,11 +504,16 @@ void WorkingCopy::Close(Guard& g)
             throw VbError(VbErr::ObjectNotSet);
         ctx_.cnnX->Close();
     });
-    if (lock_.Held() && !keep_) {
+    if (!lock_.Held())
+        return;
+    if (!keep_) {
         g.step([&] {
             const QString copy = Path();
             DeleteFile(copy);
             RemoveOrigin(copy);
         });
+    } else if (keptByChoice_) {
+        // The next start offers it as kept, not as left by an interruption.
+        g.step([&] { WriteOrigin(Path(), {CanonicalPath(ProjectDatabase()), base_, true}); });
     }
 }

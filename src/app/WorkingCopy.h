@@ -14,9 +14,11 @@
 // since replaced in the project offers to keep the working copy. Saves of one project
 // take turns: each holds the lock beside the project database from its last check to
 // its rename.
+#include "OriginMarker.h"
 #include "platform/FileState.h"
 #include "platform/InstanceLock.h"
 #include "platform/ReplacementLock.h"
+#include "platform/SessionEnd.h"
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -44,7 +46,8 @@ public:
     WorkingCopy& operator=(const WorkingCopy&) = delete;
 
     // The working copy: program folder's parent/BENUTZER/<user>/TREMOL.mdb; creates
-    // its folders when missing.
+    // its folders when missing. The user's own folder must be his alone (no link, his,
+    // written by nobody else): otherwise error 70 names it and what is wrong.
     QString Path() const;
     // The project database it is copied from and saved back to.
     QString ProjectDatabase() const;
@@ -52,9 +55,10 @@ public:
     // The start-up's step: takes the user's lock, removes what cut-short copies left,
     // sets the working copy up (a left-over one is offered, or kept aside when it is
     // no project database or another project's), writes the origin marker and opens
-    // cnnX on it. The result is why the program cannot run, when it cannot: the
-    // start-up is then to end at once, nothing having been written.
-    std::optional<QString> SetUp(Guard& g);
+    // cnnX on it. The result is why the program cannot run, when it cannot (whatever
+    // failed, and where): the start-up is then to end at once, and a fresh copy it made
+    // is removed again. The program never runs without an open working copy.
+    std::optional<QString> SetUp();
 
     // The working copy may hold changes the project database lacks.
     bool Changed() const { return changed_; }
@@ -76,7 +80,7 @@ public:
     void Compact(const QString& title);
 
     // The end of the run. A copy kept is left on disk and offered at the next start.
-    void KeepForNextStart() { keep_ = true; }
+    void KeepForNextStart() { Keep(!OutsideUnloadRequested()); }
     // An end without unsaved changes, at which the user can be asked: when someone else
     // saved the project after this run's own save, the saved work may be gone from it,
     // and the user chooses whether to keep the working copy (a box titled title).
@@ -86,7 +90,7 @@ public:
     void EndUnasked()
     {
         if (changed_ || ReplacedSinceOwnSave())
-            keep_ = true;
+            Keep(false);
     }
     // Whether this run holds the user's lock: only then does it own the working copy
     // (and the admin row's entry); a refused second run leaves both alone.
@@ -114,13 +118,37 @@ private:
     // told (once a save, toldUnlocked) and the save goes on without it.
     bool LockSaves(std::optional<ReplacementLock>& lock, const QString& target, const QString& title,
                    bool& toldUnlocked);
-    // Moves a left-over working copy aside under a name with label and time.
+    // Keeps the working copy for the next start; chosen: by the user, rather than for
+    // an end that nobody could be asked at.
+    void Keep(bool chosen)
+    {
+        keep_ = true;
+        keptByChoice_ = keptByChoice_ || chosen;
+    }
+    // Removes what writes cut short (kill -9) left: beside the working copy and its
+    // marker (held by this run alone) at once, beside the shared project database once
+    // they are too old to be another run's save in progress.
+    void RemoveLeftOvers(const QString& copy, const QString& projectDb) const;
+    // Whether a working copy left on disk is taken up: it is offered unless it is no
+    // project database or another project's, which is set aside instead.
+    bool Recovered(const QString& copy, const Origin& origin, const QString& projectDb);
+    // The name of the project a marker names: its folder's, when that folder exists and
+    // its name holds no control characters; nothing otherwise.
+    std::optional<QString> ProjectName(const QString& projectDb) const;
+    // Moves a left-over working copy (or a link in its place) aside under a name with
+    // label and time, unused and fit for the system (a label too long for it gives way
+    // to a fixed word).
     QString MoveAside(const QString& copy, const QString& label) const;
+    // After a save that replaced the project: nothing of the working copy is left to
+    // keep, and the marker holds the state saved. When it cannot be written, the box
+    // says that the save succeeded and what the marker's failure means.
+    void Saved(const QString& copy, const QString& title);
 
     Context& ctx_;
     InstanceLock lock_;
     bool changed_ = false;
     bool keep_ = false;
+    bool keptByChoice_ = false;
     // The state of the project database the working copy holds: as copied at start, or
     // as this run last saved it.
     std::optional<FileState> base_;

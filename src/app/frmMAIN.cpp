@@ -341,7 +341,7 @@ frmMAIN::StartResult frmMAIN::MDIForm_Load()
             });
         }
         g.step([&] { FillPanels(); });
-        if (const std::optional<QString> refusal = workingCopy_.SetUp(g))
+        if (const std::optional<QString> refusal = workingCopy_.SetUp())
             Refusal(*refusal);
         g.step([&] { AKTIVANZEIGE(); });
         g.step([&] {
@@ -462,7 +462,28 @@ void frmMAIN::mnuKOMPRIMIEREN_Click()
     workingCopy_.Compact(Caption(QStringLiteral("mnuKOMPRIMIEREN")));
 }
 
+void frmMAIN::WithWorkingCopy(const char* menu, const std::function<void()>& command)
+{
+    if (ctx_.cnnX && ctx_.cnnX->isOpen()) {
+        command();
+        return;
+    }
+    GuardSpec box = RoutineBox(Caption(U(menu)));
+    box.buttons = MsgButtons::OK;
+    ShowErrorBox(ctx_.dlg(), box,
+                 VbError(VbErr::ObjectClosed, T("The working copy is not open: the command cannot run without it. "
+                                                "End the program and start it again.",
+                                                "Die Arbeitskopie ist nicht geöffnet: ohne sie kann der Befehl "
+                                                "nicht ausgeführt werden. Beenden Sie das Programm und starten Sie "
+                                                "es neu.")));
+}
+
 void frmMAIN::mnuEXPIMP_Click()
+{
+    WithWorkingCopy("mnuEXPIMP", [this] { ExportImport(); });
+}
+
+void frmMAIN::ExportImport()
 {
     MenusEnabled(false);
     Tag.clear();   // an answer left by another dialog is not this one's

@@ -80,10 +80,12 @@ public:
     PrinterSurface& Printer() override;
 
     // Commands.
-    void mnuNEU_Click() { records_.mnuNEU_Click(); }
-    void mnuOEFFNEN_Click() { records_.mnuOEFFNEN_Click(); }
-    void mnuAUSWAHL_Click() { records_.mnuAUSWAHL_Click(); }
-    void mnuLOESCHEN_Click() { records_.mnuLOESCHEN_Click(); }
+    // The commands that work on the working copy run only while it is open (see
+    // WithWorkingCopy).
+    void mnuNEU_Click() { WithWorkingCopy("mnuNEU", [this] { records_.mnuNEU_Click(); }); }
+    void mnuOEFFNEN_Click() { WithWorkingCopy("mnuOEFFNEN", [this] { records_.mnuOEFFNEN_Click(); }); }
+    void mnuAUSWAHL_Click() { WithWorkingCopy("mnuAUSWAHL", [this] { records_.mnuAUSWAHL_Click(); }); }
+    void mnuLOESCHEN_Click() { WithWorkingCopy("mnuLOESCHEN", [this] { records_.mnuLOESCHEN_Click(); }); }
     void mnuEXPIMP_Click();
     void mnuSCHLIESSEN_Click();
     void mnuBEENDEN_Click() override;
@@ -97,10 +99,16 @@ public:
     // The evaluate menu. Opening it enables its commands for exactly one active record
     // (and gives that record its result row); the commands show the input-graphic page,
     // show the result page from the stored results, or recalculate and show it.
-    void mnuAUSWERTEN_Click() { pages_.mnuAUSWERTEN_Click(); }
-    void mnuEINGABEGRAFIK_Click() { pages_.mnuEINGABEGRAFIK_Click(); }
-    void mnuBERECHNEN_Click() { pages_.mnuBERECHNEN_Click(); }
-    void mnuNEUBERECHNEN_Click() { pages_.mnuNEUBERECHNEN_Click(); }
+    void mnuAUSWERTEN_Click() { WithWorkingCopy("mnuAUSWERTEN", [this] { pages_.mnuAUSWERTEN_Click(); }); }
+    void mnuEINGABEGRAFIK_Click()
+    {
+        WithWorkingCopy("mnuEINGABEGRAFIK", [this] { pages_.mnuEINGABEGRAFIK_Click(); });
+    }
+    void mnuBERECHNEN_Click() { WithWorkingCopy("mnuBERECHNEN", [this] { pages_.mnuBERECHNEN_Click(); }); }
+    void mnuNEUBERECHNEN_Click()
+    {
+        WithWorkingCopy("mnuNEUBERECHNEN", [this] { pages_.mnuNEUBERECHNEN_Click(); });
+    }
     // The pause with the progress bar at 100 after a page command built its page (ms).
     void SetPagePause(int milliseconds) { pages_.SetPagePause(milliseconds); }
     // The status bar's buttons 8 to 15: the pressed look, then the command of the panel
@@ -151,6 +159,12 @@ private:
     [[noreturn]] void Refusal(const QString& text);
     void FillPanels();
     void OpenDocumentCommand(const QString& fileName, const QString& title);
+    // Runs a command that works on the working copy. Without an open one (a start-up
+    // left with Cancel before it, a compaction that could not open it again) the
+    // program's error box, titled as the menu item, says so instead.
+    void WithWorkingCopy(const char* menu, const std::function<void()>& command);
+    // "&Export-Import": the dialog, and what its OK changes.
+    void ExportImport();
     // Saves the working copy back ("&Speichern").
     WorkingCopy::SaveResult Speichern();
     void MDIForm_QueryUnload(bool& cancel, int mode);

@@ -241,10 +241,18 @@ const QString& Connection::updateText(const QString& table, const std::vector<QS
 
 namespace {
 const QString kSavepoint = QStringLiteral("tremol_nested");
+
+// A transaction needs a connection object: none is the runtime's error 91.
+std::shared_ptr<Connection> Required(std::shared_ptr<Connection> connection)
+{
+    if (!connection)
+        throw VbError(VbErr::ObjectNotSet);
+    return connection;
 }
+} // namespace
 
 Transaction::Transaction(std::shared_ptr<Connection> connection)
-    : cnn_(std::move(connection)), session_(cnn_->session())
+    : cnn_(Required(std::move(connection))), session_(cnn_->session())
 {
     // A transaction that ended early takes no further part of its work.
     cnn_->requireTransaction();

@@ -1,5 +1,6 @@
 #include "FileOps.h"
 #include "Locale.h"
+#include "System.h"
 #include "VbError.h"
 #include <QCoreApplication>
 #include <QDateTime>
@@ -57,6 +58,13 @@ bool EntryStatus(const QString& path, struct stat& st)
 bool Status(const QString& path, struct stat& st)
 {
     return !HasNul(path) && ::stat(NativePath(path).constData(), &st) == 0;
+}
+
+// A user as the program names him: the login name upper-cased, else the number.
+QString OwnerName(uid_t uid)
+{
+    const QString name = UserNameOf(uid).toUpper();
+    return name.isEmpty() ? QString::number(uid) : name;
 }
 
 // Gives a file or folder a group where the user may (a member of it, or root); a
@@ -119,12 +127,25 @@ void CreateSharedFolder(const QString& path, Sharing sharing)
 
 void CreateOwnFolder(const QString& path)
 {
-    CreateFolder(path);
-    struct stat own {};
-    const mode_t othersWrite = S_IWGRP | S_IWOTH;
-    if (Status(path, own) && own.st_uid == ::geteuid() && (own.st_mode & othersWrite)
-        && ::chmod(NativePath(path).constData(), own.st_mode & 07777 & ~othersWrite) != 0)
+    // Made for the user alone: the file-creation mask may narrow it, never widen it.
+    if (::mkdir(NativePath(path).constData(), 0755) != 0 && errno != EEXIST)
         RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, path);
+    struct stat st {};
+    if (!EntryStatus(path, st))
+        RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, path);
+    QString fault;
+    if (S_ISLNK(st.st_mode))
+        fault = ProgramText("The folder is a symbolic link.", "Der Ordner ist eine symbolische Verknüpfung.");
+    else if (!S_ISDIR(st.st_mode))
+        fault = ProgramText("It is no folder.", "Das ist kein Ordner.");
+    else if (st.st_uid != ::geteuid())
+        fault = ProgramText("The folder belongs to user ", "Der Ordner gehört dem Benutzer ") + OwnerName(st.st_uid)
+                + ProgramText(", not to you.", ", nicht Ihnen.");
+    else if (st.st_mode & (S_IWGRP | S_IWOTH))
+        fault = ProgramText("Other users may write in the folder.", "Andere Benutzer dürfen in dem Ordner schreiben.");
+    if (!fault.isEmpty())
+        throw VbError(VbErr::PermissionDenied,
+                      VbErrorText(VbErr::PermissionDenied) + QStringLiteral(": ") + path + QStringLiteral("\r\n") + fault);
 }
 
 void ShareLikeFolder(const QString& file, FileSharing sharing)
@@ -186,14 +207,15 @@ void DeleteFile(const QString& path)
 
 void MoveFile(const QString& from, const QString& to)
 {
-    if (!FileExists(from))
-        throw VbError(VbErr::FileNotFound);
+    struct stat st {};
+    if (!EntryStatus(from, st) || S_ISDIR(st.st_mode))
+        throw VbError(VbErr::FileNotFound, VbErrorText(VbErr::FileNotFound) + QStringLiteral(": ") + from);
+    if (EntryStatus(to, st))
+        throw VbError(58, QStringLiteral("File already exists: ") + to);
     std::error_code ec;
-    if (fs::exists(P(to), ec))
-        throw VbError(58, QStringLiteral("File already exists"));
     fs::rename(P(from), P(to), ec);
     if (ec)
-        Raise(ec, VbErr::PathNotFound);
+        RaiseFor(ec, VbErr::PathNotFound, to);
 }
 
 QString ParentFolder(const QString& path)
@@ -291,6 +313,14 @@ bool IsLink(const QString& path)
     return EntryStatus(path, st) && S_ISLNK(st.st_mode);
 }
 
+// A name beside file that no other writer (of this process or another) uses.
+QString PartialOf(const QString& file)
+{
+    return file + PartialSuffix + QStringLiteral("%1-%2")
+                                      .arg(QCoreApplication::applicationPid())
+                                      .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
 } // namespace
 
 QString LinkedFile(const QString& target)
@@ -325,9 +355,7 @@ QString FileToReplace(const QString& target)
 
 QString PartialName(const QString& target)
 {
-    return LinkedFile(target) + PartialSuffix + QStringLiteral("%1-%2")
-                                        .arg(QCoreApplication::applicationPid())
-                                        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    return PartialOf(LinkedFile(target));
 }
 
 QString NewPartial(const QString& target)
@@ -378,6 +406,61 @@ void PutInPlace(const QString& partial, const QString& target)
                       ProgramText("The file cannot take the place of ", "Die Datei kann nicht an die Stelle von ")
                           + file + ProgramText(". ", " treten. ") + WriteFailureText(errno));
     SyncFile(QFileInfo(file).absolutePath());
+}
+
+void WriteOwnFile(const QString& path, const QByteArray& content)
+{
+    const QString partial = PartialOf(path);
+    // A new file only: O_EXCL neither opens what exists nor follows a link.
+    const int fd = ::open(NativePath(partial).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    bool ok = fd >= 0;
+    for (qsizetype done = 0; ok && done < content.size();) {
+        const ssize_t n = ::write(fd, content.constData() + done, size_t(content.size() - done));
+        ok = n > 0 || (n < 0 && errno == EINTR);
+        done += std::max<ssize_t>(n, 0);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    int error = errno;
+    if (fd >= 0 && ::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    // rename() replaces the name itself, a link there included.
+    if (ok && std::rename(NativePath(partial).constData(), NativePath(path).constData()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        if (fd >= 0)
+            ::unlink(NativePath(partial).constData());
+        throw VbError(VbErr::PermissionDenied, path + QStringLiteral(": ") + WriteFailureText(error));
+    }
+    SyncFile(QFileInfo(path).absolutePath());
+}
+
+std::optional<QByteArray> ReadOwnFile(const QString& path, qint64 maxBytes)
+{
+    if (HasNul(path))
+        return std::nullopt;
+    // Not blocking: a pipe at the name must not hold the reader.
+    const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<QByteArray> content;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxBytes) {
+        // One byte more than may be there tells a file that grew meanwhile.
+        QByteArray bytes(maxBytes + 1, Qt::Uninitialized);
+        qint64 done = 0;
+        ssize_t n = 0;
+        while (done < bytes.size() && ((n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done))) > 0
+                                       || (n < 0 && errno == EINTR)))
+            done += std::max<ssize_t>(n, 0);
+        if (n >= 0 && done <= maxBytes)
+            content = bytes.left(done);
+    }
+    ::close(fd);
+    return content;
 }
 
 void RemoveLeftOverPartials(const QString& target, std::chrono::seconds minimumAge)

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 // The path as the system takes it. A path with a NUL in it, which the system would cut
 // short there and so take for another file, is error 52; a test for a file or folder
@@ -31,8 +32,19 @@ enum class Sharing { Reading, AllEntries, EachOwnEntries };
 // is.
 void CreateSharedFolder(const QString& path, Sharing sharing);
 // Creates a folder of the user's own (errors as CreateFolder): whatever the folder above
-// grants, nobody else may write in it.
+// grants and the file-creation mask leaves open, nobody else may write in it. One that
+// exists is taken only as such a folder: no link, the user's own, and written by nobody
+// else; anything else may hold what another user put there and is refused with error 70,
+// naming the folder and what is wrong, nothing in it changed.
 void CreateOwnFolder(const QString& path);
+// Writes a whole file in a folder of the user's own without following a link at its
+// name: the content goes into a new file beside it (never one that exists, nor a link's
+// file), is synced and takes the name in one step. Error 70 names the file.
+void WriteOwnFile(const QString& path, const QByteArray& content);
+// The content of a file, read without following a link at its name and only up to
+// maxBytes: nothing when there is no such file, it is a link or no regular file, it
+// cannot be read or it holds more.
+std::optional<QByteArray> ReadOwnFile(const QString& path, qint64 maxBytes);
 // What the others may do with a file made for all users of the suite, as far as its
 // folder grants them: read and write it (a database), or read it and, where its owner
 // may, run it (a file of the program folder).
@@ -48,7 +60,8 @@ bool MayRun(const QString& path);
 std::uintmax_t FileLen(const QString& path);
 // Deletes a file (a missing file is error 53).
 void DeleteFile(const QString& path);
-// Renames a file; the target must not exist.
+// Renames a file, or a link itself; the target must not exist, not even as a link.
+// Errors name the file concerned.
 void MoveFile(const QString& from, const QString& to);
 // The folder that holds a file or folder, without a trailing separator.
 QString ParentFolder(const QString& path);

@@ -1,27 +1,39 @@
 #include "InstanceLock.h"
+#include "FileOps.h"
 #include "VbError.h"
-#include <QLockFile>
-
-InstanceLock::InstanceLock() = default;
-
-InstanceLock::~InstanceLock() = default;
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 bool InstanceLock::Acquire(const QString& lockFilePath)
 {
     Release();
-    auto lock = std::make_unique<QLockFile>(lockFilePath);
-    // Only a dead owner makes a lock stale, never its age: a run may last for days.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-        if (lock->error() == QLockFile::LockFailedError)
-            return false;
-        throw VbError(VbErr::PermissionDenied, VbErrorText(VbErr::PermissionDenied) + QStringLiteral(": ") + lockFilePath);
+    const int fd = ::open(NativePath(lockFilePath).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                          0644);
+    struct stat st {};
+    bool heldElsewhere = false;
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        int locked = 0;
+        while ((locked = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+        }
+        if (locked == 0) {
+            fd_ = fd;
+            return true;
+        }
+        heldElsewhere = errno == EWOULDBLOCK;
     }
-    lock_ = std::move(lock);
-    return true;
+    if (fd >= 0)
+        ::close(fd);
+    if (heldElsewhere)
+        return false;
+    throw VbError(VbErr::PermissionDenied, VbErrorText(VbErr::PermissionDenied) + QStringLiteral(": ") + lockFilePath);
 }
 
 void InstanceLock::Release()
 {
-    lock_.reset();
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
 }

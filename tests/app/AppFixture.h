@@ -1,10 +1,12 @@
 #pragma once
 // A whole suite in a temporary folder and a main window started on it, with the
 // scripted dialog service.
+#include "app/OriginMarker.h"
 #include "app/frmMAIN.h"
 #include "platform/Ado.h"
 #include "platform/DatabaseFiles.h"
 #include "platform/DialogService.h"
+#include "platform/FileState.h"
 #include "platform/Locale.h"
 #include "platform/System.h"
 #include "support/TestHelpers.h"
@@ -114,17 +116,15 @@ protected:
         return main->unloaded();
     }
 
-    // A copy left by an interrupted run: the project's content plus one record of its own.
+    // A copy left by an interrupted run: the project's content plus one record of its own,
+    // with the marker such a run writes (the project and the state it was copied from).
     void LeaveWorkingCopy(const QString& fromProject, bool withMarker)
     {
         ASSERT_TRUE(QDir().mkpath(userFolder()));
         CopyDatabase(projectDb(fromProject), workingCopy());
         Exec(workingCopy(), QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'Rest',0)"));
-        if (withMarker) {
-            QFile marker(workingCopy() + QStringLiteral(".origin"));
-            ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
-            marker.write(QFileInfo(projectDb(fromProject)).canonicalFilePath().toUtf8());
-        }
+        if (withMarker)
+            WriteOrigin(workingCopy(), {QFileInfo(projectDb(fromProject)).canonicalFilePath(), StateOfFile(projectDb(fromProject))});
     }
     int32_t RestRows(const QString& db) const
     {

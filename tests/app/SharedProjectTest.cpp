@@ -8,6 +8,7 @@
 #include "platform/FileOps.h"
 #include "platform/FileState.h"
 #include "platform/ReplacementLock.h"
+#include "platform/SessionEnd.h"
 #include "platform/Yield.h"
 #include "setup/SuiteSetup.h"
 #include "support/OtherUser.h"
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <sys/stat.h>
 
@@ -44,14 +46,58 @@ QString WhenAndWho(const QString& db)
                  : QString();
 }
 
-QString ReplaceQuestion(const QString& db)
+// The question whether to replace the project: what is known of it, then the choice.
+QString Question(const QString& head, const QString& db)
 {
-    return QStringLiteral("Das Projekt TE0000.00 wurde anderweitig gespeichert, seit Ihre Arbeitskopie angelegt oder "
-                          "zuletzt gespeichert wurde: am ")
-           + WhenAndWho(db)
+    return head + QStringLiteral(": am ") + WhenAndWho(db)
            + QStringLiteral(".\r\nJa: Projekt trotzdem ersetzen; was dort seitdem gespeichert wurde, geht verloren.\r\n"
                             "Nein: Projekt nicht ersetzen; Ihre Arbeitskopie bleibt erhalten und wird beim nächsten "
                             "Start angeboten, damit geänderte Datensätze mit Export-Import übertragen werden können.");
+}
+
+QString ReplaceQuestion(const QString& db)
+{
+    return Question(QStringLiteral("Das Projekt TE0000.00 wurde anderweitig gespeichert, seit Ihre Arbeitskopie angelegt "
+                                   "oder zuletzt gespeichert wurde"),
+                    db);
+}
+
+QString UnknownStateQuestion(const QString& db)
+{
+    return Question(QStringLiteral("Der Stand des Projekts TE0000.00, von dem Ihre Arbeitskopie stammt, ist nicht bekannt; "
+                                   "es kann seitdem anderweitig gespeichert worden sein. Zuletzt gespeichert"),
+                    db);
+}
+
+const QString KeptQuestion = QStringLiteral(
+    "Ihre Arbeitskopie des Projekts TE0000.00 wurde beim letzten Beenden auf Ihren Wunsch aufbewahrt: Ihre Änderungen "
+    "darin sind nicht oder nicht mehr im Projekt.\r\nSoll mit der aufbewahrten Arbeitskopie weitergearbeitet werden?"
+    "\r\nJa: mit ihr weiterarbeiten; geänderte Datensätze können mit Export-Import übertragen werden.\r\nNein: sie "
+    "verwerfen und mit dem Projekt beginnen, wie es jetzt ist.");
+
+const QString InterruptedQuestion = QStringLiteral(
+    "Programm wurde während der Ausführung unterbrochen!\r\nSoll die bis zum Abbruch vorhandenen Daten gepeichert "
+    "werden?");
+
+// Someone else's save of the project, as the program sees it: a change in place.
+void SavedElsewhere(const QString& db, const char* kom)
+{
+    auto cnn = OpenDatabase(db);
+    cnn->Execute(QStringLiteral("UPDATE [E1] SET [KOM]=? WHERE [KEN]='Spundwand'"), {QString::fromUtf8(kom)});
+    cnn->Close();
+}
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Append));
+    f.write(bytes);
+}
+
+// Every entry of a folder, hidden ones and links included.
+QStringList Entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -146,7 +192,7 @@ TEST_F(SharedProject, TheSecondSaverIsAskedAndKeepingLeavesTheFirstSaveAndHisWor
     }
     boxes = dialogsB->boxes();
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("Programm wurde während der Ausführung unterbrochen!")));
+    EXPECT_EQ(boxes[0].text, KeptQuestion);
     EXPECT_EQ(boxes[1].text, ReplaceQuestion(projectDb()));
 }
 
@@ -240,26 +286,127 @@ TEST_F(SharedProject, ASaveAsksAboutWhatWasWrittenIntoTheProjectMeanwhile)
     EXPECT_TRUE(Boxes().empty());
 }
 
-// A marker of an older run names only the project database: its copy is offered and
-// saved as before (the project as found at the start stands in for the state it
-// lacks), and the marker written then holds the state.
-TEST_F(SharedProject, AnOlderMarkerWithoutTheStateStillWorks)
+// A copy whose marker holds no state it came from (none, an empty one, one of an older
+// run with the path only, one longer than a marker can be, a link, which is not
+// followed): its first save asks, naming that the state is not known, whether or not
+// someone saved since. "Nein" leaves the project, "Ja" replaces it, and the marker then
+// holds the state saved, so that the next save asks nothing.
+TEST_F(SharedProject, ACopyWhoseMarkerHoldsNoStateAsksAtItsFirstSave)
 {
-    LeaveWorkingCopy(QStringLiteral("TE0000.00"), true);
-    ASSERT_FALSE(ReadOrigin(workingCopy()).base);
-    dialogs->msgAnswers = {MsgResult::Yes};
-    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
-    EXPECT_EQ(Boxes().size(), 1u);
-    const Origin origin = ReadOrigin(workingCopy());
-    EXPECT_EQ(origin.projectDb, QFileInfo(projectDb()).canonicalFilePath());
-    ASSERT_TRUE(origin.base);
-    EXPECT_TRUE(origin.base->sameContent(*StateOfFile(projectDb())));
+    const QString canonical = QFileInfo(projectDb()).canonicalFilePath();
+    const QString marker = workingCopy() + QStringLiteral(".origin");
+    const QString elsewhere = root() + QStringLiteral("/woanders");
+    const auto stateNow = [&] { return Origin{canonical, StateOfFile(projectDb())}; };
+    const struct {
+        const char* name;
+        std::function<void()> make;
+    } cases[] = {
+        {"no marker", [] {}},
+        {"empty", [&] { Write(marker, {}); }},
+        {"path only, of an older run", [&] { Write(marker, canonical.toUtf8()); }},
+        {"longer than a marker", [&] {
+             WriteOrigin(workingCopy(), stateNow());
+             Write(marker, QByteArray(1 << 20, '\n'));
+         }},
+        {"a link", [&] {
+             WriteOrigin(elsewhere, stateNow());
+             ASSERT_TRUE(QFile::link(elsewhere + QStringLiteral(".origin"), marker));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main.reset();
+        dialogs->shown.clear();
+        Exec(projectDb(), QStringLiteral("DELETE FROM [E1] WHERE [KEN]='Rest'"));
+        QFile::remove(marker);
+        LeaveWorkingCopy(QStringLiteral("TE0000.00"), false);
+        c.make();
+        const QByteArray linked = BytesOf(elsewhere + QStringLiteral(".origin"));
+        SavedElsewhere(projectDb(), c.name);
+        dialogs->msgAnswers = {MsgResult::Yes};
+        ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+        EXPECT_EQ(RestRows(workingCopy()), 1);
 
-    main->mnuSPEICHERN_Click();
-    EXPECT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(RestRows(projectDb()), 1);
-    // The marker follows the save: it holds the project as saved.
-    EXPECT_TRUE(ReadOrigin(workingCopy()).base->sameContent(*StateOfFile(projectDb())));
+        dialogs->msgAnswers = {MsgResult::No};
+        main->mnuSPEICHERN_Click();
+        auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[0].text, InterruptedQuestion);
+        EXPECT_EQ(boxes[1].text, UnknownStateQuestion(projectDb()));
+        EXPECT_EQ(boxes[1].defaultButton, MsgResult::No);
+        EXPECT_EQ(boxes[1].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(Comment(projectDb(), "Spundwand"), QString::fromUtf8(c.name));
+        EXPECT_EQ(RestRows(projectDb()), 0);
+        EXPECT_TRUE(main->Changed());
+
+        dialogs->msgAnswers = {MsgResult::Yes};
+        main->mnuSPEICHERN_Click();
+        EXPECT_EQ(Boxes().size(), 3u);
+        EXPECT_EQ(RestRows(projectDb()), 1);
+        EXPECT_FALSE(main->Changed());
+        const std::optional<FileState> saved = ReadOrigin(workingCopy()).base;
+        ASSERT_TRUE(saved);
+        EXPECT_TRUE(saved->sameContent(*StateOfFile(projectDb())));
+        main->mnuSPEICHERN_Click();
+        EXPECT_EQ(Boxes().size(), 3u);
+        // Nothing was written through the link.
+        EXPECT_EQ(BytesOf(elsewhere + QStringLiteral(".origin")), linked);
+    }
+}
+
+// A copy kept at the end by the user's choice is offered at the next start as kept; one
+// that an end from outside left behind, as left by an interrupted run.
+TEST_F(SharedProject, AKeptCopyIsOfferedAsKeptAndAnInterruptedOneAsInterrupted)
+{
+    const struct {
+        const char* name;
+        std::function<void()> end;
+        const QString& question;
+    } cases[] = {
+        {"No at the question whether to replace another's save",
+         [&] {
+             Edit(*main, "Beispiel", "hier");
+             SavedElsewhere(projectDb(), "anderswo");
+             dialogs->msgAnswers = {MsgResult::Yes, MsgResult::No};   // save the changes: yes; replace: no
+             main->mnuBEENDEN_Click();
+         },
+         KeptQuestion},
+        {"Yes to keeping a save that another's has replaced",
+         [&] {
+             Edit(*main, "Beispiel", "hier");
+             main->mnuSPEICHERN_Click();
+             SavedElsewhere(projectDb(), "noch einmal anderswo");
+             dialogs->msgAnswers = {MsgResult::Yes};
+             main->mnuBEENDEN_Click();
+         },
+         KeptQuestion},
+        {"ended from outside", [&] {
+             Edit(*main, "Beispiel", "hier");
+             main->Unload(UnloadMode::TaskKill);
+         },
+         InterruptedQuestion},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main.reset();
+        dialogs->shown.clear();
+        QFile::remove(workingCopy());
+        QFile::remove(workingCopy() + QStringLiteral(".origin"));
+        ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+        c.end();
+        ASSERT_TRUE(main->unloaded());
+        ASSERT_TRUE(FileExists(workingCopy()));
+
+        main.reset();
+        dialogs->shown.clear();
+        dialogs->msgAnswers = {MsgResult::Yes};
+        ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, c.question);
+        EXPECT_EQ(boxes[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(Comment(workingCopy(), "Beispiel"), QStringLiteral("hier"));
+    }
 }
 
 // The marker keeps the state as the previous version wrote and reads it, and after it
@@ -586,9 +733,7 @@ TEST(SaverProcess, DISABLED_SavesWhenTheOtherDoes)
     ctx.PROJEKT = QStringLiteral("TE0000.00");
     for (int round = 1; round <= SaverRounds; ++round) {
         WorkingCopy workingCopy(ctx);
-        bool ready = false;
-        Guarded(ctx.dlg(), RoutineBox(QStringLiteral("TREMOL")), [&](Guard& g) { ready = !workingCopy.SetUp(g); });
-        ASSERT_TRUE(ready);
+        ASSERT_FALSE(workingCopy.SetUp());
         ctx.cnnX->Execute(QStringLiteral("UPDATE [E1] SET [KOM]=? WHERE [KEN]=?"),
                           {QStringLiteral("%1 %2").arg(self).arg(round), self});
         workingCopy.MarkChanged();
@@ -667,4 +812,152 @@ TEST_F(SharedProject, TwoSavesAtTheSameMomentNeverCross)
     // The project holds the last round's save.
     ASSERT_FALSE(lastSaver.isEmpty());
     EXPECT_EQ(Comment(projectDb(), qPrintable(lastSaver)), QStringLiteral("%1 %2").arg(lastSaver).arg(SaverRounds));
+}
+
+// A user's own folder that anyone else may have put something in is refused: the start
+// ends with a box naming the folder and what is wrong, and writes nothing there, nor
+// through a link in it to a file of the user's.
+class PlantedFolder : public SharedProject {
+protected:
+    void SetUp() override
+    {
+        SharedProject::SetUp();
+        victim = root() + QStringLiteral("/privat/geheim.txt");
+        ASSERT_TRUE(QDir().mkpath(ParentFolder(victim)));
+        SetMode(ParentFolder(victim), 0700);
+        Write(victim, "nur für mich");
+    }
+    void ExpectRefused(const QString& folder, const QString& fault)
+    {
+        const QStringList entries = Entries(folder);
+        dialogs->shown.clear();
+        dialogs->msgAnswers = {MsgResult::OK};
+        EXPECT_EQ(Start(), frmMAIN::StartResult::Ended);
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\n"
+                                                "Zugriff verweigert: ")
+                                     + userFolder() + QStringLiteral("\r\n") + fault);
+        EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
+        EXPECT_EQ(BytesOf(victim), QByteArray("nur für mich"));
+        EXPECT_EQ(Entries(folder), entries);
+    }
+
+    // A file of the user's own, in a folder of his alone.
+    QString victim;
+};
+
+TEST_F(PlantedFolder, ByAnotherUserBeforeTheFirstStart)
+{
+    REQUIRE_OTHER_USER("a folder planted by another user");
+    const QString folderOfA = userFolder();
+    {
+        const OtherUser b;
+        ASSERT_TRUE(QDir().mkpath(folderOfA));
+        SetMode(ParentFolder(folderOfA), 01777);
+        SetMode(folderOfA, 0777);
+        ASSERT_TRUE(QFile::link(victim, folderOfA + QStringLiteral("/TREMOL.mdb.origin")));
+    }
+    ExpectRefused(userFolder(), QStringLiteral("Der Ordner gehört dem Benutzer ") + OtherUser::Name()
+                                    + QStringLiteral(", nicht Ihnen."));
+}
+
+// The same whoever made it so: one others may write (open to all, to its group), or a
+// link to another folder.
+TEST_F(PlantedFolder, OpenToOthersOrALinkHoweverItCameToBe)
+{
+    const QString otherFolder = root() + QStringLiteral("/anderswo");
+    const struct {
+        const char* name;
+        mode_t mode;   // 0: a link to another folder
+        const char* fault;
+    } cases[] = {
+        {"open to all", 0777, "Andere Benutzer dürfen in dem Ordner schreiben."},
+        {"open to its group", 02775, "Andere Benutzer dürfen in dem Ordner schreiben."},
+        {"a link", 0, "Der Ordner ist eine symbolische Verknüpfung."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main.reset();
+        QFile::remove(userFolder());
+        QDir(userFolder()).removeRecursively();
+        QDir(otherFolder).removeRecursively();
+        const QString folder = c.mode ? userFolder() : otherFolder;
+        ASSERT_TRUE(QDir().mkpath(folder));
+        SetMode(folder, c.mode ? c.mode : 0755);
+        if (!c.mode) {
+            ASSERT_TRUE(QFile::link(otherFolder, userFolder()));
+        }
+        ASSERT_TRUE(QFile::link(victim, folder + QStringLiteral("/TREMOL.mdb.origin")));
+        ExpectRefused(folder, QString::fromUtf8(c.fault));
+    }
+}
+
+// Made at the first start, the user's folder is written by him alone under every
+// file-creation mask, and the program works in it.
+TEST_F(PlantedFolder, TheOwnFolderIsMadeForItsOwnerAloneUnderEveryMask)
+{
+    for (const mode_t mask : {0000, 0002, 0022, 0077}) {
+        SCOPED_TRACE(mask);
+        main.reset();
+        QDir(root() + QStringLiteral("/BENUTZER")).removeRecursively();
+        const mode_t before = ::umask(mask);
+        const frmMAIN::StartResult started = Start();
+        ::umask(before);
+        ASSERT_EQ(started, frmMAIN::StartResult::Running);
+        EXPECT_EQ(ModeOf(userFolder()) & 0777, 0755 & ~mask);
+        ASSERT_TRUE(main->cnnX() && main->cnnX()->isOpen());
+        main->mnuBEENDEN_Click();
+        EXPECT_TRUE(main->unloaded());
+    }
+}
+
+// In the user's own folder, links at the marker's and the working copy's names are
+// replaced or set aside, never written through; one at the lock's name is refused.
+TEST_F(PlantedFolder, LinksInTheOwnFolderAreNotFollowed)
+{
+    const QString victimDb = ParentFolder(victim) + QStringLiteral("/TREMOL.mdb");
+    CopyDatabase(projectDb(), victimDb);
+    const QByteArray db = BytesOf(victimDb);
+    const struct {
+        const char* name;
+        QString at;
+        QString to;
+    } cases[] = {
+        {"marker", workingCopy() + QStringLiteral(".origin"), victim},
+        {"working copy", workingCopy(), victimDb},
+        {"lock", userFolder() + QStringLiteral("/TREMOL.lock"), victim},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main.reset();
+        dialogs->shown.clear();
+        QDir(userFolder()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(userFolder()));
+        SetMode(userFolder(), 0755);
+        ASSERT_TRUE(QFile::link(c.to, c.at));
+        dialogs->msgAnswers = {MsgResult::OK};
+
+        const frmMAIN::StartResult started = Start();
+        if (c.at.endsWith(QStringLiteral(".lock"))) {
+            EXPECT_EQ(started, frmMAIN::StartResult::Ended);
+            ASSERT_EQ(Boxes().size(), 1u);
+            EXPECT_EQ(Boxes()[0].text, QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt "
+                                                      "werden:\r\nZugriff verweigert: ")
+                                           + c.at);
+        } else {
+            ASSERT_EQ(started, frmMAIN::StartResult::Running);
+            EXPECT_FALSE(QFileInfo(c.at).isSymLink());
+            // The working copy's work lands in the working copy only.
+            main->cnnX()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'Neu',0)"));
+            main->MarkChanged();
+            main->mnuSPEICHERN_Click();
+            main->mnuBEENDEN_Click();
+            EXPECT_TRUE(main->unloaded());
+            EXPECT_EQ(CLng(Scalar(projectDb(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Neu'"))), 1);
+            Exec(projectDb(), QStringLiteral("DELETE FROM [E1] WHERE [KEN]='Neu'"));
+        }
+        EXPECT_EQ(BytesOf(victim), QByteArray("nur für mich"));
+        EXPECT_EQ(BytesOf(victimDb), db);
+    }
 }

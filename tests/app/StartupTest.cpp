@@ -5,9 +5,12 @@
 #include "platform/FileOps.h"
 #include "platform/InstanceLock.h"
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
+#include <functional>
 
 class RefusalTest : public AppFixture, public ::testing::WithParamInterface<bool> {};
 
@@ -173,6 +176,55 @@ TEST_F(StartupTest, CancelInAnErrorBoxShowsTheWindowAsFarAsSetUp)
     EXPECT_TRUE(main->mdiArea->subWindowList().isEmpty());
     EXPECT_FALSE(main->cnnX());
     EXPECT_EQ(Prog(), QStringLiteral("KALMARO"));   // the row was not reached
+}
+
+// Left with Cancel before its working copy, the start shows the window without one:
+// every command that needs it says so in the program's error box, and none reaches the
+// missing connection or opens a window.
+TEST_F(StartupTest, WithoutAWorkingCopyTheCommandsThatNeedItSaySo)
+{
+    DeleteFile(suite->datenFolder() + QStringLiteral("/VORGABE.mdb"));
+    dialogs->msgAnswers = {MsgResult::Cancel};
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    ASSERT_FALSE(main->cnnX());
+    int dialogsOpened = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            ++dialogsOpened;
+            modal->close();
+        }
+    });
+    closer.start(20);
+    const struct {
+        const char* menu;
+        std::function<void()> command;
+    } commands[] = {
+        {"mnuNEU", [&] { main->mnuNEU_Click(); }},
+        {"mnuOEFFNEN", [&] { main->mnuOEFFNEN_Click(); }},
+        {"mnuAUSWAHL", [&] { main->mnuAUSWAHL_Click(); }},
+        {"mnuLOESCHEN", [&] { main->mnuLOESCHEN_Click(); }},
+        {"mnuEXPIMP", [&] { main->mnuEXPIMP_Click(); }},
+        {"mnuAUSWERTEN", [&] { main->mnuAUSWERTEN_Click(); }},
+        {"mnuEINGABEGRAFIK", [&] { main->mnuEINGABEGRAFIK_Click(); }},
+        {"mnuBERECHNEN", [&] { main->mnuBERECHNEN_Click(); }},
+        {"mnuNEUBERECHNEN", [&] { main->mnuNEUBERECHNEN_Click(); }},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.menu);
+        dialogs->shown.clear();
+        dialogs->msgAnswers = {MsgResult::OK};
+        c.command();
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 3704\nDie Arbeitskopie ist nicht geöffnet: ohne sie kann der "
+                                                "Befehl nicht ausgeführt werden. Beenden Sie das Programm und starten "
+                                                "Sie es neu."));
+        EXPECT_EQ(boxes[0].title, main->Caption(QLatin1String(c.menu)));
+        EXPECT_EQ(boxes[0].buttons, MsgButtons::OK);
+        EXPECT_EQ(dialogsOpened, 0);
+        EXPECT_EQ(main->mdiArea->subWindowList().size(), 0);
+    }
 }
 
 TEST_F(StartupTest, UserNameWithQuoteCannotBreakTheAdminQuery)

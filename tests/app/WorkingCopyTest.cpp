@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QDir>
+#include <QRegularExpression>
 #include <functional>
 
 
@@ -77,6 +78,63 @@ TEST_F(WorkingCopyTest, LeftOverCopyOfAnotherProjectIsMovedAsideNotOffered)
     const QStringList aside = QDir(userFolder()).entryList({QStringLiteral("TREMOL_TE0001.00_*.mdb")});
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(RestRows(userFolder() + QLatin1Char('/') + aside[0]), 1);
+}
+
+// Whatever a left-over copy's marker names, the copy is set aside under a name the system
+// takes, without control characters, and the start goes on with a fresh working copy. The
+// kept copy's name and the box take the other project's name only from a folder that
+// exists; otherwise a fixed word stands in.
+TEST_F(WorkingCopyTest, ALeftOverCopyIsSetAsideUnderASoundNameWhateverItsMarkerNames)
+{
+    const QString projects = QFileInfo(suite->projectsFolder()).canonicalFilePath() + QLatin1Char('/');
+    const QString longName(240, QLatin1Char('L'));   // a folder's name too long for a kept copy's name
+    const QString controlName = QStringLiteral("TE\x01\x1b[2J");
+    for (const QString& folder : {longName, controlName})
+        ASSERT_TRUE(QDir().mkpath(projects + folder));
+    const struct {
+        const char* name;
+        QByteArray marker;
+        QString project;   // named in the box; empty: unknown
+    } cases[] = {
+        {"project path with a NUL", (projects + QStringLiteral("TE0001.00")).toUtf8() + QByteArray("\0x/TREMOL.mdb", 13), {}},
+        {"folder name of 300 characters", (projects + QString(300, QLatin1Char('a')) + QStringLiteral("/TREMOL.mdb")).toUtf8(), {}},
+        {"control characters in an existing folder's name", (projects + controlName + QStringLiteral("/TREMOL.mdb")).toUtf8(), {}},
+        {"garbage", QByteArray("\x01\x02/\x1b]0;M\x07/\xff\xfe\nsize=x\n"), {}},
+        {"existing folder with a long name", (projects + longName + QStringLiteral("/TREMOL.mdb")).toUtf8(), longName},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main.reset();
+        dialogs->shown.clear();
+        for (const QString& kept : QDir(userFolder()).entryList({QStringLiteral("TREMOL_*")}))
+            QFile::remove(userFolder() + QLatin1Char('/') + kept);
+        LeaveWorkingCopy(QStringLiteral("TE0001.00"), false);
+        QFile marker(workingCopy() + QStringLiteral(".origin"));
+        ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+        marker.write(c.marker);
+        marker.close();
+        dialogs->msgAnswers = {MsgResult::OK};
+
+        ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+
+        const QStringList aside = QDir(userFolder()).entryList({QStringLiteral("TREMOL_*")});
+        ASSERT_EQ(aside.size(), 1) << aside.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^TREMOL_unbekannt_[0-9]{8}-[0-9]{6}\\.mdb$")).match(aside[0]).hasMatch())
+            << aside[0].toStdString();
+        const QString kept = userFolder() + QLatin1Char('/') + aside[0];
+        EXPECT_EQ(RestRows(kept), 1);
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, (c.project.isEmpty() ? QStringLiteral("Die Arbeitskopie eines unbekannten Projekts")
+                                                      : QStringLiteral("Die Arbeitskopie des Projekts ") + c.project)
+                                     + QStringLiteral(" aus einem unterbrochenen Lauf wurde aufbewahrt als ") + kept
+                                     + QLatin1Char('.'));
+        EXPECT_EQ(boxes[0].buttons, MsgButtons::OK);
+        // The run goes on with the project's own fresh copy.
+        ASSERT_TRUE(main->cnnX() && main->cnnX()->isOpen());
+        EXPECT_EQ(RestRows(workingCopy()), 0);
+        EXPECT_TRUE(main->isVisible());
+    }
 }
 
 TEST_F(WorkingCopyTest, SaveCopiesBackClearsTheFlagAndEndsWithTheArrow)
@@ -344,23 +402,31 @@ TEST_F(WorkingCopyTest, SaveRefusesWhatIsNoProjectDatabaseAndKeepsTheWorkingCopy
     }
 }
 
+// Whatever keeps the start from setting up an open working copy ends it as a refusal
+// does, saying what failed and where: the main window never shows without one, and a
+// fresh copy made meanwhile goes again.
 TEST_F(WorkingCopyTest, FailedStartUpCopyEndsLikeARefusalWithNothingWritten)
 {
+    const QString marker = workingCopy() + QStringLiteral(".origin");
     const struct {
         const char* name;
         bool diskFull;
-        const char* cause;
+        std::function<void()> spoil;
+        QString cause;
     } cases[] = {
-        {"project database is no database", false, "Die Datei ist keine gültige Datenbank."},
-        {"disk full", true, "Auf dem Datenträger ist kein Platz mehr frei."},
+        {"project database is no database", false, [&] { QFile(projectDb()).resize(0); },
+         QStringLiteral("Die Datei ist keine gültige Datenbank.")},
+        {"disk full", true, [] {}, QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.")},
+        {"marker cannot be written", false,
+         [&] { ASSERT_TRUE(QDir().mkpath(marker + QStringLiteral("/belegt"))); },
+         marker + QStringLiteral(": Die Datei konnte nicht geschrieben werden.")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         main.reset();
         dialogs->shown.clear();
         const QByteArray project = BytesOf(projectDb());
-        if (!c.diskFull)
-            QFile(projectDb()).resize(0);
+        c.spoil();
         dialogs->msgAnswers = {MsgResult::OK};
         {
             const FileSizeLimit limit(c.diskFull ? rlim_t(project.size() / 2) : RLIM_INFINITY);
@@ -370,14 +436,45 @@ TEST_F(WorkingCopyTest, FailedStartUpCopyEndsLikeARefusalWithNothingWritten)
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_TRUE(boxes[0].text.startsWith(
             QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\n")));
-        EXPECT_TRUE(boxes[0].text.endsWith(QString::fromUtf8(c.cause))) << boxes[0].text.toStdString();
+        EXPECT_TRUE(boxes[0].text.endsWith(c.cause)) << boxes[0].text.toStdString();
         EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
         EXPECT_FALSE(main->isVisible());
         EXPECT_EQ(QDir(userFolder()).entryList(QDir::Files), QStringList{QStringLiteral("TREMOL.lock")});
         QFile restore(projectDb());
         ASSERT_TRUE(restore.open(QIODevice::WriteOnly));
         restore.write(project);
+        QDir(marker).removeRecursively();
     }
+}
+
+// A save that replaced the project and then could not write the marker says that it
+// saved, and what the marker's failure means.
+TEST_F(WorkingCopyTest, ASaveWhoseMarkerCannotBeWrittenSaysThatItSaved)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    main->cnnX()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'Neu',0)"));
+    main->MarkChanged();
+    const QString marker = workingCopy() + QStringLiteral(".origin");
+    ASSERT_TRUE(QFile::remove(marker));
+    ASSERT_TRUE(QDir().mkpath(marker + QStringLiteral("/belegt")));
+    dialogs->msgAnswers = {MsgResult::OK};
+
+    main->mnuSPEICHERN_Click();
+
+    EXPECT_EQ(CLng(Scalar(projectDb(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Neu'"))), 1);
+    EXPECT_FALSE(main->Changed());
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Das Projekt TE0000.00 wurde gespeichert.\r\nDie Markierung Ihrer Arbeitskopie "
+                                            "konnte nicht geschrieben werden: ")
+                                 + marker
+                                 + QStringLiteral(": Die Datei konnte nicht geschrieben werden.\r\nSollte das Programm "
+                                                  "vor seinem Ende unterbrochen werden, fragt das Speichern der beim "
+                                                  "nächsten Start angebotenen Arbeitskopie, bevor es das Projekt "
+                                                  "ersetzt."));
+    EXPECT_EQ(boxes[0].title, QStringLiteral("&Speichern"));
+    EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
+    QDir(marker).removeRecursively();
 }
 
 TEST_F(WorkingCopyTest, SaveUnderAFullDiskLeavesTheProjectDatabaseByteForByte)

@@ -13,22 +13,6 @@
 #include <sys/stat.h>
 #include <utime.h>
 
-namespace {
-
-mode_t ModeOf(const QString& path)
-{
-    struct stat st {};
-    ::lstat(QFile::encodeName(path).constData(), &st);
-    return st.st_mode & 07777;
-}
-
-void SetMode(const QString& path, mode_t mode)
-{
-    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
-}
-
-} // namespace
-
 // A shared folder gets what its parent grants the others; a folder of per-user folders
 // lets each remove only his own; the user's own folder that grants less is widened.
 TEST(SharedFolders, TakeWhatTheParentGrantsOthers)

@@ -11,7 +11,9 @@
 #include <csignal>
 #include <cstdint>
 #include <functional>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 // The runtime error number a call raises, 0 when it raises none.
 inline int32_t VbErrorOf(const std::function<void()>& f)
@@ -55,6 +57,20 @@ inline QByteArray BytesOf(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The permission bits of an entry itself (a link's own, not its target's).
+inline mode_t ModeOf(const QString& path)
+{
+    struct stat st {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
+}
+
+// Sets a file's or folder's permission bits, set-ID and sticky bits included.
+inline void SetMode(const QString& path, mode_t mode)
+{
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
 }
 
 // The two locales the tests run under.
