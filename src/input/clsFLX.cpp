@@ -605,16 +605,22 @@ void clsFLX::appendRow(Guard& g)
     g.step([&] { NUMMERIEREN(); });
 }
 
-void clsFLX::EINFUEGEN(int16_t BOE)
+bool clsFLX::EINFUEGEN(int16_t BOE)
 {
+    bool committed = true;
     Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Einfügen")), [&](Guard& g) {
-        if (BOE == 0 || BOE == 13) {
+        if (BOE == 0 || BOE == 13 || BOE == -1) {
+            committed = false;
             if (commit(g, false))
                 commit(g, true);
-        } else if (BOE == 27) {
+            // Whatever stopped the commit (a refused text, an error box), the editor
+            // still open holds the text being corrected.
+            committed = !editorOpen(g, false) && !editorOpen(g, true);
+        }
+        if (BOE == 27) {
             cancel(g, false);
             cancel(g, true);
-        } else if (BOE == -1) {
+        } else if (BOE == -1 && committed) {
             // An empty table takes no paste: what it showed would not be saved.
             g.step([&] {
                 const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -625,6 +631,7 @@ void clsFLX::EINFUEGEN(int16_t BOE)
             fill(g);
         }
     });
+    return committed;
 }
 
 bool clsFLX::commit(Guard& g, bool list)
