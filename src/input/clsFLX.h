@@ -176,9 +176,10 @@ public:
     // Fills the table from the measurement data file DATEI as the layout AKVK of the
     // measurement presets describes it, cleans the texts and refreshes the table. False
     // when the import ends early: a disabled table, an unknown layout, Cancel in one of
-    // its messages, a failing presets read, a file that cannot be read (its error box;
-    // nothing is written), or a file that does not fit the layout (silently; rows
-    // written so far stay as written, unrefreshed). The coupled table is not changed.
+    // its messages, a failing presets read, a file that cannot be read or has more
+    // cycles than the table can take (the file's error box; the table is left as it
+    // was), or a file that does not fit the layout (silently; rows written so far stay
+    // as written, unrefreshed). The coupled table is not changed.
     bool IMPORTIEREN(const QString& AKVK, const QString& DATEI);
     // Asks for a first and a last row and a reduced row count, then removes the rows of
     // that range that are no multiple of the step (last - first) / count, counted from

@@ -474,6 +474,51 @@ TEST_F(ImportTest, OnlyARegularFileATableCanHoldIsRead)
     }
 }
 
+// A file of more cycles than the table has rows left is refused with the file's box
+// when the table is full, and the table is put back as it was: its rows, and the last
+// one, which the import overwrites first, with the value it was loaded with.
+TEST_F(ImportTest, FileOfMoreCyclesThanTheTableTakesLeavesItAsItWas)
+{
+    bindImportTable();
+    store(QStringLiteral("ZEILE"), {2, ";", {}, {}, {}, {}, {}, {{"A", 0}}});
+    store(QStringLiteral("EINE"), {2, ";", "|", "0", {}, {}, {}, {{"A", 0}}});
+    store(QStringLiteral("WERTE"), {3, {}, {}, {}, {}, {}, {}, {{"A", 2}}});
+    // Room for two more rows; the value-per-line layout overwrites the last one first.
+    const int rows = FlexGrid::MaxRows - 2;
+    grid->setRows(rows);
+    grid->setTextMatrix(rows - 1, 3, QStringLiteral("1,50"));
+    grid->setLoadedValue(rows - 1, 3, Variant(1.5f));
+    grid->setTextMatrix(rows - 1, 4, QStringLiteral("alt"));
+    std::vector<QString> before;
+    for (int c = 0; c < grid->Cols(); ++c)
+        before.push_back(grid->TextMatrix(rows - 1, c));
+    struct Case {
+        const char* AKVK;
+        QByteArray content;   // four cycles
+    };
+    const Case cases[] = {
+        {"ZEILE", "1;;;\n2;;;\n3;;;\n4;;;\n"},
+        {"EINE", "|1;;;|2;;;|3;;;|4;;;|\n"},
+        {"WERTE", "2\n0\n1##\n2\n1\n2##\n2\n2\n3##\n2\n3\n4##\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.AKVK);
+        dialogs->shown.clear();
+        answer(MsgResult::OK);
+        EXPECT_FALSE(flx->IMPORTIEREN(QLatin1String(c.AKVK), file(c.content)));
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].text, QStringLiteral("VB-Error: 7\nDie Datei hat mehr Zyklen, als die Tabelle noch Zeilen "
+                                                  "aufnimmt; eine Tabelle hat höchstens 1048576 Zeilen."));
+        EXPECT_EQ(boxes()[0].title, "MSFlexGrid / Importieren");
+        EXPECT_EQ(boxes()[0].buttons, MsgButtons::OK);
+        ASSERT_EQ(grid->Rows(), rows);
+        for (int col = 0; col < grid->Cols(); ++col)
+            EXPECT_EQ(grid->TextMatrix(rows - 1, col), before[size_t(col)]) << col;
+        EXPECT_EQ(grid->LoadedValue(rows - 1, 3), std::optional<Variant>(Variant(1.5f)));
+        EXPECT_EQ(MousePointer(), 0);
+    }
+}
+
 TEST_F(ImportTest, LayoutKeyWithQuotesIsFoundAsIs)
 {
     bindImportTable();
