@@ -1,7 +1,9 @@
 // Importing measurement data files of 100,000 lines (the single-line layout: one line of
 // 100,000 cycles) into a grid table on a shown window, with the whole clean-up: dates
 // and times rebuilt, decimal signs repaired, a factor applied, and the refresh; once more
-// into a table that also has an elapsed-time column, which the refresh computes.
+// into a table that also has an elapsed-time column, which the refresh computes. And the
+// memory the whole import takes at the limits of what it reads.
+#include "input/MeasurementFile.h"
 #include "input/clsFLX.h"
 #include "platform/Ado.h"
 #include "platform/Context.h"
@@ -15,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
+#include <functional>
+#include <malloc.h>
 #include <memory>
 
 namespace {
@@ -71,10 +75,15 @@ struct ImportSetup {
     }
     QString file(const QByteArray& bytes)
     {
+        return file([&](QFile& f) { f.write(bytes); });
+    }
+    // A file written piece by piece, so that its content is never held whole.
+    QString file(const std::function<void(QFile&)>& write)
+    {
         const QString path = QDir(dir.path()).filePath(QStringLiteral("messung%1.txt").arg(++files));
         QFile f(path);
         f.open(QIODevice::WriteOnly);
-        f.write(bytes);
+        write(f);
         return path;
     }
 
@@ -146,5 +155,125 @@ void BM_ImportValuePerLineElapsed(benchmark::State& state)
     run(state, QStringLiteral("WERTE"), valuePerLine(), true);
 }
 BENCHMARK(BM_ImportValuePerLineElapsed)->Unit(benchmark::kMillisecond);
+
+// ---------------------------------------------------------------- memory at the limits
+
+// A line of /proc/self/status in KiB ("VmRSS", "VmHWM").
+int64_t statusKiB(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+// Runs work once and reports the most memory the process held meanwhile above what it held
+// before, in MB: the kernel's high-water mark of the resident memory, reset just before.
+// Memory freed by earlier benchmarks goes back to the system first, so that the work
+// cannot reuse it unseen.
+void peakOf(benchmark::State& state, const std::function<void()>& work)
+{
+    for (auto _ : state) {
+        malloc_trim(0);
+        QFile reset(QStringLiteral("/proc/self/clear_refs"));
+        const int64_t before = statusKiB("VmRSS");
+        if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1 || before < 0) {
+            state.SkipWithError("the high-water mark of the resident memory cannot be reset");
+            return;
+        }
+        reset.close();
+        work();
+        state.counters["peak_MB"] = double(statusKiB("VmHWM") - before) * 1024 / 1e6;
+    }
+}
+
+// One line of 256 MiB: 1,048,575 cycles of 256 bytes (a date, a time, a value of 225
+// characters, a running number), as many as the table has rows.
+QString singleLineAtTheLimit(ImportSetup& setup)
+{
+    return setup.file([](QFile& f) {
+        f.write("|");
+        QByteArray piece;
+        for (int i = 0; i < FlexGrid::MaxRows - 1; ++i) {
+            const QByteArray number = QByteArray::number(i).rightJustified(7, '0');
+            piece += "12.03.2003;10:15:30;," + QByteArray(224, char('1' + i % 9)) + ';' + number + ";;|";
+            if (piece.size() >= (1 << 20) || i == FlexGrid::MaxRows - 2) {
+                f.write(piece);
+                piece.clear();
+            }
+        }
+        f.write("\r\n");
+    });
+}
+
+// 4,194,304 lines of 63 characters, 256 MiB: cycles of five lines (count, cycle number, date,
+// time, value), 838,861 of them, the last one cut short by the end of the file.
+QString linesAtTheLimit(ImportSetup& setup)
+{
+    return setup.file([](QFile& f) {
+        QByteArray piece;
+        const auto line = [&](const QByteArray& text) { piece += text.leftJustified(63, ' ') + '\n'; };
+        for (int64_t n = 0; n < MaxMeasurementLines; ++n) {
+            const int64_t cycle = n / 5;
+            switch (n % 5) {
+            case 0: line("4"); break;
+            case 1: line(QByteArray::number(cycle)); break;
+            case 2: line("12.03.2003"); break;
+            case 3: line("10:15:30"); break;
+            default: line(QByteArray(63, char('1' + cycle % 9))); break;
+            }
+            if (piece.size() >= (1 << 20) || n == MaxMeasurementLines - 1) {
+                f.write(piece);
+                piece.clear();
+            }
+        }
+    });
+}
+
+void importPeak(benchmark::State& state, const QString& key, const std::function<QString(ImportSetup&)>& write)
+{
+    ImportSetup setup;
+    const QString path = write(setup);
+    peakOf(state, [&] {
+        if (!setup.table->IMPORTIEREN(key, path))
+            state.SkipWithError("import failed");
+    });
+    state.counters["rows"] = setup.grid->Rows() - 1;
+}
+
+void readPeak(benchmark::State& state, const std::function<QString(ImportSetup&)>& write)
+{
+    ImportSetup setup;
+    const QString path = write(setup);
+    peakOf(state, [&] { benchmark::DoNotOptimize(ReadMeasurementFile(path, int64_t(FlexGrid::MaxRows) * 256)); });
+}
+
+void BM_ImportPeakSingleLine(benchmark::State& state)
+{
+    importPeak(state, QStringLiteral("EINE"), singleLineAtTheLimit);
+}
+BENCHMARK(BM_ImportPeakSingleLine)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_ReadPeakSingleLine(benchmark::State& state)
+{
+    readPeak(state, singleLineAtTheLimit);
+}
+BENCHMARK(BM_ReadPeakSingleLine)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_ImportPeakLines(benchmark::State& state)
+{
+    importPeak(state, QStringLiteral("WERTE"), linesAtTheLimit);
+}
+BENCHMARK(BM_ImportPeakLines)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_ReadPeakLines(benchmark::State& state)
+{
+    readPeak(state, linesAtTheLimit);
+}
+BENCHMARK(BM_ReadPeakLines)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

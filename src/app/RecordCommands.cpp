@@ -169,7 +169,8 @@ void RecordCommands::EingabeSpeichern(Guard& g, const QString& title)
     Context& ctx = main_.context();
     // Every check and warning comes before the question whether to overwrite: a save the
     // user confirmed is not refused afterwards.
-    if (!g.test([&] { return eingabe->PRUEFEN(); }) || !eingabe)
+    // A check that fails with an error stops the save as a refusal does.
+    if (!g.value<bool>([&] { return eingabe->PRUEFEN(); }, false) || !eingabe)
         return;
     const std::shared_ptr<Connection> cnn = ctx.cnnX;
     const QString d = eingabe->KEN();

@@ -26,14 +26,17 @@ int columnOfType(const ImportPlan& plan, int16_t type)
     return -1;
 }
 
-// Replaces each cell of a column in the import's rows by what change makes of it.
+// Replaces each cell of a column in the import's rows by what change makes of it. A
+// changed text is stored in a copy of its own size: a text put together keeps spare
+// room, which the memory of the texts it replaces could not take, so that the
+// changed cells would take new memory while the old sat unused.
 void change(ImportTable& table, int col, int startRow, const std::function<QString(const QString&)>& f)
 {
     for (int r = startRow; r < table.Rows(); ++r) {
         const QString cell = table.TextMatrix(r, col);
         const QString changed = f(cell);
         if (changed != cell)
-            table.setTextMatrix(r, col, changed);
+            table.setTextMatrix(r, col, QString(changed.constData(), changed.size()));
     }
 }
 

@@ -4,7 +4,9 @@
 #include "platform/VbError.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -35,9 +37,23 @@ std::optional<int32_t> wholeNumberOf(const QString& line)
     return int32_t(x);
 }
 
+// Drops the first n characters of a text once they are an eighth of it or more, and
+// gives their memory back: in place, so that the rest is never held twice (the text is
+// held by no one else; a shared one is copied first). The characters dropped: n or none.
+qsizetype dropPassed(QString& text, qsizetype n)
+{
+    if (n < text.size() / 8 || n == 0)
+        return 0;
+    QChar* data = text.data();
+    std::memmove(data, data + n, size_t(text.size() - n) * sizeof(QChar));
+    text.truncate(text.size() - n);
+    text.squeeze();
+    return n;
+}
+
 class Reader {
 public:
-    Reader(const ImportPlan& plan, const std::vector<QString>& lines, ImportTable& table, const ImportQuestion& ask)
+    Reader(const ImportPlan& plan, std::vector<QString>& lines, ImportTable& table, const ImportQuestion& ask)
         : layout_(plan.layout), lines_(lines), table_(table), ask_(ask), targets_(size_t(plan.layout.ZL))
     {
         // The columns that receive position k, in ascending MNR.
@@ -53,8 +69,14 @@ public:
     std::optional<int> singleLine();
 
 private:
-    // The next line, nullptr at the end of the file.
-    const QString* nextLine() { return line_ < lines_.size() ? &lines_[line_++] : nullptr; }
+    // The next line, none at the end of the file. It is taken from the file's lines: what
+    // the reading has passed is given back as it goes.
+    std::optional<QString> nextLine()
+    {
+        if (line_ >= lines_.size())
+            return std::nullopt;
+        return std::exchange(lines_[line_++], QString());
+    }
     bool atEnd() const { return line_ >= lines_.size(); }
     // The first row of the post-processing.
     int result(int startRow) const { return wrote_ ? startRow : table_.Rows(); }
@@ -78,7 +100,7 @@ private:
     static int32_t cycleNumber(const QString& line, int32_t counter) { return wholeNumberOf(line).value_or(counter); }
 
     const ImportLayout& layout_;
-    const std::vector<QString>& lines_;
+    std::vector<QString>& lines_;
     ImportTable& table_;
     const ImportQuestion& ask_;
     std::vector<std::vector<int>> targets_;   // by position: receiving columns
@@ -132,7 +154,7 @@ std::optional<int> Reader::valuePerLine()
     } else if (!layout_.KENZ1KZ.isEmpty()) {
         // The marker line takes its place in the cycle it falls into.
         int64_t before = 0;
-        for (const QString* l; (l = nextLine()) && Trim(*l) != layout_.KENZ1KZ;)
+        for (std::optional<QString> l; (l = nextLine()) && Trim(*l) != layout_.KENZ1KZ;)
             ++before;
         if (before / ZL > std::numeric_limits<int32_t>::max())
             throw VbError(VbErr::Overflow);
@@ -145,7 +167,7 @@ std::optional<int> Reader::valuePerLine()
         if (row > 1)
             k = 0;   // a cycle into row 1 keeps the position the header left
         while (k < ZL) {
-            const QString* line = nextLine();
+            std::optional<QString> line = nextLine();
             if (!line)
                 return result(startRow);
             if (k == 0 && !isCountLine(*line)) {
@@ -193,13 +215,13 @@ std::optional<int> Reader::cyclePerLine()
         for (int32_t skip = headerCount(); skip > 0 && nextLine(); --skip) {
         }
     } else if (!layout_.KENZ1KZ.isEmpty()) {
-        for (const QString* l; (l = nextLine()) && !l->contains(layout_.KENZ1KZ);) {
+        for (std::optional<QString> l; (l = nextLine()) && !l->contains(layout_.KENZ1KZ);) {
         }
     }
     int32_t counter = 0;
     const int startRow = table_.Rows() == 2 ? 1 : table_.Rows();
     int row = startRow;
-    while (const QString* line = nextLine()) {
+    while (const std::optional<QString> line = nextLine()) {
         if (cutCycle(*line, row, false))
             ++row;
         else if (!ask_(damagedCycleText(counter)))
@@ -211,7 +233,9 @@ std::optional<int> Reader::cyclePerLine()
 
 std::optional<int> Reader::singleLine()
 {
-    const QString line = lines_.empty() ? QString() : lines_.front();
+    // The first line is the file's: the others are given back at once.
+    QString line = lines_.empty() ? QString() : std::move(lines_.front());
+    lines_ = {};
     const QString& TZZ = layout_.TZZ;
     int32_t counter = 0;
     qsizetype start = -1;   // where the first cycle begins; -1: no cycle
@@ -233,13 +257,16 @@ std::optional<int> Reader::singleLine()
     }
     const int startRow = table_.Rows() == 2 ? 1 : table_.Rows();
     int row = startRow;
-    // A cycle is complete only with the separator after it.
-    for (qsizetype end; start >= 0 && (end = line.indexOf(TZZ, start + 1)) >= 0; start = end + TZZ.size()) {
+    // A cycle is complete only with the separator after it. The cycles cut are given back
+    // as the reading goes on: the line and the table's cells are never held whole together.
+    for (qsizetype end; start >= 0 && (end = line.indexOf(TZZ, start + 1)) >= 0;) {
         if (cutCycle(line.mid(start, end - start), row, true))
             ++row;
         else if (!ask_(damagedCycleText(counter)))
             return std::nullopt;
         counter = next(counter);
+        start = end + TZZ.size();
+        start -= dropPassed(line, start);
     }
     return result(startRow);
 }
@@ -255,8 +282,8 @@ QString SeparatorOf(const QString& preset)
     return preset;
 }
 
-std::optional<int> ReadMeasurementData(const ImportPlan& plan, const std::vector<QString>& lines,
-                                       ImportTable& table, const ImportQuestion& ask)
+std::optional<int> ReadMeasurementData(const ImportPlan& plan, std::vector<QString> lines, ImportTable& table,
+                                       const ImportQuestion& ask)
 {
     if (plan.layout.ZL < 1)
         return std::nullopt;
@@ -267,7 +294,11 @@ std::optional<int> ReadMeasurementData(const ImportPlan& plan, const std::vector
         if (plan.layout.TZZ.isEmpty())
             return reader.cyclePerLine();
         return reader.singleLine();
-    } catch (const VbError&) {
+    } catch (const VbError& e) {
+        // Error 7 is the table's: it cannot take the file's cycles. The caller tells it
+        // and takes the rows back.
+        if (e.number() == VbErr::OutOfMemory)
+            throw;
         return std::nullopt;
     }
 }

@@ -43,7 +43,8 @@ struct ImportPlan {
 };
 
 // The table an import fills. Rows and columns count from 0 as the grid counts them,
-// the fixed ones included; a cell outside the table is error 381.
+// the fixed ones included; a cell outside the table is error 381, more rows than the
+// table can take error 7.
 class ImportTable {
 public:
     virtual ~ImportTable() = default;
@@ -62,9 +63,12 @@ using ImportQuestion = std::function<bool(const QString& text)>;
 // Reads the lines into the table by the plan's layout. The result is the first row the
 // post-processing covers (Rows when no value was read), or nullopt when the import ends
 // early: Cancel in a message, no values per cycle, a header count that is no whole
-// number, a single-line layout without header preset, a last value shorter than two
-// characters, or a row beyond the table's end.
-// Rows written up to an early end stay as written. The end of the file ends the
-// reading wherever it comes.
-std::optional<int> ReadMeasurementData(const ImportPlan& plan, const std::vector<QString>& lines,
-                                       ImportTable& table, const ImportQuestion& ask);
+// number, a single-line layout without header preset, or a last value shorter than two
+// characters. Rows written up to an early end stay as written. The end of the file ends
+// the reading wherever it comes. A table that cannot take another row raises its error
+// 7 (and memory that runs out std::bad_alloc): the rows written so far stay, for the
+// caller to take back.
+// The lines are given back as the reading passes them, so that the lines and the cells
+// cut from them are never held whole together.
+std::optional<int> ReadMeasurementData(const ImportPlan& plan, std::vector<QString> lines, ImportTable& table,
+                                       const ImportQuestion& ask);

@@ -605,16 +605,22 @@ void clsFLX::appendRow(Guard& g)
     g.step([&] { NUMMERIEREN(); });
 }
 
-void clsFLX::EINFUEGEN(int16_t BOE)
+bool clsFLX::EINFUEGEN(int16_t BOE)
 {
+    bool committed = true;
     Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Einfügen")), [&](Guard& g) {
-        if (BOE == 0 || BOE == 13) {
+        if (BOE == 0 || BOE == 13 || BOE == -1) {
+            committed = false;
             if (commit(g, false))
                 commit(g, true);
-        } else if (BOE == 27) {
+            // Whatever stopped the commit (a refused text, an error box), the editor
+            // still open holds the text being corrected.
+            committed = !editorOpen(g, false) && !editorOpen(g, true);
+        }
+        if (BOE == 27) {
             cancel(g, false);
             cancel(g, true);
-        } else if (BOE == -1) {
+        } else if (BOE == -1 && committed) {
             // An empty table takes no paste: what it showed would not be saved.
             g.step([&] {
                 const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -625,6 +631,7 @@ void clsFLX::EINFUEGEN(int16_t BOE)
             fill(g);
         }
     });
+    return committed;
 }
 
 bool clsFLX::commit(Guard& g, bool list)
@@ -830,12 +837,49 @@ class GridCells : public ImportTable {
 public:
     explicit GridCells(FlexGrid& grid) : grid_(grid) {}
     int Rows() const override { return grid_.Rows(); }
-    void setRows(int rows) override { grid_.setRows(rows); }
+    void setRows(int rows) override
+    {
+        if (rows > FlexGrid::MaxRows)
+            throw VbError(VbErr::OutOfMemory,
+                          QStringLiteral("Die Datei hat mehr Zyklen, als die Tabelle noch Zeilen aufnimmt; eine Tabelle "
+                                         "hat höchstens ")
+                              + CStr(Variant(double(FlexGrid::MaxRows))) + QStringLiteral(" Zeilen."));
+        grid_.setRows(rows);
+    }
     QString TextMatrix(int row, int col) const override { return grid_.TextMatrix(row, col); }
     void setTextMatrix(int row, int col, const QString& text) override { grid_.setTextMatrix(row, col, text); }
 
 private:
     FlexGrid& grid_;
+};
+
+// What an import may change of a grid: it appends rows and overwrites the last one
+// first. Kept so that an import the grid cannot take leaves it as it was.
+class GridBeforeImport {
+public:
+    explicit GridBeforeImport(FlexGrid& grid) : grid_(grid), rows_(grid.Rows())
+    {
+        for (int c = 0; c < grid.Cols(); ++c)
+            last_.push_back({grid.TextMatrix(rows_ - 1, c), grid.LoadedValue(rows_ - 1, c)});
+    }
+    void restore() const
+    {
+        grid_.setRows(rows_);
+        for (int c = 0; c < int(last_.size()); ++c) {
+            grid_.setTextMatrix(rows_ - 1, c, last_[size_t(c)].text);
+            if (last_[size_t(c)].loaded)
+                grid_.setLoadedValue(rows_ - 1, c, *last_[size_t(c)].loaded);
+        }
+    }
+
+private:
+    struct Cell {
+        QString text;
+        std::optional<Variant> loaded;
+    };
+    FlexGrid& grid_;
+    int rows_;
+    std::vector<Cell> last_;
 };
 
 // The largest measurement file an import reads: the grid's most rows at a generous 256
@@ -892,22 +936,28 @@ bool clsFLX::IMPORTIEREN(const QString& AKVK, const QString& DATEI)
             for (int c = 0; c < cols; ++c)
                 if (ELSELEK_[c].text() == plan.values[size_t(m)].SPALTE)
                     plan.columns[size_t(m)] = c;
-        // The file is read whole before anything is written: one that cannot be read
-        // leaves the table as it was.
-        std::vector<QString> lines;
-        try {
-            lines = ReadMeasurementFile(DATEI, MaxImportBytes);
-        } catch (const VbError& e) {
-            GuardSpec box = spec(importTitle());
-            box.buttons = MsgButtons::OK;
-            ShowErrorBox(ctx_.dlg(), box, e);
-            return false;
-        }
+        // The file is read whole before anything is written. One that cannot be read, or
+        // whose cycles the table cannot take, shows the file's box and leaves the table
+        // as it was.
+        const GridBeforeImport before(grid());
         GridCells cells(grid());
-        const std::optional<int> startRow = ReadMeasurementData(plan, lines, cells, [&](const QString& text) {
+        const ImportQuestion ask = [&](const QString& text) {
             return ctx_.dlg().MsgBox(text, MsgButtons::OKCancel, MsgIcon::Exclamation, importTitle()) == MsgResult::OK;
-        });
-        if (!startRow)
+        };
+        std::optional<int> startRow;
+        bool read = false;
+        RunReporting(
+            [&] {
+                startRow = ReadMeasurementData(plan, ReadMeasurementFile(DATEI, MaxImportBytes), cells, ask);
+                read = true;
+            },
+            [&](const VbError& e) {
+                before.restore();
+                GuardSpec box = spec(importTitle());
+                box.buttons = MsgButtons::OK;
+                ShowErrorBox(ctx_.dlg(), box, e);
+            });
+        if (!read || !startRow)
             return false;
         PostProcessImport(plan, *startRow, cells, [&](const QString& text) {
             ctx_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, importTitle());

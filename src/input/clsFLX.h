@@ -21,7 +21,7 @@
 //   grid click, scroll      EINFUEGEN(0)           (scroll: then BESCHRIFTEN)
 //   editor key press        EINFUEGEN(code)        grid/picture mouse move  TOOLTIP(x, y)
 //   copy / paste commands   BEARBEITEN(-1) / EINFUEGEN(-1)
-//   row buttons             EINFUEGEN(0), then ZEILEEINFUEGEN / ZEILEENTFERNEN
+//   row buttons             EINFUEGEN(0), then, unless refused, ZEILEEINFUEGEN / ZEILEENTFERNEN
 //
 // Failures: setters and operations show the error box ("VB-Error: ", OK goes on with the
 // next statement, Cancel leaves) titled with their label ("MSFlexGrid / ..."). Getters,
@@ -157,9 +157,12 @@ public:
     // 0 or 13: commit the open editor (tested, formatted, written into EZNR/ESNR); a
     // refused text keeps the editor open and gives it the keyboard;
     // 27 (Escape): close the open editor without writing: the cell keeps its text;
-    // -1: paste the clipboard's text into the selection (not into an empty table);
+    // -1: commit the open editor, then paste the clipboard's text into the selection
+    // (not into an empty table);
     // -2: fill the selection with the current cell's text when armed, then disarm.
-    void EINFUEGEN(int16_t BOE = 0);
+    // False when an editor stays open after a commit: a command that commits first
+    // goes no further then, so that the text being corrected keeps its cell.
+    bool EINFUEGEN(int16_t BOE = 0);
     // Insert an empty row at the current row (an empty table gets its one row back);
     // remove the current row (the last row empties the table). Both repeat on the
     // coupled table. Neither commits an open editor.
@@ -173,9 +176,10 @@ public:
     // Fills the table from the measurement data file DATEI as the layout AKVK of the
     // measurement presets describes it, cleans the texts and refreshes the table. False
     // when the import ends early: a disabled table, an unknown layout, Cancel in one of
-    // its messages, a failing presets read, a file that cannot be read (its error box;
-    // nothing is written), or a file that does not fit the layout (silently; rows
-    // written so far stay as written, unrefreshed). The coupled table is not changed.
+    // its messages, a failing presets read, a file that cannot be read or has more
+    // cycles than the table can take (the file's error box; the table is left as it
+    // was), or a file that does not fit the layout (silently; rows written so far stay
+    // as written, unrefreshed). The coupled table is not changed.
     bool IMPORTIEREN(const QString& AKVK, const QString& DATEI);
     // Asks for a first and a last row and a reduced row count, then removes the rows of
     // that range that are no multiple of the step (last - first) / count, counted from

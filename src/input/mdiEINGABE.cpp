@@ -298,13 +298,14 @@ void mdiEINGABE::ForwardEvents(int i)
         if (code == 13)
             ERSTERKWERT();
     });
+    // A refused commit stops the row command: the text being corrected keeps its row.
     connect(cmdH[i], &QPushButton::clicked, this, [t] {
-        t->EINFUEGEN(0);
-        t->ZEILEEINFUEGEN();
+        if (t->EINFUEGEN(0))
+            t->ZEILEEINFUEGEN();
     });
     connect(cmdW[i], &QPushButton::clicked, this, [t] {
-        t->EINFUEGEN(0);
-        t->ZEILEENTFERNEN();
+        if (t->EINFUEGEN(0))
+            t->ZEILEENTFERNEN();
     });
     connect(cmdK[i], &QPushButton::clicked, this, [t] { t->BEARBEITEN(-1, 0); });
     connect(cmdE[i], &QPushButton::clicked, this, [t] { t->EINFUEGEN(-1); });
@@ -523,8 +524,7 @@ bool mdiEINGABE::PRUEFEN()
     }
     // A value still in a cell's editor belongs to the record.
     for (int i = 0; i < 6; ++i) {
-        FLX_[i]->EINFUEGEN(0);
-        if (!txtFLX[i]->isHidden()) {
+        if (!FLX_[i]->EINFUEGEN(0)) {
             // Refused: the text being corrected is shown, with the keyboard in it.
             SSTab->setCurrentIndex(1 + i / 2);
             txtFLX[i]->setFocus();

@@ -1,6 +1,7 @@
 #include "Application.h"
 #include "DbError.h"
 #include "ErrorGuard.h"
+#include "LateReport.h"
 #include "Yield.h"
 #include <QDebug>
 
@@ -18,20 +19,25 @@ void logError(const VbError& e)
 
 void tellEscaped(const VbError& e)
 {
-    // The handler was cut short: its hourglass would stay.
-    SetMousePointer(0);
     // A transaction's failure was told when it happened.
-    if (dynamic_cast<const TransactionLost*>(&e))
-        return;
-    // Telling must not fail in turn: what cannot be shown goes to the log.
-    RunReporting(
-        [&] {
-            if (escapedErrorReporter())
-                escapedErrorReporter()(e);
-            else
-                logError(e);
-        },
-        logError);
+    const bool told = dynamic_cast<const TransactionLost*>(&e) != nullptr;
+    // Told once no command runs: inside a command's yield or under its dialog the box
+    // would hold that command's transaction until answered.
+    TellWhenNoCommandRuns([told, e = VbError(e)] {
+        // The handler was cut short: its hourglass would stay.
+        SetMousePointer(0);
+        if (told)
+            return;
+        // Telling must not fail in turn: what cannot be shown goes to the log.
+        RunReporting(
+            [&] {
+                if (escapedErrorReporter())
+                    escapedErrorReporter()(e);
+                else
+                    logError(e);
+            },
+            logError);
+    });
 }
 }
 

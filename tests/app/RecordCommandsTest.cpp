@@ -454,6 +454,27 @@ TEST_F(RecordCommandsTest, ChecksAndWarningsComeBeforeTheOverwriteQuestion)
     EXPECT_TRUE(InInputState());
 }
 
+// A check of the save that fails with an error stops the save as a refusal does, also
+// when its box is answered with OK.
+TEST_F(RecordCommandsTest, CheckThatFailsWithAnErrorStopsTheSave)
+{
+    NewRecord(QStringLiteral("Wand3"));
+    Input().txtZGWRS->clear();   // the check warns of the missing level, and fails there
+    dialogs->onShow = [](const ScriptedDialogService::Shown& shown) {
+        if (shown.box.title == QStringLiteral("Unvollständige Eingabe"))
+            throw VbError(VbErr::Overflow);
+    };
+    dialogs->msgAnswers = {MsgResult::OK};
+    CtrlS();
+    dialogs->onShow = nullptr;
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].text, QString::fromUtf8("VB-Error: 6\nÜberlauf"));
+    EXPECT_EQ(Boxes()[1].title, QStringLiteral("OK"));
+    EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
+    EXPECT_TRUE(InInputState());
+    EXPECT_FALSE(main->Changed());
+}
+
 TEST_F(RecordCommandsTest, OpenedRecordIsNeverStoredInPart)
 {
     const LocaleScope german(German());

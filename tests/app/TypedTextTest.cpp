@@ -5,6 +5,7 @@
 #include "AppFixture.h"
 #include "app/frmAUSWAHL.h"
 #include "app/frmEXPIMP.h"
+#include "input/mdiEINGABE.h"
 #include "pages/common/frmANZEIGEN.h"
 #include "pages/common/frmKONTEXT11.h"
 #include "pages/input/mdiESEITE1.h"
@@ -129,6 +130,39 @@ TEST_F(TypedText, AnErrorThatLeavesAnEventHandlerIsToldAndTheProgramGoesOn)
     // The program works on: a command after it.
     Evaluate("mnuNEUBERECHNEN");
     EXPECT_NE(OpenPage<mdiSEITE1>(), nullptr);
+}
+
+// An error that leaves a handler while a command runs (here in the event loop of the
+// save's question, inside the save's transaction) is told once the command has ended:
+// its box would hold the command's transaction until answered.
+TEST_F(TypedText, AnErrorThatLeavesAHandlerDuringASaveIsToldAfterTheSave)
+{
+    main->mnuNEU_Click();
+    mdiEINGABE& input = *main->EINGABE();
+    input.txtKEN->setText(QStringLiteral("Beispiel"));
+    input.txtZGWLS->setText(QStringLiteral("0"));
+    input.txtZGWRS->setText(QStringLiteral("0"));
+    std::vector<bool> inTransaction;
+    typing->onShow = [&](const ScriptedDialogService::Shown& shown) {
+        inTransaction.push_back(main->cnnX()->inTransaction());
+        if (shown.box.buttons != MsgButtons::YesNo)
+            return;
+        // What the question's own event loop would deliver meanwhile.
+        QTimer::singleShot(0, main.get(), [] { throw VbError(VbErr::Overflow); });
+        QCoreApplication::processEvents();
+    };
+    dialogs->msgAnswers = {MsgResult::Yes, MsgResult::OK};
+    main->stbMAIN_PanelClick(8);
+    ASSERT_TRUE(WaitFor([&] { return Boxes().size() == 2; }, 10000));
+    typing->onShow = nullptr;
+    EXPECT_EQ(Boxes()[0].text, QStringLiteral("Soll der vorhandene Datensatz Beispiel überschrieben werden?"));
+    EXPECT_EQ(Boxes()[1].text, QString::fromUtf8("VB-Error: 6\nÜberlauf"));
+    EXPECT_EQ(Boxes()[1].title, QStringLiteral("TREMOL"));
+    EXPECT_EQ(inTransaction, (std::vector<bool>{true, false}));
+    // The save went through to its end.
+    EXPECT_EQ(main->EINGABE(), nullptr);
+    EXPECT_EQ(CStr(ScalarOf(main->cnnX(), QStringLiteral("SELECT [ZGWLS] FROM [E2] WHERE [ID]=1"))), QStringLiteral("0"));
+    EXPECT_TRUE(Running());
 }
 
 // The pressure scale of the diagram dialog, opened with the right button from the

@@ -4,6 +4,7 @@
 #include "EingabeFixture.h"
 
 #include <QClipboard>
+#include <functional>
 
 TEST_F(EingabeTest, LoadShowsSixNumberedTablesOnTheFirstTab)
 {
@@ -333,6 +334,79 @@ TEST_F(EingabeTest, RowButtonsCommitTheOpenEditorAndActOnTheirOwnTable)
     window->msgFLX[5]->setRow(1);
     QTest::mouseClick(window->cmdW[5], Qt::LeftButton);
     EXPECT_EQ(Column(5, 1), QStringList{"7,00"});
+}
+
+// A command that commits the open editor before it acts goes no further when the
+// commit is refused: the editor stays on its row with its text and the keyboard, and
+// the table is as it was. Corrected, the value goes into the row it was typed in.
+TEST_F(EingabeTest, RefusedValueStopsTheCommandThatCommitsIt)
+{
+    struct Command {
+        const char* name;
+        std::function<void(mdiEINGABE&)> run;
+    };
+    const Command commands[] = {
+        {"Zeile einfügen", [](mdiEINGABE& w) { QTest::mouseClick(w.cmdH[0], Qt::LeftButton); }},
+        {"Zeile entfernen", [](mdiEINGABE& w) { QTest::mouseClick(w.cmdW[0], Qt::LeftButton); }},
+        {"Einfügen", [](mdiEINGABE& w) { QTest::mouseClick(w.cmdE[0], Qt::LeftButton); }},
+        {"Ctrl+V", [](mdiEINGABE& w) {
+             // The keyboard goes back to the grid, the editor stays open.
+             QTest::keyClick(w.txtFLX[0], Qt::Key_Backtab, Qt::ShiftModifier);
+             ASSERT_EQ(QApplication::focusWidget(), w.msgFLX[0]);
+             QTest::keyClick(w.msgFLX[0], Qt::Key_V, Qt::ControlModifier);
+         }},
+    };
+    struct Slip {
+        bool english;
+        int row, col;
+        const char* typed;
+        const char* corrected;
+        const char* stored;
+    };
+    const Slip slips[] = {
+        {false, 2, 1, "1.500", "1,5", "1,50"},        // a group separator under German settings
+        {true, 2, 1, "4x", "4", "4.00"},
+        {false, 2, 2, "1E-50", "1E-05", "1,00E-05"},  // a k-value a Single would hold as 0
+        {false, 3, 1, "1.500", "12", "12,00"},        // on the last row
+    };
+    for (const Slip& slip : slips) {
+        for (const Command& command : commands) {
+            SCOPED_TRACE(std::string(slip.typed) + " row " + std::to_string(slip.row) + ", " + command.name);
+            const LocaleScope locale(slip.english ? English() : German());
+            project.ctx().DEZIMALPUNKT = slip.english ? QStringLiteral(".") : QStringLiteral(",");
+            Load();
+            Fill(0, {{"0", "0"}, {"3", "1E-04"}, {"10", "1E-05"}});
+            window->FLX(0).AKTUALISIEREN();
+            QStringList z = Column(0, 1), k = Column(0, 2);
+            ShowTab(1);
+            QGuiApplication::clipboard()->setText(QStringLiteral("99"));
+            FlexGrid* g = window->msgFLX[0];
+            TextBox* editor = window->txtFLX[0];
+            ClickCell(0, slip.row, slip.col);
+            QTest::keyClick(g, slip.typed[0]);
+            QTest::keyClicks(editor, QString::fromLatin1(slip.typed + 1));
+            project.dialogs().shown.clear();
+            project.dialogs().msgAnswers = {MsgResult::OK};
+            command.run(*window);
+            ASSERT_EQ(Boxes().size(), 1u);
+            EXPECT_EQ(Boxes()[0].text, QStringLiteral("Eingegeber Wert ist kein gültiges Zahlenformat!"));
+            EXPECT_EQ(Column(0, 1), z);
+            EXPECT_EQ(Column(0, 2), k);
+            ASSERT_FALSE(editor->isHidden());
+            EXPECT_EQ(editor->text(), QString::fromLatin1(slip.typed));
+            EXPECT_EQ(QApplication::focusWidget(), editor);
+            EXPECT_EQ(window->FLX(0).EZNR(), slip.row);
+
+            QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(editor, QString::fromLatin1(slip.corrected));
+            QTest::keyClick(editor, Qt::Key_Return);
+            EXPECT_TRUE(editor->isHidden());
+            (slip.col == 1 ? z : k)[slip.row - 1] = QString::fromLatin1(slip.stored);
+            EXPECT_EQ(Column(0, 1), z);
+            EXPECT_EQ(Column(0, 2), k);
+            EXPECT_EQ(Boxes().size(), 1u);
+        }
+    }
 }
 
 TEST_F(EingabeTest, ResizeCentresTheTabsBelowTheDesignation)

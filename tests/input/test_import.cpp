@@ -3,6 +3,7 @@
 // the file reader's lines and code page.
 #include "InputFixture.h"
 #include "input/MeasurementFile.h"
+#include "input/MeasurementImport.h"
 #include "platform/Yield.h"
 #include "support/TestSuite.h"
 
@@ -474,6 +475,51 @@ TEST_F(ImportTest, OnlyARegularFileATableCanHoldIsRead)
     }
 }
 
+// A file of more cycles than the table has rows left is refused with the file's box
+// when the table is full, and the table is put back as it was: its rows, and the last
+// one, which the import overwrites first, with the value it was loaded with.
+TEST_F(ImportTest, FileOfMoreCyclesThanTheTableTakesLeavesItAsItWas)
+{
+    bindImportTable();
+    store(QStringLiteral("ZEILE"), {2, ";", {}, {}, {}, {}, {}, {{"A", 0}}});
+    store(QStringLiteral("EINE"), {2, ";", "|", "0", {}, {}, {}, {{"A", 0}}});
+    store(QStringLiteral("WERTE"), {3, {}, {}, {}, {}, {}, {}, {{"A", 2}}});
+    // Room for two more rows; the value-per-line layout overwrites the last one first.
+    const int rows = FlexGrid::MaxRows - 2;
+    grid->setRows(rows);
+    grid->setTextMatrix(rows - 1, 3, QStringLiteral("1,50"));
+    grid->setLoadedValue(rows - 1, 3, Variant(1.5f));
+    grid->setTextMatrix(rows - 1, 4, QStringLiteral("alt"));
+    std::vector<QString> before;
+    for (int c = 0; c < grid->Cols(); ++c)
+        before.push_back(grid->TextMatrix(rows - 1, c));
+    struct Case {
+        const char* AKVK;
+        QByteArray content;   // four cycles
+    };
+    const Case cases[] = {
+        {"ZEILE", "1;;;\n2;;;\n3;;;\n4;;;\n"},
+        {"EINE", "|1;;;|2;;;|3;;;|4;;;|\n"},
+        {"WERTE", "2\n0\n1##\n2\n1\n2##\n2\n2\n3##\n2\n3\n4##\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.AKVK);
+        dialogs->shown.clear();
+        answer(MsgResult::OK);
+        EXPECT_FALSE(flx->IMPORTIEREN(QLatin1String(c.AKVK), file(c.content)));
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].text, QStringLiteral("VB-Error: 7\nDie Datei hat mehr Zyklen, als die Tabelle noch Zeilen "
+                                                  "aufnimmt; eine Tabelle hat höchstens 1048576 Zeilen."));
+        EXPECT_EQ(boxes()[0].title, "MSFlexGrid / Importieren");
+        EXPECT_EQ(boxes()[0].buttons, MsgButtons::OK);
+        ASSERT_EQ(grid->Rows(), rows);
+        for (int col = 0; col < grid->Cols(); ++col)
+            EXPECT_EQ(grid->TextMatrix(rows - 1, col), before[size_t(col)]) << col;
+        EXPECT_EQ(grid->LoadedValue(rows - 1, 3), std::optional<Variant>(Variant(1.5f)));
+        EXPECT_EQ(MousePointer(), 0);
+    }
+}
+
 TEST_F(ImportTest, LayoutKeyWithQuotesIsFoundAsIs)
 {
     bindImportTable();
@@ -558,6 +604,62 @@ TEST_F(ImportTest, ReceivedTextsAreCleanedUp)
             EXPECT_EQ(b.title, "MSFlexGrid / Importieren");
             EXPECT_EQ(b.buttons, MsgButtons::OK);
         }
+    }
+}
+
+// ---------------------------------------------------------------- the reading alone
+
+// Plain cells, as many rows as the reading asks for, two columns.
+class PlainCells : public ImportTable {
+public:
+    int Rows() const override { return int(cells_.size()); }
+    void setRows(int rows) override { cells_.resize(size_t(rows), std::vector<QString>(2)); }
+    QString TextMatrix(int row, int col) const override { return cells_.at(size_t(row)).at(size_t(col)); }
+    void setTextMatrix(int row, int col, const QString& text) override { cells_.at(size_t(row)).at(size_t(col)) = text; }
+
+private:
+    std::vector<std::vector<QString>> cells_{2, std::vector<QString>(2)};
+};
+
+// The reading gives back each line, and what it has passed of a single line, as soon as
+// it has cut them into cells: at the question about a damaged cycle late in the file, it
+// holds none of the text before it, so that the file and the cells are never held whole
+// together.
+TEST(MeasurementReading, GivesBackWhatItHasCutAsItGoes)
+{
+    struct Case {
+        const char* name;
+        const char* TZZ;
+        std::vector<QString> lines;
+        size_t passed;   // lines wholly cut before the damaged cycle
+        const char* last;
+    };
+    const Case cases[] = {
+        {"a cycle per line", "", {"1;;;", "2;;;", "3;;;", "4;;;", "x", "6;;;"}, 4, "6"},
+        {"a single line", "|", {"|1;;;|2;;;|3;;;|4;;;|5;;;|6;;;|x|8;;;|"}, 0, "8"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ImportPlan plan;
+        plan.layout = {1, 2, {}, {}, QStringLiteral("0"), {}, QStringLiteral(";"), QString::fromLatin1(c.TZZ)};
+        plan.values = {ImportValue{QStringLiteral("A"), 0.0, {}, {}, 1.0f}};
+        plan.n = 1;
+        plan.columns = {1};
+        plan.columnTypes = {1, 0};
+        // Texts of their own, shared only with what the reading gets.
+        std::vector<QString> kept;
+        for (const QString& line : c.lines)
+            kept.emplace_back(line.constData(), line.size());
+        std::vector<bool> held;
+        PlainCells cells;
+        const auto ask = [&](const QString&) {
+            for (size_t i = 0; i < std::max<size_t>(c.passed, 1); ++i)
+                held.push_back(!kept[i].isDetached());
+            return true;
+        };
+        EXPECT_TRUE(ReadMeasurementData(plan, std::vector<QString>(kept), cells, ask));
+        EXPECT_EQ(held, std::vector<bool>(std::max<size_t>(c.passed, 1), false));
+        EXPECT_EQ(cells.TextMatrix(cells.Rows() - 1, 1), QLatin1String(c.last));
     }
 }
 
