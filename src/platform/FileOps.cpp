@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -185,6 +186,17 @@ bool MayRead(const QString& path)
 bool MayRun(const QString& path)
 {
     return MayAccess(path, X_OK);
+}
+
+LockAttempt TryExclusiveLock(int fd)
+{
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            return LockAttempt::HeldElsewhere;
+        if (errno != EINTR)
+            return LockAttempt::Failed;
+    }
+    return LockAttempt::Taken;
 }
 
 std::uintmax_t FileLen(const QString& path)

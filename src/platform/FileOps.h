@@ -56,6 +56,10 @@ void ShareLikeFolder(const QString& file, FileSharing sharing);
 bool MayWrite(const QString& path);
 bool MayRead(const QString& path);
 bool MayRun(const QString& path);
+// An advisory lock (flock) taken on an open file without waiting: Failed leaves the
+// cause in errno.
+enum class LockAttempt { Taken, HeldElsewhere, Failed };
+LockAttempt TryExclusiveLock(int fd);
 // Size of a file in bytes.
 std::uintmax_t FileLen(const QString& path);
 // Deletes a file (a missing file is error 53).

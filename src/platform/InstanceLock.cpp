@@ -3,7 +3,6 @@
 #include "VbError.h"
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,14 +14,12 @@ bool InstanceLock::Acquire(const QString& lockFilePath)
     struct stat st {};
     bool heldElsewhere = false;
     if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        int locked = 0;
-        while ((locked = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
-        }
-        if (locked == 0) {
+        const LockAttempt attempt = TryExclusiveLock(fd);
+        if (attempt == LockAttempt::Taken) {
             fd_ = fd;
             return true;
         }
-        heldElsewhere = errno == EWOULDBLOCK;
+        heldElsewhere = attempt == LockAttempt::HeldElsewhere;
     }
     if (fd >= 0)
         ::close(fd);

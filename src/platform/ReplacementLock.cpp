@@ -4,7 +4,6 @@
 #include "VbError.h"
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,11 +76,13 @@ ReplacementLock::~ReplacementLock()
 
 bool ReplacementLock::TryLock()
 {
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EWOULDBLOCK)
-            return false;
-        if (errno != EINTR)
-            Fail(path_, errno);
+    switch (TryExclusiveLock(fd_)) {
+    case LockAttempt::Taken:
+        return true;
+    case LockAttempt::HeldElsewhere:
+        return false;
+    case LockAttempt::Failed:
+        break;
     }
-    return true;
+    Fail(path_, errno);
 }
