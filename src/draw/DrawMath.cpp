@@ -1,7 +1,6 @@
 #include "DrawMath.h"
 #include "platform/DialogService.h"
 #include "platform/VbError.h"
-#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -42,28 +41,4 @@ float LININT(DialogService& dialogs, float x1, float x2, float x, float y1, floa
         return 0.0f;
     }
     return CheckedSng(double(y2) - double(y2 - y1) * double(x2 - x) / double(x2 - x1));
-}
-
-std::optional<QLineF> SegmentInBox(const QLineF& segment, const QRectF& box)
-{
-    // Liang and Barsky: the segment's parameters t in [0, 1] for which p t <= q holds
-    // for each edge.
-    double t0 = 0, t1 = 1;
-    const auto keep = [&](double p, double q) {
-        if (p == 0)
-            return q >= 0;
-        const double t = q / p;
-        if (p < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        return t0 <= t1;
-    };
-    const QRectF b = box.normalized();
-    const QPointF a = segment.p1();
-    const double dx = segment.dx(), dy = segment.dy();
-    if (!keep(-dx, a.x() - b.left()) || !keep(dx, b.right() - a.x()) || !keep(-dy, a.y() - b.top())
-        || !keep(dy, b.bottom() - a.y()))
-        return std::nullopt;
-    return QLineF(t0 == 0 ? segment.p1() : segment.pointAt(t0), t1 == 1 ? segment.p2() : segment.pointAt(t1));
 }

@@ -2,10 +2,7 @@
 // Small numeric helpers of the diagram class, in the single precision its geometry
 // is computed in, raising the runtime's errors where the arithmetic fails.
 #include "platform/VbError.h"
-#include <QLineF>
-#include <QRectF>
 #include <QString>
-#include <optional>
 
 class DialogService;
 
@@ -21,9 +18,6 @@ float LOG10(float V);
 float STRECKENWINKEL(float X1, float Y1, float X2, float Y2);
 // The smaller of two values (B when equal).
 float MINWERT(float A, float B);
-// The part of a segment inside a box (its edges included); nullopt when no part of
-// it is. An end inside the box is kept exactly.
-std::optional<QLineF> SegmentInBox(const QLineF& segment, const QRectF& box);
 // The ordinate at x on the line through (x1, y1) and (x2, y2); for x1 = x2 the
 // message "Division durch Null!" and 0.
 float LININT(DialogService& dialogs, float x1, float x2, float x, float y1, float y2);

@@ -8,6 +8,7 @@
 #include "platform/Context.h"
 #include "platform/ErrorGuard.h"
 #include "platform/Variant.h"
+#include <algorithm>
 #include <cmath>
 
 using namespace grafik;
@@ -104,5 +105,19 @@ void clsGRAFIK::KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SK
 
 std::array<float, 4> clsGRAFIK::innerBox() const
 {
-    return {EXDL_ + L_.RL, EXDL_ + ELX_ - L_.RR, EYDO_ + L_.RO, EYDO_ + ELY_ - L_.RU};
+    float XL = EXDL_ + L_.RL, XR = EXDL_ + ELX_ - L_.RR, YO = EYDO_ + L_.RO, YU = EYDO_ + ELY_ - L_.RU;
+    // Once the axes have their scales, the diagram's frame (its world window on the
+    // page) bounds the drawing too: with equal scales, or ranges chosen narrower than
+    // the section, the frame is smaller than the box.
+    if (L_.MX != 0.0f && L_.MY != 0.0f) {
+        const double left = double(EXDL_) + PANX_ + L_.RL;
+        const double top = double(EYDO_) + PANY_ + L_.RO;
+        const double width = (double(L_.XMAX) - L_.XMIN) / L_.MX;
+        const double height = (double(L_.YMAX) - L_.YMIN) / L_.MY;
+        XL = std::max(XL, float(left + std::min(width, 0.0)));
+        XR = std::min(XR, float(left + std::max(width, 0.0)));
+        YO = std::max(YO, float(top + std::min(height, 0.0)));
+        YU = std::min(YU, float(top + std::max(height, 0.0)));
+    }
+    return {XL, XR, YO, YU};
 }

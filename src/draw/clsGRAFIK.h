@@ -181,7 +181,8 @@ public:
     // World to page mm and back.
     void KOORDTRANS(float X, float Y, float& XP, float& YP);
     void KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SKTX = 0, int16_t SKTY = 0);
-    // The part of a segment (page mm) inside the inner box (BOSK 1: the diagram box);
+    // The part of a segment (page mm) inside the inner box within the diagram's frame
+    // (BOSK 1: the whole diagram box);
     // with FB the clamped points span a filled box in colour FB.
     void LINIE(float XP1, float YP1, float XP2, float YP2, std::optional<int32_t> FB = std::nullopt,
                int16_t BOSK = 0);
@@ -244,7 +245,8 @@ private:
     // One arc from page angle a down to page angle b; false when the angles cannot
     // be drawn (message shown, KREIS ends).
     bool ARCPART(float a, float b, float XMP, float YMP, double RP);
-    // The inner box: left, right, top, bottom (page mm).
+    // The inner box, cut to the diagram's frame (its world window on the page) once the
+    // axes have their scales: left, right, top, bottom (page mm).
     std::array<float, 4> innerBox() const;
     // SKALEN's parts.
     bool readRow(Guard& g, clsDATEN& view, bool scales);

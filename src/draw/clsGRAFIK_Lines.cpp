@@ -26,8 +26,8 @@ void clsGRAFIK::LINIE(float XP1, float YP1, float XP2, float YP2, std::optional<
             if (BOSK == 1) {
                 XL = EXDL_; XR = EXDL_ + ELX_; YO = EYDO_; YU = EYDO_ + ELY_;
             } else {
-                XL = EXDL_ + L_.RL; XR = EXDL_ + ELX_ - L_.RR;
-                YO = EYDO_ + L_.RO; YU = EYDO_ + ELY_ - L_.RU;
+                const std::array<float, 4> box = innerBox();
+                XL = box[0], XR = box[1], YO = box[2], YU = box[3];
             }
         });
         g.step([&] {
@@ -38,7 +38,7 @@ void clsGRAFIK::LINIE(float XP1, float YP1, float XP2, float YP2, std::optional<
         });
         g.step([&] {
             if ((XP1 < XL && XP2 < XL) || (XP1 > XR && XP2 > XR) || (YP1 < YO && YP2 < YO) ||
-                (YP1 > YU && YP2 > YU))
+                (YP1 > YU && YP2 > YU) || XL > XR || YO > YU)
                 return;
             if (FB) {
                 XP1 = std::max(XP1, XL);

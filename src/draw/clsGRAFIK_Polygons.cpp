@@ -283,19 +283,13 @@ void clsGRAFIK::GELAENDESCHRAFFUR(float X1, float Y1, float H1, int16_t ANS, flo
         const auto point = [&](float a, float b) {
             return std::pair{CheckedSng(px + a * double(ux) + b * double(vx)), CheckedSng(py + a * double(uy) + b * double(vy))};
         };
-        // Ground beyond the diagram's frame (its world window) is no part of the drawing:
-        // the strokes end at the frame.
-        QRectF frame;
-        g.step([&] {
-            frame = QRectF(QPointF(double(L_.XMIN) + EXMOD_, double(L_.YMIN) + EYMOD_),
-                           QPointF(double(L_.XMAX) + EXMOD_, double(L_.YMAX) + EYMOD_));
-        });
+        // Ground beyond the diagram's frame is no part of the drawing: the strokes end at
+        // the frame, as every line does.
         const auto stroke = [&](float a, float b, float c, float d) {
             g.step([&] {
                 const auto [x1, y1] = point(a, b);
                 const auto [x2, y2] = point(c, d);
-                if (const std::optional<QLineF> part = SegmentInBox(QLineF(x1, y1, x2, y2), frame))
-                    POLYGON({float(part->x1()), float(part->x2())}, {float(part->y1()), float(part->y2())});
+                POLYGON({x1, x2}, {y1, y2});
             });
         };
         for (int i = 1; i <= ANS; ++i) {

@@ -3,13 +3,16 @@
 #include "Controls.h"
 #include "Documents.h"
 #include "ErrorGuard.h"
+#include "Locale.h"
 #include "SessionEnd.h"
 #include "Yield.h"
 
 #include <QAbstractButton>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -17,7 +20,9 @@
 #include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 // While a dialog is open the pointer is the normal arrow, whatever a command set.
@@ -213,11 +218,98 @@ QString QtDialogService::InputBox(const QString& prompt, const QString& title, c
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
+namespace {
+
+// The file a name typed into the print dialog's output field stands for, or why it is
+// refused (in the program's language).
+struct PrintFileChoice {
+    QString path;
+    QString refusal;
+};
+
+// A name without a folder, or with a relative one, lies in the folder the dialog
+// proposed; a name without an extension gets ".pdf". Refused: a name with control
+// characters (a tab, a line break, NUL), which would end up in the file's name, and one
+// that names no file (empty, blanks only, or a folder).
+PrintFileChoice PrintFileOf(const QString& typed, const QString& proposedFolder)
+{
+    if (std::any_of(typed.begin(), typed.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return {{}, ProgramText("The file name contains control characters (such as a tab or a line break), which "
+                                "no file name may hold.",
+                                "Der Dateiname enthält Steuerzeichen (etwa einen Tabulator oder einen "
+                                "Zeilenwechsel), die kein Dateiname enthalten darf.")};
+    const QString name = QFileInfo(typed).fileName();
+    if (name.trimmed().isEmpty())
+        return {{}, ProgramText("The file name is empty.", "Der Dateiname ist leer.")};
+    QString path = QDir(proposedFolder).filePath(typed);
+    if (QFileInfo(name).suffix().isEmpty())
+        path += name.endsWith(QLatin1Char('.')) ? QStringLiteral("pdf") : QStringLiteral(".pdf");
+    return {path, {}};
+}
+
+// The print dialog, whose output file lands where the dialog proposed it: a name typed
+// without a folder goes into the proposed one, a name without an extension gets
+// ".pdf", and a name that names no file is refused with a box. Its OK button's click
+// takes the name before the dialog's own checks, which would take a bare name for a
+// file in the current folder; a refused name stops them and the dialog stays open.
+class PrintDialog : public QPrintDialog {
+public:
+    PrintDialog(QPrinter* printer, DialogService& boxes) : QPrintDialog(printer), boxes_(boxes)
+    {
+        auto* buttons = findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly);
+        if (!buttons)
+            return;
+        connect(buttons, &QDialogButtonBox::clicked, this, [this, buttons](QAbstractButton* button) {
+            if (button != buttons->button(QDialogButtonBox::Ok) || takeFileName())
+                return;
+            // The click's accepting signal, which runs the checks and closes the
+            // dialog, comes right after this one: it is held back for this click.
+            buttons->blockSignals(true);
+            QTimer::singleShot(0, buttons, [buttons] { buttons->blockSignals(false); });
+        });
+    }
+
+    // The field holds the file proposed: its folder is the one a bare name goes into.
+    void propose(const QString& fileName)
+    {
+        if (QLineEdit* field = file()) {
+            if (!fileName.isEmpty())
+                field->setText(fileName);
+            folder_ = QFileInfo(field->text()).absolutePath();
+        }
+    }
+
+private:
+    // The output file's field (printing into a file is offered).
+    QLineEdit* file() const { return findChild<QLineEdit*>(QStringLiteral("filename")); }
+
+    // The name typed, as the file it stands for; false after the box that refuses it.
+    bool takeFileName()
+    {
+        QLineEdit* field = file();
+        if (!field || !field->isEnabled())
+            return true;   // printing on a printer
+        const PrintFileChoice choice = PrintFileOf(field->text(), folder_);
+        if (!choice.refusal.isEmpty()) {
+            boxes_.MsgBox(choice.refusal, MsgButtons::OK, MsgIcon::Exclamation, windowTitle());
+            field->setFocus();
+            return false;
+        }
+        field->setText(choice.path);
+        return true;
+    }
+
+    DialogService& boxes_;
+    QString folder_;
+};
+
+} // namespace
+
 bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
 {
     const ModalScope modal;
     QPrinter& printer = request.printer ? *request.printer : *printer_;
-    QPrintDialog dialog(&printer);
+    PrintDialog dialog(&printer, *this);
     // Printing to a PDF file stays offered: on many desktops it is the only printer.
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies
                       | QAbstractPrintDialog::PrintToFile);
@@ -225,8 +317,7 @@ bool QtDialogService::ShowPrinter(PrintRangeRequest& request)
     dialog.setFromTo(request.FromPage, request.ToPage);
     // The file proposed for printing into a file; the dialog's own proposal is a
     // "print.pdf" in the home folder.
-    if (auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename")); file && !request.fileName.isEmpty())
-        file->setText(request.fileName);
+    dialog.propose(request.fileName);
     printer.setCollateCopies(true);
     printer.setPrintRange(QPrinter::AllPages);
     if (dialog.exec() != QDialog::Accepted)

@@ -34,7 +34,8 @@ struct PrintRangeRequest {
     QPrinter* printer = nullptr;   // in: the printer to set up (null: the service's own)
     int Min = 1, Max = 1;
     int FromPage = 1, ToPage = 1;
-    QString fileName;         // in: the PDF file proposed for printing into a file
+    QString fileName;         // in: the PDF file proposed for printing into a file (a name typed
+                              // without a folder goes into its folder)
     bool allPages = true;     // out: the user kept "all pages"
     bool collate = true;      // out: the user kept collated copies
 };

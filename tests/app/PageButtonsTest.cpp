@@ -16,6 +16,9 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QRegularExpression>
@@ -135,6 +138,18 @@ protected:
         QKeyEvent event(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(page, &event);
         QCoreApplication::processEvents();   // the page's keys run after their event
+    }
+    // The state "Schließen" leaves: only the start window, no page button, the file and
+    // tools menus on again, no box.
+    void ExpectPagesClosed()
+    {
+        EXPECT_EQ(MdiChildren(), QStringList{QStringLiteral("mdiAUTOSTART")});
+        for (int n = 10; n <= 15; ++n)
+            EXPECT_FALSE(Panel(n).Visible()) << n;
+        EXPECT_TRUE(main->Menu(QStringLiteral("mnuDATEI"))->isEnabled());
+        EXPECT_TRUE(main->Menu(QStringLiteral("mnuEXTRAS"))->isEnabled());
+        EXPECT_TRUE(PageList(*main).isEmpty());
+        EXPECT_TRUE(Boxes().empty());
     }
     QStringList MdiChildren() const
     {
@@ -530,15 +545,63 @@ TEST_F(PageButtons, EscapeOnAPageClosesEveryPageButTheStartWindow)
     ASSERT_NE(chooser, nullptr);
     ShowMaximized(input);
     Key(input, Qt::Key_Escape);
-    EXPECT_EQ(MdiChildren(), QStringList{QStringLiteral("mdiAUTOSTART")});
-    for (int n = 10; n <= 15; ++n)
-        EXPECT_FALSE(Panel(n).Visible()) << n;
-    EXPECT_TRUE(main->Menu(QStringLiteral("mnuDATEI"))->isEnabled());
-    EXPECT_TRUE(main->Menu(QStringLiteral("mnuEXTRAS"))->isEnabled());
+    ExpectPagesClosed();
     EXPECT_FALSE(main->Menu(QStringLiteral("mnuAUSWERTEN"))->isEnabled());
     EXPECT_EQ(main->findChild<frmANZEIGEN*>(QString(), Qt::FindDirectChildrenOnly), chooser);
-    EXPECT_TRUE(PageList(*main).isEmpty());
+}
+
+// Ctrl+W as the keyboard sends it reaches the page: the page goes into a document. The
+// page's window offers closing too (its button, its menu): that closes the pages as
+// "Schließen" does, so that the page state never outlives the pages.
+TEST_F(PageButtons, ControlWWritesThePageAndClosingItsWindowClosesThePages)
+{
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    ButtonPage* page = Load(QStringLiteral("mdiSEITE1"));
+    PageState();
+    page->setFocus();
+    QTest::keyClick(page, Qt::Key_W, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened[0].startsWith(QDir::tempPath() + QStringLiteral("/TREMOL-mdiSEITE1-")));
+    QFile::remove(opened[0]);
+    EXPECT_EQ(MdiChildren(), (QStringList{QStringLiteral("mdiAUTOSTART"), QStringLiteral("mdiSEITE1")}));
+    EXPECT_TRUE(Panel(15).Visible());
     EXPECT_TRUE(Boxes().empty());
+
+    // A click where the user closes the maximised page: the button at the menu bar's end,
+    // or "Close" in the window menu at its start.
+    const std::pair<const char*, std::function<void()>> closings[] = {
+        {"close button",
+         [&] {
+             QWidget* controls = main->menuBar()->cornerWidget(Qt::TopRightCorner);
+             ASSERT_NE(controls, nullptr);
+             ASSERT_TRUE(controls->isVisible());
+             const QPoint at(controls->width() - controls->height() / 2, controls->height() / 2);
+             QTest::mouseClick(controls, Qt::LeftButton, {}, at);
+         }},
+        {"window menu",
+         [&] {
+             QWidget* icon = main->menuBar()->cornerWidget(Qt::TopLeftCorner);
+             ASSERT_NE(icon, nullptr);
+             QTest::mouseClick(icon, Qt::LeftButton, {}, icon->rect().center());
+             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+             ASSERT_NE(menu, nullptr);
+             QAction* close = menu->actions().last();
+             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(close).center());
+         }},
+    };
+    for (const auto& [way, close] : closings) {
+        SCOPED_TRACE(way);
+        if (!page)
+            page = Load(QStringLiteral("mdiSEITE1"));
+        PageState();
+        close();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ExpectPagesClosed();
+        page = nullptr;
+    }
 }
 
 TEST_F(PageButtons, ControlAOnAPageOnlyRestoresTheButtonAndThePointer)

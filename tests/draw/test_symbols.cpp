@@ -2,7 +2,6 @@
 // section-force symbol.
 #include "DrawFixture.h"
 #include "SectionAxes.h"
-#include "draw/DrawMath.h"
 #include "platform/Colors.h"
 #include <algorithm>
 #include <cmath>
@@ -75,31 +74,6 @@ TEST_F(DrawTest, GroundHatchingEndsAtTheDiagramsFrame)
     g->GELAENDESCHRAFFUR(4.5f, 3, 2, 2, 0, 2);
     EXPECT_TRUE(lines().empty());
     EXPECT_TRUE(boxes().empty());
-}
-
-TEST(SegmentInBox, KeepsThePartInsideTheBox)
-{
-    const QRectF box(QPointF(0, 0), QPointF(10, 5));
-    struct Case {
-        QLineF segment;
-        std::optional<QLineF> part;
-    };
-    const Case cases[] = {
-        {QLineF(1, 1, 9, 4), QLineF(1, 1, 9, 4)},        // inside: unchanged
-        {QLineF(8, 1, 12, 3), QLineF(8, 1, 10, 2)},      // through the right edge
-        {QLineF(-2, -2, 12, 12), QLineF(0, 0, 5, 5)},    // through two edges
-        {QLineF(12, 3, 8, 1), QLineF(10, 2, 8, 1)},      // its direction kept
-        {QLineF(11, 1, 14, 4), std::nullopt},            // beside the box
-        {QLineF(10, 1, 10, 4), QLineF(10, 1, 10, 4)},    // on the edge
-        {QLineF(-1, 6, 11, 6), std::nullopt},            // above it, level
-    };
-    for (const Case& c : cases) {
-        const std::optional<QLineF> part = SegmentInBox(c.segment, box);
-        ASSERT_EQ(part.has_value(), c.part.has_value()) << c.segment.x1() << "," << c.segment.y1();
-        if (part) {
-            EXPECT_EQ(*part, *c.part);
-        }
-    }
 }
 
 TEST_F(DrawTest, GroundHatchingWithoutScales)

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -310,6 +311,84 @@ TEST(QtDialogs, InputBoxReturnsTheTextOrEmptyOnCancel)
               QStringLiteral("neu"));
     onNextDialog<QInputDialog>([](QInputDialog* d) { d->reject(); });
     EXPECT_EQ(dialogs.InputBox(QStringLiteral("p"), QStringLiteral("T"), QStringLiteral("vorgabe")), QString());
+}
+
+// The output file typed into the print dialog, confirmed with its button: a name lands
+// in the folder the dialog proposed, with ".pdf" when it has no extension; a name that
+// names no file, or holds control characters, is refused with a box saying why, and the
+// dialog stays open with the name.
+TEST(QtDialogs, PrintFileNameLandsWhereTheDialogProposedIt)
+{
+    const LocaleScope german(German());
+    QTemporaryDir project, home;
+    const QString folder = project.path();
+    ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("Mappe")));
+    const QString empty = QStringLiteral("Der Dateiname ist leer.");
+    const QString control = QString::fromUtf8("Der Dateiname enthält Steuerzeichen (etwa einen Tabulator oder einen "
+                                              "Zeilenwechsel), die kein Dateiname enthalten darf.");
+    struct Case {
+        QString typed;
+        QString file;   // the printer's file; empty: refused
+        QString box;
+    };
+    const Case cases[] = {
+        {QStringLiteral("abc"), folder + QStringLiteral("/abc.pdf"), {}},
+        {QStringLiteral("1e40"), folder + QStringLiteral("/1e40.pdf"), {}},
+        {QStringLiteral("'; DROP TABLE E1; --"), folder + QStringLiteral("/'; DROP TABLE E1; --.pdf"), {}},
+        {QStringLiteral("Bericht."), folder + QStringLiteral("/Bericht.pdf"), {}},
+        {QStringLiteral("Mappe/Bericht.pdf"), folder + QStringLiteral("/Mappe/Bericht.pdf"), {}},
+        {home.filePath(QStringLiteral("Bericht")), home.filePath(QStringLiteral("Bericht.pdf")), {}},
+        {home.filePath(QStringLiteral("Bericht.PDF")), home.filePath(QStringLiteral("Bericht.PDF")), {}},
+        {QString(), {}, empty},
+        {QStringLiteral("   "), {}, empty},
+        {home.path() + QLatin1Char('/'), {}, empty},
+        {QStringLiteral("ab\tc"), {}, control},
+        {QStringLiteral("abc\r\n"), {}, control},
+        {QStringLiteral("a") + QChar(0) + QStringLiteral("b"), {}, control},
+        {QStringLiteral("a") + QChar(0x7f), {}, control},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        QPrinter printer;
+        QtDialogService dialogs(&printer);
+        PrintRangeRequest r;
+        r.fileName = folder + QStringLiteral("/TE0000.00_Beispiel.pdf");
+        bool enabled = false;
+        QString boxText, boxTitle, dialogTitle, kept;
+        onNextDialog<QPrintDialog>([&](QPrintDialog* d) {
+            auto* file = d->findChild<QLineEdit*>(QStringLiteral("filename"));
+            ASSERT_NE(file, nullptr);
+            enabled = file->isEnabled();
+            dialogTitle = d->windowTitle();
+            file->setText(c.typed);
+            auto* buttons = d->findChild<QDialogButtonBox*>();
+            ASSERT_NE(buttons, nullptr);
+            if (!c.box.isEmpty())
+                onNextDialog<QMessageBox>([&](QMessageBox* box) {
+                    boxText = box->text();
+                    boxTitle = box->windowTitle();
+                    box->button(QMessageBox::Ok)->click();
+                });
+            buttons->button(QDialogButtonBox::Ok)->click();
+            if (c.box.isEmpty())
+                return;
+            // Refused: still open with the name, the keyboard in it; then cancelled.
+            EXPECT_TRUE(d->isVisible());
+            kept = file->text();
+            EXPECT_EQ(d->focusWidget(), file);
+            d->reject();
+        });
+        const bool printed = dialogs.ShowPrinter(r);
+        ASSERT_TRUE(enabled);   // the dialog's printer is the PDF file
+        EXPECT_EQ(printed, c.box.isEmpty());
+        EXPECT_EQ(boxText, c.box);
+        if (c.box.isEmpty()) {
+            EXPECT_EQ(printer.outputFileName(), c.file);
+        } else {
+            EXPECT_EQ(boxTitle, dialogTitle);   // the print dialog's
+            EXPECT_EQ(kept, c.typed);
+        }
+    }
 }
 
 TEST(QtDialogs, PrintDialogTakesTheRangeAndReportsTheChoice)

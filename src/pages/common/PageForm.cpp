@@ -10,10 +10,12 @@
 #include "platform/PrinterSurface.h"
 #include "platform/Twips.h"
 #include "platform/Yield.h"
+#include <QAction>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPageLayout>
 #include <QPageSize>
@@ -336,24 +338,42 @@ void PageForm::keyPressEvent(QKeyEvent* event)
 
 void PageForm::keyLater(QKeyEvent* event)
 {
-    // Handled once the event is done with, so a command may unload the page.
     const int code = KeyCode(*event);
     const int shift = ShiftCode(event->modifiers());
-    // Not in the middle of printing or redrawing the page, whose yields run the timer.
     if (code != 0)
-        QTimer::singleShot(0, this, [this, code, shift] {
-            if (busy_ == 0)
-                Form_KeyDown(code, shift);
-        });
+        later([this, code, shift] { Form_KeyDown(code, shift); });
+}
+
+void PageForm::later(const std::function<void()>& command)
+{
+    // Run once the event is done with, so a command may unload the page; not in the
+    // middle of printing or redrawing the page, whose yields run the timer.
+    QTimer::singleShot(0, this, [this, command] {
+        if (busy_ == 0)
+            command();
+    });
+}
+
+void PageForm::closeEvent(QCloseEvent* event)
+{
+    // The page's window closed (its button, its menu): every page closes as with
+    // "Schließen", so that the page buttons and the menus never outlive the pages.
+    event->ignore();
+    later([this] { host_.stbMAIN_PanelClick(15); });
 }
 
 void PageForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (activationWatched_ || !sub || !sub->mdiArea())
+    if (windowTakenOver_ || !sub || !sub->mdiArea())
         return;
-    activationWatched_ = true;
+    windowTakenOver_ = true;
+    // The window's close key (Ctrl+W) is the page's own key for the document.
+    if (QMenu* menu = sub->systemMenu())
+        for (QAction* action : menu->actions())
+            if (action->shortcuts() == QKeySequence::keyBindings(QKeySequence::Close))
+                action->setShortcuts({});
     connect(sub->mdiArea(), &QMdiArea::subWindowActivated, this, [this, sub](QMdiSubWindow* active) {
         if (active == sub)
             Form_Activate();

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -95,6 +96,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
     PageHost& host_;
     QString KEN, KOM;                           // the record's designation and comment
@@ -113,11 +115,12 @@ private:
     const Area& area(int16_t nr) const;
     void redrawAreas();
     void keyLater(QKeyEvent* event);
+    void later(const std::function<void()>& command);
 
     Spec spec_;
     PictureBox* surface_;
     std::vector<Area> areas_;
     bool crossMode_ = false;
     int busy_ = 0;   // printing or redrawing: keys that come due meanwhile are not run
-    bool activationWatched_ = false;
+    bool windowTakenOver_ = false;
 };

@@ -1,11 +1,17 @@
 // The result page printed (on a recording sheet and into a PDF file) and on screen,
 // as a person looks at it.
 #include "ResultFixture.h"
+#include "pages/common/frmKONTEXT11.h"
 #include "platform/Twips.h"
 #include "support/ImageProbe.h"
 #include "support/PageFiles.h"
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 
 namespace {
 
@@ -126,4 +132,52 @@ TEST_F(ResultPages, PageOnScreenAsAPersonSeesIt)
     // Nothing outside the areas: left of them, and below them above the footer.
     EXPECT_TRUE(inkIn(shot, {0, placed(30), placed(12), placed(130)}, dpi).isNull());
     EXPECT_TRUE(inkIn(shot, {0, placed(161), placed(200), 5}, dpi).isNull());
+}
+
+// Whatever the diagram dialog makes of the scales, nothing of the section leaves the
+// diagram's frame, on screen and on paper: a small pressure scale (long ordinates on
+// both sides) and an x range narrower than the section (equal scales: the frame is
+// narrower than its picture).
+TEST_F(ResultPages, TheDiagramStaysInsideItsFrameAtEveryScale)
+{
+    const LocaleScope german(German());
+    workedRecord();
+    auto* page = load<mdiSEITE1>();
+    ShowMaximized(page);
+    struct Case {
+        const char* pressureScale;
+        const char* xRange;
+    };
+    const Case cases[] = {{"1,5", "12"}, {"50", "5"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pressureScale);
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<frmKONTEXT11*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->cboXDIFF->setCurrentIndex(dialog->cboXDIFF->findText(QLatin1String(c.xRange)));
+            dialog->txtMSP->setText(QString::fromUtf8(c.pressureScale));
+            dialog->cmdOK->click();
+        });
+        page->picBILD11_MouseDown(2, 0, 50, 50);
+        ASSERT_FLOAT_EQ(CSng(layout(11, "XMAX")) - CSng(layout(11, "XMIN")), QString::fromUtf8(c.xRange).toFloat());
+        // The frame in the area (mm): its right edge well left of the picture's.
+        const double MX = CSng(layout(11, "MX")), MY = CSng(layout(11, "MY"));
+        const double right = 11 + (CSng(layout(11, "XMAX")) - CSng(layout(11, "XMIN"))) / MX;
+        const double bottom = 7 + (CSng(layout(11, "YMAX")) - CSng(layout(11, "YMIN"))) / MY;
+        ASSERT_LT(right, 124 - 7 - 10);
+        // Beside the frame, from its top to its bottom, up to the picture's edge.
+        const QRectF beside(right + 0.5, 7, 124 - right - 0.5, bottom - 7);
+        // Inside it, the right side's ordinates and flow line are there.
+        const QRectF inside(right - 12, 7, 11, bottom - 7);
+        const QImage screen = page->picBILD(11).Image();
+        const double dpi = screen.width() / (124 / 25.4);
+        EXPECT_TRUE(inkIn(screen, beside, dpi).isNull()) << "on screen";
+        EXPECT_FALSE(inkIn(screen, inside, dpi).isNull()) << "on screen";
+        page->DRUCKEN();
+        const QImage sheet = PdfSheet(host.pdf.filePath(QStringLiteral("page.pdf")));
+        ASSERT_FALSE(sheet.isNull());
+        EXPECT_TRUE(inkIn(sheet, beside.translated(10, 35), 100).isNull()) << "on paper";
+        EXPECT_FALSE(inkIn(sheet, inside.translated(10, 35), 100).isNull()) << "on paper";
+    }
+    EXPECT_TRUE(project.dialogs().shown.empty());
 }
