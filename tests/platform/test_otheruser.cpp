@@ -6,6 +6,7 @@
 #include <linux/capability.h>
 #include <stdexcept>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -42,22 +43,43 @@ private:
 
 } // namespace
 
+// The right is a thread's own, while a switch of user ids acts on every thread of the
+// process and ends it when they disagree: the test runs in a child of one thread, which
+// answers by its exit code (0: all as it should be).
 TEST(OtherUser, ASwitchThatFailsHalfWayFailsAndLeavesTheProcessAsItWas)
 {
     REQUIRE_OTHER_USER("the switch to it, made to fail half-way");
-    const gid_t gid = ::getegid();
-    const std::vector<gid_t> groups = Groups();
-    {
-        const WithoutChangingUser noSetuid;
-        EXPECT_THROW(OtherUser(), std::runtime_error);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const gid_t gid = ::getegid();
+        const std::vector<gid_t> groups = Groups();
+        bool failed = false;
+        try {
+            const WithoutChangingUser noSetuid;
+            try {
+                const OtherUser other;
+            } catch (const std::runtime_error&) {
+                failed = true;
+            }
+        } catch (...) {
+            ::_exit(9);
+        }
+        if (!failed)
+            ::_exit(1);
+        if (::geteuid() != 0 || ::getegid() != gid || Groups() != groups)
+            ::_exit(2);
+        // The next switch is a switch of its own, not a scope taken for one still open.
+        uid_t during = 0;
+        {
+            const OtherUser other;
+            during = ::geteuid();
+        }
+        ::_exit(during == OtherUser::Uid() && ::geteuid() == 0 ? 0 : 3);
     }
-    EXPECT_EQ(::geteuid(), 0u);
-    EXPECT_EQ(::getegid(), gid);
-    EXPECT_EQ(Groups(), groups);
-    // The next switch is a switch of its own, not a scope taken for one still open.
-    {
-        const OtherUser other;
-        EXPECT_EQ(::geteuid(), OtherUser::Uid());
-    }
-    EXPECT_EQ(::geteuid(), 0u);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child ended by signal " << WTERMSIG(status);
+    // 1: the switch did not fail; 2: it left the process changed; 3: the next one failed.
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
