@@ -629,8 +629,9 @@ TEST_F(ExportIntoASharedProject, AfterASaveOfTheTargetLandsInTheNewFile)
 
         const auto boxes = Boxes();
         ASSERT_EQ(boxes.size(), refused ? 1u : 0u);
-        if (refused)
+        if (refused) {
             EXPECT_EQ(boxes[0].text, QStringLiteral("Datensatz Anker ist bereits vorhanden!"));
+        }
         EXPECT_EQ(Designations(target()),
                   refused ? QStringList({QStringLiteral("Anker"), QStringLiteral("Spundwand")})
                           : QStringList({QString::fromUtf8(c.saved), QStringLiteral("Anker"), QStringLiteral("Spundwand")}));
