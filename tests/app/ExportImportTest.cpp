@@ -542,6 +542,14 @@ protected:
     // project database (over the file a link names).
     void SaveOfAnother() { CopyDatabase(othersCopy(), db()); }
     QString othersCopy() const { return root() + QStringLiteral("/anderer.mdb"); }
+    // The dialog on the target, Anker and Spundwand selected for the export.
+    std::unique_ptr<frmEXPIMP> Exporting()
+    {
+        auto d = Dialog();
+        d->dirEXP->setPath(folder(QStringLiteral("TE0001.00")));
+        Select(*d->lstIMP, {QStringLiteral("Anker"), QStringLiteral("Spundwand")});
+        return d;
+    }
     // The record's rows in the target, found by designation, in every record table.
     void ExpectExported(const QString& ken, int32_t id, const QStringList& without = {})
     {
@@ -560,9 +568,7 @@ protected:
 // pointer showing, and its records land in the file that save put in place.
 TEST_F(ExportIntoASharedProject, WaitsForASaveOfTheTargetAndLandsInTheFileItPutThere)
 {
-    auto d = Dialog();
-    d->dirEXP->setPath(folder(QStringLiteral("TE0001.00")));
-    Select(*d->lstIMP, {QStringLiteral("Anker"), QStringLiteral("Spundwand")});
+    auto d = Exporting();
     CopyOfAnother(QStringLiteral("Gespeichert"));
     auto save = std::make_unique<ReplacementLock>(db());
     ASSERT_TRUE(save->TryLock());
@@ -616,11 +622,9 @@ TEST_F(ExportIntoASharedProject, AfterASaveOfTheTargetLandsInTheNewFile)
             CreateDatabase(db(), projectSchema);
         }
         dialogs->shown.clear();
-        auto d = Dialog();
-        d->dirEXP->setPath(folder(QStringLiteral("TE0001.00")));
+        auto d = Exporting();
         CopyOfAnother(QString::fromUtf8(c.saved));
         SaveOfAnother();
-        Select(*d->lstIMP, {QStringLiteral("Anker"), QStringLiteral("Spundwand")});
         const bool refused = QString::fromUtf8(c.saved) == QStringLiteral("Anker");
         if (refused)
             dialogs->msgAnswers = {MsgResult::OK};
@@ -662,9 +666,7 @@ TEST_F(ExportIntoASharedProject, NoBoxWaitsWithTheLockHeld)
             SaveOfAnother();
     };
     dialogs->msgAnswers = {MsgResult::OK, MsgResult::OK};
-    auto d = Dialog();
-    d->dirEXP->setPath(folder(QStringLiteral("TE0001.00")));
-    Select(*d->lstIMP, {QStringLiteral("Anker"), QStringLiteral("Spundwand")});
+    auto d = Exporting();
 
     d->cmdEXP_Click();
     dialogs->onShow = nullptr;
@@ -686,20 +688,16 @@ TEST_F(ExportIntoASharedProject, WithoutTheLockSaysSoOnceAndGoesOn)
     const QString planted = root() + QStringLiteral("/angelegt");
     ASSERT_TRUE(QFile::link(planted, db() + QStringLiteral(".lock")));
     dialogs->msgAnswers = {MsgResult::OK};
-    auto d = Dialog();
-    d->dirEXP->setPath(folder(QStringLiteral("TE0001.00")));
-    Select(*d->lstIMP, {QStringLiteral("Anker"), QStringLiteral("Spundwand")});
+    auto d = Exporting();
 
     d->cmdEXP_Click();
 
     const auto boxes = Boxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("Das Projekt TE0001.00 kann nicht gegen andere gleichzeitige Speicherungen "
-                                            "gesperrt werden:\r\n")
-                                 + db()
-                                 + QStringLiteral(".lock: Sie ist keine gewöhnliche Datei.\r\nEs wird ohne Sperre "
-                                                  "exportiert: ein Datensatz, der im Augenblick der Speicherung eines "
-                                                  "anderen Benutzers exportiert wird, kann verloren gehen."));
+    EXPECT_EQ(boxes[0].text, WithoutLockBox(QStringLiteral("TE0001.00"),
+                                            QStringLiteral("Es wird ohne Sperre exportiert: ein Datensatz, der im "
+                                                           "Augenblick der Speicherung eines anderen Benutzers "
+                                                           "exportiert wird, kann verloren gehen.")));
     EXPECT_EQ(boxes[0].title, QStringLiteral("Export/Import"));
     EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(Designations(target()), QStringList({QStringLiteral("Anker"), QStringLiteral("Spundwand")}));
