@@ -1,5 +1,6 @@
 #include "WorkingCopy.h"
 #include "Datensatz.h"
+#include "SavesLock.h"
 #include "Sprache.h"
 #include "platform/App.h"
 #include "platform/Context.h"
@@ -8,7 +9,6 @@
 #include "platform/ErrorGuard.h"
 #include "platform/FileOps.h"
 #include "platform/Locale.h"
-#include "platform/ReplacementLock.h"
 #include "platform/SessionEnd.h"
 #include "platform/System.h"
 #include "platform/Yield.h"
@@ -33,9 +33,6 @@ QString CanonicalPath(const QString& path)
 struct ChangedMeanwhile {};
 // An end from outside came while the save waited for another: it is given up.
 struct EndedMeanwhile {};
-
-// How often a save waiting for another one's replacement looks whether it is done.
-constexpr int SaveLockPollMs = 20;
 
 } // namespace
 
@@ -315,7 +312,12 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
 {
     // The state the user agreed to replace, when someone else had saved.
     std::optional<FileState> accepted;
-    bool toldUnlocked = false;   // that the lock cannot be had: once a save
+    // That the lock cannot be had is said once a save.
+    SavesLock saves(ctx_.dlg(), ctx_.SPRACHE, ctx_.PROJEKT, title,
+                    T("It is saved without the lock: a save of another user at the very same moment may go "
+                      "unnoticed.",
+                      "Es wird ohne Sperre gespeichert: eine Speicherung eines anderen Benutzers im selben "
+                      "Augenblick kann unbemerkt bleiben."));
     const auto replaceable = [&](const std::optional<FileState>& elsewhere) {
         return !elsewhere || (accepted && elsewhere->sameContent(*accepted));
     };
@@ -357,7 +359,7 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
         try {
             CopyDatabase(copy, target, {DatensatzTabellen()}, [&](const QString& partial) {
                 written = StateOfFile(partial);
-                if (!LockSaves(lock, target, title, toldUnlocked))
+                if (!saves.Take(lock, target))
                     throw EndedMeanwhile{};
                 // Checked once more at the last moment: someone may have saved meanwhile.
                 if (!replaceable(SavedElsewhere(target)))
@@ -376,37 +378,6 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
         savedThisRun_ = true;
         return true;
     }
-}
-
-bool WorkingCopy::LockSaves(std::optional<ReplacementLock>& lock, const QString& target, const QString& title,
-                            bool& toldUnlocked)
-{
-    try {
-        lock.emplace(target);
-        // Another save's replacement takes moments; meanwhile windows repaint under the
-        // busy pointer, and user input waits.
-        while (!lock->TryLock()) {
-            if (OutsideUnloadRequested())
-                return false;
-            Sleep(SaveLockPollMs);
-        }
-    } catch (const VbError& e) {
-        lock.reset();
-        if (!toldUnlocked) {
-            ctx_.dlg().MsgBox(
-                T("Project ", "Das Projekt ") + ctx_.PROJEKT
-                    + T(" cannot be locked against other saves at the same moment:\r\n",
-                        " kann nicht gegen andere gleichzeitige Speicherungen gesperrt werden:\r\n")
-                    + e.text()
-                    + T("\r\nIt is saved without the lock: a save of another user at the very same moment may go "
-                        "unnoticed.",
-                        "\r\nEs wird ohne Sperre gespeichert: eine Speicherung eines anderen Benutzers im selben "
-                        "Augenblick kann unbemerkt bleiben."),
-                MsgButtons::OK, MsgIcon::Exclamation, title);
-            toldUnlocked = true;
-        }
-    }
-    return true;
 }
 
 std::optional<FileState> WorkingCopy::SavedElsewhere(const QString& projectDb) const

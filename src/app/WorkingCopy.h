@@ -12,12 +12,11 @@
 // the copy came from or was last saved as: a save that would replace what someone else
 // saved since asks first, and an end that would drop work that someone else's save has
 // since replaced in the project offers to keep the working copy. Saves of one project
-// take turns: each holds the lock beside the project database from its last check to
-// its rename.
+// take turns: each holds the lock beside the project database (SavesLock) from its last
+// check to its rename.
 #include "OriginMarker.h"
 #include "platform/FileState.h"
 #include "platform/InstanceLock.h"
-#include "platform/ReplacementLock.h"
 #include "platform/SessionEnd.h"
 #include <QString>
 #include <cstdint>
@@ -113,11 +112,6 @@ private:
     // Copies the working copy over the project database unless the user keeps what
     // someone else saved there; false when he keeps it.
     bool CopyBack(const QString& copy, const QString& target, const QString& title);
-    // Takes the lock of the project's saves, waiting while another save holds it; false
-    // when an end from outside came meanwhile. Where the lock cannot be had, the user is
-    // told (once a save, toldUnlocked) and the save goes on without it.
-    bool LockSaves(std::optional<ReplacementLock>& lock, const QString& target, const QString& title,
-                   bool& toldUnlocked);
     // Keeps the working copy for the next start; chosen: by the user, rather than for
     // an end that nobody could be asked at.
     void Keep(bool chosen)

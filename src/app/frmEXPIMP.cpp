@@ -1,6 +1,7 @@
 #include "frmEXPIMP.h"
 #include "Datensatz.h"
 #include "Pictures.h"
+#include "SavesLock.h"
 #include "Sprache.h"
 #include "platform/Twips.h"
 #include "frmMAIN.h"
@@ -11,6 +12,7 @@
 #include "platform/FileOps.h"
 #include "platform/Yield.h"
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalBlocker>
 #include <optional>
 
@@ -275,9 +277,18 @@ void frmEXPIMP::DATENSATZKOPIEREN(const std::shared_ptr<Connection>& quelle, con
     const std::vector<int32_t> ids = Gewaehlt(liste);
     int kopiert = 0;
     bool dauerhaft = false;
+    // Records go into the other project's database under the lock of its saves; that
+    // the lock cannot be had is said once an export.
+    std::optional<SavesLock> sperre;
+    if (ziel == cnnEXP_)
+        sperre.emplace(dlg(), sprache_, QFileInfo(ParentFolder(ziel->path())).fileName(), CopyBox().title,
+                       T("It is exported without the lock: a record exported at the very moment of another user's "
+                         "save may be lost.",
+                         "Es wird ohne Sperre exportiert: ein Datensatz, der im Augenblick der Speicherung eines "
+                         "anderen Benutzers exportiert wird, kann verloren gehen."));
     Guarded(dlg(), CopyBox(), [&](Guard& g) {
         for (int32_t id : ids) {
-            const Kopie kopie = Kopieren(g, quelle, id, ziel, dauerhaft);
+            const Kopie kopie = Kopieren(g, quelle, id, ziel, sperre ? &*sperre : nullptr, dauerhaft);
             if (kopie == Kopie::Kopiert)
                 ++kopiert;
             if (kopie == Kopie::Ende)
@@ -295,7 +306,7 @@ void frmEXPIMP::DATENSATZKOPIEREN(const std::shared_ptr<Connection>& quelle, con
 }
 
 frmEXPIMP::Kopie frmEXPIMP::Kopieren(Guard& g, const std::shared_ptr<Connection>& quelle, int32_t id,
-                                     const std::shared_ptr<Connection>& ziel, bool& dauerhaft)
+                                     const std::shared_ptr<Connection>& ziel, SavesLock* sperre, bool& dauerhaft)
 {
     // A step whose failure lies in a database file itself notes that the copy must end.
     const auto schritt = [&](const std::function<void()>& f) {
@@ -319,50 +330,71 @@ frmEXPIMP::Kopie frmEXPIMP::Kopieren(Guard& g, const std::shared_ptr<Connection>
             gelesen = true;
         }))
         return Kopie::Ende;
-    std::optional<bool> vorhanden;   // unknown after an error: the record is left out
-    if (gelesen && !schritt([&] {
-            Recordset rs;
-            rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=?"), {Variant(ken)}, ziel);
-            vorhanden = !rs.Eof();
-            rs.Close();
-        }))
-        return Kopie::Ende;
-    if (!vorhanden)
+    if (!gelesen)
         return Kopie::Ausgelassen;
-    if (*vorhanden) {
-        return dlg().MsgBox(QStringLiteral("Datensatz ") + ken + QStringLiteral(" ist bereits vorhanden!"),
-                            MsgButtons::OKCancel, MsgIcon::Exclamation, App::Title())
-                       == MsgResult::OK
-                   ? Kopie::Ausgelassen
-                   : Kopie::Ende;
-    }
-    // The record arrives whole or not at all: Cancel in an error box takes back what
-    // was written of it, and each table is written whole or not at all.
-    std::optional<Transaction> datensatz;
-    int32_t neueId = 0;
-    if (!schritt([&] { datensatz.emplace(ziel); }) || (datensatz && !schritt([&] { neueId = NeueDatensatzID(ziel); })))
-        return Kopie::Ende;
-    if (neueId == 0)
-        return Kopie::Ausgelassen;
-    for (const QString& table : DatensatzTabellen()) {
-        bool kopiert = false;
-        if (!schritt([&] {
-                Transaction tabelle(ziel);
-                KopiereTabelle(table, quelle, id, ziel, neueId);
-                tabelle.Commit();
-                kopiert = true;
-            }))
+    // The record arrives whole or not at all. OK in the box of a table that failed
+    // writes it again without that table; Cancel leaves nothing of it.
+    QStringList ohne;
+    for (;;) {
+        const Versuch versuch = Schreiben(quelle, id, ken, ziel, ohne, sperre);
+        if (versuch.beendet)
             return Kopie::Ende;
-        if (!kopiert && table == DatensatzTabellen().front())
-            return Kopie::Ausgelassen;   // without its E1 row the other rows would belong to no record
+        if (versuch.fehler) {
+            if (!schritt([&] { std::rethrow_exception(versuch.fehler); }))
+                return Kopie::Ende;
+            // Without its E1 row the other rows would belong to no record; a failure
+            // outside the tables leaves nothing to write again.
+            if (versuch.tabelle.isEmpty() || versuch.tabelle == DatensatzTabellen().front())
+                return Kopie::Ausgelassen;
+            ohne << versuch.tabelle;
+            continue;
+        }
+        if (versuch.vorhanden) {
+            return dlg().MsgBox(QStringLiteral("Datensatz ") + ken + QStringLiteral(" ist bereits vorhanden!"),
+                                MsgButtons::OKCancel, MsgIcon::Exclamation, App::Title())
+                           == MsgResult::OK
+                       ? Kopie::Ausgelassen
+                       : Kopie::Ende;
+        }
+        return Kopie::Kopiert;
     }
-    bool festgeschrieben = false;
-    if (!schritt([&] {
-            datensatz->Commit();
-            festgeschrieben = true;
-        }))
-        return Kopie::Ende;
-    return festgeschrieben ? Kopie::Kopiert : Kopie::Ausgelassen;
+}
+
+frmEXPIMP::Versuch frmEXPIMP::Schreiben(const std::shared_ptr<Connection>& quelle, int32_t id, const QString& ken,
+                                        const std::shared_ptr<Connection>& ziel, const QStringList& ohne,
+                                        SavesLock* sperre)
+{
+    Versuch versuch;
+    std::optional<ReplacementLock> lock;
+    if (sperre && !sperre->Take(lock, ziel->path())) {
+        versuch.beendet = true;
+        return versuch;
+    }
+    try {
+        // Another user's save put a new file in the project's place: the record goes
+        // into that one, not into the file it replaced, which nobody opens again.
+        if (sperre && ziel->fileReplaced())
+            ziel->Reopen();
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=?"), {Variant(ken)}, ziel);
+        versuch.vorhanden = !rs.Eof();
+        rs.Close();
+        if (versuch.vorhanden)
+            return versuch;
+        Transaction datensatz(ziel);
+        const int32_t neueId = NeueDatensatzID(ziel);
+        for (const QString& table : DatensatzTabellen()) {
+            if (ohne.contains(table))
+                continue;
+            versuch.tabelle = table;
+            KopiereTabelle(table, quelle, id, ziel, neueId);
+        }
+        versuch.tabelle.clear();
+        datensatz.Commit();
+    } catch (...) {
+        versuch.fehler = std::current_exception();
+    }
+    return versuch;
 }
 
 void frmEXPIMP::done(int result)

@@ -2,19 +2,24 @@
 // Export and import: copies records with all their rows between the current
 // project's working copy and another project's database, found in a folder the user
 // picks. A copied record gets a new number in the target; a designation the target
-// already has is refused.
+// already has is refused. An export writes into the other project's database in place,
+// as other users save it: each record under the lock of its saves, into the file its
+// path shows then.
 #include "platform/Ado.h"
 #include "platform/FolderControls.h"
 #include <QDialog>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStringList>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <vector>
 
 class DialogService;
 class Guard;
+class SavesLock;
 class frmMAIN;
 
 // A record's list entry: its designation, then its comment in brackets.
@@ -58,9 +63,26 @@ private:
                            const std::shared_ptr<Connection>& ziel);
     // What became of one record: copied, left out, or the copy ends here (the user
     // ended it, or dauerhaft: a database file failed, which fails every record after it).
+    // An export takes the lock of the target's saves (sperre), an import none.
     enum class Kopie { Kopiert, Ausgelassen, Ende };
     Kopie Kopieren(Guard& g, const std::shared_ptr<Connection>& quelle, int32_t id,
-                   const std::shared_ptr<Connection>& ziel, bool& dauerhaft);
+                   const std::shared_ptr<Connection>& ziel, SavesLock* sperre, bool& dauerhaft);
+    // One attempt at writing a record: refused (the target has its designation), written,
+    // failed (with what failed, and in which table if in one), or given up for an end
+    // from outside that came while it waited for the lock.
+    struct Versuch {
+        bool vorhanden = false;
+        bool beendet = false;
+        std::exception_ptr fehler;
+        QString tabelle;
+    };
+    // Writes record id (designation ken) into ziel in one go, leaving out the tables in
+    // ohne, and shows no box: under the lock of the target's saves (sperre) and into the
+    // file its path shows then, its designation checked there. Nothing of the record stays
+    // unless all of it was written, and the lock is given up before the caller shows what
+    // failed, so that no save of another user waits for an answer.
+    Versuch Schreiben(const std::shared_ptr<Connection>& quelle, int32_t id, const QString& ken,
+                      const std::shared_ptr<Connection>& ziel, const QStringList& ohne, SavesLock* sperre);
     // An arrow button: the records selected in one list go to the other project.
     void Pfeil(const QListWidget& quellListe, std::shared_ptr<Connection> quelle, std::shared_ptr<Connection> ziel,
                QListWidget& zielListe);

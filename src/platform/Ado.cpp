@@ -45,7 +45,10 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
     (void)configured;
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = SQLITE_OK;
+    const std::optional<FileId> opened = FileOpenedBy(file, [&] {
+        rc = sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    });
     try {
         if (rc != SQLITE_OK)
             throw DatabaseError(db, QStringLiteral("'%1'").arg(file));
@@ -63,6 +66,7 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     }
     db_ = db;
     path_ = file;
+    file_ = opened;
     ++session_;
     transactions_ = 0;
     lost_.clear();
@@ -78,6 +82,11 @@ void Connection::Close()
     sqlite3_close_v2(db_);
     db_ = nullptr;
     columnCache_.clear();
+}
+
+bool Connection::fileReplaced() const
+{
+    return !db_ || !file_ || FileIdOf(path_) != file_;
 }
 
 void Connection::Reopen()

@@ -4,6 +4,7 @@
 // record counts, values converted by each column's declared type, Booleans stored
 // as 0/1, case-insensitive text comparison (umlauts included), and updates that
 // write only the fields assigned since the last update.
+#include "FileState.h"
 #include "Variant.h"
 #include <QString>
 #include <QStringList>
@@ -42,6 +43,11 @@ public:
     // Runs a statement with values bound to its "?" placeholders.
     void Execute(const QString& sql, const std::vector<Variant>& params);
     QString path() const { return path_; }
+    // Whether its path no longer shows the file it has open (by device and inode): a
+    // file was renamed over it, or it is gone, and what is written here reaches a file
+    // nobody opens again. True when closed, or when another file took the path while it
+    // was being opened.
+    bool fileReplaced() const;
     sqlite3* handle() const;   // error 3704 when closed
     // Counts the opens of this object: a transaction begun under one session is gone
     // once the connection was closed or reopened.
@@ -86,6 +92,7 @@ private:
 
     sqlite3* db_ = nullptr;
     QString path_;
+    std::optional<FileId> file_;   // the file open
     uint64_t session_ = 0;
     int transactions_ = 0;   // Transaction objects open in this session
     QString lost_;           // why their transaction ended early; "" while it stands

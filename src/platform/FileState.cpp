@@ -90,3 +90,34 @@ FileState MovedTo(FileState state, const QString& path)
     state.stamp = same ? std::optional<FileStamp>(StampOf(st)) : std::nullopt;
     return state;
 }
+
+std::optional<FileId> FileIdOf(const QString& path)
+{
+    struct stat st {};
+    if (!Look(path, st))
+        return std::nullopt;
+    return FileId{uint64_t(st.st_dev), uint64_t(st.st_ino)};
+}
+
+std::optional<FileId> FileOpenedBy(const QString& path, const std::function<void()>& open)
+{
+    // The file the name shows is held meanwhile, so that no file made after it can take
+    // its inode and pass for it. A handle on the entry alone: it neither reads the file
+    // nor waits on a pipe.
+    struct Held {
+        int fd;
+        ~Held()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    };
+    const Held held{path.contains(QChar(0)) ? -1 : ::open(NativePath(path).constData(), O_PATH | O_CLOEXEC)};
+    struct stat before {};
+    const bool known = held.fd >= 0 && ::fstat(held.fd, &before) == 0;
+    open();
+    const std::optional<FileId> after = FileIdOf(path);
+    if (!known || after != FileId{uint64_t(before.st_dev), uint64_t(before.st_ino)})
+        return std::nullopt;
+    return after;
+}

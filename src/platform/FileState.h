@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // What stat tells of a file. While all of it stays, so do its bytes: a write changes
@@ -42,3 +43,15 @@ std::optional<FileState> ChangedSince(const QString& path, const FileState& know
 // change its change time alone: stamped as that file is now. When path shows another
 // file, or one written since, the stamp is left unknown (the next check reads it).
 FileState MovedTo(FileState state, const QString& path);
+
+// Which file a name shows: its device and inode, links followed.
+struct FileId {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    bool operator==(const FileId&) const = default;
+};
+// The file a name shows now; nothing when it shows none.
+std::optional<FileId> FileIdOf(const QString& path);
+// The file that open (a call that opens path by its name) opened: the one the name
+// showed before and after the call; nothing when another file took the name meanwhile.
+std::optional<FileId> FileOpenedBy(const QString& path, const std::function<void()>& open);

@@ -73,6 +73,14 @@ protected:
                                           .arg(UserName().toUpper())));
     }
     std::vector<MsgBoxRequest> Boxes() const { return dialogs->boxes(); }
+    // The box of a write into a project whose saves' lock cannot be had (an entry of its
+    // name that is a link): the project and its lock file named, then how the write goes on.
+    QString WithoutLockBox(const QString& project, const QString& goesOn) const
+    {
+        return QStringLiteral("Das Projekt ") + project
+               + QStringLiteral(" kann nicht gegen andere gleichzeitige Speicherungen gesperrt werden:\r\n")
+               + projectDb(project) + QStringLiteral(".lock: Sie ist keine gewöhnliche Datei.\r\n") + goesOn;
+    }
     // An evaluate command as the user chooses it: the menu opened, then the item.
     void Evaluate(const char* item)
     {

@@ -6,10 +6,14 @@
 #include "app/frmEXPIMP.h"
 #include "platform/DatabaseFiles.h"
 #include "platform/FileOps.h"
+#include "platform/ReplacementLock.h"
+#include "platform/Yield.h"
+#include "setup/SchemaText.h"
 #include <QAction>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <sqlite3.h>
 #include <algorithm>
@@ -514,6 +518,190 @@ TEST_F(ExportImportTest, ArrowsCopyNothingWithoutAnotherProjectOrARecord)
     EXPECT_EQ(Entries(*d->lstIMP).size(), 2);
     EXPECT_EQ(Entries(*d->lstEXP), QStringList{QStringLiteral("<leer>")});
     EXPECT_EQ(Hash(workingCopy()), before);
+}
+
+// Exports into a project that other users save: each record is written under the lock
+// of the target's saves, into the file the project's path shows then.
+class ExportIntoASharedProject : public ExportImportTest {
+protected:
+    void SetUp() override
+    {
+        ExportImportTest::SetUp();
+        FillWorkingCopy();
+    }
+    QString db() const { return projectDb(QStringLiteral("TE0001.00")); }
+    // Another user's working copy of the target: the target as it is now, with a record
+    // of the designation ken added.
+    void CopyOfAnother(const QString& ken)
+    {
+        QFile::remove(othersCopy());
+        CopyDatabase(db(), othersCopy());
+        Exec(othersCopy(), QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (50,'%1',0)").arg(ken));
+    }
+    // His save, as a save replaces a project: a complete new file renamed over the
+    // project database (over the file a link names).
+    void SaveOfAnother() { CopyDatabase(othersCopy(), db()); }
+    QString othersCopy() const { return root() + QStringLiteral("/anderer.mdb"); }
+    // The dialog on the target, Anker and Spundwand selected for the export.
+    std::unique_ptr<frmEXPIMP> Exporting()
+    {
+        auto d = Dialog();
+        d->dirEXP->setPath(folder(QStringLiteral("TE0001.00")));
+        Select(*d->lstIMP, {QStringLiteral("Anker"), QStringLiteral("Spundwand")});
+        return d;
+    }
+    // The record's rows in the target, found by designation, in every record table.
+    void ExpectExported(const QString& ken, int32_t id, const QStringList& without = {})
+    {
+        auto cnn = target();
+        const int32_t copied = IdOf(cnn, ken);
+        ASSERT_NE(copied, 0) << ken.toStdString();
+        for (const QString& table : DatensatzTabellen()) {
+            SCOPED_TRACE(table.toStdString());
+            EXPECT_EQ(Rows(cnn, table, copied),
+                      without.contains(table) ? std::vector<QStringList>{} : Rows(main->cnnX(), table, id));
+        }
+    }
+};
+
+// A save of the target under way (its lock held): the export waits for it, the busy
+// pointer showing, and its records land in the file that save put in place.
+TEST_F(ExportIntoASharedProject, WaitsForASaveOfTheTargetAndLandsInTheFileItPutThere)
+{
+    auto d = Exporting();
+    CopyOfAnother(QStringLiteral("Gespeichert"));
+    auto save = std::make_unique<ReplacementLock>(db());
+    ASSERT_TRUE(save->TryLock());
+    int pointer = -1;
+    QTimer::singleShot(300, [&] {
+        pointer = MousePointer();
+        SaveOfAnother();
+        save.reset();
+    });
+
+    d->cmdEXP_Click();
+    // Without waiting, the export would be done before the save: the save comes now.
+    QElapsedTimer waited;
+    waited.start();
+    while (save && waited.elapsed() < 60000)
+        Sleep(10);
+
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(pointer, 11);
+    EXPECT_EQ(Designations(target()), QStringList({QStringLiteral("Gespeichert"), QStringLiteral("Anker"),
+                                                   QStringLiteral("Spundwand")}));
+    ExpectExported(QStringLiteral("Anker"), 5);
+    ExpectExported(QStringLiteral("Spundwand"), 2);
+    EXPECT_EQ(Entries(*d->lstEXP).size(), 3);
+}
+
+// Saved by another user since the dialog opened the target (through a link, too: the save
+// replaced the file the link names): the record lands in the new file, and a designation
+// that file has is refused.
+TEST_F(ExportIntoASharedProject, AfterASaveOfTheTargetLandsInTheNewFile)
+{
+    const QString disk = root() + QStringLiteral("/PLATTE/TREMOL.mdb");
+    const struct {
+        const char* name;
+        bool linked;
+        const char* saved;   // the designation the other user's save brought
+    } cases[] = {
+        {"new designation", false, "Gespeichert"},
+        {"through a link", true, "Gespeichert"},
+        {"designation saved there", false, "Anker"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(db());
+        if (c.linked) {
+            ASSERT_TRUE(QDir().mkpath(ParentFolder(disk)));
+            QFile::remove(disk);
+            CreateDatabase(disk, projectSchema);
+            ASSERT_TRUE(QFile::link(disk, db()));
+        } else {
+            CreateDatabase(db(), projectSchema);
+        }
+        dialogs->shown.clear();
+        auto d = Exporting();
+        CopyOfAnother(QString::fromUtf8(c.saved));
+        SaveOfAnother();
+        const bool refused = QString::fromUtf8(c.saved) == QStringLiteral("Anker");
+        if (refused)
+            dialogs->msgAnswers = {MsgResult::OK};
+
+        d->cmdEXP_Click();
+
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), refused ? 1u : 0u);
+        if (refused) {
+            EXPECT_EQ(boxes[0].text, QStringLiteral("Datensatz Anker ist bereits vorhanden!"));
+        }
+        EXPECT_EQ(Designations(target()),
+                  refused ? QStringList({QStringLiteral("Anker"), QStringLiteral("Spundwand")})
+                          : QStringList({QString::fromUtf8(c.saved), QStringLiteral("Anker"), QStringLiteral("Spundwand")}));
+        if (!refused)
+            ExpectExported(QStringLiteral("Anker"), 5);
+        ExpectExported(QStringLiteral("Spundwand"), 2);
+        EXPECT_TRUE(QFileInfo(db()).isSymLink() == c.linked);
+        d->cmdSCHLIESSEN_Click();
+        QFile::remove(disk);
+    }
+}
+
+// No box of an export waits for its answer with the lock held, so that a save of another
+// user never waits for it: neither the question about a designation the target has nor
+// the box of a table that failed. A save that comes while the box is open is no loss:
+// after OK the record is written again, without the table that failed, into the file
+// that save put in place.
+TEST_F(ExportIntoASharedProject, NoBoxWaitsWithTheLockHeld)
+{
+    Exec(db(), QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (1,'Anker',0)"));
+    Exec(db(), QStringLiteral("CREATE TRIGGER voll BEFORE INSERT ON G0 BEGIN SELECT RAISE(ABORT,'G0 ist gesperrt'); END"));
+    CopyOfAnother(QStringLiteral("Gespeichert"));
+    std::vector<bool> lockFree;
+    dialogs->onShow = [&](const ScriptedDialogService::Shown&) {
+        ReplacementLock save(db());
+        lockFree.push_back(save.TryLock());
+        if (lockFree.size() == 2)
+            SaveOfAnother();
+    };
+    dialogs->msgAnswers = {MsgResult::OK, MsgResult::OK};
+    auto d = Exporting();
+
+    d->cmdEXP_Click();
+    dialogs->onShow = nullptr;
+
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Datensatz Anker ist bereits vorhanden!"));
+    EXPECT_TRUE(boxes[1].text.contains(QStringLiteral("G0 ist gesperrt")));
+    EXPECT_EQ(lockFree, std::vector<bool>({true, true}));
+    EXPECT_EQ(Designations(target()),
+              QStringList({QStringLiteral("Anker"), QStringLiteral("Gespeichert"), QStringLiteral("Spundwand")}));
+    ExpectExported(QStringLiteral("Spundwand"), 2, {QStringLiteral("G0")});
+}
+
+// Where the target's lock cannot be had (an entry of its name that is a link), the export
+// says so once and goes on without it, following no link.
+TEST_F(ExportIntoASharedProject, WithoutTheLockSaysSoOnceAndGoesOn)
+{
+    const QString planted = root() + QStringLiteral("/angelegt");
+    ASSERT_TRUE(QFile::link(planted, db() + QStringLiteral(".lock")));
+    dialogs->msgAnswers = {MsgResult::OK};
+    auto d = Exporting();
+
+    d->cmdEXP_Click();
+
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, WithoutLockBox(QStringLiteral("TE0001.00"),
+                                            QStringLiteral("Es wird ohne Sperre exportiert: ein Datensatz, der im "
+                                                           "Augenblick der Speicherung eines anderen Benutzers "
+                                                           "exportiert wird, kann verloren gehen.")));
+    EXPECT_EQ(boxes[0].title, QStringLiteral("Export/Import"));
+    EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(Designations(target()), QStringList({QStringLiteral("Anker"), QStringLiteral("Spundwand")}));
+    EXPECT_FALSE(QFileInfo::exists(planted));
 }
 
 TEST(Datensatz, TablesWhoseColumnsDifferAreNotCopied)

@@ -640,3 +640,43 @@ TEST_F(AdoTest, KeptStatementsFollowReopeningAndTheSchema)
     cnn.Open();
     EXPECT_EQ(fields(all), QStringLiteral("ID=1,V2=a,W=w"));
 }
+
+// A connection knows whether its path still shows the file it has open: written in
+// place it does; with another file renamed over it (as a save replaces a project) or
+// none there it does not, until the connection is reopened on what is there. Opened
+// through a link, the file the link names is the one, until the link names another.
+TEST_F(AdoTest, AConnectionKnowsWhetherItsPathStillShowsTheFileItHasOpen)
+{
+    const QString db = p.projectDbPath();
+    const QString link = p.folder() + QStringLiteral("/Verweis.mdb");
+    const QString copy = p.folder() + QStringLiteral("/Kopie.mdb");
+    ASSERT_TRUE(QFile::link(db, link));
+    for (const QString& path : {db, link}) {
+        SCOPED_TRACE(path.toStdString());
+        auto cnn = OpenDatabase(path);
+        EXPECT_FALSE(cnn->fileReplaced());
+        p.exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (1, 'vorher', 0)"));
+        EXPECT_FALSE(cnn->fileReplaced());
+
+        ASSERT_TRUE(QFile::copy(db, copy));
+        ASSERT_EQ(::rename(QFile::encodeName(copy).constData(), QFile::encodeName(db).constData()), 0);
+        EXPECT_TRUE(cnn->fileReplaced());
+        cnn->Reopen();
+        EXPECT_FALSE(cnn->fileReplaced());
+
+        ASSERT_TRUE(QFile::rename(db, copy));
+        EXPECT_TRUE(cnn->fileReplaced());
+        ASSERT_TRUE(QFile::rename(copy, db));
+        EXPECT_FALSE(cnn->fileReplaced());
+        cnn->Close();
+        EXPECT_TRUE(cnn->fileReplaced());
+        p.cnnX()->Reopen();
+        p.exec(QStringLiteral("DELETE FROM E1"));
+    }
+    // A link that comes to name another file.
+    auto cnn = OpenDatabase(link);
+    ASSERT_TRUE(QFile::copy(db, copy));
+    ASSERT_TRUE(QFile::remove(link));
+    ASSERT_TRUE(QFile::link(copy, link));
+    EXPECT_TRUE(cnn->fileReplaced());
+}

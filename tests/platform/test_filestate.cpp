@@ -107,3 +107,24 @@ TEST(FileState, AMovedFileIsKnownByItsNewStamp)
     EXPECT_FALSE(MovedTo(written, path).stamp);
     EXPECT_FALSE(MovedTo(written, dir.filePath(QStringLiteral("fehlt"))).stamp);
 }
+
+// The file an open by name opened is the one the name showed before and after it; when
+// another file took the name meanwhile (a save renaming its new file into place), which
+// of them was opened is not known.
+TEST(FileState, TheFileAnOpenByNameOpenedIsKnownOnlyWhileTheNameKeptIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("TREMOL.mdb"));
+    const QString other = dir.filePath(QStringLiteral("neu"));
+    Write(path, "alt");
+    Write(other, "neu");
+    const std::optional<FileId> old = FileIdOf(path);
+    ASSERT_TRUE(old);
+    EXPECT_EQ(FileOpenedBy(path, [] {}), old);
+    EXPECT_FALSE(FileOpenedBy(path, [&] {
+        ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()), 0);
+    }));
+    EXPECT_NE(FileIdOf(path), old);
+    EXPECT_FALSE(FileOpenedBy(dir.filePath(QStringLiteral("fehlt")), [] {}));
+    EXPECT_FALSE(FileIdOf(dir.filePath(QStringLiteral("fehlt"))));
+}
