@@ -325,6 +325,13 @@ bool IsLink(const QString& path)
     return EntryStatus(path, st) && S_ISLNK(st.st_mode);
 }
 
+// Makes a new file for writing: O_EXCL neither opens what exists nor follows a link
+// planted under the name. -1, with the cause in errno, when it cannot.
+int CreateNewFile(const QString& path, mode_t mode)
+{
+    return ::open(NativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+}
+
 // A name beside file that no other writer (of this process or another) uses.
 QString PartialOf(const QString& file)
 {
@@ -374,9 +381,9 @@ QString NewPartial(const QString& target)
 {
     const QString file = FileToReplace(target);
     const QString partial = PartialName(file);
-    // Made here, not by whoever writes it: O_EXCL never follows a link planted under
-    // the name, and a failure names the file the user knows, not the temporary one.
-    const int fd = ::open(NativePath(partial).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // Made here, not by whoever writes it, so that a failure names the file the user
+    // knows, not the temporary one.
+    const int fd = CreateNewFile(partial, 0600);
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT || error == ENOTDIR)
@@ -423,8 +430,7 @@ void PutInPlace(const QString& partial, const QString& target)
 void WriteOwnFile(const QString& path, const QByteArray& content)
 {
     const QString partial = PartialOf(path);
-    // A new file only: O_EXCL neither opens what exists nor follows a link.
-    const int fd = ::open(NativePath(partial).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const int fd = CreateNewFile(partial, 0644);
     bool ok = fd >= 0;
     for (qsizetype done = 0; ok && done < content.size();) {
         const ssize_t n = ::write(fd, content.constData() + done, size_t(content.size() - done));

@@ -10,6 +10,11 @@
 
 namespace {
 
+FileId IdOf(const struct stat& st)
+{
+    return {uint64_t(st.st_dev), uint64_t(st.st_ino)};
+}
+
 FileStamp StampOf(const struct stat& st)
 {
     const auto ns = [](const timespec& t) { return int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
@@ -84,10 +89,12 @@ std::optional<FileState> ChangedSince(const QString& path, const FileState& know
 FileState MovedTo(FileState state, const QString& path)
 {
     struct stat st {};
-    const bool same = state.stamp && Look(path, st) && st.st_size == state.size
-                      && StampOf(st).device == state.stamp->device && StampOf(st).inode == state.stamp->inode
-                      && StampOf(st).modifiedNs == state.stamp->modifiedNs;
-    state.stamp = same ? std::optional<FileStamp>(StampOf(st)) : std::nullopt;
+    std::optional<FileStamp> now;
+    if (state.stamp && Look(path, st) && st.st_size == state.size)
+        now = StampOf(st);
+    const bool same = now && now->device == state.stamp->device && now->inode == state.stamp->inode
+                      && now->modifiedNs == state.stamp->modifiedNs;
+    state.stamp = same ? now : std::nullopt;
     return state;
 }
 
@@ -96,7 +103,7 @@ std::optional<FileId> FileIdOf(const QString& path)
     struct stat st {};
     if (!Look(path, st))
         return std::nullopt;
-    return FileId{uint64_t(st.st_dev), uint64_t(st.st_ino)};
+    return IdOf(st);
 }
 
 std::optional<FileId> FileOpenedBy(const QString& path, const std::function<void()>& open)
@@ -117,7 +124,7 @@ std::optional<FileId> FileOpenedBy(const QString& path, const std::function<void
     const bool known = held.fd >= 0 && ::fstat(held.fd, &before) == 0;
     open();
     const std::optional<FileId> after = FileIdOf(path);
-    if (!known || after != FileId{uint64_t(before.st_dev), uint64_t(before.st_ino)})
+    if (!known || after != IdOf(before))
         return std::nullopt;
     return after;
 }
