@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 #include <climits>
 
 namespace {
@@ -204,8 +203,7 @@ std::optional<QString> WorkingCopy::ProjectName(const QString& projectDb) const
 {
     const QString folder = ParentFolder(projectDb);
     const QString name = QFileInfo(folder).fileName();
-    const bool control = std::any_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
-    if (name.isEmpty() || control || !QDir::isAbsolutePath(folder) || !FolderExists(folder))
+    if (name.isEmpty() || HasControlCharacters(name) || !QDir::isAbsolutePath(folder) || !FolderExists(folder))
         return std::nullopt;
     return name;
 }

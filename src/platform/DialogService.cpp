@@ -3,6 +3,7 @@
 #include "Controls.h"
 #include "Documents.h"
 #include "ErrorGuard.h"
+#include "FileOps.h"
 #include "Locale.h"
 #include "SessionEnd.h"
 #include "Yield.h"
@@ -22,7 +23,6 @@
 #include <QPrinter>
 #include <QTimer>
 #include <QUrl>
-#include <algorithm>
 
 namespace {
 // While a dialog is open the pointer is the normal arrow, whatever a command set.
@@ -233,7 +233,7 @@ struct PrintFileChoice {
 // that names no file (empty, blanks only, or a folder).
 PrintFileChoice PrintFileOf(const QString& typed, const QString& proposedFolder)
 {
-    if (std::any_of(typed.begin(), typed.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+    if (HasControlCharacters(typed))
         return {{}, ProgramText("The file name contains control characters (such as a tab or a line break), which "
                                 "no file name may hold.",
                                 "Der Dateiname enthält Steuerzeichen (etwa einen Tabulator oder einen "

@@ -86,6 +86,11 @@ QByteArray NativePath(const QString& path)
     return QFile::encodeName(path);
 }
 
+bool HasControlCharacters(const QString& name)
+{
+    return std::any_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
 bool FileExists(const QString& path)
 {
     std::error_code ec;

@@ -15,6 +15,10 @@
 // finds none there.
 QByteArray NativePath(const QString& path);
 
+// Whether a name holds control characters (a tab, a line break, NUL): fit for no file
+// name a user is shown or one the program makes.
+bool HasControlCharacters(const QString& name);
+
 bool FileExists(const QString& path);
 bool FolderExists(const QString& path);
 // Creates the folder when it does not exist (its parent must exist). A refusal is
