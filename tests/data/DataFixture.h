@@ -58,9 +58,3 @@ inline void ExpectGuardBox(const MsgBoxRequest& box, const QString& title, const
     EXPECT_EQ(box.buttons, MsgButtons::OKCancel);
     EXPECT_EQ(box.icon, MsgIcon::Exclamation);
 }
-
-// Prints texts in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}

@@ -83,8 +83,3 @@ protected:
     int beenden = 0, speichern = 0, verwerfen = 0;
     std::unique_ptr<mdiEINGABE> window;
 };
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}

@@ -90,9 +90,3 @@ protected:
     PictureBox* pic = nullptr;
     std::shared_ptr<clsFLX> flx;
 };
-
-// Prints texts in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}

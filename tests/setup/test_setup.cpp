@@ -431,6 +431,13 @@ TEST(Setup, UnderAStrictMaskTheProgramFolderGetsWhatTheSuiteFolderGrants)
     const QString build = dir.path() + "/build", root = dir.path() + "/suite", program = root + "/TREMOL";
     ASSERT_TRUE(QDir().mkpath(build));
     ASSERT_TRUE(QFile::copy(Tool(), build + "/TREMOL"));
+    // The further user runs a copy of the tool in the open folder: the build's own may lie
+    // where he cannot reach it (a checkout in root's home, mode 0700).
+    const QString tool = build + "/tremol-setup";
+    ASSERT_TRUE(QFile::copy(Tool(), tool));
+    ASSERT_TRUE(QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOther | QFileDevice::ReadOther));
+    ASSERT_TRUE(MayRunUnprivileged(tool)) << "the unprivileged user cannot run " << tool.toStdString()
+                                        << ": may he pass every folder above " << dir.path().toStdString() << "?";
     ASSERT_TRUE(QFile::setPermissions(build + "/TREMOL", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
     QFile help(build + "/TREMOL.html");
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
@@ -454,9 +461,11 @@ TEST(Setup, UnderAStrictMaskTheProgramFolderGetsWhatTheSuiteFolderGrants)
         if (furtherUser)
             RunUnprivileged(p);
         const mode_t mask = ::umask(077);
-        p.start(Tool(), {"--root", root, "--exe", build + "/TREMOL"});
+        p.start(tool, {"--root", root, "--exe", build + "/TREMOL"});
         ::umask(mask);
-        p.waitForFinished(60000);
+        // A start or an end that fails says why in the process's own words.
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+            return std::make_pair(-1, p.errorString());
         return std::make_pair(p.exitCode(), QString::fromUtf8(p.readAllStandardError()).trimmed());
     };
     ASSERT_EQ(setUp(false), std::make_pair(0, QString()));

@@ -114,6 +114,12 @@ void RunUnprivileged(QProcess& process)
     });
 }
 
+bool MayRunUnprivileged(const QString& path)
+{
+    const Unprivileged user;
+    return ::eaccess(QFile::encodeName(path).constData(), X_OK) == 0;
+}
+
 void OpenToAll(const QString& folder)
 {
     ::chmod(QFile::encodeName(folder).constData(), 0777);

@@ -50,6 +50,9 @@ private:
 // good: real and effective ids) where the tests run as root, as the test's own user
 // elsewhere.
 void RunUnprivileged(QProcess& process);
+// Whether the program at path may be run as Unprivileged acts: every folder above it
+// passed, the file itself run.
+bool MayRunUnprivileged(const QString& path);
 
 // Skips the running test when no scope can meet file modes.
 #define REQUIRE_UNPRIVILEGED()                                                                \
