@@ -22,17 +22,8 @@ namespace {
 // The error of a failed stat or open.
 VbError fileError(int error, const QString& path)
 {
-    switch (error) {
-    case ENOENT:
-        return VbError(QFileInfo(path).absoluteDir().exists() ? VbErr::FileNotFound : VbErr::PathNotFound);
-    case ENOTDIR:
-        return VbError(VbErr::PathNotFound);
-    case EACCES:
-    case EPERM:
-        return VbError(VbErr::PermissionDenied);
-    default:
-        return VbError(VbErr::FileAccess);
-    }
+    return VbError(FileErrorNumber(error, QFileInfo(path).absoluteDir().exists() ? VbErr::FileNotFound
+                                                                                  : VbErr::PathNotFound));
 }
 
 bool isRegular(const struct stat& st)

@@ -30,21 +30,29 @@ fs::path P(const QString& path) { return fs::path(NativePath(path).toStdString()
 
 bool HasNul(const QString& path) { return path.contains(QChar(0)); }
 
-[[noreturn]] void Raise(const std::error_code& ec, int32_t fallback)
+const QString PartialSuffix = QStringLiteral(".partial-");
+
+// A name beside file that no other writer (of this process or another) uses.
+QString PartialOf(const QString& file)
 {
-    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted
-        || ec == std::errc::read_only_file_system)
-        throw VbError(VbErr::PermissionDenied);
-    if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory)
-        throw VbError(fallback);
-    throw VbError(fallback, QString::fromStdString(ec.message()));
+    return file + PartialSuffix + QStringLiteral("%1-%2")
+                                      .arg(QCoreApplication::applicationPid())
+                                      .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+[[noreturn]] void Raise(const std::error_code& ec, int32_t missing)
+{
+    const int32_t number = FileErrorNumber(ec.value(), missing);
+    if (number == VbErr::FileAccess)
+        throw VbError(number, QString::fromStdString(ec.message()));
+    throw VbError(number);
 }
 
 // The same, naming the path a refusal or a missing parent concerns.
-[[noreturn]] void RaiseFor(const std::error_code& ec, int32_t fallback, const QString& path)
+[[noreturn]] void RaiseFor(const std::error_code& ec, int32_t missing, const QString& path)
 {
     try {
-        Raise(ec, fallback);
+        Raise(ec, missing);
     } catch (const VbError& e) {
         throw VbError(e.number(), e.text() + QStringLiteral(": ") + path);
     }
@@ -193,6 +201,80 @@ bool MayRun(const QString& path)
     return MayAccess(path, X_OK);
 }
 
+int32_t FileErrorNumber(int systemError, int32_t missing)
+{
+    switch (systemError) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return VbErr::PermissionDenied;
+    case ENOENT:
+    case ENOTDIR:
+        return missing;
+    default:
+        return VbErr::FileAccess;
+    }
+}
+
+int CreateNewFile(const QString& path, mode_t mode)
+{
+    // O_EXCL neither opens what exists nor follows a link planted under the name.
+    return ::open(NativePath(path).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+}
+
+namespace {
+
+// A new file that takes path in one step, bearing mode and group from then on: it is
+// made under a name of its own beside path and linked to path, which never replaces
+// what has the name meanwhile (EEXIST then). -1 with the cause in errno.
+int MakeWithMode(const QString& path, mode_t mode, std::optional<gid_t> group)
+{
+    const QString partial = PartialOf(path);
+    const int fd = CreateNewFile(partial, 0600);
+    if (fd < 0)
+        return -1;
+    if (group)
+        (void)::fchown(fd, uid_t(-1), *group);   // where the user may give it
+    // The mode after the group: a change of group may clear bits.
+    int linked = ::fchmod(fd, mode);
+    if (linked == 0)
+        linked = ::link(NativePath(partial).constData(), NativePath(path).constData());
+    const int error = errno;
+    ::unlink(NativePath(partial).constData());
+    if (linked != 0) {
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+int OpenOrMakeFile(const QString& path, mode_t mode, std::optional<gid_t> group)
+{
+    const QByteArray native = NativePath(path);
+    // Between a look for the file and its making another process may make it: it is
+    // opened then.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int fd = ::open(native.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            struct stat st {};
+            if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+                return fd;
+            ::close(fd);
+            errno = ENXIO;
+            return -1;
+        }
+        if (errno != ENOENT)
+            return -1;
+        const int made = MakeWithMode(path, mode, group);
+        if (made >= 0 || errno != EEXIST)
+            return made;
+    }
+    return -1;
+}
+
 LockAttempt TryExclusiveLock(int fd)
 {
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -300,8 +382,6 @@ bool SameFile(const QString& a, const QString& b)
 
 namespace {
 
-const QString PartialSuffix = QStringLiteral(".partial-");
-
 // The folder a path's last entry lies in, as the system finds it: every link on the
 // way followed, each ".." taken from where a link really leads. Empty when there is
 // no such folder.
@@ -328,21 +408,6 @@ bool IsLink(const QString& path)
 {
     struct stat st {};
     return EntryStatus(path, st) && S_ISLNK(st.st_mode);
-}
-
-// Makes a new file for writing: O_EXCL neither opens what exists nor follows a link
-// planted under the name. -1, with the cause in errno, when it cannot.
-int CreateNewFile(const QString& path, mode_t mode)
-{
-    return ::open(NativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-}
-
-// A name beside file that no other writer (of this process or another) uses.
-QString PartialOf(const QString& file)
-{
-    return file + PartialSuffix + QStringLiteral("%1-%2")
-                                      .arg(QCoreApplication::applicationPid())
-                                      .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
 }
 
 } // namespace
@@ -391,10 +456,9 @@ QString NewPartial(const QString& target)
     const int fd = CreateNewFile(partial, 0600);
     if (fd < 0) {
         const int error = errno;
-        if (error == ENOENT || error == ENOTDIR)
-            throw VbError(VbErr::PathNotFound, VbErrorText(VbErr::PathNotFound) + QStringLiteral(": ") + file);
-        const int32_t number = error == EACCES || error == EPERM || error == EROFS ? VbErr::PermissionDenied
-                                                                                   : VbErr::FileAccess;
+        const int32_t number = FileErrorNumber(error, VbErr::PathNotFound);
+        if (number == VbErr::PathNotFound)
+            throw VbError(number, VbErrorText(number) + QStringLiteral(": ") + file);
         throw VbError(number, VbErrorText(number) + QStringLiteral(": ") + file + QStringLiteral("\r\n")
                                   + ProgramText("Its folder takes no new file: ", "Ihr Ordner nimmt keine neue Datei auf: ")
                                   + WriteFailureText(error));

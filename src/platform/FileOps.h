@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <sys/types.h>
 
 // The path as the system takes it. A path with a NUL in it, which the system would cut
 // short there and so take for another file, is error 52; a test for a file or folder
@@ -60,6 +61,18 @@ void ShareLikeFolder(const QString& file, FileSharing sharing);
 bool MayWrite(const QString& path);
 bool MayRead(const QString& path);
 bool MayRun(const QString& path);
+// The program's error number for a failed file operation by its system error (errno):
+// 70 when it was refused, missing (53 for a file, 76 for a folder) when the file or a
+// folder on its way is not there, 75 for any other failure.
+int32_t FileErrorNumber(int systemError, int32_t missing);
+// Makes a new file at path, open for reading and writing: never one that exists, nor
+// through a link planted at its name. -1, with the cause in errno, when it cannot.
+int CreateNewFile(const QString& path, mode_t mode);
+// Opens the file at path for reading and writing, or makes it when there is none: never
+// through a link at its name, nor waiting on a pipe there. A file made here bears mode
+// and, where the user may give it, group from the moment it has its name. -1, with the
+// cause in errno (ENXIO for an entry that is no plain file), when it cannot.
+int OpenOrMakeFile(const QString& path, mode_t mode, std::optional<gid_t> group = std::nullopt);
 // An advisory lock (flock) taken on an open file without waiting: Failed leaves the
 // cause in errno.
 enum class LockAttempt { Taken, HeldElsewhere, Failed };

@@ -2,18 +2,14 @@
 #include "FileOps.h"
 #include "VbError.h"
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 bool InstanceLock::Acquire(const QString& lockFilePath)
 {
     Release();
-    const int fd = ::open(NativePath(lockFilePath).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                          0644);
-    struct stat st {};
+    const int fd = OpenOrMakeFile(lockFilePath, 0644);
     bool heldElsewhere = false;
-    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    if (fd >= 0) {
         const LockAttempt attempt = TryExclusiveLock(fd);
         if (attempt == LockAttempt::Taken) {
             fd_ = fd;

@@ -7,7 +7,6 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -21,7 +20,7 @@ class CheckedFile : public QIODevice {
 public:
     explicit CheckedFile(const QString& path)
     {
-        fd_ = ::open(NativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd_ = CreateNewFile(path, 0666);
         if (fd_ < 0)
             error_ = errno;
         else

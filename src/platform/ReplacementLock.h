@@ -12,10 +12,10 @@ public:
     static QString LockFile(const QString& target);
 
     // Opens the lock file (made when missing), without following a link: the folder may
-    // be one that others write. A file made here may be read wherever its folder may be
-    // passed, and written wherever its folder may be written, so that every user of the
-    // folder can lock it. Error 70 (refused) or 75 naming the lock file and the cause
-    // when it cannot be opened.
+    // be one that others write. A file made here may be read and written by those who may
+    // write its folder, and by nobody else: only who may replace the file may hold up its
+    // replacements. Error 70 (refused), 76 (no folder) or 75 naming the lock file and the
+    // cause when it cannot be opened.
     explicit ReplacementLock(const QString& target);
     ~ReplacementLock();
     ReplacementLock(const ReplacementLock&) = delete;

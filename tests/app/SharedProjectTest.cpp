@@ -622,9 +622,8 @@ TEST_F(SharedProject, ASaveThroughARelativeLinkInALinkedFolderLandsInTheFileTheS
 
 // A save that finds another one's replacement under way (the lock beside the project
 // held) waits for it, the busy pointer showing, and then checks against what that one
-// saved, asking as ever. The lock file stays beside the project, open to all users of
-// the folder (readable where they may pass it, writable where they may write it), and is
-// taken for no left-over of a save.
+// saved, asking as ever. The lock file stays beside the project, open to those who may
+// write the folder and to nobody else, and is taken for no left-over of a save.
 TEST_F(SharedProject, ASaveWaitsForAnotherOneAndThenAsksAboutWhatItSaved)
 {
     ASSERT_EQ(::chmod(QFile::encodeName(ParentFolder(projectDb())).constData(), 0775), 0);
@@ -658,7 +657,7 @@ TEST_F(SharedProject, ASaveWaitsForAnotherOneAndThenAsksAboutWhatItSaved)
               (QStringList{QStringLiteral("TREMOL.mdb"), QStringLiteral("TREMOL.mdb.lock")}));
     struct stat st {};
     ASSERT_EQ(::lstat(QFile::encodeName(lockFile).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0664u);   // the folder is 0775
+    EXPECT_EQ(st.st_mode & 0777, 0660u);   // the folder is 0775
     RemoveLeftOverPartials(projectDb(), std::chrono::seconds(0));
     EXPECT_TRUE(QFileInfo::exists(lockFile));
 }

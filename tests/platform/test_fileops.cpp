@@ -10,7 +10,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <utime.h>
 
 // A shared folder gets what its parent grants the others; a folder of per-user folders
@@ -214,4 +219,73 @@ TEST(FileOps, ANameWithANulIsRefusedAndNoOtherFileIsTouched)
     EXPECT_FALSE(SameFile(nul, kept));
     EXPECT_TRUE(SubFolders(dir.path() + QChar(0)).isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{QStringLiteral("a"), QStringLiteral("c")}));
+}
+
+// A new file is made only where nothing has the name: an existing file is neither
+// opened nor changed, and a link planted at the name (dangling or not) is not followed.
+// Opening or making one, as the locks do, follows no link and waits on no pipe either.
+TEST(NewFiles, NeverOpenWhatHasTheNameNorFollowALink)
+{
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("existing"), aim = dir.filePath("aim");
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("kept");
+    file.close();
+    const QString toExisting = dir.filePath("to-existing"), dangling = dir.filePath("dangling");
+    const QString pipe = dir.filePath("pipe");
+    ASSERT_TRUE(QFile::link(existing, toExisting));
+    ASSERT_TRUE(QFile::link(aim, dangling));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
+    for (const QString& name : {existing, toExisting, dangling}) {
+        SCOPED_TRACE(name.toStdString());
+        errno = 0;
+        EXPECT_EQ(CreateNewFile(name, 0600), -1);
+        EXPECT_EQ(errno, EEXIST);
+    }
+    for (const QString& name : {toExisting, dangling, pipe}) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(OpenOrMakeFile(name, 0600), -1);
+    }
+    EXPECT_EQ(BytesOf(existing), QByteArray("kept"));
+    EXPECT_FALSE(QFileInfo::exists(aim));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+              (QStringList{"dangling", "existing", "pipe", "to-existing"}));
+}
+
+// A file made to be opened by others (a lock) bears its final permissions from the moment
+// it has its name, whatever the file-creation mask: one who opens it meanwhile never finds
+// a file he may not write, nor one that others may read. Someone watching the name the
+// whole time sees no other mode.
+TEST(NewFiles, AFileOpenedOrMadeBearsItsFinalModeFromItsFirstMoment)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath("TREMOL.mdb.lock");
+    const QByteArray native = QFile::encodeName(name);
+    std::atomic<bool> done{false};
+    std::atomic<int> seen{0}, other{-1};
+    std::thread watcher([&] {
+        while (!done) {
+            struct stat st {};
+            if (::lstat(native.constData(), &st) == 0) {
+                ++seen;
+                if ((st.st_mode & 07777) != 0660)
+                    other = int(st.st_mode & 07777);
+            }
+        }
+    });
+    const mode_t mask = ::umask(0077);
+    for (int i = 0; i < 300 && other < 0; ++i) {
+        const int fd = OpenOrMakeFile(name, 0660);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+        ::unlink(native.constData());
+    }
+    ::umask(mask);
+    done = true;
+    watcher.join();
+    EXPECT_EQ(other, -1) << "seen with mode " << std::oct << other;
+    EXPECT_GT(seen, 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), QStringList());
 }
