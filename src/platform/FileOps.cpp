@@ -418,7 +418,6 @@ QString LinkedFile(const QString& target)
     // really lies in (its ".." from there, not from the path's text). A loop of links
     // ends in the kernel's refusal when the file is opened.
     QString file = target;
-    bool followed = false;
     for (int hops = 0; hops < 40 && IsLink(file); ++hops) {
         const QString folder = RealFolderOf(file);
         std::error_code ec;
@@ -427,10 +426,11 @@ QString LinkedFile(const QString& target)
             break;   // gone meanwhile: the name itself is what is replaced
         const QString named = QFile::decodeName(QByteArray::fromStdString(to.string()));
         file = QDir::isAbsolutePath(named) ? named : InRealFolder(folder, named);
-        followed = true;
     }
-    // The file a link leads to, named as the system finds it.
-    const QString folder = followed ? RealFolderOf(file) : QString();
+    // Named from the folder it really lies in: the files made beside it are then made and
+    // opened by a path without links, which no link among the folders above (a share)
+    // can stop, while the file's own name is still never followed.
+    const QString folder = RealFolderOf(file);
     return folder.isEmpty() ? file : InRealFolder(folder, file.mid(file.lastIndexOf(QLatin1Char('/')) + 1));
 }
 

@@ -104,8 +104,9 @@ bool SameFile(const QString& a, const QString& b);
 // renamed over it.
 //
 // The file a replacement of target writes: target itself or, when it is a symbolic
-// link, the file the link names (followed to its end as the system follows it, and
-// named from the folder it really lies in), so that the link stays.
+// link, the file the link names (followed to its end as the system follows it), so that
+// the link stays; named from the folder it really lies in, links among the folders
+// above resolved.
 QString LinkedFile(const QString& target);
 // The same, when the user may replace it: an existing file the user may not write is
 // refused with error 70 naming it.

@@ -957,3 +957,75 @@ TEST_F(PlantedFolder, LinksInTheOwnFolderAreNotFollowed)
         EXPECT_EQ(BytesOf(victimDb), db);
     }
 }
+
+// A suite whose folders lie elsewhere behind links (a share mounted elsewhere, the users'
+// folders on a local disk): the suite itself, the projects' folder, the project's folder
+// or the users' folder a link. The start makes the working copy, "Speichern" and the save
+// at exit put the change into the project the link names, the compaction replaces the
+// working copy, and the links stay links.
+TEST_F(SharedProject, AFolderBehindALinkIsStartedOnAndSavedInto)
+{
+    const QString elsewhere = root() + QStringLiteral("/anderswo");
+    const QString suiteLink = root() + QStringLiteral("/verweis");
+    struct Case {
+        const char* name;
+        QString folder;   // the folder moved elsewhere, a link taking its place
+    };
+    const Case cases[] = {
+        {"PROJEKTE", suite->projectsFolder()},
+        {"project folder", ParentFolder(projectDb())},
+        {"BENUTZER", root() + QStringLiteral("/BENUTZER")},
+        {"suite", QString()},
+    };
+    int round = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString moved = elsewhere + QLatin1Char('/') + QString::number(++round);
+        QString programFolder = suite->programFolder();
+        if (c.folder.isEmpty()) {
+            // The whole suite reached through a link: the program, its users' folder and
+            // the projects.
+            ASSERT_TRUE(QFile::link(root(), suiteLink));
+            programFolder = suiteLink + QStringLiteral("/TREMOL");
+            WriteAdminRow(archive(), suiteLink + QStringLiteral("/PROJEKTE"), QStringLiteral("TE0000.00"));
+        } else {
+            ASSERT_TRUE(QDir().mkpath(moved));
+            if (QFileInfo::exists(c.folder))
+                ASSERT_TRUE(QDir().rename(c.folder, moved + QStringLiteral("/ziel")));
+            else
+                ASSERT_TRUE(QDir().mkpath(moved + QStringLiteral("/ziel")));
+            ASSERT_TRUE(QFile::link(moved + QStringLiteral("/ziel"), c.folder));
+        }
+        dialogs->shown.clear();
+        ASSERT_EQ(Start(programFolder), frmMAIN::StartResult::Running);
+        EXPECT_TRUE(Boxes().empty());
+        EXPECT_TRUE(QFileInfo(workingCopy()).isFile());
+        Edit(*main, "Beispiel", "gespeichert");
+        main->mnuSPEICHERN_Click();
+        EXPECT_TRUE(Boxes().empty());
+        EXPECT_FALSE(main->Changed());
+        EXPECT_EQ(Comment(projectDb(), "Beispiel"), QStringLiteral("gespeichert"));
+        dialogs->msgAnswers = {MsgResult::OK};
+        main->mnuKOMPRIMIEREN_Click();
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("Datenbank wurde um "))) << Boxes()[0].text.toStdString();
+        dialogs->shown.clear();
+        Edit(*main, "Beispiel", "beim Beenden");
+        dialogs->msgAnswers = {MsgResult::Yes};
+        main->mnuBEENDEN_Click();
+        EXPECT_EQ(Boxes().size(), 1u);   // the question whether to save, alone
+        EXPECT_TRUE(main->unloaded());
+        EXPECT_EQ(Comment(projectDb(), "Beispiel"), QStringLiteral("beim Beenden"));
+        EXPECT_FALSE(QFileInfo::exists(workingCopy()));
+        EXPECT_TRUE(QFileInfo(c.folder.isEmpty() ? suiteLink : c.folder).isSymLink());
+        main.reset();
+        // Back to the suite as it was, for the next case.
+        if (c.folder.isEmpty()) {
+            ASSERT_TRUE(QFile::remove(suiteLink));
+            WriteAdminRow(archive(), suite->projectsFolder(), QStringLiteral("TE0000.00"));
+        } else {
+            ASSERT_TRUE(QFile::remove(c.folder));
+            ASSERT_TRUE(QDir().rename(moved + QStringLiteral("/ziel"), c.folder));
+        }
+    }
+}
