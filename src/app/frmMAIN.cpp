@@ -464,18 +464,32 @@ void frmMAIN::mnuKOMPRIMIEREN_Click()
 
 void frmMAIN::WithWorkingCopy(const char* menu, const std::function<void()>& command)
 {
-    if (ctx_.cnnX && ctx_.cnnX->isOpen()) {
+    if (WorkingCopyHere(Caption(U(menu))))
         command();
-        return;
-    }
-    GuardSpec box = RoutineBox(Caption(U(menu)));
+}
+
+bool frmMAIN::WorkingCopyHere(const QString& title)
+{
+    GuardSpec box = RoutineBox(title);
     box.buttons = MsgButtons::OK;
-    ShowErrorBox(ctx_.dlg(), box,
-                 VbError(VbErr::ObjectClosed, T("The working copy is not open: the command cannot run without it. "
-                                                "End the program and start it again.",
-                                                "Die Arbeitskopie ist nicht geöffnet: ohne sie kann der Befehl "
-                                                "nicht ausgeführt werden. Beenden Sie das Programm und starten Sie "
-                                                "es neu.")));
+    if (!ctx_.cnnX || !ctx_.cnnX->isOpen()) {
+        ShowErrorBox(ctx_.dlg(), box,
+                     VbError(VbErr::ObjectClosed, T("The working copy is not open: the command cannot run without "
+                                                    "it. End the program and start it again.",
+                                                    "Die Arbeitskopie ist nicht geöffnet: ohne sie kann der Befehl "
+                                                    "nicht ausgeführt werden. Beenden Sie das Programm und starten "
+                                                    "Sie es neu.")));
+        return false;
+    }
+    // A folder that is no longer the one held may hold what someone else put there (a
+    // journal that would be rolled back into the working copy): nothing is read there.
+    try {
+        workingCopy_.Path();
+    } catch (const VbError& e) {
+        ShowErrorBox(ctx_.dlg(), box, e);
+        return false;
+    }
+    return true;
 }
 
 void frmMAIN::mnuEXPIMP_Click()
@@ -532,7 +546,8 @@ void frmMAIN::stbMAIN_PanelClick(int index)
     Guarded(ctx_.dlg(), box, [&](Guard& g) {
         switch (index) {
         case 8:
-            records_.EingabeSpeichern(g, PANEL.text());
+            if (WorkingCopyHere(PANEL.text()))
+                records_.EingabeSpeichern(g, PANEL.text());
             break;
         case 9:
             records_.EingabeVerwerfen(g);
@@ -620,10 +635,10 @@ void frmMAIN::MDIForm_QueryUnload(bool& cancel, int mode)
             if (answer == MsgResult::Yes) {
                 while (Speichern() == WorkingCopy::SaveResult::Failed) {
                     const MsgResult next = ctx_.dlg().MsgBox(
-                        T("The changes were not saved.\r\nRetry: save again. Cancel: quit; the working copy is kept "
-                          "and will be offered at the next start.",
+                        T("The changes were not saved.\r\nRetry: save again. Cancel: quit; ",
                           "Die Änderungen wurden nicht gespeichert.\r\nWiederholen: noch einmal speichern. Abbrechen: "
-                          "beenden; die Arbeitskopie bleibt erhalten und wird beim nächsten Start angeboten."),
+                          "beenden; ")
+                            + workingCopy_.KeptAtEnd(),
                         MsgButtons::RetryCancel, MsgIcon::Exclamation, App::Title());
                     if (next != MsgResult::Retry) {
                         workingCopy_.KeepForNextStart();

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <sys/types.h>
 
 // The path as the system takes it. A path with a NUL in it, which the system would cut
@@ -36,12 +37,38 @@ enum class Sharing { Reading, AllEntries, EachOwnEntries };
 // folder of the user's own that grants less is widened so; another user's is left as it
 // is.
 void CreateSharedFolder(const QString& path, Sharing sharing);
-// Creates a folder of the user's own (errors as CreateFolder): whatever the folder above
-// grants and the file-creation mask leaves open, nobody else may write in it. One that
-// exists is taken only as such a folder: no link, the user's own, and written by nobody
-// else; anything else may hold what another user put there and is refused with error 70,
-// naming the folder and what is wrong, nothing in it changed.
-void CreateOwnFolder(const QString& path);
+// A folder held from the moment it was checked, by a handle on it: its path may later
+// show another folder (one above it renamed, another put in its place), which must never
+// be taken for it.
+class HeldFolder {
+public:
+    HeldFolder(QString path, int handle) : path_(std::move(path)), handle_(handle) {}
+    ~HeldFolder();
+    HeldFolder(HeldFolder&& other) noexcept : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)) {}
+    HeldFolder(const HeldFolder&) = delete;
+    HeldFolder& operator=(const HeldFolder&) = delete;
+    HeldFolder& operator=(HeldFolder&&) = delete;
+
+    const QString& path() const { return path_; }
+    // Whether its path still shows the held folder.
+    bool StillThere() const;
+    // Where the held folder lies now, as the system names it; empty when it was removed.
+    QString WhereNow() const;
+    // Error 70 naming the path when it shows another folder now (or none), saying where
+    // the held one lies now; or when the held folder is no longer the user's alone.
+    void Check() const;
+
+private:
+    QString path_;
+    int handle_ = -1;
+};
+// Creates a folder of the user's own (errors as CreateFolder) and holds it: whatever the
+// folder above grants and the file-creation mask leaves open, nobody else may write in
+// it. One that exists is taken only as such a folder: no link, the user's own, and
+// written by nobody else; anything else may hold what another user put there and is
+// refused with error 70, naming the folder, what is wrong and, when the user may not
+// remove it himself, who may; nothing in it changed.
+HeldFolder CreateOwnFolder(const QString& path);
 // Writes a whole file in a folder of the user's own without following a link at its
 // name: the content goes into a new file beside it (never one that exists, nor a link's
 // file), is synced and takes the name in one step. Error 70 names the file.

@@ -1029,3 +1029,86 @@ TEST_F(SharedProject, AFolderBehindALinkIsStartedOnAndSavedInto)
         }
     }
 }
+
+// While A works, her folder's place is taken: BENUTZER renamed aside and a folder of B's
+// put under her name, holding a database and a journal of his (or her folder only moved
+// aside). No command reads or writes there: each says, in one box, that her folder is no
+// longer the one checked at the start and where that one lies now; the save replaces
+// nothing, and the end leaves her work where it lies, saying so.
+TEST_F(SharedProject, ARenamedUsersFolderReachesNobodysWorkingCopy)
+{
+    REQUIRE_OTHER_USER("a folder of another user put in the place of the user's own");
+    for (const bool planted : {true, false}) {
+        SCOPED_TRACE(planted ? "BENUTZER renamed and a folder planted" : "her folder moved aside");
+        main.reset();
+        dialogs->shown.clear();
+        const QString benutzer = root() + QStringLiteral("/BENUTZER");
+        QDir(benutzer).removeRecursively();
+        QDir(benutzer + QStringLiteral(".alt")).removeRecursively();
+        ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+        Edit(*main, "Beispiel", "ihre Arbeit");
+        const QByteArray project = BytesOf(projectDb());
+        const QString held = planted ? benutzer + QStringLiteral(".alt/") + UserName().toUpper()
+                                     : userFolder() + QStringLiteral(".alt");
+        if (planted) {
+            ASSERT_TRUE(QDir().rename(benutzer, benutzer + QStringLiteral(".alt")));
+            const OtherUser b;
+            ASSERT_TRUE(QDir().mkpath(userFolder()));
+            SetMode(benutzer, 0777);
+            SetMode(userFolder(), 0777);
+            CopyDatabase(projectDb(), workingCopy());
+            Write(workingCopy() + QStringLiteral("-journal"), QByteArray(4096, 'j'));
+        } else {
+            ASSERT_TRUE(QDir().rename(userFolder(), held));
+        }
+        const QStringList entries = Entries(userFolder());
+        const QByteArray plantedDb = BytesOf(workingCopy());
+        const QString lost = QStringLiteral("Zugriff verweigert: ") + userFolder()
+                             + QStringLiteral("\r\nDer Ordner ist nicht mehr der beim Start geprüfte: er wurde verschoben "
+                                              "oder ersetzt. Der geprüfte Ordner liegt jetzt unter ")
+                             + held + QLatin1Char('.');
+
+        dialogs->msgAnswers = {MsgResult::OK, MsgResult::OK, MsgResult::Yes, MsgResult::OK, MsgResult::Cancel};
+        main->mnuOEFFNEN_Click();
+        main->mnuSPEICHERN_Click();
+        main->mnuBEENDEN_Click();
+        EXPECT_TRUE(main->unloaded());
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 5u);
+        EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 70\n") + lost);   // Öffnen
+        EXPECT_EQ(boxes[1].text, QStringLiteral("VB-Error: 70\n") + lost);   // Speichern
+        EXPECT_EQ(boxes[2].text, QStringLiteral("Sollen die Änderungen in Projekt TE0000.00 gespeichert werden?"));
+        EXPECT_EQ(boxes[3].text, QStringLiteral("VB-Error: 70\n") + lost);
+        EXPECT_EQ(boxes[4].text, QStringLiteral("Die Änderungen wurden nicht gespeichert.\r\nWiederholen: noch einmal "
+                                                "speichern. Abbrechen: beenden; Ihre Arbeitskopie bleibt in ")
+                                     + held + QStringLiteral(" und wird beim nächsten Start nicht angeboten."));
+        // Nothing read or written in the folder that took her folder's place, nor in the
+        // project; her work lies where the box said.
+        EXPECT_EQ(Entries(userFolder()), entries);
+        EXPECT_EQ(BytesOf(workingCopy()), plantedDb);
+        EXPECT_EQ(BytesOf(projectDb()), project);
+        EXPECT_EQ(Comment(held + QStringLiteral("/TREMOL.mdb"), "Beispiel"), QStringLiteral("ihre Arbeit"));
+    }
+}
+
+// A folder under her name that she may not remove (made by the owner of BENUTZER, where
+// each may remove only his own entries) is refused as ever, and the box names who may
+// remove it.
+TEST_F(SharedProject, ARefusedFolderTheUserMayNotRemoveNamesWhoMay)
+{
+    REQUIRE_OTHER_USER("a folder of another user under the user's name");
+    const QString benutzer = root() + QStringLiteral("/BENUTZER");
+    ASSERT_TRUE(QDir().mkpath(benutzer + QLatin1Char('/') + OtherUser::Name()));
+    SetMode(benutzer, 01777);
+    const QString owner = UserName().toUpper();
+    dialogsB->msgAnswers = {MsgResult::OK};
+    EXPECT_EQ(StartB(), frmMAIN::StartResult::Ended);
+    const auto boxes = dialogsB->boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\n"
+                                            "Zugriff verweigert: ")
+                                 + benutzer + QLatin1Char('/') + OtherUser::Name()
+                                 + QStringLiteral("\r\nDer Ordner gehört dem Benutzer ") + owner
+                                 + QStringLiteral(", nicht Ihnen. Entfernen kann ihn nur der Benutzer ") + owner
+                                 + QLatin1Char('.'));
+}

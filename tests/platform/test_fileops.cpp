@@ -177,9 +177,10 @@ TEST(FileOps, ALinkIsFollowedAsTheSystemFollowsIt)
         EXPECT_EQ(QDir(root.filePath(QStringLiteral("daten"))).entryList(QDir::Files), QStringList());
         EXPECT_EQ(QDir(root.filePath(QStringLiteral("ablage/daten"))).entryList(QDir::Files), QStringList{"seiten.pdf"});
     }
-    // A file that is no link is named as given, its folder's links left to the system.
+    // A file that is no link is named from the folder it really lies in too, so that what
+    // is made beside it is opened by a path without links.
     const QString plain = root.filePath(QStringLiteral("PROJEKTE/TE/neu.pdf"));
-    EXPECT_EQ(LinkedFile(plain), plain);
+    EXPECT_EQ(LinkedFile(plain), root.filePath(QStringLiteral("ablage/a/TE/neu.pdf")));
 }
 
 TEST(FileOps, ANameWithANulIsRefusedAndNoOtherFileIsTouched)
