@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <csignal>
+#include <optional>
 
 class OutsideEndTest : public AppFixture {
 protected:
@@ -113,11 +114,11 @@ TEST_F(OutsideEndTest, ASaveWaitingForAnotherIsGivenUpAndTheWorkIsKept)
     ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
     main->cnnX()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'Rest',0)"));
     main->MarkChanged();
-    ReplacementLock other(projectDb());
-    ASSERT_TRUE(other.TryLock());
-    QTimer::singleShot(100, [] { std::raise(SIGTERM); });
+    std::optional<ReplacementLock> other(std::in_place, projectDb());
+    ASSERT_TRUE(other->TryLock());
+    const ScopedSingleShot end(100, [] { std::raise(SIGTERM); });
 
-    main->mnuSPEICHERN_Click();
+    WithDeadline("The save waiting for another one", [&] { main->mnuSPEICHERN_Click(); }, [&] { other.reset(); });
 
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(RestRows(projectDb()), 0);

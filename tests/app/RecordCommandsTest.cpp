@@ -543,6 +543,21 @@ TEST_F(RecordCommandsTest, OpenedRecordIsSavedAsItself)
     EXPECT_EQ(record(1), namesake);
 }
 
+// Two selected records of one designation (written by other means), and a new record saved
+// over one of them: the saved record alone stays selected, its namesake included.
+TEST_F(RecordCommandsTest, SavedRecordAloneStaysActiveItsNamesakeIncluded)
+{
+    Sql(QStringLiteral("UPDATE [E1] SET [KEN]='Spundwand', [AKT]=true WHERE [ID] IN (1,2)"));
+    ASSERT_EQ(Active(), (QStringList{"Spundwand", "Spundwand"}));
+    NewRecord(QStringLiteral("Spundwand"));
+    dialogs->msgAnswers = {MsgResult::Yes};
+    CtrlS();
+    ASSERT_EQ(Boxes().size(), 1u);   // the question whether to overwrite
+    EXPECT_TRUE(InRestState());
+    EXPECT_EQ(Active(), QStringList{"Spundwand"});
+    EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Spundwand'"))), 2);
+}
+
 // A check of the input window after it closed fails its own test, and the tests after it
 // still run.
 TEST_F(RecordCommandsTest, AClosedInputWindowFailsTheTestNotTheTestProgram)

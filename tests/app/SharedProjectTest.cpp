@@ -13,7 +13,6 @@
 #include "setup/SuiteSetup.h"
 #include "support/OtherUser.h"
 #include <QProcess>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -632,7 +631,7 @@ TEST_F(SharedProject, ASaveWaitsForAnotherOneAndThenAsksAboutWhatItSaved)
     auto other = std::make_unique<ReplacementLock>(projectDb());
     ASSERT_TRUE(other->TryLock());
     int pointer = -1;
-    QTimer::singleShot(300, [&] {
+    const ScopedSingleShot otherSaves(300, [&] {
         pointer = MousePointer();
         Exec(projectDb(), QStringLiteral("UPDATE [E1] SET [KOM]='von der anderen' WHERE [KEN]='Spundwand'"));
         other.reset();
