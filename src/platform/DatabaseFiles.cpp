@@ -46,17 +46,19 @@ private:
                                                       "Die Datei ist keine gültige Datenbank."));
 }
 
-enum class Check { TablesOnly, EveryPage };
+enum class Check { TablesOnly, Full };
 
-// The check a copy passes before it may replace anything: SQLite's own quick check
-// of every page, and the tables the caller needs. Failures name the file the copy
-// was made from.
+// The check a copy passes before it may replace anything: SQLite's full integrity check
+// (every page, and every index against its table: the quick check leaves the indexes
+// out, and a damaged index gives wrong answers without an error), and the tables the
+// caller needs. Failures name the file the copy was made from.
 void CheckSound(const QString& path, const QStringList& requiredTables, const QString& reportAs, Check check)
 {
     Handle db(path, SQLITE_OPEN_READONLY);
     sqlite3_stmt* stmt = nullptr;
+    // The first fault is enough to refuse the file.
     bool ok = sqlite3_prepare_v2(db.get(),
-                                 check == Check::EveryPage ? "PRAGMA quick_check" : "SELECT 'ok' FROM sqlite_master",
+                                 check == Check::Full ? "PRAGMA integrity_check(1)" : "SELECT 'ok' FROM sqlite_master",
                                  -1, &stmt, nullptr) == SQLITE_OK;
     const int rc = ok ? sqlite3_step(stmt) : SQLITE_ERROR;
     ok = rc == SQLITE_DONE
@@ -116,7 +118,7 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
             if (sqlite3_backup_finish(backup) != SQLITE_OK)
                 to.fail(file);
         }
-        CheckSound(partial, options.requiredTables, source, Check::EveryPage);
+        CheckSound(partial, options.requiredTables, source, Check::Full);
         if (beforeReplace)
             beforeReplace(partial);
         PutInPlace(partial, file);
@@ -147,7 +149,7 @@ void CompactDatabase(Connection& cnn, const QString& tempPath)
     try {
         cnn.Execute(QStringLiteral("VACUUM INTO ?"), {Variant(tempPath)});
         // The compacted file must pass the check before it replaces anything.
-        CheckSound(tempPath, {}, tempPath, Check::EveryPage);
+        CheckSound(tempPath, {}, tempPath, Check::Full);
         SyncFile(tempPath);
     } catch (...) {
         RemoveWithJournal(tempPath);

@@ -165,6 +165,20 @@ TEST(DatabaseFiles, AFailedCopyLeavesTheTargetAsItWasAndSaysWhy)
         f.write(QByteArray(pageSize, '\0'));
     }
     ASSERT_TRUE(IsDatabaseWithTables(damaged, {QStringLiteral("E1"), QStringLiteral("E3")}));
+    // A file whose index no longer matches its table: every page is sound, so SQLite's
+    // quick check passes it, while a lookup through the index finds the wrong rows.
+    const QString staleIndex = p.folder() + QStringLiteral("/staleindex.mdb");
+    ASSERT_TRUE(QFile::copy(p.projectDbPath(), staleIndex));
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(staleIndex.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db,
+                               "PRAGMA writable_schema=ON;"
+                               "UPDATE sqlite_master SET sql='CREATE INDEX E3_ID ON E3 (ID, K, Z)' WHERE name='E3_ID'",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close_v2(db);
+    }
     const struct {
         const char* name;
         QString source;
@@ -174,6 +188,7 @@ TEST(DatabaseFiles, AFailedCopyLeavesTheTargetAsItWasAndSaysWhy)
         {"empty source", empty, RLIM_INFINITY, "Die Datei ist keine gültige Datenbank."},
         {"source without the record tables", presets, RLIM_INFINITY, "Der Datenbank fehlt die Tabelle E1."},
         {"a page of the source zeroed", damaged, RLIM_INFINITY, "Die Datei ist keine gültige Datenbank."},
+        {"an index of the source stale", staleIndex, RLIM_INFINITY, "Die Datei ist keine gültige Datenbank."},
         {"disk full", p.projectDbPath(), rlim_t(before.size() / 2), "Auf dem Datenträger ist kein Platz mehr frei."},
     };
     for (const auto& c : cases) {
