@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
+#include <optional>
 
 namespace {
 
@@ -81,11 +82,67 @@ void CheckSound(const QString& path, const QStringList& requiredTables, const QS
     }
 }
 
+QString JournalOf(const QString& path)
+{
+    return path + QStringLiteral("-journal");
+}
+
 void RemoveWithJournal(const QString& path)
 {
     QFile::remove(path);
-    QFile::remove(path + QStringLiteral("-journal"));
+    QFile::remove(JournalOf(path));
 }
+
+bool EntryExists(const QString& path)
+{
+    const QFileInfo entry(path);
+    return entry.exists() || entry.isSymLink();
+}
+
+// The file a copy replaces, held from just before the rename until the new file has
+// taken its place. A journal beside it belongs to it: SQLite would roll a hot one back
+// into whatever file then has the name, the new one included. So a hot journal is
+// rolled back into the old file first, a write still under way there is waited for
+// (as long as the timeout allows), and no journal is left beside the name. When that
+// cannot be done, nothing is replaced.
+class OldFileSettled {
+public:
+    OldFileSettled(const QString& file, int timeoutSeconds)
+    {
+        const QString journal = JournalOf(file);
+        if (!EntryExists(journal))
+            return;
+        try {
+            if (QFileInfo::exists(file)) {
+                // Its lock for writing, taken after any hot journal is rolled back: no
+                // other writer makes a journal beside it until the new file is in place.
+                old_.emplace(file, SQLITE_OPEN_READWRITE, timeoutSeconds);
+                old_->exec("BEGIN IMMEDIATE", file);
+            }
+            // What is left now is no other writer's (a journal kept after a commit, or one
+            // without its database): removed, so that nothing takes it for the new file's.
+            if (EntryExists(journal) && !QFile::remove(journal))
+                throw VbError(VbErr::PermissionDenied, VbErrorText(VbErr::PermissionDenied));
+        } catch (const VbError& e) {
+            throw VbError(e.number(), journal + QStringLiteral(": ")
+                                          + ProgramText("The journal of an interrupted write cannot be taken back "
+                                                        "into its database and removed:\r\n",
+                                                        "Das Journal eines abgebrochenen Schreibvorgangs kann nicht in "
+                                                        "seine Datenbank zurückgespielt und entfernt werden:\r\n")
+                                          + e.text());
+        }
+    }
+    ~OldFileSettled()
+    {
+        if (old_)
+            sqlite3_exec(old_->get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    OldFileSettled(const OldFileSettled&) = delete;
+    OldFileSettled& operator=(const OldFileSettled&) = delete;
+
+private:
+    std::optional<Handle> old_;
+};
 
 } // namespace
 
@@ -121,6 +178,7 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
         CheckSound(partial, options.requiredTables, source, Check::Full);
         if (beforeReplace)
             beforeReplace(partial);
+        const OldFileSettled old(file, options.timeoutSeconds);
         PutInPlace(partial, file);
     } catch (...) {
         RemoveWithJournal(partial);

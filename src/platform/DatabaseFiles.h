@@ -19,8 +19,11 @@ using BeforeReplace = std::function<void(const QString& partial)>;
 // first, as any reader would. The copy is written under a temporary name in the
 // target's folder, checked (SQLite's integrity check, and the required tables), synced,
 // and only then renamed over the target, so a failed copy leaves the target as it was.
-// A target that is a symbolic link stays one: the file it names is replaced; one the
-// user may not write is refused (error 70) before anything is copied.
+// A journal beside the target is its old file's: a hot one is rolled back into that
+// file before the rename, and none is left beside the new one; when that cannot be
+// done, the target stays as it was. A target that is a symbolic link stays one: the
+// file it names is replaced; one the user may not write is refused (error 70) before
+// anything is copied.
 void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options = {},
                   const BeforeReplace& beforeReplace = {});
 

@@ -284,6 +284,54 @@ TEST(DatabaseFiles, CopyReadsASourceLeftWithAHotJournal)
     copy->Close();
 }
 
+// A journal beside the file a copy replaces was written for that file: SQLite would roll
+// a hot one back into the new file at its next open, bringing old pages into it.
+TEST(DatabaseFiles, AJournalBesideTheTargetIsSettledInTheOldFileBeforeTheNewOneTakesItsPlace)
+{
+    TempProject p;
+    fillE3(*p.cnnX(), 10);
+    // The target as a write cut short leaves it: changed pages in the file, and the
+    // journal that takes them back (kept aside until a reader holds the file).
+    const QString target = p.folder() + QStringLiteral("/target.mdb");
+    const QString journal = target + QStringLiteral("-journal");
+    p.exec(QStringLiteral("BEGIN"));
+    p.exec(QStringLiteral("DELETE FROM E3"));
+    p.exec(QStringLiteral("CREATE TABLE BALLAST (B BLOB)"));
+    p.exec(QStringLiteral("INSERT INTO BALLAST SELECT zeroblob(4000) FROM (WITH RECURSIVE n(i) AS "
+                          "(SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) SELECT i FROM n)"));
+    ASSERT_TRUE(QFile::copy(p.projectDbPath(), target));
+    ASSERT_TRUE(QFile::copy(p.projectDbPath() + QStringLiteral("-journal"), p.folder() + QStringLiteral("/kept")));
+    p.exec(QStringLiteral("ROLLBACK"));
+    p.exec(QStringLiteral("INSERT INTO E1 (ID, KEN) VALUES (5, 'neu')"));
+
+    // Another program reading the old file: the journal cannot be rolled back, and the
+    // copy is refused with everything as it was.
+    auto reader = OpenDatabase(target);
+    reader->Execute(QStringLiteral("BEGIN"));
+    ScalarOf(reader, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    ASSERT_TRUE(QFile::copy(p.folder() + QStringLiteral("/kept"), journal));
+    const QByteArray before = BytesOf(target), journalBefore = BytesOf(journal);
+    const QString text = ErrorTextOf([&] { CopyDatabase(p.projectDbPath(), target, {{}, 1}); });
+    EXPECT_TRUE(text.startsWith(journal + QStringLiteral(": Das Journal eines abgebrochenen Schreibvorgangs")))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("Die Datenbank wird von einem anderen Programm benutzt.")))
+        << text.toStdString();
+    EXPECT_EQ(BytesOf(target), before);
+    EXPECT_EQ(BytesOf(journal), journalBefore);
+    EXPECT_EQ(LeftOvers(p.folder()), QStringList{QFileInfo(journal).fileName()});
+    reader->Execute(QStringLiteral("COMMIT"));
+    reader->Close();
+
+    // Once it can be: the new file alone takes the name, as it was copied.
+    CopyDatabase(p.projectDbPath(), target);
+    EXPECT_EQ(LeftOvers(p.folder()), QStringList());
+    auto copy = OpenDatabase(target);
+    EXPECT_EQ(CLng(ScalarOf(copy, QStringLiteral("SELECT count(*) FROM E3"))), 10);
+    EXPECT_EQ(CLng(ScalarOf(copy, QStringLiteral("SELECT count(*) FROM E1 WHERE KEN='neu'"))), 1);
+    EXPECT_EQ(CStr(ScalarOf(copy, QStringLiteral("PRAGMA integrity_check"))), QStringLiteral("ok"));
+    copy->Close();
+}
+
 TEST(DatabaseErrors, KnownCausesInTheProgramsWordsByResultCode)
 {
     TempProject p;
