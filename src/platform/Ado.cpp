@@ -34,6 +34,8 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     const QString file = m.hasMatch() ? m.captured(1).trimmed() : QString();
     if (file.isEmpty())
         throw VbError(VbErr::DbGeneral, QStringLiteral("Keine Datenquelle in der Verbindungszeichenfolge."));
+    // SQLite would wait on a named pipe for ever.
+    RefuseNoRegularFile(file);
     // SQLite would take an empty file for an empty database; the program never
     // creates one, so an empty file is no database either.
     const QFileInfo info(file);

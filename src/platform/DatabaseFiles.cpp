@@ -1,6 +1,7 @@
 #include "DatabaseFiles.h"
 #include "DbError.h"
 #include "FileOps.h"
+#include "FileState.h"
 #include "Locale.h"
 #include "VbError.h"
 #include <QDir>
@@ -149,6 +150,8 @@ private:
 void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options,
                   const BeforeReplace& beforeReplace)
 {
+    RefuseNoRegularFile(source);
+    RefuseNoRegularFile(target);
     const QFileInfo info(source);
     if (!info.isFile())
         throw VbError(VbErr::FileNotFound, VbErrorText(VbErr::FileNotFound) + QStringLiteral(": ") + source);

@@ -22,8 +22,8 @@ using BeforeReplace = std::function<void(const QString& partial)>;
 // A journal beside the target is its old file's: a hot one is rolled back into that
 // file before the rename, and none is left beside the new one; when that cannot be
 // done, the target stays as it was. A target that is a symbolic link stays one: the
-// file it names is replaced; one the user may not write is refused (error 70) before
-// anything is copied.
+// file it names is replaced; one the user may not write is refused (error 70), and a
+// source or target that is no regular file (error 75), before anything is copied.
 void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options = {},
                   const BeforeReplace& beforeReplace = {});
 
