@@ -59,9 +59,14 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
             throwDbError(db);
         sqlite3_commit_hook(db, [](void* self) { ++static_cast<Connection*>(self)->transactionEnds_; return 0; }, this);
         sqlite3_rollback_hook(db, [](void* self) { ++static_cast<Connection*>(self)->transactionEnds_; }, this);
-        // A file that is no database fails here rather than at the first query.
-        Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        runToEnd(db, probe.stmt);
+        // A file that is no database fails here rather than at the first query, and
+        // the error names it.
+        try {
+            Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            runToEnd(db, probe.stmt);
+        } catch (const VbError&) {
+            throw DatabaseError(db, QStringLiteral("'%1'").arg(file));
+        }
     } catch (...) {
         sqlite3_close_v2(db);
         throw;
