@@ -260,21 +260,31 @@ TEST(DatabaseFiles, ALockedSourceIsWaitedForOnlyAsLongAsTheTimeout)
         << text.toStdString();
 }
 
-TEST(DatabaseFiles, CopyReadsASourceLeftWithAHotJournal)
+namespace {
+
+// A write cut short in the project database: the file and its journal copied to file and
+// journal as a crash in the middle of a large transaction leaves them, with changed pages
+// already in the file.
+void CopyCutShortWrite(TempProject& p, const QString& file, const QString& journal)
 {
-    TempProject p;
-    fillE3(*p.cnnX(), 10);
-    // A write cut short: the file and its journal as a crash in the middle of a large
-    // transaction leaves them, with changed pages already in the file.
-    const QString crashed = p.folder() + QStringLiteral("/crashed.mdb");
     p.exec(QStringLiteral("BEGIN"));
     p.exec(QStringLiteral("DELETE FROM E3"));
     p.exec(QStringLiteral("CREATE TABLE BALLAST (B BLOB)"));
     p.exec(QStringLiteral("INSERT INTO BALLAST SELECT zeroblob(4000) FROM (WITH RECURSIVE n(i) AS "
                           "(SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) SELECT i FROM n)"));
-    ASSERT_TRUE(QFile::copy(p.projectDbPath(), crashed));
-    ASSERT_TRUE(QFile::copy(p.projectDbPath() + QStringLiteral("-journal"), crashed + QStringLiteral("-journal")));
+    ASSERT_TRUE(QFile::copy(p.projectDbPath(), file));
+    ASSERT_TRUE(QFile::copy(p.projectDbPath() + QStringLiteral("-journal"), journal));
     p.exec(QStringLiteral("ROLLBACK"));
+}
+
+} // namespace
+
+TEST(DatabaseFiles, CopyReadsASourceLeftWithAHotJournal)
+{
+    TempProject p;
+    fillE3(*p.cnnX(), 10);
+    const QString crashed = p.folder() + QStringLiteral("/crashed.mdb");
+    CopyCutShortWrite(p, crashed, crashed + QStringLiteral("-journal"));
 
     const QString target = p.folder() + QStringLiteral("/copy.mdb");
     CopyDatabase(crashed, target, {{QStringLiteral("E3")}});
@@ -290,18 +300,11 @@ TEST(DatabaseFiles, AJournalBesideTheTargetIsSettledInTheOldFileBeforeTheNewOneT
 {
     TempProject p;
     fillE3(*p.cnnX(), 10);
-    // The target as a write cut short leaves it: changed pages in the file, and the
-    // journal that takes them back (kept aside until a reader holds the file).
+    // The target as a write cut short leaves it, its journal kept aside until a reader
+    // holds the file.
     const QString target = p.folder() + QStringLiteral("/target.mdb");
     const QString journal = target + QStringLiteral("-journal");
-    p.exec(QStringLiteral("BEGIN"));
-    p.exec(QStringLiteral("DELETE FROM E3"));
-    p.exec(QStringLiteral("CREATE TABLE BALLAST (B BLOB)"));
-    p.exec(QStringLiteral("INSERT INTO BALLAST SELECT zeroblob(4000) FROM (WITH RECURSIVE n(i) AS "
-                          "(SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) SELECT i FROM n)"));
-    ASSERT_TRUE(QFile::copy(p.projectDbPath(), target));
-    ASSERT_TRUE(QFile::copy(p.projectDbPath() + QStringLiteral("-journal"), p.folder() + QStringLiteral("/kept")));
-    p.exec(QStringLiteral("ROLLBACK"));
+    CopyCutShortWrite(p, target, p.folder() + QStringLiteral("/kept"));
     p.exec(QStringLiteral("INSERT INTO E1 (ID, KEN) VALUES (5, 'neu')"));
 
     // Another program reading the old file: the journal cannot be rolled back, and the
