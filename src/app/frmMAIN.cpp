@@ -19,6 +19,7 @@
 #include "platform/Yield.h"
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -305,10 +306,24 @@ frmMAIN::StartResult frmMAIN::MDIForm_Load()
                 archive_ = std::make_shared<Connection>();
                 archive_->Open(JetConnectionString(ctx_.DATENBANKPFAD + QStringLiteral("/ARCHIV.mdb")));
             });
+            // A presets database that is there but cannot be opened (damaged, no database
+            // at all) ends the start with one box that names it; a missing one is the
+            // step's error.
+            std::optional<QString> presetsUnusable;
             g.step([&] {
+                const QString presets = ctx_.DATENBANKPFAD + QStringLiteral("/VORGABE.mdb");
                 ctx_.cnnX_V = std::make_shared<Connection>();
-                ctx_.cnnX_V->Open(JetConnectionString(ctx_.DATENBANKPFAD + QStringLiteral("/VORGABE.mdb")));
+                try {
+                    ctx_.cnnX_V->Open(JetConnectionString(presets));
+                } catch (const VbError& e) {
+                    if (!QFileInfo::exists(presets))
+                        throw;
+                    presetsUnusable = e.text();
+                }
             });
+            if (presetsUnusable)
+                Refusal(T("The presets database cannot be opened:\r\n", "Die Vorgabedatenbank kann nicht geöffnet werden:\r\n")
+                        + *presetsUnusable);
             Recordset rs;
             g.step([&] { rs.Open(AdminAbfrage(QStringLiteral("*"), BENUTZER()), archive_); });
             if (g.test([&] { return rs.Eof(); })) {

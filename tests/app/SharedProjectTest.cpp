@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace {
@@ -683,6 +684,63 @@ TEST_F(SharedProject, ASaveWithoutTheLockSaysSoAndGoesOn)
     EXPECT_FALSE(main->Changed());
     EXPECT_FALSE(QFileInfo::exists(planted));
     EXPECT_TRUE(QFileInfo(projectDb() + QStringLiteral(".lock")).isSymLink());
+}
+
+// A program writing every record of a project database, in a process of its own, that
+// stops in its commit, to be killed there: the file holds pages of the write, and the
+// journal beside it the pages that take them back. Its environment names the database.
+TEST(KilledWriter, DISABLED_StopsInItsCommit)
+{
+    const QByteArray db = qgetenv("TREMOL_WRITER");
+    sqlite3* handle = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(db.constData(), &handle, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    // A cache too small for the write: its pages go into the file before the commit.
+    ASSERT_EQ(sqlite3_exec(handle, "PRAGMA cache_size=1; BEGIN; UPDATE [E1] SET [KOM]='weg' || [KOM]", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    std::printf("MITTEN\n");
+    std::fflush(stdout);
+    for (;;)
+        QThread::sleep(60);
+}
+
+// A journal that a writer killed in its commit left beside the project belongs to the
+// file it was written for: a save rolls it back into that file before the new one takes
+// its place, so that the next start finds the save, not old pages rolled back into it.
+TEST_F(SharedProject, AJournalLeftBesideTheProjectIsNotRolledBackIntoTheSave)
+{
+    Exec(projectDb(), QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                                     "INSERT INTO [E1] ([ID],[KEN],[KOM],[AKT]) "
+                                     "SELECT 100 + i, 'R' || i, 'alt' || hex(zeroblob(50)), 0 FROM n"));
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    main->cnnX()->Execute(QStringLiteral("UPDATE [E1] SET [KOM]='neu' WHERE [KEN] LIKE 'R%'"));
+    main->MarkChanged();
+
+    QProcess writer;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TREMOL_WRITER"), projectDb());
+    writer.setProcessEnvironment(env);
+    writer.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_also_run_disabled_tests"),
+                                                          QStringLiteral("--gtest_filter=KilledWriter.*")});
+    while (!writer.readAllStandardOutput().contains("MITTEN"))
+        ASSERT_TRUE(writer.waitForReadyRead(60000)) << writer.readAllStandardError().toStdString();
+    writer.kill();
+    ASSERT_TRUE(writer.waitForFinished(60000));
+    const QString journal = projectDb() + QStringLiteral("-journal");
+    ASSERT_GT(QFileInfo(journal).size(), 0);
+
+    // The killed write changed the file: the save asks, and replaces it knowingly.
+    dialogs->msgAnswers = {MsgResult::Yes};
+    main->mnuSPEICHERN_Click();
+    ASSERT_FALSE(main->Changed());
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_FALSE(QFileInfo::exists(journal));
+
+    main->mnuBEENDEN_Click();
+    main.reset();
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    EXPECT_EQ(CLng(ScalarOf(main->cnnX(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KOM]='neu'"))), 3000);
+    EXPECT_EQ(CStr(ScalarOf(main->cnnX(), QStringLiteral("PRAGMA integrity_check"))), QStringLiteral("ok"));
 }
 
 namespace {
