@@ -906,8 +906,7 @@ TEST_F(PlantedFolder, ByAnotherUserBeforeTheFirstStart)
     const QString folderOfA = userFolder();
     {
         const OtherUser b;
-        ASSERT_TRUE(QDir().mkpath(folderOfA));
-        SetMode(ParentFolder(folderOfA), 01777);
+        ASSERT_TRUE(QDir().mkpath(folderOfA));   // in BENUTZER, where each may add his entries
         SetMode(folderOfA, 0777);
         ASSERT_TRUE(QFile::link(victim, folderOfA + QStringLiteral("/TREMOL.mdb.origin")));
     }
