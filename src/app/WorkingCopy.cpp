@@ -20,11 +20,13 @@
 
 namespace {
 
+// A path as the system resolves it (links and ".." followed), so that one file under two
+// spellings is known as one; a path to nothing is only cleaned.
 QString CanonicalPath(const QString& path)
 {
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 // The project database changed between the user's answer and the replacement: he is
@@ -177,7 +179,7 @@ bool WorkingCopy::Recovered(const QString& copy, const Origin& origin, const QSt
     if (!entry.exists() && !entry.isSymLink())
         return false;
     // A link at the working copy's name is none: whatever it names stays untouched.
-    const bool otherProject = !origin.projectDb.isEmpty() && origin.projectDb != CanonicalPath(projectDb);
+    const bool otherProject = !origin.projectDb.isEmpty() && CanonicalPath(origin.projectDb) != CanonicalPath(projectDb);
     if (otherProject || entry.isSymLink() || !IsDatabaseWithTables(copy, DatensatzTabellen())) {
         // Never offered, nor overwritten: kept aside. The name and the box take the
         // other project's name only from a folder that exists and a name fit for both.

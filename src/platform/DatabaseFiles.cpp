@@ -153,8 +153,10 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
     RefuseNoRegularFile(source);
     RefuseNoRegularFile(target);
     const QFileInfo info(source);
+    // A link to nothing: the file missing is the one it names.
     if (!info.isFile())
-        throw VbError(VbErr::FileNotFound, VbErrorText(VbErr::FileNotFound) + QStringLiteral(": ") + source);
+        throw VbError(VbErr::FileNotFound, VbErrorText(VbErr::FileNotFound) + QStringLiteral(": ")
+                                               + (info.isSymLink() ? LinkedFile(source) : source));
     if (info.size() == 0)
         NoDatabase(source);
     const QString file = FileToReplace(target);

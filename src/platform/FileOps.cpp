@@ -571,13 +571,26 @@ QString NewPartial(const QString& target)
     return partial;
 }
 
-void SyncFile(const QString& path)
+namespace {
+
+// Flushes a file (or a folder's entries) to the disk; false, with the cause in errno,
+// when it cannot.
+bool Flushed(const QString& path)
 {
     const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
     const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    const int error = errno;
     if (fd >= 0)
         ::close(fd);
-    if (!ok)
+    errno = error;
+    return ok;
+}
+
+} // namespace
+
+void SyncFile(const QString& path)
+{
+    if (!Flushed(path))
         throw VbError(VbErr::PermissionDenied, path + QStringLiteral(": ")
                                                    + ProgramText("The file could not be written to the disk.",
                                                                  "Die Datei konnte nicht auf den Datenträger geschrieben werden."));
@@ -592,11 +605,14 @@ void PutInPlace(const QString& partial, const QString& target)
         TryGroup(partial, old.st_gid);
         QFile::setPermissions(partial, QFile::permissions(file));
     }
-    SyncFile(partial);
-    if (std::rename(NativePath(partial).constData(), NativePath(file).constData()) != 0)
-        throw VbError(VbErr::PermissionDenied,
+    // A failure names the file the user knows and its own cause, taken before the texts
+    // are put together.
+    if (!Flushed(partial) || std::rename(NativePath(partial).constData(), NativePath(file).constData()) != 0) {
+        const int error = errno;
+        throw VbError(FileErrorNumber(error, VbErr::PathNotFound),
                       ProgramText("The file cannot take the place of ", "Die Datei kann nicht an die Stelle von ")
-                          + file + ProgramText(". ", " treten. ") + WriteFailureText(errno));
+                          + file + ProgramText(". ", " treten. ") + WriteFailureText(error));
+    }
     SyncFile(QFileInfo(file).absolutePath());
 }
 
@@ -683,6 +699,9 @@ QString WriteFailureText(int systemError)
     case EACCES:
     case EPERM:
         return ProgramText("Access was denied.", "Der Zugriff wurde verweigert.");
+    case ENOENT:
+    case ENOTDIR:
+        return ProgramText("The file or its folder is not there.", "Die Datei oder ihr Ordner ist nicht vorhanden.");
     default:
         return ProgramText("The file could not be written.", "Die Datei konnte nicht geschrieben werden.");
     }

@@ -66,6 +66,31 @@ TEST_F(WorkingCopyTest, CopyWithoutOriginMarkerIsOfferedAsBefore)
     EXPECT_EQ(RestRows(workingCopy()), 1);
 }
 
+// A marker that names this project under another spelling (through "..", or a link to
+// its folder) names this project: the copy is offered, not set aside.
+TEST_F(WorkingCopyTest, ACopyWhoseMarkerSpellsThisProjectOtherwiseIsOffered)
+{
+    const QString projects = QFileInfo(suite->projectsFolder()).canonicalFilePath();
+    ASSERT_TRUE(QFile::link(projects + QStringLiteral("/TE0000.00"), projects + QStringLiteral("/verweis")));
+    for (const QString& spelled : {projects + QStringLiteral("/TE0001.00/../TE0000.00/TREMOL.mdb"),
+                                   projects + QStringLiteral("/verweis/TREMOL.mdb")}) {
+        SCOPED_TRACE(spelled.toStdString());
+        main.reset();
+        dialogs->shown.clear();
+        LeaveWorkingCopy(QStringLiteral("TE0000.00"), false);
+        WriteOrigin(workingCopy(), {spelled, StateOfFile(projectDb())});
+        dialogs->msgAnswers = {MsgResult::Yes};
+        ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("Programm wurde während der Ausführung unterbrochen!")))
+            << Boxes()[0].text.toStdString();
+        EXPECT_EQ(RestRows(workingCopy()), 1);
+        EXPECT_EQ(QDir(userFolder()).entryList({QStringLiteral("TREMOL_*")}), QStringList());
+        dialogs->msgAnswers = {MsgResult::No};
+        main->mnuBEENDEN_Click();
+    }
+}
+
 TEST_F(WorkingCopyTest, LeftOverCopyOfAnotherProjectIsMovedAsideNotOffered)
 {
     LeaveWorkingCopy(QStringLiteral("TE0001.00"), true);
@@ -641,4 +666,37 @@ TEST_F(CompactionTest, CompactionUnderAFullDiskKeepsTheWorkingCopyAndReportsNoSu
     EXPECT_FALSE(FileExists(KompressionsDatei(workingCopy()) + QStringLiteral("-journal")));
     ASSERT_TRUE(main->cnnX()->isOpen());
     EXPECT_EQ(CLng(Scalar(workingCopy(), QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
+}
+
+// A project database that is a link to a file that is not there: the start's one box
+// names the missing file, not the link.
+TEST_F(WorkingCopyTest, ADanglingLinkAtTheProjectDatabaseNamesTheMissingFile)
+{
+    const QString missing = root() + QStringLiteral("/platte/TREMOL.mdb");
+    ASSERT_TRUE(QFile::remove(projectDb()));
+    ASSERT_TRUE(QFile::link(missing, projectDb()));
+    dialogs->msgAnswers = {MsgResult::OK};
+    EXPECT_EQ(Start(), frmMAIN::StartResult::Ended);
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\n"
+                                            "Datei nicht gefunden: ")
+                                 + missing);
+}
+
+// A save that finds the user's folder refused (opened to others meanwhile) says so in one
+// box, and stops there.
+TEST_F(WorkingCopyTest, ASaveIntoARefusedFolderSaysSoInOneBox)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    main->MarkChanged();
+    SetMode(userFolder(), 0777);
+    dialogs->msgAnswers = {MsgResult::OK, MsgResult::OK};
+    main->mnuSPEICHERN_Click();
+    SetMode(userFolder(), 0755);
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 70\nZugriff verweigert: ") + userFolder()
+                                 + QStringLiteral("\r\nAndere Benutzer dürfen in dem Ordner schreiben."));
+    EXPECT_TRUE(main->Changed());
 }

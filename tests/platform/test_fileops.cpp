@@ -290,3 +290,21 @@ TEST(NewFiles, AFileOpenedOrMadeBearsItsFinalModeFromItsFirstMoment)
     EXPECT_GT(seen, 0);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), QStringList());
 }
+
+// A replacement whose rename fails names the file and the rename's own cause.
+TEST(FileOps, AFailedPutInPlaceNamesTheFileAndItsCause)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("projekt"), target = folder + "/TREMOL.mdb";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString partial = NewPartial(target);
+    ASSERT_TRUE(QDir(folder).removeRecursively());   // the folder gone meanwhile, the new file with it
+    try {
+        PutInPlace(partial, target);
+        ADD_FAILURE() << "no error";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), VbErr::PathNotFound);
+        EXPECT_TRUE(e.text().endsWith(QStringLiteral("Die Datei oder ihr Ordner ist nicht vorhanden.")))
+            << e.text().toStdString();
+    }
+}
