@@ -305,33 +305,31 @@ void clsFLX::NUMMERIEREN()
         return;
     FlexGrid& g = grid();
     const int16_t c1 = TYPSPALTE_[0], c2 = TYPSPALTE_[1], c3 = TYPSPALTE_[2];
-    int16_t r1 = INDEXMIN_[0], r2 = INDEXMIN_[1], r3 = INDEXMIN_[2];
-    auto write = [&](int row, int16_t col, int16_t value) { g.setTextMatrix(row, col, CStr(Variant(value))); };
+    // Counted in 32 bits: a 16-bit start plus as many rows as a grid holds fits, so that
+    // every row a table takes gets its number.
+    int32_t r1 = INDEXMIN_[0], r2 = INDEXMIN_[1], r3 = INDEXMIN_[2];
+    auto write = [&](int row, int16_t col, int32_t value) { g.setTextMatrix(row, col, CStr(Variant(value))); };
     for (int row = g.FixedRows(); row < g.Rows(); ++row) {
         if (c2 < 0) {
-            write(row, c1, r1);
-            r1 = add16(r1, 1);
+            write(row, c1, r1++);
         } else if (c3 < 0) {
             if (r2 > INDEXMAX2_) {
                 r2 = INDEXMIN_[1];
-                r1 = add16(r1, 1);
+                ++r1;
             }
             write(row, c1, r1);
-            write(row, c2, r2);
-            r2 = add16(r2, 1);
+            write(row, c2, r2++);
         } else {
             if (r3 > INDEXMAX3_) {
                 r3 = INDEXMIN_[2];
-                r2 = add16(r2, 1);
-                if (r2 > INDEXMAX2_) {
+                if (++r2 > INDEXMAX2_) {
                     r2 = INDEXMIN_[1];
-                    r1 = add16(r1, 1);
+                    ++r1;
                 }
             }
             write(row, c1, r1);
             write(row, c2, r2);
-            write(row, c3, r3);
-            r3 = add16(r3, 1);
+            write(row, c3, r3++);
         }
     }
 }
@@ -348,8 +346,9 @@ float clsFLX::ZEITDIFFERENZ(const RowTime& from, const RowTime& to)
     return seconds;
 }
 
-void clsFLX::AKTUALISIEREN()
+bool clsFLX::AKTUALISIEREN()
 {
+    bool complete = false;
     Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Aktulisieren")), [&](Guard& g) {
         g.step([&] { NUMMERIEREN(); });
         const int cols = g.value<int>([&] { return grid().Cols(); }, 0);
@@ -371,7 +370,9 @@ void clsFLX::AKTUALISIEREN()
             }
         }
         elapsedTimes(g);
+        complete = !g.failed();
     });
+    return complete;
 }
 
 void clsFLX::elapsedTimes(Guard& g)
@@ -945,11 +946,17 @@ bool clsFLX::IMPORTIEREN(const QString& AKVK, const QString& DATEI)
             return ctx_.dlg().MsgBox(text, MsgButtons::OKCancel, MsgIcon::Exclamation, importTitle()) == MsgResult::OK;
         };
         std::optional<int> startRow;
-        bool read = false;
+        bool filled = false;
         RunReporting(
             [&] {
                 startRow = ReadMeasurementData(plan, ReadMeasurementFile(DATEI, MaxImportBytes), cells, ask);
-                read = true;
+                if (!startRow)
+                    return;
+                PostProcessImport(plan, *startRow, cells, [&](const QString& text) {
+                    ctx_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, importTitle());
+                });
+                NUMMERIEREN();
+                filled = true;
             },
             [&](const VbError& e) {
                 before.restore();
@@ -957,13 +964,13 @@ bool clsFLX::IMPORTIEREN(const QString& AKVK, const QString& DATEI)
                 box.buttons = MsgButtons::OK;
                 ShowErrorBox(ctx_.dlg(), box, e);
             });
-        if (!read || !startRow)
+        if (!filled)
             return false;
-        PostProcessImport(plan, *startRow, cells, [&](const QString& text) {
-            ctx_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, importTitle());
-        });
-        AKTUALISIEREN();
-        NUMMERIEREN();
+        // A refresh that fails has shown its box: the import is taken back.
+        if (!AKTUALISIEREN()) {
+            before.restore();
+            return false;
+        }
         return true;
     } catch (const VbError&) {
         return false;

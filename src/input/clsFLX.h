@@ -145,8 +145,9 @@ public:
     // editors' fonts, and fonts 1 to 5 of the title font set.
     void SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART = {}, int16_t SCHRIFTGROESSE = 0, bool FETT = false,
                               bool UNTERSTRICHEN = false, bool KURSIV = false, int32_t FARBE = 0);
-    // Renumbers, formats every cell by its column's format and computes the elapsed times.
-    void AKTUALISIEREN();
+    // Renumbers, formats every cell by its column's format and computes the elapsed times;
+    // false when an error was reported (whatever the answer to its box).
+    bool AKTUALISIEREN();
     // Draws the titles of the columns in view on the title picture (no box).
     void BESCHRIFTEN();
     // 0 or a typed character (33 and above): open the editor over the current cell;
@@ -174,12 +175,14 @@ public:
 
     // ---- measurement data and row filter (no window offers them; German only)
     // Fills the table from the measurement data file DATEI as the layout AKVK of the
-    // measurement presets describes it, cleans the texts and refreshes the table. False
-    // when the import ends early: a disabled table, an unknown layout, Cancel in one of
-    // its messages, a failing presets read, a file that cannot be read or has more
-    // cycles than the table can take (the file's error box; the table is left as it
-    // was), or a file that does not fit the layout (silently; rows written so far stay
-    // as written, unrefreshed). The coupled table is not changed.
+    // measurement presets describes it, cleans the texts, numbers the rows and refreshes
+    // the table. False when the import ends early: a disabled table, an unknown layout,
+    // Cancel in one of its messages, a failing presets read, a file that cannot be read
+    // or has more cycles than the table can take, any other error while the rows are
+    // written, cleaned or numbered (the import's error box) or refreshed (the refresh's
+    // box) - the table is left as it was - or a file that does not fit the layout
+    // (silently; rows written so far stay as written, unrefreshed). The coupled table is
+    // not changed.
     bool IMPORTIEREN(const QString& AKVK, const QString& DATEI);
     // Asks for a first and a last row and a reduced row count, then removes the rows of
     // that range that are no multiple of the step (last - first) / count, counted from
