@@ -610,24 +610,13 @@ bool clsFLX::EINFUEGEN(int16_t BOE)
 {
     bool committed = true;
     Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Einfügen")), [&](Guard& g) {
-        if (BOE == 0 || BOE == 13 || BOE == -1) {
-            committed = false;
-            if (commit(g, false))
-                commit(g, true);
-            // Whatever stopped the commit (a refused text, an error box), the editor
-            // still open holds the text being corrected.
-            committed = !editorOpen(g, false) && !editorOpen(g, true);
-        }
+        if (BOE == 0 || BOE == 13 || BOE == -1)
+            committed = commitEditors(g);
         if (BOE == 27) {
             cancel(g, false);
             cancel(g, true);
         } else if (BOE == -1 && committed) {
-            // An empty table takes no paste: what it showed would not be saved.
-            g.step([&] {
-                const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-                if (grid().Enabled() && data && data->hasText())
-                    grid().setClip(QGuiApplication::clipboard()->text());
-            });
+            paste(g);
         } else if (BOE == -2) {
             fill(g);
         }
@@ -635,39 +624,78 @@ bool clsFLX::EINFUEGEN(int16_t BOE)
     return committed;
 }
 
+bool clsFLX::commitEditors(Guard& g)
+{
+    if (commit(g, false))
+        commit(g, true);
+    // Whatever stopped the commit (a refused text, an error box), the editor
+    // still open holds the text being corrected.
+    return !editorOpen(g, false) && !editorOpen(g, true);
+}
+
 bool clsFLX::commit(Guard& g, bool list)
 {
     if (!editorOpen(g, list))
         return true;
     QWidget* editor = this->editor(list);
-    QString text = g.value<QString>([&] { return list ? ComboText(*cbo_) : txt_->text(); }, QString());
-    if (!text.isEmpty()) {
-        bool limitsGiven = false;
-        float min = 0, max = 0;
-        g.step([&] {
-            // The text box reads limits unless one is left out, the combo box only numeric ones.
-            const Dynamic& lo = ELMIN_[ESNR_];
-            const Dynamic& hi = ELMAX_[ESNR_];
-            limitsGiven = list ? IsNumeric(lo.value()) && IsNumeric(hi.value()) : !lo.isMissing() && !hi.isMissing();
-            if (limitsGiven) {
-                min = CSng(lo.value());
-                max = CSng(hi.value());
-            }
-        });
-        if (!testValue(g, text, limitsGiven, min, max)) {
-            // Whatever took the keyboard (a click on another cell, a command key), it
-            // goes back to the text being corrected.
-            g.step([&] { editor->setFocus(); });
-            return false;
-        }
-        g.step([&] {
-            if (!ELFORMAT_[ESNR_].isMissing())
-                text = Format(Variant(text), ELFORMAT_[ESNR_].text());
-        });
+    const QString typed = g.value<QString>([&] { return list ? ComboText(*cbo_) : txt_->text(); }, QString());
+    const std::optional<QString> text = committedText(g, ESNR_, typed, false);
+    if (!text) {
+        // Whatever took the keyboard (a click on another cell, a command key), it
+        // goes back to the text being corrected.
+        g.step([&] { editor->setFocus(); });
+        return false;
     }
-    g.step([&] { grid().setTextMatrix(EZNR_, ESNR_, text); });
+    g.step([&] { grid().setTextMatrix(EZNR_, ESNR_, *text); });
     close(g, list);
     return true;
+}
+
+std::optional<QString> clsFLX::committedText(Guard& g, int col, const QString& text, bool pasted)
+{
+    if (text.isEmpty())
+        return text;
+    bool limitsGiven = false;
+    float min = 0, max = 0;
+    g.step([&] {
+        // A list column reads only numeric limits, the others limits unless one is left out.
+        const Dynamic& lo = ELMIN_[col];
+        const Dynamic& hi = ELMAX_[col];
+        limitsGiven = columnType(col) == List ? IsNumeric(lo.value()) && IsNumeric(hi.value())
+                                              : !lo.isMissing() && !hi.isMissing();
+        if (limitsGiven) {
+            min = CSng(lo.value());
+            max = CSng(hi.value());
+        }
+    });
+    if (!testValue(g, col, text, limitsGiven, min, max, pasted))
+        return std::nullopt;
+    QString formatted = text;
+    g.step([&] {
+        if (!ELFORMAT_[col].isMissing())
+            formatted = Format(Variant(text), ELFORMAT_[col].text());
+    });
+    return formatted;
+}
+
+void clsFLX::paste(Guard& g)
+{
+    std::vector<FlexGrid::ClipCell> cells;
+    g.step([&] {
+        // An empty table takes no paste: what it showed would not be saved.
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        if (grid().Enabled() && data && data->hasText())
+            cells = grid().ClipCells(QGuiApplication::clipboard()->text());
+    });
+    // Every cell takes what a commit of its text would write; one refused text pastes
+    // nothing, so that no block is pasted in part.
+    for (FlexGrid::ClipCell& cell : cells) {
+        const std::optional<QString> text = committedText(g, cell.col, cell.text, true);
+        if (!text)
+            return;
+        cell.text = *text;
+    }
+    g.step([&] { grid().setCells(cells); });
 }
 
 QWidget* clsFLX::editor(bool list) const
@@ -702,34 +730,36 @@ void clsFLX::close(Guard& g, bool list)
     g.step([&] { grid().SetFocus(); });
 }
 
-bool clsFLX::testValue(Guard& g, const QString& text, bool limitsGiven, float min, float max)
+bool clsFLX::testValue(Guard& g, int col, const QString& text, bool limitsGiven, float min, float max, bool named)
 {
     // The test works on a copy: the cell takes the text as typed.
     QString copy = text;
     const bool ranged = limitsGiven && min < max;
     return g.test([&] {
-        const QString title = PlainTitle(ELST1_[ESNR_].text());   // as the title picture shows it
-        switch (columnType(ESNR_)) {
+        const QString title = PlainTitle(ELST1_[col].text());   // as the title picture shows it
+        switch (columnType(col)) {
         case Index1:
         case Index2:
         case Index3:
-            return !ranged || WERTPRUEFUNG(copy, min, max, true, false, QStringLiteral("Indexspalte ") + title);
+            return !ranged || WERTPRUEFUNG(copy, min, max, true, false, QStringLiteral("Indexspalte ") + title, named);
         case Date:
-            return WERTPRUEFUNG(copy, min, max, false, true, QStringLiteral("Datumsspalte ") + title);
+            return WERTPRUEFUNG(copy, min, max, false, true, QStringLiteral("Datumsspalte ") + title, named);
         case Time:
-            return WERTPRUEFUNG(copy, min, max, false, true, QStringLiteral("Uhrzeitspalte ") + title);
+            return WERTPRUEFUNG(copy, min, max, false, true, QStringLiteral("Uhrzeitspalte ") + title, named);
         default:
-            return !ranged || WERTPRUEFUNG(copy, min, max, false, false, QStringLiteral("Spalte ") + title);
+            return !ranged || WERTPRUEFUNG(copy, min, max, false, false, QStringLiteral("Spalte ") + title, named);
         }
     });
 }
 
-bool clsFLX::WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool date, const QString& label)
+bool clsFLX::WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool date, const QString& label,
+                          bool named)
 {
     const Wertfehler fehler = Wertpruefung(text, min, max, whole, date);
     if (fehler == Wertfehler::Keiner)
         return true;
-    ctx_.dlg().MsgBox(Wertmeldung(fehler, 3, min, max), MsgButtons::OK, MsgIcon::Exclamation,
+    const QString name = named ? QStringLiteral("\"") + text + QStringLiteral("\"\n") : QString();
+    ctx_.dlg().MsgBox(name + Wertmeldung(fehler, 3, min, max), MsgButtons::OK, MsgIcon::Exclamation,
                       QStringLiteral("MSFlexGrid / ") + label);
     return false;
 }

@@ -39,6 +39,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class clsFLX {
@@ -159,7 +160,8 @@ public:
     // refused text keeps the editor open and gives it the keyboard;
     // 27 (Escape): close the open editor without writing: the cell keeps its text;
     // -1: commit the open editor, then paste the clipboard's text into the selection
-    // (not into an empty table);
+    // (not into an empty table), each cell written as a commit of its text would write
+    // it; a text a commit refuses (its box names it) pastes nothing;
     // -2: fill the selection with the current cell's text when armed, then disarm.
     // False when an editor stays open after a commit: a command that commits first
     // goes no further then, so that the text being corrected keeps its cell.
@@ -206,6 +208,13 @@ private:
     // The commit of the text box or the combo box (list); false when the value test
     // refused its text.
     bool commit(Guard& g, bool list);
+    // Commits both editors; false when one stays open.
+    bool commitEditors(Guard& g);
+    // What a commit writes into a cell of column col for a text, typed or pasted: the
+    // text tested by the column's type and limits, then formatted by its pattern;
+    // nullopt when refused (after the box, which names a pasted text).
+    std::optional<QString> committedText(Guard& g, int col, const QString& text, bool pasted);
+    void paste(Guard& g);
     // The text box, or the combo box (list); nullptr when unbound.
     QWidget* editor(bool list) const;
     // Whether the text box or the combo box (list) is open over a column of its type.
@@ -213,12 +222,13 @@ private:
     // Closes the open editor without writing; closing empties it and gives the grid the keyboard.
     void cancel(Guard& g, bool list);
     void close(Guard& g, bool list);
-    // Tests the text of a commit into column ESNR by its type; false when refused.
-    bool testValue(Guard& g, const QString& text, bool limitsGiven, float min, float max);
+    // Tests the text of a commit into column col by its type; false when refused.
+    bool testValue(Guard& g, int col, const QString& text, bool limitsGiven, float min, float max, bool named);
     void openEditors(Guard& g, int16_t code);
     void appendRow(Guard& g);
     void fill(Guard& g);
-    bool WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool date, const QString& label);
+    // Its box names the text first when named.
+    bool WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool date, const QString& label, bool named);
     // A row's date and time cells as read: none where a cell holds no date or time.
     struct RowTime {
         std::optional<VbDate> date, time;
