@@ -17,7 +17,9 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTimer>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -608,17 +610,23 @@ void clsFLX::appendRow(Guard& g)
 
 bool clsFLX::EINFUEGEN(int16_t BOE)
 {
+    const bool afterRefusedFill = std::exchange(*fillRefused_, false);
     bool committed = true;
     Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Einfügen")), [&](Guard& g) {
-        if (BOE == 0 || BOE == 13 || BOE == -1)
+        if (BOE == 0 && afterRefusedFill) {
+            // The click that ends a fill drag whose commit was refused would only refuse
+            // the same text again: one drag, one box.
+            committed = false;
+        } else if (BOE == 0 || BOE == 13 || BOE == -1) {
             committed = commitEditors(g);
+        }
         if (BOE == 27) {
             cancel(g, false);
             cancel(g, true);
         } else if (BOE == -1 && committed) {
             paste(g);
         } else if (BOE == -2) {
-            fill(g);
+            committed = fill(g);
         }
     });
     return committed;
@@ -764,18 +772,27 @@ bool clsFLX::WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool 
     return false;
 }
 
-void clsFLX::fill(Guard& g)
+bool clsFLX::fill(Guard& g)
 {
     if (!g.test([&] { return grid().MousePointer() == FillArmed; }))
-        return;
-    g.step([&] {
-        FlexGrid& gr = grid();
-        const QString text = gr.Text();
-        for (int r = gr.Row(); r <= gr.RowSel(); ++r)
-            for (int c = gr.Col(); c <= gr.ColSel(); ++c)
-                gr.setTextMatrix(r, c, text);
-    });
+        return true;
+    // The open editor goes into its cell first; a text it refuses stops the fill.
+    const bool committed = commitEditors(g);
+    if (committed) {
+        g.step([&] {
+            FlexGrid& gr = grid();
+            const QString text = gr.Text();
+            for (int r = gr.Row(); r <= gr.RowSel(); ++r)
+                for (int c = gr.Col(); c <= gr.ColSel(); ++c)
+                    gr.setTextMatrix(r, c, text);
+        });
+    } else {
+        // Noted for the click that ends this release only, should one come.
+        *fillRefused_ = true;
+        QTimer::singleShot(0, [refused = fillRefused_] { *refused = false; });
+    }
     g.step([&] { grid().setMousePointer(0); });
+    return committed;
 }
 
 // ---------------------------------------------------------------- rows and tooltips

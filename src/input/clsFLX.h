@@ -162,7 +162,9 @@ public:
     // -1: commit the open editor, then paste the clipboard's text into the selection
     // (not into an empty table), each cell written as a commit of its text would write
     // it; a text a commit refuses (its box names it) pastes nothing;
-    // -2: fill the selection with the current cell's text when armed, then disarm.
+    // -2: when armed, commit the open editor, then fill the selection with the current
+    // cell's text; disarm. A refused commit fills nothing, and the click that ends the
+    // same release does not commit again.
     // False when an editor stays open after a commit: a command that commits first
     // goes no further then, so that the text being corrected keeps its cell.
     bool EINFUEGEN(int16_t BOE = 0);
@@ -226,7 +228,8 @@ private:
     bool testValue(Guard& g, int col, const QString& text, bool limitsGiven, float min, float max, bool named);
     void openEditors(Guard& g, int16_t code);
     void appendRow(Guard& g);
-    void fill(Guard& g);
+    // False when the commit before the fill was refused.
+    bool fill(Guard& g);
     // Its box names the text first when named.
     bool WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool date, const QString& label, bool named);
     // A row's date and time cells as read: none where a cell holds no date or time.
@@ -258,4 +261,7 @@ private:
     std::array<int16_t, 6> TYPSPALTE_{-1, -1, -1, -1, -1, -1};
     QString EDETE_;
     bool mirroring_ = false;   // a row operation is repeating itself on coupled tables
+    // A fill's commit was refused in the release now running (shared with the timer
+    // that ends it).
+    std::shared_ptr<bool> fillRefused_ = std::make_shared<bool>(false);
 };

@@ -319,6 +319,16 @@ TEST_F(GridTableTest, DraggingFromTheRightEdgeOfACellFillsDownwards)
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*grid, 2, 1));
     EXPECT_EQ(Column(*grid, 1), (QStringList{"", "", "7,00", "7,00", "9,00"}));
 
+    // A value still open in the editor is committed first; the fill then covers its cell.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*grid, 4, 1));
+    QTest::keyClick(grid, '5');
+    ASSERT_FALSE(txt->isHidden());
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*grid, 3, 1, 0.9));
+    QTest::mouseMove(grid->viewport(), CellPoint(*grid, 5, 1, 0.9));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*grid, 5, 1, 0.9));
+    EXPECT_TRUE(txt->isHidden());
+    EXPECT_EQ(Column(*grid, 1), (QStringList{"", "", "7,00", "7,00", "7,00"}));
+
     // The zone is open at both ends: exactly 85 % does not arm.
     grid->setRow(1);
     grid->setCol(1);
