@@ -658,16 +658,17 @@ public:
 
 // Asks for a row number until the answer is one that accept takes; nullopt after Cancel
 // in the refusal box. An answer is read by the locale and taken down to the whole number
-// not above it; one beyond 16 bits is refused like any other.
-std::optional<int16_t> askNumber(DialogService& dlg, const QString& prompt, const QString& defaultText,
-                                 const QString& refusal, const std::function<bool(int16_t)>& accept)
+// not above it; one beyond the rows a table may have is refused like any other (every row
+// of a table, as many as an import fills, can be named).
+std::optional<int32_t> askNumber(DialogService& dlg, const QString& prompt, const QString& defaultText,
+                                 const QString& refusal, const std::function<bool(int32_t)>& accept)
 {
     for (;;) {
         const Variant answer(dlg.InputBox(prompt, QStringLiteral("Zeilenfilter"), defaultText));
         if (IsNumeric(answer)) {
             const double x = std::floor(CDbl(answer));
-            if (x >= -32768.0 && x <= 32767.0 && accept(int16_t(x)))
-                return int16_t(x);
+            if (std::abs(x) <= FlexGrid::MaxRows && accept(int32_t(x)))
+                return int32_t(x);
         }
         if (dlg.MsgBox(refusal, MsgButtons::OKCancel, MsgIcon::Exclamation, filterTitle()) == MsgResult::Cancel)
             return std::nullopt;
@@ -743,19 +744,19 @@ void clsFLX::ZEILENFILTER()
         DialogService& dlg = ctx_.dlg();
         const auto first = askNumber(dlg, QStringLiteral("Erste Zeile: "), QStringLiteral("0"),
                                      QStringLiteral("Ungültige Angabe für die Nummer der ersten Zeile!"),
-                                     [](int16_t) { return true; });
+                                     [](int32_t) { return true; });
         if (!first)
             return;
         const QString lastRow = g.value<QString>([&] { return CStr(Variant(int32_t(grid().Rows() - 2))); }, QString());
         const auto last = askNumber(dlg, QStringLiteral("Letzte Zeile: "), lastRow,
                                     QStringLiteral("Ungültige Angabe für die Nummer der letzten Zeile!"),
-                                    [](int16_t) { return true; });
+                                    [](int32_t) { return true; });
         if (!last)
             return;
-        const int span = *last - *first;
-        const auto count = askNumber(dlg, QStringLiteral("Reduzierte Zeilenanzahl: "), CStr(Variant(int32_t(span))),
+        const int32_t span = *last - *first;
+        const auto count = askNumber(dlg, QStringLiteral("Reduzierte Zeilenanzahl: "), CStr(Variant(span)),
                                      QStringLiteral("Ungültige Angabe für die reduzierte Zeilenanzahl!"),
-                                     [&](int16_t c) { return c >= 1 && c <= span; });
+                                     [&](int32_t c) { return c >= 1 && c <= span; });
         if (!count)
             return;
         // Halves to even; at least 1, as the count is at most the span.
