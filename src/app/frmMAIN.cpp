@@ -605,6 +605,12 @@ void frmMAIN::MDIForm_QueryUnload(bool& cancel, int mode)
 {
     Guarded(ctx_.dlg(), RoutineBox(App::Title()), [&](Guard& g) {
         const bool asks = mode == UnloadMode::UserClose || mode == UnloadMode::Code;
+        // Input typed into the input window is no part of the working copy: it goes
+        // only when the user lets it go, before the project's question.
+        if (asks && !records_.EingabeAufgeben()) {
+            cancel = true;
+            return;
+        }
         if (asks && workingCopy_.Changed()) {
             const MsgResult answer = ctx_.dlg().MsgBox(
                 T("Do you want to save changes to project ", "Sollen die Änderungen in Projekt ") + ctx_.PROJEKT
