@@ -1,5 +1,6 @@
 #include "platform/DialogService.h"
 #include "platform/Documents.h"
+#include "platform/FileOps.h"
 #include "platform/Locale.h"
 #include "support/TestHelpers.h"
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QUrl>
 #include <gtest/gtest-spi.h>
@@ -313,10 +315,67 @@ TEST(QtDialogs, InputBoxReturnsTheTextOrEmptyOnCancel)
     EXPECT_EQ(dialogs.InputBox(QStringLiteral("p"), QStringLiteral("T"), QStringLiteral("vorgabe")), QString());
 }
 
-// The output file typed into the print dialog, confirmed with its button: a name lands
-// in the folder the dialog proposed, with ".pdf" when it has no extension; a name that
-// names no file, or holds control characters, is refused with a box saying why, and the
-// dialog stays open with the name.
+// What the print dialog made of a name typed into its output field and confirmed with
+// its button: the printer's file, or the box that refused the name (the dialog then
+// staying open with the name and the keyboard in it, and cancelled).
+struct TypedPrintFile {
+    bool printed = false;
+    QString file;
+    QString box;
+};
+
+TypedPrintFile TypeIntoPrintDialog(const QString& typed, const QString& proposed)
+{
+    QPrinter printer;
+    QtDialogService dialogs(&printer);
+    PrintRangeRequest r;
+    r.fileName = proposed;
+    TypedPrintFile result;
+    bool enabled = false;
+    QString boxTitle, dialogTitle, kept;
+    onNextDialog<QPrintDialog>([&](QPrintDialog* d) {
+        auto* file = d->findChild<QLineEdit*>(QStringLiteral("filename"));
+        ASSERT_NE(file, nullptr);
+        enabled = file->isEnabled();
+        dialogTitle = d->windowTitle();
+        file->setText(typed);
+        auto* buttons = d->findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        // A box of a refusal comes up inside the click; the watch goes with the click.
+        QTimer boxWatch;
+        boxWatch.setSingleShot(true);
+        QObject::connect(&boxWatch, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                result.box = box->text();
+                boxTitle = box->windowTitle();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        boxWatch.start(0);
+        buttons->button(QDialogButtonBox::Ok)->click();
+        if (result.box.isEmpty())
+            return;
+        EXPECT_TRUE(d->isVisible());
+        kept = file->text();
+        EXPECT_EQ(d->focusWidget(), file);
+        d->reject();
+    });
+    result.printed = dialogs.ShowPrinter(r);
+    EXPECT_TRUE(enabled);   // the dialog's printer is the PDF file
+    EXPECT_NE(result.printed, !result.box.isEmpty());
+    if (result.printed) {
+        result.file = printer.outputFileName();
+    } else {
+        EXPECT_EQ(boxTitle, dialogTitle);   // the print dialog's
+        EXPECT_EQ(kept, typed);
+    }
+    return result;
+}
+
+// A name lands in the folder the dialog proposed, with ".pdf" unless it ends so (the
+// points of project numbers and designations end no name); a name that names no file,
+// holds control characters or lies in a folder that does not exist is refused with a
+// box saying why.
 TEST(QtDialogs, PrintFileNameLandsWhereTheDialogProposedIt)
 {
     const LocaleScope german(German());
@@ -335,6 +394,9 @@ TEST(QtDialogs, PrintFileNameLandsWhereTheDialogProposedIt)
         {QStringLiteral("abc"), folder + QStringLiteral("/abc.pdf"), {}},
         {QStringLiteral("1e40"), folder + QStringLiteral("/1e40.pdf"), {}},
         {QStringLiteral("'; DROP TABLE E1; --"), folder + QStringLiteral("/'; DROP TABLE E1; --.pdf"), {}},
+        {QStringLiteral("TE0000.00_Variante2"), folder + QStringLiteral("/TE0000.00_Variante2.pdf"), {}},
+        {QStringLiteral("Wand 2.5m"), folder + QStringLiteral("/Wand 2.5m.pdf"), {}},
+        {QStringLiteral("Bericht.txt"), folder + QStringLiteral("/Bericht.txt.pdf"), {}},
         {QStringLiteral("Bericht."), folder + QStringLiteral("/Bericht.pdf"), {}},
         {QStringLiteral("Mappe/Bericht.pdf"), folder + QStringLiteral("/Mappe/Bericht.pdf"), {}},
         {home.filePath(QStringLiteral("Bericht")), home.filePath(QStringLiteral("Bericht.pdf")), {}},
@@ -346,49 +408,50 @@ TEST(QtDialogs, PrintFileNameLandsWhereTheDialogProposedIt)
         {QStringLiteral("abc\r\n"), {}, control},
         {QStringLiteral("a") + QChar(0) + QStringLiteral("b"), {}, control},
         {QStringLiteral("a") + QChar(0x7f), {}, control},
+        {QStringLiteral("nosuch/x"), {},
+         QStringLiteral("Den Ordner gibt es nicht: ") + folder + QStringLiteral("/nosuch")},
+        {home.filePath(QStringLiteral("Mappe/Bericht.pdf")), {},
+         QStringLiteral("Den Ordner gibt es nicht: ") + home.filePath(QStringLiteral("Mappe"))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
-        QPrinter printer;
-        QtDialogService dialogs(&printer);
-        PrintRangeRequest r;
-        r.fileName = folder + QStringLiteral("/TE0000.00_Beispiel.pdf");
-        bool enabled = false;
-        QString boxText, boxTitle, dialogTitle, kept;
-        onNextDialog<QPrintDialog>([&](QPrintDialog* d) {
-            auto* file = d->findChild<QLineEdit*>(QStringLiteral("filename"));
-            ASSERT_NE(file, nullptr);
-            enabled = file->isEnabled();
-            dialogTitle = d->windowTitle();
-            file->setText(c.typed);
-            auto* buttons = d->findChild<QDialogButtonBox*>();
-            ASSERT_NE(buttons, nullptr);
-            if (!c.box.isEmpty())
-                onNextDialog<QMessageBox>([&](QMessageBox* box) {
-                    boxText = box->text();
-                    boxTitle = box->windowTitle();
-                    box->button(QMessageBox::Ok)->click();
-                });
-            buttons->button(QDialogButtonBox::Ok)->click();
-            if (c.box.isEmpty())
-                return;
-            // Refused: still open with the name, the keyboard in it; then cancelled.
-            EXPECT_TRUE(d->isVisible());
-            kept = file->text();
-            EXPECT_EQ(d->focusWidget(), file);
-            d->reject();
-        });
-        const bool printed = dialogs.ShowPrinter(r);
-        ASSERT_TRUE(enabled);   // the dialog's printer is the PDF file
-        EXPECT_EQ(printed, c.box.isEmpty());
-        EXPECT_EQ(boxText, c.box);
-        if (c.box.isEmpty()) {
-            EXPECT_EQ(printer.outputFileName(), c.file);
-        } else {
-            EXPECT_EQ(boxTitle, dialogTitle);   // the print dialog's
-            EXPECT_EQ(kept, c.typed);
-        }
+        const TypedPrintFile typed = TypeIntoPrintDialog(c.typed, folder + QStringLiteral("/TE0000.00_Beispiel.pdf"));
+        EXPECT_EQ(typed.box, c.box);
+        EXPECT_EQ(typed.file, c.file);
     }
+}
+
+// A name longer than the system takes is refused with a box that says how long it may
+// be: a name of that length is taken, and its file can be written under its temporary
+// name and its own. Umlauts take two of the system's bytes.
+TEST(QtDialogs, PrintFileNameTooLongForTheSystemIsRefused)
+{
+    const LocaleScope german(German());
+    QTemporaryDir project;
+    const QString proposed = project.filePath(QStringLiteral("TE0000.00_Beispiel.pdf"));
+    const QRegularExpression tooLong(QString::fromUtf8(
+        "^Der Dateiname ist zu lang: hier sind höchstens (\\d+) Zeichen möglich, die Endung \".pdf\" "
+        "eingeschlossen \\(Umlaute und andere Sonderzeichen zählen mehrfach\\); er hat (\\d+)\\.$"));
+    const QRegularExpressionMatch refused =
+        tooLong.match(TypeIntoPrintDialog(QString(300, QLatin1Char('a')), proposed).box);
+    ASSERT_TRUE(refused.hasMatch());
+    EXPECT_EQ(refused.captured(2), QStringLiteral("304"));
+    const int room = refused.captured(1).toInt();
+    EXPECT_GT(room, 200);
+    EXPECT_LT(room, 255);
+    const QRegularExpressionMatch umlauts = tooLong.match(TypeIntoPrintDialog(QString(150, QChar(0xE4)), proposed).box);
+    ASSERT_TRUE(umlauts.hasMatch());
+    EXPECT_EQ(umlauts.captured(2), QStringLiteral("304"));
+
+    const QString fitting = QString(room - 4, QLatin1Char('a'));
+    EXPECT_TRUE(tooLong.match(TypeIntoPrintDialog(fitting + QLatin1Char('a'), proposed).box).hasMatch());
+    const TypedPrintFile taken = TypeIntoPrintDialog(fitting, proposed);
+    ASSERT_TRUE(taken.printed);
+    EXPECT_EQ(taken.file, project.filePath(fitting + QStringLiteral(".pdf")));
+    QFile partial(PartialName(taken.file));
+    ASSERT_TRUE(partial.open(QIODevice::WriteOnly)) << partial.errorString().toStdString();
+    partial.close();
+    ASSERT_TRUE(partial.rename(taken.file));
 }
 
 TEST(QtDialogs, PrintDialogTakesTheRangeAndReportsTheChoice)
