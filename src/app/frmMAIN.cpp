@@ -402,7 +402,7 @@ mdiAUTOSTART& frmMAIN::AUTOSTART()
 {
     if (!startWindow_) {
         auto* form = new mdiAUTOSTART(ctx_.SPRACHE);
-        QMdiSubWindow* sub = mdiArea->addSubWindow(form, Qt::SubWindow | Qt::CustomizeWindowHint);
+        QMdiSubWindow* sub = mdiArea->addSubWindow(form, Qt::SubWindow | Qt::FramelessWindowHint);
         sub->setObjectName(QStringLiteral("mdiAUTOSTART_Window"));
         sub->setWindowTitle(QString());
         sub->setSystemMenu(nullptr);   // nothing to restore or minimise it with
@@ -414,6 +414,9 @@ mdiAUTOSTART& frmMAIN::AUTOSTART()
         });
         startWindow_ = form;
         form->Form_Load(ScaleWidth(), ScaleHeight());
+        // Should the area restore it (it does so to every window when a maximised page is
+        // restored or minimised), it keeps the size it is laid out for.
+        sub->resize(sub->sizeHint());
     }
     return *startWindow_;
 }
