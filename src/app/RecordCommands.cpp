@@ -238,3 +238,21 @@ void RecordCommands::EingabeVerwerfen(Guard& g)
     g.step([&] { main_.AKTIVANZEIGE(); });
     g.step([&] { SetMousePointer(0); });
 }
+
+bool RecordCommands::EingabeAufgeben()
+{
+    if (!eingabe_ || !eingabe_->Ungespeichert())
+        return true;
+    MsgBoxRequest frage;
+    frage.text = main_.T("The input in the input window has not been saved. Do you want to discard it?\r\n"
+                         "Yes: discard the input and quit. No: back to the input window, which keeps the input "
+                         "(OK saves it).",
+                         "Die Eingabe im Eingabefenster ist nicht gespeichert. Soll sie verworfen werden?\r\n"
+                         "Ja: die Eingabe verwerfen und beenden. Nein: zurück zum Eingabefenster, das die Eingabe "
+                         "behält (OK speichert sie).");
+    frage.buttons = MsgButtons::YesNo;
+    frage.icon = MsgIcon::Question;
+    frage.title = main_.Caption(QStringLiteral("mnuBEENDEN"));
+    frage.defaultButton = MsgResult::No;
+    return main_.context().dlg().MsgBox(frage) == MsgResult::Yes;
+}

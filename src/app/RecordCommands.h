@@ -26,6 +26,11 @@ public:
     void EingabeSpeichern(Guard& g, const QString& title);
     // Button 9: drops the input and leaves the input state.
     void EingabeVerwerfen(Guard& g);
+    // Before the program ends at the user's command: whether the input window may go.
+    // When it holds input no save has stored, the user is asked whether to drop it
+    // (default "Nein": the program stays and the window keeps the input); true when
+    // there is no such input or he agreed.
+    bool EingabeAufgeben();
     // The input window while it is loaded.
     mdiEINGABE* EINGABE() const;
 

@@ -417,7 +417,7 @@ mdiAUTOSTART& frmMAIN::AUTOSTART()
 {
     if (!startWindow_) {
         auto* form = new mdiAUTOSTART(ctx_.SPRACHE);
-        QMdiSubWindow* sub = mdiArea->addSubWindow(form, Qt::SubWindow | Qt::CustomizeWindowHint);
+        QMdiSubWindow* sub = mdiArea->addSubWindow(form, Qt::SubWindow | Qt::FramelessWindowHint);
         sub->setObjectName(QStringLiteral("mdiAUTOSTART_Window"));
         sub->setWindowTitle(QString());
         sub->setSystemMenu(nullptr);   // nothing to restore or minimise it with
@@ -429,6 +429,9 @@ mdiAUTOSTART& frmMAIN::AUTOSTART()
         });
         startWindow_ = form;
         form->Form_Load(ScaleWidth(), ScaleHeight());
+        // Should the area restore it (it does so to every window when a maximised page is
+        // restored or minimised), it keeps the size it is laid out for.
+        sub->resize(sub->sizeHint());
     }
     return *startWindow_;
 }
@@ -635,6 +638,12 @@ void frmMAIN::MDIForm_QueryUnload(bool& cancel, int mode)
 {
     Guarded(ctx_.dlg(), RoutineBox(App::Title()), [&](Guard& g) {
         const bool asks = mode == UnloadMode::UserClose || mode == UnloadMode::Code;
+        // Input typed into the input window is no part of the working copy: it goes
+        // only when the user lets it go, before the project's question.
+        if (asks && !records_.EingabeAufgeben()) {
+            cancel = true;
+            return;
+        }
         if (asks && workingCopy_.Changed()) {
             const MsgResult answer = ctx_.dlg().MsgBox(
                 T("Do you want to save changes to project ", "Sollen die Änderungen in Projekt ") + ctx_.PROJEKT

@@ -83,6 +83,7 @@ void mdiAUTOSTART::Place(QWidget* w, TwipsRect r)
 
 void mdiAUTOSTART::Form_Load(double W, double H)
 {
+    designed_ = QSize(PixelsOfTwips(W), PixelsOfTwips(H));
     SetTextSized(lblVERSION, QStringLiteral("Version "));
     {
         const clsADRESSE adresse([this] { return sprache_; });

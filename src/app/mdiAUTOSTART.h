@@ -25,6 +25,8 @@ public:
     void Form_Load(double scaleWidth, double scaleHeight);
 
     TwipsRect Twips(const QString& controlName) const { return twips_.value(controlName); }
+    // The size it is laid out for: the client area Form_Load was given.
+    QSize sizeHint() const override { return designed_; }
 
     QFrame* fraKOPF;
     std::array<QLabel*, 4> lblKOPF;
@@ -47,4 +49,5 @@ private:
 
     int sprache_;
     QMap<QString, TwipsRect> twips_;
+    QSize designed_;
 };

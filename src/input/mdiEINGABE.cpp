@@ -148,6 +148,7 @@ mdiEINGABE::mdiEINGABE(Context& ctx, Hauptfenster hauptfenster, QWidget* parent)
         ControlsOfSide(i, fraREITER[1 + i / 2], i % 2 == 0 ? 120 : 240 + SideWidth);
 
     Form_Load();
+    geladen_ = Eingabestand();
 
     qApp->installEventFilter(this);
     resize(sizeHint());
@@ -573,6 +574,31 @@ void mdiEINGABE::OEFFNEN(int32_t AKTID)
         for (int i = 0; i < 6; ++i)
             g.step([&] { FLX_[i]->AKTUALISIEREN(); });
     });
+    geladen_ = Eingabestand();
+}
+
+QStringList mdiEINGABE::Eingabestand() const
+{
+    QStringList stand{txtKEN->text(), txtKOM->text(), txtZGWLS->text(), txtZGWRS->text()};
+    for (int i = 0; i < 6; ++i) {
+        const FlexGrid& g = *msgFLX[size_t(i)];
+        stand << (g.Enabled() ? QStringLiteral("+") : QStringLiteral("-"));
+        for (int row = g.FixedRows(); row < g.FixedRows() + Gefuellt(i); ++row)
+            for (int col = 1; col < g.Cols(); ++col)
+                stand << g.TextMatrix(row, col);
+    }
+    return stand;
+}
+
+bool mdiEINGABE::Ungespeichert() const
+{
+    for (int i = 0; i < 6; ++i) {
+        const FlexGrid& g = *msgFLX[size_t(i)];
+        const TextBox& editor = *txtFLX[size_t(i)];
+        if (!editor.isHidden() && editor.text() != g.TextMatrix(g.Row(), g.Col()))
+            return true;
+    }
+    return Eingabestand() != geladen_;
 }
 
 bool mdiEINGABE::Uebertragen(Guard& g, const Views& views, int32_t AKTID, bool schreiben, QString& stelle)

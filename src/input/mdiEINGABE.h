@@ -26,6 +26,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
 #include <QTabWidget>
 #include <QWidget>
 #include <array>
@@ -75,6 +76,12 @@ public:
     // Fills a freshly loaded window from record AKTID and refreshes every table; stops
     // silently at the first read a view refused.
     void OEFFNEN(int32_t AKTID);
+    // Whether the window holds input that no save has stored: anything typed, pasted or
+    // removed since it was loaded or opened (the designation, the comment, a level, the
+    // values and filled rows of a table), or a changed text still open in a cell's
+    // editor. An opened record left as it was, and empty rows after a table's last
+    // filled row (which a save does not store), are no such input.
+    bool Ungespeichert() const;
 
     QSize sizeHint() const override;
 
@@ -178,6 +185,9 @@ private:
     void NichtGespeichert(const QString& stelle);
     // Runs an event step whose errors reach it, showing them in a box.
     void Melden(const QString& routine, const std::function<void()>& step);
+    // What a save would store of the window, as text: the boxes, then each table's
+    // enabled flag and the values of its filled rows.
+    QStringList Eingabestand() const;
 
     Context& ctx_;
     Hauptfenster hauptfenster_;
@@ -185,4 +195,5 @@ private:
     std::array<std::shared_ptr<clsFLX>, 6> FLX_;
     Views vE_;   // views on E1 to E5
     QWidget* verlassen_ = nullptr;   // the checked box a mouse press is taking the focus from
+    QStringList geladen_;            // the input as loaded or opened (Eingabestand)
 };

@@ -12,6 +12,7 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -23,6 +24,10 @@
 #include <QPrinter>
 #include <QTimer>
 #include <QUrl>
+
+#include <algorithm>
+#include <climits>
+#include <unistd.h>
 
 namespace {
 // While a dialog is open the pointer is the normal arrow, whatever a command set.
@@ -227,10 +232,24 @@ struct PrintFileChoice {
     QString refusal;
 };
 
+// The most bytes the name of file may have where it lies: the system's limits for a name
+// and a path, less what its temporary name adds (it is written under that first).
+qsizetype NameRoom(const QString& file)
+{
+    const QString written = LinkedFile(file);
+    const qsizetype added = QFile::encodeName(PartialName(file).mid(written.size())).size();
+    const QByteArray folder = QFile::encodeName(QFileInfo(written).absolutePath());
+    const long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    const qsizetype name = nameMax > 0 ? nameMax : NAME_MAX;
+    return std::max<qsizetype>(std::min<qsizetype>(name, PATH_MAX - 1 - folder.size() - 1) - added, 0);
+}
+
 // A name without a folder, or with a relative one, lies in the folder the dialog
-// proposed; a name without an extension gets ".pdf". Refused: a name with control
-// characters (a tab, a line break, NUL), which would end up in the file's name, and one
-// that names no file (empty, blanks only, or a folder).
+// proposed; a name that does not end in ".pdf" gets it (project numbers and designations
+// hold points: what follows the last one is no extension). Refused: a name with control
+// characters (a tab, a line break, NUL), which would end up in the file's name, one that
+// names no file (empty, blanks only, or a folder), one in a folder that does not exist,
+// and one longer than the system takes.
 PrintFileChoice PrintFileOf(const QString& typed, const QString& proposedFolder)
 {
     if (HasControlCharacters(typed))
@@ -242,14 +261,27 @@ PrintFileChoice PrintFileOf(const QString& typed, const QString& proposedFolder)
     if (name.trimmed().isEmpty())
         return {{}, ProgramText("The file name is empty.", "Der Dateiname ist leer.")};
     QString path = QDir(proposedFolder).filePath(typed);
-    if (QFileInfo(name).suffix().isEmpty())
+    if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += name.endsWith(QLatin1Char('.')) ? QStringLiteral("pdf") : QStringLiteral(".pdf");
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!FolderExists(folder))
+        return {{}, ProgramText("The folder does not exist: ", "Den Ordner gibt es nicht: ") + folder};
+    const qsizetype room = NameRoom(path), length = QFile::encodeName(QFileInfo(path).fileName()).size();
+    if (length > room)
+        return {{}, ProgramText("The file name is too long: at most %1 characters are possible here, the "
+                                "ending \".pdf\" included (umlauts and other special characters count more than "
+                                "once); it has %2.",
+                                "Der Dateiname ist zu lang: hier sind höchstens %1 Zeichen möglich, die "
+                                "Endung \".pdf\" eingeschlossen (Umlaute und andere Sonderzeichen zählen "
+                                "mehrfach); er hat %2.")
+                        .arg(room)
+                        .arg(length)};
     return {path, {}};
 }
 
 // The print dialog, whose output file lands where the dialog proposed it: a name typed
-// without a folder goes into the proposed one, a name without an extension gets
-// ".pdf", and a name that names no file is refused with a box. Its OK button's click
+// without a folder goes into the proposed one, a name not ending in ".pdf" gets it, and
+// a name that cannot be such a file is refused with a box. Its OK button's click
 // takes the name before the dialog's own checks, which would take a bare name for a
 // file in the current folder; a refused name stops them and the dialog stays open.
 class PrintDialog : public QPrintDialog {

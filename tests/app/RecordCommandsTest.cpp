@@ -3,6 +3,8 @@
 #include "AppFixture.h"
 #include "app/frmAUSWAHL.h"
 #include "input/mdiEINGABE.h"
+#include "platform/FileOps.h"
+#include "platform/SessionEnd.h"
 #include "platform/Yield.h"
 #include "support/GridProbe.h"
 #include <QAction>
@@ -743,4 +745,114 @@ TEST_F(RecordCommandsTest, DiscardEndsTheInputWithoutAQuestion)
     main->mdiArea->activeSubWindow()->close();
     Settle();
     EXPECT_TRUE(InRestState());
+}
+
+// Every end the user chooses while the input window holds typed input asks first
+// whether that input may be dropped: "Nein" (the default) keeps the program and the
+// input, "Ja" goes on to the project's own question. An end from outside asks nothing.
+TEST_F(RecordCommandsTest, EndingWithUnsavedInputAsksWhetherToDropIt)
+{
+    enum class Way { AltQ, WindowClose, Done, FromOutside };
+    const struct {
+        const char* what;
+        Way way;
+        bool changed;   // the working copy holds unsaved changes besides
+        bool english;
+    } cases[] = {
+        {"Alt+Q", Way::AltQ, false, false},
+        {"Alt+Q, changed working copy, English", Way::AltQ, true, true},
+        {"the main window's close", Way::WindowClose, true, false},
+        {"Schliessen", Way::Done, false, false},
+        {"from outside", Way::FromOutside, true, false},
+    };
+    const auto end = [&](Way way) {
+        if (way == Way::AltQ)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::AltModifier);
+        else if (way == Way::WindowClose)
+            main->close();
+        else if (way == Way::Done)
+            main->mnuSCHLIESSEN_Click();
+        else
+            main->Unload(UnloadMode::TaskKill);
+        Settle();
+    };
+    const auto typedRecords = [&] {
+        return CLng(Scalar(projectDb(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Wand3'")));
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        main.reset();
+        QFile::remove(workingCopy());
+        dialogs->shown.clear();
+        {
+            const LocaleScope language(c.english ? English() : German());
+            ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+        }
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+        if (c.changed)
+            main->MarkChanged();
+        main->mnuNEU_Click();
+        TypeBox(Input().txtKEN, QStringLiteral("Wand3"));
+        TypeBox(Input().txtKOM, QStringLiteral("Baugrube"));
+        if (c.way == Way::FromOutside) {
+            end(c.way);
+            EXPECT_TRUE(main->unloaded());
+            EXPECT_TRUE(Boxes().empty());
+            EXPECT_TRUE(FileExists(workingCopy()));   // kept, as such an end keeps a changed copy
+            continue;
+        }
+
+        dialogs->msgAnswers = {MsgResult::No};
+        end(c.way);
+        ASSERT_EQ(Boxes().size(), 1u);
+        const MsgBoxRequest question = Boxes()[0];
+        EXPECT_EQ(question.text,
+                  c.english ? QStringLiteral("The input in the input window has not been saved. Do you want to discard "
+                                             "it?\r\nYes: discard the input and quit. No: back to the input window, "
+                                             "which keeps the input (OK saves it).")
+                            : QStringLiteral("Die Eingabe im Eingabefenster ist nicht gespeichert. Soll sie verworfen "
+                                             "werden?\r\nJa: die Eingabe verwerfen und beenden. Nein: zurück zum "
+                                             "Eingabefenster, das die Eingabe behält (OK speichert sie)."));
+        EXPECT_EQ(question.title, c.english ? QStringLiteral("&Quit") : QStringLiteral("&Beenden"));
+        EXPECT_EQ(question.buttons, MsgButtons::YesNo);
+        EXPECT_EQ(question.defaultButton, std::optional<MsgResult>(MsgResult::No));
+        EXPECT_FALSE(main->unloaded());
+        EXPECT_TRUE(InInputState());
+        EXPECT_EQ(Input().txtKEN->text(), QStringLiteral("Wand3"));
+        EXPECT_EQ(Input().txtKOM->text(), QStringLiteral("Baugrube"));
+        EXPECT_EQ(Prog(), QStringLiteral("TREMOL"));
+
+        // Agreed: the project's question follows, and its save holds the project's
+        // records, not the dropped input.
+        dialogs->shown.clear();
+        dialogs->msgAnswers = {MsgResult::Yes, MsgResult::Yes};
+        end(c.way);
+        EXPECT_TRUE(main->unloaded());
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), c.changed ? 2u : 1u);
+        EXPECT_EQ(boxes[0].text, question.text);
+        if (c.changed) {
+            EXPECT_EQ(boxes[1].text, c.english ? QStringLiteral("Do you want to save changes to project TE0000.00?")
+                                               : QStringLiteral("Sollen die Änderungen in Projekt TE0000.00 "
+                                                                "gespeichert werden?"));
+        }
+        dialogs->msgAnswers.clear();
+        EXPECT_EQ(typedRecords(), 0);
+        EXPECT_FALSE(FileExists(workingCopy()));
+    }
+
+    // A record opened and left as it was holds nothing to lose: Alt+Q ends at once.
+    main.reset();
+    QFile::remove(workingCopy());
+    dialogs->shown.clear();
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    WithDialog([&] { main->mnuOEFFNEN_Click(); }, {KeepAndConfirm});
+    ASSERT_EQ(Input().txtKEN->text(), QStringLiteral("Beispiel"));
+    QTest::keyClick(Input().txtKEN, Qt::Key_Q, Qt::AltModifier);
+    Settle();
+    EXPECT_TRUE(main->unloaded());
+    EXPECT_TRUE(Boxes().empty());
 }

@@ -10,7 +10,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
+#include <QStyle>
+#include <QStyleOptionComplex>
 #include <QTest>
 
 namespace {
@@ -42,6 +45,18 @@ protected:
     {
         main->mnuAUSWERTEN_Click();
         main->Menu(QLatin1String(command))->trigger();
+    }
+    // Clicks a button of the maximised window's controls at the right end of the menu bar.
+    void ClickWindowControl(QStyle::SubControl button)
+    {
+        QWidget* controls = main->menuBar()->cornerWidget(Qt::TopRightCorner);
+        ASSERT_NE(controls, nullptr);
+        ASSERT_TRUE(controls->isVisible());
+        QStyleOptionComplex option;
+        option.initFrom(controls);
+        option.subControls = QStyle::SC_MdiMinButton | QStyle::SC_MdiNormalButton | QStyle::SC_MdiCloseButton;
+        const QRect place = controls->style()->subControlRect(QStyle::CC_MdiControls, &option, button, controls);
+        QTest::mouseClick(controls, Qt::LeftButton, Qt::NoModifier, place.center());
     }
 };
 
@@ -160,4 +175,50 @@ TEST_F(Windows, ThePageBeingBuiltHasTheStartWindowWithItsBarInFront)
     ASSERT_EQ(Boxes().size(), 1u);
     ExpectInFront(OpenPage<mdiESEITE1>(), "after the failed recalculation");
     EXPECT_TRUE(start.pgbBERECHNEN->isHidden());
+}
+
+// The buttons of a maximised page at the end of the menu bar: restored, the page shows its
+// sheet, at the sheet's proportions, over the start window, which shows what it was laid
+// out with (it has no title bar to show); minimised, the page leaves the start window as
+// it was.
+TEST_F(Windows, ARestoredOrMinimisedPageLeavesUsableWindows)
+{
+    mdiAUTOSTART& start = main->AUTOSTART();
+    // The form is shown with the controls it shows (a page: its areas) within it.
+    const auto showsAll = [](const QWidget& form, const std::vector<QWidget*>& controls, const char* when) {
+        EXPECT_TRUE(form.isVisible()) << when;
+        for (const QWidget* control : controls) {
+            if (control->isVisibleTo(&form)) {
+                EXPECT_TRUE(form.rect().contains(control->geometry()))
+                    << control->objectName().toStdString() << ", " << when;
+            }
+        }
+    };
+    const std::vector<QWidget*> startControls{start.fraKOPF, start.lblTITEL, start.imgDIA, start.lblVERSION};
+    const QRect startPlace = Sub(&start)->geometry();
+    // A screen on which the sheet fits at its size.
+    main->showNormal();
+    main->setGeometry(0, 0, 1600, 1100);
+    Evaluate("mnuNEUBERECHNEN");
+    mdiSEITE1* page = OpenPage<mdiSEITE1>();
+    ExpectInFront(page, "result page");
+    QMdiSubWindow* sub = Sub(page);
+
+    ClickWindowControl(QStyle::SC_MdiNormalButton);
+    EXPECT_FALSE(sub->isMaximized());
+    EXPECT_FALSE(sub->isMinimized());
+    EXPECT_EQ(main->mdiArea->activeSubWindow(), sub);
+    EXPECT_TRUE(main->mdiArea->viewport()->rect().contains(sub->geometry()));
+    EXPECT_NEAR(double(page->width()) / page->height(), 297.0 / 210.0, 0.01);
+    const std::vector<PictureBox*> areas = page->PictureBoxes();
+    showsAll(*page, {areas.begin(), areas.end()}, "page restored");
+    showsAll(start, startControls, "page restored");
+    EXPECT_EQ(Sub(&start)->widget()->geometry(), Sub(&start)->rect());   // no title bar
+
+    sub->showMaximized();
+    ExpectInFront(page, "maximised again");
+    ClickWindowControl(QStyle::SC_MdiMinButton);
+    EXPECT_TRUE(sub->isMinimized());
+    showsAll(start, startControls, "page minimised");
+    EXPECT_EQ(Sub(&start)->geometry().topLeft(), startPlace.topLeft());
 }

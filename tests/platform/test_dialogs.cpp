@@ -1,8 +1,10 @@
 #include "platform/DialogService.h"
 #include "platform/Documents.h"
+#include "platform/FileOps.h"
 #include "platform/Locale.h"
 #include "support/TestHelpers.h"
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <QAbstractButton>
@@ -18,6 +20,7 @@
 #include <QUrl>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+#include <climits>
 #include <functional>
 
 namespace {
@@ -315,9 +318,11 @@ TEST(QtDialogs, InputBoxReturnsTheTextOrEmptyOnCancel)
 }
 
 // The output file typed into the print dialog, confirmed with its button: a name lands
-// in the folder the dialog proposed, with ".pdf" when it has no extension; a name that
-// names no file, or holds control characters, is refused with a box saying why, and the
-// dialog stays open with the name.
+// in the folder the dialog proposed, with ".pdf" unless it ends so (the points of project
+// numbers and designations end no name); a name that names no file, holds control
+// characters, lies in a folder that does not exist or is longer than the system takes
+// (with the temporary name it is first written under; umlauts take two of its bytes) is
+// refused with a box saying why, and the dialog stays open with the name.
 TEST(QtDialogs, PrintFileNameLandsWhereTheDialogProposedIt)
 {
     const LocaleScope german(German());
@@ -327,6 +332,17 @@ TEST(QtDialogs, PrintFileNameLandsWhereTheDialogProposedIt)
     const QString empty = QStringLiteral("Der Dateiname ist leer.");
     const QString control = QString::fromUtf8("Der Dateiname enthält Steuerzeichen (etwa einen Tabulator oder einen "
                                               "Zeilenwechsel), die kein Dateiname enthalten darf.");
+    const QString missing = QStringLiteral("Den Ordner gibt es nicht: ");
+    // The bytes a name may have here: the system's limit, less what the temporary name adds.
+    const QString probe = folder + QStringLiteral("/x.pdf");
+    const int room = NAME_MAX - int(PartialName(probe).size() - probe.size());
+    const QString fitting = QString(room - 4, QLatin1Char('a'));
+    const auto tooLong = [&](int length) {
+        return QString::fromUtf8("Der Dateiname ist zu lang: hier sind höchstens %1 Zeichen möglich, die Endung \".pdf\" "
+                                 "eingeschlossen (Umlaute und andere Sonderzeichen zählen mehrfach); er hat %2.")
+            .arg(room)
+            .arg(length);
+    };
     struct Case {
         QString typed;
         QString file;   // the printer's file; empty: refused
@@ -336,6 +352,9 @@ TEST(QtDialogs, PrintFileNameLandsWhereTheDialogProposedIt)
         {QStringLiteral("abc"), folder + QStringLiteral("/abc.pdf"), {}},
         {QStringLiteral("1e40"), folder + QStringLiteral("/1e40.pdf"), {}},
         {QStringLiteral("'; DROP TABLE E1; --"), folder + QStringLiteral("/'; DROP TABLE E1; --.pdf"), {}},
+        {QStringLiteral("TE0000.00_Variante2"), folder + QStringLiteral("/TE0000.00_Variante2.pdf"), {}},
+        {QStringLiteral("Wand 2.5m"), folder + QStringLiteral("/Wand 2.5m.pdf"), {}},
+        {QStringLiteral("Bericht.txt"), folder + QStringLiteral("/Bericht.txt.pdf"), {}},
         {QStringLiteral("Bericht."), folder + QStringLiteral("/Bericht.pdf"), {}},
         {QStringLiteral("Mappe/Bericht.pdf"), folder + QStringLiteral("/Mappe/Bericht.pdf"), {}},
         {home.filePath(QStringLiteral("Bericht")), home.filePath(QStringLiteral("Bericht.pdf")), {}},
@@ -347,6 +366,12 @@ TEST(QtDialogs, PrintFileNameLandsWhereTheDialogProposedIt)
         {QStringLiteral("abc\r\n"), {}, control},
         {QStringLiteral("a") + QChar(0) + QStringLiteral("b"), {}, control},
         {QStringLiteral("a") + QChar(0x7f), {}, control},
+        {QStringLiteral("nosuch/x"), {}, missing + folder + QStringLiteral("/nosuch")},
+        {home.filePath(QStringLiteral("Mappe/Bericht.pdf")), {}, missing + home.filePath(QStringLiteral("Mappe"))},
+        {fitting, folder + QLatin1Char('/') + fitting + QStringLiteral(".pdf"), {}},
+        {fitting + QLatin1Char('a'), {}, tooLong(room + 1)},
+        {QString(300, QLatin1Char('a')), {}, tooLong(304)},
+        {QString(150, QChar(0xE4)), {}, tooLong(304)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
@@ -396,6 +421,12 @@ TEST(QtDialogs, PrintFileNameLandsWhereTheDialogProposedIt)
             EXPECT_EQ(kept, c.typed);
         }
     }
+    // That limit is the system's own: the longest name taken can be written under its
+    // temporary name, one more byte cannot.
+    QFile longest(PartialName(folder + QLatin1Char('/') + fitting + QStringLiteral(".pdf")));
+    EXPECT_TRUE(longest.open(QIODevice::WriteOnly)) << longest.errorString().toStdString();
+    QFile longer(PartialName(folder + QLatin1Char('/') + fitting + QStringLiteral("a.pdf")));
+    EXPECT_FALSE(longer.open(QIODevice::WriteOnly));
 }
 
 TEST(QtDialogs, PrintDialogTakesTheRangeAndReportsTheChoice)

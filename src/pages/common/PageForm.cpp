@@ -74,6 +74,15 @@ PageForm::PageForm(PageHost& host, Spec spec, QWidget* parent)
 
 PageForm::~PageForm() = default;
 
+QSize PageForm::sizeHint() const
+{
+    const QSizeF mm = QPageSize(QPageSize::A4).size(QPageSize::Millimeter).transposed();
+    const QSizeF sheet(placed(mm.width()), placed(mm.height()));
+    // Room for the window's frame in the main window's area.
+    const QSizeF area = QSizeF(host_.ScaleWidth(), host_.ScaleHeight()) / TwipsPerPixel * 0.9;
+    return sheet.scaled(sheet.boundedTo(area), Qt::KeepAspectRatio).toSize();
+}
+
 PictureBox& PageForm::addArea(int16_t nr, QRectF mm, QPointF printOffset, bool withBar, bool afterDiagramDialog)
 {
     auto* pic = new PictureBox(mm.width(), mm.height(), 0.0, this);

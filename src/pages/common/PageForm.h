@@ -36,6 +36,10 @@ public:
     };
     PageForm(PageHost& host, Spec spec, QWidget* parent = nullptr);
     ~PageForm() override;
+    // Its sheet (A4 landscape) as large as its areas are placed on it, or smaller, at the
+    // sheet's proportions, where the main window's area is smaller: the size a page
+    // restored from its maximised state shows.
+    QSize sizeHint() const override;
 
     // Builds the page once from the active record and draws it; the main window's page
     // commands call it after creating the form. The shared form reads nothing itself.
