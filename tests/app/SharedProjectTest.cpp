@@ -126,6 +126,15 @@ protected:
         mainB = std::make_unique<frmMAIN>(dialogsB, suite->programFolder());
         return mainB->MDIForm_Load();
     }
+    // B's start refused: the one box it shows.
+    MsgBoxRequest RefusedStartOfB()
+    {
+        dialogsB->msgAnswers = {MsgResult::OK};
+        EXPECT_EQ(StartB(), frmMAIN::StartResult::Ended);
+        const auto boxes = dialogsB->boxes();
+        EXPECT_EQ(boxes.size(), 1u);
+        return boxes.empty() ? MsgBoxRequest{} : boxes[0];
+    }
     QString workingCopyB() const
     {
         return root() + QStringLiteral("/BENUTZER/") + OtherUser::Name() + QStringLiteral("/TREMOL.mdb");
@@ -457,14 +466,11 @@ TEST_F(SharedProject, TheWorkingCopiesFolderServesEveryUserAndARefusalSaysAccess
     ASSERT_TRUE(QDir().mkpath(benutzer));
     ASSERT_TRUE(QFile::setPermissions(benutzer, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
                                                     | QFileDevice::ReadOther | QFileDevice::ExeOther));
-    dialogsB->msgAnswers = {MsgResult::OK};
-    EXPECT_EQ(StartB(), frmMAIN::StartResult::Ended);
-    const auto boxes = dialogsB->boxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\n"
-                                            "Zugriff verweigert: ")
-                                 + benutzer + QLatin1Char('/') + OtherUser::Name());
-    EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
+    const MsgBoxRequest refusal = RefusedStartOfB();
+    EXPECT_EQ(refusal.text, QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\n"
+                                           "Zugriff verweigert: ")
+                                + benutzer + QLatin1Char('/') + OtherUser::Name());
+    EXPECT_EQ(refusal.icon, MsgIcon::Exclamation);
 
     ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
     EXPECT_TRUE(QFileInfo(benutzer).permissions().testFlag(QFileDevice::WriteOther));
@@ -1157,14 +1163,8 @@ TEST_F(SharedProject, ARefusedFolderTheUserMayNotRemoveNamesWhoMay)
     ASSERT_TRUE(QDir().mkpath(benutzer + QLatin1Char('/') + OtherUser::Name()));
     SetMode(benutzer, 01777);
     const QString owner = UserName().toUpper();
-    dialogsB->msgAnswers = {MsgResult::OK};
-    EXPECT_EQ(StartB(), frmMAIN::StartResult::Ended);
-    const auto boxes = dialogsB->boxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\n"
-                                            "Zugriff verweigert: ")
-                                 + benutzer + QLatin1Char('/') + OtherUser::Name()
-                                 + QStringLiteral("\r\nDer Ordner gehört dem Benutzer ") + owner
-                                 + QStringLiteral(", nicht Ihnen. Entfernen kann ihn nur der Benutzer ") + owner
-                                 + QLatin1Char('.'));
+    EXPECT_EQ(RefusedStartOfB().text,
+              QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\nZugriff verweigert: ")
+                  + benutzer + QLatin1Char('/') + OtherUser::Name() + QStringLiteral("\r\nDer Ordner gehört dem Benutzer ")
+                  + owner + QStringLiteral(", nicht Ihnen. Entfernen kann ihn nur der Benutzer ") + owner + QLatin1Char('.'));
 }
