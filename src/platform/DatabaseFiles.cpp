@@ -117,6 +117,9 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
                 to.fail(file);
         }
         CheckSound(partial, options.requiredTables, source, Check::EveryPage);
+        // On the disk before the last step, which may hold up others (a save's lock), so
+        // that the sync in place is left only its permissions to write.
+        SyncFile(partial);
         if (beforeReplace)
             beforeReplace(partial);
         PutInPlace(partial, file);

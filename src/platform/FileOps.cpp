@@ -467,8 +467,23 @@ QString NewPartial(const QString& target)
     return partial;
 }
 
+namespace {
+std::function<void(const QString&)>& syncHook()
+{
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
+} // namespace
+
+void SetSyncHook(std::function<void(const QString& path)> hook)
+{
+    syncHook() = std::move(hook);
+}
+
 void SyncFile(const QString& path)
 {
+    if (syncHook())
+        syncHook()(path);
     const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
     const bool ok = fd >= 0 && ::fsync(fd) == 0;
     if (fd >= 0)
