@@ -20,11 +20,13 @@
 
 namespace {
 
+// A path as the system resolves it (links and ".." followed), so that one file under two
+// spellings is known as one; a path to nothing is only cleaned.
 QString CanonicalPath(const QString& path)
 {
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 // The project database changed between the user's answer and the replacement: he is
@@ -69,14 +71,35 @@ QString WorkingCopy::T(const char* english, const char* german) const
     return Sprachtext(ctx_.SPRACHE, english, german);
 }
 
+const HeldFolder& WorkingCopy::OwnFolder() const
+{
+    if (!own_) {
+        // Every user of the suite adds a folder here; each keeps his own to himself.
+        const QString benutzer = ParentFolder(ctx_.programFolder) + QStringLiteral("/BENUTZER");
+        CreateSharedFolder(benutzer, Sharing::EachOwnEntries);
+        own_.emplace(CreateOwnFolder(benutzer + QLatin1Char('/') + AktuellerBenutzer()));
+    }
+    return *own_;
+}
+
 QString WorkingCopy::Path() const
 {
-    // Every user of the suite adds a folder here; each keeps his own to himself.
-    const QString benutzer = ParentFolder(ctx_.programFolder) + QStringLiteral("/BENUTZER");
-    CreateSharedFolder(benutzer, Sharing::EachOwnEntries);
-    const QString own = benutzer + QLatin1Char('/') + AktuellerBenutzer();
-    CreateOwnFolder(own);
-    return own + QLatin1Char('/') + App::Title() + QStringLiteral(".mdb");
+    const HeldFolder& own = OwnFolder();
+    own.Check();
+    return own.path() + QLatin1Char('/') + App::Title() + QStringLiteral(".mdb");
+}
+
+QString WorkingCopy::KeptAtEnd() const
+{
+    if (FolderHere())
+        return T("the working copy is kept and will be offered at the next start.",
+                 "die Arbeitskopie bleibt erhalten und wird beim nächsten Start angeboten.");
+    const QString where = own_->WhereNow();
+    return where.isEmpty() ? T("your working copy was removed with its folder.",
+                               "Ihre Arbeitskopie wurde mit ihrem Ordner entfernt.")
+                           : T("your working copy stays in ", "Ihre Arbeitskopie bleibt in ") + where
+                                 + T(" and will not be offered at the next start.",
+                                     " und wird beim nächsten Start nicht angeboten.");
 }
 
 QString WorkingCopy::CannotSetUp(const VbError& cause) const
@@ -109,8 +132,8 @@ std::optional<QString> WorkingCopy::SetUp()
                           + QLatin1Char('!');
                 return;
             }
-            // Checked again under the lock: a folder holding the lock file can no longer
-            // be removed and made anew by someone else.
+            // Checked again under the lock: the folder holding the lock file is still the
+            // one held.
             Path();
             RemoveLeftOvers(copy, projectDb);
             const Origin origin = ReadOrigin(copy);
@@ -157,7 +180,7 @@ bool WorkingCopy::Recovered(const QString& copy, const Origin& origin, const QSt
     if (!entry.exists() && !entry.isSymLink())
         return false;
     // A link at the working copy's name is none: whatever it names stays untouched.
-    const bool otherProject = !origin.projectDb.isEmpty() && origin.projectDb != CanonicalPath(projectDb);
+    const bool otherProject = !origin.projectDb.isEmpty() && CanonicalPath(origin.projectDb) != CanonicalPath(projectDb);
     if (otherProject || entry.isSymLink() || !IsDatabaseWithTables(copy, DatensatzTabellen())) {
         // Never offered, nor overwritten: kept aside. The name and the box take the
         // other project's name only from a folder that exists and a name fit for both.
@@ -237,9 +260,16 @@ WorkingCopy::SaveResult WorkingCopy::Save(const QString& title, const QString& c
     bool copied = false, otherKept = false;
     Guarded(ctx_.dlg(), RoutineBox(title), [&](Guard& g) {
         QString copy;
-        g.step([&] { copy = Path(); });
         float size = 0;
-        g.step([&] { size = GroesseMB(FileLen(copy)); });
+        // Without its working copy there is nothing to save: one box says why.
+        bool found = false;
+        g.step([&] {
+            copy = Path();
+            size = GroesseMB(FileLen(copy));
+            found = true;
+        });
+        if (!found)
+            return;
         if (size > 10.0f) {
             MsgBoxRequest offer;
             offer.text = T("Database reaches ", "Datenbank hat ") + CStr(Variant(size))
@@ -433,10 +463,19 @@ void WorkingCopy::Compact(const QString& title)
     const bool complete = Guarded(ctx_.dlg(), RoutineBox(title), [&](Guard& g) {
         g.step([&] { SetMousePointer(11); });
         QString s;
-        g.step([&] { s = Path(); });
-        const QString t = KompressionsDatei(s);
         float before = 0, after = 0;
-        g.step([&] { before = GroesseMB(FileLen(s)); });
+        // Without its working copy there is nothing to compact: one box says why.
+        bool found = false;
+        g.step([&] {
+            s = Path();
+            before = GroesseMB(FileLen(s));
+            found = true;
+        });
+        if (!found) {
+            SetMousePointer(0);
+            return;
+        }
+        const QString t = KompressionsDatei(s);
         // The working copy is replaced only by a sound compacted file, and the
         // connection object stays the same, so open views keep working.
         bool compacted = false;
@@ -480,6 +519,13 @@ void WorkingCopy::Close(Guard& g)
     });
     if (!lock_.Held())
         return;
+    // Nothing is written into a folder that is no longer the one held: a copy kept was
+    // told where it lies, and one to be removed is told so once.
+    if (!FolderHere()) {
+        if (!keep_)
+            g.step([&] { Path(); });
+        return;
+    }
     if (!keep_) {
         g.step([&] {
             const QString copy = Path();

@@ -15,6 +15,7 @@
 // take turns: each holds the lock beside the project database (SavesLock) from its last
 // check to its rename.
 #include "OriginMarker.h"
+#include "platform/FileOps.h"
 #include "platform/FileState.h"
 #include "platform/InstanceLock.h"
 #include "platform/SessionEnd.h"
@@ -46,8 +47,17 @@ public:
 
     // The working copy: program folder's parent/BENUTZER/<user>/TREMOL.mdb; creates
     // its folders when missing. The user's own folder must be his alone (no link, his,
-    // written by nobody else): otherwise error 70 names it and what is wrong.
+    // written by nobody else): otherwise error 70 names it and what is wrong. Once
+    // checked, the folder is held: where its path shows another folder later (one above
+    // renamed, another put in its place), error 70 says so and where the held one lies,
+    // and nothing is read or written there.
     QString Path() const;
+    // Whether the working copy's folder is still the one held (or none is held yet).
+    bool FolderHere() const { return !own_ || own_->StillThere(); }
+    // How an end that could not save leaves the working copy, for the box that offers it:
+    // kept and offered at the next start, or, when its folder is no longer where it was,
+    // where it lies now.
+    QString KeptAtEnd() const;
     // The project database it is copied from and saved back to.
     QString ProjectDatabase() const;
 
@@ -140,7 +150,11 @@ private:
     // says that the save succeeded and what the marker's failure means.
     void Saved(const QString& copy, const QString& title);
 
+    // The user's own folder, made and checked at its first use and held from then on.
+    const HeldFolder& OwnFolder() const;
+
     Context& ctx_;
+    mutable std::optional<HeldFolder> own_;
     InstanceLock lock_;
     bool changed_ = false;
     bool keep_ = false;

@@ -19,6 +19,7 @@
 #include "platform/Yield.h"
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -305,10 +306,24 @@ frmMAIN::StartResult frmMAIN::MDIForm_Load()
                 archive_ = std::make_shared<Connection>();
                 archive_->Open(JetConnectionString(ctx_.DATENBANKPFAD + QStringLiteral("/ARCHIV.mdb")));
             });
+            // A presets database that is there but cannot be opened (damaged, no database
+            // at all) ends the start with one box that names it; a missing one is the
+            // step's error.
+            std::optional<QString> presetsUnusable;
             g.step([&] {
+                const QString presets = ctx_.DATENBANKPFAD + QStringLiteral("/VORGABE.mdb");
                 ctx_.cnnX_V = std::make_shared<Connection>();
-                ctx_.cnnX_V->Open(JetConnectionString(ctx_.DATENBANKPFAD + QStringLiteral("/VORGABE.mdb")));
+                try {
+                    ctx_.cnnX_V->Open(JetConnectionString(presets));
+                } catch (const VbError& e) {
+                    if (!QFileInfo::exists(presets))
+                        throw;
+                    presetsUnusable = e.text();
+                }
             });
+            if (presetsUnusable)
+                Refusal(T("The presets database cannot be opened:\r\n", "Die Vorgabedatenbank kann nicht geöffnet werden:\r\n")
+                        + *presetsUnusable);
             Recordset rs;
             g.step([&] { rs.Open(AdminAbfrage(QStringLiteral("*"), BENUTZER()), archive_); });
             if (g.test([&] { return rs.Eof(); })) {
@@ -464,18 +479,32 @@ void frmMAIN::mnuKOMPRIMIEREN_Click()
 
 void frmMAIN::WithWorkingCopy(const char* menu, const std::function<void()>& command)
 {
-    if (ctx_.cnnX && ctx_.cnnX->isOpen()) {
+    if (WorkingCopyHere(Caption(U(menu))))
         command();
-        return;
-    }
-    GuardSpec box = RoutineBox(Caption(U(menu)));
+}
+
+bool frmMAIN::WorkingCopyHere(const QString& title)
+{
+    GuardSpec box = RoutineBox(title);
     box.buttons = MsgButtons::OK;
-    ShowErrorBox(ctx_.dlg(), box,
-                 VbError(VbErr::ObjectClosed, T("The working copy is not open: the command cannot run without it. "
-                                                "End the program and start it again.",
-                                                "Die Arbeitskopie ist nicht geöffnet: ohne sie kann der Befehl "
-                                                "nicht ausgeführt werden. Beenden Sie das Programm und starten Sie "
-                                                "es neu.")));
+    if (!ctx_.cnnX || !ctx_.cnnX->isOpen()) {
+        ShowErrorBox(ctx_.dlg(), box,
+                     VbError(VbErr::ObjectClosed, T("The working copy is not open: the command cannot run without "
+                                                    "it. End the program and start it again.",
+                                                    "Die Arbeitskopie ist nicht geöffnet: ohne sie kann der Befehl "
+                                                    "nicht ausgeführt werden. Beenden Sie das Programm und starten "
+                                                    "Sie es neu.")));
+        return false;
+    }
+    // A folder that is no longer the one held may hold what someone else put there (a
+    // journal that would be rolled back into the working copy): nothing is read there.
+    try {
+        workingCopy_.Path();
+    } catch (const VbError& e) {
+        ShowErrorBox(ctx_.dlg(), box, e);
+        return false;
+    }
+    return true;
 }
 
 void frmMAIN::mnuEXPIMP_Click()
@@ -532,7 +561,8 @@ void frmMAIN::stbMAIN_PanelClick(int index)
     Guarded(ctx_.dlg(), box, [&](Guard& g) {
         switch (index) {
         case 8:
-            records_.EingabeSpeichern(g, PANEL.text());
+            if (WorkingCopyHere(PANEL.text()))
+                records_.EingabeSpeichern(g, PANEL.text());
             break;
         case 9:
             records_.EingabeVerwerfen(g);
@@ -620,10 +650,10 @@ void frmMAIN::MDIForm_QueryUnload(bool& cancel, int mode)
             if (answer == MsgResult::Yes) {
                 while (Speichern() == WorkingCopy::SaveResult::Failed) {
                     const MsgResult next = ctx_.dlg().MsgBox(
-                        T("The changes were not saved.\r\nRetry: save again. Cancel: quit; the working copy is kept "
-                          "and will be offered at the next start.",
+                        T("The changes were not saved.\r\nRetry: save again. Cancel: quit; ",
                           "Die Änderungen wurden nicht gespeichert.\r\nWiederholen: noch einmal speichern. Abbrechen: "
-                          "beenden; die Arbeitskopie bleibt erhalten und wird beim nächsten Start angeboten."),
+                          "beenden; ")
+                            + workingCopy_.KeptAtEnd(),
                         MsgButtons::RetryCancel, MsgIcon::Exclamation, App::Title());
                     if (next != MsgResult::Retry) {
                         workingCopy_.KeepForNextStart();

@@ -163,6 +163,9 @@ private:
     // left with Cancel before it, a compaction that could not open it again) the
     // program's error box, titled as the menu item, says so instead.
     void WithWorkingCopy(const char* menu, const std::function<void()>& command);
+    // Whether the working copy is open and in the folder held since the start; otherwise
+    // a box titled title says why, and false.
+    bool WorkingCopyHere(const QString& title);
     // "&Export-Import": the dialog, and what its OK changes.
     void ExportImport();
     // Saves the working copy back ("&Speichern").

@@ -13,10 +13,6 @@
 #include "platform/VbError.h"
 #include "platform/Yield.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QMimeData>
 #include <optional>
 
 namespace {
@@ -24,7 +20,6 @@ namespace {
 constexpr float TwipsPerMmSingle = 56.7f;
 constexpr double HalfMm = 28.35;             // twips
 constexpr double ScrollBarRoom = 311.85;     // twips, 5.5 mm
-constexpr int16_t FillArmed = 2;
 
 int16_t add16(int a, int b)
 {
@@ -305,33 +300,31 @@ void clsFLX::NUMMERIEREN()
         return;
     FlexGrid& g = grid();
     const int16_t c1 = TYPSPALTE_[0], c2 = TYPSPALTE_[1], c3 = TYPSPALTE_[2];
-    int16_t r1 = INDEXMIN_[0], r2 = INDEXMIN_[1], r3 = INDEXMIN_[2];
-    auto write = [&](int row, int16_t col, int16_t value) { g.setTextMatrix(row, col, CStr(Variant(value))); };
+    // Counted in 32 bits: a 16-bit start plus as many rows as a grid holds fits, so that
+    // every row a table takes gets its number.
+    int32_t r1 = INDEXMIN_[0], r2 = INDEXMIN_[1], r3 = INDEXMIN_[2];
+    auto write = [&](int row, int16_t col, int32_t value) { g.setTextMatrix(row, col, CStr(Variant(value))); };
     for (int row = g.FixedRows(); row < g.Rows(); ++row) {
         if (c2 < 0) {
-            write(row, c1, r1);
-            r1 = add16(r1, 1);
+            write(row, c1, r1++);
         } else if (c3 < 0) {
             if (r2 > INDEXMAX2_) {
                 r2 = INDEXMIN_[1];
-                r1 = add16(r1, 1);
+                ++r1;
             }
             write(row, c1, r1);
-            write(row, c2, r2);
-            r2 = add16(r2, 1);
+            write(row, c2, r2++);
         } else {
             if (r3 > INDEXMAX3_) {
                 r3 = INDEXMIN_[2];
-                r2 = add16(r2, 1);
-                if (r2 > INDEXMAX2_) {
+                if (++r2 > INDEXMAX2_) {
                     r2 = INDEXMIN_[1];
-                    r1 = add16(r1, 1);
+                    ++r1;
                 }
             }
             write(row, c1, r1);
             write(row, c2, r2);
-            write(row, c3, r3);
-            r3 = add16(r3, 1);
+            write(row, c3, r3++);
         }
     }
 }
@@ -348,8 +341,9 @@ float clsFLX::ZEITDIFFERENZ(const RowTime& from, const RowTime& to)
     return seconds;
 }
 
-void clsFLX::AKTUALISIEREN()
+bool clsFLX::AKTUALISIEREN()
 {
+    bool complete = false;
     Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Aktulisieren")), [&](Guard& g) {
         g.step([&] { NUMMERIEREN(); });
         const int cols = g.value<int>([&] { return grid().Cols(); }, 0);
@@ -371,7 +365,9 @@ void clsFLX::AKTUALISIEREN()
             }
         }
         elapsedTimes(g);
+        complete = !g.failed();
     });
+    return complete;
 }
 
 void clsFLX::elapsedTimes(Guard& g)
@@ -510,241 +506,6 @@ void clsFLX::BESCHRIFTEN()
             break;
     }
     ELA(ELA_);
-}
-
-// ---------------------------------------------------------------- editing
-
-void clsFLX::BEARBEITEN(int16_t BOB, float X)
-{
-    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Bearbeiten")), [&](Guard& g) {
-        if (BOB == 0 || BOB > 32) {
-            openEditors(g, BOB);
-        } else if (BOB == 13) {
-            appendRow(g);
-        } else if (BOB == -1) {
-            g.step([&] { QGuiApplication::clipboard()->clear(); });
-            g.step([&] { QGuiApplication::clipboard()->setText(grid().Clip()); });
-        } else if (BOB == -2) {
-            g.step([&] {
-                const float left = float(grid().CellLeft()), width = float(grid().CellWidth());
-                const bool inZone = left + 0.85f * width < X && X < left + width;
-                grid().setMousePointer(inZone ? FillArmed : 0);
-            });
-        }
-    });
-}
-
-void clsFLX::openEditors(Guard& g, int16_t code)
-{
-    const QString typed = code > 32 ? QString(QChar(char16_t(code))) : QString();
-    auto place = [&](QWidget& editor, bool withHeight) {
-        FlexGrid& gr = grid();
-        const int left = PixelsOfTwips(gr.Left() + gr.CellLeft()), top = PixelsOfTwips(gr.Top() + gr.CellTop());
-        editor.setGeometry(left, top, PixelsOfTwips(gr.CellWidth()),
-                           withHeight ? PixelsOfTwips(gr.CellHeight()) : editor.height());
-        editor.show();
-        editor.raise();
-        editor.setFocus(Qt::OtherFocusReason);
-    };
-    if (g.test([&] { return txt_ && txt_->isHidden() && columnType(grid().Col()) < List; })) {
-        g.step([&] { place(*txt_, true); });
-        g.step([&] {
-            const bool numeric = IsNumeric(Variant(grid().Text()));
-            txt_->setAlignment((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        });
-        g.step([&] {
-            if (code == 0) {
-                txt_->setText(grid().Text());
-                txt_->selectAll();
-            } else {
-                txt_->setText(typed);
-                txt_->end(false);
-            }
-        });
-        g.step([&] { EZNR_ = int16_t(grid().Row()); });
-        g.step([&] { ESNR_ = int16_t(grid().Col()); });
-    }
-    if (g.test([&] { return cbo_ && cbo_->isHidden() && columnType(grid().Col()) == List; })) {
-        g.step([&] {
-            cbo_->clear();
-            const Dynamic& items = ELCBO_[grid().Col()];
-            for (int i = 0; i <= items.UBound(); ++i)
-                AddItem(*cbo_, items[i].text());
-        });
-        g.step([&] { place(*cbo_, false); });
-        g.step([&] {
-            SetComboText(*cbo_, code == 0 ? grid().Text() : grid().Text() + typed);
-            if (code == 0)
-                cbo_->lineEdit()->selectAll();
-            else
-                cbo_->lineEdit()->end(false);
-        });
-        g.step([&] { EZNR_ = int16_t(grid().Row()); });
-        g.step([&] { ESNR_ = int16_t(grid().Col()); });
-    }
-}
-
-void clsFLX::appendRow(Guard& g)
-{
-    if (!g.test([&] {
-            const FlexGrid& gr = grid();
-            return gr.Col() == gr.Cols() - 1 && gr.Row() == gr.Rows() - 1 && EBOH_;
-        }))
-        return;
-    auto append = [&](FlexGrid& gr) {
-        g.step([&] { gr.setRows(gr.Rows() + 1); });
-        g.step([&] { gr.setRow(gr.Rows() - 1); });
-        g.step([&] { gr.setCol(gr.FixedCols()); });
-    };
-    append(grid());
-    g.step([&] { grid().setLeftCol(grid().FixedCols()); });
-    if (clsFLX* other = mirror()) {
-        append(other->grid());
-        g.step([&] { other->NUMMERIEREN(); });
-    }
-    g.step([&] { NUMMERIEREN(); });
-}
-
-bool clsFLX::EINFUEGEN(int16_t BOE)
-{
-    bool committed = true;
-    Guarded(ctx_.dlg(), spec(QStringLiteral("MSFlexGrid / Einfügen")), [&](Guard& g) {
-        if (BOE == 0 || BOE == 13 || BOE == -1) {
-            committed = false;
-            if (commit(g, false))
-                commit(g, true);
-            // Whatever stopped the commit (a refused text, an error box), the editor
-            // still open holds the text being corrected.
-            committed = !editorOpen(g, false) && !editorOpen(g, true);
-        }
-        if (BOE == 27) {
-            cancel(g, false);
-            cancel(g, true);
-        } else if (BOE == -1 && committed) {
-            // An empty table takes no paste: what it showed would not be saved.
-            g.step([&] {
-                const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-                if (grid().Enabled() && data && data->hasText())
-                    grid().setClip(QGuiApplication::clipboard()->text());
-            });
-        } else if (BOE == -2) {
-            fill(g);
-        }
-    });
-    return committed;
-}
-
-bool clsFLX::commit(Guard& g, bool list)
-{
-    if (!editorOpen(g, list))
-        return true;
-    QWidget* editor = this->editor(list);
-    QString text = g.value<QString>([&] { return list ? ComboText(*cbo_) : txt_->text(); }, QString());
-    if (!text.isEmpty()) {
-        bool limitsGiven = false;
-        float min = 0, max = 0;
-        g.step([&] {
-            // The text box reads limits unless one is left out, the combo box only numeric ones.
-            const Dynamic& lo = ELMIN_[ESNR_];
-            const Dynamic& hi = ELMAX_[ESNR_];
-            limitsGiven = list ? IsNumeric(lo.value()) && IsNumeric(hi.value()) : !lo.isMissing() && !hi.isMissing();
-            if (limitsGiven) {
-                min = CSng(lo.value());
-                max = CSng(hi.value());
-            }
-        });
-        if (!testValue(g, text, limitsGiven, min, max)) {
-            // Whatever took the keyboard (a click on another cell, a command key), it
-            // goes back to the text being corrected.
-            g.step([&] { editor->setFocus(); });
-            return false;
-        }
-        g.step([&] {
-            if (!ELFORMAT_[ESNR_].isMissing())
-                text = Format(Variant(text), ELFORMAT_[ESNR_].text());
-        });
-    }
-    g.step([&] { grid().setTextMatrix(EZNR_, ESNR_, text); });
-    close(g, list);
-    return true;
-}
-
-QWidget* clsFLX::editor(bool list) const
-{
-    return list ? static_cast<QWidget*>(cbo_.data()) : static_cast<QWidget*>(txt_.data());
-}
-
-bool clsFLX::editorOpen(Guard& g, bool list)
-{
-    return g.test([&] {
-        const QWidget* editor = this->editor(list);
-        const int16_t type = columnType(ESNR_);
-        return editor && !editor->isHidden() && (list ? type == List : type < List);
-    });
-}
-
-void clsFLX::cancel(Guard& g, bool list)
-{
-    if (editorOpen(g, list))
-        close(g, list);
-}
-
-void clsFLX::close(Guard& g, bool list)
-{
-    g.step([&] {
-        if (list)
-            SetComboText(*cbo_, QString());
-        else
-            txt_->setText(QString());
-    });
-    g.step([&] { editor(list)->hide(); });
-    g.step([&] { grid().SetFocus(); });
-}
-
-bool clsFLX::testValue(Guard& g, const QString& text, bool limitsGiven, float min, float max)
-{
-    // The test works on a copy: the cell takes the text as typed.
-    QString copy = text;
-    const bool ranged = limitsGiven && min < max;
-    return g.test([&] {
-        const QString title = PlainTitle(ELST1_[ESNR_].text());   // as the title picture shows it
-        switch (columnType(ESNR_)) {
-        case Index1:
-        case Index2:
-        case Index3:
-            return !ranged || WERTPRUEFUNG(copy, min, max, true, false, QStringLiteral("Indexspalte ") + title);
-        case Date:
-            return WERTPRUEFUNG(copy, min, max, false, true, QStringLiteral("Datumsspalte ") + title);
-        case Time:
-            return WERTPRUEFUNG(copy, min, max, false, true, QStringLiteral("Uhrzeitspalte ") + title);
-        default:
-            return !ranged || WERTPRUEFUNG(copy, min, max, false, false, QStringLiteral("Spalte ") + title);
-        }
-    });
-}
-
-bool clsFLX::WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool date, const QString& label)
-{
-    const Wertfehler fehler = Wertpruefung(text, min, max, whole, date);
-    if (fehler == Wertfehler::Keiner)
-        return true;
-    ctx_.dlg().MsgBox(Wertmeldung(fehler, 3, min, max), MsgButtons::OK, MsgIcon::Exclamation,
-                      QStringLiteral("MSFlexGrid / ") + label);
-    return false;
-}
-
-void clsFLX::fill(Guard& g)
-{
-    if (!g.test([&] { return grid().MousePointer() == FillArmed; }))
-        return;
-    g.step([&] {
-        FlexGrid& gr = grid();
-        const QString text = gr.Text();
-        for (int r = gr.Row(); r <= gr.RowSel(); ++r)
-            for (int c = gr.Col(); c <= gr.ColSel(); ++c)
-                gr.setTextMatrix(r, c, text);
-    });
-    g.step([&] { grid().setMousePointer(0); });
 }
 
 // ---------------------------------------------------------------- rows and tooltips
@@ -897,16 +658,17 @@ public:
 
 // Asks for a row number until the answer is one that accept takes; nullopt after Cancel
 // in the refusal box. An answer is read by the locale and taken down to the whole number
-// not above it; one beyond 16 bits is refused like any other.
-std::optional<int16_t> askNumber(DialogService& dlg, const QString& prompt, const QString& defaultText,
-                                 const QString& refusal, const std::function<bool(int16_t)>& accept)
+// not above it; one beyond the rows a table may have is refused like any other (every row
+// of a table, as many as an import fills, can be named).
+std::optional<int32_t> askNumber(DialogService& dlg, const QString& prompt, const QString& defaultText,
+                                 const QString& refusal, const std::function<bool(int32_t)>& accept)
 {
     for (;;) {
         const Variant answer(dlg.InputBox(prompt, QStringLiteral("Zeilenfilter"), defaultText));
         if (IsNumeric(answer)) {
             const double x = std::floor(CDbl(answer));
-            if (x >= -32768.0 && x <= 32767.0 && accept(int16_t(x)))
-                return int16_t(x);
+            if (std::abs(x) <= FlexGrid::MaxRows && accept(int32_t(x)))
+                return int32_t(x);
         }
         if (dlg.MsgBox(refusal, MsgButtons::OKCancel, MsgIcon::Exclamation, filterTitle()) == MsgResult::Cancel)
             return std::nullopt;
@@ -945,11 +707,17 @@ bool clsFLX::IMPORTIEREN(const QString& AKVK, const QString& DATEI)
             return ctx_.dlg().MsgBox(text, MsgButtons::OKCancel, MsgIcon::Exclamation, importTitle()) == MsgResult::OK;
         };
         std::optional<int> startRow;
-        bool read = false;
+        bool filled = false;
         RunReporting(
             [&] {
                 startRow = ReadMeasurementData(plan, ReadMeasurementFile(DATEI, MaxImportBytes), cells, ask);
-                read = true;
+                if (!startRow)
+                    return;
+                PostProcessImport(plan, *startRow, cells, [&](const QString& text) {
+                    ctx_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, importTitle());
+                });
+                NUMMERIEREN();
+                filled = true;
             },
             [&](const VbError& e) {
                 before.restore();
@@ -957,13 +725,13 @@ bool clsFLX::IMPORTIEREN(const QString& AKVK, const QString& DATEI)
                 box.buttons = MsgButtons::OK;
                 ShowErrorBox(ctx_.dlg(), box, e);
             });
-        if (!read || !startRow)
+        if (!filled)
             return false;
-        PostProcessImport(plan, *startRow, cells, [&](const QString& text) {
-            ctx_.dlg().MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, importTitle());
-        });
-        AKTUALISIEREN();
-        NUMMERIEREN();
+        // A refresh that fails has shown its box: the import is taken back.
+        if (!AKTUALISIEREN()) {
+            before.restore();
+            return false;
+        }
         return true;
     } catch (const VbError&) {
         return false;
@@ -976,19 +744,19 @@ void clsFLX::ZEILENFILTER()
         DialogService& dlg = ctx_.dlg();
         const auto first = askNumber(dlg, QStringLiteral("Erste Zeile: "), QStringLiteral("0"),
                                      QStringLiteral("Ungültige Angabe für die Nummer der ersten Zeile!"),
-                                     [](int16_t) { return true; });
+                                     [](int32_t) { return true; });
         if (!first)
             return;
         const QString lastRow = g.value<QString>([&] { return CStr(Variant(int32_t(grid().Rows() - 2))); }, QString());
         const auto last = askNumber(dlg, QStringLiteral("Letzte Zeile: "), lastRow,
                                     QStringLiteral("Ungültige Angabe für die Nummer der letzten Zeile!"),
-                                    [](int16_t) { return true; });
+                                    [](int32_t) { return true; });
         if (!last)
             return;
-        const int span = *last - *first;
-        const auto count = askNumber(dlg, QStringLiteral("Reduzierte Zeilenanzahl: "), CStr(Variant(int32_t(span))),
+        const int32_t span = *last - *first;
+        const auto count = askNumber(dlg, QStringLiteral("Reduzierte Zeilenanzahl: "), CStr(Variant(span)),
                                      QStringLiteral("Ungültige Angabe für die reduzierte Zeilenanzahl!"),
-                                     [&](int16_t c) { return c >= 1 && c <= span; });
+                                     [&](int32_t c) { return c >= 1 && c <= span; });
         if (!count)
             return;
         // Halves to even; at least 1, as the count is at most the span.

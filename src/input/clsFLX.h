@@ -39,6 +39,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class clsFLX {
@@ -145,8 +146,9 @@ public:
     // editors' fonts, and fonts 1 to 5 of the title font set.
     void SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART = {}, int16_t SCHRIFTGROESSE = 0, bool FETT = false,
                               bool UNTERSTRICHEN = false, bool KURSIV = false, int32_t FARBE = 0);
-    // Renumbers, formats every cell by its column's format and computes the elapsed times.
-    void AKTUALISIEREN();
+    // Renumbers, formats every cell by its column's format and computes the elapsed times;
+    // false when an error was reported (whatever the answer to its box).
+    bool AKTUALISIEREN();
     // Draws the titles of the columns in view on the title picture (no box).
     void BESCHRIFTEN();
     // 0 or a typed character (33 and above): open the editor over the current cell;
@@ -158,8 +160,11 @@ public:
     // refused text keeps the editor open and gives it the keyboard;
     // 27 (Escape): close the open editor without writing: the cell keeps its text;
     // -1: commit the open editor, then paste the clipboard's text into the selection
-    // (not into an empty table);
-    // -2: fill the selection with the current cell's text when armed, then disarm.
+    // (not into an empty table), each cell written as a commit of its text would write
+    // it; a text a commit refuses (its box names it) pastes nothing;
+    // -2: when armed, commit the open editor, then fill the selection with the current
+    // cell's text; disarm. A refused commit fills nothing, and the click that ends the
+    // same release does not commit again.
     // False when an editor stays open after a commit: a command that commits first
     // goes no further then, so that the text being corrected keeps its cell.
     bool EINFUEGEN(int16_t BOE = 0);
@@ -174,12 +179,14 @@ public:
 
     // ---- measurement data and row filter (no window offers them; German only)
     // Fills the table from the measurement data file DATEI as the layout AKVK of the
-    // measurement presets describes it, cleans the texts and refreshes the table. False
-    // when the import ends early: a disabled table, an unknown layout, Cancel in one of
-    // its messages, a failing presets read, a file that cannot be read or has more
-    // cycles than the table can take (the file's error box; the table is left as it
-    // was), or a file that does not fit the layout (silently; rows written so far stay
-    // as written, unrefreshed). The coupled table is not changed.
+    // measurement presets describes it, cleans the texts, numbers the rows and refreshes
+    // the table. False when the import ends early: a disabled table, an unknown layout,
+    // Cancel in one of its messages, a failing presets read, a file that cannot be read
+    // or has more cycles than the table can take, any other error while the rows are
+    // written, cleaned or numbered (the import's error box) or refreshed (the refresh's
+    // box) - the table is left as it was - or a file that does not fit the layout
+    // (silently; rows written so far stay as written, unrefreshed). The coupled table is
+    // not changed.
     bool IMPORTIEREN(const QString& AKVK, const QString& DATEI);
     // Asks for a first and a last row and a reduced row count, then removes the rows of
     // that range that are no multiple of the step (last - first) / count, counted from
@@ -203,6 +210,13 @@ private:
     // The commit of the text box or the combo box (list); false when the value test
     // refused its text.
     bool commit(Guard& g, bool list);
+    // Commits both editors; false when one stays open.
+    bool commitEditors(Guard& g);
+    // What a commit writes into a cell of column col for a text, typed or pasted: the
+    // text tested by the column's type and limits, then formatted by its pattern;
+    // nullopt when refused (after the box, which names a pasted text).
+    std::optional<QString> committedText(Guard& g, int col, const QString& text, bool pasted);
+    void paste(Guard& g);
     // The text box, or the combo box (list); nullptr when unbound.
     QWidget* editor(bool list) const;
     // Whether the text box or the combo box (list) is open over a column of its type.
@@ -210,12 +224,14 @@ private:
     // Closes the open editor without writing; closing empties it and gives the grid the keyboard.
     void cancel(Guard& g, bool list);
     void close(Guard& g, bool list);
-    // Tests the text of a commit into column ESNR by its type; false when refused.
-    bool testValue(Guard& g, const QString& text, bool limitsGiven, float min, float max);
+    // Tests the text of a commit into column col by its type; false when refused.
+    bool testValue(Guard& g, int col, const QString& text, bool limitsGiven, float min, float max, bool named);
     void openEditors(Guard& g, int16_t code);
     void appendRow(Guard& g);
-    void fill(Guard& g);
-    bool WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool date, const QString& label);
+    // False when the commit before the fill was refused.
+    bool fill(Guard& g);
+    // Its box names the text first when named.
+    bool WERTPRUEFUNG(QString& text, float min, float max, bool whole, bool date, const QString& label, bool named);
     // A row's date and time cells as read: none where a cell holds no date or time.
     struct RowTime {
         std::optional<VbDate> date, time;
@@ -245,4 +261,7 @@ private:
     std::array<int16_t, 6> TYPSPALTE_{-1, -1, -1, -1, -1, -1};
     QString EDETE_;
     bool mirroring_ = false;   // a row operation is repeating itself on coupled tables
+    // A fill's commit was refused in the release now running (shared with the timer
+    // that ends it).
+    std::shared_ptr<bool> fillRefused_ = std::make_shared<bool>(false);
 };

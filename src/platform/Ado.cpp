@@ -34,6 +34,8 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
     const QString file = m.hasMatch() ? m.captured(1).trimmed() : QString();
     if (file.isEmpty())
         throw VbError(VbErr::DbGeneral, QStringLiteral("Keine Datenquelle in der Verbindungszeichenfolge."));
+    // SQLite would wait on a named pipe for ever.
+    RefuseNoRegularFile(file);
     // SQLite would take an empty file for an empty database; the program never
     // creates one, so an empty file is no database either.
     const QFileInfo info(file);
@@ -57,9 +59,14 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
             throwDbError(db);
         sqlite3_commit_hook(db, [](void* self) { ++static_cast<Connection*>(self)->transactionEnds_; return 0; }, this);
         sqlite3_rollback_hook(db, [](void* self) { ++static_cast<Connection*>(self)->transactionEnds_; }, this);
-        // A file that is no database fails here rather than at the first query.
-        Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        runToEnd(db, probe.stmt);
+        // A file that is no database fails here rather than at the first query, and
+        // the error names it.
+        try {
+            Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            runToEnd(db, probe.stmt);
+        } catch (const VbError&) {
+            throw DatabaseError(db, QStringLiteral("'%1'").arg(file));
+        }
     } catch (...) {
         sqlite3_close_v2(db);
         throw;

@@ -1,12 +1,14 @@
 #include "DatabaseFiles.h"
 #include "DbError.h"
 #include "FileOps.h"
+#include "FileState.h"
 #include "Locale.h"
 #include "VbError.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
+#include <optional>
 
 namespace {
 
@@ -46,17 +48,19 @@ private:
                                                       "Die Datei ist keine gültige Datenbank."));
 }
 
-enum class Check { TablesOnly, EveryPage };
+enum class Check { TablesOnly, Full };
 
-// The check a copy passes before it may replace anything: SQLite's own quick check
-// of every page, and the tables the caller needs. Failures name the file the copy
-// was made from.
+// The check a copy passes before it may replace anything: SQLite's full integrity check
+// (every page, and every index against its table: the quick check leaves the indexes
+// out, and a damaged index gives wrong answers without an error), and the tables the
+// caller needs. Failures name the file the copy was made from.
 void CheckSound(const QString& path, const QStringList& requiredTables, const QString& reportAs, Check check)
 {
     Handle db(path, SQLITE_OPEN_READONLY);
     sqlite3_stmt* stmt = nullptr;
+    // The first fault is enough to refuse the file.
     bool ok = sqlite3_prepare_v2(db.get(),
-                                 check == Check::EveryPage ? "PRAGMA quick_check" : "SELECT 'ok' FROM sqlite_master",
+                                 check == Check::Full ? "PRAGMA integrity_check(1)" : "SELECT 'ok' FROM sqlite_master",
                                  -1, &stmt, nullptr) == SQLITE_OK;
     const int rc = ok ? sqlite3_step(stmt) : SQLITE_ERROR;
     ok = rc == SQLITE_DONE
@@ -79,20 +83,80 @@ void CheckSound(const QString& path, const QStringList& requiredTables, const QS
     }
 }
 
+QString JournalOf(const QString& path)
+{
+    return path + QStringLiteral("-journal");
+}
+
 void RemoveWithJournal(const QString& path)
 {
     QFile::remove(path);
-    QFile::remove(path + QStringLiteral("-journal"));
+    QFile::remove(JournalOf(path));
 }
+
+bool EntryExists(const QString& path)
+{
+    const QFileInfo entry(path);
+    return entry.exists() || entry.isSymLink();
+}
+
+// The file a copy replaces, held from just before the rename until the new file has
+// taken its place. A journal beside it belongs to it: SQLite would roll a hot one back
+// into whatever file then has the name, the new one included. So a hot journal is
+// rolled back into the old file first, a write still under way there is waited for
+// (as long as the timeout allows), and no journal is left beside the name. When that
+// cannot be done, nothing is replaced.
+class OldFileSettled {
+public:
+    OldFileSettled(const QString& file, int timeoutSeconds)
+    {
+        const QString journal = JournalOf(file);
+        if (!EntryExists(journal))
+            return;
+        try {
+            if (QFileInfo::exists(file)) {
+                // Its lock for writing, taken after any hot journal is rolled back: no
+                // other writer makes a journal beside it until the new file is in place.
+                old_.emplace(file, SQLITE_OPEN_READWRITE, timeoutSeconds);
+                old_->exec("BEGIN IMMEDIATE", file);
+            }
+            // What is left now is no other writer's (a journal kept after a commit, or one
+            // without its database): removed, so that nothing takes it for the new file's.
+            if (EntryExists(journal) && !QFile::remove(journal))
+                throw VbError(VbErr::PermissionDenied, VbErrorText(VbErr::PermissionDenied));
+        } catch (const VbError& e) {
+            throw VbError(e.number(), journal + QStringLiteral(": ")
+                                          + ProgramText("The journal of an interrupted write cannot be taken back "
+                                                        "into its database and removed:\r\n",
+                                                        "Das Journal eines abgebrochenen Schreibvorgangs kann nicht in "
+                                                        "seine Datenbank zurückgespielt und entfernt werden:\r\n")
+                                          + e.text());
+        }
+    }
+    ~OldFileSettled()
+    {
+        if (old_)
+            sqlite3_exec(old_->get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    OldFileSettled(const OldFileSettled&) = delete;
+    OldFileSettled& operator=(const OldFileSettled&) = delete;
+
+private:
+    std::optional<Handle> old_;
+};
 
 } // namespace
 
 void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options,
                   const BeforeReplace& beforeReplace)
 {
+    RefuseNoRegularFile(source);
+    RefuseNoRegularFile(target);
     const QFileInfo info(source);
+    // A link to nothing: the file missing is the one it names.
     if (!info.isFile())
-        throw VbError(VbErr::FileNotFound, VbErrorText(VbErr::FileNotFound) + QStringLiteral(": ") + source);
+        throw VbError(VbErr::FileNotFound, VbErrorText(VbErr::FileNotFound) + QStringLiteral(": ")
+                                               + (info.isSymLink() ? LinkedFile(source) : source));
     if (info.size() == 0)
         NoDatabase(source);
     const QString file = FileToReplace(target);
@@ -116,12 +180,13 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
             if (sqlite3_backup_finish(backup) != SQLITE_OK)
                 to.fail(file);
         }
-        CheckSound(partial, options.requiredTables, source, Check::EveryPage);
+        CheckSound(partial, options.requiredTables, source, Check::Full);
         // On the disk before the last step, which may hold up others (a save's lock), so
         // that the sync in place is left only its permissions to write.
         SyncFile(partial);
         if (beforeReplace)
             beforeReplace(partial);
+        const OldFileSettled old(file, options.timeoutSeconds);
         PutInPlace(partial, file);
     } catch (...) {
         RemoveWithJournal(partial);
@@ -150,7 +215,7 @@ void CompactDatabase(Connection& cnn, const QString& tempPath)
     try {
         cnn.Execute(QStringLiteral("VACUUM INTO ?"), {Variant(tempPath)});
         // The compacted file must pass the check before it replaces anything.
-        CheckSound(tempPath, {}, tempPath, Check::EveryPage);
+        CheckSound(tempPath, {}, tempPath, Check::Full);
         SyncFile(tempPath);
     } catch (...) {
         RemoveWithJournal(tempPath);

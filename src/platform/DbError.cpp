@@ -29,6 +29,9 @@ QString KnownDatabaseCause(int resultCode, int systemError)
         return ProgramText("The database is in use by another program.",
                            "Die Datenbank wird von einem anderen Programm benutzt.");
     case SQLITE_READONLY:
+        if (resultCode == SQLITE_READONLY_DBMOVED)
+            return ProgramText("The database file was moved or removed while it was open.",
+                               "Die Datenbankdatei wurde verschoben oder entfernt, während sie geöffnet war.");
         return ProgramText("The database is read-only.", "Die Datenbank ist schreibgeschützt.");
     case SQLITE_PERM:
         return ProgramText("Access to the database was denied.", "Der Zugriff auf die Datenbank wurde verweigert.");

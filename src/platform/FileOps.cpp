@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QStorageInfo>
 #include <algorithm>
+#include <climits>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -120,6 +121,16 @@ void CreateFolder(const QString& path)
         RaiseFor(ec, VbErr::PathNotFound, path);
 }
 
+void KeepEntriesToTheirOwners(const QString& folder)
+{
+    struct stat st {};
+    if (!Status(folder, st) || st.st_uid != ::geteuid() || !(st.st_mode & (S_IWGRP | S_IWOTH))
+        || (st.st_mode & S_ISVTX))
+        return;
+    if (::chmod(NativePath(folder).constData(), (st.st_mode & 07777) | S_ISVTX) != 0)
+        RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, folder);
+}
+
 void CreateSharedFolder(const QString& path, Sharing sharing)
 {
     CreateFolder(path);
@@ -139,27 +150,120 @@ void CreateSharedFolder(const QString& path, Sharing sharing)
         RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, path);
 }
 
-void CreateOwnFolder(const QString& path)
+namespace {
+
+// Error 70 naming a folder of the user's own, and what is wrong with it.
+[[noreturn]] void OwnFolderRefused(const QString& path, const QString& fault)
+{
+    throw VbError(VbErr::PermissionDenied,
+                  VbErrorText(VbErr::PermissionDenied) + QStringLiteral(": ") + path + QStringLiteral("\r\n") + fault);
+}
+
+// What keeps a folder from being the user's alone; nothing when it is.
+QString OwnFolderFault(const struct stat& st)
+{
+    if (S_ISLNK(st.st_mode))
+        return ProgramText("The folder is a symbolic link.", "Der Ordner ist eine symbolische Verknüpfung.");
+    if (!S_ISDIR(st.st_mode))
+        return ProgramText("It is no folder.", "Das ist kein Ordner.");
+    if (st.st_uid != ::geteuid())
+        return ProgramText("The folder belongs to user ", "Der Ordner gehört dem Benutzer ") + OwnerName(st.st_uid)
+               + ProgramText(", not to you.", ", nicht Ihnen.");
+    if (st.st_mode & (S_IWGRP | S_IWOTH))
+        return ProgramText("Other users may write in the folder.", "Andere Benutzer dürfen in dem Ordner schreiben.");
+    return QString();
+}
+
+// Who may remove an entry the user may not remove himself: in a folder where each may
+// remove only his own entries, the entry's owner and the folder's; elsewhere the owner of
+// the folder, who may write it. Nothing when the user may remove it.
+QString WhoMayRemove(const QString& path, const struct stat& entry)
+{
+    struct stat parent {};
+    const QString folder = ParentFolder(QFileInfo(path).absoluteFilePath());
+    if (!Status(folder, parent))
+        return QString();
+    const bool ownEntriesOnly = parent.st_mode & S_ISVTX;
+    const uid_t me = ::geteuid();
+    if (MayWrite(folder) && (!ownEntriesOnly || me == 0 || entry.st_uid == me || parent.st_uid == me))
+        return QString();
+    QStringList who{OwnerName(parent.st_uid)};
+    if (ownEntriesOnly && entry.st_uid != parent.st_uid)
+        who.prepend(OwnerName(entry.st_uid));
+    return who.size() == 1 ? ProgramText(" Only user ", " Entfernen kann ihn nur der Benutzer ") + who[0]
+                                 + ProgramText(" can remove it.", ".")
+                           : ProgramText(" Only users ", " Entfernen können ihn nur die Benutzer ")
+                                 + who.join(ProgramText(" and ", " und ")) + ProgramText(" can remove it.", ".");
+}
+
+} // namespace
+
+HeldFolder::~HeldFolder()
+{
+    if (handle_ >= 0)
+        ::close(handle_);
+}
+
+bool HeldFolder::StillThere() const
+{
+    struct stat held {}, now {};
+    return ::fstat(handle_, &held) == 0 && held.st_nlink > 0 && Status(path_, now) && now.st_dev == held.st_dev
+           && now.st_ino == held.st_ino;
+}
+
+QString HeldFolder::WhereNow() const
+{
+    struct stat held {};
+    if (::fstat(handle_, &held) != 0 || held.st_nlink == 0)
+        return QString();
+    const QByteArray link = "/proc/self/fd/" + QByteArray::number(handle_);
+    char buffer[PATH_MAX + 1];
+    const ssize_t n = ::readlink(link.constData(), buffer, PATH_MAX);
+    return n > 0 ? QFile::decodeName(QByteArray(buffer, int(n))) : QString();
+}
+
+void HeldFolder::Check() const
+{
+    struct stat held {};
+    if (::fstat(handle_, &held) != 0)
+        OwnFolderRefused(path_, WriteFailureText(errno));
+    if (!StillThere()) {
+        const QString where = WhereNow();
+        OwnFolderRefused(path_, where.isEmpty()
+                                    ? ProgramText("The folder is no longer the one checked at the start: that one was "
+                                                  "removed.",
+                                                  "Der Ordner ist nicht mehr der beim Start geprüfte: dieser wurde "
+                                                  "entfernt.")
+                                    : ProgramText("The folder is no longer the one checked at the start: it was moved "
+                                                  "or replaced. The folder checked lies now at ",
+                                                  "Der Ordner ist nicht mehr der beim Start geprüfte: er wurde "
+                                                  "verschoben oder ersetzt. Der geprüfte Ordner liegt jetzt unter ")
+                                          + where + QLatin1Char('.'));
+    }
+    const QString fault = OwnFolderFault(held);
+    if (!fault.isEmpty())
+        OwnFolderRefused(path_, fault);
+}
+
+HeldFolder CreateOwnFolder(const QString& path)
 {
     // Made for the user alone: the file-creation mask may narrow it, never widen it.
     if (::mkdir(NativePath(path).constData(), 0755) != 0 && errno != EEXIST)
         RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, path);
+    // Checked through the handle that holds it, so that what is checked is what is held.
+    const int handle = ::open(NativePath(path).constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
     struct stat st {};
-    if (!EntryStatus(path, st))
-        RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, path);
-    QString fault;
-    if (S_ISLNK(st.st_mode))
-        fault = ProgramText("The folder is a symbolic link.", "Der Ordner ist eine symbolische Verknüpfung.");
-    else if (!S_ISDIR(st.st_mode))
-        fault = ProgramText("It is no folder.", "Das ist kein Ordner.");
-    else if (st.st_uid != ::geteuid())
-        fault = ProgramText("The folder belongs to user ", "Der Ordner gehört dem Benutzer ") + OwnerName(st.st_uid)
-                + ProgramText(", not to you.", ", nicht Ihnen.");
-    else if (st.st_mode & (S_IWGRP | S_IWOTH))
-        fault = ProgramText("Other users may write in the folder.", "Andere Benutzer dürfen in dem Ordner schreiben.");
+    if (handle < 0 || ::fstat(handle, &st) != 0) {
+        const int error = errno;
+        if (handle >= 0)
+            ::close(handle);
+        RaiseFor(std::error_code(error, std::generic_category()), VbErr::PathNotFound, path);
+    }
+    HeldFolder held(path, handle);
+    const QString fault = OwnFolderFault(st);
     if (!fault.isEmpty())
-        throw VbError(VbErr::PermissionDenied,
-                      VbErrorText(VbErr::PermissionDenied) + QStringLiteral(": ") + path + QStringLiteral("\r\n") + fault);
+        OwnFolderRefused(path, fault + WhoMayRemove(path, st));
+    return held;
 }
 
 void ShareLikeFolder(const QString& file, FileSharing sharing)
@@ -418,7 +522,6 @@ QString LinkedFile(const QString& target)
     // really lies in (its ".." from there, not from the path's text). A loop of links
     // ends in the kernel's refusal when the file is opened.
     QString file = target;
-    bool followed = false;
     for (int hops = 0; hops < 40 && IsLink(file); ++hops) {
         const QString folder = RealFolderOf(file);
         std::error_code ec;
@@ -427,10 +530,11 @@ QString LinkedFile(const QString& target)
             break;   // gone meanwhile: the name itself is what is replaced
         const QString named = QFile::decodeName(QByteArray::fromStdString(to.string()));
         file = QDir::isAbsolutePath(named) ? named : InRealFolder(folder, named);
-        followed = true;
     }
-    // The file a link leads to, named as the system finds it.
-    const QString folder = followed ? RealFolderOf(file) : QString();
+    // Named from the folder it really lies in: the files made beside it are then made and
+    // opened by a path without links, which no link among the folders above (a share)
+    // can stop, while the file's own name is still never followed.
+    const QString folder = RealFolderOf(file);
     return folder.isEmpty() ? file : InRealFolder(folder, file.mid(file.lastIndexOf(QLatin1Char('/')) + 1));
 }
 
@@ -473,6 +577,22 @@ std::function<void(const QString&)>& syncHook()
     static std::function<void(const QString&)> hook;
     return hook;
 }
+
+// Flushes a file (or a folder's entries) to the disk; false, with the cause in errno,
+// when it cannot.
+bool Flushed(const QString& path)
+{
+    if (syncHook())
+        syncHook()(path);
+    const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    const int error = errno;
+    if (fd >= 0)
+        ::close(fd);
+    errno = error;
+    return ok;
+}
+
 } // namespace
 
 void SetSyncHook(std::function<void(const QString& path)> hook)
@@ -482,13 +602,7 @@ void SetSyncHook(std::function<void(const QString& path)> hook)
 
 void SyncFile(const QString& path)
 {
-    if (syncHook())
-        syncHook()(path);
-    const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
-    const bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    if (!ok)
+    if (!Flushed(path))
         throw VbError(VbErr::PermissionDenied, path + QStringLiteral(": ")
                                                    + ProgramText("The file could not be written to the disk.",
                                                                  "Die Datei konnte nicht auf den Datenträger geschrieben werden."));
@@ -503,11 +617,14 @@ void PutInPlace(const QString& partial, const QString& target)
         TryGroup(partial, old.st_gid);
         QFile::setPermissions(partial, QFile::permissions(file));
     }
-    SyncFile(partial);
-    if (std::rename(NativePath(partial).constData(), NativePath(file).constData()) != 0)
-        throw VbError(VbErr::PermissionDenied,
+    // A failure names the file the user knows and its own cause, taken before the texts
+    // are put together.
+    if (!Flushed(partial) || std::rename(NativePath(partial).constData(), NativePath(file).constData()) != 0) {
+        const int error = errno;
+        throw VbError(FileErrorNumber(error, VbErr::PathNotFound),
                       ProgramText("The file cannot take the place of ", "Die Datei kann nicht an die Stelle von ")
-                          + file + ProgramText(". ", " treten. ") + WriteFailureText(errno));
+                          + file + ProgramText(". ", " treten. ") + WriteFailureText(error));
+    }
     SyncFile(QFileInfo(file).absolutePath());
 }
 
@@ -594,6 +711,9 @@ QString WriteFailureText(int systemError)
     case EACCES:
     case EPERM:
         return ProgramText("Access was denied.", "Der Zugriff wurde verweigert.");
+    case ENOENT:
+    case ENOTDIR:
+        return ProgramText("The file or its folder is not there.", "Die Datei oder ihr Ordner ist nicht vorhanden.");
     default:
         return ProgramText("The file could not be written.", "Die Datei konnte nicht geschrieben werden.");
     }

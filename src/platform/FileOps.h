@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <sys/types.h>
 
 // The path as the system takes it. A path with a NUL in it, which the system would cut
@@ -31,18 +32,49 @@ void CreateFolder(const QString& path);
 // in Sharing::EachOwnEntries they may add entries but remove only their own (as in a
 // folder of per-user folders).
 enum class Sharing { Reading, AllEntries, EachOwnEntries };
+// In a folder of the user's own that others may write, lets each of them remove or
+// rename only his own entries (the sticky bit), so that nobody takes another's folder
+// away or puts his own in its place; another user's folder, or one nobody else may
+// write, stays as it is. Error 70 naming the folder when its mode cannot be set.
+void KeepEntriesToTheirOwners(const QString& folder);
 // Creates a folder for all users of the suite (errors as CreateFolder): it gets what
 // its parent grants group and others (reading, writing, passing, the set-group-ID bit;
 // in Sharing::Reading no writing) and the parent's group where the user may give it. A
 // folder of the user's own that grants less is widened so; another user's is left as it
 // is.
 void CreateSharedFolder(const QString& path, Sharing sharing);
-// Creates a folder of the user's own (errors as CreateFolder): whatever the folder above
-// grants and the file-creation mask leaves open, nobody else may write in it. One that
-// exists is taken only as such a folder: no link, the user's own, and written by nobody
-// else; anything else may hold what another user put there and is refused with error 70,
-// naming the folder and what is wrong, nothing in it changed.
-void CreateOwnFolder(const QString& path);
+// A folder held from the moment it was checked, by a handle on it: its path may later
+// show another folder (one above it renamed, another put in its place), which must never
+// be taken for it.
+class HeldFolder {
+public:
+    HeldFolder(QString path, int handle) : path_(std::move(path)), handle_(handle) {}
+    ~HeldFolder();
+    HeldFolder(HeldFolder&& other) noexcept : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)) {}
+    HeldFolder(const HeldFolder&) = delete;
+    HeldFolder& operator=(const HeldFolder&) = delete;
+    HeldFolder& operator=(HeldFolder&&) = delete;
+
+    const QString& path() const { return path_; }
+    // Whether its path still shows the held folder.
+    bool StillThere() const;
+    // Where the held folder lies now, as the system names it; empty when it was removed.
+    QString WhereNow() const;
+    // Error 70 naming the path when it shows another folder now (or none), saying where
+    // the held one lies now; or when the held folder is no longer the user's alone.
+    void Check() const;
+
+private:
+    QString path_;
+    int handle_ = -1;
+};
+// Creates a folder of the user's own (errors as CreateFolder) and holds it: whatever the
+// folder above grants and the file-creation mask leaves open, nobody else may write in
+// it. One that exists is taken only as such a folder: no link, the user's own, and
+// written by nobody else; anything else may hold what another user put there and is
+// refused with error 70, naming the folder, what is wrong and, when the user may not
+// remove it himself, who may; nothing in it changed.
+HeldFolder CreateOwnFolder(const QString& path);
 // Writes a whole file in a folder of the user's own without following a link at its
 // name: the content goes into a new file beside it (never one that exists, nor a link's
 // file), is synced and takes the name in one step. Error 70 names the file.
@@ -105,8 +137,9 @@ bool SameFile(const QString& a, const QString& b);
 // renamed over it.
 //
 // The file a replacement of target writes: target itself or, when it is a symbolic
-// link, the file the link names (followed to its end as the system follows it, and
-// named from the folder it really lies in), so that the link stays.
+// link, the file the link names (followed to its end as the system follows it), so that
+// the link stays; named from the folder it really lies in, links among the folders
+// above resolved.
 QString LinkedFile(const QString& target);
 // The same, when the user may replace it: an existing file the user may not write is
 // refused with error 70 naming it.
@@ -120,7 +153,7 @@ QString PartialName(const QString& target);
 QString NewPartial(const QString& target);
 // Flushes a file (or a folder's entries) to the disk; error 70 when it cannot.
 void SyncFile(const QString& path);
-// For tests: called with every path SyncFile flushes (nullptr to remove).
+// For tests: called with every file or folder flushed to the disk (nullptr to remove).
 void SetSyncHook(std::function<void(const QString& path)> hook);
 // Puts a complete partial file in place of the file to replace in one step, synced and
 // with that file's permissions and group; on failure it stays as it was.

@@ -1,5 +1,7 @@
 #include "FileState.h"
 #include "FileOps.h"
+#include "Locale.h"
+#include "VbError.h"
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
@@ -52,10 +54,12 @@ std::optional<FileState> StateOfFile(const QString& path)
 {
     // A name no file has (one with a NUL) describes none, rather than the file its part
     // names. One open file for every part, so that they describe the same file even while
-    // another writer renames a new one into its place.
-    if (path.contains(QChar(0)))
+    // another writer renames a new one into its place. Looked at before it is opened, and
+    // opened without waiting, in case a pipe took the name meanwhile.
+    struct stat look {};
+    if (!Look(path, look) || !S_ISREG(look.st_mode))
         return std::nullopt;
-    const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     std::optional<FileState> state;
@@ -73,6 +77,20 @@ std::optional<FileState> StateOfFile(const QString& path)
     }
     ::close(fd);
     return state;
+}
+
+void RefuseNoRegularFile(const QString& path)
+{
+    struct stat st {};
+    if (!Look(path, st) || S_ISREG(st.st_mode))
+        return;
+    const QString what = S_ISDIR(st.st_mode)    ? ProgramText("a folder", "ein Ordner")
+                         : S_ISFIFO(st.st_mode) ? ProgramText("a named pipe", "eine benannte Pipe")
+                         : S_ISSOCK(st.st_mode) ? ProgramText("a socket", "ein Socket")
+                                                : ProgramText("a device", "ein Gerät");
+    throw VbError(VbErr::FileAccess, path + QStringLiteral(": ")
+                                         + ProgramText("It is no regular file but ", "Sie ist keine gewöhnliche Datei, sondern ")
+                                         + what + QLatin1Char('.'));
 }
 
 std::optional<FileState> ChangedSince(const QString& path, const FileState& known)

@@ -33,7 +33,8 @@ struct FileState {
     QDateTime modified() const { return QDateTime::fromMSecsSinceEpoch(modifiedMs); }
 };
 
-// The state of a file, links followed; nothing when it cannot be read.
+// The state of a file, links followed; nothing when it cannot be read or is no regular
+// file (which is not opened: a named pipe would wait for a writer).
 std::optional<FileState> StateOfFile(const QString& path);
 // The state of the file at path now, when its content differs from known's; nothing when
 // it is the same, or cannot be read. A file whose look (size and stamp) is still known's
@@ -43,6 +44,13 @@ std::optional<FileState> ChangedSince(const QString& path, const FileState& know
 // change its change time alone: stamped as that file is now. When path shows another
 // file, or one written since, the stamp is left unknown (the next check reads it).
 FileState MovedTo(FileState state, const QString& path);
+
+// A database is read and replaced only as a regular file. A name that shows something
+// else (links followed) is refused with error 75, naming it and what it shows (a folder,
+// a named pipe, a socket, a device), without opening it: the open of a pipe waits for a
+// writer, that of a device may act on it. A name that shows nothing passes: whoever
+// opens it finds that out.
+void RefuseNoRegularFile(const QString& path);
 
 // Which file a name shows: its device and inode, links followed.
 struct FileId {

@@ -260,7 +260,7 @@ QString FlexGrid::Clip() const
     return rows.join(QLatin1Char('\r'));
 }
 
-void FlexGrid::setClip(const QString& text)
+std::vector<FlexGrid::ClipCell> FlexGrid::ClipCells(const QString& text) const
 {
     static const QRegularExpression rowEnd(QStringLiteral("\r\n|\r|\n"));
     QStringList rows = text.split(rowEnd);
@@ -268,11 +268,24 @@ void FlexGrid::setClip(const QString& text)
         rows.removeLast();
     const int r0 = std::min(row_, rowSel_), r1 = std::max(row_, rowSel_);
     const int c0 = std::min(col_, colSel_), c1 = std::max(col_, colSel_);
+    std::vector<ClipCell> placed;
     for (int i = 0; i < rows.size() && r0 + i <= r1; ++i) {
         const QStringList cells = rows[i].split(QLatin1Char('\t'));
         for (int k = 0; k < cells.size() && c0 + k <= c1; ++k)
-            cells_[size_t(r0 + i)][size_t(c0 + k)].setText(cells[k]);
+            placed.push_back({r0 + i, c0 + k, cells[k]});
     }
+    return placed;
+}
+
+void FlexGrid::setCells(const std::vector<ClipCell>& cells)
+{
+    // All or nothing: a cell outside the grid is found before any is written.
+    for (const ClipCell& c : cells) {
+        checkRow(c.row);
+        checkCol(c.col);
+    }
+    for (const ClipCell& c : cells)
+        cells_[size_t(c.row)][size_t(c.col)].setText(c.text);
     viewport()->update();
 }
 

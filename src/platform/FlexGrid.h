@@ -82,7 +82,15 @@ public:
     // Fills the selected block from such a text, from its top left. Rows may also end in
     // a line feed or carriage return and line feed; one final row end is ignored. Text
     // beyond the block is dropped; cells of the block it does not reach keep their text.
-    void setClip(const QString& text);
+    void setClip(const QString& text) { setCells(ClipCells(text)); }
+    // The cells of the selected block that such a text fills, each with its text.
+    struct ClipCell {
+        int row, col;
+        QString text;
+    };
+    std::vector<ClipCell> ClipCells(const QString& text) const;
+    // Gives each of the cells its text, as setTextMatrix does.
+    void setCells(const std::vector<ClipCell>& cells);
     // Inserts a row at index (default: after the last row); tabs in item separate its
     // cells. Rows from index down move one down.
     void AddItem(const QString& item, std::optional<int> index = std::nullopt);

@@ -240,6 +240,11 @@ QStringList LayOutSuite(const SuiteOptions& options)
     // The suite's users share the folders of the data and the projects (as far as the
     // suite folder lets them); the program folder is only read by them.
     makeFolder(root.absolutePath());
+    // Nobody renames another's folder in the suite folder, nor in the users' folder,
+    // where each keeps his own; the project folders stay open to all, since every user
+    // replaces the project database there.
+    KeepEntriesToTheirOwners(root.absolutePath());
+    CreateSharedFolder(root.filePath(QStringLiteral("BENUTZER")), Sharing::EachOwnEntries);
     CreateSharedFolder(program, Sharing::Reading);
     for (const QString& folder : {daten, projects, projects + QLatin1Char('/') + Project0, projects + QLatin1Char('/') + Project1})
         CreateSharedFolder(folder, Sharing::AllEntries);
@@ -247,7 +252,9 @@ QStringList LayOutSuite(const SuiteOptions& options)
     // A file of another user that this one may not replace stays, and is named.
     const auto writeOrKeep = [&done](const QString& path, const QString& doneLine, const std::function<void()>& write) {
         if (!mayReplace(path)) {
-            done << ProgramText("Cannot be written, kept: ", "Nicht schreibbar, bleibt: ") + path;
+            done << (QFileInfo::exists(path) ? ProgramText("Cannot be written, kept: ", "Nicht schreibbar, bleibt: ")
+                                             : ProgramText("Cannot be written, missing: ", "Nicht schreibbar, fehlt: "))
+                        + path;
             return;
         }
         write();

@@ -8,8 +8,12 @@
 #include "platform/Yield.h"
 #include "support/OtherProcessLock.h"
 #include <QApplication>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <csignal>
+#include <functional>
+#include <optional>
+#include <sys/stat.h>
 
 class OutsideEndTest : public AppFixture {
 protected:
@@ -86,6 +90,57 @@ TEST_F(OutsideEndTest, DuringARefusalNothingOfTheRunningCopyIsTouched)
     EXPECT_EQ(Prog(), QStringLiteral("TREMOL"));
 }
 
+// A presets database that is there but cannot be opened ends the start with one box
+// that names it and says what is wrong; nothing follows it, an end from outside
+// meanwhile included.
+TEST_F(OutsideEndTest, APresetsDatabaseThatCannotBeOpenedEndsTheStartWithOneBox)
+{
+    const QString presets = suite->datenFolder() + QStringLiteral("/VORGABE.mdb");
+    const struct {
+        const char* name;
+        std::function<void()> spoil;
+        QString cause;
+    } cases[] = {
+        {"random bytes",
+         [&] {
+             QByteArray bytes(5000, '\0');
+             QRandomGenerator random(5000);
+             for (char& b : bytes)
+                 b = char(random.bounded(256));
+             QFile f(presets);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+             f.write(bytes);
+         },
+         QStringLiteral("'") + presets + QStringLiteral("': Die Datei ist keine gültige Datenbank.")},
+        {"a named pipe",
+         [&] {
+             ASSERT_TRUE(QFile::remove(presets));
+             ASSERT_EQ(::mkfifo(QFile::encodeName(presets).constData(), 0644), 0);
+         },
+         presets + QStringLiteral(": Sie ist keine gewöhnliche Datei, sondern eine benannte Pipe.")},
+    };
+    dialogs->onShow = [this](const ScriptedDialogService::Shown&) { SignalWhileShown(); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.spoil();
+        dialogs->shown.clear();
+
+        EXPECT_EQ(Start(), frmMAIN::StartResult::Ended);
+        UnloadedWithin(300);
+        main->Unload(UnloadMode::TaskKill);   // a signal that comes later still
+
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text.toStdString(),
+                  (QStringLiteral("Die Vorgabedatenbank kann nicht geöffnet werden:\r\n") + c.cause).toStdString());
+        EXPECT_EQ(boxes[0].title, QStringLiteral("TREMOL"));
+        EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
+        EXPECT_EQ(boxes[0].buttons, MsgButtons::OK);
+        EXPECT_EQ(Prog(), QStringLiteral("KALMARO"));
+        EXPECT_FALSE(FileExists(workingCopy()));
+    }
+}
+
 TEST_F(OutsideEndTest, UnderAYieldingCommandTheUnloadWaitsForTheCommand)
 {
     ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
@@ -135,11 +190,11 @@ TEST_F(OutsideEndTest, ASaveWaitingForAnotherIsGivenUpAndTheWorkIsKept)
     ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
     main->cnnX()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'Rest',0)"));
     main->MarkChanged();
-    ReplacementLock other(projectDb());
-    ASSERT_TRUE(other.TryLock());
-    QTimer::singleShot(100, [] { std::raise(SIGTERM); });
+    std::optional<ReplacementLock> other(std::in_place, projectDb());
+    ASSERT_TRUE(other->TryLock());
+    const ScopedSingleShot end(100, [] { std::raise(SIGTERM); });
 
-    main->mnuSPEICHERN_Click();
+    WithDeadline("The save waiting for another one", [&] { main->mnuSPEICHERN_Click(); }, [&] { other.reset(); });
 
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(RestRows(projectDb()), 0);

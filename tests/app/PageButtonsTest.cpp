@@ -299,7 +299,7 @@ TEST_F(PageButtons, PrintIntoAFileThatCannotBeWrittenSaysSoAndLeavesNoBrokenFile
         const char* cause;
     } cases[] = {
         {"disk full", pdf, 4096, "Auf dem Datenträger ist kein Platz mehr frei."},
-        {"no such folder", missing, RLIM_INFINITY, "Die Datei konnte nicht geschrieben werden."},
+        {"no such folder", missing, RLIM_INFINITY, "Die Datei oder ihr Ordner ist nicht vorhanden."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

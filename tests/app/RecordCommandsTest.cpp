@@ -7,7 +7,6 @@
 #include "support/GridProbe.h"
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
@@ -483,7 +482,7 @@ TEST_F(RecordCommandsTest, OpenedRecordIsNeverStoredInPart)
         before << Rows(table, 1);
     WithDialog([&] { main->mnuOEFFNEN_Click(); }, {KeepAndConfirm});
     ASSERT_NE(main->EINGABE(), nullptr);
-    // A layer changed as it may be, and a value pasted that is no number.
+    // A layer changed as it may be, and a value typed that is no number, left in its editor.
     ShowTab(1);
     FlexGrid* layers = Input().msgFLX[0];
     QTest::mouseClick(layers->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*layers, 2, 1));
@@ -494,24 +493,25 @@ TEST_F(RecordCommandsTest, OpenedRecordIsNeverStoredInPart)
     ShowTab(2);
     FlexGrid* flowRight = Input().msgFLX[3];
     QTest::mouseClick(flowRight->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*flowRight, 1, 1));
-    QGuiApplication::clipboard()->setText(QStringLiteral("1.500"));
-    QTest::keyClick(flowRight, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(flowRight, '1');
+    QTest::keyClicks(Input().txtFLX[3], QStringLiteral(".500"));
     ShowTab(0);
     dialogs->msgAnswers = {MsgResult::OK};
     CtrlS();
     ASSERT_EQ(Boxes().size(), 1u);   // the refusal, before any question
-    EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("Stromlinie, Rechte Seite, Zeile 0, Spalte x: \"1.500\"\n")));
+    EXPECT_EQ(Boxes()[0].text, QStringLiteral("Eingegeber Wert ist kein gültiges Zahlenformat!"));
     QStringList after;
     for (const QString& table : QStringList{"E1", "E2", "E3", "E4", "E5"})
         after << Rows(table, 1);
     EXPECT_EQ(after, before);
     EXPECT_FALSE(main->Changed());
-    // The window stays open on the cell.
+    // The window stays open on the editor, with the text and the keyboard in it.
     EXPECT_TRUE(InInputState());
     EXPECT_EQ(Input().SSTab->currentIndex(), 2);
-    EXPECT_EQ(QApplication::focusWidget(), flowRight);
-    EXPECT_EQ(flowRight->Row(), 1);
-    EXPECT_EQ(flowRight->Col(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), Input().txtFLX[3]);
+    EXPECT_EQ(Input().txtFLX[3]->text(), QStringLiteral("1.500"));
+    EXPECT_EQ(Input().FLX(3).EZNR(), 1);
+    EXPECT_EQ(Input().FLX(3).ESNR(), 1);
 }
 
 TEST_F(RecordCommandsTest, OpenedRecordIsSavedAsItself)
@@ -541,6 +541,21 @@ TEST_F(RecordCommandsTest, OpenedRecordIsSavedAsItself)
     EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
     EXPECT_EQ(record(2), opened);
     EXPECT_EQ(record(1), namesake);
+}
+
+// Two selected records of one designation (written by other means), and a new record saved
+// over one of them: the saved record alone stays selected, its namesake included.
+TEST_F(RecordCommandsTest, SavedRecordAloneStaysActiveItsNamesakeIncluded)
+{
+    Sql(QStringLiteral("UPDATE [E1] SET [KEN]='Spundwand', [AKT]=true WHERE [ID] IN (1,2)"));
+    ASSERT_EQ(Active(), (QStringList{"Spundwand", "Spundwand"}));
+    NewRecord(QStringLiteral("Spundwand"));
+    dialogs->msgAnswers = {MsgResult::Yes};
+    CtrlS();
+    ASSERT_EQ(Boxes().size(), 1u);   // the question whether to overwrite
+    EXPECT_TRUE(InRestState());
+    EXPECT_EQ(Active(), QStringList{"Spundwand"});
+    EXPECT_EQ(CLng(Value(QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Spundwand'"))), 2);
 }
 
 // A check of the input window after it closed fails its own test, and the tests after it

@@ -14,11 +14,11 @@
 #include "support/OtherProcessLock.h"
 #include "support/OtherUser.h"
 #include <QProcess>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace {
@@ -642,7 +642,7 @@ TEST_F(SharedProject, ASaveWaitsForAnotherOneAndThenAsksAboutWhatItSaved)
     auto other = std::make_unique<ReplacementLock>(projectDb());
     ASSERT_TRUE(other->TryLock());
     int pointer = -1;
-    QTimer::singleShot(300, [&] {
+    const ScopedSingleShot otherSaves(300, [&] {
         pointer = MousePointer();
         Exec(projectDb(), QStringLiteral("UPDATE [E1] SET [KOM]='von der anderen' WHERE [KEN]='Spundwand'"));
         other.reset();
@@ -758,6 +758,63 @@ TEST_F(SharedProject, ASaveThatWaitsLongForAnotherAsksWhetherToWaitOn)
         EXPECT_EQ(Comment(projectDb(), "Beispiel"), QStringLiteral("hier"));
         EXPECT_FALSE(main->Changed());
     }
+}
+
+// A program writing every record of a project database, in a process of its own, that
+// stops in its commit, to be killed there: the file holds pages of the write, and the
+// journal beside it the pages that take them back. Its environment names the database.
+TEST(KilledWriter, DISABLED_StopsInItsCommit)
+{
+    const QByteArray db = qgetenv("TREMOL_WRITER");
+    sqlite3* handle = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(db.constData(), &handle, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    // A cache too small for the write: its pages go into the file before the commit.
+    ASSERT_EQ(sqlite3_exec(handle, "PRAGMA cache_size=1; BEGIN; UPDATE [E1] SET [KOM]='weg' || [KOM]", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    std::printf("MITTEN\n");
+    std::fflush(stdout);
+    for (;;)
+        QThread::sleep(60);
+}
+
+// A journal that a writer killed in its commit left beside the project belongs to the
+// file it was written for: a save rolls it back into that file before the new one takes
+// its place, so that the next start finds the save, not old pages rolled back into it.
+TEST_F(SharedProject, AJournalLeftBesideTheProjectIsNotRolledBackIntoTheSave)
+{
+    Exec(projectDb(), QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                                     "INSERT INTO [E1] ([ID],[KEN],[KOM],[AKT]) "
+                                     "SELECT 100 + i, 'R' || i, 'alt' || hex(zeroblob(50)), 0 FROM n"));
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    main->cnnX()->Execute(QStringLiteral("UPDATE [E1] SET [KOM]='neu' WHERE [KEN] LIKE 'R%'"));
+    main->MarkChanged();
+
+    QProcess writer;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TREMOL_WRITER"), projectDb());
+    writer.setProcessEnvironment(env);
+    writer.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_also_run_disabled_tests"),
+                                                          QStringLiteral("--gtest_filter=KilledWriter.*")});
+    while (!writer.readAllStandardOutput().contains("MITTEN"))
+        ASSERT_TRUE(writer.waitForReadyRead(60000)) << writer.readAllStandardError().toStdString();
+    writer.kill();
+    ASSERT_TRUE(writer.waitForFinished(60000));
+    const QString journal = projectDb() + QStringLiteral("-journal");
+    ASSERT_GT(QFileInfo(journal).size(), 0);
+
+    // The killed write changed the file: the save asks, and replaces it knowingly.
+    dialogs->msgAnswers = {MsgResult::Yes};
+    main->mnuSPEICHERN_Click();
+    ASSERT_FALSE(main->Changed());
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_FALSE(QFileInfo::exists(journal));
+
+    main->mnuBEENDEN_Click();
+    main.reset();
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    EXPECT_EQ(CLng(ScalarOf(main->cnnX(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KOM]='neu'"))), 3000);
+    EXPECT_EQ(CStr(ScalarOf(main->cnnX(), QStringLiteral("PRAGMA integrity_check"))), QStringLiteral("ok"));
 }
 
 namespace {
@@ -923,8 +980,7 @@ TEST_F(PlantedFolder, ByAnotherUserBeforeTheFirstStart)
     const QString folderOfA = userFolder();
     {
         const OtherUser b;
-        ASSERT_TRUE(QDir().mkpath(folderOfA));
-        SetMode(ParentFolder(folderOfA), 01777);
+        ASSERT_TRUE(QDir().mkpath(folderOfA));   // in BENUTZER, where each may add his entries
         SetMode(folderOfA, 0777);
         ASSERT_TRUE(QFile::link(victim, folderOfA + QStringLiteral("/TREMOL.mdb.origin")));
     }
@@ -1030,4 +1086,159 @@ TEST_F(PlantedFolder, LinksInTheOwnFolderAreNotFollowed)
         EXPECT_EQ(BytesOf(victim), QByteArray("nur für mich"));
         EXPECT_EQ(BytesOf(victimDb), db);
     }
+}
+
+// A suite whose folders lie elsewhere behind links (a share mounted elsewhere, the users'
+// folders on a local disk): the suite itself, the projects' folder, the project's folder
+// or the users' folder a link. The start makes the working copy, "Speichern" and the save
+// at exit put the change into the project the link names, the compaction replaces the
+// working copy, and the links stay links.
+TEST_F(SharedProject, AFolderBehindALinkIsStartedOnAndSavedInto)
+{
+    const QString elsewhere = root() + QStringLiteral("/anderswo");
+    const QString suiteLink = root() + QStringLiteral("/verweis");
+    struct Case {
+        const char* name;
+        QString folder;   // the folder moved elsewhere, a link taking its place
+    };
+    const Case cases[] = {
+        {"PROJEKTE", suite->projectsFolder()},
+        {"project folder", ParentFolder(projectDb())},
+        {"BENUTZER", root() + QStringLiteral("/BENUTZER")},
+        {"suite", QString()},
+    };
+    int round = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString moved = elsewhere + QLatin1Char('/') + QString::number(++round);
+        QString programFolder = suite->programFolder();
+        if (c.folder.isEmpty()) {
+            // The whole suite reached through a link: the program, its users' folder and
+            // the projects.
+            ASSERT_TRUE(QFile::link(root(), suiteLink));
+            programFolder = suiteLink + QStringLiteral("/TREMOL");
+            WriteAdminRow(archive(), suiteLink + QStringLiteral("/PROJEKTE"), QStringLiteral("TE0000.00"));
+        } else {
+            ASSERT_TRUE(QDir().mkpath(moved));
+            if (QFileInfo::exists(c.folder))
+                ASSERT_TRUE(QDir().rename(c.folder, moved + QStringLiteral("/ziel")));
+            else
+                ASSERT_TRUE(QDir().mkpath(moved + QStringLiteral("/ziel")));
+            ASSERT_TRUE(QFile::link(moved + QStringLiteral("/ziel"), c.folder));
+        }
+        dialogs->shown.clear();
+        ASSERT_EQ(Start(programFolder), frmMAIN::StartResult::Running);
+        EXPECT_TRUE(Boxes().empty());
+        EXPECT_TRUE(QFileInfo(workingCopy()).isFile());
+        Edit(*main, "Beispiel", "gespeichert");
+        main->mnuSPEICHERN_Click();
+        EXPECT_TRUE(Boxes().empty());
+        EXPECT_FALSE(main->Changed());
+        EXPECT_EQ(Comment(projectDb(), "Beispiel"), QStringLiteral("gespeichert"));
+        dialogs->msgAnswers = {MsgResult::OK};
+        main->mnuKOMPRIMIEREN_Click();
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("Datenbank wurde um "))) << Boxes()[0].text.toStdString();
+        dialogs->shown.clear();
+        Edit(*main, "Beispiel", "beim Beenden");
+        dialogs->msgAnswers = {MsgResult::Yes};
+        main->mnuBEENDEN_Click();
+        EXPECT_EQ(Boxes().size(), 1u);   // the question whether to save, alone
+        EXPECT_TRUE(main->unloaded());
+        EXPECT_EQ(Comment(projectDb(), "Beispiel"), QStringLiteral("beim Beenden"));
+        EXPECT_FALSE(QFileInfo::exists(workingCopy()));
+        EXPECT_TRUE(QFileInfo(c.folder.isEmpty() ? suiteLink : c.folder).isSymLink());
+        main.reset();
+        // Back to the suite as it was, for the next case.
+        if (c.folder.isEmpty()) {
+            ASSERT_TRUE(QFile::remove(suiteLink));
+            WriteAdminRow(archive(), suite->projectsFolder(), QStringLiteral("TE0000.00"));
+        } else {
+            ASSERT_TRUE(QFile::remove(c.folder));
+            ASSERT_TRUE(QDir().rename(moved + QStringLiteral("/ziel"), c.folder));
+        }
+    }
+}
+
+// While A works, her folder's place is taken: BENUTZER renamed aside and a folder of B's
+// put under her name, holding a database and a journal of his (or her folder only moved
+// aside). No command reads or writes there: each says, in one box, that her folder is no
+// longer the one checked at the start and where that one lies now; the save replaces
+// nothing, and the end leaves her work where it lies, saying so.
+TEST_F(SharedProject, ARenamedUsersFolderReachesNobodysWorkingCopy)
+{
+    REQUIRE_OTHER_USER("a folder of another user put in the place of the user's own");
+    for (const bool planted : {true, false}) {
+        SCOPED_TRACE(planted ? "BENUTZER renamed and a folder planted" : "her folder moved aside");
+        main.reset();
+        dialogs->shown.clear();
+        const QString benutzer = root() + QStringLiteral("/BENUTZER");
+        QDir(benutzer).removeRecursively();
+        QDir(benutzer + QStringLiteral(".alt")).removeRecursively();
+        ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+        Edit(*main, "Beispiel", "ihre Arbeit");
+        const QByteArray project = BytesOf(projectDb());
+        const QString held = planted ? benutzer + QStringLiteral(".alt/") + UserName().toUpper()
+                                     : userFolder() + QStringLiteral(".alt");
+        if (planted) {
+            ASSERT_TRUE(QDir().rename(benutzer, benutzer + QStringLiteral(".alt")));
+            const OtherUser b;
+            ASSERT_TRUE(QDir().mkpath(userFolder()));
+            SetMode(benutzer, 0777);
+            SetMode(userFolder(), 0777);
+            CopyDatabase(projectDb(), workingCopy());
+            Write(workingCopy() + QStringLiteral("-journal"), QByteArray(4096, 'j'));
+        } else {
+            ASSERT_TRUE(QDir().rename(userFolder(), held));
+        }
+        const QStringList entries = Entries(userFolder());
+        const QByteArray plantedDb = BytesOf(workingCopy());
+        const QString lost = QStringLiteral("Zugriff verweigert: ") + userFolder()
+                             + QStringLiteral("\r\nDer Ordner ist nicht mehr der beim Start geprüfte: er wurde verschoben "
+                                              "oder ersetzt. Der geprüfte Ordner liegt jetzt unter ")
+                             + held + QLatin1Char('.');
+
+        dialogs->msgAnswers = {MsgResult::OK, MsgResult::OK, MsgResult::Yes, MsgResult::OK, MsgResult::Cancel};
+        main->mnuOEFFNEN_Click();
+        main->mnuSPEICHERN_Click();
+        main->mnuBEENDEN_Click();
+        EXPECT_TRUE(main->unloaded());
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 5u);
+        EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 70\n") + lost);   // Öffnen
+        EXPECT_EQ(boxes[1].text, QStringLiteral("VB-Error: 70\n") + lost);   // Speichern
+        EXPECT_EQ(boxes[2].text, QStringLiteral("Sollen die Änderungen in Projekt TE0000.00 gespeichert werden?"));
+        EXPECT_EQ(boxes[3].text, QStringLiteral("VB-Error: 70\n") + lost);
+        EXPECT_EQ(boxes[4].text, QStringLiteral("Die Änderungen wurden nicht gespeichert.\r\nWiederholen: noch einmal "
+                                                "speichern. Abbrechen: beenden; Ihre Arbeitskopie bleibt in ")
+                                     + held + QStringLiteral(" und wird beim nächsten Start nicht angeboten."));
+        // Nothing read or written in the folder that took her folder's place, nor in the
+        // project; her work lies where the box said.
+        EXPECT_EQ(Entries(userFolder()), entries);
+        EXPECT_EQ(BytesOf(workingCopy()), plantedDb);
+        EXPECT_EQ(BytesOf(projectDb()), project);
+        EXPECT_EQ(Comment(held + QStringLiteral("/TREMOL.mdb"), "Beispiel"), QStringLiteral("ihre Arbeit"));
+    }
+}
+
+// A folder under her name that she may not remove (made by the owner of BENUTZER, where
+// each may remove only his own entries) is refused as ever, and the box names who may
+// remove it.
+TEST_F(SharedProject, ARefusedFolderTheUserMayNotRemoveNamesWhoMay)
+{
+    REQUIRE_OTHER_USER("a folder of another user under the user's name");
+    const QString benutzer = root() + QStringLiteral("/BENUTZER");
+    ASSERT_TRUE(QDir().mkpath(benutzer + QLatin1Char('/') + OtherUser::Name()));
+    SetMode(benutzer, 01777);
+    const QString owner = UserName().toUpper();
+    dialogsB->msgAnswers = {MsgResult::OK};
+    EXPECT_EQ(StartB(), frmMAIN::StartResult::Ended);
+    const auto boxes = dialogsB->boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\n"
+                                            "Zugriff verweigert: ")
+                                 + benutzer + QLatin1Char('/') + OtherUser::Name()
+                                 + QStringLiteral("\r\nDer Ordner gehört dem Benutzer ") + owner
+                                 + QStringLiteral(", nicht Ihnen. Entfernen kann ihn nur der Benutzer ") + owner
+                                 + QLatin1Char('.'));
 }

@@ -9,7 +9,13 @@
 #include <QDateTime>
 #include <QDir>
 #include <QRegularExpression>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 
 using WorkingCopyTest = AppFixture;
@@ -58,6 +64,31 @@ TEST_F(WorkingCopyTest, CopyWithoutOriginMarkerIsOfferedAsBefore)
     ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(RestRows(workingCopy()), 1);
+}
+
+// A marker that names this project under another spelling (through "..", or a link to
+// its folder) names this project: the copy is offered, not set aside.
+TEST_F(WorkingCopyTest, ACopyWhoseMarkerSpellsThisProjectOtherwiseIsOffered)
+{
+    const QString projects = QFileInfo(suite->projectsFolder()).canonicalFilePath();
+    ASSERT_TRUE(QFile::link(projects + QStringLiteral("/TE0000.00"), projects + QStringLiteral("/verweis")));
+    for (const QString& spelled : {projects + QStringLiteral("/TE0001.00/../TE0000.00/TREMOL.mdb"),
+                                   projects + QStringLiteral("/verweis/TREMOL.mdb")}) {
+        SCOPED_TRACE(spelled.toStdString());
+        main.reset();
+        dialogs->shown.clear();
+        LeaveWorkingCopy(QStringLiteral("TE0000.00"), false);
+        WriteOrigin(workingCopy(), {spelled, StateOfFile(projectDb())});
+        dialogs->msgAnswers = {MsgResult::Yes};
+        ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_TRUE(Boxes()[0].text.startsWith(QStringLiteral("Programm wurde während der Ausführung unterbrochen!")))
+            << Boxes()[0].text.toStdString();
+        EXPECT_EQ(RestRows(workingCopy()), 1);
+        EXPECT_EQ(QDir(userFolder()).entryList({QStringLiteral("TREMOL_*")}), QStringList());
+        dialogs->msgAnswers = {MsgResult::No};
+        main->mnuBEENDEN_Click();
+    }
 }
 
 TEST_F(WorkingCopyTest, LeftOverCopyOfAnotherProjectIsMovedAsideNotOffered)
@@ -447,6 +478,118 @@ TEST_F(WorkingCopyTest, FailedStartUpCopyEndsLikeARefusalWithNothingWritten)
     }
 }
 
+namespace {
+
+// Notes whether anyone opens a named pipe for reading and lets him go at once, as a
+// writer that closes without a word would: a program that should never wait on the
+// pipe then fails its test rather than hangs it. Anything else at the name is not
+// watched.
+class PipeWatch {
+public:
+    explicit PipeWatch(const QString& pipe) : pipe_(QFile::encodeName(pipe)), thread_([this] { Watch(); }) {}
+    ~PipeWatch()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+    PipeWatch(const PipeWatch&) = delete;
+    PipeWatch& operator=(const PipeWatch&) = delete;
+    bool ReaderSeen() const { return seen_; }
+
+private:
+    void Watch()
+    {
+        struct stat st {};
+        if (::lstat(pipe_.constData(), &st) != 0 || !S_ISFIFO(st.st_mode))
+            return;
+        while (!stop_) {
+            // Opens only while someone holds the pipe open for reading.
+            const int fd = ::open(pipe_.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) {
+                seen_ = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    QByteArray pipe_;
+    std::atomic<bool> stop_{false}, seen_{false};
+    std::thread thread_;
+};
+
+void MakePipe(const QString& path)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+}
+
+} // namespace
+
+// A project database that is no regular file is refused at once, at the start and at a
+// save, saying what it is; nothing opens it (a named pipe would keep the program waiting
+// for a writer) or puts a copy in its place.
+TEST_F(WorkingCopyTest, AProjectDatabaseThatIsNoRegularFileIsRefusedAtOnce)
+{
+    const QString cause = QStringLiteral(": Sie ist keine gewöhnliche Datei, sondern ");
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        const char* what;
+    } cases[] = {
+        {"named pipe", [&] { MakePipe(projectDb()); }, "eine benannte Pipe."},
+        {"folder", [&] { ASSERT_TRUE(QDir().mkdir(projectDb())); }, "ein Ordner."},
+        {"link to a device", [&] { ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), projectDb())); }, "ein Gerät."},
+    };
+    const QString project = projectDb() + QStringLiteral(".sicher");
+    ASSERT_TRUE(QFile::rename(projectDb(), project));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main.reset();
+        dialogs->shown.clear();
+        c.make();
+        dialogs->msgAnswers = {MsgResult::OK};
+        {
+            const PipeWatch watch(projectDb());
+            EXPECT_EQ(Start(), frmMAIN::StartResult::Ended);
+            EXPECT_FALSE(watch.ReaderSeen());
+        }
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text.toStdString(),
+                  (QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\n") + projectDb()
+                   + cause + QString::fromUtf8(c.what))
+                      .toStdString());
+        EXPECT_EQ(QDir(userFolder()).entryList(QDir::Files), QStringList{QStringLiteral("TREMOL.lock")});
+        ASSERT_TRUE(QFile::remove(projectDb()) || QDir().rmdir(projectDb()));
+    }
+
+    // A pipe that took the project database's place after the start.
+    ASSERT_TRUE(QFile::rename(project, projectDb()));
+    main.reset();
+    dialogs->shown.clear();
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    main->cnnX()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'Neu',0)"));
+    main->MarkChanged();
+    ASSERT_TRUE(QFile::remove(projectDb()));
+    MakePipe(projectDb());
+    dialogs->msgAnswers = {MsgResult::OK};
+    {
+        const PipeWatch watch(projectDb());
+        main->mnuSPEICHERN_Click();
+        EXPECT_FALSE(watch.ReaderSeen());
+    }
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.toStdString(),
+              (QStringLiteral("VB-Error: 75\n") + projectDb() + cause
+               + QStringLiteral("eine benannte Pipe.\r\nDie Projektdatenbank bleibt unverändert."))
+                  .toStdString());
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(projectDb()).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(main->Changed());
+}
+
 // A save that replaced the project and then could not write the marker says that it
 // saved, and what the marker's failure means.
 TEST_F(WorkingCopyTest, ASaveWhoseMarkerCannotBeWrittenSaysThatItSaved)
@@ -523,4 +666,37 @@ TEST_F(CompactionTest, CompactionUnderAFullDiskKeepsTheWorkingCopyAndReportsNoSu
     EXPECT_FALSE(FileExists(KompressionsDatei(workingCopy()) + QStringLiteral("-journal")));
     ASSERT_TRUE(main->cnnX()->isOpen());
     EXPECT_EQ(CLng(Scalar(workingCopy(), QStringLiteral("SELECT COUNT(*) FROM [E1]"))), 2);
+}
+
+// A project database that is a link to a file that is not there: the start's one box
+// names the missing file, not the link.
+TEST_F(WorkingCopyTest, ADanglingLinkAtTheProjectDatabaseNamesTheMissingFile)
+{
+    const QString missing = root() + QStringLiteral("/platte/TREMOL.mdb");
+    ASSERT_TRUE(QFile::remove(projectDb()));
+    ASSERT_TRUE(QFile::link(missing, projectDb()));
+    dialogs->msgAnswers = {MsgResult::OK};
+    EXPECT_EQ(Start(), frmMAIN::StartResult::Ended);
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Die Arbeitskopie des Projekts TE0000.00 kann nicht angelegt werden:\r\n"
+                                            "Datei nicht gefunden: ")
+                                 + missing);
+}
+
+// A save that finds the user's folder refused (opened to others meanwhile) says so in one
+// box, and stops there.
+TEST_F(WorkingCopyTest, ASaveIntoARefusedFolderSaysSoInOneBox)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    main->MarkChanged();
+    SetMode(userFolder(), 0777);
+    dialogs->msgAnswers = {MsgResult::OK, MsgResult::OK};
+    main->mnuSPEICHERN_Click();
+    SetMode(userFolder(), 0755);
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("VB-Error: 70\nZugriff verweigert: ") + userFolder()
+                                 + QStringLiteral("\r\nAndere Benutzer dürfen in dem Ordner schreiben."));
+    EXPECT_TRUE(main->Changed());
 }

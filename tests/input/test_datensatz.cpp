@@ -303,8 +303,8 @@ QString Exact(TempProject& p, const QString& table, const QString& order, const 
 
 TEST_F(EingabeTest, SaveKeepsEveryValueNobodyEdited)
 {
-    // Values finer than the tables show them (written by other means, or pasted from a
-    // spreadsheet), a designation longer than its box and a comment longer than its box.
+    // Values finer than the tables show them (written by other means), a designation
+    // longer than its box and a comment longer than its box.
     const QString ken = QStringLiteral("Überlange Kennung");
     const QString kom = QStringLiteral("Ein Kommentar, länger als die fünfzig Zeichen, die das Feld fasst");
     project.exec(QStringLiteral("INSERT INTO [E1] VALUES (4,'%1','%2',1)").arg(ken, kom));
@@ -344,8 +344,8 @@ TEST_F(EingabeTest, SaveKeepsEveryValueNobodyEdited)
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(stored(), before);
 
-    // A typed or pasted value is stored as it stands; a row inserted above others moves
-    // their values along.
+    // A typed or pasted value is stored as its cell shows it; a row inserted above others
+    // moves their values along.
     Load();
     window->OEFFNEN(4);
     ShowTab(1);
@@ -354,7 +354,7 @@ TEST_F(EingabeTest, SaveKeepsEveryValueNobodyEdited)
     ClickCell(1, 2, 1);
     QGuiApplication::clipboard()->setText(QStringLiteral("7"));
     QTest::keyClick(window->msgFLX[1], Qt::Key_V, Qt::ControlModifier);
-    ASSERT_EQ(window->msgFLX[1]->TextMatrix(2, 1), QStringLiteral("7"));
+    ASSERT_EQ(window->msgFLX[1]->TextMatrix(2, 1), QStringLiteral("7") + sep + QStringLiteral("00"));
     window->msgFLX[0]->setRow(2);
     window->cmdH[0]->click();
     window->msgFLX[0]->setTextMatrix(2, 1, QStringLiteral("1"));
@@ -363,6 +363,60 @@ TEST_F(EingabeTest, SaveKeepsEveryValueNobodyEdited)
     EXPECT_EQ(Exact(project, QStringLiteral("E3"), QStringLiteral("K, I1"), QStringLiteral("%d|%.17g|%.17g"),
                     QStringLiteral("I1, Z, KF")),
               QStringLiteral("0|0|0;1|1|0;2|2|1.5258789e-05;3|1.1289062|0.00012207031;0|0|0;1|7|9.999999999999999e-46"));
+}
+
+// One text gives one stored value, typed or pasted (Ctrl+V or "Einfügen"): the value its
+// cell shows after the commit, in the column's pattern. A pasted text a cell would refuse
+// pastes nothing.
+TEST_F(EingabeTest, TypedAndPastedTextsAreStoredAlikeAsTheirCellsShowThem)
+{
+    const LocaleScope german(German());
+    Levels(QStringLiteral("1"), QStringLiteral("2"));
+    Fill(0, {{"0", "0"}, {"", ""}, {"", ""}});
+    Fill(2, {{"", ""}, {"", ""}});
+    const auto type = [&](int i, int row, int col, const QString& text) {
+        ClickCell(i, row, col);
+        TypeCell(i, text);
+    };
+    // Selects the two value cells of a row, as Shift and an arrow key do.
+    const auto selectRow = [&](int i, int row) {
+        ClickCell(i, row, 1);
+        QTest::keyClick(window->msgFLX[size_t(i)], Qt::Key_Right, Qt::ShiftModifier);
+    };
+    ShowTab(1);
+    type(0, 2, 1, QStringLiteral("3,456"));
+    type(0, 2, 2, QStringLiteral("1,2345E-04"));
+    selectRow(0, 3);
+    QGuiApplication::clipboard()->setText(QStringLiteral("3,456\t1,2345E-04\r\n"));
+    QTest::keyClick(window->msgFLX[0], Qt::Key_V, Qt::ControlModifier);
+    ShowTab(2);
+    type(2, 1, 1, QStringLiteral("0,005"));
+    type(2, 1, 2, QStringLiteral("3,456"));
+    selectRow(2, 2);
+    QGuiApplication::clipboard()->setText(QStringLiteral("0,005\t3,456"));
+    QTest::mouseClick(window->cmdE[2], Qt::LeftButton);
+    EXPECT_EQ(Column(0, 1), (QStringList{"0", "3,46", "3,46"}));
+    EXPECT_EQ(Column(0, 2), (QStringList{"0,00E+00", "1,23E-04", "1,23E-04"}));
+    EXPECT_EQ(Column(2, 1), (QStringList{"0,01", "0,01"}));
+    EXPECT_EQ(Column(2, 2), (QStringList{"3,46", "3,46"}));
+    EXPECT_TRUE(Boxes().empty());
+
+    // A block with a slip is refused as a whole, with the typed value's box naming the text.
+    selectRow(2, 2);
+    QGuiApplication::clipboard()->setText(QStringLiteral("7\t1.500"));
+    project.dialogs().msgAnswers = {MsgResult::OK};
+    QTest::keyClick(window->msgFLX[2], Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, QStringLiteral("\"1.500\"\nEingegeber Wert ist kein gültiges Zahlenformat!"));
+    EXPECT_EQ(Boxes()[0].title, QStringLiteral("MSFlexGrid / Spalte z"));
+    EXPECT_EQ(Column(2, 1), (QStringList{"0,01", "0,01"}));
+    EXPECT_EQ(Column(2, 2), (QStringList{"3,46", "3,46"}));
+
+    ASSERT_TRUE(Save(4));
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Rows(project, QStringLiteral("E3"), 4),
+              (QStringList{"1|0|0|0", "1|1|3,46|0,000123", "1|2|3,46|0,000123", "2|0|Null|0"}));
+    EXPECT_EQ(Rows(project, QStringLiteral("E4"), 4), (QStringList{"1|0|0,01|3,46", "1|1|0,01|3,46", "2|0|Null|Null"}));
 }
 
 TEST_F(EingabeTest, HostileTextsAreRefusedWhereTypedOrStoredAsTyped)

@@ -267,11 +267,12 @@ TEST_F(GridTableTest, CopyAndPasteRoundTripThroughTheClipboard)
     EXPECT_EQ(Column(*grid, 1), (QStringList{"a", "c", "a", "c"}));
     EXPECT_EQ(Column(*grid, 2), (QStringList{"b", "d", "b", "d"}));
 
-    // A block copied from a spreadsheet program, rows ending in CR LF.
+    // A block copied from a spreadsheet program, rows ending in CR LF: each cell in its
+    // column's pattern, as a commit of the same text typed writes it.
     QApplication::clipboard()->setText(QStringLiteral("1,5\t2\r\n3\t4\r\n"));
     flx->EINFUEGEN(-1);
-    EXPECT_EQ(Column(*grid, 1), (QStringList{"a", "c", "1,5", "3"}));
-    EXPECT_EQ(Column(*grid, 2), (QStringList{"b", "d", "2", "4"}));
+    EXPECT_EQ(Column(*grid, 1), (QStringList{"a", "c", "1,50", "3,00"}));
+    EXPECT_EQ(Column(*grid, 2), (QStringList{"b", "d", "2,00E+00", "4,00E+00"}));
 
     // Nothing to paste when the clipboard holds only a picture, or into an empty table.
     auto* picture = new QMimeData;
@@ -280,11 +281,11 @@ TEST_F(GridTableTest, CopyAndPasteRoundTripThroughTheClipboard)
     picture->setImageData(image);
     QApplication::clipboard()->setMimeData(picture);
     flx->EINFUEGEN(-1);
-    EXPECT_EQ(Column(*grid, 1), (QStringList{"a", "c", "1,5", "3"}));
+    EXPECT_EQ(Column(*grid, 1), (QStringList{"a", "c", "1,50", "3,00"}));
     QApplication::clipboard()->setText(QStringLiteral("x\tx\rx\tx"));
     grid->setEnabledFlag(false);
     flx->EINFUEGEN(-1);
-    EXPECT_EQ(Column(*grid, 1), (QStringList{"a", "c", "1,5", "3"}));
+    EXPECT_EQ(Column(*grid, 1), (QStringList{"a", "c", "1,50", "3,00"}));
     EXPECT_TRUE(boxes().empty());
 }
 
@@ -317,6 +318,16 @@ TEST_F(GridTableTest, DraggingFromTheRightEdgeOfACellFillsDownwards)
     QTest::mouseMove(grid->viewport(), CellPoint(*grid, 2, 1));
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*grid, 2, 1));
     EXPECT_EQ(Column(*grid, 1), (QStringList{"", "", "7,00", "7,00", "9,00"}));
+
+    // A value still open in the editor is committed first; the fill then covers its cell.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*grid, 4, 1));
+    QTest::keyClick(grid, '5');
+    ASSERT_FALSE(txt->isHidden());
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*grid, 3, 1, 0.9));
+    QTest::mouseMove(grid->viewport(), CellPoint(*grid, 5, 1, 0.9));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(*grid, 5, 1, 0.9));
+    EXPECT_TRUE(txt->isHidden());
+    EXPECT_EQ(Column(*grid, 1), (QStringList{"", "", "7,00", "7,00", "7,00"}));
 
     // The zone is open at both ends: exactly 85 % does not arm.
     grid->setRow(1);

@@ -336,8 +336,8 @@ TEST_F(EingabeTest, RowButtonsCommitTheOpenEditorAndActOnTheirOwnTable)
     EXPECT_EQ(Column(5, 1), QStringList{"7,00"});
 }
 
-// A command that commits the open editor before it acts goes no further when the
-// commit is refused: the editor stays on its row with its text and the keyboard, and
+// A command that commits the open editor before it acts (a fill drag among them) goes
+// no further when the commit is refused: the editor stays on its row with its text and the keyboard, and
 // the table is as it was. Corrected, the value goes into the row it was typed in.
 TEST_F(EingabeTest, RefusedValueStopsTheCommandThatCommitsIt)
 {
@@ -354,6 +354,13 @@ TEST_F(EingabeTest, RefusedValueStopsTheCommandThatCommitsIt)
              QTest::keyClick(w.txtFLX[0], Qt::Key_Backtab, Qt::ShiftModifier);
              ASSERT_EQ(QApplication::focusWidget(), w.msgFLX[0]);
              QTest::keyClick(w.msgFLX[0], Qt::Key_V, Qt::ControlModifier);
+         }},
+        {"fill drag", [](mdiEINGABE& w) {
+             // k of row 1 dragged from its right edge down to row 2.
+             QWidget* area = w.msgFLX[0]->viewport();
+             QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, CellPoint(*w.msgFLX[0], 1, 2, 0.9));
+             QTest::mouseMove(area, CellPoint(*w.msgFLX[0], 2, 2, 0.9));
+             QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, CellPoint(*w.msgFLX[0], 2, 2, 0.9));
          }},
     };
     struct Slip {

@@ -520,6 +520,35 @@ TEST_F(ImportTest, FileOfMoreCyclesThanTheTableTakesLeavesItAsItWas)
     }
 }
 
+// A logger at one value a minute writes more cycles in a month than 16 bits count: every
+// row the table takes is numbered. A refresh that fails takes the import back.
+TEST_F(ImportTest, EveryImportedRowIsNumberedAndAFailedRefreshLeavesTheTableAsItWas)
+{
+    bindImportTable();
+    store(QStringLiteral("ZEILE"), {2, ";", {}, {}, {}, {}, {}, {{"A", 0}}});
+    const int cycles = 40000;
+    QByteArray content;
+    for (int i = 0; i < cycles; ++i)
+        content += QByteArray::number(i % 100) + ";;;\n";
+    const std::vector<QStringList> before = rows();
+    EXPECT_TRUE(flx->IMPORTIEREN(QStringLiteral("ZEILE"), file(content)));
+    EXPECT_TRUE(boxes().empty());
+    ASSERT_EQ(grid->Rows(), 1 + cycles);
+    for (const int row : {32767, 32768, 32769, cycles})
+        EXPECT_EQ(grid->TextMatrix(row, 0), QString::number(row - 1)) << row;
+    EXPECT_EQ(grid->TextMatrix(cycles, 3), QStringLiteral("99"));
+
+    // A format list shorter than the columns fails the refresh: Cancel in its box.
+    bindImportTable();
+    flx->ELFORMAT(Dynamic::Texts({"#0"}));
+    answer(MsgResult::Cancel);
+    EXPECT_FALSE(flx->IMPORTIEREN(QStringLiteral("ZEILE"), file("1;;;\n2;;;\n")));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].title, QStringLiteral("MSFlexGrid / Aktulisieren"));
+    EXPECT_EQ(rows(), before);
+    EXPECT_EQ(MousePointer(), 0);
+}
+
 TEST_F(ImportTest, LayoutKeyWithQuotesIsFoundAsIs)
 {
     bindImportTable();

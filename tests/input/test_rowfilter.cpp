@@ -120,7 +120,7 @@ TEST_F(RowFilterTest, RefusedAnswersAreAskedAgainAndCancelChangesNothing)
         // With the first row above the last no count can pass.
         {"first above last", {"8", "2", "1", "-6"}, {MsgResult::OK, MsgResult::Cancel}, {countRefused, countRefused},
          std::nullopt},
-        {"beyond 16 bits", {"40000"}, {MsgResult::Cancel}, {firstRefused}, std::nullopt},
+        {"beyond the rows a table may have", {"1048577"}, {MsgResult::Cancel}, {firstRefused}, std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -141,6 +141,18 @@ TEST_F(RowFilterTest, RefusedAnswersAreAskedAgainAndCancelChangesNothing)
         rows.erase(std::remove(rows.begin(), rows.end(), 0), rows.end());
         EXPECT_EQ(kept(), indices(rows));
     }
+}
+
+// A table filled past 32,767 rows (as an import fills it) is thinned as any other: its
+// last row, as the filter proposes it, is taken.
+TEST_F(RowFilterTest, ThinsATableOfMoreThan32767Rows)
+{
+    bindTable(40000);
+    filter({"0", "39999", "4000"});
+    EXPECT_TRUE(boxes().empty());
+    ASSERT_GE(dialogs->shown.size(), 2u);
+    EXPECT_EQ(dialogs->shown[1].defaultText, QStringLiteral("39999"));
+    EXPECT_EQ(kept(), indices(join({range(10, 39990, 10), {40000}})));
 }
 
 TEST_F(RowFilterTest, ARowTheGridCannotRemoveShowsTheErrorBox)

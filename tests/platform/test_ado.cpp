@@ -680,3 +680,21 @@ TEST_F(AdoTest, AConnectionKnowsWhetherItsPathStillShowsTheFileItHasOpen)
     ASSERT_TRUE(QFile::link(copy, link));
     EXPECT_TRUE(cnn->fileReplaced());
 }
+
+// A database file moved away while it is open (its folder renamed) refuses writes, and
+// the error says that it was moved, not that it were read-only.
+TEST_F(AdoTest, AWriteToAFileMovedAwayWhileOpenSaysSo)
+{
+    const QString moved = p.folder() + QStringLiteral("/weg.mdb");
+    p.exec(QStringLiteral("SELECT count(*) FROM E1"));
+    ASSERT_TRUE(QFile::rename(p.projectDbPath(), moved));
+    QString text;
+    try {
+        addE1(1, QStringLiteral("A"), true);
+    } catch (const VbError& e) {
+        text = e.text();
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("Die Datenbankdatei wurde verschoben oder entfernt, während sie geöffnet "
+                                             "war.")))
+        << text.toStdString();
+}

@@ -188,6 +188,20 @@ TEST(DatabaseFiles, AFailedCopyLeavesTheTargetAsItWasAndSaysWhy)
         f.write(QByteArray(pageSize, '\0'));
     }
     ASSERT_TRUE(IsDatabaseWithTables(damaged, {QStringLiteral("E1"), QStringLiteral("E3")}));
+    // A file whose index no longer matches its table: every page is sound, so SQLite's
+    // quick check passes it, while a lookup through the index finds the wrong rows.
+    const QString staleIndex = p.folder() + QStringLiteral("/staleindex.mdb");
+    ASSERT_TRUE(QFile::copy(p.projectDbPath(), staleIndex));
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(staleIndex.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db,
+                               "PRAGMA writable_schema=ON;"
+                               "UPDATE sqlite_master SET sql='CREATE INDEX E3_ID ON E3 (ID, K, Z)' WHERE name='E3_ID'",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close_v2(db);
+    }
     const struct {
         const char* name;
         QString source;
@@ -197,6 +211,7 @@ TEST(DatabaseFiles, AFailedCopyLeavesTheTargetAsItWasAndSaysWhy)
         {"empty source", empty, RLIM_INFINITY, "Die Datei ist keine gültige Datenbank."},
         {"source without the record tables", presets, RLIM_INFINITY, "Der Datenbank fehlt die Tabelle E1."},
         {"a page of the source zeroed", damaged, RLIM_INFINITY, "Die Datei ist keine gültige Datenbank."},
+        {"an index of the source stale", staleIndex, RLIM_INFINITY, "Die Datei ist keine gültige Datenbank."},
         {"disk full", p.projectDbPath(), rlim_t(before.size() / 2), "Auf dem Datenträger ist kein Platz mehr frei."},
     };
     for (const auto& c : cases) {
@@ -268,27 +283,78 @@ TEST(DatabaseFiles, ALockedSourceIsWaitedForOnlyAsLongAsTheTimeout)
         << text.toStdString();
 }
 
-TEST(DatabaseFiles, CopyReadsASourceLeftWithAHotJournal)
+namespace {
+
+// A write cut short in the project database: the file and its journal copied to file and
+// journal as a crash in the middle of a large transaction leaves them, with changed pages
+// already in the file.
+void CopyCutShortWrite(TempProject& p, const QString& file, const QString& journal)
 {
-    TempProject p;
-    fillE3(*p.cnnX(), 10);
-    // A write cut short: the file and its journal as a crash in the middle of a large
-    // transaction leaves them, with changed pages already in the file.
-    const QString crashed = p.folder() + QStringLiteral("/crashed.mdb");
     p.exec(QStringLiteral("BEGIN"));
     p.exec(QStringLiteral("DELETE FROM E3"));
     p.exec(QStringLiteral("CREATE TABLE BALLAST (B BLOB)"));
     p.exec(QStringLiteral("INSERT INTO BALLAST SELECT zeroblob(4000) FROM (WITH RECURSIVE n(i) AS "
                           "(SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) SELECT i FROM n)"));
-    ASSERT_TRUE(QFile::copy(p.projectDbPath(), crashed));
-    ASSERT_TRUE(QFile::copy(p.projectDbPath() + QStringLiteral("-journal"), crashed + QStringLiteral("-journal")));
+    ASSERT_TRUE(QFile::copy(p.projectDbPath(), file));
+    ASSERT_TRUE(QFile::copy(p.projectDbPath() + QStringLiteral("-journal"), journal));
     p.exec(QStringLiteral("ROLLBACK"));
+}
+
+} // namespace
+
+TEST(DatabaseFiles, CopyReadsASourceLeftWithAHotJournal)
+{
+    TempProject p;
+    fillE3(*p.cnnX(), 10);
+    const QString crashed = p.folder() + QStringLiteral("/crashed.mdb");
+    CopyCutShortWrite(p, crashed, crashed + QStringLiteral("-journal"));
 
     const QString target = p.folder() + QStringLiteral("/copy.mdb");
     CopyDatabase(crashed, target, {{QStringLiteral("E3")}});
 
     auto copy = OpenDatabase(target);
     EXPECT_EQ(CLng(ScalarOf(copy, QStringLiteral("SELECT count(*) FROM E3"))), 10);
+    copy->Close();
+}
+
+// A journal beside the file a copy replaces was written for that file: SQLite would roll
+// a hot one back into the new file at its next open, bringing old pages into it.
+TEST(DatabaseFiles, AJournalBesideTheTargetIsSettledInTheOldFileBeforeTheNewOneTakesItsPlace)
+{
+    TempProject p;
+    fillE3(*p.cnnX(), 10);
+    // The target as a write cut short leaves it, its journal kept aside until a reader
+    // holds the file.
+    const QString target = p.folder() + QStringLiteral("/target.mdb");
+    const QString journal = target + QStringLiteral("-journal");
+    CopyCutShortWrite(p, target, p.folder() + QStringLiteral("/kept"));
+    p.exec(QStringLiteral("INSERT INTO E1 (ID, KEN) VALUES (5, 'neu')"));
+
+    // Another program reading the old file: the journal cannot be rolled back, and the
+    // copy is refused with everything as it was.
+    auto reader = OpenDatabase(target);
+    reader->Execute(QStringLiteral("BEGIN"));
+    ScalarOf(reader, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    ASSERT_TRUE(QFile::copy(p.folder() + QStringLiteral("/kept"), journal));
+    const QByteArray before = BytesOf(target), journalBefore = BytesOf(journal);
+    const QString text = ErrorTextOf([&] { CopyDatabase(p.projectDbPath(), target, {{}, 1}); });
+    EXPECT_TRUE(text.startsWith(journal + QStringLiteral(": Das Journal eines abgebrochenen Schreibvorgangs")))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("Die Datenbank wird von einem anderen Programm benutzt.")))
+        << text.toStdString();
+    EXPECT_EQ(BytesOf(target), before);
+    EXPECT_EQ(BytesOf(journal), journalBefore);
+    EXPECT_EQ(LeftOvers(p.folder()), QStringList{QFileInfo(journal).fileName()});
+    reader->Execute(QStringLiteral("COMMIT"));
+    reader->Close();
+
+    // Once it can be: the new file alone takes the name, as it was copied.
+    CopyDatabase(p.projectDbPath(), target);
+    EXPECT_EQ(LeftOvers(p.folder()), QStringList());
+    auto copy = OpenDatabase(target);
+    EXPECT_EQ(CLng(ScalarOf(copy, QStringLiteral("SELECT count(*) FROM E3"))), 10);
+    EXPECT_EQ(CLng(ScalarOf(copy, QStringLiteral("SELECT count(*) FROM E1 WHERE KEN='neu'"))), 1);
+    EXPECT_EQ(CStr(ScalarOf(copy, QStringLiteral("PRAGMA integrity_check"))), QStringLiteral("ok"));
     copy->Close();
 }
 

@@ -21,11 +21,12 @@
 #include <functional>
 
 namespace {
-// Runs on the dialog that the next call opens.
+// Runs on the dialog that the next call opens; dropped with the context, where one is
+// given (the dialog the next one is to open from), should it close first.
 template <class Dialog>
-void onNextDialog(std::function<void(Dialog*)> act)
+void onNextDialog(std::function<void(Dialog*)> act, const QObject* context = qApp)
 {
-    QTimer::singleShot(0, [act] {
+    QTimer::singleShot(0, context, [act] {
         auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         ASSERT_NE(d, nullptr);
         act(d);
@@ -393,11 +394,13 @@ TEST(QtDialogs, PrintFileNameLandsWhereTheDialogProposedIt)
             auto* buttons = d->findChild<QDialogButtonBox*>();
             ASSERT_NE(buttons, nullptr);
             if (!c.box.isEmpty())
-                onNextDialog<QMessageBox>([&](QMessageBox* box) {
-                    boxText = box->text();
-                    boxTitle = box->windowTitle();
-                    box->button(QMessageBox::Ok)->click();
-                });
+                onNextDialog<QMessageBox>(
+                    [&](QMessageBox* box) {
+                        boxText = box->text();
+                        boxTitle = box->windowTitle();
+                        box->button(QMessageBox::Ok)->click();
+                    },
+                    d);
             buttons->button(QDialogButtonBox::Ok)->click();
             if (c.box.isEmpty())
                 return;
@@ -407,7 +410,11 @@ TEST(QtDialogs, PrintFileNameLandsWhereTheDialogProposedIt)
             EXPECT_EQ(d->focusWidget(), file);
             d->reject();
         });
-        const bool printed = dialogs.ShowPrinter(r);
+        // A box nobody answers is closed, the innermost first.
+        const bool printed = WithDeadline("The print dialog", [&] { return dialogs.ShowPrinter(r); }, [] {
+            if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                open->reject();
+        });
         ASSERT_TRUE(enabled);   // the dialog's printer is the PDF file
         EXPECT_EQ(printed, c.box.isEmpty());
         EXPECT_EQ(boxText, c.box);

@@ -177,9 +177,10 @@ TEST(FileOps, ALinkIsFollowedAsTheSystemFollowsIt)
         EXPECT_EQ(QDir(root.filePath(QStringLiteral("daten"))).entryList(QDir::Files), QStringList());
         EXPECT_EQ(QDir(root.filePath(QStringLiteral("ablage/daten"))).entryList(QDir::Files), QStringList{"seiten.pdf"});
     }
-    // A file that is no link is named as given, its folder's links left to the system.
+    // A file that is no link is named from the folder it really lies in too, so that what
+    // is made beside it is opened by a path without links.
     const QString plain = root.filePath(QStringLiteral("PROJEKTE/TE/neu.pdf"));
-    EXPECT_EQ(LinkedFile(plain), plain);
+    EXPECT_EQ(LinkedFile(plain), root.filePath(QStringLiteral("ablage/a/TE/neu.pdf")));
 }
 
 TEST(FileOps, ANameWithANulIsRefusedAndNoOtherFileIsTouched)
@@ -288,4 +289,22 @@ TEST(NewFiles, AFileOpenedOrMadeBearsItsFinalModeFromItsFirstMoment)
     EXPECT_EQ(other, -1) << "seen with mode " << std::oct << other;
     EXPECT_GT(seen, 0);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), QStringList());
+}
+
+// A replacement whose rename fails names the file and the rename's own cause.
+TEST(FileOps, AFailedPutInPlaceNamesTheFileAndItsCause)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("projekt"), target = folder + "/TREMOL.mdb";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString partial = NewPartial(target);
+    ASSERT_TRUE(QDir(folder).removeRecursively());   // the folder gone meanwhile, the new file with it
+    try {
+        PutInPlace(partial, target);
+        ADD_FAILURE() << "no error";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), VbErr::PathNotFound);
+        EXPECT_TRUE(e.text().endsWith(QStringLiteral("Die Datei oder ihr Ordner ist nicht vorhanden.")))
+            << e.text().toStdString();
+    }
 }

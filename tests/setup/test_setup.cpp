@@ -384,9 +384,11 @@ TEST(Setup, ASecondUserIsAddedAndFilesHeMayNotWriteStay)
         return LayOutWithSettingsIn(OptionsFor(suite), config);
     }();
     EXPECT_EQ(error, 0) << report.join('\n').toStdString();
-    for (const QString& kept : {suite.programFolder() + "/TREMOL", suite.programFolder() + "/TREMOL.mdb",
-                                suite.root() + "/KALMARO"})
+    for (const QString& kept : {suite.programFolder() + "/TREMOL.mdb", suite.root() + "/KALMARO"})
         EXPECT_TRUE(report.contains("Nicht schreibbar, bleibt: " + kept)) << kept.toStdString();
+    // What the maker did not lay out (here the program) is not there to stay.
+    EXPECT_TRUE(report.contains("Nicht schreibbar, fehlt: " + suite.programFolder() + "/TREMOL"))
+        << report.join('\n').toStdString();
     EXPECT_TRUE(report.contains("Archiv: " + archive));
     EXPECT_TRUE(report.contains("Einstellung: " + config + "/KALMARO/KALMARO.ini"));
     EXPECT_EQ(single(archive, "SELECT count(*) FROM ADMIN"), "2");
@@ -394,6 +396,36 @@ TEST(Setup, ASecondUserIsAddedAndFilesHeMayNotWriteStay)
               suite.projectsFolder());
     EXPECT_TRUE(QFileInfo(config + "/KALMARO/KALMARO.ini").isFile());
     EXPECT_FALSE(QFileInfo::exists(suite.programFolder() + "/TREMOL"));
+}
+
+// In a suite laid out for all users, nobody renames a folder of another: the suite
+// folder and the users' folder let each remove or rename only his own entries (also
+// once the set-up runs again on a suite laid out before), while in a project folder every
+// user may replace the project database.
+TEST(Setup, NobodyRenamesAnotherUsersFolderInASuiteForAll)
+{
+    REQUIRE_OTHER_USER("a second user who tries to rename folders of the suite");
+    TempSuite suite(true, TempSuite::Users::All);
+    const QString benutzer = suite.root() + "/BENUTZER", project = suite.projectsFolder() + "/TE0000.00";
+    for (const bool again : {false, true}) {
+        SCOPED_TRACE(again ? "the set-up run again on a suite without the bit" : "a new suite");
+        if (again) {
+            SetMode(suite.root(), 0777);
+            SetMode(benutzer, 0777);
+            ASSERT_EQ(LayOutWithSettingsIn(OptionsFor(suite), suite.root() + "/config").first, 0);
+        }
+        EXPECT_EQ(ModeOf(suite.root()) & 07777, 01777u);
+        EXPECT_EQ(ModeOf(benutzer) & 07777, 01777u);
+        EXPECT_EQ(ModeOf(project) & S_ISVTX, 0u);
+        const OtherUser b;
+        for (const QString& folder : {benutzer, suite.projectsFolder(), suite.programFolder()})
+            EXPECT_NE(::rename(QFile::encodeName(folder).constData(), QFile::encodeName(folder + ".weg").constData()), 0)
+                << folder.toStdString();
+        // His own folder is his to make and to remove.
+        const QString own = benutzer + "/" + OtherUser::Name();
+        EXPECT_TRUE(QDir().mkdir(own));
+        EXPECT_TRUE(QDir().rmdir(own));
+    }
 }
 
 // On a suite whose archive the user may not write the set-up stops before it changes

@@ -8,12 +8,15 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
+#include <source_location>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <utility>
 
 // The runtime error number a call raises, 0 when it raises none.
 inline int32_t VbErrorOf(const std::function<void()>& f)
@@ -38,6 +41,44 @@ inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return true;
+}
+
+// Runs an action once from the event loop after the time given (ms), unless the scope it
+// is made in ended first: an action that refers to the scope's locals never outlives them.
+class ScopedSingleShot {
+public:
+    ScopedSingleShot(int ms, const std::function<void()>& action)
+    {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, action);
+        timer_.start(ms);
+    }
+
+private:
+    QTimer timer_;
+};
+
+// Makes a call that is to return by itself, while it runs the event loop, and returns its
+// result. Should it still run after the time given (ms, meant to be generous), the test
+// fails saying so (at the line that made the call), and release is called from the event
+// loop, again every tenth of a second, until the call returns: a fault fails its test, it
+// never hangs the program.
+template <class Call>
+auto WithDeadline(const char* what, Call&& call, const std::function<void()>& release, int timeoutMs = 15000,
+                  const std::source_location where = std::source_location::current())
+{
+    QTimer deadline;
+    bool passed = false;
+    QObject::connect(&deadline, &QTimer::timeout, [&] {
+        if (!passed) {
+            ADD_FAILURE_AT(where.file_name(), int(where.line())) << what << " still runs after " << timeoutMs << " ms";
+            passed = true;
+            deadline.setInterval(100);
+        }
+        release();
+    });
+    deadline.start(timeoutMs);
+    return std::forward<Call>(call)();
 }
 
 // Types a text into a widget with a key event per character, as a keyboard would;
