@@ -32,8 +32,9 @@ QString CanonicalPath(const QString& path)
 // The project database changed between the user's answer and the replacement: he is
 // asked again about what is there now.
 struct ChangedMeanwhile {};
-// An end from outside came while the save waited for another: it is given up.
-struct EndedMeanwhile {};
+// The save was given up while it waited for another: by the user, or by an end from
+// outside.
+struct GivenUpMeanwhile {};
 
 } // namespace
 
@@ -345,7 +346,10 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
                     T("It is saved without the lock: a save of another user at the very same moment may go "
                       "unnoticed.",
                       "Es wird ohne Sperre gespeichert: eine Speicherung eines anderen Benutzers im selben "
-                      "Augenblick kann unbemerkt bleiben."));
+                      "Augenblick kann unbemerkt bleiben."),
+                    T("give the save up; your working copy is kept with its changes and offered at the next start.",
+                      "das Speichern aufgeben; Ihre Arbeitskopie bleibt mit ihren Änderungen erhalten und wird beim "
+                      "nächsten Start angeboten."));
     const auto replaceable = [&](const std::optional<FileState>& elsewhere) {
         return !elsewhere || (accepted && elsewhere->sameContent(*accepted));
     };
@@ -388,15 +392,16 @@ bool WorkingCopy::CopyBack(const QString& copy, const QString& target, const QSt
             CopyDatabase(copy, target, {DatensatzTabellen()}, [&](const QString& partial) {
                 written = StateOfFile(partial);
                 if (!saves.Take(lock, target))
-                    throw EndedMeanwhile{};
+                    throw GivenUpMeanwhile{};
                 // Checked once more at the last moment: someone may have saved meanwhile.
                 if (!replaceable(SavedElsewhere(target)))
                     throw ChangedMeanwhile{};
             });
         } catch (const ChangedMeanwhile&) {
             continue;
-        } catch (const EndedMeanwhile&) {
-            Keep(false);
+        } catch (const GivenUpMeanwhile&) {
+            // As a "No" at the question above: nothing of the user's is lost.
+            Keep(!OutsideUnloadRequested());
             return false;
         }
         // The stamp of the file in place, so that the next check needs no read of it.

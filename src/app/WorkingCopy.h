@@ -76,14 +76,16 @@ public:
     enum class SaveResult {
         Saved,       // the project database holds the working copy; the flag is cleared
         Failed,      // the error box told why; everything is as it was
-        OtherKept,   // someone else's save was kept: the working copy stays for the next start
+        OtherKept,   // the project was left to someone else's save (kept, or the wait for it given
+                     // up): the working copy stays for the next start
     };
     // Copies the working copy over the project database, offering the compaction
     // above 10 MB. When the project database was saved by someone else since the copy
     // was made or last saved, the user chooses between keeping that save and replacing
-    // it; a save of it under way elsewhere is waited for first. An end from outside
-    // during that wait keeps the working copy (OtherKept). Its boxes are titled with
-    // title, the compaction's with compactionTitle.
+    // it; a save of it under way elsewhere is waited for first. A wait of more than a few
+    // seconds asks whether to go on waiting; giving it up, or an end from outside during
+    // the wait, keeps the working copy (OtherKept). Its boxes are titled with title, the
+    // compaction's with compactionTitle.
     SaveResult Save(const QString& title, const QString& compactionTitle);
     // Compacts the working copy in place; cnnX stays the same, open object.
     void Compact(const QString& title);

@@ -10,6 +10,7 @@
 #include "platform/DbError.h"
 #include "platform/ErrorGuard.h"
 #include "platform/FileOps.h"
+#include "platform/SessionEnd.h"
 #include "platform/Yield.h"
 #include <QDir>
 #include <QFileInfo>
@@ -276,7 +277,7 @@ void frmEXPIMP::DATENSATZKOPIEREN(const std::shared_ptr<Connection>& quelle, con
     SetMousePointer(11);
     const std::vector<int32_t> ids = Gewaehlt(liste);
     int kopiert = 0;
-    bool dauerhaft = false;
+    bool abgebrochen = false;
     // Records go into the other project's database under the lock of its saves; that
     // the lock cannot be had is said once an export.
     std::optional<SavesLock> sperre;
@@ -285,10 +286,12 @@ void frmEXPIMP::DATENSATZKOPIEREN(const std::shared_ptr<Connection>& quelle, con
                        T("It is exported without the lock: a record exported at the very moment of another user's "
                          "save may be lost.",
                          "Es wird ohne Sperre exportiert: ein Datensatz, der im Augenblick der Speicherung eines "
-                         "anderen Benutzers exportiert wird, kann verloren gehen."));
+                         "anderen Benutzers exportiert wird, kann verloren gehen."),
+                       T("stop copying; this record and the ones after it are not copied.",
+                         "das Kopieren abbrechen; dieser und die folgenden Datensätze werden nicht kopiert."));
     Guarded(dlg(), CopyBox(), [&](Guard& g) {
         for (int32_t id : ids) {
-            const Kopie kopie = Kopieren(g, quelle, id, ziel, sperre ? &*sperre : nullptr, dauerhaft);
+            const Kopie kopie = Kopieren(g, quelle, id, ziel, sperre ? &*sperre : nullptr, abgebrochen);
             if (kopie == Kopie::Kopiert)
                 ++kopiert;
             if (kopie == Kopie::Ende)
@@ -297,8 +300,9 @@ void frmEXPIMP::DATENSATZKOPIEREN(const std::shared_ptr<Connection>& quelle, con
     });
     SetMousePointer(0);
     // A failure of a database file itself fails every record after it: the copy
-    // ended after its one box, and says how far it came.
-    if (dauerhaft)
+    // ended after its one box, and says how far it came; so does a copy the user gave up
+    // while it waited for a save of the target.
+    if (abgebrochen)
         dlg().MsgBox(T("Copying was stopped: %1 of %2 records were copied.",
                        "Das Kopieren wurde abgebrochen: %1 von %2 Datensätzen wurden kopiert.")
                          .arg(CStr(Variant(int32_t(kopiert))), CStr(Variant(int32_t(ids.size())))),
@@ -306,7 +310,7 @@ void frmEXPIMP::DATENSATZKOPIEREN(const std::shared_ptr<Connection>& quelle, con
 }
 
 frmEXPIMP::Kopie frmEXPIMP::Kopieren(Guard& g, const std::shared_ptr<Connection>& quelle, int32_t id,
-                                     const std::shared_ptr<Connection>& ziel, SavesLock* sperre, bool& dauerhaft)
+                                     const std::shared_ptr<Connection>& ziel, SavesLock* sperre, bool& abgebrochen)
 {
     // A step whose failure lies in a database file itself notes that the copy must end.
     const auto schritt = [&](const std::function<void()>& f) {
@@ -314,11 +318,11 @@ frmEXPIMP::Kopie frmEXPIMP::Kopieren(Guard& g, const std::shared_ptr<Connection>
             try {
                 f();
             } catch (const DatabaseFailure& e) {
-                dauerhaft = dauerhaft || e.lasting();
+                abgebrochen = abgebrochen || e.lasting();
                 throw;
             }
         });
-        return !dauerhaft;
+        return !abgebrochen;
     };
     QString ken;
     bool gelesen = false;
@@ -337,8 +341,11 @@ frmEXPIMP::Kopie frmEXPIMP::Kopieren(Guard& g, const std::shared_ptr<Connection>
     QStringList ohne;
     for (;;) {
         const Versuch versuch = Schreiben(quelle, id, ken, ziel, ohne, sperre);
-        if (versuch.beendet)
+        if (versuch.beendet) {
+            // Given up by the user, the copy says how far it came; an end from outside ends it.
+            abgebrochen = abgebrochen || !OutsideUnloadRequested();
             return Kopie::Ende;
+        }
         if (versuch.fehler) {
             if (!schritt([&] { std::rethrow_exception(versuch.fehler); }))
                 return Kopie::Ende;

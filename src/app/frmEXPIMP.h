@@ -62,14 +62,16 @@ private:
     void DATENSATZKOPIEREN(const std::shared_ptr<Connection>& quelle, const QListWidget& liste,
                            const std::shared_ptr<Connection>& ziel);
     // What became of one record: copied, left out, or the copy ends here (the user
-    // ended it, or dauerhaft: a database file failed, which fails every record after it).
-    // An export takes the lock of the target's saves (sperre), an import none.
+    // ended it, or abgebrochen: a database file failed, which fails every record after
+    // it, or the user gave up waiting for a save of the target; the copy then says how
+    // far it came). An export takes the lock of the target's saves (sperre), an import
+    // none.
     enum class Kopie { Kopiert, Ausgelassen, Ende };
     Kopie Kopieren(Guard& g, const std::shared_ptr<Connection>& quelle, int32_t id,
-                   const std::shared_ptr<Connection>& ziel, SavesLock* sperre, bool& dauerhaft);
+                   const std::shared_ptr<Connection>& ziel, SavesLock* sperre, bool& abgebrochen);
     // One attempt at writing a record: refused (the target has its designation), written,
-    // failed (with what failed, and in which table if in one), or given up for an end
-    // from outside that came while it waited for the lock.
+    // failed (with what failed, and in which table if in one), or given up while it
+    // waited for the lock (by the user, or for an end from outside).
     struct Versuch {
         bool vorhanden = false;
         bool beendet = false;

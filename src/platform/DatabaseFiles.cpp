@@ -181,6 +181,9 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
                 to.fail(file);
         }
         CheckSound(partial, options.requiredTables, source, Check::Full);
+        // On the disk before the last step, which may hold up others (a save's lock), so
+        // that the sync in place is left only its permissions to write.
+        SyncFile(partial);
         if (beforeReplace)
             beforeReplace(partial);
         const OldFileSettled old(file, options.timeoutSeconds);

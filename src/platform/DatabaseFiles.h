@@ -10,8 +10,8 @@ struct CopyOptions {
     QStringList requiredTables;   // e.g. the record tables of a project database
     int timeoutSeconds = 30;      // a source another program is writing, at most this long
 };
-// Called with the complete, checked copy just before it replaces the target; what it
-// throws stops the copy with the target as it was.
+// Called with the complete, checked copy, already on the disk, just before it replaces
+// the target; what it throws stops the copy with the target as it was.
 using BeforeReplace = std::function<void(const QString& partial)>;
 
 // Copies a database file through SQLite's backup API, safe while the source is open

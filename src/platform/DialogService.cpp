@@ -57,6 +57,9 @@ struct ModalScope {
     OutsideUnloadDeferral deferral;
 };
 
+// How often an open box asks whether what it waits for has come.
+constexpr int ClosesWhenPollMs = 200;
+
 // The buttons of a box in their order, each with the answer it gives.
 using ButtonSet = std::vector<std::pair<QMessageBox::StandardButton, MsgResult>>;
 
@@ -157,8 +160,23 @@ MsgResult ShowBox(const MsgBoxRequest& request)
             box.setDefaultButton(button);
     QAbstractButton* help = request.helpFile.isEmpty() ? nullptr : box.addButton(QMessageBox::Help);
     FitTitle(box);
+    // A box waiting for something outside the program closes once it has come.
+    bool closedItself = false;
+    QTimer poll;
+    if (request.closesWhen) {
+        QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+            if (request.closesWhen()) {
+                poll.stop();
+                closedItself = true;
+                box.done(0);
+            }
+        });
+        poll.start(ClosesWhenPollMs);
+    }
     for (;;) {
         box.exec();
+        if (closedItself)
+            return ClosedAnswer(request.buttons);
         QAbstractButton* clicked = box.clickedButton();
         if (help && clicked == help) {
             // Help keeps the question open: show the topic, then ask again.
@@ -446,10 +464,11 @@ MsgResult ScriptedDialogService::MsgBox(const MsgBoxRequest& request)
 {
     Shown& s = record(QStringLiteral("MsgBox"));
     s.box = request;
+    s.box.closesWhen = nullptr;   // what it asks may not outlive the box
     s.helpContext = request.helpContext;
     const Shown box = s;
     shownNow(box);
-    if (OutsideUnloadRequested())
+    if (OutsideUnloadRequested() || (request.closesWhen && request.closesWhen()))
         return ClosedAnswer(request.buttons);
     if (MsgResult answer{}; takeFront(msgAnswers, answer))
         return answer;

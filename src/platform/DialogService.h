@@ -27,6 +27,10 @@ struct MsgBoxRequest {
     int helpContext = 0;
     // The button Enter presses; the first one when not given.
     std::optional<MsgResult> defaultButton;
+    // A box that waits for something outside the program closes itself once this holds
+    // (asked every few tenths of a second while the box is open), answering as a box
+    // closed without a button (ClosedAnswer).
+    std::function<bool()> closesWhen;
 };
 
 // The print dialog's page range: in with the bounds, out with the user's choice.
@@ -102,7 +106,8 @@ MsgResult ClosedAnswer(MsgButtons buttons);
 // is expected only with a queued answer: one that comes without is reported to the
 // unexpected-box reporter (the test programs fail the running test) and answered
 // with its first button or "". While an unload from outside waits, a box is closed
-// as the real one is (ClosedAnswer, ""), whatever is queued. With no queued answer
+// as the real one is (ClosedAnswer, ""), whatever is queued; so is a box whose
+// closesWhen holds once it is shown (asked once, after onShow). With no queued answer
 // the print and colour dialogs are confirmed unchanged and the file-name dialog is
 // cancelled.
 class ScriptedDialogService : public DialogService {

@@ -572,11 +572,18 @@ QString NewPartial(const QString& target)
 }
 
 namespace {
+std::function<void(const QString&)>& syncHook()
+{
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
 
 // Flushes a file (or a folder's entries) to the disk; false, with the cause in errno,
 // when it cannot.
 bool Flushed(const QString& path)
 {
+    if (syncHook())
+        syncHook()(path);
     const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
     const bool ok = fd >= 0 && ::fsync(fd) == 0;
     const int error = errno;
@@ -587,6 +594,11 @@ bool Flushed(const QString& path)
 }
 
 } // namespace
+
+void SetSyncHook(std::function<void(const QString& path)> hook)
+{
+    syncHook() = std::move(hook);
+}
 
 void SyncFile(const QString& path)
 {

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <sys/types.h>
@@ -152,6 +153,8 @@ QString PartialName(const QString& target);
 QString NewPartial(const QString& target);
 // Flushes a file (or a folder's entries) to the disk; error 70 when it cannot.
 void SyncFile(const QString& path);
+// For tests: called with every file or folder flushed to the disk (nullptr to remove).
+void SetSyncHook(std::function<void(const QString& path)> hook);
 // Puts a complete partial file in place of the file to replace in one step, synced and
 // with that file's permissions and group; on failure it stays as it was.
 void PutInPlace(const QString& partial, const QString& target);

@@ -81,6 +81,16 @@ protected:
                + QStringLiteral(" kann nicht gegen andere gleichzeitige Speicherungen gesperrt werden:\r\n")
                + projectDb(project) + QStringLiteral(".lock: Sie ist keine gewöhnliche Datei.\r\n") + goesOn;
     }
+    // The question of a write into a project that has waited a few seconds for another
+    // one (the lock of the project's saves held): the project named, then what giving the
+    // write up means.
+    static QString WaitOnQuestion(const QString& project, const QString& giveUp)
+    {
+        return QStringLiteral("Eine andere Speicherung des Projekts ") + project
+               + QStringLiteral(" ist im Gange; diese Meldung schließt sich, sobald sie beendet ist.\r\nSoll weiter "
+                                "gewartet werden?\r\nJa: weiter warten.\r\nNein: ")
+               + giveUp;
+    }
     // An evaluate command as the user chooses it: the menu opened, then the item.
     void Evaluate(const char* item)
     {

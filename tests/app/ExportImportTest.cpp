@@ -7,6 +7,7 @@
 #include "platform/DatabaseFiles.h"
 #include "platform/FileOps.h"
 #include "platform/ReplacementLock.h"
+#include "support/OtherProcessLock.h"
 #include "platform/Yield.h"
 #include "setup/SchemaText.h"
 #include <QAction>
@@ -646,6 +647,28 @@ TEST_F(ExportIntoASharedProject, AfterASaveOfTheTargetLandsInTheNewFile)
         d->cmdSCHLIESSEN_Click();
         QFile::remove(disk);
     }
+}
+
+// A save of the target under way for more than a few seconds (its lock held by another
+// process): the export asks whether to wait on; giving up stops it with nothing of the
+// record written, and it says how far it came.
+TEST_F(ExportIntoASharedProject, GivingUpTheWaitForASaveOfTheTargetStopsTheCopy)
+{
+    auto d = Exporting();
+    const OtherProcessLock save(db());
+    ASSERT_TRUE(save.Held());
+    dialogs->msgAnswers = {MsgResult::No, MsgResult::OK};
+
+    d->cmdEXP_Click();
+
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, WaitOnQuestion(QStringLiteral("TE0001.00"),
+                                            QStringLiteral("das Kopieren abbrechen; dieser und die folgenden "
+                                                           "Datensätze werden nicht kopiert.")));
+    EXPECT_EQ(boxes[0].title, QStringLiteral("Export/Import"));
+    EXPECT_EQ(boxes[1].text, QStringLiteral("Das Kopieren wurde abgebrochen: 0 von 2 Datensätzen wurden kopiert."));
+    EXPECT_TRUE(Designations(target()).isEmpty());
 }
 
 // No box of an export waits for its answer with the lock held, so that a save of another

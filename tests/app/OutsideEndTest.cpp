@@ -6,6 +6,7 @@
 #include "platform/ReplacementLock.h"
 #include "platform/SessionEnd.h"
 #include "platform/Yield.h"
+#include "support/OtherProcessLock.h"
 #include <QApplication>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -158,6 +159,27 @@ TEST_F(OutsideEndTest, UnderAYieldingCommandTheUnloadWaitsForTheCommand)
     EXPECT_FALSE(cnn->isOpen());
     EXPECT_EQ(CLng(Scalar(workingCopy(), QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN]='Zeile'"))), 3);
     EXPECT_EQ(Prog(), QStringLiteral("KALMARO"));
+}
+
+// An end from outside while a save asks whether to wait on for another one (the lock
+// held by another process) closes the question unanswered: the save is given up, the
+// changes stay in the working copy for the next start, and the program ends.
+TEST_F(OutsideEndTest, WhileASaveAsksWhetherToWaitOnTheSaveIsGivenUpAndTheWorkIsKept)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    main->cnnX()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'Rest',0)"));
+    main->MarkChanged();
+    const OtherProcessLock other(projectDb());
+    ASSERT_TRUE(other.Held());
+    dialogs->onShow = [this](const ScriptedDialogService::Shown&) { SignalWhileShown(); };
+
+    main->mnuSPEICHERN_Click();
+
+    EXPECT_EQ(Boxes().size(), 1u);   // the question only, closed unanswered
+    EXPECT_EQ(RestRows(projectDb()), 0);
+    EXPECT_TRUE(UnloadedWithin(UnloadPatienceMs));
+    EXPECT_EQ(RestRows(workingCopy()), 1);
+    EXPECT_FALSE(ReadOrigin(workingCopy()).kept);   // offered as left by an interruption
 }
 
 // A save waiting for another one's replacement (the lock beside the project held) is

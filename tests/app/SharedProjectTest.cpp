@@ -11,6 +11,7 @@
 #include "platform/SessionEnd.h"
 #include "platform/Yield.h"
 #include "setup/SuiteSetup.h"
+#include "support/OtherProcessLock.h"
 #include "support/OtherUser.h"
 #include <QProcess>
 #include <algorithm>
@@ -389,6 +390,15 @@ TEST_F(SharedProject, AKeptCopyIsOfferedAsKeptAndAnInterruptedOneAsInterrupted)
              main->mnuBEENDEN_Click();
          },
          KeptQuestion},
+        {"giving up a save that waits for another",
+         [&] {
+             Edit(*main, "Beispiel", "hier");
+             const OtherProcessLock other(projectDb());
+             dialogs->msgAnswers = {MsgResult::Yes, MsgResult::No};   // save the changes: yes; wait on: no
+             main->mnuBEENDEN_Click();
+             EXPECT_EQ(Boxes().size(), 2u);
+         },
+         KeptQuestion},
         {"ended from outside", [&] {
              Edit(*main, "Beispiel", "hier");
              main->Unload(UnloadMode::TaskKill);
@@ -690,6 +700,70 @@ TEST_F(SharedProject, ASaveWithoutTheLockSaysSoAndGoesOn)
     EXPECT_FALSE(main->Changed());
     EXPECT_FALSE(QFileInfo::exists(planted));
     EXPECT_TRUE(QFileInfo(projectDb() + QStringLiteral(".lock")).isSymLink());
+}
+
+// A save that finds another one under way for more than a few seconds (here the lock
+// held by another process, as a hung program of another user, or anyone who may write the
+// project, holds it) says so and asks whether to wait on. Giving up leaves the project as
+// it is and keeps the changes, as a "No" at the question about another's save does;
+// waiting on asks again after a while, and the question closes itself once the lock is
+// free, the save then going on.
+TEST_F(SharedProject, ASaveThatWaitsLongForAnotherAsksWhetherToWaitOn)
+{
+    ASSERT_EQ(Start(), frmMAIN::StartResult::Running);
+    Edit(*main, "Beispiel", "hier");
+    const QString saved = Comment(projectDb(), "Beispiel");
+    QElapsedTimer waited;
+    std::vector<qint64> askedAfter;
+    std::function<void()> whenAsked;
+    dialogs->onShow = [&](const ScriptedDialogService::Shown&) {
+        askedAfter.push_back(waited.elapsed());
+        if (whenAsked)
+            whenAsked();
+    };
+    const QString question = WaitOnQuestion(QStringLiteral("TE0000.00"),
+                                            QStringLiteral("das Speichern aufgeben; Ihre Arbeitskopie bleibt mit ihren "
+                                                           "Änderungen erhalten und wird beim nächsten Start angeboten."));
+    {
+        SCOPED_TRACE("given up");
+        const OtherProcessLock other(projectDb());
+        ASSERT_TRUE(other.Held());
+        dialogs->msgAnswers = {MsgResult::No};
+        waited.start();
+        main->mnuSPEICHERN_Click();
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, question);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("&Speichern"));
+        EXPECT_EQ(boxes[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(boxes[0].icon, MsgIcon::Question);
+        EXPECT_EQ(boxes[0].defaultButton, MsgResult::Yes);
+        EXPECT_GE(askedAfter[0], 3000);
+        EXPECT_EQ(Comment(projectDb(), "Beispiel"), saved);
+        EXPECT_EQ(Comment(workingCopy(), "Beispiel"), QStringLiteral("hier"));
+        EXPECT_TRUE(main->Changed());
+        EXPECT_EQ(MousePointer(), 1);
+    }
+    {
+        SCOPED_TRACE("waited on");
+        dialogs->shown.clear();
+        askedAfter.clear();
+        auto other = std::make_unique<OtherProcessLock>(projectDb());
+        ASSERT_TRUE(other->Held());
+        whenAsked = [&] {
+            if (askedAfter.size() == 2)
+                other->Free();
+        };
+        dialogs->msgAnswers = {MsgResult::Yes};   // the second question closes itself
+        waited.start();
+        main->mnuSPEICHERN_Click();
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[1].text, question);
+        EXPECT_GE(askedAfter[1] - askedAfter[0], 3000);
+        EXPECT_EQ(Comment(projectDb(), "Beispiel"), QStringLiteral("hier"));
+        EXPECT_FALSE(main->Changed());
+    }
 }
 
 // A program writing every record of a project database, in a process of its own, that

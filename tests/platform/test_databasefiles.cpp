@@ -1,6 +1,7 @@
 // Copying, compacting and creating database files.
 #include "platform/DatabaseFiles.h"
 #include "platform/DbError.h"
+#include "platform/FileOps.h"
 #include "platform/VbError.h"
 #include "setup/SchemaText.h"
 #include "support/OtherUser.h"
@@ -53,6 +54,28 @@ TEST(DatabaseFiles, CopyTakesTheCommittedStateWhileTheSourceIsOpen)
     copy->Reopen();
     EXPECT_EQ(CLng(ScalarOf(copy, QStringLiteral("SELECT count(*) FROM E3"))), 10);
     EXPECT_TRUE(p.cnnX()->isOpen());
+}
+
+// The new file is on the disk before the step that comes just before its rename (where
+// a save takes the lock of the project's saves), so that this step holds others up for
+// the last check and the rename only; the folder is synced after the rename.
+TEST(DatabaseFiles, TheCopyIsSyncedBeforeTheStepBeforeItsRename)
+{
+    TempProject p;
+    fillE3(*p.cnnX(), 50);
+    const QString target = p.folder() + QStringLiteral("/copy.mdb");
+    QStringList steps;
+    SetSyncHook([&](const QString& path) { steps << path; });
+    QString partial;
+    CopyDatabase(p.projectDbPath(), target, {}, [&](const QString& file) {
+        partial = file;
+        steps << QStringLiteral("before the rename");
+    });
+    SetSyncHook(nullptr);
+    const qsizetype synced = steps.indexOf(partial);
+    EXPECT_TRUE(synced >= 0 && synced < steps.indexOf(QStringLiteral("before the rename")))
+        << steps.join(u',').toStdString();
+    EXPECT_EQ(QFileInfo(steps.last()).canonicalFilePath(), QFileInfo(p.folder()).canonicalFilePath());
 }
 
 TEST(DatabaseFiles, CopyOfAMissingFileFailsAndCreatesNothing)

@@ -151,6 +151,35 @@ TEST(QtDialogs, MessageBoxButtonsIconAndAnswer)
     }
 }
 
+// A box that waits for something outside the program closes itself once it has come,
+// answering as a box closed without a button.
+TEST(QtDialogs, ABoxWaitingForSomethingClosesItselfOnceItHasCome)
+{
+    QtDialogService dialogs;
+    MsgBoxRequest request;
+    request.text = QStringLiteral("Warten?");
+    request.buttons = MsgButtons::YesNo;
+    request.defaultButton = MsgResult::Yes;
+    int asked = 0;
+    bool open = true;
+    request.closesWhen = [&] {
+        open = open && QApplication::activeModalWidget() != nullptr;
+        return ++asked == 3;
+    };
+    // A box that stays open is answered "Yes" after a long while, failing the test.
+    QTimer stays;
+    stays.setSingleShot(true);
+    QObject::connect(&stays, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Yes)->click();
+    });
+    stays.start(30000);
+    EXPECT_EQ(dialogs.MsgBox(request), MsgResult::No);
+    EXPECT_EQ(asked, 3);
+    EXPECT_TRUE(open);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
 // Titles taken from menu captions show no mnemonic sign, and a box is wide enough for
 // its title even when its text is short.
 TEST(QtDialogs, TitlesReadAsWordsAndFitTheirBox)
