@@ -121,14 +121,16 @@ void CreateFolder(const QString& path)
         RaiseFor(ec, VbErr::PathNotFound, path);
 }
 
-void KeepEntriesToTheirOwners(const QString& folder)
+bool KeepEntriesToTheirOwners(const QString& folder)
 {
     struct stat st {};
-    if (!Status(folder, st) || st.st_uid != ::geteuid() || !(st.st_mode & (S_IWGRP | S_IWOTH))
-        || (st.st_mode & S_ISVTX))
-        return;
+    if (!Status(folder, st) || !(st.st_mode & (S_IWGRP | S_IWOTH)) || (st.st_mode & S_ISVTX))
+        return true;
+    if (st.st_uid != ::geteuid())
+        return false;
     if (::chmod(NativePath(folder).constData(), (st.st_mode & 07777) | S_ISVTX) != 0)
         RaiseFor(std::error_code(errno, std::generic_category()), VbErr::PathNotFound, folder);
+    return true;
 }
 
 void CreateSharedFolder(const QString& path, Sharing sharing)

@@ -35,8 +35,10 @@ enum class Sharing { Reading, AllEntries, EachOwnEntries };
 // In a folder of the user's own that others may write, lets each of them remove or
 // rename only his own entries (the sticky bit), so that nobody takes another's folder
 // away or puts his own in its place; another user's folder, or one nobody else may
-// write, stays as it is. Error 70 naming the folder when its mode cannot be set.
-void KeepEntriesToTheirOwners(const QString& folder);
+// write, stays as it is. False when others may still rename entries of another there
+// (another user's folder without the bit). Error 70 naming the folder when its mode
+// cannot be set.
+bool KeepEntriesToTheirOwners(const QString& folder);
 // Creates a folder for all users of the suite (errors as CreateFolder): it gets what
 // its parent grants group and others (reading, writing, passing, the set-group-ID bit;
 // in Sharing::Reading no writing) and the parent's group where the user may give it. A

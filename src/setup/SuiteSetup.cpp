@@ -243,7 +243,12 @@ QStringList LayOutSuite(const SuiteOptions& options)
     // Nobody renames another's folder in the suite folder, nor in the users' folder,
     // where each keeps his own; the project folders stay open to all, since every user
     // replaces the project database there.
-    KeepEntriesToTheirOwners(root.absolutePath());
+    if (!KeepEntriesToTheirOwners(root.absolutePath()))
+        done << ProgramText("Other users may rename the entries of the suite folder; its owner should give it the "
+                            "sticky bit (chmod +t): ",
+                            "Andere Benutzer dürfen die Einträge des Suite-Ordners umbenennen; sein Eigentümer sollte "
+                            "ihm das Sticky-Bit geben (chmod +t): ")
+                    + root.absolutePath();
     CreateSharedFolder(root.filePath(QStringLiteral("BENUTZER")), Sharing::EachOwnEntries);
     CreateSharedFolder(program, Sharing::Reading);
     for (const QString& folder : {daten, projects, projects + QLatin1Char('/') + Project0, projects + QLatin1Char('/') + Project1})

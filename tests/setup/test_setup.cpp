@@ -426,6 +426,15 @@ TEST(Setup, NobodyRenamesAnotherUsersFolderInASuiteForAll)
         EXPECT_TRUE(QDir().mkdir(own));
         EXPECT_TRUE(QDir().rmdir(own));
     }
+    // A suite folder of another user without the bit is named in the report.
+    SetMode(suite.root(), 0777);
+    ASSERT_EQ(::chown(QFile::encodeName(suite.root()).constData(), OtherUser::Uid(), gid_t(-1)), 0);
+    const auto [error, report] = LayOutWithSettingsIn(OptionsFor(suite), suite.root() + "/config");
+    EXPECT_EQ(error, 0);
+    EXPECT_TRUE(report.contains("Andere Benutzer dürfen die Einträge des Suite-Ordners umbenennen; sein Eigentümer "
+                                "sollte ihm das Sticky-Bit geben (chmod +t): " + suite.root()))
+        << report.join('\n').toStdString();
+    EXPECT_EQ(ModeOf(suite.root()) & 07777, 0777u);
 }
 
 // On a suite whose archive the user may not write the set-up stops before it changes
