@@ -84,9 +84,18 @@ const HeldFolder& WorkingCopy::OwnFolder() const
 
 QString WorkingCopy::Path() const
 {
-    const HeldFolder& own = OwnFolder();
-    own.Check();
-    return own.path() + QLatin1Char('/') + App::Title() + QStringLiteral(".mdb");
+    CheckFolder();
+    return own_->path() + QLatin1Char('/') + App::Title() + QStringLiteral(".mdb");
+}
+
+std::optional<std::pair<QString, float>> WorkingCopy::PathAndSize(Guard& g) const
+{
+    std::optional<std::pair<QString, float>> found;
+    g.step([&] {
+        const QString copy = Path();
+        found.emplace(copy, GroesseMB(FileLen(copy)));
+    });
+    return found;
 }
 
 QString WorkingCopy::KeptAtEnd() const
@@ -134,7 +143,7 @@ std::optional<QString> WorkingCopy::SetUp()
             }
             // Checked again under the lock: the folder holding the lock file is still the
             // one held.
-            Path();
+            CheckFolder();
             RemoveLeftOvers(copy, projectDb);
             const Origin origin = ReadOrigin(copy);
             if (Recovered(copy, origin, projectDb)) {
@@ -259,17 +268,10 @@ WorkingCopy::SaveResult WorkingCopy::Save(const QString& title, const QString& c
 {
     bool copied = false, otherKept = false;
     Guarded(ctx_.dlg(), RoutineBox(title), [&](Guard& g) {
-        QString copy;
-        float size = 0;
-        // Without its working copy there is nothing to save: one box says why.
-        bool found = false;
-        g.step([&] {
-            copy = Path();
-            size = GroesseMB(FileLen(copy));
-            found = true;
-        });
+        const auto found = PathAndSize(g);
         if (!found)
             return;
+        const auto& [copy, size] = *found;
         if (size > 10.0f) {
             MsgBoxRequest offer;
             offer.text = T("Database reaches ", "Datenbank hat ") + CStr(Variant(size))
@@ -462,19 +464,13 @@ void WorkingCopy::Compact(const QString& title)
     };
     const bool complete = Guarded(ctx_.dlg(), RoutineBox(title), [&](Guard& g) {
         g.step([&] { SetMousePointer(11); });
-        QString s;
-        float before = 0, after = 0;
-        // Without its working copy there is nothing to compact: one box says why.
-        bool found = false;
-        g.step([&] {
-            s = Path();
-            before = GroesseMB(FileLen(s));
-            found = true;
-        });
+        const auto found = PathAndSize(g);
         if (!found) {
             SetMousePointer(0);
             return;
         }
+        const auto& [s, before] = *found;
+        float after = 0;
         const QString t = KompressionsDatei(s);
         // The working copy is replaced only by a sound compacted file, and the
         // connection object stays the same, so open views keep working.
@@ -523,7 +519,7 @@ void WorkingCopy::Close(Guard& g)
     // told where it lies, and one to be removed is told so once.
     if (!FolderHere()) {
         if (!keep_)
-            g.step([&] { Path(); });
+            g.step([&] { CheckFolder(); });
         return;
     }
     if (!keep_) {

@@ -52,6 +52,9 @@ public:
     // renamed, another put in its place), error 70 says so and where the held one lies,
     // and nothing is read or written there.
     QString Path() const;
+    // Error 70, as Path() says it, when the working copy's folder is no longer the one
+    // held or no longer the user's alone.
+    void CheckFolder() const { OwnFolder().Check(); }
     // Whether the working copy's folder is still the one held (or none is held yet).
     bool FolderHere() const { return !own_ || own_->StillThere(); }
     // How an end that could not save leaves the working copy, for the box that offers it:
@@ -145,6 +148,9 @@ private:
     // label and time, unused and fit for the system (a label too long for it gives way
     // to a fixed word).
     QString MoveAside(const QString& copy, const QString& label) const;
+    // The working copy and its size in MB, in one step of g: nothing after the step's
+    // box when either cannot be had (a save or compaction has nothing to work on then).
+    std::optional<std::pair<QString, float>> PathAndSize(Guard& g) const;
     // After a save that replaced the project: nothing of the working copy is left to
     // keep, and the marker holds the state saved. When it cannot be written, the box
     // says that the save succeeded and what the marker's failure means.

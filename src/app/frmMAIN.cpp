@@ -502,7 +502,7 @@ bool frmMAIN::WorkingCopyHere(const QString& title)
     // A folder that is no longer the one held may hold what someone else put there (a
     // journal that would be rolled back into the working copy): nothing is read there.
     try {
-        workingCopy_.Path();
+        workingCopy_.CheckFolder();
     } catch (const VbError& e) {
         ShowErrorBox(ctx_.dlg(), box, e);
         return false;
